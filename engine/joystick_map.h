@@ -1,0 +1,71 @@
+// The binds of one joystick device, one list per button, per axis and per hat, so that an event
+// touches only the binds of the control that changed.
+#pragma once
+
+#include "preset/bind_records.h"
+
+#include <SDL.h>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+namespace padloom {
+
+struct ButtonBind {
+    OutputKind kind;
+    int32_t code;
+    int32_t sign;
+    float amount;
+};
+
+struct HatBind {
+    OutputKind kind;
+    int32_t code;
+    int32_t sign;
+    float amount;
+    bool active;   // the watched direction is held and the output is on
+    uint32_t mask; // hat bit watched: 1 up, 2 right, 4 down, 8 left
+};
+
+struct AxisBind {
+    OutputKind kind;
+    int32_t code;
+    int32_t sign;
+    float amount;
+    bool active;
+    float threshold;   // 0.42 for key, mouse button and wheel step; 0 for motion and wheel
+    int32_t direction; // +1 positive half, -1 negative half
+};
+
+class JoystickMap {
+public:
+    JoystickMap() = default;
+    ~JoystickMap(); // closes the device
+    JoystickMap(const JoystickMap&) = delete;
+    JoystickMap& operator=(const JoystickMap&) = delete;
+
+    void open(int deviceIndex);
+    bool attachBind(const BindInput& input, const BindOutput& output);
+    bool attachAxisBind(uint32_t axis, int32_t direction, const BindOutput& output);
+    void setAxisDeadZone(uint32_t axis, float value);
+
+    void updateAxis(uint32_t axis, int16_t rawValue);
+    bool isAxisAtRest(uint32_t axis) const;
+    void evaluateAxis(uint32_t axis, int axisSign);
+    void evaluateHat(uint32_t hat, uint8_t value);
+    void evaluateButton(uint32_t button, int pressed);
+
+    int32_t hatCount = 0;
+    int32_t axisCount = 0;
+    int32_t buttonCount = 0;
+    std::unique_ptr<float[]> axisValues;
+    std::unique_ptr<std::vector<HatBind>[]> hatBinds;
+    std::unique_ptr<std::vector<AxisBind>[]> axisBinds;
+    std::unique_ptr<std::vector<ButtonBind>[]> buttonBinds;
+    std::unique_ptr<float[]> axisDeadZones;
+    SDL_Joystick* joystick = nullptr;
+    int32_t deviceIndex = -1;
+    SDL_JoystickID instanceId = -1; // events name their device by instance id
+};
+
+} // namespace padloom

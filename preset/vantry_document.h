@@ -1,0 +1,75 @@
+// One preset in memory: loaded from a preset file into a JSON tree, interpreted into plain
+// fields, and saved back in the preset layout.
+#pragma once
+
+#include "preset/bind_records.h"
+#include "preset/json/block_allocator.h"
+#include "preset/json/json_value.h"
+
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace padloom {
+
+class VantryDocument {
+public:
+    using BindInput = padloom::BindInput;
+    using BindOutput = padloom::BindOutput;
+
+    struct BindData {
+        BindInput input;
+        std::vector<BindOutput> outputs; // in file order; may be empty
+    };
+
+    struct JoystickData {
+        std::string name; // the section's "tag"; display only
+        std::vector<BindData> binds;
+    };
+
+    VantryDocument();
+    ~VantryDocument();
+    VantryDocument(const VantryDocument&) = delete;
+    VantryDocument& operator=(const VantryDocument&) = delete;
+
+    // readFile, then interpret; true when both succeeded.
+    bool load(const char* path);
+    // Reads and parses the file into root. Prints "Can't open %s\n" or the syntax error on stdout.
+    bool readFile(const char* path);
+    // Parses a preset text held in memory, exactly as readFile parses a file's bytes.
+    bool readText(std::string_view text);
+    // Fills name, tag and joysticks from root.
+    bool interpret();
+    // Builds a fresh tree from the fields and writes it with writeFile.
+    bool save(const char* path);
+    // Writes the tree under root; false when the file can't be opened or any write fails.
+    bool writeFile(const char* path);
+
+    // What the last failed readFile, readText or interpret reported, for showing to a person
+    // ("Error at line 3: Unexpected character", "Can't open ..."); empty after a success.
+    const std::string& lastError() const { return lastError_; }
+
+    // Tree builders: each returns a new, unattached node whose texts are copied into the allocator.
+    json_value* newStringMember(const char* key, const char* text);
+    json_value* newArrayMember(const char* key);
+    json_value* newObjectMember(const char* key);
+    json_value* newStringElement(const char* text);
+
+    block_allocator allocator;
+    json_value* root = nullptr;
+    std::string name;
+    std::string tag;
+    std::unique_ptr<std::vector<JoystickData>> joysticks; // absent when the file had no sections
+
+private:
+    std::string lastError_;
+};
+
+// Conversions between bind records and bind texts ("btn 3", "axi 1 -", "mou 0 + 6").
+std::string inputToText(const BindInput& input);
+std::string outputToText(const BindOutput& output);
+BindInput inputFromText(const char* text);   // kind none when the text does not parse
+BindOutput outputFromText(const char* text); // kind none when the text does not parse
+
+} // namespace padloom
