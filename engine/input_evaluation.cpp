@@ -1,0 +1,208 @@
+// Evaluating joystick events against the binds of the control that moved. Runs on the polling
+// thread; allocates nothing.
+#include "engine/joystick_manager.h"
+#include "engine/joystick_map.h"
+#include "engine/mouse_state.h"
+#include "engine/output_events.h"
+
+#include <cmath>
+
+namespace padloom {
+namespace {
+
+constexpr float axisScale = 32767.0f;
+
+bool below(uint32_t index, int32_t count) {
+    return count > 0 && index < static_cast<uint32_t>(count);
+}
+
+// The motion or wheel rate an output drives: code 0 the horizontal one, any other the vertical.
+std::atomic<float>* rateOf(OutputKind kind, int32_t code) {
+    if (kind == OutputKind::mouseMotion) {
+        return code == 0 ? &mouseState.motionX : &mouseState.motionY;
+    }
+    if (kind == OutputKind::wheel) {
+        return code == 0 ? &mouseState.wheelX : &mouseState.wheelY;
+    }
+    return nullptr;
+}
+
+void wheelStep(int32_t code, int32_t sign) {
+    const auto amount = static_cast<float>(sign);
+    if (code == 0) {
+        postScroll(amount, 0, false);
+    } else {
+        postScroll(0, amount, false);
+    }
+}
+
+void pressMouseButton(int32_t button, bool down) {
+    // attachBind admits only buttons 0 to 7; checked again because the index is into mouseState.
+    if (button < 0 || button >= mouseButtonCount) {
+        return;
+    }
+    mouseState.buttonDown[button] = down ? 1 : 0;
+    postMouseButton(static_cast<uint32_t>(button), down);
+}
+
+// Turns an output on (or sets its rate again while on). effect scales the rate: the deflection of
+// an axis, 1 for buttons and hats.
+template <typename Bind> void turnOn(const Bind& bind, float effect) {
+    switch (bind.kind) {
+    case OutputKind::key:
+        postKey(static_cast<uint32_t>(bind.code), true);
+        break;
+    case OutputKind::mouseButton:
+        pressMouseButton(bind.code, true);
+        break;
+    case OutputKind::mouseMotion:
+    case OutputKind::wheel:
+        rateOf(bind.kind, bind.code)->store((static_cast<float>(bind.sign) * effect) * bind.amount);
+        break;
+    case OutputKind::wheelStep:
+        wheelStep(bind.code, bind.sign);
+        break;
+    default:
+        break;
+    }
+}
+
+template <typename Bind> void turnOff(const Bind& bind) {
+    switch (bind.kind) {
+    case OutputKind::key:
+        postKey(static_cast<uint32_t>(bind.code), false);
+        break;
+    case OutputKind::mouseButton:
+        pressMouseButton(bind.code, false);
+        break;
+    case OutputKind::mouseMotion:
+    case OutputKind::wheel:
+        rateOf(bind.kind, bind.code)->store(0.0f);
+        break;
+    default:
+        break;
+    }
+}
+
+bool isRate(OutputKind kind) {
+    return kind == OutputKind::mouseMotion || kind == OutputKind::wheel;
+}
+
+} // namespace
+
+void JoystickMap::updateAxis(uint32_t axis, int16_t rawValue) {
+    if (!below(axis, axisCount)) {
+        return;
+    }
+    // -32768 is read as -32767 so that both ends of the travel reach the same magnitude.
+    const int32_t raw = rawValue == INT16_MIN ? -32767 : rawValue;
+    const float v = static_cast<float>(raw) / axisScale;
+    const float deadZone = axisDeadZones[axis];
+    float value = 0.0f;
+    if (std::fabs(v) > deadZone) {
+        value = (v > 0 ? v - deadZone : v + deadZone) / std::fabs(1.0f - deadZone);
+    }
+    axisValues[axis] = value;
+}
+
+bool JoystickMap::isAxisAtRest(uint32_t axis) const {
+    return !below(axis, axisCount) || axisValues[axis] == 0;
+}
+
+void JoystickMap::evaluateAxis(uint32_t axis, int axisSign) {
+    if (!below(axis, axisCount)) {
+        return;
+    }
+    const float value = axisValues[axis];
+    for (AxisBind& bind : axisBinds[axis]) {
+        const float deflection = static_cast<float>(bind.direction) * value;
+        if (!bind.active) {
+            if (bind.direction == axisSign && deflection > bind.threshold) {
+                bind.active = true;
+                turnOn(bind, deflection);
+            }
+        } else if (deflection <= bind.threshold) {
+            bind.active = false;
+            turnOff(bind);
+        } else if (isRate(bind.kind)) {
+            turnOn(bind, deflection);
+        }
+    }
+}
+
+void JoystickMap::evaluateHat(uint32_t hat, uint8_t value) {
+    if (!below(hat, hatCount)) {
+        return;
+    }
+    for (HatBind& bind : hatBinds[hat]) {
+        const bool held = (bind.mask & value) != 0;
+        if (!bind.active && held) {
+            bind.active = true;
+            turnOn(bind, 1.0f);
+        } else if (bind.active && !held) {
+            bind.active = false;
+            turnOff(bind);
+        }
+    }
+}
+
+void JoystickMap::evaluateButton(uint32_t button, int pressed) {
+    if (!below(button, buttonCount)) {
+        return;
+    }
+    for (const ButtonBind& bind : buttonBinds[button]) {
+        if (pressed) {
+            turnOn(bind, 1.0f);
+        } else {
+            turnOff(bind);
+        }
+    }
+}
+
+JoystickMap* JoystickManager::mapForInstance(SDL_JoystickID instanceId) {
+    if (!joystickMap) {
+        return nullptr;
+    }
+    for (int32_t i = 0; i < joystickCount; ++i) {
+        JoystickMap& map = joystickMap[i];
+        if (map.joystick && map.instanceId == instanceId) {
+            return &map;
+        }
+    }
+    return nullptr;
+}
+
+void JoystickManager::handleEvent(const SDL_Event& event) {
+    switch (event.type) {
+    case SDL_JOYAXISMOTION: {
+        JoystickMap* map = mapForInstance(event.jaxis.which);
+        const uint32_t axis = event.jaxis.axis;
+        if (!map || !below(axis, map->axisCount)) {
+            return;
+        }
+        const bool wasAtRest = map->isAxisAtRest(axis);
+        map->updateAxis(axis, event.jaxis.value);
+        if (wasAtRest && map->isAxisAtRest(axis)) {
+            return; // moved within the dead zone
+        }
+        const float value = map->axisValues[axis];
+        map->evaluateAxis(axis, value > 0 ? 1 : (value < 0 ? -1 : 0));
+        return;
+    }
+    case SDL_JOYHATMOTION:
+        if (JoystickMap* map = mapForInstance(event.jhat.which)) {
+            map->evaluateHat(event.jhat.hat, event.jhat.value);
+        }
+        return;
+    case SDL_JOYBUTTONDOWN:
+    case SDL_JOYBUTTONUP:
+        if (JoystickMap* map = mapForInstance(event.jbutton.which)) {
+            map->evaluateButton(event.jbutton.button, event.type == SDL_JOYBUTTONDOWN ? 1 : 0);
+        }
+        return;
+    default:
+        return;
+    }
+}
+
+} // namespace padloom

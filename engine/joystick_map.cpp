@@ -1,0 +1,109 @@
+#include "engine/joystick_map.h"
+
+#include "engine/key_code_table.h"
+#include "engine/mouse_state.h"
+
+#include <algorithm>
+
+namespace padloom {
+namespace {
+
+// How far an axis half must be pushed, past its dead zone, before a bind on it turns on.
+constexpr float switchThreshold = 0.42f;
+constexpr float rateThreshold = 0.0f;
+
+float thresholdFor(OutputKind kind) {
+    return kind == OutputKind::mouseMotion || kind == OutputKind::wheel ? rateThreshold : switchThreshold;
+}
+
+// Key and mouse-button outputs index fixed tables when they fire; numbers past those tables would
+// read and write out of bounds, so such binds are refused like binds on a missing control.
+bool outputFits(const BindOutput& output) {
+    switch (output.kind) {
+    case OutputKind::key:
+        return output.code < keyCodeTableSize;
+    case OutputKind::mouseButton:
+        return output.code < static_cast<uint32_t>(mouseButtonCount);
+    default:
+        return true;
+    }
+}
+
+bool below(uint32_t index, int32_t count) {
+    return count > 0 && index < static_cast<uint32_t>(count);
+}
+
+template <typename T> std::unique_ptr<T[]> arrayOf(int32_t count) {
+    return count > 0 ? std::make_unique<T[]>(static_cast<size_t>(count)) : nullptr;
+}
+
+} // namespace
+
+JoystickMap::~JoystickMap() {
+    if (joystick) {
+        SDL_JoystickClose(joystick);
+    }
+}
+
+void JoystickMap::open(int index) {
+    if (joystick) {
+        SDL_JoystickClose(joystick);
+        joystick = nullptr;
+    }
+    deviceIndex = index;
+    joystick = SDL_JoystickOpen(index);
+    // SDL answers -1 for a handle it cannot query; a negative count would defeat the range checks.
+    hatCount = joystick ? std::max(SDL_JoystickNumHats(joystick), 0) : 0;
+    axisCount = joystick ? std::max(SDL_JoystickNumAxes(joystick), 0) : 0;
+    buttonCount = joystick ? std::max(SDL_JoystickNumButtons(joystick), 0) : 0;
+    instanceId = joystick ? SDL_JoystickInstanceID(joystick) : -1;
+
+    hatBinds = arrayOf<std::vector<HatBind>>(hatCount);
+    axisValues = arrayOf<float>(axisCount);
+    axisBinds = arrayOf<std::vector<AxisBind>>(axisCount);
+    axisDeadZones = arrayOf<float>(axisCount);
+    buttonBinds = arrayOf<std::vector<ButtonBind>>(buttonCount);
+}
+
+bool JoystickMap::attachBind(const BindInput& input, const BindOutput& output) {
+    if (!outputFits(output)) {
+        return false;
+    }
+    const auto code = static_cast<int32_t>(output.code);
+    switch (input.kind) {
+    case InputKind::button:
+        if (!below(input.index, buttonCount)) {
+            return false;
+        }
+        buttonBinds[input.index].push_back({output.kind, code, output.sign, output.amount});
+        return true;
+    case InputKind::axis:
+        return attachAxisBind(input.index, input.direction, output);
+    case InputKind::hat:
+        if (!below(input.index, hatCount)) {
+            return false;
+        }
+        hatBinds[input.index].push_back(
+            {output.kind, code, output.sign, output.amount, false, static_cast<uint32_t>(input.direction)});
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool JoystickMap::attachAxisBind(uint32_t axis, int32_t direction, const BindOutput& output) {
+    if (!outputFits(output) || !below(axis, axisCount)) {
+        return false;
+    }
+    axisBinds[axis].push_back({output.kind, static_cast<int32_t>(output.code), output.sign, output.amount,
+                               false, thresholdFor(output.kind), direction});
+    return true;
+}
+
+void JoystickMap::setAxisDeadZone(uint32_t axis, float value) {
+    if (below(axis, axisCount)) {
+        axisDeadZones[axis] = value;
+    }
+}
+
+} // namespace padloom

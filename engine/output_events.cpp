@@ -1,0 +1,131 @@
+#include "engine/output_events.h"
+
+#include "engine/clock.h"
+#include "engine/event_sink.h"
+#include "engine/key_code_table.h"
+#include "engine/mouse_state.h"
+
+#include <cmath>
+#include <optional>
+
+namespace padloom {
+
+uint64_t modifierFlags = 0;
+
+namespace {
+
+// Clicks of one button closer together than this continue a double or triple click.
+constexpr int32_t clickIntervalMs = 249;
+
+constexpr uint16_t firstModifierKeyCode = 54;
+constexpr uint16_t lastModifierKeyCode = 63;
+
+// The flag a modifier key code stands for; 0 for caps lock, function and every other key.
+uint64_t flagOfModifier(uint16_t keyCode) {
+    switch (keyCode) {
+    case 54: // right command
+    case 55: // command
+        return commandFlag;
+    case 56: // shift
+    case 60: // right shift
+        return shiftFlag;
+    case 58: // option
+    case 61: // right option
+        return optionFlag;
+    case 59: // control
+    case 62: // right control
+        return controlFlag;
+    default:
+        return 0;
+    }
+}
+
+MouseEventType buttonEventType(uint32_t button, bool down) {
+    switch (button) {
+    case 0:
+        return down ? MouseEventType::leftMouseDown : MouseEventType::leftMouseUp;
+    case 1:
+        return down ? MouseEventType::rightMouseDown : MouseEventType::rightMouseUp;
+    default:
+        return down ? MouseEventType::otherMouseDown : MouseEventType::otherMouseUp;
+    }
+}
+
+// Click state of a press: a new sequence after a pause, else the next click of the current one.
+void countClick(uint32_t button, uint32_t now) {
+    const auto sinceLast = static_cast<int32_t>(now - mouseState.lastButtonTime[button]);
+    if (sinceLast > clickIntervalMs) {
+        mouseState.clickCount[button] = 1;
+    } else {
+        ++mouseState.clickCount[button];
+    }
+}
+
+} // namespace
+
+int32_t truncateToInt32(float value) {
+    if (std::isnan(value)) {
+        return 0;
+    }
+    if (value >= 2147483648.0f) {
+        return INT32_MAX;
+    }
+    if (value < -2147483648.0f) {
+        return INT32_MIN;
+    }
+    return static_cast<int32_t>(value);
+}
+
+void postKey(uint32_t keyNumber, bool down) {
+    if (keyNumber >= keyCodeTableSize || keyCodeTable[keyNumber] == noKeyCode) {
+        return;
+    }
+    const int32_t value = keyCodeTable[keyNumber];
+    if (keyNumber >= firstSystemKeyNumber) {
+        postSystemKey(value, down);
+    } else {
+        postKeyboardEvent(value, down);
+    }
+}
+
+void postKeyboardEvent(int32_t keyCode, bool down) {
+    const auto code = static_cast<uint16_t>(keyCode);
+    std::optional<uint64_t> flags;
+    if (code >= firstModifierKeyCode && code <= lastModifierKeyCode) {
+        const uint64_t flag = flagOfModifier(code);
+        modifierFlags = down ? (modifierFlags | flag) : (modifierFlags & ~flag);
+    } else {
+        flags = modifierFlags;
+    }
+    eventSink().postKeyboard(code, down, flags);
+}
+
+void postSystemKey(int32_t keyType, bool down) {
+    const uint32_t data1 = (static_cast<uint32_t>(keyType) << 16) | (down ? 0x0A00u : 0u);
+    eventSink().postSystemDefined(static_cast<int32_t>(data1));
+}
+
+void postMouseButton(uint32_t button, bool down) {
+    if (button >= mouseButtonCount) {
+        return;
+    }
+    EventSink& sink = eventSink();
+    const CursorPoint at = sink.cursorLocation();
+    const uint32_t now = engineClock().nowMs();
+    if (down) {
+        countClick(button, now);
+    }
+    const int32_t clickState = static_cast<int8_t>(mouseState.clickCount[button]);
+    mouseState.lastButtonTime[button] = now;
+    sink.postMouse(buttonEventType(button, down), at.x, at.y, static_cast<int32_t>(button), clickState, 0, 0);
+}
+
+void postScroll(float x, float y, bool continuous) {
+    if (x == 0 && y == 0) {
+        return;
+    }
+    eventSink().postScroll(continuous ? ScrollUnits::pixels : ScrollUnits::lines, truncateToInt32(-y),
+                           truncateToInt32(-x));
+}
+
+} // namespace padloom
