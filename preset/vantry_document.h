@@ -46,8 +46,9 @@ public:
     // Writes the tree under root; false when the file can't be opened or any write fails.
     bool writeFile(const char* path);
 
-    // What the last failed readFile, readText or interpret reported, for showing to a person
-    // ("Error at line 3: Unexpected character", "Can't open ..."); empty after a success.
+    // What the last failed readFile, readText, interpret or writeFile reported, for showing to a
+    // person ("Error at line 3: Unexpected character", "Can't open ..."); empty after a successful
+    // read or interpret.
     const std::string& lastError() const { return lastError_; }
 
     // Tree builders: each returns a new, unattached node whose texts are copied into the allocator.
@@ -63,6 +64,8 @@ public:
     std::unique_ptr<std::vector<JoystickData>> joysticks; // absent when the file had no sections
 
 private:
+    char* copyText(const char* text);
+
     std::string lastError_;
 };
 

@@ -1,0 +1,165 @@
+// VantryDocument::interpret: the preset schema over the JSON tree. On a failure the fields keep
+// what was read before it: name, tag and the joystick sections already complete.
+#include "preset/vantry_document.h"
+
+#include <cstring>
+
+namespace padloom {
+namespace {
+
+using JoystickData = VantryDocument::JoystickData;
+using BindData = VantryDocument::BindData;
+
+bool hasKey(const json_value* node, const char* key) {
+    return node->name != nullptr && std::strcmp(node->name, key) == 0;
+}
+
+std::string quoted(const char* text) {
+    return '"' + std::string(text != nullptr ? text : "") + '"';
+}
+
+class Interpreter {
+public:
+    explicit Interpreter(VantryDocument& document) : document_(document) {}
+
+    bool run();
+    std::string error;
+
+private:
+    bool member(const json_value* node);
+    bool text(const json_value* node, std::string& field);
+    bool sections(const json_value* array);
+    bool section(const json_value* object, JoystickData& joystick);
+    bool bind(const json_value* member, BindData& bind);
+    bool fail(std::string message);
+
+    VantryDocument& document_;
+    std::size_t sectionNumber_ = 0;
+};
+
+bool Interpreter::fail(std::string message) {
+    error = std::move(message);
+    return false;
+}
+
+bool Interpreter::run() {
+    if (document_.root == nullptr) {
+        return fail("No preset text has been read");
+    }
+    if (document_.root->kind != json_object) {
+        return fail("The preset is not a JSON object");
+    }
+    document_.joysticks.reset();
+    for (const json_value* node = document_.root->first_child; node != nullptr; node = node->next_sibling) {
+        if (!member(node)) {
+            return false;
+        }
+    }
+    if (document_.name.empty()) {
+        document_.name = "Unnamed preset";
+    }
+    return true;
+}
+
+// Later occurrences of a key replace earlier ones; unknown keys are ignored whatever their type.
+bool Interpreter::member(const json_value* node) {
+    if (hasKey(node, "name")) {
+        return text(node, document_.name);
+    }
+    if (hasKey(node, "tag")) {
+        return text(node, document_.tag);
+    }
+    if (hasKey(node, "joysticks")) {
+        return sections(node);
+    }
+    return true;
+}
+
+bool Interpreter::text(const json_value* node, std::string& field) {
+    if (node->kind != json_string) {
+        return fail("The preset's " + quoted(node->name) + " is not a text");
+    }
+    field = node->string_value;
+    return true;
+}
+
+// An empty list changes nothing; a non-empty one replaces the sections read so far.
+bool Interpreter::sections(const json_value* array) {
+    if (array->kind != json_array) {
+        return fail("The preset's \"joysticks\" is not a list");
+    }
+    if (array->first_child == nullptr) {
+        return true;
+    }
+    document_.joysticks = std::make_unique<std::vector<JoystickData>>();
+    sectionNumber_ = 0;
+    for (const json_value* node = array->first_child; node != nullptr; node = node->next_sibling) {
+        ++sectionNumber_;
+        JoystickData joystick;
+        if (!section(node, joystick)) {
+            return false;
+        }
+        document_.joysticks->push_back(std::move(joystick));
+    }
+    return true;
+}
+
+// Only the first member (the name, under "tag") and the last (the binds) are looked at.
+bool Interpreter::section(const json_value* object, JoystickData& joystick) {
+    if (object->kind != json_object) {
+        return fail("Joystick section " + std::to_string(sectionNumber_) + " is not an object");
+    }
+    const json_value* first = object->first_child;
+    if (first != nullptr && first->kind == json_string && hasKey(first, "tag")) {
+        joystick.name = first->string_value;
+    }
+    const json_value* last = object->last_child;
+    if (last == nullptr || last->kind != json_object || !hasKey(last, "binds")) {
+        return true;
+    }
+    for (const json_value* node = last->first_child; node != nullptr; node = node->next_sibling) {
+        BindData data;
+        if (!bind(node, data)) {
+            return false;
+        }
+        joystick.binds.push_back(std::move(data));
+    }
+    return true;
+}
+
+bool Interpreter::bind(const json_value* member, BindData& data) {
+    const std::string where =
+        "Joystick section " + std::to_string(sectionNumber_) + ", bind " + quoted(member->name);
+    if (member->kind != json_array) {
+        return fail(where + ": the outputs are not a list");
+    }
+    data.input = inputFromText(member->name);
+    if (data.input.kind == InputKind::none) {
+        return fail(where + ": not a joystick input");
+    }
+    for (const json_value* node = member->first_child; node != nullptr; node = node->next_sibling) {
+        if (node->kind != json_string) {
+            return fail(where + ": an output is not a text");
+        }
+        const BindOutput output = outputFromText(node->string_value);
+        if (output.kind == OutputKind::none) {
+            return fail(where + ": " + quoted(node->string_value) + " is not an output");
+        }
+        data.outputs.push_back(output);
+    }
+    return true;
+}
+
+} // namespace
+
+bool VantryDocument::interpret() {
+    Interpreter interpreter(*this);
+    if (!interpreter.run()) {
+        lastError_ = interpreter.error;
+        return false;
+    }
+    lastError_.clear();
+    return true;
+}
+
+} // namespace padloom
