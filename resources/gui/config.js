@@ -1,0 +1,610 @@
+// The preset editor.
+//
+// The application fills this page with clearJoysticks(), $('#name').val(...),
+// $('#tag').val(...), addJoystick() and addBind(), reads the edited preset back
+// with generatePresetString() when the window closes, keeps joystickNames up to
+// date (then runs updateRelatedJoystick on every joystick section), and reports
+// a detected input with selectInputInBind() followed by stopModal(). The page
+// calls back through the global `appconfig`, whose functions return Promises.
+'use strict';
+
+// Names of the connected joysticks, in the order the joystick layer reports
+// them; replaced by the application whenever it counts the joysticks.
+var joystickNames = [];
+
+// The bind that the last addBind() call filled: consecutive calls with the
+// same joystick and input text belong to one bind with several outputs.
+let lastFilled = null;
+
+const INPUT_KINDS = [['btn', 'Button'], ['axi', 'Axis'], ['hat', 'Hat']];
+const AXIS_DIRECTIONS = [['+', '+ (right / down)'], ['-', '− (left / up)']];
+const HAT_DIRECTIONS = [['U', 'Up'], ['R', 'Right'], ['D', 'Down'], ['L', 'Left']];
+const OUTPUT_KINDS = [['key', 'Key'], ['mbt', 'Mouse button'], ['mou', 'Mouse motion'],
+  ['whe', 'Wheel'], ['whs', 'Wheel step']];
+const MOUSE_BUTTONS = [[0, 'Left'], [1, 'Right'], [2, 'Middle'], [3, 'Button 4'], [4, 'Button 5'],
+  [5, 'Button 6'], [6, 'Button 7'], [7, 'Button 8']];
+const DEFAULT_AMOUNT = 6;
+
+// ---------------------------------------------------------------- bind texts
+
+function parseInputText(text) {
+  const match = /^(btn|axi|hat)\s*([+-]?\d+)\s*(\S?)/.exec(String(text));
+  if (!match) {
+    return { kind: 'btn', index: 0, direction: '' };
+  }
+  const kind = match[1];
+  let direction = match[3];
+  if (kind === 'axi' && direction !== '-') {
+    direction = '+';
+  } else if (kind === 'hat' && !'URDL'.includes(direction || '-')) {
+    direction = 'U';
+  }
+  return { kind: kind, index: Number(match[2]), direction: kind === 'btn' ? '' : direction };
+}
+
+function inputText(input) {
+  const base = input.kind + ' ' + input.index;
+  return input.kind === 'btn' ? base : base + ' ' + input.direction;
+}
+
+function parseOutputText(text) {
+  const match = /^(key|mbt|mou|whe|whs)\s*([+-]?\d+)(?:\s*([+-])(?:\s*([^\s]+))?)?/.exec(String(text));
+  if (!match) {
+    return { kind: 'key', code: 44, sign: '+', amount: DEFAULT_AMOUNT };
+  }
+  const amount = parseFloat(match[4]);
+  return {
+    kind: match[1],
+    code: Number(match[2]),
+    sign: match[3] || '+',
+    amount: Number.isFinite(amount) ? amount : DEFAULT_AMOUNT
+  };
+}
+
+// Six significant digits, as the preset files write amounts.
+function formatAmount(value) {
+  const number = Number.isFinite(value) && value >= 0 ? value : DEFAULT_AMOUNT;
+  return String(Number(number.toPrecision(6)));
+}
+
+function outputText(output) {
+  switch (output.kind) {
+    case 'key':
+    case 'mbt':
+      return output.kind + ' ' + output.code;
+    case 'whs':
+      return 'whs ' + output.code + ' ' + output.sign;
+    default:
+      return output.kind + ' ' + output.code + ' ' + output.sign + ' ' + formatAmount(output.amount);
+  }
+}
+
+// --------------------------------------------------------------- controls
+
+function optionsFor(select, pairs, selected) {
+  select.empty();
+  for (const [value, label] of pairs) {
+    select.append($('<option>').val(String(value)).text(label));
+  }
+  select.val(String(selected));
+  return select;
+}
+
+const keySelectTemplate = (function () {
+  const select = $('<select class="key" title="Key">');
+  for (const [group, keys] of KEY_GROUPS) {
+    const optgroup = $('<optgroup>').attr('label', group);
+    for (const [number, name] of keys) {
+      optgroup.append($('<option>').val(String(number)).text(name));
+    }
+    select.append(optgroup);
+  }
+  return select;
+})();
+
+function keySelect(code) {
+  const select = keySelectTemplate.clone();
+  if (!KEY_NAMES.has(code)) {
+    select.prepend($('<option>').val(String(code)).text(keyName(code)));
+  }
+  return select.val(String(code));
+}
+
+function mouseButtonSelect(code) {
+  const pairs = MOUSE_BUTTONS.slice();
+  if (!pairs.some(function (pair) { return pair[0] === code; })) {
+    pairs.push([code, 'Button ' + (code + 1)]);
+  }
+  return optionsFor($('<select class="button" title="Mouse button">'), pairs, code);
+}
+
+function numberInput(className, value, title, step) {
+  return $('<input type="number" min="0">').addClass(className).attr({ title: title, step: step })
+    .val(String(value));
+}
+
+function iconButton(label, title, className) {
+  return $('<button type="button" class="quiet icon">').addClass(className).text(label).attr('title', title);
+}
+
+function readIndex(field) {
+  const value = Math.trunc(Number(field.val()));
+  return Number.isFinite(value) && value >= 0 ? value : 0;
+}
+
+// ------------------------------------------------------------------ inputs
+
+// A button has no direction; its empty selector keeps its place so that the
+// Detect buttons of all binds line up.
+function renderInputDirection(editor, direction) {
+  const kind = editor.find('select.input-kind').val();
+  const select = editor.find('select.direction');
+  if (kind === 'axi') {
+    optionsFor(select, AXIS_DIRECTIONS, direction === '-' ? '-' : '+');
+  } else if (kind === 'hat') {
+    optionsFor(select, HAT_DIRECTIONS, 'URDL'.includes(direction || '-') ? direction : 'U');
+  } else {
+    select.empty();
+  }
+  select.css('visibility', kind === 'btn' ? 'hidden' : 'visible');
+}
+
+function setBindInput(bind, text) {
+  const input = parseInputText(text);
+  const editor = bind.children('.input');
+  editor.find('select.input-kind').val(input.kind);
+  editor.find('input.index').val(String(input.index));
+  renderInputDirection(editor, input.direction);
+}
+
+function readBindInput(bind) {
+  const editor = bind.children('.input');
+  const kind = editor.find('select.input-kind').val();
+  return inputText({
+    kind: kind,
+    index: readIndex(editor.find('input.index')),
+    direction: editor.find('select.direction').val() || ''
+  });
+}
+
+function inputEditor() {
+  const kind = optionsFor($('<select class="input-kind" title="Kind of input">'), INPUT_KINDS, 'btn');
+  const index = numberInput('index', 0, 'Number of the button, axis or hat', 1);
+  const direction = $('<select class="direction" title="Direction">');
+  const detect = $('<button type="button" class="detect">').text('Detect')
+    .attr('title', 'Press a button or move a control on the joystick to fill this in');
+  return $('<div class="input">').append(kind, index, direction, detect);
+}
+
+// ----------------------------------------------------------------- outputs
+
+function axisLabel(code) {
+  return code === 0 ? 'Horizontal' : 'Vertical';
+}
+
+function signPairs(code) {
+  return code === 0 ? [['+', 'Right'], ['-', 'Left']] : [['+', 'Down'], ['-', 'Up']];
+}
+
+function renderOutputParameters(row, output) {
+  const params = row.children('.params').empty();
+  switch (output.kind) {
+    case 'key':
+      params.append(keySelect(output.code));
+      break;
+    case 'mbt':
+      params.append(mouseButtonSelect(output.code));
+      break;
+    default: {
+      const code = output.code === 0 ? 0 : 1;
+      const axis = optionsFor($('<select class="axis" title="Axis">'),
+        [[0, axisLabel(0)], [1, axisLabel(1)]], code);
+      const sign = optionsFor($('<select class="sign" title="Direction">'), signPairs(code), output.sign);
+      params.append(axis, sign);
+      if (output.kind !== 'whs') {
+        params.append(numberInput('amount', formatAmount(output.amount),
+          'Speed: pixels per 10 ms at full deflection', 0.5), $('<span class="unit">').text('speed'));
+      }
+    }
+  }
+}
+
+function readOutput(row) {
+  const kind = row.find('select.output-kind').val();
+  const params = row.children('.params');
+  if (kind === 'key') {
+    return { kind: kind, code: Number(params.find('select.key').val()) };
+  }
+  if (kind === 'mbt') {
+    return { kind: kind, code: Number(params.find('select.button').val()) };
+  }
+  const amount = parseFloat(params.find('input.amount').val());
+  return {
+    kind: kind,
+    code: Number(params.find('select.axis').val()),
+    sign: params.find('select.sign').val() === '-' ? '-' : '+',
+    amount: Number.isFinite(amount) && amount >= 0 ? amount : DEFAULT_AMOUNT
+  };
+}
+
+function outputRow(text) {
+  const output = parseOutputText(text);
+  const kind = optionsFor($('<select class="output-kind" title="What the input does">'), OUTPUT_KINDS,
+    output.kind);
+  const row = $('<div class="output">').append(kind, $('<span class="params">'),
+    iconButton('✕', 'Remove this output', 'remove-output'));
+  renderOutputParameters(row, output);
+  return row;
+}
+
+function updateOutputState(bind) {
+  const outputs = bind.find('.outputs');
+  outputs.children('.no-output').toggle(outputs.children('.output').length === 0);
+}
+
+function addOutputToBind(bind, text) {
+  const row = outputRow(text);
+  bind.children('.outputs').append(row);
+  updateOutputState(bind);
+  return row;
+}
+
+// ------------------------------------------------------------------- binds
+
+function newBind(input) {
+  const outputs = $('<div class="outputs">').append(
+    $('<div class="no-output">').text('No output: this bind does nothing yet.').hide());
+  const actions = $('<div class="bind-actions">').append(
+    $('<button type="button" class="quiet add-output">').text('+ Output')
+      .attr('title', 'Let this input do one more thing'),
+    iconButton('Remove', 'Remove this bind', 'danger remove-bind'));
+  const bind = $('<div class="bind">').append(inputEditor(), outputs, actions);
+  setBindInput(bind, input);
+  return bind;
+}
+
+function bindsOf(group) {
+  return group.children('.binds').children('.bind');
+}
+
+function updateBindsState(group) {
+  group.children('.binds').children('.binds-empty').toggle(bindsOf(group).length === 0);
+}
+
+function appendBind(group, input) {
+  const bind = newBind(input);
+  group.children('.binds').append(bind);
+  updateBindsState(group);
+  return bind;
+}
+
+// --------------------------------------------------------------- joysticks
+
+function groups() {
+  return $('joysticks > groups > itemgroup');
+}
+
+function connectedNames() {
+  return Array.isArray(joystickNames) ? joystickNames : [];
+}
+
+function updateRelatedJoystick(index, element) {
+  const group = $(element || this);
+  const names = connectedNames();
+  const connected = index < names.length ? String(names[index]) : null;
+  const stored = group.data('storedName') || '';
+  group.find('> header h2').text('Joystick ' + (index + 1));
+  const device = group.find('> header .device').toggleClass('connected', connected !== null);
+  device.find('.label').text(connected !== null ? connected : 'not connected');
+  const madeFor = device.find('.madefor');
+  madeFor.text(stored && stored !== connected ? '· set up with ' + stored : '');
+  device.attr('title', stored ? 'Set up with: ' + stored : '');
+}
+
+function refreshJoystickTitles() {
+  groups().each(updateRelatedJoystick);
+  $('body').toggleClass('no-joysticks', groups().length === 0);
+}
+
+function newGroup(name) {
+  const header = $('<header>').append(
+    $('<h2>'),
+    $('<span class="device">').append($('<span class="led">'), $('<span class="label">'),
+      $('<span class="madefor">')),
+    $('<button type="button" class="quiet danger remove-joystick">').text('Remove joystick')
+      .attr('title', 'Remove this joystick and all its binds'));
+  const binds = $('<div class="binds">').append(
+    $('<div class="binds-empty">').text('No binds yet. Add one below.'));
+  const footer = $('<footer>').append(
+    $('<button type="button" class="add-bind">').text('+ Add bind'));
+  const group = $('<itemgroup>').append(header, binds, footer);
+  group.data('storedName', String(name));
+  return group;
+}
+
+function clearJoysticks() {
+  $('joysticks > groups').empty();
+  lastFilled = null;
+  stopModal();
+  refreshJoystickTitles();
+}
+
+function addJoystick(name) {
+  const group = newGroup(name === undefined ? '' : name);
+  $('joysticks > groups').append(group);
+  updateBindsState(group);
+  lastFilled = null;
+  refreshJoystickTitles();
+  return group;
+}
+
+function addBind(joystick, input, output) {
+  while (groups().length <= joystick) {
+    addJoystick('');
+  }
+  const group = groups().eq(joystick);
+  let bind = null;
+  if (lastFilled && lastFilled.joystick === joystick && lastFilled.input === input &&
+      $.contains(document.documentElement, lastFilled.bind[0])) {
+    bind = lastFilled.bind;
+  } else {
+    bind = appendBind(group, input);
+  }
+  addOutputToBind(bind, output);
+  lastFilled = { joystick: joystick, input: input, bind: bind };
+}
+
+// -------------------------------------------------------- the preset text
+
+// A JSON string literal that the preset reader turns back into `text`.
+function jsonString(text) {
+  let out = '"';
+  for (const ch of String(text)) {
+    const code = ch.codePointAt(0);
+    if (ch === '"' || ch === '\\') {
+      out += '\\' + ch;
+    } else if (ch === '\n') {
+      out += '\\n';
+    } else if (ch === '\r') {
+      out += '\\r';
+    } else if (ch === '\t') {
+      out += '\\t';
+    } else if (ch === '\b') {
+      out += '\\b';
+    } else if (ch === '\f') {
+      out += '\\f';
+    } else if (code < 0x20 || code === 0x7f) {
+      out += '\\u' + code.toString(16).padStart(4, '0');
+    } else {
+      out += ch;
+    }
+  }
+  return out + '"';
+}
+
+function joystickNameToSave(group, index) {
+  const stored = group.data('storedName') || '';
+  if (stored) {
+    return stored;
+  }
+  const names = connectedNames();
+  return index < names.length ? String(names[index]) : '';
+}
+
+// Lines of one value: `opening` ends its first line, `items` are line lists
+// indented one level deeper, joined by commas at line ends.
+function block(opening, closing, items) {
+  const lines = [opening];
+  items.forEach(function (item, i) {
+    const inner = item.map(function (line) { return '\t' + line; });
+    if (i < items.length - 1) {
+      inner[inner.length - 1] += ',';
+    }
+    lines.push.apply(lines, inner);
+  });
+  lines.push(closing);
+  return lines;
+}
+
+function bindLines(bind) {
+  const outputs = bind.find('.outputs > .output').map(function () {
+    return [[jsonString(outputText(readOutput($(this))))]];
+  }).get();
+  return block(jsonString(readBindInput(bind)) + ' : [', ']', outputs);
+}
+
+function joystickLines(group, index) {
+  const binds = bindsOf(group).map(function () { return [bindLines($(this))]; }).get();
+  return block('{', '}', [
+    ['"tag" : ' + jsonString(joystickNameToSave(group, index))],
+    block('"binds" : {', '}', binds)
+  ]);
+}
+
+function generatePresetString() {
+  const members = [
+    ['"name" : ' + jsonString($('#name').val())],
+    ['"tag" : ' + jsonString($('#tag').val())]
+  ];
+  const sections = groups().map(function (index) { return [joystickLines($(this), index)]; }).get();
+  if (sections.length > 0) {
+    members.push(block('"joysticks" : [', ']', sections));
+  }
+  return block('{', '}', members).join('\n') + '\n';
+}
+
+// ------------------------------------------------------------ window size
+
+function getContentHeight() {
+  const height = Math.ceil(document.getElementById('page').getBoundingClientRect().height);
+  const limit = Math.max(320, (window.screen.availHeight || 900) - 120);
+  return Math.max(260, Math.min(height, limit));
+}
+
+let fitTimer = null;
+
+function fitWindow() {
+  clearTimeout(fitTimer);
+  fitTimer = setTimeout(function () {
+    if (typeof appconfig !== 'undefined') {
+      Promise.resolve(appconfig.updateConfigWindowHeight()).catch(function () {});
+    }
+  }, 60);
+}
+
+// ----------------------------------------------------------------- capture
+
+function selectInputInBind(joystick, bindNo, text) {
+  if (!text) {
+    return;
+  }
+  const bind = bindsOf(groups().eq(joystick)).eq(bindNo);
+  if (bind.length === 0) {
+    return;
+  }
+  setBindInput(bind, text);
+  bind.removeClass('flash');
+  void bind[0].offsetWidth;
+  bind.addClass('flash');
+}
+
+function stopModal() {
+  $('#capturePanel').removeClass('open');
+  $('body').removeClass('capturing');
+}
+
+function startCapture(bind) {
+  const group = bind.closest('itemgroup');
+  const joystick = groups().index(group);
+  const bindNo = bindsOf(group).index(bind);
+  const names = connectedNames();
+  const device = joystick < names.length ? names[joystick] : 'joystick ' + (joystick + 1);
+  $('#captureTarget').text('Listening to ' + device + ' for bind ' + (bindNo + 1) + '.');
+  $('#timeOut').text('');
+  $('#inputReceived').text('Press ESC to cancel.');
+  if (document.activeElement) {
+    document.activeElement.blur();
+  }
+  $('body').addClass('capturing');
+  $('#capturePanel').addClass('open');
+  Promise.resolve(appconfig.scanJoystickInput_inBindNo_(joystick, bindNo)).catch(function (error) {
+    stopModal();
+    window.alert('Padloom could not start listening to the joystick.\n\n' + String(error));
+  });
+}
+
+// ------------------------------------------------------------------ events
+
+function firstFreeButton(group) {
+  const used = new Set();
+  bindsOf(group).each(function () {
+    const input = parseInputText(readBindInput($(this)));
+    if (input.kind === 'btn') {
+      used.add(input.index);
+    }
+  });
+  let number = 0;
+  while (used.has(number)) {
+    number++;
+  }
+  return number;
+}
+
+function bindEditorEvents() {
+  const root = $('joysticks');
+  root.on('change', 'select.input-kind', function () {
+    renderInputDirection($(this).closest('.input'), '');
+  });
+  root.on('change', 'input.index', function () {
+    $(this).val(String(readIndex($(this))));
+  });
+  root.on('change', 'select.output-kind', function () {
+    const row = $(this).closest('.output');
+    const previous = row.data('previous') || readOutputLoose(row);
+    const output = { kind: $(this).val(), code: 0, sign: previous.sign || '+', amount: previous.amount };
+    if (output.kind === 'key') {
+      output.code = 44;
+    } else if (output.kind !== 'mbt') {
+      output.code = previous.code === 0 ? 0 : 1;
+    }
+    renderOutputParameters(row, output);
+  });
+  root.on('focus', 'select.output-kind', function () {
+    const row = $(this).closest('.output');
+    row.data('previous', readOutputLoose(row));
+  });
+  root.on('change', 'select.axis', function () {
+    const row = $(this).closest('.output');
+    const code = Number($(this).val());
+    const sign = row.find('select.sign');
+    optionsFor(sign, signPairs(code), sign.val());
+  });
+  root.on('change', 'input.amount', function () {
+    const value = parseFloat($(this).val());
+    $(this).val(formatAmount(Number.isFinite(value) && value >= 0 ? value : DEFAULT_AMOUNT));
+  });
+  root.on('click', '.detect', function () {
+    startCapture($(this).closest('.bind'));
+  });
+  root.on('click', '.add-output', function () {
+    const bind = $(this).closest('.bind');
+    addOutputToBind(bind, 'key 44').find('select').first().trigger('focus');
+    fitWindow();
+  });
+  root.on('click', '.remove-output', function () {
+    const bind = $(this).closest('.bind');
+    $(this).closest('.output').remove();
+    updateOutputState(bind);
+    fitWindow();
+  });
+  root.on('click', '.add-bind', function () {
+    const group = $(this).closest('itemgroup');
+    const bind = appendBind(group, 'btn ' + firstFreeButton(group));
+    addOutputToBind(bind, 'key 44');
+    lastFilled = null;
+    fitWindow();
+    bind[0].scrollIntoView({ block: 'nearest' });
+  });
+  root.on('click', '.remove-bind', function () {
+    const bind = $(this).closest('.bind');
+    const group = bind.closest('itemgroup');
+    bind.remove();
+    lastFilled = null;
+    updateBindsState(group);
+    fitWindow();
+  });
+  root.on('click', '.remove-joystick', function () {
+    const group = $(this).closest('itemgroup');
+    const count = bindsOf(group).length;
+    const title = group.find('> header h2').text();
+    if (count > 0 && !window.confirm('Remove ' + title + ' and its ' + count + ' bind' +
+        (count === 1 ? '' : 's') + ' from this preset?')) {
+      return;
+    }
+    group.remove();
+    lastFilled = null;
+    refreshJoystickTitles();
+    fitWindow();
+  });
+  $('#addJoystick').on('click', function () {
+    const group = addJoystick('');
+    group[0].scrollIntoView({ block: 'nearest' });
+    fitWindow();
+  });
+}
+
+// The output as shown, before its kind changes: keeps sign and amount when
+// switching between motion, wheel and wheel step.
+function readOutputLoose(row) {
+  const params = row.children('.params');
+  const amount = parseFloat(params.find('input.amount').val());
+  return {
+    code: params.find('select.axis').length ? Number(params.find('select.axis').val()) : 0,
+    sign: params.find('select.sign').val() || '+',
+    amount: Number.isFinite(amount) ? amount : DEFAULT_AMOUNT
+  };
+}
+
+// Deferred script: the document is parsed by now.
+bindEditorEvents();
+refreshJoystickTitles();
