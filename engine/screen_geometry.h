@@ -36,7 +36,6 @@ public:
     int blockedRects(SDL_Rect* out, int max) const;
 
 private:
-    struct Snapshot;
     struct State;
     State* state_;
 };
