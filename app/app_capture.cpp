@@ -1,0 +1,170 @@
+// Binding capture: waits on the main thread for the next input of one joystick and hands its
+// bind text to the configuration page.
+#include "app/capture_rules.h"
+#include "app/joystick_listing.h"
+#include "app/script_text.h"
+#include "app/tessel_app_delegate.h"
+#include "preset/vantry_document.h"
+
+#include <SDL.h>
+#include <cmath>
+
+namespace padloom {
+namespace {
+
+constexpr int32_t countdownMs = 5000;
+constexpr int32_t listenAfterInputMs = 500;
+
+} // namespace
+
+struct TesselAppDelegate::CaptureState {
+    int index = 0;
+    int bindNo = 0;
+    SDL_JoystickID instance = -1;
+    BindInput result;
+    bool received = false;
+    bool scanning = true;
+    int32_t remaining = countdownMs;
+    int32_t waitAfterInput = listenAfterInputMs;
+};
+
+void TesselAppDelegate::scanJoystickInput(int index, int bindNo) {
+    if (captureRunning_) {
+        return;
+    }
+    if (runner.active()) {
+        evaluateConfig("stopModal()");
+        showAlert("A preset is active. Deactivate it before detecting a joystick input.");
+        return;
+    }
+    initJoystickSubSystem();
+    updatelblJoysticksConnected();
+    updateConfigWindowJoysticks();
+    if (SDL_NumJoysticks() <= index) {
+        deinitJoystickSubSystem();
+        evaluateConfig("stopModal()");
+        showAlert("There is no joystick connected at slot #" + std::to_string(index));
+        return;
+    }
+    captureRunning_ = true; // queued: no second capture and no activation until it has ended
+    mainLoop_->runLater(0, [this, index, bindNo] { scanJoystickInputTask(index, bindNo); });
+}
+
+void TesselAppDelegate::escapeCapture() {
+    if (!captureRunning_) {
+        return;
+    }
+    SDL_Event event{};
+    event.type = SDL_KEYDOWN;
+    event.key.state = SDL_PRESSED;
+    event.key.keysym.scancode = SDL_SCANCODE_ESCAPE;
+    event.key.keysym.sym = SDLK_ESCAPE;
+    SDL_PushEvent(&event);
+}
+
+void TesselAppDelegate::scanJoystickInputTask(int index, int bindNo) {
+    captureRunning_ = true;
+    disableDangerousOptions();
+    runner.joystickPollingTaskRunning = true;
+    runner.joystickPollingEnabled = true;
+    CaptureState capture;
+    capture.index = index;
+    capture.bindNo = bindNo;
+    SDL_Joystick* joystick = index >= 0 ? SDL_JoystickOpen(index) : nullptr;
+    if (joystick == nullptr || bindNo < 0) {
+        deinitJoystickSubSystem();
+        runner.joystickPollingTaskRunning = false;
+        runner.joystickPollingEnabled = false;
+        evaluateConfig("stopModal()");
+        restoreMenuState();
+        captureRunning_ = false;
+        return;
+    }
+    capture.instance = SDL_JoystickInstanceID(joystick);
+    SDL_JoystickEventState(SDL_ENABLE);
+    SDL_EventState(SDL_MOUSEMOTION, SDL_IGNORE);
+    SDL_EventState(SDL_KEYUP, SDL_IGNORE);
+    SDL_Event discarded;
+    while (captureEvents_->pollEvent(discarded)) {
+    }
+    runCapture(capture);
+    endCapture(capture);
+}
+
+// One cycle: count down (until the first input), read what is pending, then listen for
+// another 500 ms after each accepted input.
+void TesselAppDelegate::runCapture(CaptureState& c) {
+    CaptureEvents& events = *captureEvents_;
+    while (c.scanning && runner.joystickPollingEnabled) {
+        while (c.scanning && !c.received && runner.joystickPollingEnabled) {
+            if (c.remaining <= 0) {
+                c.scanning = false;
+                break;
+            }
+            const int seconds = static_cast<int>(std::ceil(c.remaining / 1000.0));
+            evaluateConfig("$('#timeOut').text(' [" + std::to_string(seconds) + "]')");
+            const uint32_t start = events.nowMs();
+            const bool pending = events.waitForEvent(1000);
+            c.remaining -= static_cast<int32_t>(events.nowMs() - start);
+            if (pending) {
+                c.scanning = c.remaining > 0;
+                break;
+            }
+        }
+        readCaptureEvents(c);
+        if (!c.received) {
+            events.sleepMs(1);
+            continue;
+        }
+        const uint32_t start = events.nowMs();
+        const bool pending =
+            c.waitAfterInput > 0 && events.waitForEvent(static_cast<uint32_t>(c.waitAfterInput));
+        c.waitAfterInput -= static_cast<int32_t>(events.nowMs() - start);
+        // The listening window is over when it passed without an event, or was used up just as
+        // one came: then nothing is left to wait for.
+        if (!pending || c.waitAfterInput <= 0) {
+            c.scanning = false;
+        }
+        events.sleepMs(1);
+    }
+}
+
+void TesselAppDelegate::readCaptureEvents(CaptureState& c) {
+    bool accepted = false;
+    SDL_Event event;
+    while (captureEvents_->pollEvent(event)) {
+        switch (captureEventEffect(event, c.instance, c.result)) {
+        case CaptureEffect::accepted:
+            accepted = true;
+            break;
+        case CaptureEffect::cancel:
+            c.scanning = false;
+            break;
+        case CaptureEffect::ignored:
+            break;
+        }
+    }
+    if (!accepted) {
+        return;
+    }
+    if (!c.received) {
+        evaluateConfig("$('#inputReceived').text('[input received] Press ESC to dismiss this message.')");
+    }
+    c.received = true;
+    c.waitAfterInput = listenAfterInputMs;
+}
+
+void TesselAppDelegate::endCapture(CaptureState& c) {
+    evaluateConfig("$('#inputReceived').text('Press ESC to cancel.')");
+    const std::string text = c.result.kind == InputKind::none ? std::string() : inputToText(c.result);
+    evaluateConfig("selectInputInBind(" + std::to_string(c.index) + ", " + std::to_string(c.bindNo) + ", " +
+                   scriptString(text, '\'') + ")");
+    deinitJoystickSubSystem();
+    runner.joystickPollingTaskRunning = false;
+    runner.joystickPollingEnabled = false;
+    evaluateConfig("stopModal()");
+    restoreMenuState();
+    captureRunning_ = false;
+}
+
+} // namespace padloom

@@ -1,0 +1,44 @@
+// The joystick label, the configuration page's joystick names and the listing alert.
+#include "app/joystick_listing.h"
+#include "app/tessel_app_delegate.h"
+#include "preset/vantry_document.h"
+
+namespace padloom {
+
+void TesselAppDelegate::updatelblJoysticksConnected() {
+    lblJoysticksConnected->setText(joystickCountText(connectedJoystickCount()));
+}
+
+std::vector<std::string> TesselAppDelegate::getJoystickNames() {
+    return connectedJoystickNames();
+}
+
+void TesselAppDelegate::updateConfigWindowJoysticks() {
+    evaluateConfig(joystickNamesScript(getJoystickNames()));
+    evaluateConfig("$('joysticks > groups > itemgroup').each(updateRelatedJoystick)");
+}
+
+// Both commands below start and stop SDL's joystick subsystem, which would end an active
+// preset's or a capture's use of it: they do nothing then (their menu items are disabled too).
+void TesselAppDelegate::refreshJoysticks() {
+    if (runner.active() || captureRunning_) {
+        return;
+    }
+    initJoystickSubSystem();
+    updatelblJoysticksConnected();
+    updateConfigWindowJoysticks();
+    deinitJoystickSubSystem();
+}
+
+void TesselAppDelegate::showConnectedJoysticks() {
+    if (runner.active() || captureRunning_) {
+        return;
+    }
+    initJoystickSubSystem();
+    updatelblJoysticksConnected();
+    updateConfigWindowJoysticks();
+    showAlert(connectedJoysticksMessage(getJoystickNames()));
+    deinitJoystickSubSystem();
+}
+
+} // namespace padloom

@@ -1,0 +1,113 @@
+// Start-up, display changes, the quit question, window closing, shut-down and help.
+#include "app/joystick_listing.h"
+#include "app/option_keys.h"
+#include "app/tessel_app_delegate.h"
+#include "engine/mouse_motion.h"
+#include "engine/screen_geometry.h"
+#include "preset/vantry_document.h"
+
+#include <SDL.h>
+
+namespace padloom {
+
+void TesselAppDelegate::awakeFromNib() {
+    lblJoysticksConnected->setText(joystickCountText(0));
+}
+
+void TesselAppDelegate::applicationDidFinishLaunching() {
+    editingPreset.reset();
+    editingPresetPath.reset();
+    runner.joystickPollingEnabled = false;
+    runner.joystickPollingTaskRunning = false;
+    SDL_Init(SDL_INIT_VIDEO);
+    SDL_JoystickEventState(SDL_ENABLE);
+    shouldAvoidCorners = loadMenuOption(shouldAvoidCorners_mi);
+    loadMenuOption(shouldCompactList_mi);
+    minecraftFix = loadMenuOption(minecraftFix_mi);
+    loadMenuOption(keyRepeat_mi);
+    // The full-screen fix comes back as it was left, so its check mark and stored value agree.
+    if (loadMenuOption(fullscreenFix_mi)) {
+        enableLRFullscreenFix();
+    }
+    // A first start stores the lock's initial state, so item, setting and geometry agree.
+    if (!settings_->has(options::lockCursorKey)) {
+        settings_->setBool(options::lockCursorKey, shouldLock_mi->state());
+    }
+    shouldLock_mi->setState(settings_->getBool(options::lockCursorKey));
+    recomputeGeometry();
+    if (settings_->has(options::showWarningsKey)) {
+        shouldShowWarnings_mi->setState(settings_->getBool(options::showWarningsKey));
+    } else {
+        settings_->setBool(options::showWarningsKey, true);
+        shouldShowWarnings_mi->setState(true);
+    }
+}
+
+void TesselAppDelegate::applicationDidChangeScreenParameters() {
+    if (SDL_WasInit(SDL_INIT_VIDEO) != 0) {
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        SDL_InitSubSystem(SDL_INIT_VIDEO);
+    }
+    recomputeGeometry();
+}
+
+std::string TesselAppDelegate::quitQuestion() {
+    return "Please note that if you exit this app, it will stop reacting to your joysticks.\n"
+           "If it is not what you want, I suggest you to Minimize or Hide (Command + H) this window.\n"
+           "\n"
+           "(Note also that you can disable all these warnings in \"Quick Options menu\")\n"
+           "\n"
+           "Do you want to exit?";
+}
+
+bool TesselAppDelegate::askBeforeQuit() {
+    if (!runner.joystickPollingEnabled) {
+        return true;
+    }
+    if (configwindow->visible()) {
+        return true;
+    }
+    if (!settings_->getBool(options::showWarningsKey)) {
+        return true;
+    }
+    return dialogs_->confirm(quitQuestion());
+}
+
+bool TesselAppDelegate::applicationShouldTerminate() {
+    return quitConfirmed || askBeforeQuit();
+}
+
+// The active preset is stopped before SDL goes, so the polling task never uses SDL after it.
+void TesselAppDelegate::applicationWillTerminate() {
+    runner.deactivate();
+    if (fullscreenFixInstalled_) {
+        disableLRFullscreenFix();
+    }
+    SDL_Quit();
+}
+
+bool TesselAppDelegate::windowShouldClose(Window* window) {
+    if (window == configwindow) {
+        return true;
+    }
+    quitConfirmed = askBeforeQuit();
+    return quitConfirmed;
+}
+
+void TesselAppDelegate::windowWillClose(Window* window) {
+    if (window != configwindow) {
+        mainLoop_->requestTerminate();
+        return;
+    }
+    // Closing the editor ends a capture; an active preset keeps running.
+    if (captureRunning_ && runner.joystickPollingTaskRunning) {
+        stopJoystickPolling();
+    }
+    finishEditingPreset();
+}
+
+void TesselAppDelegate::showHelp(HelpTopic topic) {
+    desktop_->openUri(helpUri(topic, helpSites_));
+}
+
+} // namespace padloom

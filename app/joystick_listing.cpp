@@ -1,0 +1,68 @@
+#include "app/joystick_listing.h"
+
+#include "app/script_text.h"
+
+#include <SDL.h>
+
+namespace padloom {
+
+std::vector<std::string> connectedJoystickNames() {
+    std::vector<std::string> names;
+    const int count = connectedJoystickCount();
+    for (int i = 0; i < count; ++i) {
+        const char* name = SDL_JoystickNameForIndex(i);
+        names.emplace_back(name != nullptr ? name : "");
+    }
+    return names;
+}
+
+int connectedJoystickCount() {
+    const int count = SDL_NumJoysticks();
+    return count > 0 ? count : 0;
+}
+
+std::string joystickCountText(int count) {
+    if (count <= 0) {
+        return "No Joysticks Connected";
+    }
+    return std::to_string(count) + (count == 1 ? " Joystick" : " Joysticks") + " Connected";
+}
+
+std::string joystickNamesScript(const std::vector<std::string>& names) {
+    std::string text = "joystickNames = [";
+    for (size_t i = 0; i < names.size(); ++i) {
+        if (i > 0) {
+            text += ',';
+        }
+        text += scriptString(names[i], '\'');
+    }
+    text += "]\n";
+    return text;
+}
+
+std::string connectedJoysticksMessage(const std::vector<std::string>& names) {
+    const size_t n = names.size();
+    if (n == 0) {
+        return "There are no Joysticks Connected.\n";
+    }
+    std::string text = std::string("There ") + (n == 1 ? "is" : "are") + " " + std::to_string(n) +
+                       " Joystick" + (n == 1 ? "" : "s") + " Connected.\n\n";
+    for (size_t k = 0; k < n; ++k) {
+        text += "#" + std::to_string(k + 1) + " : " + names[k] + "\n";
+    }
+    return text;
+}
+
+void initJoystickSubSystem() {
+    if (SDL_WasInit(SDL_INIT_JOYSTICK) == 0) {
+        SDL_InitSubSystem(SDL_INIT_JOYSTICK);
+    }
+}
+
+void deinitJoystickSubSystem() {
+    if (SDL_WasInit(SDL_INIT_JOYSTICK) != 0) {
+        SDL_QuitSubSystem(SDL_INIT_JOYSTICK);
+    }
+}
+
+} // namespace padloom

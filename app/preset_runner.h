@@ -1,0 +1,58 @@
+// Activation and deactivation of a preset and the polling task that feeds SDL's joystick events
+// to the engine. The desktop controller and padloomctl run both drive presets through this.
+//
+// The polling task runs on a thread of its own and holds activationLock for its whole run;
+// deactivation clears joystickPollingEnabled and then takes the same lock, so the manager is
+// never reset while the task evaluates an event.
+#pragma once
+
+#include "engine/joystick_manager.h"
+
+#include <atomic>
+#include <functional>
+#include <mutex>
+#include <string>
+#include <thread>
+
+namespace padloom {
+
+enum class ActivationResult { started, unreadable, noJoystick };
+
+class PresetRunner {
+public:
+    PresetRunner() = default;
+    ~PresetRunner(); // deactivates
+    PresetRunner(const PresetRunner&) = delete;
+    PresetRunner& operator=(const PresetRunner&) = delete;
+
+    // Loads the preset at path and builds the engine's maps for the connected joysticks, starting
+    // SDL's joystick subsystem (then calls joysticksCounted, if given). Does not start polling.
+    // A preset still active is deactivated first.
+    ActivationResult activate(const std::string& path, const std::function<void()>& joysticksCounted = {});
+    // Sets joystickPollingEnabled and starts the polling task on a new thread.
+    void startPolling();
+    // Clears joystickPollingEnabled; does not wait.
+    void stopPolling() { joystickPollingEnabled = false; }
+    // Stops polling, waits for the task to leave its loop, resets the engine, stops SDL's joystick
+    // subsystem; underLock runs last while the lock is held. Safe in any state.
+    void deactivate(const std::function<void()>& underLock = {});
+
+    // True from a successful activate until deactivate, even after the task was stopped alone.
+    bool active() const { return active_; }
+
+    JoystickManager joyManager;
+    // The polling request (also the capture's); written on the main thread, read by the task.
+    std::atomic<bool> joystickPollingEnabled{false};
+    // Set while the polling task (or a capture) holds the joystick events.
+    std::atomic<bool> joystickPollingTaskRunning{false};
+    std::mutex activationLock;
+
+private:
+    void joystickPollingTask();
+    void joinPollingThread();
+
+    std::thread pollingThread_;
+    bool active_ = false;
+};
+
+} // namespace padloom

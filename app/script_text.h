@@ -1,0 +1,23 @@
+// Building script texts from values: every text put into a script goes in as a string literal
+// that the page reads back as exactly that text.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace padloom {
+
+// A script string literal between quote (' or "), with backslashes, both quote characters,
+// control characters, the two script line separators (U+2028, U+2029) and "</" escaped, so the
+// literal can neither end early nor close an enclosing script element.
+std::string scriptString(std::string_view text, char quote = '"');
+
+// "name(lit,lit,...)" with double-quoted literals and no spaces, e.g. addPresetUI("a","b","c").
+std::string scriptCall(std::string_view function, const std::vector<std::string>& texts);
+
+// Removes every "/" from a file name handed in by a page, so it names a file directly inside the
+// preset folder.
+std::string withoutSlashes(std::string_view name);
+
+} // namespace padloom

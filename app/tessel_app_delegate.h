@@ -1,0 +1,190 @@
+// The application controller: one object that answers the pages, the menu and the windows,
+// activates presets, edits them, captures joystick inputs and keeps the quick options.
+// Everything here runs on the main thread; the polling task of PresetRunner is the one other
+// thread. The shell (see app/shell_interfaces.h) provides the UI objects.
+#pragma once
+
+#include "app/help_links.h"
+#include "app/preset_runner.h"
+#include "app/shell_interfaces.h"
+#include "preset/bind_records.h"
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace padloom {
+
+class VantryDocument;
+
+// The answer to a page's call: refused (unknown operation or bad arguments) or a value.
+struct BridgeReply {
+    bool refused = false;
+    std::string error;
+    ScriptValue value; // undefined for the operations without result
+};
+
+class TesselAppDelegate {
+public:
+    // The objects the shell connects; all are required except the presentation monitor and the
+    // capture events (default: SDL's queue and clock).
+    struct Outlets {
+        MenuItem* shouldLock_mi = nullptr;
+        MenuItem* shouldAvoidCorners_mi = nullptr;
+        MenuItem* shouldShowWarnings_mi = nullptr;
+        MenuItem* refreshJoysticks_mi = nullptr;
+        MenuItem* reloadPresetList_mi = nullptr;
+        MenuItem* loadExamples_mi = nullptr;
+        MenuItem* deactivatePreset_mi = nullptr;
+        MenuItem* whichJoysticks_mi = nullptr;
+        MenuItem* shouldCompactList_mi = nullptr;
+        MenuItem* minecraftFix_mi = nullptr;
+        MenuItem* fullscreenFix_mi = nullptr;
+        MenuItem* keyRepeat_mi = nullptr;
+        Window* mainwindow = nullptr;
+        ScriptPage* mainScriptObject = nullptr;
+        Label* lblJoysticksConnected = nullptr;
+        Window* configwindow = nullptr;
+        ScriptPage* configScriptObject = nullptr;
+        Dialogs* dialogs = nullptr;
+        SettingsStore* settings = nullptr;
+        DesktopServices* desktop = nullptr;
+        MainLoop* mainLoop = nullptr;
+        PresentationMonitor* presentationMonitor = nullptr;
+        CaptureEvents* captureEvents = nullptr;
+    };
+
+    TesselAppDelegate(const Outlets& outlets, HelpSites helpSites);
+    ~TesselAppDelegate();
+    TesselAppDelegate(const TesselAppDelegate&) = delete;
+    TesselAppDelegate& operator=(const TesselAppDelegate&) = delete;
+
+    // --- shared operations
+    void showAlert(const std::string& message);
+    void updateMainWindowHeight();
+    void updateConfigWindowHeight();
+    std::optional<std::string> applicationSupportFolder();
+    std::optional<std::string> presetFolder();
+    void initJoystickSubSystem();
+    void deinitJoystickSubSystem();
+    void enableDangerousOptions();
+    void disableDangerousOptions();
+    // The menu state that matches what runs: active while a preset is active, idle otherwise.
+    void restoreMenuState();
+    bool loadMenuOption(MenuItem* item);
+    bool toggleMenuOption(MenuItem* item);
+
+    // --- joystick listing
+    void updatelblJoysticksConnected();
+    std::vector<std::string> getJoystickNames();
+    void updateConfigWindowJoysticks();
+    void refreshJoysticks();
+    void showConnectedJoysticks();
+
+    // --- activation
+    bool activatePreset(const std::string& fileName);
+    bool deactivatePreset();
+    void panicDeactivate();
+    void startJoystickPolling();
+    void stopJoystickPolling();
+
+    // --- preset library
+    void loadPresets();
+    void reloadPresets();
+    void copyPresetExamples();
+    std::string generateValidFilename();
+    std::string generateValidFilenameWithName(const std::string& name);
+    void createOrEditPreset(const std::string& fileName);
+    void prepareConfigWindow(const std::string& fileName);
+    void finishEditingPreset();
+    void deletePreset(const std::string& fileName);
+    void openPresetFolder();
+
+    // --- binding capture
+    void scanJoystickInput(int index, int bindNo);
+    void scanJoystickInputTask(int index, int bindNo);
+    // The configuration window's Escape key: ends a running capture (no effect otherwise).
+    void escapeCapture();
+    bool captureRunning() const { return captureRunning_; }
+
+    // --- quick options
+    void LockCursor();
+    void toggleWarnings();
+    void toggleAvoidCorners();
+    void compactList();
+    void toggleMinecraftFix();
+    void toggleFullScreenFix();
+    void toggleKeyRepeat();
+    void toggleIncompatibilityWarnings() {}
+    void enableLRFullscreenFix();
+    void disableLRFullscreenFix();
+
+    // --- lifecycle and windows
+    void awakeFromNib();
+    void applicationDidFinishLaunching();
+    void applicationDidChangeScreenParameters();
+    bool applicationShouldTerminate();
+    void applicationWillTerminate();
+    bool windowShouldClose(Window* window);
+    void windowWillClose(Window* window);
+    bool askBeforeQuit();
+    void showHelp(HelpTopic topic);
+    static std::string quitQuestion();
+
+    // --- page script bridge
+    void webViewDocumentReady();
+    // Runs one of the nine operations the pages may call, by its script name; refuses the rest.
+    BridgeReply callFromPage(const std::string& operation, const std::vector<ScriptValue>& args);
+    static const std::vector<std::string>& pageOperations();
+
+    // Fields (outlets are the shell's; the controller does not own them).
+    MenuItem* shouldLock_mi;
+    MenuItem* shouldAvoidCorners_mi;
+    MenuItem* shouldShowWarnings_mi;
+    MenuItem* refreshJoysticks_mi;
+    MenuItem* reloadPresetList_mi;
+    MenuItem* loadExamples_mi;
+    MenuItem* deactivatePreset_mi;
+    MenuItem* whichJoysticks_mi;
+    MenuItem* shouldCompactList_mi;
+    MenuItem* minecraftFix_mi;
+    MenuItem* fullscreenFix_mi;
+    MenuItem* keyRepeat_mi;
+    Window* mainwindow;
+    ScriptPage* mainScriptObject;
+    Label* lblJoysticksConnected;
+    Window* configwindow;
+    ScriptPage* configScriptObject;
+    std::unique_ptr<VantryDocument> editingPreset;
+    std::optional<std::string> editingPresetPath;
+    PresetRunner runner; // joyManager, the two polling flags and activationLock
+    bool shouldAvoidCorners = false;
+    bool quitConfirmed = false;
+
+private:
+    struct CaptureState;
+    void fitWindow(Window* window, ScriptPage* page, int extra);
+    void recomputeGeometry();
+    void fillConfigPage(const VantryDocument& document);
+    std::optional<std::string> keepUnreadablePreset(const std::string& path);
+    bool saveEditedPreset(const std::string& path);
+    void runCapture(CaptureState& capture);
+    void readCaptureEvents(CaptureState& capture);
+    void endCapture(CaptureState& capture);
+    void evaluateMain(const std::string& script);
+    void evaluateConfig(const std::string& script);
+
+    Dialogs* dialogs_;
+    SettingsStore* settings_;
+    DesktopServices* desktop_;
+    MainLoop* mainLoop_;
+    PresentationMonitor* presentationMonitor_;
+    CaptureEvents* captureEvents_;
+    std::unique_ptr<SdlCaptureEvents> ownCaptureEvents_;
+    HelpSites helpSites_;
+    bool captureRunning_ = false;
+    bool fullscreenFixInstalled_ = false;
+};
+
+} // namespace padloom

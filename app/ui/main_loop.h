@@ -1,0 +1,20 @@
+// The application's main loop, seen from the controller.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+
+namespace padloom {
+
+class MainLoop {
+public:
+    virtual ~MainLoop() = default;
+    // Runs task on the main thread once delayMs have passed (0: as soon as the loop is idle),
+    // never from inside this call.
+    virtual void runLater(uint32_t delayMs, std::function<void()> task) = 0;
+    // Asks the application to quit; the shell calls TesselAppDelegate::applicationShouldTerminate
+    // first and quits only when it answers true.
+    virtual void requestTerminate() = 0;
+};
+
+} // namespace padloom

@@ -1,0 +1,40 @@
+#include "platform/gtk/gtk_dialogs.h"
+
+#include "platform/gtk/i18n.h"
+
+#include <gtk/gtk.h>
+
+namespace padloom {
+
+namespace {
+
+// The message is passed as an argument of "%s", never as the format or as markup, so any text
+// (percent signs, angle brackets) appears as it is.
+GtkWidget* messageDialog(GtkWindow* parent, GtkMessageType type, GtkButtonsType buttons, const char* text) {
+    return gtk_message_dialog_new(parent, GtkDialogFlags(GTK_DIALOG_MODAL | GTK_DIALOG_DESTROY_WITH_PARENT),
+                                  type, buttons, "%s", text);
+}
+
+} // namespace
+
+void GtkDialogs::showAlert(const std::string& message) {
+    GtkWidget* dialog = messageDialog(parent_, GTK_MESSAGE_INFO, GTK_BUTTONS_OK, message.c_str());
+    gtk_window_set_title(GTK_WINDOW(dialog), "Padloom");
+    gtk_dialog_run(GTK_DIALOG(dialog));
+    gtk_widget_destroy(dialog);
+}
+
+bool GtkDialogs::confirm(const std::string& message) {
+    const char* title = _("Please Confirm");
+    GtkWidget* dialog = messageDialog(parent_, GTK_MESSAGE_QUESTION, GTK_BUTTONS_NONE, title);
+    gtk_message_dialog_format_secondary_text(GTK_MESSAGE_DIALOG(dialog), "%s", message.c_str());
+    gtk_window_set_title(GTK_WINDOW(dialog), title);
+    gtk_dialog_add_button(GTK_DIALOG(dialog), _("No"), GTK_RESPONSE_NO);
+    gtk_dialog_add_button(GTK_DIALOG(dialog), _("Yes"), GTK_RESPONSE_YES);
+    gtk_dialog_set_default_response(GTK_DIALOG(dialog), GTK_RESPONSE_YES);
+    bool yes = gtk_dialog_run(GTK_DIALOG(dialog)) == GTK_RESPONSE_YES;
+    gtk_widget_destroy(dialog);
+    return yes;
+}
+
+} // namespace padloom

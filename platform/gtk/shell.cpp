@@ -1,0 +1,231 @@
+#include "platform/gtk/shell.h"
+
+#include "platform/gtk/gio_desktop_services.h"
+#include "platform/gtk/glib_main_loop.h"
+#include "platform/gtk/gtk_dialogs.h"
+#include "platform/gtk/i18n.h"
+#include "platform/gtk/keyfile_settings_store.h"
+#include "platform/gtk/x11_fullscreen_monitor.h"
+#include "platform/linux/sink_selection.h"
+
+#include <gtk/gtk.h>
+
+namespace padloom {
+
+struct Shell::Signals {
+    static gboolean mainDelete(GtkWidget*, GdkEvent*, gpointer data) {
+        auto* shell = static_cast<Shell*>(data);
+        if (shell->controller_->windowShouldClose(shell->mainAdapter_.get()))
+            shell->controller_->windowWillClose(shell->mainAdapter_.get()); // asks to quit
+        return TRUE; // the window stays until the application has quit
+    }
+
+    // The configuration window is hidden, never destroyed: its page stays loaded for the next edit.
+    static gboolean configDelete(GtkWidget* widget, GdkEvent*, gpointer data) {
+        auto* shell = static_cast<Shell*>(data);
+        if (!shell->controller_->windowShouldClose(shell->configAdapter_.get()))
+            return TRUE;
+        shell->controller_->windowWillClose(shell->configAdapter_.get());
+        gtk_widget_hide(widget);
+        return TRUE;
+    }
+
+    // While a capture runs, plain typing in the configuration window belongs to it: Escape ends
+    // it and the other keys are swallowed. Shortcuts with Control, Alt or Super still work.
+    static gboolean configKey(GtkWidget*, GdkEventKey* event, gpointer data) {
+        auto* shell = static_cast<Shell*>(data);
+        if (!shell->controller_ || !shell->controller_->captureRunning())
+            return FALSE;
+        if (event->state & (GDK_CONTROL_MASK | GDK_MOD1_MASK | GDK_SUPER_MASK))
+            return FALSE;
+        if (event->type == GDK_KEY_PRESS && event->keyval == GDK_KEY_Escape)
+            shell->controller_->escapeCapture();
+        return TRUE;
+    }
+
+    // The configuration page may close its window with window.close(); that ends the edit the
+    // same way as the window's close button.
+    static void configPageClose(GtkWidget*, gpointer data) {
+        gtk_window_close(static_cast<Shell*>(data)->configWindow_);
+    }
+
+    static void monitorsChanged(GdkScreen*, gpointer data) {
+        static_cast<Shell*>(data)->controller_->applicationDidChangeScreenParameters();
+    }
+};
+
+Shell::Shell(ShellOptions options) : options_(std::move(options)) {
+    if (!options_.dialogs)
+        options_.dialogs = (ownDialogs_ = std::make_unique<GtkDialogs>()).get();
+    if (!options_.settings)
+        options_.settings = (ownSettings_ = std::make_unique<KeyfileSettingsStore>()).get();
+    if (!options_.desktop)
+        options_.desktop = (ownDesktop_ = std::make_unique<GioDesktopServices>()).get();
+    if (!options_.quit)
+        options_.quit = [] {};
+    mainLoop_ = std::make_unique<GlibMainLoop>([this] { terminate(); });
+    presentationMonitor_ = std::make_unique<X11FullscreenMonitor>();
+    chooseSink();
+
+    accelerators_ = gtk_accel_group_new();
+    menu_ = std::make_unique<AppMenu>(accelerators_);
+    mainPage_ = std::make_unique<WebPage>(bridge("app"), pageHandlers());
+    PageHandlers configHandlers = pageHandlers();
+    configHandlers.loaded = nullptr; // page-ready handling follows the main page only
+    configPage_ = std::make_unique<WebPage>(bridge("appconfig"), configHandlers);
+    buildMainWindow();
+    buildConfigWindow();
+    if (auto* dialogs = dynamic_cast<GtkDialogs*>(options_.dialogs))
+        dialogs->setParent(mainWindow_);
+
+    TesselAppDelegate::Outlets outlets;
+    outlets.shouldLock_mi = &menu_->shouldLock_mi;
+    outlets.shouldAvoidCorners_mi = &menu_->shouldAvoidCorners_mi;
+    outlets.shouldShowWarnings_mi = &menu_->shouldShowWarnings_mi;
+    outlets.refreshJoysticks_mi = &menu_->refreshJoysticks_mi;
+    outlets.reloadPresetList_mi = &menu_->reloadPresetList_mi;
+    outlets.loadExamples_mi = &menu_->loadExamples_mi;
+    outlets.deactivatePreset_mi = &menu_->deactivatePreset_mi;
+    outlets.whichJoysticks_mi = &menu_->whichJoysticks_mi;
+    outlets.shouldCompactList_mi = &menu_->shouldCompactList_mi;
+    outlets.minecraftFix_mi = &menu_->minecraftFix_mi;
+    outlets.fullscreenFix_mi = &menu_->fullscreenFix_mi;
+    outlets.keyRepeat_mi = &menu_->keyRepeat_mi;
+    outlets.mainwindow = mainAdapter_.get();
+    outlets.mainScriptObject = mainPage_.get();
+    outlets.lblJoysticksConnected = label_.get();
+    outlets.configwindow = configAdapter_.get();
+    outlets.configScriptObject = configPage_.get();
+    outlets.dialogs = options_.dialogs;
+    outlets.settings = options_.settings;
+    outlets.desktop = options_.desktop;
+    outlets.mainLoop = mainLoop_.get();
+    outlets.presentationMonitor = presentationMonitor_.get();
+    outlets.captureEvents = &captureEvents_;
+    controller_ = std::make_unique<TesselAppDelegate>(
+        outlets, HelpSites{options_.productSite, options_.makerSite, options_.resourceDir});
+    menu_->bind(*controller_, [this] { terminate(); });
+}
+
+Shell::~Shell() {
+    if (monitorsChanged_)
+        g_signal_handler_disconnect(gdk_screen_get_default(), monitorsChanged_);
+    presentationMonitor_->remove();
+    controller_.reset();
+    setEventSink(nullptr);
+    gtk_widget_destroy(GTK_WIDGET(configWindow_));
+    gtk_widget_destroy(GTK_WIDGET(mainWindow_));
+    mainPage_.reset();
+    configPage_.reset();
+    menu_.reset();
+    g_object_unref(accelerators_);
+}
+
+void Shell::chooseSink() {
+    if (options_.sink) {
+        setEventSink(options_.sink);
+        return;
+    }
+    std::string choiceWarning;
+    OutputChoice choice = outputChoiceFromEnvironment(&choiceWarning);
+    SinkSelection selection = selectEventSink(choice);
+    ownSink_ = std::move(selection.sink);
+    setEventSink(ownSink_.get());
+    sinkWarning_ = choiceWarning;
+    if (!selection.warning.empty())
+        sinkWarning_ += (sinkWarning_.empty() ? "" : "\n\n") + selection.warning;
+}
+
+BridgeSpec Shell::bridge(const std::string& globalName) {
+    BridgeSpec spec;
+    spec.globalName = globalName;
+    spec.operations = TesselAppDelegate::pageOperations();
+    spec.dispatch = [this](const std::string& op, const std::vector<ScriptValue>& args) {
+        if (!controller_)
+            return BridgeReply{true, "padloom: the application is not ready yet", {}};
+        return controller_->callFromPage(op, args);
+    };
+    return spec;
+}
+
+PageHandlers Shell::pageHandlers() {
+    PageHandlers handlers;
+    handlers.alert = [this](const std::string& message) { options_.dialogs->showAlert(message); };
+    handlers.confirm = [this](const std::string& message) { return options_.dialogs->confirm(message); };
+    handlers.loaded = [this] {
+        if (controller_)
+            controller_->webViewDocumentReady();
+    };
+    handlers.openLink = [this](const std::string& uri) { options_.desktop->openUri(uri); };
+    return handlers;
+}
+
+void Shell::buildMainWindow() {
+    mainWindow_ = GTK_WINDOW(gtk_window_new(GTK_WINDOW_TOPLEVEL));
+    g_object_ref_sink(mainWindow_);
+    gtk_window_set_title(mainWindow_, "Padloom");
+    gtk_window_set_icon_name(mainWindow_, "padloom");
+    gtk_window_set_default_size(mainWindow_, 460, 620);
+    gtk_window_add_accel_group(mainWindow_, accelerators_);
+
+    GtkWidget* box = gtk_box_new(GTK_ORIENTATION_VERTICAL, 0);
+    gtk_box_pack_start(GTK_BOX(box), menu_->bar(), FALSE, FALSE, 0);
+    gtk_box_pack_start(GTK_BOX(box), mainPage_->widget(), TRUE, TRUE, 0);
+    GtkWidget* label = gtk_label_new("");
+    gtk_widget_set_name(label, "lblJoysticksConnected");
+    gtk_widget_set_margin_top(label, 3);
+    gtk_widget_set_margin_bottom(label, 3);
+    gtk_box_pack_start(GTK_BOX(box), label, FALSE, FALSE, 0);
+    gtk_container_add(GTK_CONTAINER(mainWindow_), box);
+    gtk_widget_show_all(box);
+
+    label_ = std::make_unique<GtkLabelAdapter>(GTK_LABEL(label));
+    mainAdapter_ = std::make_unique<GtkWindowAdapter>(mainWindow_);
+    g_signal_connect(mainWindow_, "delete-event", G_CALLBACK(Signals::mainDelete), this);
+}
+
+void Shell::buildConfigWindow() {
+    configWindow_ = GTK_WINDOW(gtk_window_new(GTK_WINDOW_TOPLEVEL));
+    g_object_ref_sink(configWindow_);
+    gtk_window_set_title(configWindow_, _("Edit Preset"));
+    gtk_window_set_icon_name(configWindow_, "padloom");
+    gtk_window_set_default_size(configWindow_, 760, 640);
+    gtk_window_add_accel_group(configWindow_, accelerators_);
+    gtk_container_add(GTK_CONTAINER(configWindow_), configPage_->widget());
+    gtk_widget_show(configPage_->widget());
+
+    configAdapter_ = std::make_unique<GtkWindowAdapter>(configWindow_);
+    g_signal_connect(configWindow_, "delete-event", G_CALLBACK(Signals::configDelete), this);
+    g_signal_connect(configWindow_, "key-press-event", G_CALLBACK(Signals::configKey), this);
+    g_signal_connect(configWindow_, "key-release-event", G_CALLBACK(Signals::configKey), this);
+    g_signal_connect(configPage_->widget(), "close", G_CALLBACK(Signals::configPageClose), this);
+}
+
+void Shell::start() {
+    controller_->awakeFromNib();
+    mainPage_->loadFile(options_.resourceDir + "/gui/window_main.htm");
+    configPage_->loadFile(options_.resourceDir + "/gui/window_config.htm");
+    controller_->applicationDidFinishLaunching();
+    if (GdkScreen* screen = gdk_screen_get_default())
+        monitorsChanged_ =
+            g_signal_connect(screen, "monitors-changed", G_CALLBACK(Signals::monitorsChanged), this);
+    gtk_widget_show(GTK_WIDGET(mainWindow_));
+    if (!sinkWarning_.empty())
+        mainLoop_->runLater(0, [this] { options_.dialogs->showAlert(sinkWarning_); });
+}
+
+void Shell::terminate() {
+    if (terminating_ || !controller_->applicationShouldTerminate())
+        return;
+    terminateNow();
+}
+
+void Shell::terminateNow() {
+    if (terminating_)
+        return;
+    terminating_ = true;
+    controller_->applicationWillTerminate();
+    options_.quit();
+}
+
+} // namespace padloom

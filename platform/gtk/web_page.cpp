@@ -1,0 +1,152 @@
+#include "platform/gtk/web_page.h"
+
+#include "platform/gtk/script_values.h"
+
+#include <gtk/gtk.h>
+#include <memory>
+#include <webkit2/webkit2.h>
+
+namespace padloom {
+
+namespace {
+
+// One evaluation in flight. The completion callback may arrive after the caller gave up waiting,
+// so the state is shared between the two and freed by whichever lets go last.
+struct Evaluation {
+    bool done = false;
+    bool timedOut = false;
+    ScriptValue value;
+};
+
+void onEvaluated(GObject* source, GAsyncResult* result, gpointer userData) {
+    std::unique_ptr<std::shared_ptr<Evaluation>> evaluation(
+        static_cast<std::shared_ptr<Evaluation>*>(userData));
+    GError* error = nullptr;
+    JSCValue* value = webkit_web_view_evaluate_javascript_finish(WEBKIT_WEB_VIEW(source), result, &error);
+    if (value) {
+        (*evaluation)->value = scriptValueFromScript(value);
+        g_object_unref(value);
+    }
+    g_clear_error(&error);
+    (*evaluation)->done = true;
+}
+
+std::string withoutFragment(const std::string& uri) {
+    return uri.substr(0, uri.find('#'));
+}
+
+} // namespace
+
+struct WebPageSignals {
+    static gboolean scriptDialog(WebKitWebView*, WebKitScriptDialog* dialog, gpointer userData) {
+        auto* page = static_cast<WebPage*>(userData);
+        const char* message = webkit_script_dialog_get_message(dialog);
+        switch (webkit_script_dialog_get_dialog_type(dialog)) {
+        case WEBKIT_SCRIPT_DIALOG_ALERT:
+            page->handlers_.alert(message ? message : "");
+            return TRUE;
+        case WEBKIT_SCRIPT_DIALOG_CONFIRM:
+            webkit_script_dialog_confirm_set_confirmed(dialog,
+                                                       page->handlers_.confirm(message ? message : ""));
+            return TRUE;
+        case WEBKIT_SCRIPT_DIALOG_BEFORE_UNLOAD_CONFIRM:
+            webkit_script_dialog_confirm_set_confirmed(dialog, TRUE);
+            return TRUE;
+        default:
+            return FALSE; // prompt: WebKit's own dialog
+        }
+    }
+
+    static gboolean contextMenu(WebKitWebView*, WebKitContextMenu*, GdkEvent*, WebKitHitTestResult*,
+                                gpointer) {
+        return TRUE;
+    }
+
+    static void loadChanged(WebKitWebView*, WebKitLoadEvent event, gpointer userData) {
+        auto* page = static_cast<WebPage*>(userData);
+        if (event == WEBKIT_LOAD_FINISHED && page->handlers_.loaded)
+            page->handlers_.loaded();
+    }
+
+    // The view shows its own page and nothing else: links that lead elsewhere go to the desktop's
+    // handler, and whatever else would replace the page (a dropped file, a script) is refused.
+    static gboolean decidePolicy(WebKitWebView*, WebKitPolicyDecision* decision,
+                                 WebKitPolicyDecisionType type, gpointer userData) {
+        auto* page = static_cast<WebPage*>(userData);
+        if (type == WEBKIT_POLICY_DECISION_TYPE_RESPONSE)
+            return FALSE;
+        WebKitNavigationAction* action = webkit_navigation_policy_decision_get_navigation_action(
+            WEBKIT_NAVIGATION_POLICY_DECISION(decision));
+        WebKitURIRequest* request = webkit_navigation_action_get_request(action);
+        std::string uri = webkit_uri_request_get_uri(request);
+        bool samePage = withoutFragment(uri) == withoutFragment(page->pageUri_) || uri == "about:blank";
+        if (type == WEBKIT_POLICY_DECISION_TYPE_NAVIGATION_ACTION && samePage) {
+            webkit_policy_decision_use(decision);
+            return TRUE;
+        }
+        bool clicked =
+            webkit_navigation_action_get_navigation_type(action) == WEBKIT_NAVIGATION_TYPE_LINK_CLICKED;
+        if (clicked && page->handlers_.openLink)
+            page->handlers_.openLink(uri);
+        webkit_policy_decision_ignore(decision);
+        return TRUE;
+    }
+};
+
+WebPage::WebPage(BridgeSpec bridge, PageHandlers handlers) : handlers_(std::move(handlers)) {
+    WebKitUserContentManager* content = webkit_user_content_manager_new();
+    installScriptBridge(content, std::move(bridge));
+    view_ = WEBKIT_WEB_VIEW(g_object_new(WEBKIT_TYPE_WEB_VIEW, "user-content-manager", content, nullptr));
+    g_object_unref(content);
+    g_object_ref_sink(view_);
+
+    GdkRGBA clear = {0, 0, 0, 0};
+    webkit_web_view_set_background_color(view_, &clear);
+    gtk_drag_dest_unset(GTK_WIDGET(view_));
+
+    g_signal_connect(view_, "script-dialog", G_CALLBACK(WebPageSignals::scriptDialog), this);
+    g_signal_connect(view_, "context-menu", G_CALLBACK(WebPageSignals::contextMenu), this);
+    g_signal_connect(view_, "load-changed", G_CALLBACK(WebPageSignals::loadChanged), this);
+    g_signal_connect(view_, "decide-policy", G_CALLBACK(WebPageSignals::decidePolicy), this);
+}
+
+WebPage::~WebPage() {
+    g_signal_handlers_disconnect_by_data(view_, this);
+    g_object_unref(view_);
+}
+
+GtkWidget* WebPage::widget() const {
+    return GTK_WIDGET(view_);
+}
+
+void WebPage::loadFile(const std::string& path) {
+    char* uri = g_filename_to_uri(path.c_str(), nullptr, nullptr);
+    pageUri_ = uri ? uri : "";
+    g_free(uri);
+    webkit_web_view_load_uri(view_, pageUri_.c_str());
+}
+
+ScriptValue WebPage::evaluate(const std::string& script) {
+    auto evaluation = std::make_shared<Evaluation>();
+    GCancellable* cancellable = g_cancellable_new();
+    webkit_web_view_evaluate_javascript(view_, script.c_str(), static_cast<gssize>(script.size()), nullptr,
+                                        nullptr, cancellable, onEvaluated,
+                                        new std::shared_ptr<Evaluation>(evaluation));
+    guint timer = g_timeout_add(
+        static_cast<guint>(timeLimit_.count()),
+        [](gpointer data) -> gboolean {
+            static_cast<Evaluation*>(data)->timedOut = true;
+            return G_SOURCE_REMOVE;
+        },
+        evaluation.get());
+    while (!evaluation->done && !evaluation->timedOut)
+        g_main_context_iteration(nullptr, TRUE);
+    if (!evaluation->timedOut)
+        g_source_remove(timer);
+    else
+        g_cancellable_cancel(cancellable);
+    g_object_unref(cancellable);
+    return evaluation->done ? evaluation->value : ScriptValue();
+}
+
+} // namespace padloom

@@ -1,0 +1,52 @@
+// A page of the application in a WebKit web view: the view itself, the script bridge global that
+// the page reaches the controller through, script evaluation with a time limit, and the view's
+// answers to alerts, confirms, context menus, drops and navigation.
+#pragma once
+
+#include "app/ui/script_page.h"
+#include "platform/gtk/script_bridge.h"
+
+#include <chrono>
+#include <functional>
+#include <string>
+
+typedef struct _GtkWidget GtkWidget;
+typedef struct _WebKitWebView WebKitWebView;
+
+namespace padloom {
+
+struct PageHandlers {
+    std::function<void(const std::string&)> alert;    // the page's alert(); returns when dismissed
+    std::function<bool(const std::string&)> confirm;  // the page's confirm()
+    std::function<void()> loaded;                     // the page finished loading (may be empty)
+    std::function<void(const std::string&)> openLink; // a link to leave the page for (may be empty)
+};
+
+class WebPage : public ScriptPage {
+public:
+    WebPage(BridgeSpec bridge, PageHandlers handlers);
+    ~WebPage() override;
+    WebPage(const WebPage&) = delete;
+    WebPage& operator=(const WebPage&) = delete;
+
+    GtkWidget* widget() const;
+    WebKitWebView* view() const { return view_; }
+
+    // Loads a local page file; the load goes on in the background.
+    void loadFile(const std::string& path);
+    // The URI of the page loaded by loadFile, empty before.
+    const std::string& pageUri() const { return pageUri_; }
+
+    // Waits for the value in a nested main loop; the window system keeps being served meanwhile.
+    ScriptValue evaluate(const std::string& script) override;
+    void setTimeLimit(std::chrono::milliseconds limit) { timeLimit_ = limit; }
+
+private:
+    friend struct WebPageSignals;
+    WebKitWebView* view_ = nullptr;
+    PageHandlers handlers_;
+    std::string pageUri_;
+    std::chrono::milliseconds timeLimit_{5000};
+};
+
+} // namespace padloom
