@@ -1,0 +1,114 @@
+// padloomctl check and format, run as a program on the fixture presets.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <sys/wait.h>
+
+namespace {
+
+const std::string fixtures = PADLOOM_SOURCE_DIR "/tests/fixtures/presets";
+const std::string program = PADLOOM_BINARY_DIR "/padloomctl";
+
+struct Outcome {
+    std::string out;
+    int status = -1;
+};
+
+// Runs padloomctl in the fixture folder with the given arguments; standard error is dropped.
+Outcome padloomctl(const std::string& arguments) {
+    const std::string command = "cd '" + fixtures + "' && '" + program + "' " + arguments + " 2>/dev/null";
+    Outcome run;
+    FILE* pipe = popen(command.c_str(), "r");
+    if (pipe == nullptr) {
+        return run;
+    }
+    char chunk[4096];
+    std::size_t count = 0;
+    while ((count = std::fread(chunk, 1, sizeof chunk, pipe)) > 0) {
+        run.out.append(chunk, count);
+    }
+    const int wait = pclose(pipe);
+    run.status = WIFEXITED(wait) ? WEXITSTATUS(wait) : -1;
+    return run;
+}
+
+std::string fixture(const std::string& name) {
+    std::ifstream in(fixtures + "/" + name, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+class Padloomctl : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (!std::filesystem::exists(program)) {
+            GTEST_SKIP() << "build padloomctl first: " << program;
+        }
+    }
+};
+
+struct CommandCase {
+    const char* what;
+    std::string arguments;
+    std::string out; // "@name": the bytes of that fixture
+    int status;
+};
+
+class PadloomctlCommand : public Padloomctl, public ::testing::WithParamInterface<CommandCase> {};
+
+TEST_P(PadloomctlCommand, PrintsAndExitsAsDocumented) {
+    const Outcome run = padloomctl(GetParam().arguments);
+    const std::string& expected = GetParam().out;
+    EXPECT_EQ(run.out, expected.rfind('@', 0) == 0 ? fixture(expected.substr(1)) : expected);
+    EXPECT_EQ(run.status, GetParam().status);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Fixtures, PadloomctlCommand,
+    ::testing::Values(
+        CommandCase{"check_one", "check racing.json", "ok racing.json\n", 0},
+        CommandCase{"check_several", "check racing.json name-only.json racing-compact.json",
+                    "ok racing.json\nok name-only.json\nok racing-compact.json\n", 0},
+        CommandCase{"check_schema_failure", "check bad-bind.json racing.json",
+                    "failed bad-bind.json\nok racing.json\n", 1},
+        CommandCase{"check_syntax_failure", "check bad-syntax.json",
+                    "Error at line 3: Unexpected character\noops\n}\n\n\nfailed bad-syntax.json\n", 1},
+        CommandCase{"check_empty_file", "check empty.json",
+                    "Error at line 0: Empty file\n\n\nfailed empty.json\n", 1},
+        CommandCase{"check_missing_file", "check missing.json",
+                    "Can't open missing.json\nfailed missing.json\n", 1},
+        CommandCase{"check_without_files", "check", "", 2},
+        CommandCase{"format_layout_unchanged", "format racing.json", "@racing.json", 0},
+        CommandCase{"format_compact_text", "format racing-compact.json", "@racing.json", 0},
+        CommandCase{"format_adds_empty_tag", "format name-only.json",
+                    "{\n\t\"name\" : \"Only a name\",\n\t\"tag\" : \"\"\n}\n", 0},
+        CommandCase{"format_unreadable", "format bad-bind.json", "", 1},
+        CommandCase{"format_missing_file", "format missing.json", "Can't open missing.json\n", 1},
+        CommandCase{"format_without_file", "format", "", 2},
+        CommandCase{"format_two_files", "format racing.json name-only.json", "", 2}),
+    [](const auto& info) { return std::string(info.param.what); });
+
+TEST_F(Padloomctl, FormatReportsAnOutputThatCannotBeWritten) {
+    EXPECT_EQ(padloomctl("format racing.json >/dev/full").status, 1);
+}
+
+TEST_F(Padloomctl, EveryShippedExamplePresetChecks) {
+    const std::filesystem::path examples = PADLOOM_SOURCE_DIR "/resources/presetexamples";
+    std::string arguments = "check";
+    std::string expected;
+    for (const auto& entry : std::filesystem::directory_iterator(examples)) {
+        arguments += " '" + entry.path().string() + "'";
+        expected += "ok " + entry.path().string() + "\n";
+    }
+    if (expected.empty()) {
+        GTEST_SKIP() << "no example presets";
+    }
+    const Outcome run = padloomctl(arguments);
+    // directory order is the same for both walks of the same folder
+    EXPECT_EQ(run.out, expected);
+    EXPECT_EQ(run.status, 0);
+}
+
+} // namespace
