@@ -1,0 +1,344 @@
+// What the uinput sink writes, decoded from the records it writes into a pipe, and the device
+// itself where this machine lets a test make one.
+#include "platform/linux/uinput_device.h"
+#include "platform/linux/uinput_sink.h"
+#include "tests/preset/temp_folder.h"
+
+#include <gtest/gtest.h>
+#include <libevdev/libevdev.h>
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <limits>
+#include <thread>
+#include <unistd.h>
+#include <vector>
+
+namespace padloom {
+namespace {
+
+struct Record {
+    uint16_t type;
+    uint16_t code;
+    int32_t value;
+    bool operator==(const Record&) const = default;
+};
+
+void PrintTo(const Record& r, std::ostream* os) {
+    *os << "{" << r.type << ", " << r.code << ", " << r.value << "}";
+}
+
+constexpr Record syn{EV_SYN, SYN_REPORT, 0};
+
+std::vector<Record> decode(const std::vector<char>& bytes) {
+    std::vector<Record> records;
+    for (size_t at = 0; at + sizeof(input_event) <= bytes.size(); at += sizeof(input_event)) {
+        input_event event;
+        std::memcpy(&event, bytes.data() + at, sizeof event);
+        records.push_back({event.type, event.code, event.value});
+    }
+    return records;
+}
+
+class PipeSink {
+public:
+    explicit PipeSink(CursorPoint start = {960, 540}) {
+        EXPECT_EQ(pipe2(fds_, O_CLOEXEC), 0);
+        fcntl(fds_[0], F_SETFL, O_NONBLOCK);
+        sink_ = std::make_unique<UinputSink>(std::make_unique<FdInputEventWriter>(fds_[1]), start);
+    }
+    ~PipeSink() {
+        sink_.reset();
+        close(fds_[0]);
+        close(fds_[1]);
+    }
+    UinputSink& operator*() { return *sink_; }
+    UinputSink* operator->() { return sink_.get(); }
+    int readEnd() const { return fds_[0]; }
+
+    // Everything written since the last call.
+    std::vector<Record> written() {
+        std::vector<char> bytes;
+        char buffer[4096];
+        ssize_t got;
+        while ((got = read(fds_[0], buffer, sizeof buffer)) > 0) {
+            bytes.insert(bytes.end(), buffer, buffer + got);
+        }
+        EXPECT_EQ(bytes.size() % sizeof(input_event), 0u);
+        return decode(bytes);
+    }
+
+private:
+    int fds_[2] = {-1, -1};
+    std::unique_ptr<UinputSink> sink_;
+};
+
+TEST(UinputSink, KeysArePressedAndReleasedOnTheirEvdevKeys) {
+    struct Row {
+        uint16_t keyCode;
+        bool down;
+        std::optional<uint64_t> flags;
+        std::vector<Record> expected;
+    };
+    const Row rows[] = {
+        {0, true, 0, {{EV_KEY, KEY_A, 1}, syn}},
+        {0, false, 0x20000, {{EV_KEY, KEY_A, 0}, syn}}, // flags are the modifier keys' own business
+        {49, true, 0, {{EV_KEY, KEY_SPACE, 1}, syn}},
+        {56, true, std::nullopt, {{EV_KEY, KEY_LEFTSHIFT, 1}, syn}},
+        {60, false, std::nullopt, {{EV_KEY, KEY_RIGHTSHIFT, 0}, syn}},
+        {160, true, 0, {{EV_KEY, KEY_SCALE, 1}, syn}},
+        {0xFFFF, true, 0, {}}, // a number without a key writes nothing, not even a SYN_REPORT
+        {63, true, std::nullopt, {}},
+    };
+    PipeSink sink;
+    for (const Row& row : rows) {
+        sink->postKeyboard(row.keyCode, row.down, row.flags);
+        EXPECT_EQ(sink.written(), row.expected) << "key code " << row.keyCode;
+    }
+}
+
+TEST(UinputSink, AuxiliaryKeysPressTheMediaKeys) {
+    struct Row {
+        int32_t data1;
+        std::vector<Record> expected;
+    };
+    const Row rows[] = {
+        {0 << 16 | 0x0A00, {{EV_KEY, KEY_VOLUMEUP, 1}, syn}},
+        {0 << 16, {{EV_KEY, KEY_VOLUMEUP, 0}, syn}},
+        {16 << 16 | 0x0A00, {{EV_KEY, KEY_PLAYPAUSE, 1}, syn}},
+        {22 << 16, {{EV_KEY, KEY_BRIGHTNESSDOWN, 0}, syn}},
+        {static_cast<int32_t>(0xFFFF0A00), {}}, // type -1: no key
+        {5 << 16 | 0x0A00, {}},
+    };
+    PipeSink sink;
+    for (const Row& row : rows) {
+        sink->postSystemDefined(row.data1);
+        EXPECT_EQ(sink.written(), row.expected) << std::hex << row.data1;
+    }
+}
+
+TEST(UinputSink, MouseButtonsPressTheirEvdevButtons) {
+    const uint16_t buttons[] = {BTN_LEFT,  BTN_RIGHT,   BTN_MIDDLE, BTN_SIDE,
+                                BTN_EXTRA, BTN_FORWARD, BTN_BACK,   BTN_TASK};
+    PipeSink sink;
+    for (int32_t button = 0; button < 8; ++button) {
+        const auto down = button == 0   ? MouseEventType::leftMouseDown
+                          : button == 1 ? MouseEventType::rightMouseDown
+                                        : MouseEventType::otherMouseDown;
+        const auto up = button == 0   ? MouseEventType::leftMouseUp
+                        : button == 1 ? MouseEventType::rightMouseUp
+                                      : MouseEventType::otherMouseUp;
+        sink->postMouse(down, 5, 5, button, 1, 0, 0);
+        sink->postMouse(up, 5, 5, button, 1, 0, 0);
+        const std::vector<Record> expected = {
+            {EV_KEY, buttons[button], 1}, syn, {EV_KEY, buttons[button], 0}, syn};
+        EXPECT_EQ(sink.written(), expected) << "button " << button;
+    }
+    for (int32_t button : {-1, 8, 1000}) {
+        sink->postMouse(MouseEventType::otherMouseDown, 5, 5, button, 1, 0, 0);
+        EXPECT_EQ(sink.written(), std::vector<Record>{}) << "button " << button;
+    }
+}
+
+TEST(UinputSink, MotionSendsTheDeltasAndTracksThePostedPosition) {
+    struct Row {
+        MouseEventType type;
+        float x, y;
+        int64_t dx, dy;
+        std::vector<Record> expected;
+    };
+    const int64_t huge = int64_t{1} << 40;
+    const Row rows[] = {
+        {MouseEventType::mouseMoved, 966, 540, 6, 0, {{EV_REL, REL_X, 6}, syn}},
+        {MouseEventType::mouseMoved, 966, 537.5, 0, -2, {{EV_REL, REL_Y, -2}, syn}},
+        {MouseEventType::leftMouseDragged, 970, 541, 4, 4, {{EV_REL, REL_X, 4}, {EV_REL, REL_Y, 4}, syn}},
+        {MouseEventType::otherMouseDragged, 1919, 541, 6, 0, {{EV_REL, REL_X, 6}, syn}},
+        {MouseEventType::mouseMoved, 1919.5, 541, 0, 0, {}}, // a sub-pixel step moves only the tracked cursor
+        {MouseEventType::mouseMoved,
+         0,
+         0,
+         huge,
+         -huge,
+         {{EV_REL, REL_X, std::numeric_limits<int32_t>::max()},
+          {EV_REL, REL_Y, std::numeric_limits<int32_t>::min()},
+          syn}},
+    };
+    PipeSink sink;
+    EXPECT_EQ(sink->cursorLocation().x, 960);
+    EXPECT_EQ(sink->cursorLocation().y, 540);
+    for (const Row& row : rows) {
+        sink->postMouse(row.type, row.x, row.y, 0, 0, row.dx, row.dy);
+        EXPECT_EQ(sink.written(), row.expected) << "to " << row.x << "," << row.y;
+        EXPECT_EQ(sink->cursorLocation().x, row.x);
+        EXPECT_EQ(sink->cursorLocation().y, row.y);
+    }
+    EXPECT_TRUE(sink->cursorVisible());
+}
+
+TEST(UinputSink, ButtonsDoNotMoveTheTrackedCursor) {
+    PipeSink sink({100, 200});
+    sink->postMouse(MouseEventType::leftMouseDown, 500, 600, 0, 1, 0, 0);
+    EXPECT_EQ(sink->cursorLocation().x, 100);
+    EXPECT_EQ(sink->cursorLocation().y, 200);
+}
+
+TEST(UinputSink, LinesScrollWholeClicksWithTheirHighResolutionEquivalent) {
+    struct Row {
+        int32_t vertical, horizontal;
+        std::vector<Record> expected;
+    };
+    const Row rows[] = {
+        {1, 0, {{EV_REL, REL_WHEEL, 1}, {EV_REL, REL_WHEEL_HI_RES, 120}, syn}},
+        {-2, 0, {{EV_REL, REL_WHEEL, -2}, {EV_REL, REL_WHEEL_HI_RES, -240}, syn}},
+        // a positive horizontal amount scrolls left, which evdev counts negative
+        {0, 1, {{EV_REL, REL_HWHEEL, -1}, {EV_REL, REL_HWHEEL_HI_RES, -120}, syn}},
+        {0, -1, {{EV_REL, REL_HWHEEL, 1}, {EV_REL, REL_HWHEEL_HI_RES, 120}, syn}},
+        {0, 0, {}},
+        {std::numeric_limits<int32_t>::min(),
+         0,
+         {{EV_REL, REL_WHEEL, std::numeric_limits<int32_t>::min()},
+          {EV_REL, REL_WHEEL_HI_RES, std::numeric_limits<int32_t>::min()},
+          syn}},
+    };
+    PipeSink sink;
+    for (const Row& row : rows) {
+        sink->postScroll(ScrollUnits::lines, row.vertical, row.horizontal);
+        EXPECT_EQ(sink.written(), row.expected) << row.vertical << "," << row.horizontal;
+    }
+}
+
+TEST(UinputSink, PixelsScrollTheHighResolutionAxesAndClickAtEvery120Units) {
+    struct Row {
+        int32_t vertical, horizontal;
+        std::vector<Record> expected;
+    };
+    const Row rows[] = {
+        {6, 0, {{EV_REL, REL_WHEEL_HI_RES, 72}, syn}},
+        {6, 0, {{EV_REL, REL_WHEEL_HI_RES, 72}, {EV_REL, REL_WHEEL, 1}, syn}}, // 144 crossed 120
+        {6, 0, {{EV_REL, REL_WHEEL_HI_RES, 72}, syn}},                         // 216
+        {-6, 0, {{EV_REL, REL_WHEEL_HI_RES, -72}, syn}},                       // back to 144, no click
+        // 24 pending (216 sent, one click of it): -240 leaves -216, worth one click down
+        {-20, 0, {{EV_REL, REL_WHEEL_HI_RES, -240}, {EV_REL, REL_WHEEL, -1}, syn}},
+        {-2, 0, {{EV_REL, REL_WHEEL_HI_RES, -24}, {EV_REL, REL_WHEEL, -1}, syn}}, // -120 reached
+        {0, 10, {{EV_REL, REL_HWHEEL_HI_RES, -120}, {EV_REL, REL_HWHEEL, -1}, syn}},
+        {0, 0, {}}, // a rate below one pixel posts a zero scroll: nothing to write
+    };
+    PipeSink sink;
+    for (const Row& row : rows) {
+        sink->postScroll(ScrollUnits::pixels, row.vertical, row.horizontal);
+        EXPECT_EQ(sink.written(), row.expected) << row.vertical << "," << row.horizontal;
+    }
+}
+
+// The polling thread and the motion tick post at once: every frame must reach the device whole.
+TEST(UinputSink, FramesFromTwoThreadsStayWhole) {
+    PipeSink sink;
+    constexpr int perThread = 2000;
+    std::vector<char> bytes;
+    std::thread reader([&] {
+        fcntl(sink.readEnd(), F_SETFL, 0);
+        const size_t expectedBytes = size_t{perThread} * 5 * sizeof(input_event);
+        char buffer[4096];
+        while (bytes.size() < expectedBytes) {
+            const ssize_t got = read(sink.readEnd(), buffer, sizeof buffer);
+            if (got <= 0) {
+                break;
+            }
+            bytes.insert(bytes.end(), buffer, buffer + got);
+        }
+    });
+    std::thread keys([&] {
+        for (int i = 0; i < perThread; ++i) {
+            sink->postKeyboard(0, i % 2 == 0, 0); // KEY_A, SYN: 2 records
+        }
+    });
+    std::thread motion([&] {
+        for (int i = 0; i < perThread; ++i) {
+            sink->postMouse(MouseEventType::mouseMoved, 0, 0, 0, 0, 1, 1); // REL_X, REL_Y, SYN: 3 records
+        }
+    });
+    keys.join();
+    motion.join();
+    reader.join();
+    const std::vector<Record> records = decode(bytes);
+    ASSERT_EQ(records.size(), size_t{perThread} * 5);
+    int keyFrames = 0;
+    int motionFrames = 0;
+    for (size_t at = 0; at < records.size();) {
+        if (records[at].type == EV_KEY) {
+            ASSERT_EQ(records[at + 1], syn) << "at " << at;
+            ++keyFrames;
+            at += 2;
+        } else {
+            ASSERT_EQ(records[at], (Record{EV_REL, REL_X, 1})) << "at " << at;
+            ASSERT_EQ(records[at + 1], (Record{EV_REL, REL_Y, 1})) << "at " << at;
+            ASSERT_EQ(records[at + 2], syn) << "at " << at;
+            ++motionFrames;
+            at += 3;
+        }
+    }
+    EXPECT_EQ(keyFrames, perThread);
+    EXPECT_EQ(motionFrames, perThread);
+}
+
+TEST(UinputDevice, TheReasonSaysHowToFixIt) {
+    struct Row {
+        int error;
+        bool openFailed;
+        const char* mentions;
+    };
+    const Row rows[] = {
+        {ENOENT, true, "sudo modprobe uinput"},       {EACCES, true, "60-padloom-uinput.rules"},
+        {EACCES, true, "sudo cmake --install build"}, {EPERM, true, "log out and in again"},
+        {EBUSY, true, "Cannot open /dev/uinput"},     {ENOTTY, false, "Cannot create a virtual input device"},
+    };
+    for (const Row& row : rows) {
+        const std::string reason = uinputUnavailableReason("/dev/uinput", row.error, row.openFailed);
+        EXPECT_NE(reason.find(row.mentions), std::string::npos) << reason;
+    }
+}
+
+TEST(UinputDevice, APathThatIsNoUinputDeviceIsRefusedWithTheReason) {
+    test::TempFolder folder;
+    struct Row {
+        std::string path;
+        const char* mentions;
+    };
+    const Row rows[] = {
+        {folder.file("missing"), "does not exist"},
+        {folder.write("plain-file", ""), "Cannot create a virtual input device"},
+    };
+    for (const Row& row : rows) {
+        std::string whyNot;
+        EXPECT_EQ(UinputSink::create(row.path, {}, &whyNot), nullptr) << row.path;
+        EXPECT_NE(whyNot.find(row.mentions), std::string::npos) << whyNot;
+    }
+}
+
+TEST(UinputDevice, TheDeviceOffersEveryKeyButtonAndAxis) {
+    if (access("/dev/uinput", W_OK) != 0) {
+        GTEST_SKIP() << "/dev/uinput cannot be written here (" << std::strerror(errno)
+                     << "), so no virtual device can be made";
+    }
+    std::string whyNot;
+    std::unique_ptr<UinputDevice> device = UinputDevice::create("/dev/uinput", &whyNot);
+    ASSERT_NE(device, nullptr) << whyNot;
+    const int fd = open(device->devnode().c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    ASSERT_GE(fd, 0) << device->devnode();
+    libevdev* evdev = nullptr;
+    ASSERT_EQ(libevdev_new_from_fd(fd, &evdev), 0);
+    EXPECT_STREQ(libevdev_get_name(evdev), "Padloom virtual input");
+    for (unsigned code :
+         {KEY_A, KEY_SPACE, KEY_LEFTSHIFT, KEY_F24, KEY_VOLUMEUP, KEY_EJECTCD, BTN_LEFT, BTN_TASK}) {
+        EXPECT_TRUE(libevdev_has_event_code(evdev, EV_KEY, code)) << code;
+    }
+    for (unsigned code : {REL_X, REL_Y, REL_WHEEL, REL_HWHEEL, REL_WHEEL_HI_RES, REL_HWHEEL_HI_RES}) {
+        EXPECT_TRUE(libevdev_has_event_code(evdev, EV_REL, code)) << code;
+    }
+    libevdev_free(evdev);
+    close(fd);
+}
+
+} // namespace
+} // namespace padloom
