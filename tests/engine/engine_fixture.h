@@ -1,0 +1,40 @@
+// A manager opened on one virtual joystick (4 axes, 12 buttons, 1 hat), with recorded output, a
+// manual clock and a manual motion timer. Tests attach binds to map() and feed events to manager.
+#pragma once
+
+#include "engine/joystick_manager.h"
+#include "tests/support/bind_builders.h"
+#include "tests/support/manual_seams.h"
+#include "tests/support/virtual_joystick.h"
+
+#include <gtest/gtest.h>
+
+namespace padloom::test {
+
+class EngineTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(sdl.ok()) << SDL_GetError();
+        ASSERT_TRUE(pad.attached()) << SDL_GetError();
+        if (SDL_NumJoysticks() != 1) {
+            GTEST_SKIP() << "a joystick other than the test's own is connected";
+        }
+        ASSERT_TRUE(manager.init(nullptr));
+    }
+
+    JoystickMap& map() { return manager.joystickMap[0]; }
+    SDL_JoystickID id() const { return pad.instanceId(); }
+    void feed(const SDL_Event& event) { manager.handleEvent(event); }
+    void attach(const BindInput& input, const BindOutput& output) {
+        ASSERT_TRUE(map().attachBind(input, output));
+    }
+
+    // Members are destroyed in reverse: the manager closes its device before SDL quits.
+    SdlJoystickSession sdl;
+    EngineSeams seams;
+    RecordingSink& sink = seams.sink;
+    VirtualJoystick pad{4, 12, 1};
+    JoystickManager manager;
+};
+
+} // namespace padloom::test

@@ -1,0 +1,93 @@
+// Evaluating an event and running a motion tick must not allocate: they run for every joystick
+// event and every 10 ms. This program's operator new counts the allocations of the current thread.
+#include "engine/mouse_motion.h"
+#include "engine/mouse_state.h"
+#include "engine/screen_geometry.h"
+#include "tests/engine/engine_fixture.h"
+#include "tests/support/fixed_displays.h"
+
+#include <cstdlib>
+#include <new>
+
+namespace {
+thread_local long allocations = 0;
+}
+
+void* operator new(std::size_t size) {
+    ++allocations;
+    if (void* block = std::malloc(size ? size : 1)) {
+        return block;
+    }
+    throw std::bad_alloc();
+}
+void operator delete(void* block) noexcept {
+    std::free(block);
+}
+void operator delete(void* block, std::size_t) noexcept {
+    std::free(block);
+}
+
+namespace padloom::test {
+namespace {
+
+// Posts to nothing, so that only the engine's own allocations are counted.
+class SilentSink : public EventSink {
+public:
+    CursorPoint cursorLocation() override { return {100, 100}; }
+    bool cursorVisible() override { return true; }
+    void postKeyboard(uint16_t, bool, std::optional<uint64_t>) override { ++posted; }
+    void postSystemDefined(int32_t) override { ++posted; }
+    void postMouse(MouseEventType, float, float, int32_t, int32_t, int64_t, int64_t) override { ++posted; }
+    void postScroll(ScrollUnits, int32_t, int32_t) override { ++posted; }
+    int posted = 0;
+};
+
+// The test clock records its sleeps; this one keeps nothing.
+class StillClock : public Clock {
+public:
+    uint32_t nowMs() override { return 5000; }
+    void sleepMs(uint32_t) override {}
+};
+
+class NoAllocation : public EngineTest {
+protected:
+    void TearDown() override {
+        setEventSink(&sink);
+        setEngineClock(&seams.clock);
+    }
+    SilentSink silent;
+    StillClock still;
+};
+
+TEST_F(NoAllocation, HandleEventAndMotionTickAllocateNothing) {
+    FixedDisplays displays{{0, 0, 1920, 1080}, {1920, 100, 1280, 720}};
+    screenGeometry.computeAllDisplays(true);
+    attach(buttonIn(0), keyOut(225));
+    attach(buttonIn(0), keyOut(312));
+    attach(buttonIn(1), mouseButtonOut(0));
+    attach(axisIn(0, 1), motionOut(0, 1, 6));
+    attach(axisIn(0, -1), wheelStepOut(1, 1));
+    attach(hatIn(0, 2), wheelOut(1, 1, 3));
+    attach(hatIn(0, 4), keyOut(4));
+    const SDL_Event events[] = {
+        buttonEvent(id(), 0, true),           buttonEvent(id(), 1, true),  axisEvent(id(), 0, 30000),
+        hatEvent(id(), 0, SDL_HAT_RIGHTDOWN), buttonEvent(id(), 99, true), axisEvent(id() + 5, 0, 1),
+        hatEvent(id(), 0, SDL_HAT_CENTERED),  axisEvent(id(), 0, -30000),  buttonEvent(id(), 1, false),
+        buttonEvent(id(), 0, false),
+    };
+    setEventSink(&silent);
+    setEngineClock(&still);
+    const long before = allocations;
+    for (const SDL_Event& event : events) {
+        manager.handleEvent(event);
+        if (event.type == SDL_JOYHATMOTION) {
+            mouseTimerTick(mouseTimerIntervalMs, nullptr);
+        }
+    }
+    const long after = allocations;
+    EXPECT_EQ(after - before, 0);
+    EXPECT_GE(silent.posted, 10); // the events did post
+}
+
+} // namespace
+} // namespace padloom::test

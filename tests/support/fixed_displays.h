@@ -1,0 +1,31 @@
+// A DisplaySource with a fixed display list, installed for its lifetime (SDL's source afterwards).
+#pragma once
+
+#include "engine/display_source.h"
+
+#include <initializer_list>
+#include <vector>
+
+namespace padloom::test {
+
+class FixedDisplays : public DisplaySource {
+public:
+    FixedDisplays(std::initializer_list<SDL_Rect> displays) : displays_(displays) { setDisplaySource(this); }
+    ~FixedDisplays() override { setDisplaySource(nullptr); }
+    FixedDisplays(const FixedDisplays&) = delete;
+    FixedDisplays& operator=(const FixedDisplays&) = delete;
+
+    int displayCount() override { return static_cast<int>(displays_.size()); }
+    bool displayBounds(int index, SDL_Rect* bounds) override {
+        if (index < 0 || index >= displayCount() || !bounds) {
+            return false;
+        }
+        *bounds = displays_[static_cast<size_t>(index)];
+        return true;
+    }
+
+private:
+    std::vector<SDL_Rect> displays_;
+};
+
+} // namespace padloom::test

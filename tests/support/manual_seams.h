@@ -1,0 +1,65 @@
+// Hand-driven stand-ins for the engine's clock and motion timer, and EngineSeams, which installs
+// them with a RecordingSink for the length of a test and restores the defaults afterwards.
+#pragma once
+
+#include "engine/clock.h"
+#include "engine/timer_source.h"
+#include "tests/support/recording_sink.h"
+
+#include <atomic>
+#include <cstdint>
+#include <vector>
+
+namespace padloom::test {
+
+// Time stands still until set or advanced; each sleep is recorded and advances it.
+class ManualClock : public Clock {
+public:
+    uint32_t nowMs() override { return now_.load(); }
+    void sleepMs(uint32_t ms) override;
+
+    void setNow(uint32_t ms) { now_.store(ms); }
+    void advance(uint32_t ms) { now_.fetch_add(ms); }
+    std::vector<uint32_t> sleeps() const;
+
+private:
+    std::atomic<uint32_t> now_{10000};
+    std::vector<uint32_t> sleeps_; // written only by the thread that sleeps
+};
+
+// Keeps the timers it is asked for; tick() runs each live one once, on the caller's thread.
+class ManualTimerSource : public TimerSource {
+public:
+    int add(uint32_t intervalMs, TimerCallback callback, void* param) override;
+    void remove(int id) override;
+
+    // Runs every live timer once; returns how many ran.
+    int tick();
+    int liveTimers() const;
+    uint32_t lastInterval() const { return lastInterval_; }
+
+private:
+    struct Timer {
+        uint32_t intervalMs;
+        TimerCallback callback;
+        void* param;
+        bool live;
+    };
+    std::vector<Timer> timers_;
+    uint32_t lastInterval_ = 0; // what the last callback asked for
+};
+
+// Installs a RecordingSink, a ManualClock and a ManualTimerSource and clears the engine's process-wide
+// state (mouseState, modifierFlags, minecraftFix); restores SDL's seams on destruction.
+struct EngineSeams {
+    EngineSeams();
+    ~EngineSeams();
+    EngineSeams(const EngineSeams&) = delete;
+    EngineSeams& operator=(const EngineSeams&) = delete;
+
+    RecordingSink sink;
+    ManualClock clock;
+    ManualTimerSource timers;
+};
+
+} // namespace padloom::test

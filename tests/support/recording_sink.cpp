@@ -1,0 +1,238 @@
+#include "tests/support/recording_sink.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+
+namespace padloom::test {
+namespace {
+
+bool isMotion(MouseEventType type) {
+    return type == MouseEventType::mouseMoved || type == MouseEventType::leftMouseDragged ||
+           type == MouseEventType::rightMouseDragged || type == MouseEventType::otherMouseDragged;
+}
+
+void fail(const std::source_location& where, const std::string& message) {
+    ADD_FAILURE_AT(where.file_name(), static_cast<int>(where.line())) << message;
+}
+
+std::string mismatch(const RecordedEvent& expected, const RecordedEvent& actual) {
+    return "expected event: " + expected.describe() + "\n  actual event: " + actual.describe();
+}
+
+} // namespace
+
+std::string RecordedEvent::describe() const {
+    char text[200];
+    switch (kind) {
+    case Kind::keyboard:
+        if (flags) {
+            std::snprintf(text, sizeof text, "key %u %s flags=0x%llx", keyCode, down ? "down" : "up",
+                          static_cast<unsigned long long>(*flags));
+        } else {
+            std::snprintf(text, sizeof text, "key %u %s", keyCode, down ? "down" : "up");
+        }
+        break;
+    case Kind::systemDefined:
+        std::snprintf(text, sizeof text, "system %d %s", data1 >> 16, (data1 & 0x0A00) ? "down" : "up");
+        break;
+    case Kind::mouse:
+        if (isMotion(mouseType)) {
+            std::snprintf(text, sizeof text, "motion %d x=%g y=%g button=%d dx=%lld dy=%lld",
+                          static_cast<int>(mouseType), x, y, button, static_cast<long long>(dx),
+                          static_cast<long long>(dy));
+        } else {
+            std::snprintf(text, sizeof text, "mouse %d x=%g y=%g button=%d click=%d",
+                          static_cast<int>(mouseType), x, y, button, clickState);
+        }
+        break;
+    case Kind::scroll:
+        std::snprintf(text, sizeof text, "scroll %s v=%d h=%d",
+                      units == ScrollUnits::pixels ? "pixels" : "lines", vertical, horizontal);
+        break;
+    }
+    return text;
+}
+
+CursorPoint RecordingSink::cursorLocation() {
+    std::lock_guard lock(mutex_);
+    return cursor_;
+}
+
+bool RecordingSink::cursorVisible() {
+    std::lock_guard lock(mutex_);
+    return visible_;
+}
+
+void RecordingSink::postKeyboard(uint16_t keyCode, bool down, std::optional<uint64_t> flags) {
+    RecordedEvent event;
+    event.kind = RecordedEvent::Kind::keyboard;
+    event.keyCode = keyCode;
+    event.down = down;
+    event.flags = flags;
+    record(event);
+}
+
+void RecordingSink::postSystemDefined(int32_t data1) {
+    RecordedEvent event;
+    event.kind = RecordedEvent::Kind::systemDefined;
+    event.data1 = data1;
+    record(event);
+}
+
+void RecordingSink::postMouse(MouseEventType type, float x, float y, int32_t button, int32_t clickState,
+                              int64_t dx, int64_t dy) {
+    RecordedEvent event;
+    event.kind = RecordedEvent::Kind::mouse;
+    event.mouseType = type;
+    event.x = x;
+    event.y = y;
+    event.button = button;
+    event.clickState = clickState;
+    event.dx = dx;
+    event.dy = dy;
+    record(event);
+    std::lock_guard lock(mutex_);
+    if (followMotion_ && isMotion(type)) {
+        cursor_ = {x, y};
+    }
+}
+
+void RecordingSink::postScroll(ScrollUnits units, int32_t vertical, int32_t horizontal) {
+    RecordedEvent event;
+    event.kind = RecordedEvent::Kind::scroll;
+    event.units = units;
+    event.vertical = vertical;
+    event.horizontal = horizontal;
+    record(event);
+}
+
+void RecordingSink::setCursor(float x, float y) {
+    std::lock_guard lock(mutex_);
+    cursor_ = {x, y};
+}
+
+void RecordingSink::setCursorVisible(bool visible) {
+    std::lock_guard lock(mutex_);
+    visible_ = visible;
+}
+
+void RecordingSink::setFollowMotion(bool follow) {
+    std::lock_guard lock(mutex_);
+    followMotion_ = follow;
+}
+
+std::vector<RecordedEvent> RecordingSink::events() const {
+    std::lock_guard lock(mutex_);
+    return events_;
+}
+
+size_t RecordingSink::count() const {
+    std::lock_guard lock(mutex_);
+    return events_.size();
+}
+
+void RecordingSink::clear() {
+    std::lock_guard lock(mutex_);
+    events_.clear();
+    checked_ = 0;
+}
+
+void RecordingSink::record(const RecordedEvent& event) {
+    std::lock_guard lock(mutex_);
+    events_.push_back(event);
+}
+
+std::optional<RecordedEvent> RecordingSink::next(Where where) {
+    std::lock_guard lock(mutex_);
+    if (checked_ >= events_.size()) {
+        fail(where, "expected another event, but all " + std::to_string(events_.size()) + " were checked");
+        return std::nullopt;
+    }
+    return events_[checked_++];
+}
+
+void RecordingSink::expectKey(uint16_t keyCode, bool down, std::optional<uint64_t> flags, Where where) {
+    RecordedEvent expected;
+    expected.kind = RecordedEvent::Kind::keyboard;
+    expected.keyCode = keyCode;
+    expected.down = down;
+    expected.flags = flags;
+    const auto actual = next(where);
+    if (actual && (actual->kind != expected.kind || actual->keyCode != keyCode || actual->down != down ||
+                   actual->flags != flags)) {
+        fail(where, mismatch(expected, *actual));
+    }
+}
+
+void RecordingSink::expectSystemKey(int32_t keyType, bool down, Where where) {
+    RecordedEvent expected;
+    expected.kind = RecordedEvent::Kind::systemDefined;
+    expected.data1 = static_cast<int32_t>((static_cast<uint32_t>(keyType) << 16) | (down ? 0x0A00u : 0u));
+    const auto actual = next(where);
+    if (actual && (actual->kind != expected.kind || actual->data1 != expected.data1)) {
+        fail(where, mismatch(expected, *actual));
+    }
+}
+
+void RecordingSink::expectMouse(MouseEventType type, float x, float y, int32_t button, int32_t clickState,
+                                Where where) {
+    RecordedEvent expected;
+    expected.kind = RecordedEvent::Kind::mouse;
+    expected.mouseType = type;
+    expected.x = x;
+    expected.y = y;
+    expected.button = button;
+    expected.clickState = clickState;
+    const auto actual = next(where);
+    if (actual && (actual->kind != expected.kind || actual->mouseType != type || actual->x != x ||
+                   actual->y != y || actual->button != button || actual->clickState != clickState ||
+                   actual->dx != 0 || actual->dy != 0)) {
+        fail(where, mismatch(expected, *actual));
+    }
+}
+
+void RecordingSink::expectMotion(MouseEventType type, float x, float y, int32_t button, int64_t dx,
+                                 int64_t dy, Where where) {
+    RecordedEvent expected;
+    expected.kind = RecordedEvent::Kind::mouse;
+    expected.mouseType = type;
+    expected.x = x;
+    expected.y = y;
+    expected.button = button;
+    expected.dx = dx;
+    expected.dy = dy;
+    const auto actual = next(where);
+    if (actual &&
+        (actual->kind != expected.kind || actual->mouseType != type || actual->x != x || actual->y != y ||
+         actual->button != button || actual->clickState != 0 || actual->dx != dx || actual->dy != dy)) {
+        fail(where, mismatch(expected, *actual));
+    }
+}
+
+void RecordingSink::expectScroll(ScrollUnits units, int32_t vertical, int32_t horizontal, Where where) {
+    RecordedEvent expected;
+    expected.kind = RecordedEvent::Kind::scroll;
+    expected.units = units;
+    expected.vertical = vertical;
+    expected.horizontal = horizontal;
+    const auto actual = next(where);
+    if (actual && (actual->kind != expected.kind || actual->units != units || actual->vertical != vertical ||
+                   actual->horizontal != horizontal)) {
+        fail(where, mismatch(expected, *actual));
+    }
+}
+
+void RecordingSink::expectNoEvents(Where where) {
+    std::lock_guard lock(mutex_);
+    if (checked_ < events_.size()) {
+        std::string message = "unexpected events:";
+        for (size_t i = checked_; i < events_.size(); ++i) {
+            message += "\n  " + events_[i].describe();
+        }
+        checked_ = events_.size();
+        fail(where, message);
+    }
+}
+
+} // namespace padloom::test

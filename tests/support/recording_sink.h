@@ -1,0 +1,100 @@
+// An EventSink for tests: records every posted event as a value, simulates the cursor, and checks
+// the recorded events in order with a small assertion vocabulary:
+//
+//     RecordingSink sink;
+//     setEventSink(&sink);   // or use EngineSeams (engine_seams.h), which installs it
+//     ...
+//     sink.expectKey(49, true, 0x20000);  // the next unchecked event is this key press
+//     sink.expectNoEvents();              // and nothing follows it
+//
+// Each expect* checks the next event not yet checked and reports a failure at the caller's line.
+// Posting and reading are guarded by a mutex, so the motion tick may post from its own thread.
+#pragma once
+
+#include "engine/event_sink.h"
+
+#include <cstdint>
+#include <mutex>
+#include <optional>
+#include <source_location>
+#include <string>
+#include <vector>
+
+namespace padloom::test {
+
+struct RecordedEvent {
+    enum class Kind { keyboard, systemDefined, mouse, scroll };
+    Kind kind = Kind::keyboard;
+    // keyboard
+    uint16_t keyCode = 0;
+    bool down = false;
+    std::optional<uint64_t> flags;
+    // system-defined
+    int32_t data1 = 0;
+    // mouse (buttons, motion and drags)
+    MouseEventType mouseType = MouseEventType::mouseMoved;
+    float x = 0;
+    float y = 0;
+    int32_t button = 0;
+    int32_t clickState = 0;
+    int64_t dx = 0;
+    int64_t dy = 0;
+    // scroll
+    ScrollUnits units = ScrollUnits::lines;
+    int32_t vertical = 0;
+    int32_t horizontal = 0;
+
+    // One line in the replay output format, for failure messages.
+    std::string describe() const;
+};
+
+class RecordingSink : public EventSink {
+public:
+    CursorPoint cursorLocation() override;
+    bool cursorVisible() override;
+    void postKeyboard(uint16_t keyCode, bool down, std::optional<uint64_t> flags) override;
+    void postSystemDefined(int32_t data1) override;
+    void postMouse(MouseEventType type, float x, float y, int32_t button, int32_t clickState, int64_t dx,
+                   int64_t dy) override;
+    void postScroll(ScrollUnits units, int32_t vertical, int32_t horizontal) override;
+
+    // The simulated cursor. With followMotion on, a posted motion or drag moves it to the event's position.
+    void setCursor(float x, float y);
+    void setCursorVisible(bool visible);
+    void setFollowMotion(bool follow);
+
+    std::vector<RecordedEvent> events() const;
+    size_t count() const;
+    void clear(); // forgets every event, checked or not
+
+    using Where = std::source_location;
+    // keyboard; flags empty for modifier keys, whose events keep their own flags
+    void expectKey(uint16_t keyCode, bool down, std::optional<uint64_t> flags,
+                   Where where = Where::current());
+    // system-defined event for an auxiliary key type
+    void expectSystemKey(int32_t keyType, bool down, Where where = Where::current());
+    // mouse button, with position and click state
+    void expectMouse(MouseEventType type, float x, float y, int32_t button, int32_t clickState,
+                     Where where = Where::current());
+    // motion or drag, with position and deltas
+    void expectMotion(MouseEventType type, float x, float y, int32_t button, int64_t dx, int64_t dy,
+                      Where where = Where::current());
+    void expectScroll(ScrollUnits units, int32_t vertical, int32_t horizontal,
+                      Where where = Where::current());
+    // every recorded event has been checked
+    void expectNoEvents(Where where = Where::current());
+
+private:
+    // The next unchecked event, or a failure at where.
+    std::optional<RecordedEvent> next(Where where);
+    void record(const RecordedEvent& event);
+
+    mutable std::mutex mutex_;
+    std::vector<RecordedEvent> events_;
+    size_t checked_ = 0;
+    CursorPoint cursor_;
+    bool visible_ = true;
+    bool followMotion_ = false;
+};
+
+} // namespace padloom::test

@@ -1,0 +1,105 @@
+// The motion tick on SDL's own timer thread while the polling side evaluates events and the main
+// side tears the manager down. Run under ThreadSanitizer by `make test-threads`.
+#include "engine/joystick_manager.h"
+#include "engine/mouse_state.h"
+#include "engine/screen_geometry.h"
+#include "engine/timer_source.h"
+#include "tests/support/bind_builders.h"
+#include "tests/support/fixed_displays.h"
+#include "tests/support/recording_sink.h"
+#include "tests/support/virtual_joystick.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <thread>
+
+namespace padloom::test {
+namespace {
+
+// Waits for a condition that another thread brings about; gives up after about five seconds.
+template <typename Condition> bool eventually(Condition condition) {
+    for (int i = 0; i < 5000 && !condition(); ++i) {
+        SDL_Delay(1);
+    }
+    return condition();
+}
+
+int motionEvents(const RecordingSink& sink) {
+    int count = 0;
+    for (const RecordedEvent& event : sink.events()) {
+        count += event.kind == RecordedEvent::Kind::mouse && event.mouseType == MouseEventType::mouseMoved;
+    }
+    return count;
+}
+
+class MotionTimerThreads : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(sdl.ok()) << SDL_GetError();
+        ASSERT_TRUE(pad.attached()) << SDL_GetError();
+        if (SDL_NumJoysticks() != 1) {
+            GTEST_SKIP() << "a joystick other than the test's own is connected";
+        }
+        screenGeometry.computeAllDisplays(false);
+        sink.setCursor(500, 500);
+        setEventSink(&sink);
+        mouseState.reset();
+    }
+    void TearDown() override { setEventSink(nullptr); }
+
+    // The timer needs SDL's timer subsystem; the real clock and timer source are in use.
+    SdlJoystickSession sdl{SDL_INIT_JOYSTICK | SDL_INIT_TIMER};
+    VirtualJoystick pad{2, 4, 0};
+    FixedDisplays displays{{0, 0, 1920, 1080}};
+    RecordingSink sink;
+    JoystickManager manager;
+};
+
+TEST_F(MotionTimerThreads, DeinitStopsTicksThatRunWhileEventsAreEvaluated) {
+    ASSERT_TRUE(manager.init(nullptr));
+    ASSERT_TRUE(manager.joystickMap[0].attachBind(axisIn(0, 1), motionOut(0, 1, 3)));
+    ASSERT_TRUE(manager.joystickMap[0].attachBind(buttonIn(1), motionOut(1, -1, 2)));
+    manager.startMouseTimer(1);
+    ASSERT_TRUE(manager.mouseTimerEnabled);
+
+    // The polling side: the activation lock keeps it apart from deinit, here the join does.
+    std::thread polling([&] {
+        for (int i = 0; i < 200; ++i) {
+            manager.handleEvent(axisEvent(pad.instanceId(), 0, static_cast<int16_t>(8000 + 100 * i)));
+            manager.handleEvent(buttonEvent(pad.instanceId(), 1, i % 2 == 0));
+        }
+        manager.handleEvent(axisEvent(pad.instanceId(), 0, 32767));
+    });
+    polling.join();
+    ASSERT_TRUE(eventually([&] { return motionEvents(sink) >= 3; }));
+
+    manager.deinit();
+    const size_t afterDeinit = sink.count();
+    EXPECT_EQ(mouseState.motionX.load(), 0.0f);
+    SDL_Delay(30); // three periods of a timer that should be gone
+    EXPECT_EQ(sink.count(), afterDeinit);
+}
+
+TEST_F(MotionTimerThreads, RemovedTimerCallbackIsOverWhenRemoveReturns) {
+    static std::atomic<int> running{0};
+    static std::atomic<int> calls{0};
+    const auto callback = [](uint32_t interval, void*) -> uint32_t {
+        running.store(1);
+        calls.fetch_add(1);
+        SDL_Delay(2);
+        running.store(0);
+        return interval;
+    };
+    for (int round = 0; round < 5; ++round) {
+        const int id = timerSource().add(1, callback, nullptr);
+        ASSERT_NE(id, 0);
+        const int before = calls.load();
+        ASSERT_TRUE(eventually([&] { return calls.load() > before; }));
+        timerSource().remove(id);
+        EXPECT_EQ(running.load(), 0) << "round " << round;
+    }
+}
+
+} // namespace
+} // namespace padloom::test
