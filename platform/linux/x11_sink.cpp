@@ -4,11 +4,14 @@
 #include "platform/linux/keyboard_keys.h"
 
 #include <SDL.h>
+#include <X11/extensions/XInput2.h>
 #include <X11/extensions/XTest.h>
 #include <X11/extensions/Xfixes.h>
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
+#include <cstring>
 #include <limits>
 
 namespace padloom {
@@ -56,6 +59,35 @@ bool fullyTransparent(const XFixesCursorImage& image) {
                        [](unsigned long pixel) { return (pixel >> 24 & 0xFF) == 0; });
 }
 
+// The buttons of the pointer XTest posts through (the "XTEST pointer" device; Xorg and Xvfb give
+// it 10), else of the core pointer.
+unsigned synthesizedPointerButtons(Display* display) {
+    int opcode = 0, event = 0, error = 0, major = 2, minor = 0;
+    unsigned count = 0;
+    if (XQueryExtension(display, "XInputExtension", &opcode, &event, &error) &&
+        XIQueryVersion(display, &major, &minor) == Success) {
+        int devices = 0;
+        XIDeviceInfo* info = XIQueryDevice(display, XIAllDevices, &devices);
+        for (int i = 0; i < devices && count == 0; ++i) {
+            if (info[i].use != XISlavePointer || !std::strstr(info[i].name, "XTEST")) {
+                continue;
+            }
+            for (int c = 0; c < info[i].num_classes; ++c) {
+                if (info[i].classes[c]->type == XIButtonClass) {
+                    count = static_cast<unsigned>(
+                        reinterpret_cast<XIButtonClassInfo*>(info[i].classes[c])->num_buttons);
+                }
+            }
+        }
+        XIFreeDeviceInfo(info);
+    }
+    if (count == 0) {
+        unsigned char map[256];
+        count = static_cast<unsigned>(XGetPointerMapping(display, map, sizeof map));
+    }
+    return count;
+}
+
 } // namespace
 
 unsigned x11Button(int32_t button) {
@@ -89,7 +121,8 @@ std::unique_ptr<X11Sink> X11Sink::open(const char* displayName, std::string* why
 X11Sink::X11Sink(Display* display, DisplayOrigin origin)
     : connection_(display), display_(display), screen_(DefaultScreen(display)), originX_(origin.x),
       originY_(origin.y), keycodes_(display),
-      heldKeycodes_(keyboardKeys().size() + auxiliaryKeys().size(), 0) {}
+      heldKeycodes_(keyboardKeys().size() + auxiliaryKeys().size(), 0),
+      pointerButtons_(synthesizedPointerButtons(display)) {}
 
 X11Sink::~X11Sink() {
     std::lock_guard lock(mutex_);
@@ -121,9 +154,11 @@ CursorPoint X11Sink::cursorLocation() {
     XQueryPointer(display_, RootWindow(display_, screen_), &root, &child, &rootX, &rootY, &windowX, &windowY,
                   &mask);
     if (lastPosted_ && rootX == lastPostedRootX_ && rootY == lastPostedRootY_) {
-        return *lastPosted_;
+        lastLocationAnswer_ = *lastPosted_;
+    } else {
+        lastLocationAnswer_ = {static_cast<float>(rootX - originX_), static_cast<float>(rootY - originY_)};
     }
-    return {static_cast<float>(rootX - originX_), static_cast<float>(rootY - originY_)};
+    return lastLocationAnswer_;
 }
 
 bool X11Sink::cursorVisible() {
@@ -184,7 +219,7 @@ void X11Sink::postMouse(MouseEventType type, float x, float y, int32_t button, i
         return;
     }
     const unsigned number = x11Button(button);
-    if (number == 0 || !(isPress(type) || isRelease(type))) {
+    if (number == 0 || !(isPress(type) || isRelease(type)) || !pointerHas(number)) {
         return;
     }
     XTestFakeButtonEvent(display_, number, isPress(type) ? True : False, CurrentTime);
@@ -192,11 +227,13 @@ void X11Sink::postMouse(MouseEventType type, float x, float y, int32_t button, i
     flush();
 }
 
-// Motion warps the pointer to the posted position. Motion that the engine posts in place of a
-// hidden cursor (its answer to cursorVisible() just before) is the deltas alone, and X11 carries
-// that only as relative motion.
+// Motion warps the pointer to the posted position, except motion in place of a hidden cursor,
+// which is the deltas alone.
 void X11Sink::move(float x, float y, int64_t dx, int64_t dy) {
-    if (lastAnswerHidden_.exchange(false)) {
+    const bool inPlaceOfHiddenCursor =
+        lastAnswerHidden_ && x == lastLocationAnswer_.x && y == lastLocationAnswer_.y;
+    lastAnswerHidden_ = false;
+    if (inPlaceOfHiddenCursor) {
         lastPosted_.reset();
         XTestFakeRelativeMotionEvent(display_, clampToInt(dx), clampToInt(dy), CurrentTime);
         flush();
@@ -218,10 +255,26 @@ void X11Sink::postScroll(ScrollUnits units, int32_t vertical, int32_t horizontal
 }
 
 void X11Sink::click(unsigned button, int count) {
+    if (count > 0 && !pointerHas(button)) {
+        return;
+    }
     for (int i = 0; i < count; ++i) {
         XTestFakeButtonEvent(display_, button, True, CurrentTime);
         XTestFakeButtonEvent(display_, button, False, CurrentTime);
     }
+}
+
+bool X11Sink::pointerHas(unsigned button) {
+    if (button <= pointerButtons_) {
+        return true;
+    }
+    if (button < 32 && !(warnedButtons_ >> button & 1)) {
+        warnedButtons_ |= 1u << button;
+        std::fprintf(stderr,
+                     "padloom: the X server's synthetic pointer has %u buttons; button %u is skipped\n",
+                     pointerButtons_, button);
+    }
+    return false;
 }
 
 void X11Sink::flush() {

@@ -59,6 +59,9 @@ private:
     void pressKey(size_t slot, unsigned long keysym, const char* name, bool down);
     void move(float x, float y, int64_t dx, int64_t dy);
     void click(unsigned button, int count);
+    // False, with one warning per button, for a button the synthetic pointer does not have
+    // (the X server would refuse it with an error that ends the program).
+    bool pointerHas(unsigned button);
     void flush();
 
     // The polling thread and the motion tick post at the same time; Xlib calls on this
@@ -79,12 +82,16 @@ private:
     // keyboard map changed in between. One slot per keyboard key, then per auxiliary key.
     std::vector<KeyCode> heldKeycodes_;
     unsigned heldButtons_ = 0; // bit n set while X button n is held
+    unsigned pointerButtons_;
+    unsigned warnedButtons_ = 0;
     std::optional<CursorPoint> lastPosted_;
     int lastPostedRootX_ = 0;
     int lastPostedRootY_ = 0;
-    // The answer of the last cursorVisible(): the engine asks right before it posts motion that
-    // keeps the cursor in place, which X11 can only carry as relative motion.
-    std::atomic<bool> lastAnswerHidden_{false};
+    // The engine posts motion that keeps a hidden cursor in place: it reads the location, asks
+    // cursorVisible() (false), then posts at that very location with the deltas, which X11 can
+    // only carry as relative motion. These remember the two answers.
+    CursorPoint lastLocationAnswer_;
+    bool lastAnswerHidden_ = false;
 };
 
 // X button numbers for the engine's mouse buttons 0 to 7 (left, right, middle, then 8 to 12);
