@@ -19,6 +19,7 @@ void TesselAppDelegate::applicationDidFinishLaunching() {
     editingPresetPath.reset();
     runner.joystickPollingEnabled = false;
     runner.joystickPollingTaskRunning = false;
+    enableDangerousOptions(); // the idle menu, whatever the shell built
     SDL_Init(SDL_INIT_VIDEO);
     SDL_JoystickEventState(SDL_ENABLE);
     shouldAvoidCorners = loadMenuOption(shouldAvoidCorners_mi);

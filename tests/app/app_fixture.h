@@ -1,0 +1,89 @@
+// A controller wired to the doubles of app_doubles.h, with its data and config folders in a
+// fresh temporary folder (XDG_DATA_HOME, XDG_CONFIG_HOME) and its resources in another.
+#pragma once
+
+#include "app/option_keys.h"
+#include "app/tessel_app_delegate.h"
+#include "tests/app/app_doubles.h"
+
+#include <gtest/gtest.h>
+#include <memory>
+#include <optional>
+#include <string>
+
+namespace padloom::test {
+
+class TempFolder {
+public:
+    TempFolder();
+    ~TempFolder();
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+    const std::string& path() const { return path_; }
+
+private:
+    std::string path_;
+};
+
+// Sets an environment variable for its lifetime and restores the earlier value.
+class ScopedEnv {
+public:
+    ScopedEnv(const char* name, const std::string& value);
+    ~ScopedEnv();
+    ScopedEnv(const ScopedEnv&) = delete;
+    ScopedEnv& operator=(const ScopedEnv&) = delete;
+
+private:
+    std::string name_;
+    std::optional<std::string> old_;
+};
+
+std::string readFile(const std::string& path);
+void writeFile(const std::string& path, const std::string& text);
+bool fileExists(const std::string& path);
+
+// A small preset whose first joystick binds button 0 to the space key (key 44).
+std::string presetText(const std::string& name, const std::string& tag = "tag");
+
+class AppTest : public ::testing::Test {
+protected:
+    AppTest();
+
+    TesselAppDelegate& controller() { return *app; }
+    std::string presets(); // the preset folder, ending in "/"
+    void writePreset(const std::string& fileName, const std::string& text);
+    bool menuShowsActive() const;
+    bool menuShowsIdle() const;
+
+    TempFolder temp;
+    ScopedEnv dataHome{"XDG_DATA_HOME", temp.path() + "/data"};
+    ScopedEnv configHome{"XDG_CONFIG_HOME", temp.path() + "/config"};
+    std::string resources = temp.path() + "/resources";
+
+    FakeMenuItem shouldLock{options::lockCursorTitle, options::lockCursorInitial};
+    FakeMenuItem shouldAvoidCorners{options::avoidCornersTitle, options::avoidCornersInitial};
+    FakeMenuItem shouldShowWarnings{options::showWarningsTitle, options::showWarningsInitial};
+    FakeMenuItem refreshJoysticks{"Refresh Joysticks"};
+    FakeMenuItem reloadPresetList{"Reload Preset List"};
+    FakeMenuItem loadExamples{"Load Example Presets"};
+    FakeMenuItem deactivatePreset{"Deactivate Preset"};
+    FakeMenuItem whichJoysticks{"Show Connected Joysticks"};
+    FakeMenuItem shouldCompactList{options::compactListTitle, options::compactListInitial};
+    FakeMenuItem minecraftFix{options::minecraftFixTitle, options::minecraftFixInitial};
+    FakeMenuItem fullscreenFix{options::fullscreenFixTitle, options::fullscreenFixInitial};
+    FakeMenuItem keyRepeat{options::keyRepeatTitle, options::keyRepeatInitial};
+    FakeWindow mainWindow;
+    FakeWindow configWindow;
+    FakePage mainPage;
+    FakePage configPage;
+    FakeLabel label;
+    FakeDialogs dialogs;
+    MemorySettings settings;
+    FakeDesktop desktop;
+    FakeMainLoop loop;
+    FakePresentationMonitor monitor;
+    ScriptedCaptureEvents captureEvents;
+    std::unique_ptr<TesselAppDelegate> app;
+};
+
+} // namespace padloom::test

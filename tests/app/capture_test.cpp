@@ -1,0 +1,176 @@
+#include "tests/app/joystick_fixture.h"
+
+namespace padloom::test {
+namespace {
+
+constexpr int bindNo = 3;
+
+struct CaptureCase {
+    const char* what;
+    std::function<void(ScriptedCaptureEvents&, VirtualJoystick& pad, VirtualJoystick& other,
+                       TesselAppDelegate&)>
+        script;
+    std::string expectedText;
+};
+
+class Capture : public JoystickAppTest, public ::testing::WithParamInterface<CaptureCase> {
+protected:
+    void SetUp() override {
+        JoystickAppTest::SetUp();
+        if (IsSkipped()) {
+            return;
+        }
+        pad = &addPad();
+        other = &addPad();
+        pad->setButton(11, false); // opens the device for the test, so SDL updates it
+        other->setButton(11, false);
+    }
+    // Requests the capture of device 0 as the page does and runs it.
+    void capture() {
+        controller().scanJoystickInput(0, bindNo);
+        ASSERT_EQ(loop.runQueued(), 1);
+    }
+    std::string reported() const {
+        const std::vector<std::string> results = configPage.startingWith("selectInputInBind(");
+        return results.size() == 1 ? results[0] : "reported " + std::to_string(results.size()) + " times";
+    }
+    VirtualJoystick* pad = nullptr;
+    VirtualJoystick* other = nullptr;
+};
+
+TEST_P(Capture, ReportsTheInputAndClosesThePanel) {
+    GetParam().script(captureEvents, *pad, *other, controller());
+    capture();
+    EXPECT_EQ(reported(), "selectInputInBind(0, 3, '" + GetParam().expectedText + "')");
+    EXPECT_EQ(configPage.scripts.back(), "stopModal()");
+    EXPECT_FALSE(controller().runner.joystickPollingEnabled);
+    EXPECT_FALSE(controller().runner.joystickPollingTaskRunning);
+    EXPECT_FALSE(controller().captureRunning());
+    EXPECT_TRUE(menuShowsIdle());
+}
+
+using Events = ScriptedCaptureEvents;
+using Pad = VirtualJoystick;
+using App = TesselAppDelegate;
+
+INSTANTIATE_TEST_SUITE_P(
+    Inputs, Capture,
+    ::testing::Values(
+        CaptureCase{"Timeout", [](Events&, Pad&, Pad&, App&) {}, ""},
+        CaptureCase{"Button",
+                    [](Events& e, Pad& p, Pad&, App&) { e.at(1500, [&p] { p.setButton(2, true); }); },
+                    "btn 2"},
+        CaptureCase{"LastButtonWithinTheWindowWins",
+                    [](Events& e, Pad& p, Pad&, App&) {
+                        e.at(1500, [&p] { p.setButton(2, true); });
+                        e.at(1800, [&p] { p.setButton(5, true); });
+                    },
+                    "btn 5"},
+        CaptureCase{"ButtonAfterTheWindowIsNotTaken",
+                    [](Events& e, Pad& p, Pad&, App&) {
+                        e.at(1500, [&p] { p.setButton(2, true); });
+                        e.at(2100, [&p] { p.setButton(5, true); });
+                    },
+                    "btn 2"},
+        CaptureCase{"AxisAtSixtyPercentIsIgnored",
+                    [](Events& e, Pad& p, Pad&, App&) { e.at(100, [&p] { p.setAxis(1, 19660); }); }, ""},
+        CaptureCase{"AxisJustBeyondIsTaken",
+                    [](Events& e, Pad& p, Pad&, App&) { e.at(100, [&p] { p.setAxis(1, 19661); }); },
+                    "axi 1 +"},
+        CaptureCase{"NegativeAxis",
+                    [](Events& e, Pad& p, Pad&, App&) { e.at(100, [&p] { p.setAxis(2, -19661); }); },
+                    "axi 2 -"},
+        CaptureCase{"HatStraightUp",
+                    [](Events& e, Pad& p, Pad&, App&) { e.at(100, [&p] { p.setHat(0, SDL_HAT_UP); }); },
+                    "hat 0 U"},
+        CaptureCase{"HatLeft",
+                    [](Events& e, Pad& p, Pad&, App&) { e.at(100, [&p] { p.setHat(0, SDL_HAT_LEFT); }); },
+                    "hat 0 L"},
+        CaptureCase{"HatDiagonalIsIgnored",
+                    [](Events& e, Pad& p, Pad&, App&) { e.at(100, [&p] { p.setHat(0, SDL_HAT_RIGHTUP); }); },
+                    ""},
+        CaptureCase{"OtherJoystickIsIgnored",
+                    [](Events& e, Pad&, Pad& o, App&) { e.at(100, [&o] { o.setButton(1, true); }); }, ""},
+        CaptureCase{"EscapeDuringCountdown",
+                    [](Events& e, Pad& p, Pad&, App& a) {
+                        e.at(1200, [&a] { a.escapeCapture(); });
+                        e.at(3000, [&p] { p.setButton(4, true); });
+                    },
+                    ""},
+        CaptureCase{"EscapeAfterInputKeepsIt",
+                    [](Events& e, Pad& p, Pad&, App& a) {
+                        e.at(1200, [&p] { p.setButton(4, true); });
+                        e.at(1300, [&a] { a.escapeCapture(); });
+                    },
+                    "btn 4"},
+        CaptureCase{
+            "EditorClosedDuringCountdown",
+            [](Events& e, Pad&, Pad&, App& a) { e.at(2500, [&a] { a.windowWillClose(a.configwindow); }); },
+            ""}),
+    [](const auto& info) { return std::string(info.param.what); });
+
+TEST_F(Capture, CountdownShowsFiveToOneThenReportsNothing) {
+    capture();
+    EXPECT_EQ(configPage.startingWith("$('#timeOut')"),
+              (std::vector<std::string>{"$('#timeOut').text(' [5]')", "$('#timeOut').text(' [4]')",
+                                        "$('#timeOut').text(' [3]')", "$('#timeOut').text(' [2]')",
+                                        "$('#timeOut').text(' [1]')"}));
+    EXPECT_TRUE(configPage.startingWith("$('#inputReceived').text('[input").empty());
+    EXPECT_EQ(captureEvents.now, 5000u + 1u);
+}
+
+TEST_F(Capture, FirstInputShowsTheReceivedMessageOnceAndStopsTheCountdown) {
+    captureEvents.at(1500, [this] { pad->setButton(2, true); });
+    captureEvents.at(1700, [this] { pad->setButton(3, true); });
+    capture();
+    EXPECT_EQ(configPage.startingWith("$('#inputReceived').text('[input received]").size(), 1u);
+    EXPECT_EQ(configPage.startingWith("$('#timeOut')").size(), 2u);
+    const std::vector<std::string> endScripts(configPage.scripts.end() - 3, configPage.scripts.end());
+    EXPECT_EQ(endScripts, (std::vector<std::string>{"$('#inputReceived').text('Press ESC to cancel.')",
+                                                    "selectInputInBind(0, 3, 'btn 3')", "stopModal()"}));
+}
+
+TEST_F(Capture, SlotWithoutJoystickIsRefusedWithAnAlert) {
+    controller().scanJoystickInput(2, bindNo);
+    EXPECT_EQ(loop.tasks.size(), 0u);
+    EXPECT_EQ(dialogs.alerts, std::vector<std::string>{"There is no joystick connected at slot #2"});
+    EXPECT_EQ(configPage.scripts.back(), "stopModal()");
+    EXPECT_TRUE(configPage.startingWith("selectInputInBind(").empty());
+}
+
+TEST_F(Capture, NegativeBindNumberEndsAtOnceWithoutReport) {
+    controller().scanJoystickInput(0, -1);
+    ASSERT_EQ(loop.runQueued(), 1);
+    EXPECT_TRUE(configPage.startingWith("selectInputInBind(").empty());
+    EXPECT_EQ(configPage.scripts.back(), "stopModal()");
+    EXPECT_FALSE(controller().captureRunning());
+    EXPECT_TRUE(menuShowsIdle());
+}
+
+TEST_F(Capture, RequestWhileAPresetIsActiveIsRefusedAndThePresetKeepsRunning) {
+    writePreset("space.txt",
+                "{\"name\":\"S\",\"tag\":\"t\",\"joysticks\":[{\"tag\":\"P\",\"binds\":{\"btn 0\":"
+                "[\"key 44\"]}}]}");
+    ASSERT_TRUE(controller().activatePreset("space.txt"));
+
+    controller().scanJoystickInput(0, bindNo);
+
+    EXPECT_EQ(loop.tasks.size(), 0u);
+    ASSERT_EQ(dialogs.alerts.size(), 1u);
+    EXPECT_EQ(configPage.scripts.back(), "stopModal()");
+    EXPECT_TRUE(controller().runner.joystickPollingEnabled);
+    EXPECT_TRUE(menuShowsActive());
+    pad->setButton(0, true);
+    EXPECT_TRUE(eventually([this] { return seams.sink.count() >= 1; }));
+}
+
+TEST_F(Capture, ActivationIsRefusedWhileACaptureIsQueued) {
+    writePreset("space.txt", "{\"name\":\"S\",\"tag\":\"t\"}");
+    controller().scanJoystickInput(0, bindNo);
+    EXPECT_FALSE(controller().activatePreset("space.txt"));
+    loop.runQueued();
+    EXPECT_FALSE(controller().runner.active());
+}
+
+} // namespace
+} // namespace padloom::test
