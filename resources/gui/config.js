@@ -520,18 +520,16 @@ function bindEditorEvents() {
   });
   root.on('change', 'select.output-kind', function () {
     const row = $(this).closest('.output');
-    const previous = row.data('previous') || readOutputLoose(row);
+    const previous = readOutputLoose(row);
     const output = { kind: $(this).val(), code: 0, sign: previous.sign || '+', amount: previous.amount };
     if (output.kind === 'key') {
       output.code = 44;
     } else if (output.kind !== 'mbt') {
-      output.code = previous.code === 0 ? 0 : 1;
+      // Scrolling is mostly vertical; motion keeps the axis it had.
+      const fallback = output.kind === 'mou' ? 0 : 1;
+      output.code = previous.code === null ? fallback : previous.code;
     }
     renderOutputParameters(row, output);
-  });
-  root.on('focus', 'select.output-kind', function () {
-    const row = $(this).closest('.output');
-    row.data('previous', readOutputLoose(row));
   });
   root.on('change', 'select.axis', function () {
     const row = $(this).closest('.output');
@@ -593,13 +591,13 @@ function bindEditorEvents() {
   });
 }
 
-// The output as shown, before its kind changes: keeps sign and amount when
-// switching between motion, wheel and wheel step.
+// The output's parameters as still shown while its kind changes, so that
+// sign and amount survive a switch between motion, wheel and wheel step.
 function readOutputLoose(row) {
   const params = row.children('.params');
   const amount = parseFloat(params.find('input.amount').val());
   return {
-    code: params.find('select.axis').length ? Number(params.find('select.axis').val()) : 0,
+    code: params.find('select.axis').length ? Number(params.find('select.axis').val()) : null,
     sign: params.find('select.sign').val() || '+',
     amount: Number.isFinite(amount) ? amount : DEFAULT_AMOUNT
   };
