@@ -31,14 +31,15 @@ PrivateXServer::PrivateXServer() {
     }
     pid_ = fork();
     if (pid_ == 0) {
-        // The child keeps the write end open across exec for -displayfd.
+        // The child keeps the write end open across exec for -displayfd. -noreset: the server
+        // would otherwise reset (refusing connections for a moment) each time its last client goes.
         fcntl(fds[1], F_SETFD, 0);
         const std::string fd = std::to_string(fds[1]);
         const int null = open("/dev/null", O_WRONLY);
         dup2(null, STDOUT_FILENO);
         dup2(null, STDERR_FILENO);
         execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1280x1024x24", "-nolisten", "tcp",
-               static_cast<char*>(nullptr));
+               "-noreset", static_cast<char*>(nullptr));
         _exit(127);
     }
     close(fds[1]);
