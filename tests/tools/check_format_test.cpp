@@ -43,9 +43,7 @@ std::string fixture(const std::string& name) {
 class Padloomctl : public ::testing::Test {
 protected:
     void SetUp() override {
-        if (!std::filesystem::exists(program)) {
-            GTEST_SKIP() << "build padloomctl first: " << program;
-        }
+        ASSERT_TRUE(std::filesystem::exists(program)) << "padloomctl has not been built: " << program;
     }
 };
 
