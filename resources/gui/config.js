@@ -17,7 +17,7 @@ var joystickNames = [];
 let lastFilled = null;
 
 const INPUT_KINDS = [['btn', 'Button'], ['axi', 'Axis'], ['hat', 'Hat']];
-const AXIS_DIRECTIONS = [['+', '+ (right / down)'], ['-', '− (left / up)']];
+const AXIS_DIRECTIONS = [['+', '+  right / down'], ['-', '−  left / up']];
 const HAT_DIRECTIONS = [['U', 'Up'], ['R', 'Right'], ['D', 'Down'], ['L', 'Left']];
 const OUTPUT_KINDS = [['key', 'Key'], ['mbt', 'Mouse button'], ['mou', 'Mouse motion'],
   ['whe', 'Wheel'], ['whs', 'Wheel step']];
@@ -329,8 +329,8 @@ function clearJoysticks() {
   refreshJoystickTitles();
 }
 
-function addJoystick(name) {
-  const group = newGroup(name === undefined ? '' : name);
+function appendGroup(name) {
+  const group = newGroup(name);
   $('joysticks > groups').append(group);
   updateBindsState(group);
   lastFilled = null;
@@ -338,9 +338,13 @@ function addJoystick(name) {
   return group;
 }
 
+function addJoystick(name) {
+  appendGroup(name === undefined ? '' : name);
+}
+
 function addBind(joystick, input, output) {
   while (groups().length <= joystick) {
-    addJoystick('');
+    appendGroup('');
   }
   const group = groups().eq(joystick);
   let bind = null;
@@ -585,7 +589,7 @@ function bindEditorEvents() {
     fitWindow();
   });
   $('#addJoystick').on('click', function () {
-    const group = addJoystick('');
+    const group = appendGroup('');
     group[0].scrollIntoView({ block: 'nearest' });
     fitWindow();
   });

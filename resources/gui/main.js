@@ -68,7 +68,6 @@ function addPresetUI(name, tag, file) {
   $('#presetList').append(entry);
   updateEmptyState();
   refreshModalState();
-  return entry;
 }
 
 function getContentHeight() {
