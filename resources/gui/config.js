@@ -491,10 +491,15 @@ function startCapture(bind) {
   }
   $('body').addClass('capturing');
   $('#capturePanel').addClass('open');
-  Promise.resolve(appconfig.scanJoystickInput_inBindNo_(joystick, bindNo)).catch(function (error) {
+  const fail = function (error) {
     stopModal();
     window.alert('Padloom could not start listening to the joystick.\n\n' + String(error));
-  });
+  };
+  try {
+    Promise.resolve(appconfig.scanJoystickInput_inBindNo_(joystick, bindNo)).catch(fail);
+  } catch (error) {
+    fail(error);
+  }
 }
 
 // ------------------------------------------------------------------ events
