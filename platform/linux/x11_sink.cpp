@@ -115,13 +115,12 @@ std::unique_ptr<X11Sink> X11Sink::open(const char* displayName, std::string* why
     }
     // Synthetic events must reach the server even while another client holds a server grab.
     XTestGrabControl(display, True);
-    return std::unique_ptr<X11Sink>(new X11Sink(display, origin.value_or(sdlDisplayZeroOrigin())));
+    return std::unique_ptr<X11Sink>(new X11Sink(display, origin));
 }
 
-X11Sink::X11Sink(Display* display, DisplayOrigin origin)
-    : connection_(display), display_(display), screen_(DefaultScreen(display)), originX_(origin.x),
-      originY_(origin.y), keycodes_(display),
-      heldKeycodes_(keyboardKeys().size() + auxiliaryKeys().size(), 0),
+X11Sink::X11Sink(Display* display, std::optional<DisplayOrigin> origin)
+    : connection_(display), display_(display), screen_(DefaultScreen(display)), pinnedOrigin_(origin),
+      keycodes_(display), heldKeycodes_(keyboardKeys().size() + auxiliaryKeys().size(), 0),
       pointerButtons_(synthesizedPointerButtons(display)) {}
 
 X11Sink::~X11Sink() {
@@ -141,9 +140,13 @@ X11Sink::~X11Sink() {
     XFlush(display_);
 }
 
-void X11Sink::setDisplayOrigin(DisplayOrigin origin) {
-    originX_ = origin.x;
-    originY_ = origin.y;
+void X11Sink::setDisplayOrigin(std::optional<DisplayOrigin> origin) {
+    std::lock_guard lock(mutex_);
+    pinnedOrigin_ = origin;
+}
+
+DisplayOrigin X11Sink::origin() const {
+    return pinnedOrigin_ ? *pinnedOrigin_ : sdlDisplayZeroOrigin();
 }
 
 CursorPoint X11Sink::cursorLocation() {
@@ -156,7 +159,8 @@ CursorPoint X11Sink::cursorLocation() {
     if (lastPosted_ && rootX == lastPostedRootX_ && rootY == lastPostedRootY_) {
         lastLocationAnswer_ = *lastPosted_;
     } else {
-        lastLocationAnswer_ = {static_cast<float>(rootX - originX_), static_cast<float>(rootY - originY_)};
+        const DisplayOrigin at = origin();
+        lastLocationAnswer_ = {static_cast<float>(rootX - at.x), static_cast<float>(rootY - at.y)};
     }
     return lastLocationAnswer_;
 }
@@ -239,8 +243,9 @@ void X11Sink::move(float x, float y, int64_t dx, int64_t dy) {
         flush();
         return;
     }
-    lastPostedRootX_ = toRoot(x, originX_);
-    lastPostedRootY_ = toRoot(y, originY_);
+    const DisplayOrigin at = origin();
+    lastPostedRootX_ = toRoot(x, at.x);
+    lastPostedRootY_ = toRoot(y, at.y);
     lastPosted_ = CursorPoint{x, y};
     XTestFakeMotionEvent(display_, screen_, lastPostedRootX_, lastPostedRootY_, CurrentTime);
     flush();

@@ -3,9 +3,10 @@
 // Engine coordinates have their origin at the top-left corner of display 0 (SDL's display 0,
 // the primary monitor); X root coordinates have theirs at the top-left corner of the whole
 // screen. The sink adds display 0's origin to every posted position and subtracts it from the
-// pointer it reads. The origin is given when the sink is opened, or taken from
-// SDL_GetDisplayBounds(0) when SDL's video subsystem runs, else (0, 0); whoever follows display
-// changes updates it with setDisplayOrigin.
+// pointer it reads. The origin is the one given (when the sink is opened, or later with
+// setDisplayOrigin); without one, the sink reads SDL_GetDisplayBounds(0) at every use, so it
+// follows display changes as SDL sees them, and takes (0, 0) while SDL's video subsystem is not
+// running.
 //
 // X positions are whole pixels. So that slow motion (less than a pixel per step) still moves,
 // the sink remembers the fractional position it last posted and answers it as the cursor
@@ -42,7 +43,8 @@ public:
     X11Sink(const X11Sink&) = delete;
     X11Sink& operator=(const X11Sink&) = delete;
 
-    void setDisplayOrigin(DisplayOrigin origin);
+    // Pins the origin; nullopt follows SDL's display 0 again.
+    void setDisplayOrigin(std::optional<DisplayOrigin> origin);
 
     CursorPoint cursorLocation() override;
     // False when the current cursor image is fully transparent (how X programs hide the cursor).
@@ -54,7 +56,8 @@ public:
     void postScroll(ScrollUnits units, int32_t vertical, int32_t horizontal) override;
 
 private:
-    explicit X11Sink(Display* display, DisplayOrigin origin);
+    explicit X11Sink(Display* display, std::optional<DisplayOrigin> origin);
+    DisplayOrigin origin() const;
 
     void pressKey(size_t slot, unsigned long keysym, const char* name, bool down);
     void move(float x, float y, int64_t dx, int64_t dy);
@@ -74,8 +77,7 @@ private:
     std::unique_ptr<Display, DisplayCloser> connection_;
     Display* display_;
     int screen_;
-    std::atomic<int> originX_;
-    std::atomic<int> originY_;
+    std::optional<DisplayOrigin> pinnedOrigin_;
     X11Keycodes keycodes_;
     X11WheelAccumulator wheel_;
     // The keycode each pressed key went down on, so its release lifts the same key even if the

@@ -201,7 +201,7 @@ TEST_F(X11SinkTest, ThePointerLandsOnThePostedPositionMovedByDisplayZerosOrigin)
 }
 
 TEST_F(X11SinkTest, TheCursorLocationIsThePointersWhereverItWasMoved) {
-    sink_->setDisplayOrigin({100, 50});
+    sink_->setDisplayOrigin(DisplayOrigin{100, 50});
     XWarpPointer(window_->display(), None, DefaultRootWindow(window_->display()), 0, 0, 0, 0, 700, 600);
     XSync(window_->display(), False);
     EXPECT_EQ(sink_->cursorLocation().x, 600);
