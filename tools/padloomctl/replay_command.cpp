@@ -1,7 +1,234 @@
+// padloomctl replay PRESET SCRIPT: activates the preset on simulated joysticks, displays, cursor,
+// clock and motion timer, plays the script line by line and prints every event the engine posts.
+// The output depends only on the preset and the script.
+#include "engine/event_sink.h"
+#include "engine/joystick_manager.h"
+#include "engine/mouse_motion.h"
+#include "engine/screen_geometry.h"
+#include "platform/linux/print_sink.h"
+#include "preset/vantry_document.h"
 #include "tools/padloomctl/commands.h"
+#include "tools/padloomctl/replay_script.h"
+#include "tools/padloomctl/replay_world.h"
+
+#include <SDL.h>
+#include <cstdio>
+#include <fstream>
+#include <iostream>
+#include <iterator>
+#include <optional>
+#include <sstream>
+#include <unistd.h>
 
 namespace padloom::ctl {
+namespace {
 
-int replayCommand(const Args&) { return usageError("replay is not built yet"); }
+constexpr uint32_t tickMs = 10;
+
+std::optional<std::string> readScript(const std::string& path) {
+    std::ostringstream text;
+    if (path == "-") {
+        text << std::cin.rdbuf();
+        return std::cin.bad() ? std::nullopt : std::optional(text.str());
+    }
+    std::ifstream file(path, std::ios::binary);
+    if (!file) {
+        return std::nullopt;
+    }
+    text << file.rdbuf();
+    return file.bad() ? std::nullopt : std::optional(text.str());
+}
+
+// The document reports load problems on standard output; here that belongs to the events, so its
+// messages are sent to standard error for the length of the load.
+bool loadPreset(VantryDocument& document, const std::string& path) {
+    std::fflush(stdout);
+    const int savedStdout = dup(STDOUT_FILENO);
+    if (savedStdout >= 0) {
+        dup2(STDERR_FILENO, STDOUT_FILENO);
+    }
+    const bool loaded = document.load(path.c_str());
+    std::fflush(stdout);
+    if (savedStdout >= 0) {
+        dup2(savedStdout, STDOUT_FILENO);
+        close(savedStdout);
+    }
+    return loaded;
+}
+
+int badLine(const ScriptError& error) {
+    std::fprintf(stderr, "line %d: %s\n", error.line, error.message.c_str());
+    return exitUsage;
+}
+
+int failed(const std::string& message) {
+    std::fprintf(stderr, "padloomctl: %s\n", message.c_str());
+    return exitFailed;
+}
+
+// Installs the simulated surroundings as the engine's seams for the length of a replay.
+class ReplaySeams {
+public:
+    ReplaySeams() {
+        setEventSink(&sink);
+        setEngineClock(&clock);
+        setTimerSource(&timers);
+        setDisplaySource(&displays);
+    }
+    ~ReplaySeams() {
+        setDisplaySource(nullptr);
+        setTimerSource(nullptr);
+        setEngineClock(nullptr);
+        setEventSink(nullptr);
+    }
+    ReplaySeams(const ReplaySeams&) = delete;
+    ReplaySeams& operator=(const ReplaySeams&) = delete;
+
+    PrintSink sink{stdout};
+    ReplayClock clock;
+    ReplayTimers timers;
+    ReplayDisplays displays;
+};
+
+// Plays the lines of a script against an active engine.
+class ReplayRun {
+public:
+    ReplayRun(ReplaySeams& seams, ReplayDevices& devices, JoystickManager& manager)
+        : seams_(seams), devices_(devices), manager_(manager) {
+        recomputeGeometry();
+    }
+
+    void play(const ReplayLine& line) {
+        switch (line.op) {
+        case ReplayOp::device:
+            break; // the devices were attached before activation
+        case ReplayOp::displays:
+            seams_.displays.set(line.displays);
+            recomputeGeometry();
+            break;
+        case ReplayOp::option:
+            setOption(line.option, line.on);
+            break;
+        case ReplayOp::cursorAt:
+            seams_.sink.setCursor({line.x, line.y});
+            break;
+        case ReplayOp::cursorHidden:
+        case ReplayOp::cursorVisible:
+            seams_.sink.setCursorVisible(line.op == ReplayOp::cursorVisible);
+            break;
+        case ReplayOp::button:
+        case ReplayOp::axis:
+        case ReplayOp::hat:
+            devices_.apply(line);
+            deliverQueuedEvents();
+            break;
+        case ReplayOp::tick:
+            for (int64_t i = 0; i < line.a; ++i) {
+                seams_.clock.advance(tickMs);
+                seams_.timers.fire();
+            }
+            break;
+        case ReplayOp::wait:
+            seams_.clock.advance(static_cast<uint32_t>(line.a));
+            break;
+        case ReplayOp::deactivate:
+            manager_.deinit();
+            active_ = false;
+            break;
+        }
+    }
+
+private:
+    // The polling loop's work, done at once: every event SDL queued for the change is evaluated in
+    // queue order. Once deactivated, nothing polls any more and the events are dropped.
+    void deliverQueuedEvents() {
+        SDL_Event event;
+        while (SDL_PollEvent(&event)) {
+            if (active_) {
+                manager_.handleEvent(event);
+            }
+        }
+    }
+
+    void setOption(ReplayOption option, bool on) {
+        switch (option) {
+        case ReplayOption::lock:
+            lock_ = on;
+            break;
+        case ReplayOption::corners:
+            avoidCorners_ = on;
+            break;
+        case ReplayOption::minecraft:
+            minecraftFix.store(on);
+            break;
+        }
+        recomputeGeometry();
+    }
+
+    // Chosen as the desktop app chooses: the main display alone while the cursor is locked.
+    void recomputeGeometry() {
+        if (lock_) {
+            screenGeometry.computeMainDisplay(avoidCorners_);
+        } else {
+            screenGeometry.computeAllDisplays(avoidCorners_);
+        }
+    }
+
+    ReplaySeams& seams_;
+    ReplayDevices& devices_;
+    JoystickManager& manager_;
+    bool active_ = true;
+    bool lock_ = false;
+    bool avoidCorners_ = false;
+};
+
+int replay(const VantryDocument& preset, const ReplayScript& script, const std::vector<DeviceShape>& shapes) {
+    ReplaySeams seams;
+    minecraftFix.store(false);
+    ReplayDevices devices;
+    std::string error;
+    if (!devices.attach(shapes, error)) {
+        return failed(error);
+    }
+    JoystickManager manager; // destroyed (deinit) before the devices and SDL's subsystem
+    if (!manager.init(&preset)) {
+        return failed("the engine found no joystick to activate the preset on");
+    }
+    ReplayRun run(seams, devices, manager);
+    for (const ReplayLine& line : script.lines) {
+        run.play(line);
+    }
+    manager.deinit();
+    std::fflush(stdout);
+    return std::ferror(stdout) ? failed("the events could not be written") : exitOk;
+}
+
+} // namespace
+
+int replayCommand(const Args& args) {
+    if (args.size() != 2) {
+        return usageError("replay takes a preset file and a script file (- for standard input)");
+    }
+    const std::string& presetPath = args[0];
+    const std::string& scriptPath = args[1];
+    const auto text = readScript(scriptPath);
+    if (!text) {
+        return usageError("can't read the script " + scriptPath);
+    }
+    ScriptError error;
+    const auto script = parseReplayScript(*text, error);
+    if (!script) {
+        return badLine(error);
+    }
+    VantryDocument preset;
+    if (!loadPreset(preset, presetPath)) {
+        return failed("the preset " + presetPath + " did not load");
+    }
+    const auto shapes = replayDevices(*script, preset.joysticks ? preset.joysticks->size() : 0);
+    if (const auto bad = checkReplayEvents(*script, shapes)) {
+        return badLine(*bad);
+    }
+    return replay(preset, *script, shapes);
+}
 
 } // namespace padloom::ctl

@@ -1,0 +1,80 @@
+// The simulated surroundings the engine runs in during a replay: a clock that moves only when the
+// script says so, a motion timer that fires only on `tick`, a display list, and joysticks from
+// SDL's virtual joystick driver, so that opening them and their counts are SDL's own.
+#pragma once
+
+#include "engine/clock.h"
+#include "engine/display_source.h"
+#include "engine/timer_source.h"
+#include "tools/padloomctl/replay_script.h"
+
+#include <SDL.h>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace padloom::ctl {
+
+// Starts at 10000 ms. The motion tick's rest is not slept: the tick's 10 ms period, which the
+// script's `tick` adds, already includes it. So output never depends on real time.
+class ReplayClock final : public Clock {
+public:
+    uint32_t nowMs() override { return now_; }
+    void sleepMs(uint32_t) override {}
+    void advance(uint32_t ms) { now_ += ms; }
+
+private:
+    uint32_t now_ = 10000;
+};
+
+// Keeps the timers the engine starts; fire() runs each live one once, on the caller's thread.
+class ReplayTimers final : public TimerSource {
+public:
+    int add(uint32_t intervalMs, TimerCallback callback, void* param) override;
+    void remove(int id) override;
+    void fire();
+
+private:
+    struct Timer {
+        uint32_t intervalMs;
+        TimerCallback callback;
+        void* param;
+        bool live;
+    };
+    std::vector<Timer> timers_;
+};
+
+// The script's display list, moved so that display 0's top-left corner is the origin, as SDL's
+// displays are for the engine.
+class ReplayDisplays final : public DisplaySource {
+public:
+    ReplayDisplays();
+    void set(const std::vector<SDL_Rect>& displays);
+    int displayCount() override { return static_cast<int>(displays_.size()); }
+    bool displayBounds(int index, SDL_Rect* bounds) override;
+
+private:
+    std::vector<SDL_Rect> displays_;
+};
+
+// SDL's joystick subsystem with one virtual device per shape, attached in order so that script
+// device i is SDL's device index i. Quits the subsystem when destroyed.
+class ReplayDevices {
+public:
+    ReplayDevices() = default;
+    ~ReplayDevices();
+    ReplayDevices(const ReplayDevices&) = delete;
+    ReplayDevices& operator=(const ReplayDevices&) = delete;
+
+    // False, with the reason in error, when SDL cannot give exactly these devices.
+    bool attach(const std::vector<DeviceShape>& shapes, std::string& error);
+    // Moves the control that a button, axis or hat line names; SDL queues the matching event (if
+    // the control's state changes) at its next update.
+    void apply(const ReplayLine& event);
+
+private:
+    bool started_ = false;
+    std::vector<SDL_Joystick*> handles_;
+};
+
+} // namespace padloom::ctl
