@@ -132,18 +132,6 @@ INSTANTIATE_TEST_SUITE_P(
                       "{\"name\":\"Caf\\u00e9\",\"joysticks\":[{\"tag\":\"\xE2\x98\x83\",\"binds\":{}}]}"}),
     [](const auto& info) { return std::string(info.param.what); });
 
-TEST(PresetSave, AmountsKeepSixSignificantDigits) {
-    TempFolder folder;
-    VantryDocument document;
-    document.joysticks = std::make_unique<std::vector<VantryDocument::JoystickData>>();
-    document.joysticks->push_back(
-        {"", {{{InputKind::button, 0, 0, 0}, {{OutputKind::mouseMotion, 0, 1, 0.123456789f}}}}});
-    ASSERT_TRUE(document.save(folder.file("p.json").c_str()));
-    VantryDocument read;
-    ASSERT_TRUE(read.load(folder.file("p.json").c_str()));
-    EXPECT_EQ((*read.joysticks)[0].binds[0].outputs[0].amount, 0.123457f);
-}
-
 TEST(PresetSave, AbsentAndEmptySectionListsDiffer) {
     TempFolder folder;
     VantryDocument absent;
@@ -337,15 +325,6 @@ INSTANTIATE_TEST_SUITE_P(Paths, PresetTilde,
                                                      nullptr, "/padloom-no-such-preset.json"}),
                          [](const auto& info) { return std::string(info.param.what); });
 
-TEST(PresetSave, SavesUnderTheHomeFolder) {
-    TempFolder folder;
-    HomeVariable variable(folder.path().c_str());
-    VantryDocument document;
-    document.name = "Home";
-    ASSERT_TRUE(document.save("~/saved.json"));
-    EXPECT_EQ(readBytes(folder.file("saved.json")), "{\n\t\"name\" : \"Home\",\n\t\"tag\" : \"\"\n}\n");
-}
-
 TEST(PresetSave, AFailedWriteIsNotReportedAsSuccess) {
     VantryDocument document;
     fillRacing(document);
@@ -399,17 +378,6 @@ TEST_P(PresetPathLength, ExpandedPathsBeyondTheBufferAreRefused) {
 INSTANTIATE_TEST_SUITE_P(Lengths, PresetPathLength,
                          ::testing::Values(LengthCase{2046, true}, LengthCase{2047, true},
                                            LengthCase{2048, false}, LengthCase{4000, false}));
-
-TEST(PresetPathLength, AHomeThatMakesThePathTooLongIsRefused) {
-    TempFolder folder;
-    const std::string longHome = folder.path().string() + std::string(2100, '/');
-    HomeVariable variable(longHome.c_str());
-    folder.write("p.json", "{}");
-    VantryDocument document;
-    CaptureStdout();
-    EXPECT_FALSE(document.load("~/p.json"));
-    EXPECT_EQ(GetCapturedStdout(), "Can't open " + longHome + "/p.json\n");
-}
 
 } // namespace
 } // namespace padloom
