@@ -59,6 +59,19 @@ TEST_F(Activation, ActivatingWhileActiveReplacesThePresetWithOnePollingTask) {
     EXPECT_FALSE(controller().runner.joystickPollingTaskRunning);
 }
 
+TEST_F(Activation, ActivatingAnotherPresetStopsTheActiveOneEvenWhenTheNewOneFails) {
+    addPad();
+    writePreset("space.txt", presetWithButton0("Space", 44));
+    ASSERT_TRUE(controller().activatePreset("space.txt"));
+
+    EXPECT_FALSE(controller().activatePreset("missing.txt"));
+
+    EXPECT_FALSE(controller().runner.active());
+    EXPECT_FALSE(controller().runner.joyManager.wasInit);
+    EXPECT_FALSE(controller().runner.joystickPollingTaskRunning);
+    EXPECT_TRUE(menuShowsIdle());
+}
+
 TEST_F(Activation, SlashesAreDroppedFromTheFileName) {
     addPad();
     writePreset("ab.txt", presetWithButton0("AB", 44));

@@ -1,0 +1,135 @@
+#include "tests/app/app_fixture.h"
+
+namespace padloom::test {
+namespace {
+
+using Lifecycle = AppTest;
+
+struct QuitCase {
+    const char* what;
+    bool polling;
+    bool configVisible;
+    bool warnings;
+    bool answer;
+    bool expectAsked;
+    bool expectQuit;
+};
+
+class QuitQuestion : public AppTest, public ::testing::WithParamInterface<QuitCase> {};
+
+TEST_P(QuitQuestion, AsksOnlyWhileAPresetRunsWithWarningsOnAndTheEditorHidden) {
+    const QuitCase& c = GetParam();
+    controller().runner.joystickPollingEnabled = c.polling;
+    configWindow.shown = c.configVisible;
+    settings.values[options::showWarningsKey] = c.warnings;
+    dialogs.confirmAnswer = c.answer;
+
+    EXPECT_EQ(controller().windowShouldClose(&mainWindow), c.expectQuit);
+    EXPECT_EQ(dialogs.confirms.size(), c.expectAsked ? 1u : 0u);
+    EXPECT_EQ(controller().applicationShouldTerminate(), c.expectQuit);
+    EXPECT_LE(dialogs.confirms.size(), c.expectQuit ? 1u : 2u) << "a confirmed quit is not asked twice";
+    controller().runner.joystickPollingEnabled = false;
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, QuitQuestion,
+                         ::testing::Values(QuitCase{"Idle", false, false, true, false, false, true},
+                                           QuitCase{"ActiveYes", true, false, true, true, true, true},
+                                           QuitCase{"ActiveNo", true, false, true, false, true, false},
+                                           QuitCase{"EditorVisible", true, true, true, false, false, true},
+                                           QuitCase{"WarningsOff", true, false, false, false, false, true}),
+                         [](const auto& info) { return std::string(info.param.what); });
+
+TEST_F(Lifecycle, QuitQuestionIsTheSixLineMessage) {
+    controller().runner.joystickPollingEnabled = true;
+    settings.values[options::showWarningsKey] = true;
+    controller().askBeforeQuit();
+    controller().runner.joystickPollingEnabled = false;
+    ASSERT_EQ(dialogs.confirms.size(), 1u);
+    EXPECT_EQ(dialogs.confirms[0],
+              "Please note that if you exit this app, it will stop reacting to your joysticks.\n"
+              "If it is not what you want, I suggest you to Minimize or Hide (Command + H) this window.\n\n"
+              "(Note also that you can disable all these warnings in \"Quick Options menu\")\n\n"
+              "Do you want to exit?");
+}
+
+TEST_F(Lifecycle, ClosingTheMainWindowAsksToQuitAndClosingTheEditorSaves) {
+    controller().windowWillClose(&mainWindow);
+    EXPECT_EQ(loop.terminateRequests, 1);
+
+    EXPECT_TRUE(controller().windowShouldClose(&configWindow));
+    controller().windowWillClose(&configWindow);
+    EXPECT_EQ(loop.terminateRequests, 1);
+    EXPECT_EQ(mainPage.scripts.back(), "stopModal()");
+}
+
+struct HeightCase {
+    const char* what;
+    ScriptValue contentHeight;
+    float expectedMainHeight;
+    float expectedConfigHeight;
+};
+
+class WindowFitting : public AppTest, public ::testing::WithParamInterface<HeightCase> {};
+
+TEST_P(WindowFitting, HeightFollowsThePageWithTheTopEdgeKept) {
+    mainPage.answers["getContentHeight()"] = GetParam().contentHeight;
+    configPage.answers["getContentHeight()"] = GetParam().contentHeight;
+    const WindowFrame before = mainWindow.frame();
+
+    controller().updateMainWindowHeight();
+    controller().updateConfigWindowHeight();
+
+    for (const auto& [window, height] : {std::pair{&mainWindow, GetParam().expectedMainHeight},
+                                         std::pair{&configWindow, GetParam().expectedConfigHeight}}) {
+        const WindowFrame after = window->frame();
+        EXPECT_EQ(after.height, height);
+        EXPECT_EQ(after.y + after.height, before.y + before.height);
+        EXPECT_EQ(after.x, before.x);
+        EXPECT_EQ(after.width, before.width);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, WindowFitting,
+                         ::testing::Values(HeightCase{"Number", ScriptValue(300.0), 346, 322},
+                                           HeightCase{"Fraction", ScriptValue(300.7), 346, 322},
+                                           HeightCase{"Undefined", ScriptValue(), 500, 500},
+                                           HeightCase{"String", ScriptValue("300"), 500, 500}),
+                         [](const auto& info) { return std::string(info.param.what); });
+
+struct HelpCase {
+    HelpTopic topic;
+    std::string withSites;
+    std::string local;
+};
+
+TEST_F(Lifecycle, HelpOpensTheSitePathOrTheLocalHelpSection) {
+    const HelpCase cases[] = {
+        {HelpTopic::help, "http://padloom.test/help/", "help"},
+        {HelpTopic::website, "http://padloom.test/", "website"},
+        {HelpTopic::gettingStarted, "http://padloom.test/getting-started/", "getting-started"},
+        {HelpTopic::getNewPresets, "http://padloom.test/get-new-presets/", "get-new-presets"},
+        {HelpTopic::faq, "http://padloom.test/faq/", "faq"},
+        {HelpTopic::xboxController, "http://padloom.test/faq/#xbox360controller", "xbox360controller"},
+        {HelpTopic::ps3Controller, "http://padloom.test/faq/#PS3controller", "PS3controller"},
+        {HelpTopic::logitechController, "http://padloom.test/faq/#LogitechController", "LogitechController"},
+        {HelpTopic::gaugeview, "https://maker.test/app/gaugeview/", "gaugeview"},
+        {HelpTopic::tempFixes, "http://padloom.test/faq/#tempfixes", "tempfixes"},
+        {HelpTopic::keyCombination, "http://padloom.test/faq/#keycombination", "keycombination"},
+        {HelpTopic::makerWebsite, "https://maker.test/", "maker"},
+    };
+    for (const HelpCase& c : cases) {
+        EXPECT_EQ(helpUri(c.topic, {"padloom.test/", "https://maker.test", "/res"}), c.withSites);
+        EXPECT_EQ(helpUri(c.topic, {"", "", "/res/"}), "file:///res/help/index.html#" + c.local);
+    }
+    controller().showHelp(HelpTopic::faq);
+    EXPECT_EQ(desktop.uris, std::vector<std::string>{"file://" + resources + "/help/index.html#faq"});
+}
+
+TEST_F(Lifecycle, AwakeFromNibResetsTheLabel) {
+    label.text = "3 Joysticks Connected";
+    controller().awakeFromNib();
+    EXPECT_EQ(label.text, "No Joysticks Connected");
+}
+
+} // namespace
+} // namespace padloom::test

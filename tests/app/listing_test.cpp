@@ -1,0 +1,92 @@
+#include "app/joystick_listing.h"
+#include "app/script_text.h"
+#include "tests/app/joystick_fixture.h"
+
+namespace padloom::test {
+namespace {
+
+struct ListingCase {
+    std::vector<std::string> names;
+    std::string label;
+    std::string script;
+    std::string message;
+};
+
+TEST(JoystickTexts, FollowTheCountAndEncodeNames) {
+    const ListingCase cases[] = {
+        {{}, "No Joysticks Connected", "joystickNames = []\n", "There are no Joysticks Connected.\n"},
+        {{"Pad"},
+         "1 Joystick Connected",
+         "joystickNames = ['Pad']\n",
+         "There is 1 Joystick Connected.\n\n#1 : Pad\n"},
+        {{"A", "B"},
+         "2 Joysticks Connected",
+         "joystickNames = ['A','B']\n",
+         "There are 2 Joysticks Connected.\n\n#1 : A\n#2 : B\n"},
+        {{"Bob's \\pad"},
+         "1 Joystick Connected",
+         "joystickNames = ['Bob\\'s \\\\pad']\n",
+         "There is 1 Joystick Connected.\n\n#1 : Bob's \\pad\n"},
+    };
+    for (const ListingCase& c : cases) {
+        EXPECT_EQ(joystickCountText(static_cast<int>(c.names.size())), c.label);
+        EXPECT_EQ(joystickNamesScript(c.names), c.script);
+        EXPECT_EQ(connectedJoysticksMessage(c.names), c.message);
+    }
+    EXPECT_EQ(joystickCountText(3), "3 Joysticks Connected");
+}
+
+struct LiteralCase {
+    std::string text;
+    char quote;
+    std::string literal;
+};
+
+TEST(ScriptLiterals, CannotBeBrokenOutOfByTheirText) {
+    const LiteralCase cases[] = {
+        {"plain", '"', "\"plain\""},
+        {"say \"hi\"", '"', "\"say \\\"hi\\\"\""},
+        {"it's", '\'', "'it\\'s'"},
+        {"back\\slash", '"', "\"back\\\\slash\""},
+        {"two\nlines\r\t", '\'', "'two\\nlines\\r\\t'"},
+        {"</script><b>", '"', "\"<\\/script><b>\""},
+        {"sep\xE2\x80\xA8par\xE2\x80\xA9", '"', "\"sep\\u2028par\\u2029\""},
+        {std::string("nul\0bell\x07", 9), '"', "\"nul\\u0000bell\\u0007\""},
+        {"caf\xC3\xA9", '"', "\"caf\xC3\xA9\""},
+    };
+    for (const LiteralCase& c : cases) {
+        EXPECT_EQ(scriptString(c.text, c.quote), c.literal);
+    }
+    EXPECT_EQ(scriptCall("addPresetUI", {"a", "b\"", "c/d.txt"}), "addPresetUI(\"a\",\"b\\\"\",\"c/d.txt\")");
+}
+
+using Listing = JoystickAppTest;
+
+TEST_F(Listing, AlertAndPageListTheVirtualJoysticksAndTheSubsystemIsLeftAsFound) {
+    addPad();
+    addPad();
+    const char* firstName = SDL_JoystickNameForIndex(0);
+    ASSERT_NE(firstName, nullptr);
+
+    controller().showConnectedJoysticks();
+
+    EXPECT_EQ(label.text, "2 Joysticks Connected");
+    ASSERT_EQ(dialogs.alerts.size(), 1u);
+    EXPECT_EQ(dialogs.alerts[0].rfind("There are 2 Joysticks Connected.\n\n#1 : ", 0), 0u);
+    EXPECT_EQ(configPage.scripts.back(), "$('joysticks > groups > itemgroup').each(updateRelatedJoystick)");
+    EXPECT_EQ(connectedJoystickNames().size(), 2u);
+}
+
+TEST_F(Listing, RefreshIsSkippedWhileACaptureIsQueued) {
+    addPad();
+    controller().scanJoystickInput(0, 0);
+    configPage.scripts.clear();
+    label.text.clear();
+    controller().refreshJoysticks();
+    EXPECT_TRUE(configPage.scripts.empty());
+    EXPECT_TRUE(label.text.empty());
+    loop.runQueued();
+}
+
+} // namespace
+} // namespace padloom::test
