@@ -146,7 +146,7 @@ async function activate(entry) {
   $('#blockLayer').stop(true, true).hide();
   showNotice('“' + entryName(entry) + '” could not be switched on',
     'Either no joystick is connected, or the preset file could not be read.\n\n' +
-    'Connect a joystick and try again; the window shows how many joysticks it can see. ' +
+    'Connect a joystick and try again (Joysticks > Which Joysticks Are Connected? lists them). ' +
     'If one is connected, open the preset in the editor and check its binds.');
 }
 
