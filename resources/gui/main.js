@@ -172,25 +172,9 @@ async function openEditor(file) {
   await app.createOrEditPreset_(file);
 }
 
-// Rebuilds the list from the preset folder. While a preset is active the entry
-// is added here instead: the full reload also re-counts the joysticks, which
-// stops and restarts the joystick subsystem under the running preset.
-async function showNewPreset(file, name, tag, after) {
-  if (activeFile === null) {
-    await app.webViewDocumentReady();
-    return;
-  }
-  if (entryFor(file).length) {
-    return;
-  }
-  const entry = buildEntry(name, tag, file);
-  if (after && after.length) {
-    after.after(entry);
-  } else {
-    $('#presetList').append(entry);
-  }
-  updateEmptyState();
-  refreshModalState();
+// Rebuilds the list from the preset folder, new file included.
+function reloadList() {
+  return app.webViewDocumentReady();
 }
 
 function newPreset() {
@@ -200,8 +184,9 @@ function newPreset() {
       showNotice('No new preset', 'Padloom could not write a new preset file in the preset folder.');
       return;
     }
+    // Marked before the list is rebuilt, so that its new entry shows as edited.
     editingFile = file;
-    await showNewPreset(file, 'New Preset', 'No tag', null);
+    await reloadList();
     await openEditor(file);
     const entry = entryFor(file);
     if (entry.length) {
@@ -217,7 +202,7 @@ function copyPreset(entry) {
       showNotice('No copy made', 'Padloom could not write the copy in the preset folder.');
       return;
     }
-    await showNewPreset(file, entryName(entry) + ' copy', entry.find('text > p').text(), entry);
+    await reloadList();
   });
 }
 
