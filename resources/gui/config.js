@@ -343,6 +343,9 @@ function addJoystick(name) {
 }
 
 function addBind(joystick, input, output) {
+  if (!Number.isInteger(joystick) || joystick < 0 || joystick > 255) {
+    return;
+  }
   while (groups().length <= joystick) {
     appendGroup('');
   }
