@@ -1,0 +1,201 @@
+// padloomctl replay, run as a program: each fixture folder under tests/fixtures/replay holds a
+// preset, a script and the events the engine must post for them, worked out by hand from the rules
+// of the engine; bad scripts and presets must fail with the documented status and message.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const fs::path fixtures = PADLOOM_SOURCE_DIR "/tests/fixtures/replay";
+const fs::path program = PADLOOM_BINARY_DIR "/padloomctl";
+
+std::string readFile(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+void writeFile(const fs::path& path, const std::string& text) {
+    std::ofstream(path, std::ios::binary) << text;
+}
+
+std::string quoted(const std::string& text) {
+    std::string out = "'";
+    for (char c : text) {
+        out += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    }
+    return out + "'";
+}
+
+struct Outcome {
+    std::string out;
+    std::string err;
+    int status = -1;
+};
+
+// A temporary folder for one run's input and output, removed afterwards.
+class Scratch {
+public:
+    Scratch() {
+        std::string pattern = (fs::temp_directory_path() / "padloom-replay-XXXXXX").string();
+        if (mkdtemp(pattern.data()) != nullptr) {
+            path_ = pattern;
+        }
+    }
+    ~Scratch() {
+        std::error_code ignored;
+        fs::remove_all(path_, ignored);
+    }
+    Scratch(const Scratch&) = delete;
+    Scratch& operator=(const Scratch&) = delete;
+    const fs::path& path() const { return path_; }
+
+private:
+    fs::path path_;
+};
+
+// Runs `padloomctl replay ARGS...` with input on standard input, from the fixture folder.
+Outcome replay(const std::vector<std::string>& args, const std::string& input = "") {
+    Scratch scratch;
+    Outcome run;
+    if (scratch.path().empty()) {
+        return run;
+    }
+    writeFile(scratch.path() / "in", input);
+    std::string command = "cd " + quoted(fixtures.string()) + " && " + quoted(program.string()) + " replay";
+    for (const std::string& arg : args) {
+        command += " " + quoted(arg);
+    }
+    command += " <" + quoted((scratch.path() / "in").string()) + " >" +
+               quoted((scratch.path() / "out").string()) + " 2>" + quoted((scratch.path() / "err").string());
+    const int status = std::system(command.c_str());
+    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    run.out = readFile(scratch.path() / "out");
+    run.err = readFile(scratch.path() / "err");
+    return run;
+}
+
+class Replay : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(fs::exists(program)) << "padloomctl has not been built: " << program;
+    }
+};
+
+// ---- fixtures: the events a preset posts for a script ----
+
+class ReplayFixture : public Replay, public ::testing::WithParamInterface<std::string> {};
+
+TEST_P(ReplayFixture, PrintsTheEventsWorkedOutByHand) {
+    const std::string name = GetParam();
+    const Outcome run = replay({name + "/preset.json", name + "/script.replay"});
+    EXPECT_EQ(run.out, readFile(fixtures / name / "expected.txt"));
+    EXPECT_EQ(run.err, "");
+    EXPECT_EQ(run.status, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Fixtures, ReplayFixture,
+                         ::testing::Values("keys", "axes", "hats", "mouse-buttons", "motion", "wheel",
+                                           "geometry-options", "devices", "default-devices"),
+                         [](const ::testing::TestParamInfo<std::string>& info) {
+                             std::string name = info.param;
+                             std::erase(name, '-');
+                             return name;
+                         });
+
+TEST_F(Replay, ReadsTheScriptFromStandardInput) {
+    const Outcome run = replay({"keys/preset.json", "-"}, readFile(fixtures / "keys" / "script.replay"));
+    EXPECT_EQ(run.out, readFile(fixtures / "keys" / "expected.txt"));
+    EXPECT_EQ(run.status, 0);
+}
+
+TEST_F(Replay, RunsTheShippedDemo) {
+    const Outcome run = replay({PADLOOM_SOURCE_DIR "/resources/presetexamples/Desktop Navigation.txt",
+                                PADLOOM_SOURCE_DIR "/resources/demo/desktop-navigation.replay"});
+    EXPECT_EQ(run.err, "");
+    EXPECT_EQ(run.status, 0);
+    EXPECT_NE(run.out.find("motion 5 "), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("scroll pixels "), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("mouse 1 "), std::string::npos) << run.out;
+}
+
+// ---- refusals: nothing is printed, the status and the message say why ----
+
+struct RefusalCase {
+    std::string name;
+    std::vector<std::string> args;
+    std::string script; // standard input
+    int status;
+    std::string message; // standard error contains this
+};
+
+class ReplayRefusal : public Replay, public ::testing::WithParamInterface<RefusalCase> {};
+
+TEST_P(ReplayRefusal, FailsBeforePrintingAnyEvent) {
+    const RefusalCase& c = GetParam();
+    const Outcome run = replay(c.args, c.script);
+    EXPECT_EQ(run.status, c.status);
+    EXPECT_NE(run.err.find(c.message), std::string::npos) << run.err;
+    EXPECT_EQ(run.out, "");
+}
+
+const std::vector<std::string> keysFromStdin{"keys/preset.json", "-"};
+
+std::string repeated(const std::string& line, int times) {
+    std::string out;
+    for (int i = 0; i < times; ++i) {
+        out += line;
+    }
+    return out;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Scripts, ReplayRefusal,
+    ::testing::Values(
+        RefusalCase{"UnknownCommand", keysFromStdin, "button 0 1 down\n\njump 3\n", 2,
+                    "line 3: unknown command 'jump'\n"},
+        RefusalCase{"DeviceAfterAnEvent", keysFromStdin, "device 1 2 0\nbutton 0 1 down\ndevice 1 1 1\n", 2,
+                    "line 3: device lines must come before"},
+        RefusalCase{"EventOfAMissingDevice", keysFromStdin, "# one section, one device\nbutton 1 0 down\n", 2,
+                    "line 2: there is no device 1"},
+        RefusalCase{"ButtonTheDeviceLacks", keysFromStdin, "device 2 4 0\nbutton 0 4 down\n", 2,
+                    "line 2: device 0 has no button 4"},
+        RefusalCase{"HatOnADeviceWithoutHats", keysFromStdin, "device 2 4 0\nhat 0 0 1\n", 2,
+                    "line 2: device 0 has no hat 0"},
+        RefusalCase{"AxisValueOutOfRange", keysFromStdin, "axis 0 0 40000\n", 2, "line 1: an axis VALUE"},
+        RefusalCase{"HatValueNoHatReports", keysFromStdin, "hat 0 0 5\n", 2, "line 1: a hat VALUE"},
+        RefusalCase{"ButtonStateMisspelt", keysFromStdin, "button 0 1 pressed\n", 2,
+                    "line 1: expected 'button D N down|up'"},
+        RefusalCase{"DisplayWithoutPosition", keysFromStdin, "displays 1920x1080\n", 2,
+                    "line 1: '1920x1080' is not a display"},
+        RefusalCase{"DisplayWithoutSize", keysFromStdin, "displays 0x1080+0+0\n", 2,
+                    "line 1: '0x1080+0+0' is not a display"},
+        RefusalCase{"UnknownOption", keysFromStdin, "option fullscreen on\n", 2,
+                    "line 1: expected 'option lock|corners|minecraft on|off'"},
+        RefusalCase{"TickWithoutCount", keysFromStdin, "tick 0\n", 2, "line 1: expected 'tick [COUNT]'"},
+        RefusalCase{"NegativeWait", keysFromStdin, "wait -5\n", 2, "line 1: expected 'wait MS'"},
+        RefusalCase{"CursorNotANumber", keysFromStdin, "cursor 10 abc\n", 2, "line 1: expected 'cursor X Y'"},
+        RefusalCase{"TrailingWordsAfterDeactivate", keysFromStdin, "deactivate now\n", 2,
+                    "line 1: expected 'deactivate'"},
+        RefusalCase{"TooManyDevices", keysFromStdin, repeated("device 1 1 1\n", 17), 2,
+                    "line 17: a script simulates at most"},
+        RefusalCase{"MissingScript", {"keys/preset.json", "no-such.replay"}, "", 2, "can't read the script"},
+        RefusalCase{
+            "MissingArgument", {"keys/preset.json"}, "", 2, "replay takes a preset file and a script"},
+        RefusalCase{"MissingPreset", {"no-such.json", "-"}, "tick\n", 1, "Can't open no-such.json"},
+        RefusalCase{"PresetThatDoesNotParse",
+                    {"keys/script.replay", "-"},
+                    "tick\n",
+                    1,
+                    "the preset keys/script.replay did not load"}),
+    [](const ::testing::TestParamInfo<RefusalCase>& info) { return info.param.name; });
+
+} // namespace
