@@ -1,6 +1,5 @@
 #include "platform/linux/sink_selection.h"
 
-#include "engine/display_source.h"
 #include "platform/linux/print_sink.h"
 #include "platform/linux/uinput_sink.h"
 #include "platform/linux/x11_sink.h"
@@ -35,16 +34,6 @@ bool isWaylandSession(const SinkEnvironment& environment) {
     return environment.sessionType == "wayland" || nonEmpty(environment.waylandDisplay);
 }
 
-// The uinput sink's tracked cursor starts at the centre of display 0 (the origin when no
-// display is known).
-CursorPoint displayZeroCentre() {
-    SDL_Rect bounds{};
-    if (displaySource().displayCount() > 0 && displaySource().displayBounds(0, &bounds)) {
-        return {bounds.x + bounds.w / 2.0f, bounds.y + bounds.h / 2.0f};
-    }
-    return {};
-}
-
 struct Attempt {
     std::unique_ptr<EventSink> sink;
     std::string whyNot;
@@ -66,7 +55,7 @@ Attempt tryX11(const SinkEnvironment& environment, bool explicitChoice) {
 
 Attempt tryUinput(const SinkEnvironment& environment) {
     Attempt attempt;
-    attempt.sink = UinputSink::create(environment.uinputPath, displayZeroCentre(), &attempt.whyNot);
+    attempt.sink = UinputSink::create(environment.uinputPath, std::nullopt, &attempt.whyNot);
     return attempt;
 }
 

@@ -2,6 +2,7 @@
 
 #include "platform/linux/auxiliary_keys.h"
 #include "platform/linux/keyboard_keys.h"
+#include "platform/linux/mouse_event_kinds.h"
 
 #include <algorithm>
 #include <limits>
@@ -16,28 +17,6 @@ constexpr int buttonCodes[] = {BTN_LEFT,  BTN_RIGHT,   BTN_MIDDLE, BTN_SIDE,
 int32_t clampToValue(int64_t value) {
     return static_cast<int32_t>(
         std::clamp<int64_t>(value, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max()));
-}
-
-bool isMotion(MouseEventType type) {
-    switch (type) {
-    case MouseEventType::mouseMoved:
-    case MouseEventType::leftMouseDragged:
-    case MouseEventType::rightMouseDragged:
-    case MouseEventType::otherMouseDragged:
-        return true;
-    default:
-        return false;
-    }
-}
-
-bool isPress(MouseEventType type) {
-    return type == MouseEventType::leftMouseDown || type == MouseEventType::rightMouseDown ||
-           type == MouseEventType::otherMouseDown;
-}
-
-bool isRelease(MouseEventType type) {
-    return type == MouseEventType::leftMouseUp || type == MouseEventType::rightMouseUp ||
-           type == MouseEventType::otherMouseUp;
 }
 
 } // namespace
@@ -85,7 +64,7 @@ InputFrame UinputEncoder::systemDefined(int32_t data1) const {
 InputFrame UinputEncoder::mouse(MouseEventType type, float x, float y, int32_t button, int64_t dx,
                                 int64_t dy) {
     InputFrame frame;
-    if (isMotion(type)) {
+    if (isMotionEvent(type)) {
         cursor_ = {x, y};
         if (dx != 0) {
             frame.add(EV_REL, REL_X, clampToValue(dx));
@@ -93,8 +72,9 @@ InputFrame UinputEncoder::mouse(MouseEventType type, float x, float y, int32_t b
         if (dy != 0) {
             frame.add(EV_REL, REL_Y, clampToValue(dy));
         }
-    } else if (const int code = evdevButton(button); code >= 0 && (isPress(type) || isRelease(type))) {
-        frame.add(EV_KEY, static_cast<uint16_t>(code), isPress(type) ? 1 : 0);
+    } else if (const int code = evdevButton(button);
+               code >= 0 && (isButtonPress(type) || isButtonRelease(type))) {
+        frame.add(EV_KEY, static_cast<uint16_t>(code), isButtonPress(type) ? 1 : 0);
     }
     frame.finish();
     return frame;

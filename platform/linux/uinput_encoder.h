@@ -44,6 +44,7 @@ public:
     InputFrame scroll(ScrollUnits units, int32_t vertical, int32_t horizontal);
 
     CursorPoint cursor() const { return cursor_; }
+    void placeCursor(CursorPoint at) { cursor_ = at; }
 
 private:
     struct WheelAxis {

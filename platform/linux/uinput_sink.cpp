@@ -1,13 +1,27 @@
 #include "platform/linux/uinput_sink.h"
 
+#include "engine/display_source.h"
+#include "platform/linux/mouse_event_kinds.h"
 #include "platform/linux/uinput_device.h"
 
 namespace padloom {
+namespace {
 
-UinputSink::UinputSink(std::unique_ptr<InputEventWriter> writer, CursorPoint start)
-    : writer_(std::move(writer)), encoder_(start) {}
+// The origin when no display is known.
+CursorPoint displayZeroCentre() {
+    SDL_Rect bounds{};
+    if (displaySource().displayCount() > 0 && displaySource().displayBounds(0, &bounds)) {
+        return {bounds.x + bounds.w / 2.0f, bounds.y + bounds.h / 2.0f};
+    }
+    return {};
+}
 
-std::unique_ptr<UinputSink> UinputSink::create(const std::string& path, CursorPoint start,
+} // namespace
+
+UinputSink::UinputSink(std::unique_ptr<InputEventWriter> writer, std::optional<CursorPoint> start)
+    : writer_(std::move(writer)), encoder_(start.value_or(CursorPoint{})), cursorPlaced_(start.has_value()) {}
+
+std::unique_ptr<UinputSink> UinputSink::create(const std::string& path, std::optional<CursorPoint> start,
                                                std::string* whyNot) {
     std::unique_ptr<UinputDevice> device = UinputDevice::create(path, whyNot);
     if (!device) {
@@ -18,6 +32,10 @@ std::unique_ptr<UinputSink> UinputSink::create(const std::string& path, CursorPo
 
 CursorPoint UinputSink::cursorLocation() {
     std::lock_guard lock(mutex_);
+    if (!cursorPlaced_) {
+        encoder_.placeCursor(displayZeroCentre());
+        cursorPlaced_ = true;
+    }
     return encoder_.cursor();
 }
 
@@ -37,6 +55,7 @@ void UinputSink::postMouse(MouseEventType type, float x, float y, int32_t button
                            int64_t dy) {
     std::lock_guard lock(mutex_);
     send(encoder_.mouse(type, x, y, button, dx, dy));
+    cursorPlaced_ = cursorPlaced_ || isMotionEvent(type);
 }
 
 void UinputSink::postScroll(ScrollUnits units, int32_t vertical, int32_t horizontal) {

@@ -2,10 +2,11 @@
 // (Wayland, X11, the console) and programs that read evdev devices directly.
 //
 // uinput has no cursor to ask: cursorLocation() answers the position the engine last moved the
-// cursor to, starting at the start point given (the centre of display 0), and cursorVisible() is
-// always true. Real motion follows the deltas, shaped by the desktop's pointer acceleration, so
-// the real cursor and the tracked one may part; the engine only needs the tracked one to
-// confine its own steps.
+// cursor to, starting at the start point given or, without one, at the centre of display 0 as
+// the display source reports it when the cursor is first asked for (so a sink made before SDL's
+// video subsystem starts still begins in the middle). cursorVisible() is always true. Real
+// motion follows the deltas, shaped by the desktop's pointer acceleration, so the real cursor
+// and the tracked one may part; the engine only needs the tracked one to confine its own steps.
 #pragma once
 
 #include "engine/event_sink.h"
@@ -20,10 +21,11 @@ namespace padloom {
 
 class UinputSink : public EventSink {
 public:
-    UinputSink(std::unique_ptr<InputEventWriter> writer, CursorPoint start);
+    explicit UinputSink(std::unique_ptr<InputEventWriter> writer,
+                        std::optional<CursorPoint> start = std::nullopt);
     // A sink on a new "Padloom virtual input" device made through path; null, with the reason
     // and its fix in *whyNot, when that cannot be done.
-    static std::unique_ptr<UinputSink> create(const std::string& path, CursorPoint start,
+    static std::unique_ptr<UinputSink> create(const std::string& path, std::optional<CursorPoint> start,
                                               std::string* whyNot);
 
     CursorPoint cursorLocation() override;
@@ -42,6 +44,7 @@ private:
     std::mutex mutex_;
     std::unique_ptr<InputEventWriter> writer_;
     UinputEncoder encoder_;
+    bool cursorPlaced_;
 };
 
 } // namespace padloom

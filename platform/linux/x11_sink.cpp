@@ -2,6 +2,7 @@
 
 #include "platform/linux/auxiliary_keys.h"
 #include "platform/linux/keyboard_keys.h"
+#include "platform/linux/mouse_event_kinds.h"
 
 #include <SDL.h>
 #include <X11/extensions/XInput2.h>
@@ -25,21 +26,6 @@ DisplayOrigin sdlDisplayZeroOrigin() {
         return {bounds.x, bounds.y};
     }
     return {};
-}
-
-bool isMotion(MouseEventType type) {
-    return type == MouseEventType::mouseMoved || type == MouseEventType::leftMouseDragged ||
-           type == MouseEventType::rightMouseDragged || type == MouseEventType::otherMouseDragged;
-}
-
-bool isPress(MouseEventType type) {
-    return type == MouseEventType::leftMouseDown || type == MouseEventType::rightMouseDown ||
-           type == MouseEventType::otherMouseDown;
-}
-
-bool isRelease(MouseEventType type) {
-    return type == MouseEventType::leftMouseUp || type == MouseEventType::rightMouseUp ||
-           type == MouseEventType::otherMouseUp;
 }
 
 int clampToInt(int64_t value) {
@@ -218,16 +204,16 @@ void X11Sink::pressKey(size_t slot, unsigned long keysym, const char* name, bool
 void X11Sink::postMouse(MouseEventType type, float x, float y, int32_t button, int32_t, int64_t dx,
                         int64_t dy) {
     std::lock_guard lock(mutex_);
-    if (isMotion(type)) {
+    if (isMotionEvent(type)) {
         move(x, y, dx, dy);
         return;
     }
     const unsigned number = x11Button(button);
-    if (number == 0 || !(isPress(type) || isRelease(type)) || !pointerHas(number)) {
+    if (number == 0 || !(isButtonPress(type) || isButtonRelease(type)) || !pointerHas(number)) {
         return;
     }
-    XTestFakeButtonEvent(display_, number, isPress(type) ? True : False, CurrentTime);
-    heldButtons_ = isPress(type) ? heldButtons_ | 1u << number : heldButtons_ & ~(1u << number);
+    XTestFakeButtonEvent(display_, number, isButtonPress(type) ? True : False, CurrentTime);
+    heldButtons_ = isButtonPress(type) ? heldButtons_ | 1u << number : heldButtons_ & ~(1u << number);
     flush();
 }
 

@@ -2,6 +2,7 @@
 // itself where this machine lets a test make one.
 #include "platform/linux/uinput_device.h"
 #include "platform/linux/uinput_sink.h"
+#include "tests/support/fixed_displays.h"
 
 #include <gtest/gtest.h>
 #include <libevdev/libevdev.h>
@@ -42,7 +43,7 @@ std::vector<Record> decode(const std::vector<char>& bytes) {
 
 class PipeSink {
 public:
-    explicit PipeSink(CursorPoint start = {960, 540}) {
+    explicit PipeSink(std::optional<CursorPoint> start = CursorPoint{960, 540}) {
         EXPECT_EQ(pipe2(fds_, O_CLOEXEC), 0);
         fcntl(fds_[0], F_SETFL, O_NONBLOCK);
         sink_ = std::make_unique<UinputSink>(std::make_unique<FdInputEventWriter>(fds_[1]), start);
@@ -173,6 +174,30 @@ TEST(UinputSink, MotionSendsTheDeltasAndTracksThePostedPosition) {
         EXPECT_EQ(sink->cursorLocation().y, row.y);
     }
     EXPECT_TRUE(sink->cursorVisible());
+}
+
+// A sink made before any display is known (the app makes it before SDL's video starts) must
+// still start in the middle of display 0, not in its corner.
+TEST(UinputSink, WithoutAStartTheCursorBeginsAtTheCentreOfDisplayZeroWhenFirstAsked) {
+    struct Row {
+        const char* name;
+        MouseEventType firstEvent; // posted before the first question
+        CursorPoint expected;
+    };
+    const Row rows[] = {
+        {"nothing before", MouseEventType::leftMouseUp, {960, 540}},
+        {"a button before", MouseEventType::leftMouseDown, {960, 540}},
+        {"motion before", MouseEventType::mouseMoved, {5, 6}},
+    };
+    for (const Row& row : rows) {
+        PipeSink sink(std::nullopt);
+        test::FixedDisplays displays{{0, 0, 1920, 1080}, {-1280, 0, 1280, 1024}};
+        if (row.firstEvent != MouseEventType::leftMouseUp) {
+            sink->postMouse(row.firstEvent, 5, 6, 0, 1, 1, 1);
+        }
+        EXPECT_EQ(sink->cursorLocation().x, row.expected.x) << row.name;
+        EXPECT_EQ(sink->cursorLocation().y, row.expected.y) << row.name;
+    }
 }
 
 TEST(UinputSink, LinesScrollWholeClicksWithTheirHighResolutionEquivalent) {
