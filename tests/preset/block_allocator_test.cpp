@@ -23,6 +23,10 @@ struct BlockCase {
     std::size_t expectedBlocks;
 };
 
+void PrintTo(const BlockCase& c, std::ostream* os) {
+    *os << c.what;
+}
+
 class BlockList : public ::testing::TestWithParam<BlockCase> {};
 
 TEST_P(BlockList, OnlyTheNewestBlockServesAndBigRequestsGetTheirOwn) {

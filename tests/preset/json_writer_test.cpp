@@ -43,6 +43,10 @@ struct WriterCase {
     std::string expected;
 };
 
+void PrintTo(const WriterCase& c, std::ostream* os) {
+    *os << c.what;
+}
+
 class JsonWriter : public ::testing::TestWithParam<WriterCase> {};
 
 TEST_P(JsonWriter, WritesOneValuePerLineWithCommasAtLineEnds) {

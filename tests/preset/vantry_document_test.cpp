@@ -102,6 +102,10 @@ struct RoundTripCase {
     std::string text;
 };
 
+void PrintTo(const RoundTripCase& c, std::ostream* os) {
+    *os << c.what;
+}
+
 class PresetRoundTrip : public ::testing::TestWithParam<RoundTripCase> {};
 
 // Load, save, load again: the same fields, and the saved text is stable.
@@ -156,6 +160,10 @@ struct SchemaCase {
     bool loads;
     std::string fields; // summary after the load, successful or not
 };
+
+void PrintTo(const SchemaCase& c, std::ostream* os) {
+    *os << c.what;
+}
 
 class PresetSchema : public ::testing::TestWithParam<SchemaCase> {};
 
@@ -295,6 +303,10 @@ struct TildeCase {
     const char* home;            // relative to the temp folder; null: HOME unset
     std::string message;         // expected stdout when it does not open
 };
+
+void PrintTo(const TildeCase& c, std::ostream* os) {
+    *os << c.what;
+}
 
 class PresetTilde : public ::testing::TestWithParam<TildeCase> {};
 

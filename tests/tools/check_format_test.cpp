@@ -54,6 +54,10 @@ struct CommandCase {
     int status;
 };
 
+void PrintTo(const CommandCase& c, std::ostream* os) {
+    *os << c.what;
+}
+
 class PadloomctlCommand : public Padloomctl, public ::testing::WithParamInterface<CommandCase> {};
 
 TEST_P(PadloomctlCommand, PrintsAndExitsAsDocumented) {
