@@ -69,7 +69,7 @@ AppTest::AppTest() {
     o.deactivatePreset_mi = &deactivatePreset;
     o.whichJoysticks_mi = &whichJoysticks;
     o.shouldCompactList_mi = &shouldCompactList;
-    o.minecraftFix_mi = &minecraftFix;
+    o.minecraftFix_mi = &minecraftFixItem;
     o.fullscreenFix_mi = &fullscreenFix;
     o.keyRepeat_mi = &keyRepeat;
     o.mainwindow = &mainWindow;

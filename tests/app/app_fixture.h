@@ -69,7 +69,7 @@ protected:
     FakeMenuItem deactivatePreset{"Deactivate Preset"};
     FakeMenuItem whichJoysticks{"Show Connected Joysticks"};
     FakeMenuItem shouldCompactList{options::compactListTitle, options::compactListInitial};
-    FakeMenuItem minecraftFix{options::minecraftFixTitle, options::minecraftFixInitial};
+    FakeMenuItem minecraftFixItem{options::minecraftFixTitle, options::minecraftFixInitial};
     FakeMenuItem fullscreenFix{options::fullscreenFixTitle, options::fullscreenFixInitial};
     FakeMenuItem keyRepeat{options::keyRepeatTitle, options::keyRepeatInitial};
     FakeWindow mainWindow;

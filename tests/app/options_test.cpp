@@ -74,12 +74,12 @@ TEST_F(Options, LaterStartRestoresStoredStatesWithoutAlerts) {
 
     EXPECT_TRUE(shouldLock.state());
     EXPECT_FALSE(shouldShowWarnings.state());
-    EXPECT_TRUE(padloom::minecraftFix.load());
+    EXPECT_TRUE(minecraftFix.load());
     EXPECT_TRUE(controller().shouldAvoidCorners);
     EXPECT_EQ(screenGeometry.bounds().w, 800) << "locked to the main display";
     EXPECT_EQ(monitor.installs, 1) << "the full-screen fix comes back on";
     EXPECT_TRUE(dialogs.alerts.empty());
-    padloom::minecraftFix = false;
+    minecraftFix = false;
 }
 
 TEST_F(Options, LockCursorFollowsTheItemAndRecomputesTheGeometry) {
@@ -95,9 +95,9 @@ TEST_F(Options, LockCursorFollowsTheItemAndRecomputesTheGeometry) {
 
 TEST_F(Options, MinecraftFixAlertsOnlyWhenTurnedOn) {
     controller().toggleMinecraftFix();
-    EXPECT_TRUE(padloom::minecraftFix.load());
+    EXPECT_TRUE(minecraftFix.load());
     controller().toggleMinecraftFix();
-    EXPECT_FALSE(padloom::minecraftFix.load());
+    EXPECT_FALSE(minecraftFix.load());
     EXPECT_EQ(dialogs.alerts,
               std::vector<std::string>{"Please disable this if you experience problems like the "
                                        "mouse cursor getting stuck when not playing Minecraft."});

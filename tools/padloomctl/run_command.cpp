@@ -1,7 +1,157 @@
+// padloomctl run PRESET [--output auto|x11|uinput|print]: activates a preset without the desktop
+// app, with the options the app stored, until SIGINT or SIGTERM.
+#include "app/folders.h"
+#include "app/headless_session.h"
+#include "app/joystick_listing.h"
+#include "platform/linux/sink_selection.h"
 #include "tools/padloomctl/commands.h"
 
-namespace padloom::ctl {
+#ifdef PADLOOM_HAVE_KEYFILE_SETTINGS
+#include "platform/gtk/keyfile_settings_store.h"
+#endif
 
-int runCommand(const Args&) { return usageError("run is not built yet"); }
+#include <SDL.h>
+#include <csignal>
+#include <cstdio>
+#include <filesystem>
+#include <map>
+
+namespace padloom::ctl {
+namespace {
+
+struct RunArgs {
+    std::string preset;
+    OutputChoice output = OutputChoice::automatic;
+};
+
+// Empty on success, else the usage problem.
+std::string parseRunArgs(const Args& args, RunArgs& out) {
+    bool outputGiven = false;
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        std::string value;
+        if (arg == "--output") {
+            if (i + 1 >= args.size()) {
+                return "--output needs a value: auto, x11, uinput or print";
+            }
+            value = args[++i];
+        } else if (arg.rfind("--output=", 0) == 0) {
+            value = arg.substr(9);
+        } else if (arg.rfind("--", 0) == 0 && arg.size() > 2) {
+            return "unknown option '" + arg + "'";
+        } else if (out.preset.empty()) {
+            out.preset = arg;
+            continue;
+        } else {
+            return "run takes one preset";
+        }
+        const std::optional<OutputChoice> choice = parseOutputChoice(value);
+        if (!choice) {
+            return "unknown output '" + value + "': use auto, x11, uinput or print";
+        }
+        if (outputGiven) {
+            return "--output given twice";
+        }
+        outputGiven = true;
+        out.output = *choice;
+    }
+    if (out.preset.empty()) {
+        return "run needs a preset file";
+    }
+    return {};
+}
+
+// A path as given, or else a file of that name in the preset folder.
+std::string resolvePreset(const std::string& preset) {
+    std::error_code error;
+    if (std::filesystem::exists(preset, error) || preset.find('/') != std::string::npos) {
+        return preset;
+    }
+    const std::optional<std::string> folder = presetFolder();
+    if (folder && std::filesystem::exists(*folder + preset, error)) {
+        return *folder + preset;
+    }
+    return preset;
+}
+
+// Values of an app that never stored its options, for builds without the settings store.
+class NoSettings : public SettingsStore {
+public:
+    bool has(const std::string&) const override { return false; }
+    bool getBool(const std::string&) const override { return false; }
+    void setBool(const std::string&, bool) override {}
+};
+
+HeadlessOptions loadOptions() {
+#ifdef PADLOOM_HAVE_KEYFILE_SETTINGS
+    KeyfileSettingsStore settings;
+    return storedHeadlessOptions(settings);
+#else
+    std::fputs("padloomctl: built without the settings store; using the first-start options\n", stderr);
+    return storedHeadlessOptions(NoSettings());
+#endif
+}
+
+// Blocks the two stop signals in this thread and every thread started after it, so that the
+// polling and timer threads never take them and sigwait below receives them.
+sigset_t blockStopSignals() {
+    sigset_t signals;
+    sigemptyset(&signals);
+    sigaddset(&signals, SIGINT);
+    sigaddset(&signals, SIGTERM);
+    pthread_sigmask(SIG_BLOCK, &signals, nullptr);
+    return signals;
+}
+
+} // namespace
+
+int runCommand(const Args& args) {
+    RunArgs run;
+    const std::string problem = parseRunArgs(args, run);
+    if (!problem.empty()) {
+        return usageError(problem);
+    }
+    const std::string path = resolvePreset(run.preset);
+    const HeadlessOptions options = loadOptions();
+    SinkSelection selection = selectEventSink(run.output);
+    if (!selection.warning.empty()) {
+        std::fprintf(stderr, "padloomctl: %s\n", selection.warning.c_str());
+    }
+    setEventSink(selection.sink.get());
+
+    const sigset_t stopSignals = blockStopSignals();
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
+    if (SDL_Init(SDL_INIT_VIDEO) != 0) {
+        std::fprintf(stderr, "padloomctl: no display bounds (%s); the cursor is not confined\n",
+                     SDL_GetError());
+    }
+
+    int joysticks = 0;
+    const ActivationResult result = runPresetUntilStopped(
+        path, options,
+        [&] {
+            std::fprintf(stderr, "padloomctl: %s active (%s, output %s); Ctrl+C stops\n", path.c_str(),
+                         joystickCountText(joysticks).c_str(), selection.name.c_str());
+            int signal = 0;
+            sigwait(&stopSignals, &signal);
+        },
+        [&](int count) { joysticks = count; });
+
+    setEventSink(nullptr);
+    SDL_Quit();
+    switch (result) {
+    case ActivationResult::started:
+        std::fputs("padloomctl: deactivated\n", stderr);
+        return exitOk;
+    case ActivationResult::unreadable:
+        std::fprintf(stderr, "padloomctl: can't load preset %s\n", path.c_str());
+        return exitFailed;
+    case ActivationResult::noJoystick:
+        std::fputs("No Joysticks Connected\n", stderr);
+        return exitFailed;
+    }
+    return exitFailed;
+}
 
 } // namespace padloom::ctl
