@@ -15,7 +15,6 @@
 #include <cstdio>
 #include <fstream>
 #include <iostream>
-#include <iterator>
 #include <optional>
 #include <sstream>
 #include <unistd.h>
@@ -123,6 +122,7 @@ public:
             deliverQueuedEvents();
             break;
         case ReplayOp::tick:
+            // Time passes whether or not the preset started a motion timer.
             for (int64_t i = 0; i < line.a; ++i) {
                 seams_.clock.advance(tickMs);
                 seams_.timers.fire();
