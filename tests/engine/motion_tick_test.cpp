@@ -137,17 +137,5 @@ TEST_F(MotionTick, MinecraftFixPostsDeltasAtTheHiddenCursor) {
     sink.expectNoEvents();
 }
 
-TEST_F(MotionTick, SuccessiveTicksWalkTheCursor) {
-    sink.setFollowMotion(true);
-    setRates(6, -1, 0, 0);
-    for (int i = 0; i < 3; ++i) {
-        mouseTimerTick(mouseTimerIntervalMs, nullptr);
-    }
-    sink.expectMotion(T::mouseMoved, 966, 539, 0, 6, -1);
-    sink.expectMotion(T::mouseMoved, 972, 538, 0, 6, -1);
-    sink.expectMotion(T::mouseMoved, 978, 537, 0, 6, -1);
-    sink.expectNoEvents();
-}
-
 } // namespace
 } // namespace padloom::test

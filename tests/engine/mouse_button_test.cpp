@@ -38,17 +38,6 @@ TEST_F(MouseButtonOutput, PressesWithin249MsContinueTheClickSequence) {
     sink.expectNoEvents();
 }
 
-TEST_F(MouseButtonOutput, ClickCountsAreKeptPerButton) {
-    postMouseButton(0, true);
-    seams.clock.advance(10);
-    postMouseButton(1, true);
-    seams.clock.advance(10);
-    postMouseButton(0, true);
-    sink.expectMouse(T::leftMouseDown, 300, 200.5f, 0, 1);
-    sink.expectMouse(T::rightMouseDown, 300, 200.5f, 1, 1);
-    sink.expectMouse(T::leftMouseDown, 300, 200.5f, 0, 2);
-}
-
 struct ButtonTypeCase {
     uint32_t button;
     T down;
