@@ -147,7 +147,7 @@ SinkSelection selectEventSink(OutputChoice choice, const SinkEnvironment& enviro
             return selection;
         }
         const std::string label = explicitChoice && candidate == choice
-                                      ? std::string("PADLOOM_OUTPUT=") + outputChoiceName(choice) + ":"
+                                      ? std::string(outputChoiceName(choice)) + " (as chosen):"
                                       : std::string(outputChoiceName(candidate)) + ":";
         appendSentence(reasons, label + " " + result.whyNot);
     }

@@ -92,12 +92,12 @@ TEST(SinkSelection, FallsBackToPrintAndSaysWhyAndHowToFixIt) {
          OutputChoice::x11,
          std::nullopt,
          missing,
-         {"PADLOOM_OUTPUT=x11: There is no X display"}},
+         {"x11 (as chosen): There is no X display"}},
         {"uinput asked for",
          OutputChoice::uinput,
          std::nullopt,
          missing,
-         {"PADLOOM_OUTPUT=uinput: ", "modprobe", "x11: "}},
+         {"uinput (as chosen): ", "modprobe", "x11: "}},
     };
     for (const Row& row : rows) {
         SinkEnvironment environment;
@@ -175,7 +175,7 @@ TEST_F(SinkSelectionOnX, X11AskedForOnWaylandIsHadWithAWarning) {
 TEST_F(SinkSelectionOnX, UinputAskedForButMissingFallsBackToX11) {
     const SinkSelection selection = selectEventSink(OutputChoice::uinput, environment("x11"));
     EXPECT_EQ(selection.name, "x11");
-    EXPECT_NE(selection.warning.find("PADLOOM_OUTPUT=uinput: "), std::string::npos) << selection.warning;
+    EXPECT_NE(selection.warning.find("uinput (as chosen): "), std::string::npos) << selection.warning;
     EXPECT_NE(selection.warning.find("Using x11 instead."), std::string::npos) << selection.warning;
 }
 
