@@ -33,10 +33,11 @@ int clampToInt(int64_t value) {
         std::clamp<int64_t>(value, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
 }
 
-// X coordinates are 16-bit signed on the wire.
+// X coordinates are 16-bit signed on the wire. A position that is no number stays at the origin
+// rather than becoming an undefined conversion.
 int toRoot(float engine, int origin) {
     const double root = std::floor(static_cast<double>(engine)) + origin;
-    return static_cast<int>(std::clamp(root, -32768.0, 32767.0));
+    return std::isnan(root) ? origin : static_cast<int>(std::clamp(root, -32768.0, 32767.0));
 }
 
 bool fullyTransparent(const XFixesCursorImage& image) {
