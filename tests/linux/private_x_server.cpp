@@ -7,6 +7,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -31,6 +32,8 @@ PrivateXServer::PrivateXServer() {
     }
     pid_ = fork();
     if (pid_ == 0) {
+        // The server goes with the test even when the test dies without running its destructors.
+        prctl(PR_SET_PDEATHSIG, SIGTERM);
         // The child keeps the write end open across exec for -displayfd. -noreset: the server
         // would otherwise reset (refusing connections for a moment) each time its last client goes.
         fcntl(fds[1], F_SETFD, 0);
