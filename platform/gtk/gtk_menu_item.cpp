@@ -13,7 +13,9 @@ GtkMenuItemAdapter::GtkMenuItemAdapter(const std::string& title, bool checkable,
 }
 
 GtkMenuItemAdapter::~GtkMenuItemAdapter() {
-    g_signal_handler_disconnect(widget_, handler_);
+    // Destroying the menu bar already dropped the handlers of its items.
+    if (g_signal_handler_is_connected(widget_, handler_))
+        g_signal_handler_disconnect(widget_, handler_);
     g_object_unref(widget_);
 }
 

@@ -72,7 +72,7 @@ Shell::Shell(ShellOptions options) : options_(std::move(options)) {
     mainPage_ = std::make_unique<WebPage>(bridge("app"), pageHandlers());
     PageHandlers configHandlers = pageHandlers();
     configHandlers.loaded = nullptr; // page-ready handling follows the main page only
-    configPage_ = std::make_unique<WebPage>(bridge("appconfig"), configHandlers);
+    configPage_ = std::make_unique<WebPage>(bridge("appconfig"), configHandlers, mainPage_.get());
     buildMainWindow();
     buildConfigWindow();
     if (auto* dialogs = dynamic_cast<GtkDialogs*>(options_.dialogs))
@@ -153,8 +153,10 @@ PageHandlers Shell::pageHandlers() {
     handlers.alert = [this](const std::string& message) { options_.dialogs->showAlert(message); };
     handlers.confirm = [this](const std::string& message) { return options_.dialogs->confirm(message); };
     handlers.loaded = [this] {
-        if (controller_)
-            controller_->webViewDocumentReady();
+        if (!controller_)
+            return;
+        controller_->webViewDocumentReady();
+        ++mainPageLoads_;
     };
     handlers.openLink = [this](const std::string& uri) { options_.desktop->openUri(uri); };
     return handlers;

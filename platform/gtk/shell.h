@@ -57,6 +57,8 @@ public:
     GtkWindow* mainWindow() const { return mainWindow_; }
     GtkWindow* configWindow() const { return configWindow_; }
     const GtkLabelAdapter& joystickLabel() const { return *label_; }
+    // How often page-ready handling has followed the main page's load.
+    int mainPageLoads() const { return mainPageLoads_; }
     // Non-empty when the preferred event sink could not be had (shown once at start-up).
     const std::string& sinkWarning() const { return sinkWarning_; }
 
@@ -90,6 +92,7 @@ private:
     std::unique_ptr<TesselAppDelegate> controller_;
     unsigned long monitorsChanged_ = 0;
     bool terminating_ = false;
+    int mainPageLoads_ = 0;
 };
 
 } // namespace padloom

@@ -93,10 +93,12 @@ struct WebPageSignals {
     }
 };
 
-WebPage::WebPage(BridgeSpec bridge, PageHandlers handlers) : handlers_(std::move(handlers)) {
+WebPage::WebPage(BridgeSpec bridge, PageHandlers handlers, WebPage* relatedTo)
+    : handlers_(std::move(handlers)) {
     WebKitUserContentManager* content = webkit_user_content_manager_new();
     installScriptBridge(content, std::move(bridge));
-    view_ = WEBKIT_WEB_VIEW(g_object_new(WEBKIT_TYPE_WEB_VIEW, "user-content-manager", content, nullptr));
+    view_ = WEBKIT_WEB_VIEW(g_object_new(WEBKIT_TYPE_WEB_VIEW, "user-content-manager", content,
+                                         "related-view", relatedTo ? relatedTo->view_ : nullptr, nullptr));
     g_object_unref(content);
     g_object_ref_sink(view_);
 

@@ -24,7 +24,8 @@ struct PageHandlers {
 
 class WebPage : public ScriptPage {
 public:
-    WebPage(BridgeSpec bridge, PageHandlers handlers);
+    // relatedTo: a page whose web process this one shares (both show the application's own files).
+    WebPage(BridgeSpec bridge, PageHandlers handlers, WebPage* relatedTo = nullptr);
     ~WebPage() override;
     WebPage(const WebPage&) = delete;
     WebPage& operator=(const WebPage&) = delete;

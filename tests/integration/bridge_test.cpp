@@ -1,0 +1,126 @@
+// What a page can reach of the application, and how its alert() and confirm() are answered.
+#include "tests/integration/shell_harness.h"
+#include "tests/integration/test_presets.h"
+
+#include <gtest/gtest.h>
+
+namespace padloom::test {
+namespace {
+
+const char* const kOperationsSorted =
+    "activatePreset_,createOrEditPreset_,deactivatePreset,deletePreset_,generateValidFilename,"
+    "generateValidFilenameWithName_,scanJoystickInput_inBindNo_,updateConfigWindowHeight,"
+    "webViewDocumentReady";
+
+class BridgeTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (!ShellHarness::displayAvailable())
+            GTEST_SKIP() << "no display";
+        harness.writePreset("First.txt", presetText("First", "one"));
+        harness.start();
+    }
+
+    ScriptValue in(const std::string& global, const std::string& script) {
+        return global == "app" ? harness.main(script) : harness.config(script);
+    }
+    PageResult awaitIn(const std::string& global, const std::string& expression) {
+        return global == "app" ? harness.awaitMain(expression) : harness.awaitConfig(expression);
+    }
+
+    ShellHarness harness;
+};
+
+TEST_F(BridgeTest, EachPageGlobalOffersExactlyTheNineOperationsAndNothingElse) {
+    for (std::string global : {"app", "appconfig"}) {
+        SCOPED_TRACE(global);
+        EXPECT_EQ(in(global, "Reflect.ownKeys(" + global + ").map(String).sort().join(',')"),
+                  ScriptValue(kOperationsSorted));
+        EXPECT_EQ(in(global, "Object.values(" + global + ").every((f) => typeof f === 'function')"),
+                  ScriptValue(true));
+        // No prototype, so nothing inherited (toString, constructor, __proto__ tricks) is reachable.
+        EXPECT_EQ(in(global, "Object.getPrototypeOf(" + global + ") === null"), ScriptValue(true));
+        EXPECT_EQ(in(global, "Object.isFrozen(" + global + ")"), ScriptValue(true));
+        // The page can neither add to it nor replace it.
+        in(global, "try { " + global +
+                       ".showAlert = () => 1; } catch (e) {} "
+                       "try { window." +
+                       global + " = {}; } catch (e) {} true");
+        EXPECT_EQ(in(global, "typeof " + global + ".showAlert"), ScriptValue("undefined"));
+        EXPECT_EQ(in(global, "typeof " + global + ".activatePreset_"), ScriptValue("function"));
+    }
+}
+
+TEST_F(BridgeTest, CallsReturnPromisesOfTheControllersResults) {
+    // Both pages reach the same controller.
+    for (std::string global : {"app", "appconfig"}) {
+        SCOPED_TRACE(global);
+        PageResult name = awaitIn(global, global + ".generateValidFilename()");
+        ASSERT_TRUE(name.settled);
+        EXPECT_FALSE(name.rejected) << name.error;
+        ASSERT_TRUE(name.value.isString());
+        EXPECT_FALSE(name.value.string().empty());
+        EXPECT_EQ(awaitIn(global, global + ".deactivatePreset()").value, ScriptValue(true));
+    }
+}
+
+TEST_F(BridgeTest, MessagesPostedAroundTheGlobalAreRefused) {
+    struct Case {
+        const char* what;
+        const char* message;
+    };
+    const Case cases[] = {
+        {"an operation that is not offered", "{op: 'showAlert', args: ['from the page']}"},
+        {"a property of the controller", "{op: 'editingPresetPath', args: []}"},
+        {"no operation name", "{args: []}"},
+        {"arguments that are not an array", "{op: 'deletePreset_', args: 'First.txt'}"},
+        {"not an object", "'deletePreset_'"},
+        {"wrong argument types", "{op: 'scanJoystickInput_inBindNo_', args: ['x', {}]}"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        PageResult result = harness.awaitMain(std::string("window.webkit.messageHandlers.app.postMessage(") +
+                                              c.message + ")");
+        ASSERT_TRUE(result.settled);
+        EXPECT_TRUE(result.rejected);
+    }
+    EXPECT_TRUE(harness.dialogs.alerts.empty());
+    EXPECT_TRUE(std::filesystem::exists(harness.presetFolder() / "First.txt"));
+}
+
+TEST_F(BridgeTest, ConfirmShowsTheMessageUnchangedAndAnswersThePage) {
+    struct Case {
+        bool answer;
+        const char* message;
+    };
+    const Case cases[] = {
+        {true, "Delete 100% of \"First\"? %s %d <b>not bold</b>"},
+        {false, "Second line follows\nhere"},
+    };
+    for (const Case& c : cases) {
+        harness.dialogs.answer = c.answer;
+        harness.dialogs.confirms.clear();
+        EXPECT_EQ(harness.awaitMain("confirm(" + scriptLiteral(c.message) + ")").value,
+                  ScriptValue(c.answer));
+        ASSERT_EQ(harness.dialogs.confirms.size(), 1u);
+        EXPECT_EQ(harness.dialogs.confirms[0], c.message);
+    }
+}
+
+TEST_F(BridgeTest, AlertFromEitherPageReachesTheAlertPanel) {
+    harness.awaitMain("alert('from the list')");
+    harness.awaitConfig("alert('from the editor')");
+    EXPECT_EQ(harness.dialogs.alerts, (std::vector<std::string>{"from the list", "from the editor"}));
+}
+
+TEST_F(BridgeTest, LinksLeavingThePageOpenInTheDesktopsHandler) {
+    harness.main("const a = document.createElement('a'); a.href = 'https://example.org/x'; "
+                 "document.body.appendChild(a); a.click(); true");
+    ASSERT_TRUE(pumpUntil([&] { return !harness.desktop.opened.empty(); }));
+    EXPECT_EQ(harness.desktop.opened[0], "https://example.org/x");
+    // The page itself stays.
+    EXPECT_EQ(harness.main("typeof cleanPresetList"), ScriptValue("function"));
+}
+
+} // namespace
+} // namespace padloom::test

@@ -1,0 +1,166 @@
+// Editing a preset in the configuration window: saving on close, and capturing a bind's input.
+#include "preset/vantry_document.h"
+#include "tests/integration/shell_harness.h"
+#include "tests/integration/test_presets.h"
+#include "tests/support/virtual_joystick.h"
+
+#include <fstream>
+#include <gtest/gtest.h>
+#include <gtk/gtk.h>
+
+namespace padloom::test {
+namespace {
+
+class EditingTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (!ShellHarness::displayAvailable())
+            GTEST_SKIP() << "no display";
+        harness.writePreset("Pad.txt", presetText("Pad", "A on button 0"));
+        harness.start();
+    }
+
+    // As the user does: the entry's Edit button.
+    void openEditor() {
+        ASSERT_EQ(harness.main("$('.preset .edit').first().click().length"), ScriptValue(1.0));
+        ASSERT_TRUE(
+            pumpUntil([&] { return gtk_widget_get_visible(GTK_WIDGET(harness.shell().configWindow())); }));
+        ASSERT_EQ(harness.config("$('#name').val()"), ScriptValue("Pad"));
+    }
+
+    void closeEditor() {
+        gtk_window_close(harness.shell().configWindow());
+        ASSERT_TRUE(
+            pumpUntil([&] { return !gtk_widget_get_visible(GTK_WIDGET(harness.shell().configWindow())); }));
+    }
+
+    // Records the capture's report to the page and every countdown step it shows.
+    void recordCapture() {
+        harness.config(
+            "window.__captured = null; window.__countdown = [];"
+            "const __select = window.selectInputInBind;"
+            "window.selectInputInBind = function (j, b, t) { window.__captured = [j, b, t].join('|');"
+            "  return __select.apply(this, arguments); };"
+            "$('#timeOut').text('');"
+            "new MutationObserver(() => window.__countdown.push($('#timeOut').text()))"
+            "  .observe(document.getElementById('timeOut'), { childList: true, characterData: true,"
+            "                                                 subtree: true });"
+            "true");
+    }
+
+    std::string savedText() {
+        std::ifstream in(harness.presetFolder() / "Pad.txt", std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }
+
+    ShellHarness harness;
+};
+
+TEST_F(EditingTest, ClosingTheConfigurationWindowSavesAPresetThatLoads) {
+    openEditor();
+    const std::string name = "Renamed \"quoted\" \\ 100%";
+    harness.config("$('#name').val(" + scriptLiteral(name) +
+                   ").trigger('input'); "
+                   "$('#tag').val('new tag').trigger('input'); true");
+    closeEditor();
+
+    VantryDocument document;
+    ASSERT_TRUE(document.load((harness.presetFolder() / "Pad.txt").c_str())) << savedText();
+    EXPECT_EQ(document.name, name);
+    EXPECT_EQ(document.tag, "new tag");
+    EXPECT_NE(savedText().find("\"btn 0\""), std::string::npos) << savedText();
+    // Closing the editor neither asks nor quits.
+    EXPECT_TRUE(harness.dialogs.confirms.empty());
+    EXPECT_EQ(harness.quitCount, 0);
+    EXPECT_TRUE(pumpUntil([&] {
+        std::vector<std::string> names = harness.listedPresetNames();
+        return names.size() == 1 && names[0] == name;
+    })) << harness.main("$('text > h2').text()").text();
+}
+
+// Presses the pad's button once the capture is counting down; runs inside the capture's own
+// waits, which serve the main loop.
+struct CapturePress {
+    ShellHarness* harness;
+    VirtualJoystick* pad;
+    int button;
+    bool pressed = false;
+
+    static gboolean tick(gpointer data) {
+        auto* press = static_cast<CapturePress*>(data);
+        if (!press->harness->controller().captureRunning())
+            return G_SOURCE_CONTINUE;
+        if (press->harness->config("$('#timeOut').text()").text().find('[') == std::string::npos)
+            return G_SOURCE_CONTINUE;
+        press->pad->setButton(press->button, true);
+        press->pressed = true;
+        return G_SOURCE_REMOVE;
+    }
+};
+
+TEST_F(EditingTest, ACaptureStartedFromThePageFillsTheBindWithTheInputText) {
+    JoystickSubsystemHold hold;
+    VirtualJoystick pad(2, 8, 1);
+    ASSERT_TRUE(pad.attached());
+    openEditor();
+    recordCapture();
+
+    CapturePress press{&harness, &pad, 5};
+    guint source = g_timeout_add(10, CapturePress::tick, &press);
+    harness.config("appconfig.scanJoystickInput_inBindNo_(0, 0); true");
+    ASSERT_TRUE(pumpUntil([&] { return harness.config("window.__captured").isString(); }));
+    if (!press.pressed)
+        g_source_remove(source);
+    EXPECT_TRUE(press.pressed);
+    EXPECT_EQ(harness.config("window.__captured"), ScriptValue("0|0|btn 5"));
+    EXPECT_FALSE(harness.controller().captureRunning());
+
+    closeEditor();
+    VantryDocument document;
+    ASSERT_TRUE(document.load((harness.presetFolder() / "Pad.txt").c_str())) << savedText();
+    EXPECT_NE(savedText().find("\"btn 5\""), std::string::npos) << savedText();
+    EXPECT_EQ(savedText().find("\"btn 0\""), std::string::npos) << savedText();
+}
+
+TEST_F(EditingTest, EscapeInTheConfigurationWindowCancelsACapture) {
+    JoystickSubsystemHold hold;
+    VirtualJoystick pad(2, 8, 1);
+    openEditor();
+    recordCapture();
+
+    struct EscapePress {
+        ShellHarness* harness;
+        bool sent = false;
+        static gboolean tick(gpointer data) {
+            auto* press = static_cast<EscapePress*>(data);
+            if (!press->harness->controller().captureRunning() ||
+                press->harness->config("$('#timeOut').text()").text().find('[') == std::string::npos)
+                return G_SOURCE_CONTINUE;
+            // A real key event through GTK's dispatch, as the window system would deliver it.
+            GtkWidget* window = GTK_WIDGET(press->harness->shell().configWindow());
+            GdkEvent* key = gdk_event_new(GDK_KEY_PRESS);
+            key->key.window = GDK_WINDOW(g_object_ref(gtk_widget_get_window(window)));
+            key->key.keyval = GDK_KEY_Escape;
+            key->key.send_event = TRUE;
+            gdk_event_set_device(
+                key, gdk_seat_get_keyboard(gdk_display_get_default_seat(gdk_display_get_default())));
+            gtk_main_do_event(key);
+            gdk_event_free(key);
+            press->sent = true;
+            return G_SOURCE_REMOVE;
+        }
+    } escape{&harness};
+    guint source = g_timeout_add(10, EscapePress::tick, &escape);
+    harness.config("appconfig.scanJoystickInput_inBindNo_(0, 0); true");
+    ASSERT_TRUE(pumpUntil([&] { return harness.config("window.__captured").isString(); }));
+    if (!escape.sent)
+        g_source_remove(source);
+    EXPECT_TRUE(escape.sent);
+    EXPECT_EQ(harness.config("window.__captured"), ScriptValue("0|0|"));
+    // Ended by the key, not by the countdown running out.
+    EXPECT_EQ(harness.config("window.__countdown.includes(' [1]')"), ScriptValue(false))
+        << harness.config("window.__countdown.join(',')").text();
+}
+
+} // namespace
+} // namespace padloom::test

@@ -1,0 +1,139 @@
+#include "tests/integration/shell_harness.h"
+
+#include "platform/gtk/web_sandbox.h"
+
+#include <SDL.h>
+#include <cstdlib>
+#include <fstream>
+#include <gtk/gtk.h>
+#include <sstream>
+
+namespace padloom::test {
+
+TempFolder::TempFolder() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "padloom-it-XXXXXX").string();
+    if (char* made = mkdtemp(pattern.data()))
+        path_ = made;
+}
+
+TempFolder::~TempFolder() {
+    std::error_code error;
+    if (!path_.empty())
+        std::filesystem::remove_all(path_, error);
+}
+
+bool pumpUntil(const std::function<bool()>& done, std::chrono::milliseconds limit) {
+    const auto deadline = std::chrono::steady_clock::now() + limit;
+    while (!done()) {
+        if (std::chrono::steady_clock::now() >= deadline)
+            return false;
+        // Wakes at least every 10 ms, so conditions that change outside the main loop (the
+        // polling thread, SDL) are seen too.
+        guint wake = g_timeout_add(
+            10, [](gpointer) -> gboolean { return G_SOURCE_REMOVE; }, nullptr);
+        g_main_context_iteration(nullptr, TRUE);
+        if (GSource* source = g_main_context_find_source_by_id(nullptr, wake))
+            g_source_destroy(source);
+    }
+    return true;
+}
+
+std::string scriptLiteral(const std::string& text) {
+    std::string literal = "\"";
+    for (char c : text) {
+        if (c == '"' || c == '\\')
+            literal += '\\';
+        if (c == '\n')
+            literal += "\\n";
+        else
+            literal += c;
+    }
+    return literal + "\"";
+}
+
+bool ShellHarness::displayAvailable() {
+    static const bool available = gtk_init_check(nullptr, nullptr);
+    return available;
+}
+
+ShellHarness::ShellHarness() {
+    setenv("XDG_DATA_HOME", data_.path().c_str(), 1);
+    setenv("XDG_CONFIG_HOME", config_.path().c_str(), 1);
+    setenv("SDL_VIDEODRIVER", "dummy", 0);
+    SDL_SetHint(SDL_HINT_JOYSTICK_HIDAPI, "0");
+    settings_ =
+        std::make_unique<KeyfileSettingsStore>((config_.path() / "padloom" / "settings.ini").string());
+}
+
+ShellHarness::~ShellHarness() {
+    shell_.reset();
+    SDL_Quit();
+}
+
+std::filesystem::path ShellHarness::presetFolder() const {
+    return data_.path() / "Padloom" / "presets";
+}
+
+std::filesystem::path ShellHarness::resourceDir() const {
+    return std::filesystem::path(PADLOOM_BINARY_DIR) / "resources";
+}
+
+void ShellHarness::writePreset(const std::string& fileName, const std::string& text) {
+    std::filesystem::create_directories(presetFolder());
+    std::ofstream(presetFolder() / fileName, std::ios::binary) << text;
+}
+
+void ShellHarness::start() {
+    static const bool sandboxConfigured = (configureWebSandbox(resourceDir().string()), true);
+    (void)sandboxConfigured;
+    ShellOptions options;
+    options.resourceDir = resourceDir().string();
+    options.dialogs = &dialogs;
+    options.settings = settings_.get();
+    options.desktop = &desktop;
+    options.sink = &sink;
+    options.quit = [this] { ++quitCount; };
+    shell_ = std::make_unique<Shell>(std::move(options));
+    shell_->start();
+    pumpUntil([this] { return shell_->mainPageLoads() > 0; });
+}
+
+PageResult ShellHarness::awaitIn(WebPage& page, const std::string& expression) {
+    page.evaluate(
+        "window.__padloomTest = { settled: false };"
+        "Promise.resolve().then(() => (" +
+        expression +
+        ")).then("
+        "  (value) => { window.__padloomTest = { settled: true, value: value }; },"
+        "  (error) => { window.__padloomTest = { settled: true, rejected: true,"
+        "                                        error: String(error && error.message || error) }; });"
+        "true");
+    PageResult result;
+    result.settled =
+        pumpUntil([&] { return page.evaluate("window.__padloomTest.settled") == ScriptValue(true); });
+    result.rejected = page.evaluate("window.__padloomTest.rejected === true") == ScriptValue(true);
+    result.value = page.evaluate("window.__padloomTest.value");
+    result.error = page.evaluate("window.__padloomTest.error").text();
+    return result;
+}
+
+std::vector<std::string> ShellHarness::listedPresetNames() {
+    std::string joined = main("$('text > h2').map((i, e) => $(e).text()).get().join('\\n')").text();
+    std::vector<std::string> names;
+    std::istringstream lines(joined);
+    for (std::string line; std::getline(lines, line);)
+        names.push_back(line);
+    return names;
+}
+
+JoystickSubsystemHold::JoystickSubsystemHold() {
+    for (int i = 0; i < 64; ++i)
+        SDL_InitSubSystem(SDL_INIT_JOYSTICK);
+}
+
+JoystickSubsystemHold::~JoystickSubsystemHold() {
+    while (SDL_WasInit(SDL_INIT_JOYSTICK))
+        SDL_QuitSubSystem(SDL_INIT_JOYSTICK);
+}
+
+} // namespace padloom::test

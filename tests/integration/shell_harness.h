@@ -1,0 +1,126 @@
+// Runs the desktop shell in the test's own process: the real windows, WebKit pages and
+// controller, with test doubles for the modal dialogs and the desktop's handlers, a recording
+// event sink, the real settings file and preset folder in temporary XDG folders, and SDL's
+// virtual joysticks.
+//
+//     ShellHarness harness;          // skips the test when there is no display
+//     harness.writePreset("Pad.txt", text);
+//     harness.start();               // returns once the main page has been filled
+//     harness.awaitMain("app.activatePreset_('Pad.txt')");
+#pragma once
+
+#include "platform/gtk/keyfile_settings_store.h"
+#include "platform/gtk/shell.h"
+#include "tests/support/recording_sink.h"
+
+#include <chrono>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace padloom::test {
+
+// Answers the modal panels at once, recording what they showed.
+class ScriptedDialogs : public Dialogs {
+public:
+    void showAlert(const std::string& message) override { alerts.push_back(message); }
+    bool confirm(const std::string& message) override {
+        confirms.push_back(message);
+        return answer;
+    }
+    std::vector<std::string> alerts;
+    std::vector<std::string> confirms;
+    bool answer = true; // the button every confirm panel is answered with: true for "Yes"
+};
+
+class RecordingDesktop : public DesktopServices {
+public:
+    void openUri(const std::string& uri) override { opened.push_back(uri); }
+    void revealFolder(const std::string& path) override { revealed.push_back(path); }
+    std::vector<std::string> opened;
+    std::vector<std::string> revealed;
+};
+
+// A folder that exists for the test's length.
+class TempFolder {
+public:
+    TempFolder();
+    ~TempFolder();
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+    const std::filesystem::path& path() const { return path_; }
+
+private:
+    std::filesystem::path path_;
+};
+
+// Serves the main loop until done() holds or the limit passes; returns done().
+bool pumpUntil(const std::function<bool()>& done, std::chrono::milliseconds limit = std::chrono::seconds(20));
+
+// text as a script string literal.
+std::string scriptLiteral(const std::string& text);
+
+// The settled value of a page's Promise.
+struct PageResult {
+    bool settled = false;
+    bool rejected = false;
+    ScriptValue value;
+    std::string error;
+};
+
+class ShellHarness {
+public:
+    ShellHarness();
+    ~ShellHarness();
+
+    // False when GTK could not open a display; the test should skip.
+    static bool displayAvailable();
+
+    void writePreset(const std::string& fileName, const std::string& text);
+    std::filesystem::path presetFolder() const;
+    std::filesystem::path resourceDir() const;
+
+    // Creates and starts the shell; returns once page-ready handling has run.
+    void start();
+    Shell& shell() { return *shell_; }
+    TesselAppDelegate& controller() { return shell_->controller(); }
+
+    ScriptValue main(const std::string& script) { return shell_->mainPage().evaluate(script); }
+    ScriptValue config(const std::string& script) { return shell_->configPage().evaluate(script); }
+    // Evaluates an expression whose value may be a Promise, and waits until it settles.
+    PageResult awaitMain(const std::string& expression) { return awaitIn(shell_->mainPage(), expression); }
+    PageResult awaitConfig(const std::string& expression) {
+        return awaitIn(shell_->configPage(), expression);
+    }
+
+    // The names the main page lists, in order.
+    std::vector<std::string> listedPresetNames();
+
+    ScriptedDialogs dialogs;
+    RecordingDesktop desktop;
+    RecordingSink sink;
+    int quitCount = 0;
+
+private:
+    PageResult awaitIn(WebPage& page, const std::string& expression);
+
+    TempFolder data_;
+    TempFolder config_;
+    std::unique_ptr<KeyfileSettingsStore> settings_;
+    std::unique_ptr<Shell> shell_;
+};
+
+// Keeps SDL's joystick subsystem up for the test's length. The application shuts the subsystem
+// down after every listing and deactivation, and SDL's virtual joysticks live only while it is up;
+// SDL counts initialisations, so the extra ones held here outlast the application's.
+class JoystickSubsystemHold {
+public:
+    JoystickSubsystemHold();
+    ~JoystickSubsystemHold();
+    JoystickSubsystemHold(const JoystickSubsystemHold&) = delete;
+    JoystickSubsystemHold& operator=(const JoystickSubsystemHold&) = delete;
+};
+
+} // namespace padloom::test

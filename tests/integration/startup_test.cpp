@@ -1,0 +1,82 @@
+// Start-up and the menu commands that fill the main page.
+#include "app/option_keys.h"
+#include "preset/vantry_document.h"
+#include "tests/integration/shell_harness.h"
+#include "tests/integration/test_presets.h"
+
+#include <algorithm>
+#include <gtest/gtest.h>
+#include <gtk/gtk.h>
+
+namespace padloom::test {
+namespace {
+
+class StartupTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (!ShellHarness::displayAvailable())
+            GTEST_SKIP() << "no display";
+    }
+    ShellHarness harness;
+};
+
+TEST_F(StartupTest, StartFillsThePresetListFromThePresetFolder) {
+    harness.writePreset("b.txt", presetText("Beta", "second"));
+    harness.writePreset("a.json", presetText("Alpha", "first"));
+    harness.start();
+    std::vector<std::string> names = harness.listedPresetNames();
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"Alpha", "Beta"}));
+    EXPECT_EQ(harness.shell().joystickLabel().text(), "No Joysticks Connected");
+    EXPECT_TRUE(gtk_widget_get_visible(GTK_WIDGET(harness.shell().mainWindow())));
+    EXPECT_FALSE(gtk_widget_get_visible(GTK_WIDGET(harness.shell().configWindow())));
+}
+
+TEST_F(StartupTest, LoadExamplePresetsListsEveryShippedExample) {
+    harness.start();
+    ASSERT_TRUE(harness.listedPresetNames().empty());
+
+    std::vector<std::string> expected;
+    for (const auto& entry : std::filesystem::directory_iterator(harness.resourceDir() / "presetexamples")) {
+        VantryDocument document;
+        ASSERT_TRUE(document.load(entry.path().c_str())) << entry.path();
+        expected.push_back(document.name);
+    }
+    ASSERT_GE(expected.size(), 5u);
+
+    harness.shell().menu().loadExamples_mi.activate();
+    ASSERT_TRUE(pumpUntil([&] { return harness.listedPresetNames().size() == expected.size(); }));
+    std::vector<std::string> names = harness.listedPresetNames();
+    std::sort(names.begin(), names.end());
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(names, expected);
+}
+
+TEST_F(StartupTest, OptionItemsShowTheirStoredStateAndAClickFlipsItOnce) {
+    harness.start();
+    GtkMenuItemAdapter& compact = harness.shell().menu().shouldCompactList_mi;
+    ASSERT_FALSE(compact.state());
+    GtkCheckMenuItem* check = GTK_CHECK_MENU_ITEM(compact.widget());
+    const bool expected[] = {true, false, true};
+    for (bool on : expected) {
+        // A real click: GTK's own toggle and the controller's toggle must not add up.
+        gtk_menu_item_activate(GTK_MENU_ITEM(compact.widget()));
+        EXPECT_EQ(compact.state(), on);
+        EXPECT_EQ(static_cast<bool>(gtk_check_menu_item_get_active(check)), on);
+        EXPECT_EQ(harness.main("document.body.classList.contains('compactList')"), ScriptValue(on));
+    }
+}
+
+TEST_F(StartupTest, HelpItemsOpenTheShippedHelpPageWhenNoSiteIsConfigured) {
+    harness.start();
+    for (const AppMenu::HelpItem& entry : harness.shell().menu().help)
+        entry.item->activate();
+    ASSERT_EQ(harness.desktop.opened.size(), harness.shell().menu().help.size());
+    for (const std::string& uri : harness.desktop.opened) {
+        EXPECT_EQ(uri.rfind("file://", 0), 0u) << uri;
+        EXPECT_NE(uri.find("/help/index.html#"), std::string::npos) << uri;
+    }
+}
+
+} // namespace
+} // namespace padloom::test
