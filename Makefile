@@ -1,13 +1,16 @@
 # Padloom: set-up, build, run, test. See README.md.
 BUILD      ?= build
 TSAN_BUILD ?= build-tsan
+ASAN_BUILD ?= build-asan
+FUZZ_BUILD ?= build-fuzz
+FUZZ_SECONDS ?= 30
 JOBS       ?= $(shell nproc)
 CMAKE_ARGS ?=
 XVFB       := xvfb-run -a -s "-screen 0 1920x1080x24 -nolisten tcp"
 DEMO_PRESET := resources/presetexamples/Desktop Navigation.txt
 DEMO_SCRIPT := resources/demo/desktop-navigation.replay
 
-.PHONY: all bootstrap configure build run test test-threads bench clean
+.PHONY: all bootstrap configure build run test test-threads test-sanitized bench fuzz clean
 
 all: build
 
@@ -42,15 +45,59 @@ test-threads: bootstrap
 	  TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" SDL_VIDEODRIVER=dummy $(TSAN_BUILD)/tests/threads/test_threads; \
 	fi
 
+# The unit tests that need no display, and padloomctl check over the fuzz corpus, under
+# AddressSanitizer and UBSan in a build folder of their own; the first report stops the run.
+SANITIZED_TARGETS := test_preset test_engine test_tools test_app padloomctl
+SANITIZER_ENV := ASAN_OPTIONS=halt_on_error=1:abort_on_error=1:detect_leaks=1 \
+  UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 SDL_AUDIODRIVER=dummy SDL_VIDEODRIVER=dummy
+test-sanitized: bootstrap
+	@cmake -S . -B $(ASAN_BUILD) -G Ninja -DPADLOOM_WERROR=ON -DPADLOOM_SANITIZE=address,undefined \
+	  -DPADLOOM_BUILD_DESKTOP=OFF -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	@known=$$(cmake --build $(ASAN_BUILD) --target help | sed -n 's/^\([A-Za-z_]*\): .*/\1/p'); \
+	targets=""; for t in $(SANITIZED_TARGETS); do \
+	  if echo "$$known" | grep -qx "$$t"; then targets="$$targets $$t"; fi; \
+	done; \
+	cmake --build $(ASAN_BUILD) -j $(JOBS) --target $$targets || exit 1; \
+	for t in $$targets; do \
+	  case $$t in test_*) \
+	    echo "== $$t under AddressSanitizer and UBSan"; \
+	    $(SANITIZER_ENV) $(ASAN_BUILD)/tests/$$t --gtest_brief=1 || exit 1;; \
+	  esac; \
+	done; \
+	echo "== padloomctl check over the fuzz corpus under AddressSanitizer and UBSan"; \
+	$(SANITIZER_ENV) $(ASAN_BUILD)/padloomctl check tests/fuzz/corpus/*/* >/dev/null 2>&1; \
+	status=$$?; if [ $$status -gt 1 ]; then echo "padloomctl check ended with status $$status"; exit 1; fi
+
 # Every test; CTest's summary line comes last.
-test: build test-threads
+test: build test-threads test-sanitized
 	@cd $(BUILD) && $(XVFB) ctest --output-on-failure -j $(JOBS)
 
 bench: bootstrap
 	@cmake -S . -B build-bench -G Ninja -DPADLOOM_BUILD_BENCH=ON -DPADLOOM_BUILD_TESTS=OFF \
 	  -DPADLOOM_BUILD_DESKTOP=OFF -DCMAKE_BUILD_TYPE=Release >/dev/null
-	@cmake --build build-bench -j $(JOBS)
+	@cmake --build build-bench -j $(JOBS) --target padloom_bench
 	@build-bench/bench/padloom_bench
 
+# Builds the libFuzzer targets with clang and runs each for FUZZ_SECONDS from its seed corpus;
+# what they learn stays in $(FUZZ_BUILD)/work, crashing inputs go to $(FUZZ_BUILD)/artifacts.
+fuzz: bootstrap
+	@cmake -S tests/fuzz -B $(FUZZ_BUILD) -G Ninja -DCMAKE_CXX_COMPILER=clang++ >/dev/null
+	@cmake --build $(FUZZ_BUILD) -j $(JOBS)
+	@for t in preset_document bind_text; do \
+	  mkdir -p $(FUZZ_BUILD)/work/$$t $(FUZZ_BUILD)/artifacts; \
+	  echo "== fuzz_$$t for $(FUZZ_SECONDS) s"; \
+	  $(FUZZ_BUILD)/fuzz_$$t -max_total_time=$(FUZZ_SECONDS) -close_fd_mask=1 -timeout=10 \
+	    -dict=tests/fuzz/$$t.dict -artifact_prefix=$(FUZZ_BUILD)/artifacts/$$t- \
+	    $(FUZZ_BUILD)/work/$$t tests/fuzz/corpus/$$t > $(FUZZ_BUILD)/fuzz_$$t.log 2>&1; \
+	  status=$$?; tail -n 2 $(FUZZ_BUILD)/fuzz_$$t.log; \
+	  if [ $$status -ne 0 ]; then echo "fuzz_$$t found a fault: see $(FUZZ_BUILD)/fuzz_$$t.log"; exit 1; fi; \
+	done
+
 clean:
-	rm -rf $(BUILD) $(TSAN_BUILD) build-bench
+	rm -rf $(BUILD) $(TSAN_BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) build-bench
+
+# Pictures of both windows for the README, taken under Xvfb: docs/screenshots/*.png.
+.PHONY: screenshots
+screenshots: build
+	@mkdir -p docs/screenshots
+	@$(XVFB) $(BUILD)/padloom_screenshots docs/screenshots

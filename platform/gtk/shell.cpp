@@ -67,6 +67,9 @@ Shell::Shell(ShellOptions options) : options_(std::move(options)) {
     presentationMonitor_ = std::make_unique<X11FullscreenMonitor>();
     chooseSink();
 
+    // The pages are dark; the menu bar, label and dialogs follow them.
+    if (GtkSettings* settings = gtk_settings_get_default())
+        g_object_set(settings, "gtk-application-prefer-dark-theme", TRUE, nullptr);
     accelerators_ = gtk_accel_group_new();
     menu_ = std::make_unique<AppMenu>(accelerators_);
     mainPage_ = std::make_unique<WebPage>(bridge("app"), pageHandlers());

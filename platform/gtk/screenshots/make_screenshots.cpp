@@ -1,0 +1,146 @@
+// padloom_screenshots OUTDIR: starts the desktop shell on a fresh preset folder holding the
+// example presets, opens one of them in the editor, and writes the two windows as PNG files
+// (main-window.png, preset-editor.png) for the README. Run it under a display (make screenshots
+// uses Xvfb); it touches none of the user's presets or settings.
+#include "platform/gtk/keyfile_settings_store.h"
+#include "platform/gtk/resource_locator.h"
+#include "platform/gtk/shell.h"
+#include "platform/gtk/web_sandbox.h"
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
+#include <gtk/gtk.h>
+#include <string>
+
+namespace {
+
+using namespace padloom;
+
+// Nothing reaches the desktop while the pictures are taken.
+class SilentDialogs : public Dialogs {
+public:
+    void showAlert(const std::string& message) override {
+        std::fprintf(stderr, "alert: %s\n", message.c_str());
+    }
+    bool confirm(const std::string&) override { return true; }
+};
+
+class NoDesktop : public DesktopServices {
+public:
+    void openUri(const std::string&) override {}
+    void revealFolder(const std::string&) override {}
+};
+
+class NoOutput : public EventSink {
+public:
+    CursorPoint cursorLocation() override { return {}; }
+    bool cursorVisible() override { return true; }
+    void postKeyboard(uint16_t, bool, std::optional<uint64_t>) override {}
+    void postSystemDefined(int32_t) override {}
+    void postMouse(MouseEventType, float, float, int32_t, int32_t, int64_t, int64_t) override {}
+    void postScroll(ScrollUnits, int32_t, int32_t) override {}
+};
+
+bool pumpUntil(const std::function<bool()>& done, std::chrono::milliseconds limit) {
+    const auto deadline = std::chrono::steady_clock::now() + limit;
+    while (!done()) {
+        if (std::chrono::steady_clock::now() >= deadline)
+            return false;
+        g_main_context_iteration(nullptr, FALSE);
+        g_usleep(2000);
+    }
+    return true;
+}
+
+// Lets the pages finish their transitions and paint.
+void settle(std::chrono::milliseconds time) {
+    pumpUntil([] { return false; }, time);
+}
+
+// Draws the window's widgets into an image, as GTK paints them on screen.
+bool savePng(GtkWindow* window, const std::filesystem::path& path) {
+    GtkWidget* widget = GTK_WIDGET(window);
+    cairo_surface_t* surface = cairo_image_surface_create(
+        CAIRO_FORMAT_ARGB32, gtk_widget_get_allocated_width(widget), gtk_widget_get_allocated_height(widget));
+    cairo_t* cr = cairo_create(surface);
+    gtk_widget_draw(widget, cr);
+    cairo_destroy(cr);
+    bool saved = cairo_surface_write_to_png(surface, path.c_str()) == CAIRO_STATUS_SUCCESS;
+    cairo_surface_destroy(surface);
+    if (!saved)
+        std::fprintf(stderr, "padloom_screenshots: can't write %s\n", path.c_str());
+    return saved;
+}
+
+struct Folder {
+    std::filesystem::path path;
+    Folder() {
+        std::string pattern = (std::filesystem::temp_directory_path() / "padloom-shots-XXXXXX").string();
+        path = mkdtemp(pattern.data());
+    }
+    ~Folder() {
+        std::error_code error;
+        std::filesystem::remove_all(path, error);
+    }
+};
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: padloom_screenshots OUTDIR\n");
+        return 2;
+    }
+    if (!gtk_init_check(&argc, &argv)) {
+        std::fprintf(stderr, "padloom_screenshots: needs a display (try: xvfb-run -a ...)\n");
+        return 1;
+    }
+    const std::filesystem::path out = argv[1];
+    std::filesystem::create_directories(out);
+    std::string resources = findResourceDir();
+    if (resources.empty()) {
+        std::fprintf(stderr, "padloom_screenshots: no resources found\n");
+        return 1;
+    }
+
+    Folder home;
+    setenv("XDG_DATA_HOME", (home.path / "data").c_str(), 1);
+    setenv("XDG_CONFIG_HOME", (home.path / "config").c_str(), 1);
+    setenv("SDL_VIDEODRIVER", "dummy", 0);
+    configureWebSandbox(resources);
+
+    SilentDialogs dialogs;
+    NoDesktop desktop;
+    NoOutput sink;
+    KeyfileSettingsStore settings((home.path / "config" / "padloom" / "settings.ini").string());
+    ShellOptions options;
+    options.resourceDir = resources;
+    options.dialogs = &dialogs;
+    options.desktop = &desktop;
+    options.settings = &settings;
+    options.sink = &sink;
+    int status = 1;
+    {
+        Shell shell(std::move(options));
+        shell.start();
+        const auto limit = std::chrono::seconds(30);
+        bool ready = pumpUntil([&] { return shell.mainPageLoads() > 0; }, limit);
+        shell.menu().loadExamples_mi.activate();
+        ready =
+            ready &&
+            pumpUntil([&] { return shell.mainPage().evaluate("$('.preset').length").number() >= 5; }, limit);
+        // The first example in the list, opened with its Edit button as a user would.
+        shell.mainPage().evaluate("$('.preset .edit').first().click(); true");
+        ready = ready &&
+                pumpUntil([&] { return gtk_widget_get_visible(GTK_WIDGET(shell.configWindow())); }, limit);
+        settle(std::chrono::milliseconds(1500));
+        if (ready && savePng(shell.mainWindow(), out / "main-window.png") &&
+            savePng(shell.configWindow(), out / "preset-editor.png"))
+            status = 0;
+        shell.terminateNow();
+    }
+    return status;
+}
