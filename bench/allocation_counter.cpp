@@ -1,0 +1,45 @@
+#include "bench/allocation_counter.h"
+
+#include <cstdlib>
+#include <new>
+
+namespace {
+thread_local int64_t allocations = 0;
+}
+
+// Every form of operator new reaches one of these two; the array and nothrow forms call them.
+void* operator new(std::size_t size) {
+    ++allocations;
+    if (void* block = std::malloc(size ? size : 1)) {
+        return block;
+    }
+    throw std::bad_alloc();
+}
+void* operator new(std::size_t size, std::align_val_t alignment) {
+    ++allocations;
+    const auto align = static_cast<std::size_t>(alignment);
+    if (void* block = std::aligned_alloc(align, (size + align - 1) / align * align)) {
+        return block;
+    }
+    throw std::bad_alloc();
+}
+void operator delete(void* block) noexcept {
+    std::free(block);
+}
+void operator delete(void* block, std::size_t) noexcept {
+    std::free(block);
+}
+void operator delete(void* block, std::align_val_t) noexcept {
+    std::free(block);
+}
+void operator delete(void* block, std::size_t, std::align_val_t) noexcept {
+    std::free(block);
+}
+
+namespace padloom::bench {
+
+int64_t allocationsOnThisThread() {
+    return allocations;
+}
+
+} // namespace padloom::bench

@@ -1,0 +1,118 @@
+// ns per JoystickManager::handleEvent for the three kinds of control, and the allocations each
+// event costs. The manager is built by init from a document, over a real SDL virtual joystick.
+#include "bench/evaluation_bench.h"
+
+#include "bench/allocation_counter.h"
+#include "bench/null_sink.h"
+#include "engine/joystick_manager.h"
+#include "preset/vantry_document.h"
+#include "tests/support/virtual_joystick.h"
+
+#include <array>
+#include <benchmark/benchmark.h>
+#include <memory>
+
+namespace padloom::bench {
+namespace {
+
+using test::axisEvent;
+using test::buttonEvent;
+using test::hatEvent;
+
+VantryDocument::BindData bind(const char* input, std::initializer_list<const char*> outputs) {
+    VantryDocument::BindData data{inputFromText(input), {}};
+    for (const char* output : outputs) {
+        data.outputs.push_back(outputFromText(output));
+    }
+    return data;
+}
+
+// A button with one key bind, an axis with both halves bound to keys, a hat with four directions.
+std::unique_ptr<VantryDocument> evaluationPreset() {
+    auto document = std::make_unique<VantryDocument>();
+    VantryDocument::JoystickData pad{"pad", {}};
+    pad.binds = {bind("btn 0", {"key 44"}),   bind("axi 0 +", {"key 2"}), bind("axi 0 -", {"key 0"}),
+                 bind("hat 0 U", {"key 13"}), bind("hat 0 R", {"key 2"}), bind("hat 0 D", {"key 1"}),
+                 bind("hat 0 L", {"key 0"})};
+    document->joysticks = std::make_unique<std::vector<VantryDocument::JoystickData>>();
+    document->joysticks->push_back(std::move(pad));
+    return document;
+}
+
+struct EvaluationRig {
+    EvaluationRig() {
+        setEventSink(&sink);
+        const auto document = evaluationPreset();
+        ready = sdl.ok() && pad.attached() && manager.init(document.get());
+    }
+    ~EvaluationRig() {
+        manager.deinit();
+        setEventSink(nullptr);
+    }
+
+    NullSink sink;
+    test::SdlJoystickSession sdl;
+    test::VirtualJoystick pad{2, 4, 1};
+    JoystickManager manager;
+    bool ready = false;
+};
+
+std::unique_ptr<EvaluationRig>& rigHolder() {
+    static std::unique_ptr<EvaluationRig> rig;
+    return rig;
+}
+
+EvaluationRig* rig() {
+    auto& holder = rigHolder();
+    if (!holder) {
+        holder = std::make_unique<EvaluationRig>();
+    }
+    return holder->ready ? holder.get() : nullptr;
+}
+
+// Runs the events in turn, one per iteration; every event changes the output of some bind.
+template <size_t N> void runEvents(benchmark::State& state, const std::array<SDL_Event, N>& events) {
+    EvaluationRig* r = rig();
+    if (r == nullptr) {
+        state.SkipWithError("no SDL virtual joystick");
+        return;
+    }
+    size_t next = 0;
+    const int64_t allocationsBefore = allocationsOnThisThread();
+    for (auto _ : state) {
+        r->manager.handleEvent(events[next]);
+        next = next + 1 == N ? 0 : next + 1;
+    }
+    const auto allocations = static_cast<double>(allocationsOnThisThread() - allocationsBefore);
+    state.counters["allocs/event"] = benchmark::Counter(allocations, benchmark::Counter::kAvgIterations);
+}
+
+void BM_HandleEvent_Button(benchmark::State& state) {
+    const SDL_JoystickID id = rig() ? rig()->pad.instanceId() : 0;
+    runEvents(state, std::array{buttonEvent(id, 0, true), buttonEvent(id, 0, false)});
+}
+
+// Full deflection one way, then the other: each event turns one half off and the other on.
+void BM_HandleEvent_AxisBothHalves(benchmark::State& state) {
+    const SDL_JoystickID id = rig() ? rig()->pad.instanceId() : 0;
+    runEvents(state, std::array{axisEvent(id, 0, 30000), axisEvent(id, 0, -30000)});
+}
+
+// Round the four directions: each event turns one direction off and the next on.
+void BM_HandleEvent_HatFourDirections(benchmark::State& state) {
+    const SDL_JoystickID id = rig() ? rig()->pad.instanceId() : 0;
+    runEvents(state, std::array{hatEvent(id, 0, SDL_HAT_UP), hatEvent(id, 0, SDL_HAT_RIGHT),
+                                hatEvent(id, 0, SDL_HAT_DOWN), hatEvent(id, 0, SDL_HAT_LEFT)});
+}
+
+} // namespace
+
+void closeEvaluationRig() {
+    rigHolder().reset();
+}
+
+BENCHMARK(BM_HandleEvent_Button);
+BENCHMARK(BM_HandleEvent_AxisBothHalves);
+BENCHMARK(BM_HandleEvent_HatFourDirections);
+
+} // namespace padloom::bench

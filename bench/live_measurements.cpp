@@ -1,0 +1,165 @@
+#include "bench/live_measurements.h"
+
+#include "app/preset_runner.h"
+#include "bench/timestamp_sink.h"
+#include "tests/support/virtual_joystick.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <numeric>
+#include <random>
+#include <sys/resource.h>
+#include <thread>
+
+namespace padloom::bench {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+using Milliseconds = std::chrono::duration<double, std::milli>;
+
+// Button 0 presses the space key; axis 0 moves the cursor, so the motion timer runs.
+constexpr const char* livePreset = R"({"name": "Live measurements", "tag": "bench", "joysticks": [
+    {"tag": "pad", "binds": {"btn 0": ["key 44"], "axi 0 +": ["mou 0 + 6"]}}]})";
+
+std::string writePreset() {
+    const auto path = std::filesystem::temp_directory_path() /
+                      ("padloom-bench-live-" + std::to_string(::getpid()) + ".json");
+    std::ofstream(path) << livePreset;
+    return path.string();
+}
+
+double cpuSeconds() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage); // every thread of the process
+    const auto seconds = [](const timeval& t) { return static_cast<double>(t.tv_sec) + t.tv_usec / 1e6; };
+    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
+
+// Presses and releases button 0 at random intervals; each change is timed from just before the
+// device changes to the sink's receipt of the key event that the polling task made of it.
+bool measureLatency(test::VirtualJoystick& pad, TimestampSink& sink, int events, std::vector<double>& out) {
+    std::mt19937 random(2024);
+    std::uniform_int_distribution<int> gapUs(1000, 20000);
+    const size_t before = sink.keyEvents();
+    for (int i = 0; i < events; ++i) {
+        std::this_thread::sleep_for(std::chrono::microseconds(gapUs(random)));
+        const Clock::time_point changed = Clock::now();
+        pad.setButton(0, i % 2 == 0);
+        const auto received =
+            sink.waitForKeyEvents(before + static_cast<size_t>(i) + 1, changed + std::chrono::seconds(2));
+        if (!received) {
+            return false;
+        }
+        out.push_back(Milliseconds(*received - changed).count());
+    }
+    return true;
+}
+
+// Holds the axis at full deflection and keeps the times of the motion events the ticks post.
+bool measureTicks(test::VirtualJoystick& pad, TimestampSink& sink, int samples,
+                  std::vector<double>& periods) {
+    sink.recordMotion(true);
+    pad.setAxis(0, 32767);
+    const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(samples * 20 + 2000);
+    while (sink.motionTimes().size() < static_cast<size_t>(samples) + 2 && Clock::now() < deadline) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    sink.recordMotion(false);
+    pad.setAxis(0, 0);
+    const std::vector<SteadyTime> times = sink.motionTimes();
+    // The first interval may start before the deflection reached the engine.
+    for (size_t i = 2; i < times.size(); ++i) {
+        periods.push_back(Milliseconds(times[i] - times[i - 1]).count());
+    }
+    return periods.size() >= static_cast<size_t>(samples);
+}
+
+double idleCorePercent(double seconds) {
+    const double cpuBefore = cpuSeconds();
+    const Clock::time_point start = Clock::now();
+    std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
+    const double wall = std::chrono::duration<double>(Clock::now() - start).count();
+    return 100.0 * (cpuSeconds() - cpuBefore) / wall;
+}
+
+LiveResults failed(const char* why) {
+    LiveResults results;
+    results.failure = why;
+    return results;
+}
+
+} // namespace
+
+Percentiles percentiles(std::vector<double> values) {
+    Percentiles result;
+    if (values.empty()) {
+        return result;
+    }
+    std::sort(values.begin(), values.end());
+    const auto rank = [&](double p) {
+        const auto index = static_cast<size_t>(std::ceil(p * static_cast<double>(values.size())));
+        return values[std::clamp<size_t>(index, 1, values.size()) - 1];
+    };
+    result.samples = static_cast<int>(values.size());
+    result.mean = std::accumulate(values.begin(), values.end(), 0.0) / static_cast<double>(values.size());
+    result.p50 = rank(0.50);
+    result.p99 = rank(0.99);
+    result.max = values.back();
+    return result;
+}
+
+LiveResults runLiveMeasurements(const LivePlan& plan) {
+    TimestampSink sink;
+    setEventSink(&sink);
+    struct RestoreSink {
+        ~RestoreSink() { setEventSink(nullptr); }
+    } restoreSink;
+
+    test::SdlJoystickSession sdl;
+    auto pad = std::make_unique<test::VirtualJoystick>(2, 4, 1);
+    if (!sdl.ok() || !pad->attached()) {
+        return failed("SDL's virtual joystick driver is not available");
+    }
+    const std::string path = writePreset();
+    PresetRunner runner;
+    const ActivationResult activation = runner.activate(path);
+    std::filesystem::remove(path);
+    if (activation != ActivationResult::started) {
+        return failed("the measurement preset did not activate");
+    }
+    runner.startPolling();
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+
+    LiveResults results;
+    std::vector<double> latencies;
+    std::vector<double> periods;
+    if (!measureLatency(*pad, sink, plan.latencyEvents, latencies)) {
+        results.failure = "a button change never reached the sink";
+    } else if (!measureTicks(*pad, sink, plan.tickSamples, periods)) {
+        results.failure = "the motion timer posted too few events";
+    } else {
+        std::this_thread::sleep_for(std::chrono::milliseconds(200)); // the axis returns to rest
+        results.idleSeconds = plan.idleSeconds;
+        results.idleCorePercent = idleCorePercent(plan.idleSeconds);
+        results.ok = true;
+    }
+    results.latencyMs = percentiles(latencies);
+    results.tickPeriodMs = percentiles(periods);
+    std::vector<double> deviations;
+    for (double period : periods) {
+        deviations.push_back(std::fabs(period - 10.0));
+    }
+    results.tickDeviationMs = percentiles(deviations);
+
+    // The device goes first: deactivation quits the joystick subsystem, which frees every handle.
+    pad.reset();
+    runner.deactivate();
+    return results;
+}
+
+} // namespace padloom::bench

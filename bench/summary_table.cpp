@@ -1,0 +1,110 @@
+#include "bench/summary_table.h"
+
+#include <cstdio>
+#include <fstream>
+#include <string>
+#include <thread>
+
+namespace padloom::bench {
+namespace {
+
+std::string cpuModel() {
+    std::ifstream in("/proc/cpuinfo");
+    for (std::string line; std::getline(in, line);) {
+        if (line.rfind("model name", 0) == 0) {
+            const size_t colon = line.find(':');
+            return colon == std::string::npos ? line : line.substr(colon + 2);
+        }
+    }
+    return "unknown CPU";
+}
+
+void row(const char* what, const std::string& figure, const std::string& note = "") {
+    std::printf("  %-44s %18s  %s\n", what, figure.c_str(), note.c_str());
+}
+
+std::string format(const char* pattern, double value) {
+    char text[64];
+    std::snprintf(text, sizeof text, pattern, value);
+    return text;
+}
+
+void evaluationRows(const CollectingReporter& r) {
+    std::printf("Evaluation: JoystickManager::handleEvent, null sink\n");
+    const auto line = [&](const char* what, const char* name) {
+        const auto result = r.find(name);
+        if (!result) {
+            row(what, "not measured");
+            return;
+        }
+        row(what, format("%.1f ns/event", result->nsPerIteration),
+            format("%.3f allocations/event",
+                   result->counters.count("allocs/event") ? result->counters.at("allocs/event") : -1));
+    };
+    line("button, one key bind", "BM_HandleEvent_Button");
+    line("axis, both halves bound", "BM_HandleEvent_AxisBothHalves");
+    line("hat, four directions", "BM_HandleEvent_HatFourDirections");
+}
+
+void loadingRows(const CollectingReporter& r, size_t presetBytes) {
+    std::printf("Preset loading: generated preset of %.2f MB\n", static_cast<double>(presetBytes) / 1e6);
+    const auto mbPerSecond = [&](const char* name) -> double {
+        const auto result = r.find(name);
+        return result ? static_cast<double>(presetBytes) / (result->nsPerIteration * 1e-9) / 1e6 : 0;
+    };
+    const double load = mbPerSecond("BM_Load_VantryDocument");
+    const double inPlace = mbPerSecond("BM_Parse_InPlace");
+    const double nlohmann = mbPerSecond("BM_Parse_NlohmannJson");
+    const double rapid = mbPerSecond("BM_Parse_RapidJsonInsitu");
+    const auto ratios = [&](double mine) {
+        if (mine <= 0 || nlohmann <= 0 || rapid <= 0) {
+            return std::string();
+        }
+        return format("x%.2f nlohmann::json, ", mine / nlohmann) +
+               format("x%.2f RapidJSON in situ", mine / rapid);
+    };
+    row("VantryDocument::load (read+parse+interpret)", format("%.1f MB/s", load), ratios(load));
+    row("parse_json_in_place", format("%.1f MB/s", inPlace), ratios(inPlace));
+    row("nlohmann::json::parse", format("%.1f MB/s", nlohmann));
+    row("RapidJSON Document::ParseInsitu", format("%.1f MB/s", rapid));
+}
+
+void geometryRows(const CollectingReporter& r) {
+    std::printf("Screen geometry: three 4K displays in an L shape\n");
+    const auto compute = r.find("BM_ComputeAllDisplays_ThreeFourKInL");
+    const auto confine = r.find("BM_ConfinePoint_CornerZones");
+    row("computeAllDisplays (corner zones on)",
+        compute ? format("%.2f ms", compute->nsPerIteration / 1e6) : "not measured");
+    row("confinePoint (corner zones on)",
+        confine ? format("%.1f ns", confine->nsPerIteration) : "not measured");
+}
+
+void liveRows(const LiveResults& live) {
+    std::printf("Through the real polling loop and SDL's timer\n");
+    if (!live.ok) {
+        row("live measurements", "not measured", live.failure);
+        return;
+    }
+    const Percentiles& l = live.latencyMs;
+    row(format("button to key event, %.0f events", l.samples).c_str(), format("p50 %.2f ms", l.p50),
+        format("p99 %.2f ms, ", l.p99) + format("max %.2f ms, ", l.max) + format("mean %.2f ms", l.mean));
+    const Percentiles& t = live.tickPeriodMs;
+    row(format("motion tick period, %.0f ticks", t.samples).c_str(), format("mean %.3f ms", t.mean),
+        format("p99 deviation from 10 ms %.3f ms", live.tickDeviationMs.p99) +
+            format(", max %.3f ms", live.tickDeviationMs.max));
+    row(format("idle, active preset, %.0f s", live.idleSeconds).c_str(),
+        format("%.3f %% of a core", live.idleCorePercent), "polling task and motion timer, all threads");
+}
+
+} // namespace
+
+void printSummary(const CollectingReporter& benchmarks, const LiveResults& live, size_t presetBytes) {
+    std::printf("\n==== Padloom benchmark summary (%u cores, %s) ====\n", std::thread::hardware_concurrency(),
+                cpuModel().c_str());
+    evaluationRows(benchmarks);
+    loadingRows(benchmarks, presetBytes);
+    geometryRows(benchmarks);
+    liveRows(live);
+}
+
+} // namespace padloom::bench
