@@ -13,6 +13,11 @@ struct CaptureCase {
     std::string expectedText;
 };
 
+// Names the case in test output.
+inline void PrintTo(const CaptureCase& c, std::ostream* os) {
+    *os << c.what;
+}
+
 class Capture : public JoystickAppTest, public ::testing::WithParamInterface<CaptureCase> {
 protected:
     void SetUp() override {

@@ -15,6 +15,11 @@ struct QuitCase {
     bool expectQuit;
 };
 
+// Names the case in test output.
+inline void PrintTo(const QuitCase& c, std::ostream* os) {
+    *os << c.what;
+}
+
 class QuitQuestion : public AppTest, public ::testing::WithParamInterface<QuitCase> {};
 
 TEST_P(QuitQuestion, AsksOnlyWhileAPresetRunsWithWarningsOnAndTheEditorHidden) {
@@ -68,6 +73,11 @@ struct HeightCase {
     float expectedMainHeight;
     float expectedConfigHeight;
 };
+
+// Names the case in test output.
+inline void PrintTo(const HeightCase& c, std::ostream* os) {
+    *os << c.what;
+}
 
 class WindowFitting : public AppTest, public ::testing::WithParamInterface<HeightCase> {};
 

@@ -20,6 +20,11 @@ struct StoredCase {
     bool expectedToggle; // toggleMenuOption's result, the stored value and the item's state after it
 };
 
+// Names the case in test output.
+inline void PrintTo(const StoredCase& c, std::ostream* os) {
+    *os << c.what;
+}
+
 class TitleKeyedOption : public AppTest, public ::testing::WithParamInterface<StoredCase> {};
 
 TEST_P(TitleKeyedOption, LoadAdoptsTheStoredValueAndToggleFlipsIt) {

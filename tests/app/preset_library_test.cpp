@@ -75,6 +75,11 @@ struct CopyCase {
     std::string tag;
 };
 
+// Names the case in test output.
+inline void PrintTo(const CopyCase& c, std::ostream* os) {
+    *os << c.what;
+}
+
 class PresetCopies : public AppTest, public ::testing::WithParamInterface<CopyCase> {};
 
 // The copy must read back with exactly the source's texts (plus " copy"), whatever they hold.
@@ -174,6 +179,11 @@ struct BadPageText {
     const char* what;
     ScriptValue text;
 };
+
+// Names the case in test output.
+inline void PrintTo(const BadPageText& c, std::ostream* os) {
+    *os << c.what;
+}
 
 class UnreadableEditorText : public AppTest, public ::testing::WithParamInterface<BadPageText> {};
 
