@@ -20,8 +20,7 @@ GtkWidget* messageDialog(GtkWindow* parent, GtkMessageType type, GtkButtonsType 
 void GtkDialogs::showAlert(const std::string& message) {
     GtkWidget* dialog = messageDialog(parent_, GTK_MESSAGE_INFO, GTK_BUTTONS_OK, message.c_str());
     gtk_window_set_title(GTK_WINDOW(dialog), "Padloom");
-    gtk_dialog_run(GTK_DIALOG(dialog));
-    gtk_widget_destroy(dialog);
+    run(dialog);
 }
 
 bool GtkDialogs::confirm(const std::string& message) {
@@ -32,9 +31,20 @@ bool GtkDialogs::confirm(const std::string& message) {
     gtk_dialog_add_button(GTK_DIALOG(dialog), _("No"), GTK_RESPONSE_NO);
     gtk_dialog_add_button(GTK_DIALOG(dialog), _("Yes"), GTK_RESPONSE_YES);
     gtk_dialog_set_default_response(GTK_DIALOG(dialog), GTK_RESPONSE_YES);
-    bool yes = gtk_dialog_run(GTK_DIALOG(dialog)) == GTK_RESPONSE_YES;
+    return run(dialog) == GTK_RESPONSE_YES;
+}
+
+int GtkDialogs::run(GtkWidget* dialog) {
+    running_.push_back(dialog);
+    int response = gtk_dialog_run(GTK_DIALOG(dialog));
+    std::erase(running_, dialog);
     gtk_widget_destroy(dialog);
-    return yes;
+    return response;
+}
+
+void GtkDialogs::dismissAll() {
+    for (GtkWidget* dialog : running_)
+        gtk_dialog_response(GTK_DIALOG(dialog), GTK_RESPONSE_DELETE_EVENT);
 }
 
 } // namespace padloom

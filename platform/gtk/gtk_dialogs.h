@@ -3,7 +3,10 @@
 
 #include "app/ui/dialogs.h"
 
+#include <vector>
+
 typedef struct _GtkWindow GtkWindow;
+typedef struct _GtkWidget GtkWidget;
 
 namespace padloom {
 
@@ -15,9 +18,15 @@ public:
 
     void showAlert(const std::string& message) override;
     bool confirm(const std::string& message) override;
+    // Answers every panel still open as if its window had been closed (the application is
+    // quitting; a confirm then reads "No").
+    void dismissAll();
 
 private:
+    int run(GtkWidget* dialog);
+
     GtkWindow* parent_;
+    std::vector<GtkWidget*> running_;
 };
 
 } // namespace padloom

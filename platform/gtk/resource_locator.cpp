@@ -19,16 +19,24 @@ std::string resourceDirBeside(const std::string& executablePath) {
     return holdsMainPage(dir) ? dir.string() : std::string();
 }
 
+std::string installedResourceDir(const std::string& executablePath) {
+    std::filesystem::path dir =
+        std::filesystem::path(executablePath).parent_path().parent_path() / PADLOOM_RELATIVE_DATA_DIR;
+    return holdsMainPage(dir) ? dir.lexically_normal().string() : std::string();
+}
+
+// Beside the program (a build folder), then the data folder of the prefix the program was
+// installed to (which may differ from the configured one), then the configured data folder.
 std::string findResourceDir() {
     std::error_code error;
     std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
     if (!error) {
-        std::string beside = resourceDirBeside(self.string());
-        if (!beside.empty())
-            return beside;
+        for (const std::string& dir : {resourceDirBeside(self.string()), installedResourceDir(self.string())})
+            if (!dir.empty())
+                return dir;
     }
-    std::filesystem::path installed = PADLOOM_DATA_DIR;
-    return holdsMainPage(installed) ? installed.string() : std::string();
+    std::filesystem::path configured = PADLOOM_DATA_DIR;
+    return holdsMainPage(configured) ? configured.string() : std::string();
 }
 
 } // namespace padloom

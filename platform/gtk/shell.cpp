@@ -231,6 +231,9 @@ void Shell::terminateNow() {
     terminating_ = true;
     controller_->applicationWillTerminate();
     options_.quit();
+    // A panel left open would keep its own loop, and so the process, running.
+    if (auto* dialogs = dynamic_cast<GtkDialogs*>(options_.dialogs))
+        dialogs->dismissAll();
 }
 
 } // namespace padloom

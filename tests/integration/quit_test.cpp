@@ -26,6 +26,8 @@ struct QuitCase {
     bool expectQuit;
 };
 
+void PrintTo(const QuitCase& c, std::ostream* out) { *out << c.what; }
+
 class QuitTest : public ::testing::TestWithParam<QuitCase> {};
 
 TEST_P(QuitTest, QuitAsksOnlyWhileAPresetIsActiveWithWarningsOnAndTheEditorClosed) {

@@ -91,7 +91,7 @@ void ShellHarness::start() {
     options.dialogs = &dialogs;
     options.settings = settings_.get();
     options.desktop = &desktop;
-    options.sink = &sink;
+    options.sink = useRecordingSink ? &sink : nullptr;
     options.quit = [this] { ++quitCount; };
     shell_ = std::make_unique<Shell>(std::move(options));
     shell_->start();

@@ -101,6 +101,7 @@ public:
     ScriptedDialogs dialogs;
     RecordingDesktop desktop;
     RecordingSink sink;
+    bool useRecordingSink = true; // false: the shell picks the real sink as the app does
     int quitCount = 0;
 
 private:

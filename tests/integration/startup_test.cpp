@@ -67,6 +67,20 @@ TEST_F(StartupTest, OptionItemsShowTheirStoredStateAndAClickFlipsItOnce) {
     }
 }
 
+TEST_F(StartupTest, AnOutputChoiceThatCannotBeHadIsExplainedInOneAlertAtStart) {
+    setenv("PADLOOM_OUTPUT", "no-such-output", 1);
+    harness.useRecordingSink = false;
+    harness.start();
+    unsetenv("PADLOOM_OUTPUT");
+    ASSERT_TRUE(pumpUntil([&] { return !harness.dialogs.alerts.empty(); }));
+    while (g_main_context_iteration(nullptr, FALSE)) {
+    }
+    ASSERT_EQ(harness.dialogs.alerts.size(), 1u);
+    EXPECT_EQ(harness.dialogs.alerts[0], harness.shell().sinkWarning());
+    EXPECT_NE(harness.dialogs.alerts[0].find("no-such-output"), std::string::npos)
+        << harness.dialogs.alerts[0];
+}
+
 TEST_F(StartupTest, HelpItemsOpenTheShippedHelpPageWhenNoSiteIsConfigured) {
     harness.start();
     for (const AppMenu::HelpItem& entry : harness.shell().menu().help)
