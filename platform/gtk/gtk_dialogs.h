@@ -12,9 +12,10 @@ namespace padloom {
 
 class GtkDialogs : public Dialogs {
 public:
-    // parent: the window the dialogs belong to (may be null).
-    explicit GtkDialogs(GtkWindow* parent = nullptr) : parent_(parent) {}
-    void setParent(GtkWindow* parent) { parent_ = parent; }
+    GtkDialogs() = default;
+    // The windows a panel may belong to: it goes above the one that has the focus, or else the
+    // first one shown.
+    void setWindows(std::vector<GtkWindow*> windows) { windows_ = std::move(windows); }
 
     void showAlert(const std::string& message) override;
     bool confirm(const std::string& message) override;
@@ -24,8 +25,9 @@ public:
 
 private:
     int run(GtkWidget* dialog);
+    GtkWindow* parent() const;
 
-    GtkWindow* parent_;
+    std::vector<GtkWindow*> windows_;
     std::vector<GtkWidget*> running_;
 };
 

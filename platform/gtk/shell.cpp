@@ -79,7 +79,7 @@ Shell::Shell(ShellOptions options) : options_(std::move(options)) {
     buildMainWindow();
     buildConfigWindow();
     if (auto* dialogs = dynamic_cast<GtkDialogs*>(options_.dialogs))
-        dialogs->setParent(mainWindow_);
+        dialogs->setWindows({configWindow_, mainWindow_});
 
     TesselAppDelegate::Outlets outlets;
     outlets.shouldLock_mi = &menu_->shouldLock_mi;

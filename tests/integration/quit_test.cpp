@@ -26,7 +26,9 @@ struct QuitCase {
     bool expectQuit;
 };
 
-void PrintTo(const QuitCase& c, std::ostream* out) { *out << c.what; }
+void PrintTo(const QuitCase& c, std::ostream* out) {
+    *out << c.what;
+}
 
 class QuitTest : public ::testing::TestWithParam<QuitCase> {};
 

@@ -1,0 +1,124 @@
+// The real GTK panels: what they show and how their buttons answer.
+#include "platform/gtk/gtk_dialogs.h"
+#include "tests/integration/shell_harness.h"
+
+#include <gtest/gtest.h>
+#include <gtk/gtk.h>
+
+namespace padloom::test {
+namespace {
+
+// What an open message dialog shows, read from its widgets; then a click on one of its buttons.
+struct PanelReader {
+    std::string clickLabel; // the button to click
+    bool seen = false;
+    std::string title, text, secondary;
+    bool markup = true, secondaryMarkup = true;
+    std::vector<std::string> buttons;
+
+    static gboolean tick(gpointer data) {
+        auto* reader = static_cast<PanelReader*>(data);
+        GList* windows = gtk_window_list_toplevels();
+        GtkMessageDialog* dialog = nullptr;
+        for (GList* it = windows; it; it = it->next)
+            if (GTK_IS_MESSAGE_DIALOG(it->data) && gtk_widget_get_visible(GTK_WIDGET(it->data)))
+                dialog = GTK_MESSAGE_DIALOG(it->data);
+        g_list_free(windows);
+        if (!dialog)
+            return G_SOURCE_CONTINUE;
+        reader->seen = true;
+        gchar *text = nullptr, *secondary = nullptr;
+        gboolean markup = TRUE, secondaryMarkup = TRUE;
+        g_object_get(dialog, "text", &text, "secondary-text", &secondary, "use-markup", &markup,
+                     "secondary-use-markup", &secondaryMarkup, nullptr);
+        reader->text = text ? text : "";
+        reader->secondary = secondary ? secondary : "";
+        reader->markup = markup;
+        reader->secondaryMarkup = secondaryMarkup;
+        g_free(text);
+        g_free(secondary);
+        const char* title = gtk_window_get_title(GTK_WINDOW(dialog));
+        reader->title = title ? title : "";
+        for (GtkResponseType response : {GTK_RESPONSE_NO, GTK_RESPONSE_YES, GTK_RESPONSE_OK}) {
+            GtkWidget* button = gtk_dialog_get_widget_for_response(GTK_DIALOG(dialog), response);
+            const char* label =
+                button && GTK_IS_BUTTON(button) ? gtk_button_get_label(GTK_BUTTON(button)) : nullptr;
+            if (label)
+                reader->buttons.push_back(label);
+        }
+        for (GtkResponseType response : {GTK_RESPONSE_NO, GTK_RESPONSE_YES, GTK_RESPONSE_OK}) {
+            GtkWidget* button = gtk_dialog_get_widget_for_response(GTK_DIALOG(dialog), response);
+            const char* label =
+                button && GTK_IS_BUTTON(button) ? gtk_button_get_label(GTK_BUTTON(button)) : nullptr;
+            if (label && reader->clickLabel == label) {
+                gtk_button_clicked(GTK_BUTTON(button));
+                break;
+            }
+        }
+        return G_SOURCE_REMOVE;
+    }
+};
+
+class GtkDialogsTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (!ShellHarness::displayAvailable())
+            GTEST_SKIP() << "no display";
+    }
+};
+
+TEST_F(GtkDialogsTest, ConfirmShowsItsTitleAndTheMessageUnchangedAndAnswersByButton) {
+    struct Case {
+        const char* message;
+        const char* click;
+        bool answer;
+    };
+    const Case cases[] = {
+        {"Delete 100% of it? %s %d %n", "Yes", true},
+        {"<b>not bold</b> & <i>not italic</i>", "No", false},
+        {"two\nlines", "Yes", true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.message);
+        GtkDialogs dialogs;
+        PanelReader reader;
+        reader.clickLabel = c.click;
+        guint source = g_timeout_add(10, PanelReader::tick, &reader);
+        EXPECT_EQ(dialogs.confirm(c.message), c.answer);
+        if (!reader.seen)
+            g_source_remove(source);
+        EXPECT_EQ(reader.title, "Please Confirm");
+        EXPECT_EQ(reader.text, "Please Confirm");
+        EXPECT_EQ(reader.secondary, c.message);
+        EXPECT_FALSE(reader.secondaryMarkup);
+        EXPECT_EQ(reader.buttons, (std::vector<std::string>{"No", "Yes"}));
+    }
+}
+
+TEST_F(GtkDialogsTest, AlertShowsTheMessageUnchanged) {
+    GtkDialogs dialogs;
+    PanelReader reader;
+    reader.clickLabel = "_OK";
+    guint source = g_timeout_add(10, PanelReader::tick, &reader);
+    dialogs.showAlert("50% <done> %s");
+    if (!reader.seen)
+        g_source_remove(source);
+    EXPECT_EQ(reader.text, "50% <done> %s");
+    EXPECT_FALSE(reader.markup);
+}
+
+TEST_F(GtkDialogsTest, DismissingAnswersOpenPanelsAsNo) {
+    GtkDialogs dialogs;
+    guint source = g_timeout_add(
+        10,
+        [](gpointer data) -> gboolean {
+            static_cast<GtkDialogs*>(data)->dismissAll();
+            return G_SOURCE_CONTINUE;
+        },
+        &dialogs);
+    EXPECT_FALSE(dialogs.confirm("Quit?"));
+    g_source_remove(source);
+}
+
+} // namespace
+} // namespace padloom::test
