@@ -10,7 +10,7 @@ void CollectingReporter::ReportRuns(const std::vector<Run>& runs) {
         }
         BenchResult result;
         result.nsPerIteration =
-            run.GetAdjustedRealTime() * 1e9 / benchmark::GetTimeUnitMultiplier(run.time_unit);
+            run.GetAdjustedCPUTime() * 1e9 / benchmark::GetTimeUnitMultiplier(run.time_unit);
         for (const auto& [name, counter] : run.counters) {
             result.counters[name] = counter.value;
         }

@@ -10,7 +10,7 @@
 namespace padloom::bench {
 
 struct BenchResult {
-    double nsPerIteration = 0; // real time
+    double nsPerIteration = 0; // CPU time of the process: steadier than wall time on a busy machine
     std::map<std::string, double> counters;
 };
 

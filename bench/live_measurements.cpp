@@ -10,11 +10,15 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <memory>
 #include <numeric>
 #include <random>
+#include <sstream>
+#include <string>
 #include <sys/resource.h>
 #include <thread>
+#include <unistd.h>
 
 namespace padloom::bench {
 namespace {
@@ -31,6 +35,40 @@ std::string writePreset() {
                       ("padloom-bench-live-" + std::to_string(::getpid()) + ".json");
     std::ofstream(path) << livePreset;
     return path.string();
+}
+
+// CPU seconds used so far by each thread of the process, by thread id, with the thread's name.
+struct ThreadCpu {
+    std::string name;
+    double seconds = 0;
+};
+
+std::map<int, ThreadCpu> threadCpuSeconds() {
+    std::map<int, ThreadCpu> threads;
+    const double ticksPerSecond = static_cast<double>(sysconf(_SC_CLK_TCK));
+    std::error_code error;
+    for (const auto& task : std::filesystem::directory_iterator("/proc/self/task", error)) {
+        std::ifstream in(task.path() / "stat");
+        std::string stat((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        const size_t open = stat.find('('), close = stat.rfind(')');
+        if (open == std::string::npos || close == std::string::npos) {
+            continue;
+        }
+        // After the name: state, then fields 4 to 13, then utime and stime (fields 14 and 15).
+        std::istringstream rest(stat.substr(close + 2));
+        std::string field;
+        double utime = 0, stime = 0;
+        for (int i = 3; i <= 15 && rest >> field; ++i) {
+            if (i == 14) {
+                utime = std::stod(field);
+            } else if (i == 15) {
+                stime = std::stod(field);
+            }
+        }
+        threads[std::stoi(task.path().filename().string())] = {stat.substr(open + 1, close - open - 1),
+                                                               (utime + stime) / ticksPerSecond};
+    }
+    return threads;
 }
 
 double cpuSeconds() {
@@ -79,12 +117,30 @@ bool measureTicks(test::VirtualJoystick& pad, TimestampSink& sink, int samples,
     return periods.size() >= static_cast<size_t>(samples);
 }
 
-double idleCorePercent(double seconds) {
+// The CPU time of the whole process over an idle stretch, and its share by thread: SDL's timer
+// thread, the measuring (main) thread, and the rest, which is the polling task.
+IdleCost idleCost(double seconds) {
+    const int mainThread = static_cast<int>(::getpid());
     const double cpuBefore = cpuSeconds();
+    const auto threadsBefore = threadCpuSeconds();
     const Clock::time_point start = Clock::now();
     std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
     const double wall = std::chrono::duration<double>(Clock::now() - start).count();
-    return 100.0 * (cpuSeconds() - cpuBefore) / wall;
+    const auto threadsAfter = threadCpuSeconds();
+    IdleCost cost;
+    cost.seconds = wall;
+    cost.corePercent = 100.0 * (cpuSeconds() - cpuBefore) / wall;
+    for (const auto& [tid, after] : threadsAfter) {
+        const auto before = threadsBefore.find(tid);
+        const double used = after.seconds - (before == threadsBefore.end() ? 0 : before->second.seconds);
+        const double percent = 100.0 * used / wall;
+        if (after.name.rfind("SDLTimer", 0) == 0) {
+            cost.timerPercent += percent;
+        } else if (tid != mainThread) {
+            cost.pollingPercent += percent;
+        }
+    }
+    return cost;
 }
 
 LiveResults failed(const char* why) {
@@ -144,8 +200,7 @@ LiveResults runLiveMeasurements(const LivePlan& plan) {
         results.failure = "the motion timer posted too few events";
     } else {
         std::this_thread::sleep_for(std::chrono::milliseconds(200)); // the axis returns to rest
-        results.idleSeconds = plan.idleSeconds;
-        results.idleCorePercent = idleCorePercent(plan.idleSeconds);
+        results.idle = idleCost(plan.idleSeconds);
         results.ok = true;
     }
     results.latencyMs = percentiles(latencies);

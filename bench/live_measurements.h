@@ -14,14 +14,23 @@ struct Percentiles {
     double max = 0;
 };
 
+// CPU time over an idle stretch, in % of one core: the whole process (getrusage, every thread),
+// and the share of SDL's timer thread and of the polling task (per-thread /proc figures, which
+// count in clock ticks of 10 ms).
+struct IdleCost {
+    double seconds = 0;
+    double corePercent = 0;
+    double timerPercent = 0;
+    double pollingPercent = 0;
+};
+
 struct LiveResults {
     bool ok = false;
     const char* failure = "";    // why the measurements could not run
     Percentiles latencyMs;       // button change to the sink's receipt of the key event
     Percentiles tickPeriodMs;    // time between motion ticks
     Percentiles tickDeviationMs; // |period - 10 ms|
-    double idleSeconds = 0;
-    double idleCorePercent = 0; // CPU time of all threads over the idle time, % of one core
+    IdleCost idle;               // an active preset with no input
 };
 
 struct LivePlan {

@@ -92,15 +92,17 @@ void liveRows(const LiveResults& live) {
     row(format("motion tick period, %.0f ticks", t.samples).c_str(), format("mean %.3f ms", t.mean),
         format("p99 deviation from 10 ms %.3f ms", live.tickDeviationMs.p99) +
             format(", max %.3f ms", live.tickDeviationMs.max));
-    row(format("idle, active preset, %.0f s", live.idleSeconds).c_str(),
-        format("%.3f %% of a core", live.idleCorePercent), "polling task and motion timer, all threads");
+    row(format("idle, active preset, %.0f s", live.idle.seconds).c_str(),
+        format("%.2f %% of a core", live.idle.corePercent),
+        format("all threads; polling task %.2f %%, ", live.idle.pollingPercent) +
+            format("motion timer %.2f %%", live.idle.timerPercent));
 }
 
 } // namespace
 
 void printSummary(const CollectingReporter& benchmarks, const LiveResults& live, size_t presetBytes) {
-    std::printf("\n==== Padloom benchmark summary (%u cores, %s) ====\n", std::thread::hardware_concurrency(),
-                cpuModel().c_str());
+    std::printf("\n==== Padloom benchmark summary (%u cores, %s; CPU time per operation) ====\n",
+                std::thread::hardware_concurrency(), cpuModel().c_str());
     evaluationRows(benchmarks);
     loadingRows(benchmarks, presetBytes);
     geometryRows(benchmarks);
