@@ -9,6 +9,7 @@
 #include "platform/linux/sink_selection.h"
 
 #include <gtk/gtk.h>
+#include <utility>
 
 namespace padloom {
 
@@ -27,6 +28,8 @@ struct Shell::Signals {
             return TRUE;
         shell->controller_->windowWillClose(shell->configAdapter_.get());
         gtk_widget_hide(widget);
+        if (std::exchange(shell->reloadConfigOnClose_, false))
+            shell->configPage_->reload();
         return TRUE;
     }
 
@@ -72,9 +75,20 @@ Shell::Shell(ShellOptions options) : options_(std::move(options)) {
         g_object_set(settings, "gtk-application-prefer-dark-theme", TRUE, nullptr);
     accelerators_ = gtk_accel_group_new();
     menu_ = std::make_unique<AppMenu>(accelerators_);
-    mainPage_ = std::make_unique<WebPage>(bridge("app"), pageHandlers());
+    PageHandlers mainHandlers = pageHandlers();
+    // Loading the main page again refills it (page-ready handling follows the load).
+    mainHandlers.processEnded = [this] { mainPage_->reload(); };
     PageHandlers configHandlers = pageHandlers();
     configHandlers.loaded = nullptr; // page-ready handling follows the main page only
+    // An edit in progress is not replaced by an empty editor, which closing the window would
+    // then save: the page comes back once its window is closed.
+    configHandlers.processEnded = [this] {
+        if (gtk_widget_get_visible(GTK_WIDGET(configWindow_)))
+            reloadConfigOnClose_ = true;
+        else
+            configPage_->reload();
+    };
+    mainPage_ = std::make_unique<WebPage>(bridge("app"), mainHandlers);
     configPage_ = std::make_unique<WebPage>(bridge("appconfig"), configHandlers, mainPage_.get());
     buildMainWindow();
     buildConfigWindow();

@@ -93,6 +93,7 @@ private:
     unsigned long monitorsChanged_ = 0;
     bool terminating_ = false;
     int mainPageLoads_ = 0;
+    bool reloadConfigOnClose_ = false;
 };
 
 } // namespace padloom

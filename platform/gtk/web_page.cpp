@@ -57,6 +57,17 @@ struct WebPageSignals {
         }
     }
 
+    // A page process that crashed or was killed leaves a blank view until the page is loaded anew.
+    static void processTerminated(WebKitWebView*, WebKitWebProcessTerminationReason reason,
+                                  gpointer userData) {
+        auto* page = static_cast<WebPage*>(userData);
+        if (reason == WEBKIT_WEB_PROCESS_TERMINATED_BY_API)
+            return;
+        g_printerr("padloom: the process of %s ended unexpectedly\n", page->pageUri_.c_str());
+        if (page->handlers_.processEnded)
+            page->handlers_.processEnded();
+    }
+
     static gboolean contextMenu(WebKitWebView*, WebKitContextMenu*, GdkEvent*, WebKitHitTestResult*,
                                 gpointer) {
         return TRUE;
@@ -110,6 +121,7 @@ WebPage::WebPage(BridgeSpec bridge, PageHandlers handlers, WebPage* relatedTo)
     g_signal_connect(view_, "context-menu", G_CALLBACK(WebPageSignals::contextMenu), this);
     g_signal_connect(view_, "load-changed", G_CALLBACK(WebPageSignals::loadChanged), this);
     g_signal_connect(view_, "decide-policy", G_CALLBACK(WebPageSignals::decidePolicy), this);
+    g_signal_connect(view_, "web-process-terminated", G_CALLBACK(WebPageSignals::processTerminated), this);
 }
 
 WebPage::~WebPage() {
@@ -126,6 +138,11 @@ void WebPage::loadFile(const std::string& path) {
     pageUri_ = uri ? uri : "";
     g_free(uri);
     webkit_web_view_load_uri(view_, pageUri_.c_str());
+}
+
+void WebPage::reload() {
+    if (!pageUri_.empty())
+        webkit_web_view_load_uri(view_, pageUri_.c_str());
 }
 
 ScriptValue WebPage::evaluate(const std::string& script) {

@@ -20,6 +20,7 @@ struct PageHandlers {
     std::function<bool(const std::string&)> confirm;  // the page's confirm()
     std::function<void()> loaded;                     // the page finished loading (may be empty)
     std::function<void(const std::string&)> openLink; // a link to leave the page for (may be empty)
+    std::function<void()> processEnded;               // the page's process crashed (may be empty)
 };
 
 class WebPage : public ScriptPage {
@@ -35,6 +36,8 @@ public:
 
     // Loads a local page file; the load goes on in the background.
     void loadFile(const std::string& path);
+    // Loads the page of loadFile again.
+    void reload();
     // The URI of the page loaded by loadFile, empty before.
     const std::string& pageUri() const { return pageUri_; }
 
