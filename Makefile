@@ -47,12 +47,13 @@ test-threads: bootstrap
 
 # The unit tests that need no display, and padloomctl check over the fuzz corpus, under
 # AddressSanitizer and UBSan in a build folder of their own; the first report stops the run.
+# Unoptimised with line tables only: it builds about four times faster than -O2 -g.
 SANITIZED_TARGETS := test_preset test_engine test_tools test_app padloomctl
 SANITIZER_ENV := ASAN_OPTIONS=halt_on_error=1:abort_on_error=1:detect_leaks=1 \
   UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 SDL_AUDIODRIVER=dummy SDL_VIDEODRIVER=dummy
 test-sanitized: bootstrap
 	@cmake -S . -B $(ASAN_BUILD) -G Ninja -DPADLOOM_WERROR=ON -DPADLOOM_SANITIZE=address,undefined \
-	  -DPADLOOM_BUILD_DESKTOP=OFF -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	  -DPADLOOM_BUILD_DESKTOP=OFF -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG=-g1 -DCMAKE_C_FLAGS_DEBUG=-g1 >/dev/null
 	@known=$$(cmake --build $(ASAN_BUILD) --target help | sed -n 's/^\([A-Za-z_]*\): .*/\1/p'); \
 	targets=""; for t in $(SANITIZED_TARGETS); do \
 	  if echo "$$known" | grep -qx "$$t"; then targets="$$targets $$t"; fi; \
