@@ -32,10 +32,30 @@ std::string withoutTrailingSlash(std::string site) {
     return site;
 }
 
+// A file path as the path of a file URI: every byte but the unreserved ones and "/" is
+// percent-encoded, so spaces, "#" and "%" in the install folder keep the link whole.
+std::string percentEncodedPath(const std::string& path) {
+    static const char hex[] = "0123456789ABCDEF";
+    std::string out;
+    for (const unsigned char c : path) {
+        const bool unreserved = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
+                                c == '-' || c == '.' || c == '_' || c == '~' || c == '/';
+        if (unreserved) {
+            out += static_cast<char>(c);
+        } else {
+            out += '%';
+            out += hex[c >> 4];
+            out += hex[c & 0xF];
+        }
+    }
+    return out;
+}
+
 } // namespace
 
 std::string localHelpUri(const std::string& resourceFolder, const std::string& anchor) {
-    return "file://" + withoutTrailingSlash(resourceFolder) + "/help/index.html#" + anchor;
+    return "file://" + percentEncodedPath(withoutTrailingSlash(resourceFolder)) + "/help/index.html#" +
+           anchor;
 }
 
 std::string helpUri(HelpTopic topic, const HelpSites& sites) {

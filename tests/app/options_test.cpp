@@ -3,9 +3,7 @@
 #include "tests/app/app_fixture.h"
 #include "tests/support/fixed_displays.h"
 
-#ifdef PADLOOM_HAVE_KEYFILE_SETTINGS
 #include "platform/gtk/keyfile_settings_store.h"
-#endif
 
 namespace padloom::test {
 namespace {
@@ -130,7 +128,6 @@ TEST_F(Options, CompactListAppliesTheClassAndWarningsToggleTheStoredValue) {
     EXPECT_EQ(settings.getBool(options::showWarningsKey), shouldShowWarnings.state());
 }
 
-#ifdef PADLOOM_HAVE_KEYFILE_SETTINGS
 TEST_F(Options, KeyFileStoreKeepsValuesAcrossRunsInTheConfigFolder) {
     const std::string path = temp.path() + "/config/padloom/settings.ini";
     {
@@ -155,7 +152,6 @@ TEST_F(Options, KeyFileStoreStartsEmptyFromAnUnreadableFile) {
     store.setBool(options::keyRepeatTitle, true);
     EXPECT_TRUE(KeyfileSettingsStore().getBool(options::keyRepeatTitle));
 }
-#endif
 
 } // namespace
 } // namespace padloom::test

@@ -6,9 +6,7 @@
 #include "platform/linux/sink_selection.h"
 #include "tools/padloomctl/commands.h"
 
-#ifdef PADLOOM_HAVE_KEYFILE_SETTINGS
 #include "platform/gtk/keyfile_settings_store.h"
-#endif
 
 #include <SDL.h>
 #include <csignal>
@@ -74,22 +72,10 @@ std::string resolvePreset(const std::string& preset) {
     return preset;
 }
 
-// Values of an app that never stored its options, for builds without the settings store.
-class NoSettings : public SettingsStore {
-public:
-    bool has(const std::string&) const override { return false; }
-    bool getBool(const std::string&) const override { return false; }
-    void setBool(const std::string&, bool) override {}
-};
-
+// The options the desktop app stored (lock cursor, avoid corners, Minecraft fix).
 HeadlessOptions loadOptions() {
-#ifdef PADLOOM_HAVE_KEYFILE_SETTINGS
     KeyfileSettingsStore settings;
     return storedHeadlessOptions(settings);
-#else
-    std::fputs("padloomctl: built without the settings store; using the first-start options\n", stderr);
-    return storedHeadlessOptions(NoSettings());
-#endif
 }
 
 // Blocks the two stop signals in this thread and every thread started after it, so that the
