@@ -5,16 +5,25 @@ namespace padloom::bench {
 void CollectingReporter::ReportRuns(const std::vector<Run>& runs) {
     ConsoleReporter::ReportRuns(runs);
     for (const Run& run : runs) {
-        if (run.error_occurred || run.run_type != Run::RT_Iteration) {
+        // With repetitions, the median of each benchmark stands for it; otherwise its one run.
+        const bool median = run.run_type == Run::RT_Aggregate && run.aggregate_name == "median";
+        if (run.error_occurred || (run.run_type != Run::RT_Iteration && !median)) {
+            continue;
+        }
+        const std::string name = run.run_name.str();
+        if (!median && medians_.count(name) != 0) {
             continue;
         }
         BenchResult result;
         result.nsPerIteration =
             run.GetAdjustedCPUTime() * 1e9 / benchmark::GetTimeUnitMultiplier(run.time_unit);
-        for (const auto& [name, counter] : run.counters) {
-            result.counters[name] = counter.value;
+        for (const auto& [counterName, counter] : run.counters) {
+            result.counters[counterName] = counter.value;
         }
-        results_[run.run_name.str()] = result;
+        results_[name] = result;
+        if (median) {
+            medians_.insert(name);
+        }
     }
 }
 

@@ -5,6 +5,7 @@
 #include <benchmark/benchmark.h>
 #include <map>
 #include <optional>
+#include <set>
 #include <string>
 
 namespace padloom::bench {
@@ -23,6 +24,7 @@ public:
 
 private:
     std::map<std::string, BenchResult> results_;
+    std::set<std::string> medians_; // names whose result is the median of repetitions
 };
 
 } // namespace padloom::bench
