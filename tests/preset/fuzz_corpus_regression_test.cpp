@@ -1,7 +1,7 @@
 // Every file the fuzz targets start from (and every input they ever crashed on, kept beside them)
 // goes through the preset document as a preset file: it loads, or it is refused with a message;
 // one that loads saves and loads again to the same fields. Bind-text inputs also go through the
-// bind-text readers and writers.
+// bind-text readers and writers. Each failure names its file.
 #include "tests/fuzz/bind_text_round_trip.h"
 #include "tests/fuzz/preset_round_trip.h"
 #include "tests/preset/temp_folder.h"
@@ -23,57 +23,54 @@ std::vector<std::string> filesOf(const std::string& target) {
     std::error_code error;
     for (const auto& entry : std::filesystem::directory_iterator(corpus / target, error)) {
         if (entry.is_regular_file()) {
-            files.push_back(entry.path().filename().string());
+            files.push_back(entry.path().string());
         }
     }
     std::sort(files.begin(), files.end());
     return files;
 }
 
-std::string testName(const ::testing::TestParamInfo<std::string>& info) {
-    std::string name = info.param;
-    std::replace_if(
-        name.begin(), name.end(), [](char c) { return !std::isalnum(static_cast<unsigned char>(c)); }, '_');
-    return name;
-}
-
 // Loads the file as the app does, then saves and loads it again.
-void expectLoadsOrFailsWithMessage(const std::string& path) {
+void expectLoadsOrFailsWithMessage(const std::string& path, const TempFolder& folder) {
     VantryDocument document;
     if (!document.load(path.c_str())) {
         EXPECT_FALSE(document.lastError().empty()) << path << " was refused without a message";
         return;
     }
-    EXPECT_FALSE(document.name.empty());
+    EXPECT_FALSE(document.name.empty()) << path;
     if (fuzz::fitsTheFormat(document)) {
-        const TempFolder folder;
         EXPECT_EQ(fuzz::saveAndLoadFault(document, folder.file("saved.json")), "") << path;
     }
 }
 
-class PresetCorpus : public ::testing::TestWithParam<std::string> {};
+struct CorpusCase {
+    const char* target;
+    size_t fewestFiles; // the seeds written by hand
+};
 
-TEST_P(PresetCorpus, LoadsOrIsRefusedWithAMessage) {
-    expectLoadsOrFailsWithMessage((corpus / "preset_document" / GetParam()).string());
+class FuzzCorpus : public ::testing::TestWithParam<CorpusCase> {};
+
+TEST_P(FuzzCorpus, EveryFileLoadsOrIsRefusedWithAMessage) {
+    const std::vector<std::string> files = filesOf(GetParam().target);
+    ASSERT_GE(files.size(), GetParam().fewestFiles) << "the corpus of " << GetParam().target << " is missing";
+    const TempFolder folder;
+    for (const std::string& path : files) {
+        expectLoadsOrFailsWithMessage(path, folder);
+    }
 }
 
-INSTANTIATE_TEST_SUITE_P(FuzzSeeds, PresetCorpus, ::testing::ValuesIn(filesOf("preset_document")), testName);
+INSTANTIATE_TEST_SUITE_P(Targets, FuzzCorpus,
+                         ::testing::Values(CorpusCase{"preset_document", 20}, CorpusCase{"bind_text", 20}),
+                         [](const auto& info) { return std::string(info.param.target); });
 
-class BindTextCorpus : public ::testing::TestWithParam<std::string> {};
-
-TEST_P(BindTextCorpus, ReadsBackWhatItWrites) {
-    const std::string path = (corpus / "bind_text" / GetParam()).string();
-    std::string text = readBytes(path);
-    text.resize(std::char_traits<char>::length(text.c_str()));
-    EXPECT_EQ(fuzz::inputRoundTripFault(text), "");
-    EXPECT_EQ(fuzz::outputRoundTripFault(text), "");
+TEST(FuzzCorpusBindText, EveryTextThatReadsWritesBackTheSameRecord) {
+    for (const std::string& path : filesOf("bind_text")) {
+        std::string text = readBytes(path);
+        text.resize(std::char_traits<char>::length(text.c_str()));
+        EXPECT_EQ(fuzz::inputRoundTripFault(text), "") << path;
+        EXPECT_EQ(fuzz::outputRoundTripFault(text), "") << path;
+    }
 }
-
-TEST_P(BindTextCorpus, IsRefusedAsAPresetWithAMessage) {
-    expectLoadsOrFailsWithMessage((corpus / "bind_text" / GetParam()).string());
-}
-
-INSTANTIATE_TEST_SUITE_P(FuzzSeeds, BindTextCorpus, ::testing::ValuesIn(filesOf("bind_text")), testName);
 
 } // namespace
 } // namespace padloom::test
