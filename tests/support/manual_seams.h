@@ -3,7 +3,7 @@
 #pragma once
 
 #include "engine/clock.h"
-#include "engine/timer_source.h"
+#include "engine/manual_timer_source.h"
 #include "tests/support/recording_sink.h"
 
 #include <atomic>
@@ -27,27 +27,8 @@ private:
     std::vector<uint32_t> sleeps_; // written only by the thread that sleeps
 };
 
-// Keeps the timers it is asked for; tick() runs each live one once, on the caller's thread.
-class ManualTimerSource : public TimerSource {
-public:
-    int add(uint32_t intervalMs, TimerCallback callback, void* param) override;
-    void remove(int id) override;
-
-    // Runs every live timer once; returns how many ran.
-    int tick();
-    int liveTimers() const;
-    uint32_t lastInterval() const { return lastInterval_; }
-
-private:
-    struct Timer {
-        uint32_t intervalMs;
-        TimerCallback callback;
-        void* param;
-        bool live;
-    };
-    std::vector<Timer> timers_;
-    uint32_t lastInterval_ = 0; // what the last callback asked for
-};
+// The engine's hand-driven timer source, under the name tests have always used.
+using padloom::ManualTimerSource;
 
 // Installs a RecordingSink, a ManualClock and a ManualTimerSource and clears the engine's process-wide
 // state (mouseState, modifierFlags, minecraftFix); restores SDL's seams on destruction.

@@ -3,6 +3,7 @@
 // The output depends only on the preset and the script.
 #include "engine/event_sink.h"
 #include "engine/joystick_manager.h"
+#include "engine/manual_timer_source.h"
 #include "engine/mouse_motion.h"
 #include "engine/screen_geometry.h"
 #include "platform/linux/print_sink.h"
@@ -85,7 +86,7 @@ public:
 
     PrintSink sink{stdout};
     ReplayClock clock;
-    ReplayTimers timers;
+    ManualTimerSource timers;
     ReplayDisplays displays;
 };
 
@@ -125,7 +126,7 @@ public:
             // Time passes whether or not the preset started a motion timer.
             for (int64_t i = 0; i < line.a; ++i) {
                 seams_.clock.advance(tickMs);
-                seams_.timers.fire();
+                seams_.timers.tick();
             }
             break;
         case ReplayOp::wait:

@@ -2,27 +2,6 @@
 
 namespace padloom::ctl {
 
-int ReplayTimers::add(uint32_t intervalMs, TimerCallback callback, void* param) {
-    timers_.push_back({intervalMs, callback, param, true});
-    return static_cast<int>(timers_.size());
-}
-
-void ReplayTimers::remove(int id) {
-    if (id >= 1 && static_cast<size_t>(id) <= timers_.size()) {
-        timers_[static_cast<size_t>(id) - 1].live = false;
-    }
-}
-
-void ReplayTimers::fire() {
-    for (size_t i = 0; i < timers_.size(); ++i) {
-        Timer& t = timers_[i];
-        // A callback that answers 0 asks not to be called again, as with SDL's timers.
-        if (t.live && t.callback(t.intervalMs, t.param) == 0) {
-            timers_[i].live = false;
-        }
-    }
-}
-
 ReplayDisplays::ReplayDisplays() {
     set({{0, 0, 1920, 1080}});
 }

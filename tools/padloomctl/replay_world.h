@@ -1,11 +1,10 @@
 // The simulated surroundings the engine runs in during a replay: a clock that moves only when the
-// script says so, a motion timer that fires only on `tick`, a display list, and joysticks from
-// SDL's virtual joystick driver, so that opening them and their counts are SDL's own.
+// script says so, a display list, and joysticks from SDL's virtual joystick driver, so that opening them and
+// their counts are SDL's own.
 #pragma once
 
 #include "engine/clock.h"
 #include "engine/display_source.h"
-#include "engine/timer_source.h"
 #include "tools/padloomctl/replay_script.h"
 
 #include <SDL.h>
@@ -25,23 +24,6 @@ public:
 
 private:
     uint32_t now_ = 10000;
-};
-
-// Keeps the timers the engine starts; fire() runs each live one once, on the caller's thread.
-class ReplayTimers final : public TimerSource {
-public:
-    int add(uint32_t intervalMs, TimerCallback callback, void* param) override;
-    void remove(int id) override;
-    void fire();
-
-private:
-    struct Timer {
-        uint32_t intervalMs;
-        TimerCallback callback;
-        void* param;
-        bool live;
-    };
-    std::vector<Timer> timers_;
 };
 
 // The script's display list, moved so that display 0's top-left corner is the origin, as SDL's
