@@ -3,8 +3,8 @@
 #include "bench/evaluation_bench.h"
 
 #include "bench/allocation_counter.h"
-#include "bench/null_sink.h"
 #include "engine/joystick_manager.h"
+#include "engine/null_sink.h"
 #include "preset/vantry_document.h"
 #include "tests/support/virtual_joystick.h"
 
@@ -50,7 +50,7 @@ struct EvaluationRig {
         setEventSink(nullptr);
     }
 
-    NullSink sink;
+    NullSink sink{{960, 540}};
     test::SdlJoystickSession sdl;
     test::VirtualJoystick pad{2, 4, 1};
     JoystickManager manager;

@@ -2,6 +2,7 @@
 // example presets, opens one of them in the editor, and writes the two windows as PNG files
 // (main-window.png, preset-editor.png) for the README. Run it under a display (make screenshots
 // uses Xvfb); it touches none of the user's presets or settings.
+#include "engine/null_sink.h"
 #include "platform/gtk/keyfile_settings_store.h"
 #include "platform/gtk/resource_locator.h"
 #include "platform/gtk/shell.h"
@@ -32,16 +33,6 @@ class NoDesktop : public DesktopServices {
 public:
     void openUri(const std::string&) override {}
     void revealFolder(const std::string&) override {}
-};
-
-class NoOutput : public EventSink {
-public:
-    CursorPoint cursorLocation() override { return {}; }
-    bool cursorVisible() override { return true; }
-    void postKeyboard(uint16_t, bool, std::optional<uint64_t>) override {}
-    void postSystemDefined(int32_t) override {}
-    void postMouse(MouseEventType, float, float, int32_t, int32_t, int64_t, int64_t) override {}
-    void postScroll(ScrollUnits, int32_t, int32_t) override {}
 };
 
 bool pumpUntil(const std::function<bool()>& done, std::chrono::milliseconds limit) {
@@ -114,7 +105,7 @@ int main(int argc, char** argv) {
 
     SilentDialogs dialogs;
     NoDesktop desktop;
-    NoOutput sink;
+    NullSink sink;
     KeyfileSettingsStore settings((home.path / "config" / "padloom" / "settings.ini").string());
     ShellOptions options;
     options.resourceDir = resources;
