@@ -2,10 +2,10 @@
 // event costs. The manager is built by init from a document, over a real SDL virtual joystick.
 #include "bench/evaluation_bench.h"
 
-#include "bench/allocation_counter.h"
 #include "engine/joystick_manager.h"
 #include "engine/null_sink.h"
 #include "preset/vantry_document.h"
+#include "tests/support/allocation_counter.h"
 #include "tests/support/virtual_joystick.h"
 
 #include <array>
@@ -78,12 +78,12 @@ template <size_t N> void runEvents(benchmark::State& state, const std::array<SDL
         return;
     }
     size_t next = 0;
-    const int64_t allocationsBefore = allocationsOnThisThread();
+    const int64_t allocationsBefore = test::allocationsOnThisThread();
     for (auto _ : state) {
         r->manager.handleEvent(events[next]);
         next = next + 1 == N ? 0 : next + 1;
     }
-    const auto allocations = static_cast<double>(allocationsOnThisThread() - allocationsBefore);
+    const auto allocations = static_cast<double>(test::allocationsOnThisThread() - allocationsBefore);
     state.counters["allocs/event"] = benchmark::Counter(allocations, benchmark::Counter::kAvgIterations);
 }
 

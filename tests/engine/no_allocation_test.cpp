@@ -1,43 +1,11 @@
 // Evaluating an event and running a motion tick must not allocate: they run for every joystick
-// event and every 10 ms. This program's operator new counts the allocations of the current thread.
+// event and every 10 ms. The allocation counter linked in counts the current thread's allocations.
 #include "engine/mouse_motion.h"
 #include "engine/mouse_state.h"
 #include "engine/screen_geometry.h"
 #include "tests/engine/engine_fixture.h"
+#include "tests/support/allocation_counter.h"
 #include "tests/support/fixed_displays.h"
-
-#include <cstdlib>
-#include <new>
-
-// AddressSanitizer keeps its own operator new; under it the count stays 0 and the test is skipped.
-#if defined(__SANITIZE_ADDRESS__)
-namespace {
-constexpr bool countingAllocations = false;
-long allocations = 0;
-} // namespace
-#else
-namespace {
-constexpr bool countingAllocations = true;
-thread_local long allocations = 0;
-} // namespace
-
-// The replacement pair forwards to malloc and free, which GCC cannot see pair up.
-#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
-
-void* operator new(std::size_t size) {
-    ++allocations;
-    if (void* block = std::malloc(size ? size : 1)) {
-        return block;
-    }
-    throw std::bad_alloc();
-}
-void operator delete(void* block) noexcept {
-    std::free(block);
-}
-void operator delete(void* block, std::size_t) noexcept {
-    std::free(block);
-}
-#endif
 
 namespace padloom::test {
 namespace {
@@ -72,7 +40,7 @@ protected:
 };
 
 TEST_F(NoAllocation, HandleEventAndMotionTickAllocateNothing) {
-    if (!countingAllocations) {
+    if (!allocationsCounted()) {
         GTEST_SKIP() << "allocations are not counted under AddressSanitizer";
     }
     FixedDisplays displays{{0, 0, 1920, 1080}, {1920, 100, 1280, 720}};
@@ -92,14 +60,14 @@ TEST_F(NoAllocation, HandleEventAndMotionTickAllocateNothing) {
     };
     setEventSink(&silent);
     setEngineClock(&still);
-    const long before = allocations;
+    const int64_t before = allocationsOnThisThread();
     for (const SDL_Event& event : events) {
         manager.handleEvent(event);
         if (event.type == SDL_JOYHATMOTION) {
             mouseTimerTick(mouseTimerIntervalMs, nullptr);
         }
     }
-    const long after = allocations;
+    const int64_t after = allocationsOnThisThread();
     EXPECT_EQ(after - before, 0);
     EXPECT_GE(silent.posted, 10); // the events did post
 }

@@ -1,4 +1,4 @@
-#include "bench/allocation_counter.h"
+#include "tests/support/allocation_counter.h"
 
 #include <cstdlib>
 #include <new>
@@ -6,6 +6,18 @@
 namespace {
 thread_local int64_t allocations = 0;
 }
+
+#if defined(__SANITIZE_ADDRESS__)
+namespace {
+constexpr bool counting = false;
+}
+#else
+namespace {
+constexpr bool counting = true;
+}
+
+// The replacements forward to malloc and free, which GCC cannot see pair up.
+#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
 
 // Every form of operator new reaches one of these two; the array and nothrow forms call them.
 void* operator new(std::size_t size) {
@@ -35,11 +47,16 @@ void operator delete(void* block, std::align_val_t) noexcept {
 void operator delete(void* block, std::size_t, std::align_val_t) noexcept {
     std::free(block);
 }
+#endif
 
-namespace padloom::bench {
+namespace padloom::test {
+
+bool allocationsCounted() {
+    return counting;
+}
 
 int64_t allocationsOnThisThread() {
     return allocations;
 }
 
-} // namespace padloom::bench
+} // namespace padloom::test
