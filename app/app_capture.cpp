@@ -72,12 +72,7 @@ void TesselAppDelegate::scanJoystickInputTask(int index, int bindNo) {
     capture.bindNo = bindNo;
     SDL_Joystick* joystick = index >= 0 ? SDL_JoystickOpen(index) : nullptr;
     if (joystick == nullptr || bindNo < 0) {
-        deinitJoystickSubSystem();
-        runner.joystickPollingTaskRunning = false;
-        runner.joystickPollingEnabled = false;
-        evaluateConfig("stopModal()");
-        restoreMenuState();
-        captureRunning_ = false;
+        closeCapture();
         return;
     }
     capture.instance = SDL_JoystickInstanceID(joystick);
@@ -159,6 +154,11 @@ void TesselAppDelegate::endCapture(CaptureState& c) {
     const std::string text = c.result.kind == InputKind::none ? std::string() : inputToText(c.result);
     evaluateConfig("selectInputInBind(" + std::to_string(c.index) + ", " + std::to_string(c.bindNo) + ", " +
                    scriptString(text, '\'') + ")");
+    closeCapture();
+}
+
+// Stops listening to the joystick, closes the capture dialog and gives the menus back.
+void TesselAppDelegate::closeCapture() {
     deinitJoystickSubSystem();
     runner.joystickPollingTaskRunning = false;
     runner.joystickPollingEnabled = false;

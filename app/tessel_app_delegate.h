@@ -172,6 +172,7 @@ private:
     void runCapture(CaptureState& capture);
     void readCaptureEvents(CaptureState& capture);
     void endCapture(CaptureState& capture);
+    void closeCapture();
     void evaluateMain(const std::string& script);
     void evaluateConfig(const std::string& script);
 
