@@ -10,18 +10,6 @@
 
 namespace padloom::test {
 
-TempFolder::TempFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "padloom-it-XXXXXX").string();
-    if (char* made = mkdtemp(pattern.data()))
-        path_ = made;
-}
-
-TempFolder::~TempFolder() {
-    std::error_code error;
-    if (!path_.empty())
-        std::filesystem::remove_all(path_, error);
-}
-
 bool pumpUntil(const std::function<bool()>& done, std::chrono::milliseconds limit) {
     const auto deadline = std::chrono::steady_clock::now() + limit;
     while (!done()) {

@@ -12,6 +12,7 @@
 #include "platform/gtk/keyfile_settings_store.h"
 #include "platform/gtk/shell.h"
 #include "tests/support/recording_sink.h"
+#include "tests/support/temp_folder.h"
 
 #include <chrono>
 #include <filesystem>
@@ -41,19 +42,6 @@ public:
     void revealFolder(const std::string& path) override { revealed.push_back(path); }
     std::vector<std::string> opened;
     std::vector<std::string> revealed;
-};
-
-// A folder that exists for the test's length.
-class TempFolder {
-public:
-    TempFolder();
-    ~TempFolder();
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-    const std::filesystem::path& path() const { return path_; }
-
-private:
-    std::filesystem::path path_;
 };
 
 // Serves the main loop until done() holds or the limit passes; returns done().

@@ -4,7 +4,7 @@
 
 #include "platform/linux/sink_selection.h"
 #include "tests/linux/private_x_server.h"
-#include "tests/preset/temp_folder.h"
+#include "tests/support/temp_folder.h"
 
 #include <cstdlib>
 

@@ -2,7 +2,7 @@
 // built into a temporary folder with localedef, as the desktop toolkit's start-up would set it.
 #pragma once
 
-#include "tests/preset/temp_folder.h"
+#include "tests/support/temp_folder.h"
 
 #include <clocale>
 #include <cstdlib>

@@ -4,7 +4,7 @@
 // bind-text readers and writers. Each failure names its file.
 #include "tests/fuzz/bind_text_round_trip.h"
 #include "tests/fuzz/preset_round_trip.h"
-#include "tests/preset/temp_folder.h"
+#include "tests/support/temp_folder.h"
 
 #include <gtest/gtest.h>
 

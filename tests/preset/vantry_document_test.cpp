@@ -1,5 +1,5 @@
 #include "preset/vantry_document.h"
-#include "tests/preset/temp_folder.h"
+#include "tests/support/temp_folder.h"
 
 #include <gtest/gtest.h>
 
