@@ -9,18 +9,6 @@
 
 namespace padloom::test {
 
-TempFolder::TempFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "padloom-app-XXXXXX").string();
-    if (mkdtemp(pattern.data()) != nullptr) {
-        path_ = pattern;
-    }
-}
-
-TempFolder::~TempFolder() {
-    std::error_code error;
-    std::filesystem::remove_all(path_, error);
-}
-
 ScopedEnv::ScopedEnv(const char* name, const std::string& value) : name_(name) {
     if (const char* old = std::getenv(name)) {
         old_ = old;

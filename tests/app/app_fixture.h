@@ -5,6 +5,7 @@
 #include "app/option_keys.h"
 #include "app/tessel_app_delegate.h"
 #include "tests/app/app_doubles.h"
+#include "tests/support/temp_folder.h"
 
 #include <gtest/gtest.h>
 #include <memory>
@@ -12,18 +13,6 @@
 #include <string>
 
 namespace padloom::test {
-
-class TempFolder {
-public:
-    TempFolder();
-    ~TempFolder();
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-    const std::string& path() const { return path_; }
-
-private:
-    std::string path_;
-};
 
 // Sets an environment variable for its lifetime and restores the earlier value.
 class ScopedEnv {
@@ -56,9 +45,9 @@ protected:
     bool menuShowsIdle() const;
 
     TempFolder temp;
-    ScopedEnv dataHome{"XDG_DATA_HOME", temp.path() + "/data"};
-    ScopedEnv configHome{"XDG_CONFIG_HOME", temp.path() + "/config"};
-    std::string resources = temp.path() + "/resources";
+    ScopedEnv dataHome{"XDG_DATA_HOME", temp.path().string() + "/data"};
+    ScopedEnv configHome{"XDG_CONFIG_HOME", temp.path().string() + "/config"};
+    std::string resources = temp.path().string() + "/resources";
 
     FakeMenuItem shouldLock{options::lockCursorTitle, options::lockCursorInitial};
     FakeMenuItem shouldAvoidCorners{options::avoidCornersTitle, options::avoidCornersInitial};

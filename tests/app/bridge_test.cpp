@@ -89,7 +89,7 @@ TEST_F(Bridge, DocumentReadyRetriesEverySecondUntilTheBodyExists) {
 }
 
 TEST_F(Bridge, FolderIsTheDataHomesPadloomPresets) {
-    EXPECT_EQ(presets(), temp.path() + "/data/Padloom/presets/");
+    EXPECT_EQ(presets(), temp.path().string() + "/data/Padloom/presets/");
     EXPECT_TRUE(std::filesystem::is_directory(presets()));
     controller().openPresetFolder();
     EXPECT_EQ(desktop.folders, std::vector<std::string>{presets()});
@@ -97,8 +97,8 @@ TEST_F(Bridge, FolderIsTheDataHomesPadloomPresets) {
 
 TEST_F(Bridge, RelativeDataHomeIsIgnoredInFavourOfHome) {
     ScopedEnv relative("XDG_DATA_HOME", "relative/data");
-    ScopedEnv home("HOME", temp.path() + "/home");
-    EXPECT_EQ(presets(), temp.path() + "/home/.local/share/Padloom/presets/");
+    ScopedEnv home("HOME", temp.path().string() + "/home");
+    EXPECT_EQ(presets(), temp.path().string() + "/home/.local/share/Padloom/presets/");
 }
 
 } // namespace

@@ -129,7 +129,7 @@ TEST_F(Options, CompactListAppliesTheClassAndWarningsToggleTheStoredValue) {
 }
 
 TEST_F(Options, KeyFileStoreKeepsValuesAcrossRunsInTheConfigFolder) {
-    const std::string path = temp.path() + "/config/padloom/settings.ini";
+    const std::string path = temp.path().string() + "/config/padloom/settings.ini";
     {
         KeyfileSettingsStore store;
         EXPECT_EQ(store.path(), path);
@@ -146,7 +146,7 @@ TEST_F(Options, KeyFileStoreKeepsValuesAcrossRunsInTheConfigFolder) {
 }
 
 TEST_F(Options, KeyFileStoreStartsEmptyFromAnUnreadableFile) {
-    writeFile(temp.path() + "/config/padloom/settings.ini", "\x01 not a key file [[[");
+    writeFile(temp.path().string() + "/config/padloom/settings.ini", "\x01 not a key file [[[");
     KeyfileSettingsStore store;
     EXPECT_FALSE(store.has(options::keyRepeatTitle));
     store.setBool(options::keyRepeatTitle, true);
