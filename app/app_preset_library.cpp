@@ -98,8 +98,6 @@ std::string TesselAppDelegate::generateValidFilenameWithName(const std::string& 
         document.name = "New Preset";
         document.tag = "No tag";
     }
-    document.name = escapeForPresetText(document.name);
-    document.tag = escapeForPresetText(document.tag);
     const std::string fileName = generateValidFilename();
     if (fileName.empty() || !document.save((*folder + fileName).c_str())) {
         return {};

@@ -95,18 +95,6 @@ std::string unusedFileName(const std::string& folder, const std::string& name) {
     return {};
 }
 
-std::string escapeForPresetText(std::string_view text) {
-    std::string out;
-    out.reserve(text.size());
-    for (char c : text) {
-        if (c == '\\' || c == '"') {
-            out += '\\';
-        }
-        out += c;
-    }
-    return out;
-}
-
 bool canWriteBeside(const std::string& path) {
     std::string tempPath;
     const int fd = openTemporaryBeside(path, tempPath);

@@ -21,10 +21,6 @@ std::string generatedFileName(const std::tm& localTime);
 // (ending in "/") has; empty when a thousand names are taken.
 std::string unusedFileName(const std::string& folder, const std::string& name);
 
-// A backslash before every backslash and double quote, so the preset writer (which writes text
-// fields as they are) produces a string that reads back as the original text.
-std::string escapeForPresetText(std::string_view text);
-
 // Writes text to a new file beside path, flushes it to disk and renames it over path, so path
 // holds either the old or the new text, never a part. False (and error set) when that fails.
 bool replaceFileContents(const std::string& path, std::string_view text, std::string& error);

@@ -14,6 +14,45 @@ bool writeTabs(FILE* out, int level) {
     return true;
 }
 
+// The two-byte escape the reader decodes back into c, or null where c may stand as it is.
+const char* shortEscape(unsigned char c) {
+    switch (c) {
+    case '"':
+        return "\\\"";
+    case '\\':
+        return "\\\\";
+    case '\b':
+        return "\\b";
+    case '\f':
+        return "\\f";
+    case '\n':
+        return "\\n";
+    case '\r':
+        return "\\r";
+    case '\t':
+        return "\\t";
+    default:
+        return nullptr;
+    }
+}
+
+// Writes a text between double quotes, escaped so that the reader gives back exactly these bytes:
+// a quote, a backslash or a control character written as it stands would end the string early,
+// start an escape, or make the whole file unreadable.
+bool printQuoted(const char* text, FILE* out) {
+    bool ok = std::fputc('"', out) != EOF;
+    for (const unsigned char* p = reinterpret_cast<const unsigned char*>(text); *p != 0; ++p) {
+        if (const char* escape = shortEscape(*p)) {
+            ok = std::fputs(escape, out) != EOF && ok;
+        } else if (*p < 0x20) {
+            ok = std::fprintf(out, "\\u%04x", *p) >= 0 && ok;
+        } else {
+            ok = std::fputc(*p, out) != EOF && ok;
+        }
+    }
+    return std::fputc('"', out) != EOF && ok;
+}
+
 bool printNode(const json_value* node, FILE* out, int level);
 
 bool printContainer(const json_value* node, FILE* out, int level) {
@@ -33,8 +72,7 @@ bool printContainer(const json_value* node, FILE* out, int level) {
 bool printScalar(const json_value* node, FILE* out) {
     switch (node->kind) {
     case json_string:
-        // Written as it stands: a double quote or a backslash in the text is not escaped.
-        return std::fprintf(out, "\"%s\"\n", node->string_value) >= 0;
+        return printQuoted(node->string_value, out) && std::fputc('\n', out) != EOF;
     case json_int:
         return std::fprintf(out, "%d\n", node->int_value) >= 0;
     case json_float:
@@ -52,7 +90,7 @@ bool printNode(const json_value* node, FILE* out, int level) {
         return ok;
     }
     if (node->name != nullptr) {
-        ok = std::fprintf(out, "\"%s\" : ", node->name) >= 0 && ok;
+        ok = printQuoted(node->name, out) && std::fputs(" : ", out) != EOF && ok;
     }
     if (node->kind == json_object || node->kind == json_array) {
         return printContainer(node, out, level) && ok;

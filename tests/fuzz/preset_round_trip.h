@@ -1,9 +1,8 @@
 // The promise of the preset reader, checked by the fuzz target and by the corpus test: any text
 // either reads or is refused with a message, a tree either interprets or is refused, and a preset
 // that loads saves and loads again to the same fields, except where the file format cannot hold
-// them (texts holding a double quote, a backslash or a control character are written unescaped;
-// numbers above 2147483647 do not read back; amounts keep six significant digits). Returns what
-// went wrong, or an empty text.
+// them (numbers above 2147483647 do not read back; amounts keep six significant digits). Returns
+// what went wrong, or an empty text.
 #pragma once
 
 #include "preset/vantry_document.h"
@@ -14,26 +13,11 @@
 
 namespace padloom::fuzz {
 
-inline bool writableText(const std::string& text) {
-    for (const char c : text) {
-        if (c == '"' || c == '\\' || static_cast<unsigned char>(c) < 0x20) {
-            return false;
-        }
-    }
-    return true;
-}
-
 inline bool fitsTheFormat(const VantryDocument& document) {
-    if (!writableText(document.name) || !writableText(document.tag)) {
-        return false;
-    }
     if (!document.joysticks) {
         return true;
     }
     for (const VantryDocument::JoystickData& section : *document.joysticks) {
-        if (!writableText(section.name)) {
-            return false;
-        }
         for (const VantryDocument::BindData& bind : section.binds) {
             if (bind.input.index > largestTextNumber) {
                 return false;

@@ -68,7 +68,10 @@ INSTANTIATE_TEST_SUITE_P(
         WriterCase{"absent_node_writes_only_its_indentation", "", false, 2, "\t\t"},
         WriterCase{"nested_containers_close_at_their_own_indentation", "[{\"a\":[1]},{}]", false, 0,
                    "[\n\t{\n\t\t\"a\" : [\n\t\t\t1\n\t\t]\n\t},\n\t{\n\t}\n]\n"},
-        WriterCase{"texts_are_not_escaped", "[\"a\\\"b\\\\\"]", false, 0, "[\n\t\"a\"b\\\"\n]\n"}),
+        WriterCase{"quotes_and_backslashes_are_escaped", "{\"k\\\"\":\"a\\\"b\\\\\"}", false, 0,
+                   "{\n\t\"k\\\"\" : \"a\\\"b\\\\\"\n}\n"},
+        WriterCase{"control_characters_are_escaped", "[\"\\t\\n\\r\\b\\f\\u0001\"]", false, 0,
+                   "[\n\t\"\\t\\n\\r\\b\\f\\u0001\"\n]\n"}),
     [](const auto& info) { return std::string(info.param.what); });
 
 TEST(JsonWriterFailure, AStreamThatCannotStepBackIsReported) {
