@@ -45,10 +45,16 @@ std::string connectedJoysticksMessage(const std::vector<std::string>& names) {
     if (n == 0) {
         return "There are no Joysticks Connected.\n";
     }
-    std::string text = std::string("There ") + (n == 1 ? "is" : "are") + " " + std::to_string(n) +
-                       " Joystick" + (n == 1 ? "" : "s") + " Connected.\n\n";
+    // Appended piece by piece: GCC 12 at -O3 warns falsely (-Wrestrict) on chains of literal + string.
+    std::string text = n == 1 ? "There is " : "There are ";
+    text += std::to_string(n);
+    text += n == 1 ? " Joystick Connected.\n\n" : " Joysticks Connected.\n\n";
     for (size_t k = 0; k < n; ++k) {
-        text += "#" + std::to_string(k + 1) + " : " + names[k] + "\n";
+        text += '#';
+        text += std::to_string(k + 1);
+        text += " : ";
+        text += names[k];
+        text += '\n';
     }
     return text;
 }
