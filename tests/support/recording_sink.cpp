@@ -20,6 +20,64 @@ std::string mismatch(const RecordedEvent& expected, const RecordedEvent& actual)
     return "expected event: " + expected.describe() + "\n  actual event: " + actual.describe();
 }
 
+RecordedEvent keyboardEvent(uint16_t keyCode, bool down, std::optional<uint64_t> flags) {
+    RecordedEvent event;
+    event.kind = RecordedEvent::Kind::keyboard;
+    event.keyCode = keyCode;
+    event.down = down;
+    event.flags = flags;
+    return event;
+}
+
+RecordedEvent systemEvent(int32_t data1) {
+    RecordedEvent event;
+    event.kind = RecordedEvent::Kind::systemDefined;
+    event.data1 = data1;
+    return event;
+}
+
+RecordedEvent mouseEvent(MouseEventType type, float x, float y, int32_t button, int32_t clickState,
+                         int64_t dx, int64_t dy) {
+    RecordedEvent event;
+    event.kind = RecordedEvent::Kind::mouse;
+    event.mouseType = type;
+    event.x = x;
+    event.y = y;
+    event.button = button;
+    event.clickState = clickState;
+    event.dx = dx;
+    event.dy = dy;
+    return event;
+}
+
+RecordedEvent scrollEvent(ScrollUnits units, int32_t vertical, int32_t horizontal) {
+    RecordedEvent event;
+    event.kind = RecordedEvent::Kind::scroll;
+    event.units = units;
+    event.vertical = vertical;
+    event.horizontal = horizontal;
+    return event;
+}
+
+// Compares the fields that the events' kind uses.
+bool sameEvent(const RecordedEvent& a, const RecordedEvent& b) {
+    if (a.kind != b.kind) {
+        return false;
+    }
+    switch (a.kind) {
+    case RecordedEvent::Kind::keyboard:
+        return a.keyCode == b.keyCode && a.down == b.down && a.flags == b.flags;
+    case RecordedEvent::Kind::systemDefined:
+        return a.data1 == b.data1;
+    case RecordedEvent::Kind::mouse:
+        return a.mouseType == b.mouseType && a.x == b.x && a.y == b.y && a.button == b.button &&
+               a.clickState == b.clickState && a.dx == b.dx && a.dy == b.dy;
+    case RecordedEvent::Kind::scroll:
+        return a.units == b.units && a.vertical == b.vertical && a.horizontal == b.horizontal;
+    }
+    return false;
+}
+
 } // namespace
 
 std::string RecordedEvent::describe() const {
@@ -65,33 +123,16 @@ bool RecordingSink::cursorVisible() {
 }
 
 void RecordingSink::postKeyboard(uint16_t keyCode, bool down, std::optional<uint64_t> flags) {
-    RecordedEvent event;
-    event.kind = RecordedEvent::Kind::keyboard;
-    event.keyCode = keyCode;
-    event.down = down;
-    event.flags = flags;
-    record(event);
+    record(keyboardEvent(keyCode, down, flags));
 }
 
 void RecordingSink::postSystemDefined(int32_t data1) {
-    RecordedEvent event;
-    event.kind = RecordedEvent::Kind::systemDefined;
-    event.data1 = data1;
-    record(event);
+    record(systemEvent(data1));
 }
 
 void RecordingSink::postMouse(MouseEventType type, float x, float y, int32_t button, int32_t clickState,
                               int64_t dx, int64_t dy) {
-    RecordedEvent event;
-    event.kind = RecordedEvent::Kind::mouse;
-    event.mouseType = type;
-    event.x = x;
-    event.y = y;
-    event.button = button;
-    event.clickState = clickState;
-    event.dx = dx;
-    event.dy = dy;
-    record(event);
+    record(mouseEvent(type, x, y, button, clickState, dx, dy));
     std::lock_guard lock(mutex_);
     if (followMotion_ && isMotion(type)) {
         cursor_ = {x, y};
@@ -99,12 +140,7 @@ void RecordingSink::postMouse(MouseEventType type, float x, float y, int32_t but
 }
 
 void RecordingSink::postScroll(ScrollUnits units, int32_t vertical, int32_t horizontal) {
-    RecordedEvent event;
-    event.kind = RecordedEvent::Kind::scroll;
-    event.units = units;
-    event.vertical = vertical;
-    event.horizontal = horizontal;
-    record(event);
+    record(scrollEvent(units, vertical, horizontal));
 }
 
 void RecordingSink::setCursor(float x, float y) {
@@ -152,75 +188,35 @@ std::optional<RecordedEvent> RecordingSink::next(Where where) {
     return events_[checked_++];
 }
 
-void RecordingSink::expectKey(uint16_t keyCode, bool down, std::optional<uint64_t> flags, Where where) {
-    RecordedEvent expected;
-    expected.kind = RecordedEvent::Kind::keyboard;
-    expected.keyCode = keyCode;
-    expected.down = down;
-    expected.flags = flags;
+void RecordingSink::expectNext(const RecordedEvent& expected, Where where) {
     const auto actual = next(where);
-    if (actual && (actual->kind != expected.kind || actual->keyCode != keyCode || actual->down != down ||
-                   actual->flags != flags)) {
+    if (actual && !sameEvent(expected, *actual)) {
         fail(where, mismatch(expected, *actual));
     }
 }
 
+void RecordingSink::expectKey(uint16_t keyCode, bool down, std::optional<uint64_t> flags, Where where) {
+    expectNext(keyboardEvent(keyCode, down, flags), where);
+}
+
 void RecordingSink::expectSystemKey(int32_t keyType, bool down, Where where) {
-    RecordedEvent expected;
-    expected.kind = RecordedEvent::Kind::systemDefined;
-    expected.data1 = static_cast<int32_t>((static_cast<uint32_t>(keyType) << 16) | (down ? 0x0A00u : 0u));
-    const auto actual = next(where);
-    if (actual && (actual->kind != expected.kind || actual->data1 != expected.data1)) {
-        fail(where, mismatch(expected, *actual));
-    }
+    expectNext(
+        systemEvent(static_cast<int32_t>((static_cast<uint32_t>(keyType) << 16) | (down ? 0x0A00u : 0u))),
+        where);
 }
 
 void RecordingSink::expectMouse(MouseEventType type, float x, float y, int32_t button, int32_t clickState,
                                 Where where) {
-    RecordedEvent expected;
-    expected.kind = RecordedEvent::Kind::mouse;
-    expected.mouseType = type;
-    expected.x = x;
-    expected.y = y;
-    expected.button = button;
-    expected.clickState = clickState;
-    const auto actual = next(where);
-    if (actual && (actual->kind != expected.kind || actual->mouseType != type || actual->x != x ||
-                   actual->y != y || actual->button != button || actual->clickState != clickState ||
-                   actual->dx != 0 || actual->dy != 0)) {
-        fail(where, mismatch(expected, *actual));
-    }
+    expectNext(mouseEvent(type, x, y, button, clickState, 0, 0), where);
 }
 
 void RecordingSink::expectMotion(MouseEventType type, float x, float y, int32_t button, int64_t dx,
                                  int64_t dy, Where where) {
-    RecordedEvent expected;
-    expected.kind = RecordedEvent::Kind::mouse;
-    expected.mouseType = type;
-    expected.x = x;
-    expected.y = y;
-    expected.button = button;
-    expected.dx = dx;
-    expected.dy = dy;
-    const auto actual = next(where);
-    if (actual &&
-        (actual->kind != expected.kind || actual->mouseType != type || actual->x != x || actual->y != y ||
-         actual->button != button || actual->clickState != 0 || actual->dx != dx || actual->dy != dy)) {
-        fail(where, mismatch(expected, *actual));
-    }
+    expectNext(mouseEvent(type, x, y, button, 0, dx, dy), where);
 }
 
 void RecordingSink::expectScroll(ScrollUnits units, int32_t vertical, int32_t horizontal, Where where) {
-    RecordedEvent expected;
-    expected.kind = RecordedEvent::Kind::scroll;
-    expected.units = units;
-    expected.vertical = vertical;
-    expected.horizontal = horizontal;
-    const auto actual = next(where);
-    if (actual && (actual->kind != expected.kind || actual->units != units || actual->vertical != vertical ||
-                   actual->horizontal != horizontal)) {
-        fail(where, mismatch(expected, *actual));
-    }
+    expectNext(scrollEvent(units, vertical, horizontal), where);
 }
 
 void RecordingSink::expectNoEvents(Where where) {

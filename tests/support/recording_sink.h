@@ -87,6 +87,8 @@ public:
 private:
     // The next unchecked event, or a failure at where.
     std::optional<RecordedEvent> next(Where where);
+    // Takes the next event and reports a failure at where unless it is the expected one.
+    void expectNext(const RecordedEvent& expected, Where where);
     void record(const RecordedEvent& event);
 
     mutable std::mutex mutex_;
