@@ -1,16 +1,12 @@
 #include "platform/linux/print_sink.h"
 
 #include "engine/display_source.h"
+#include "engine/mouse_event_kinds.h"
 
 #include <cstdarg>
 
 namespace padloom {
 namespace {
-
-bool isMotion(MouseEventType type) {
-    return type == MouseEventType::mouseMoved || type == MouseEventType::leftMouseDragged ||
-           type == MouseEventType::rightMouseDragged || type == MouseEventType::otherMouseDragged;
-}
 
 CursorPoint centreOfMainDisplay() {
     SDL_Rect main{0, 0, 0, 0};
@@ -63,7 +59,7 @@ void PrintSink::postSystemDefined(int32_t data1) {
 
 void PrintSink::postMouse(MouseEventType type, float x, float y, int32_t button, int32_t clickState,
                           int64_t dx, int64_t dy) {
-    if (!isMotion(type)) {
+    if (!isMotionEvent(type)) {
         writeLine("mouse %d x=%g y=%g button=%d click=%d\n", static_cast<int>(type), x, y, button,
                   clickState);
         return;

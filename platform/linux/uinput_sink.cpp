@@ -1,7 +1,7 @@
 #include "platform/linux/uinput_sink.h"
 
 #include "engine/display_source.h"
-#include "platform/linux/mouse_event_kinds.h"
+#include "engine/mouse_event_kinds.h"
 #include "platform/linux/uinput_device.h"
 
 namespace padloom {

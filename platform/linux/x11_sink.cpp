@@ -2,7 +2,7 @@
 
 #include "platform/linux/auxiliary_keys.h"
 #include "platform/linux/keyboard_keys.h"
-#include "platform/linux/mouse_event_kinds.h"
+#include "engine/mouse_event_kinds.h"
 
 #include <SDL.h>
 #include <X11/extensions/XInput2.h>

@@ -1,4 +1,5 @@
 #include "tests/support/recording_sink.h"
+#include "engine/mouse_event_kinds.h"
 
 #include <gtest/gtest.h>
 
@@ -6,11 +7,6 @@
 
 namespace padloom::test {
 namespace {
-
-bool isMotion(MouseEventType type) {
-    return type == MouseEventType::mouseMoved || type == MouseEventType::leftMouseDragged ||
-           type == MouseEventType::rightMouseDragged || type == MouseEventType::otherMouseDragged;
-}
 
 void fail(const std::source_location& where, const std::string& message) {
     ADD_FAILURE_AT(where.file_name(), static_cast<int>(where.line())) << message;
@@ -95,7 +91,7 @@ std::string RecordedEvent::describe() const {
         std::snprintf(text, sizeof text, "system %d %s", data1 >> 16, (data1 & 0x0A00) ? "down" : "up");
         break;
     case Kind::mouse:
-        if (isMotion(mouseType)) {
+        if (isMotionEvent(mouseType)) {
             std::snprintf(text, sizeof text, "motion %d x=%g y=%g button=%d dx=%lld dy=%lld",
                           static_cast<int>(mouseType), x, y, button, static_cast<long long>(dx),
                           static_cast<long long>(dy));
@@ -134,7 +130,7 @@ void RecordingSink::postMouse(MouseEventType type, float x, float y, int32_t but
                               int64_t dx, int64_t dy) {
     record(mouseEvent(type, x, y, button, clickState, dx, dy));
     std::lock_guard lock(mutex_);
-    if (followMotion_ && isMotion(type)) {
+    if (followMotion_ && isMotionEvent(type)) {
         cursor_ = {x, y};
     }
 }
