@@ -6,6 +6,9 @@ FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 30
 JOBS       ?= $(shell nproc)
 CMAKE_ARGS ?=
+# ccache stores paths relative to the checkout, so clones and worktrees share its hits.
+export CCACHE_BASEDIR := $(CURDIR)
+export CCACHE_NOHASHDIR := 1
 XVFB       := xvfb-run -a -s "-screen 0 1920x1080x24 -nolisten tcp"
 DEMO_PRESET := resources/presetexamples/Desktop Navigation.txt
 DEMO_SCRIPT := resources/demo/desktop-navigation.replay
