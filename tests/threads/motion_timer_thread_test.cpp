@@ -1,6 +1,7 @@
 // The motion tick on SDL's own timer thread while the polling side evaluates events and the main
 // side tears the manager down. Run under ThreadSanitizer by `make test-threads`.
 #include "engine/joystick_manager.h"
+#include "engine/motion_timer.h"
 #include "engine/mouse_state.h"
 #include "engine/screen_geometry.h"
 #include "engine/timer_source.h"
@@ -79,6 +80,58 @@ TEST_F(MotionTimerThreads, DeinitStopsTicksThatRunWhileEventsAreEvaluated) {
     EXPECT_EQ(mouseState.motionX.load(), 0.0f);
     SDL_Delay(30); // three periods of a timer that should be gone
     EXPECT_EQ(sink.count(), afterDeinit);
+}
+
+TEST_F(MotionTimerThreads, TheTimerRestsAtStillRatesAndEveryPushWakesIt) {
+    ASSERT_TRUE(manager.init(nullptr));
+    ASSERT_TRUE(manager.joystickMap[0].attachBind(axisIn(0, 1), motionOut(0, 1, 3)));
+    manager.startMouseTimer(1);
+    ASSERT_TRUE(eventually([] { return motionTimerResting(); }));
+
+    // Pushes and releases race the ticks that rest and the wakes that start the timer again.
+    for (int i = 0; i < 400; ++i) {
+        manager.handleEvent(axisEvent(pad.instanceId(), 0, i % 2 == 0 ? 32767 : 0));
+        if (i % 8 == 0) {
+            SDL_Delay(1);
+        }
+    }
+    for (int round = 0; round < 3; ++round) {
+        const int before = motionEvents(sink);
+        manager.handleEvent(axisEvent(pad.instanceId(), 0, 32767));
+        EXPECT_TRUE(eventually([&] { return motionEvents(sink) >= before + 3; })) << "round " << round;
+        manager.handleEvent(axisEvent(pad.instanceId(), 0, 0));
+        ASSERT_TRUE(eventually([] { return motionTimerResting(); }));
+    }
+    const int atRest = motionEvents(sink);
+    SDL_Delay(20);
+    EXPECT_EQ(motionEvents(sink), atRest);
+    manager.deinit();
+    EXPECT_FALSE(motionTimerResting());
+}
+
+TEST_F(MotionTimerThreads, TimersThatEndThemselvesFreeTheirPlaceAndTheirIdsStaySpent) {
+    static std::atomic<int> calls{0};
+    const auto once = [](uint32_t, void*) -> uint32_t {
+        calls.fetch_add(1);
+        return 0;
+    };
+    const auto forever = [](uint32_t interval, void*) -> uint32_t {
+        calls.fetch_add(1);
+        return interval;
+    };
+    int spent = 0;
+    for (int i = 0; i < 20; ++i) { // more than the source holds at once
+        const int before = calls.load();
+        spent = timerSource().add(1, once, nullptr);
+        ASSERT_NE(spent, 0) << "timer " << i;
+        ASSERT_TRUE(eventually([&] { return calls.load() > before; }));
+    }
+    const int running = timerSource().add(1, forever, nullptr);
+    timerSource().remove(spent);
+    const int before = calls.load();
+    EXPECT_TRUE(eventually([&] { return calls.load() > before + 2; }))
+        << "removing a spent id stopped another";
+    timerSource().remove(running);
 }
 
 TEST_F(MotionTimerThreads, RemovedTimerCallbackIsOverWhenRemoveReturns) {
