@@ -12,7 +12,7 @@ namespace padloom {
 namespace {
 
 constexpr int fastestStepMs = 1;
-constexpr int slowestStepMs = 100;
+constexpr int slowestStepMs = 250;
 // At most this many reads empty one readable descriptor per wake; what is left wakes the next wait.
 constexpr int readsPerWake = 16;
 
@@ -111,8 +111,9 @@ int PadWait::stepMs(SteadyClock::time_point now) const {
 WaitEnd PadWait::wait(uint32_t timeoutMs) {
     const PadNodes nodes = nodes_();
     followNodes(nodes);
-    // Events queued already (by another thread's update, or a pad just attached) need no wait.
-    if (joystickEventQueued()) {
+    // Events queued already (by another thread's update, or a pad just attached) need no wait,
+    // nor does input that a pad without a node sent since the last batch.
+    if (nodes.withoutNode ? readPadsWithoutNode() : joystickEventQueued()) {
         return WaitEnd::input;
     }
     std::vector<pollfd> fds;

@@ -8,7 +8,7 @@
 // A pad without a node (SDL's virtual joysticks) cannot be waited on. While one is open the wait
 // becomes a loop of short sleeps that lets SDL read the pads and ends when a joystick event is
 // queued; the sleeps are a tenth of the time since the last input, from 1 ms while input flows to
-// 100 ms when the pads have been still for a second.
+// 250 ms when the pads have been still for 2.5 s, so an idle task wakes a few times a second.
 #pragma once
 
 #include <chrono>
