@@ -1,55 +1,19 @@
 // The polling task's wait between batches: on the pads' device nodes (a named pipe stands in for
-// one: writing to it is the pad sending input), or, for pads without a node, in short sleeps.
+// one), or, for pads without a node, in short sleeps.
 #include "app/pad_wait.h"
-#include "app/preset_runner.h"
-#include "tests/support/manual_seams.h"
-#include "tests/support/temp_folder.h"
+#include "tests/support/stand_in_node.h"
 #include "tests/support/virtual_joystick.h"
 
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
 #include <optional>
-#include <sys/stat.h>
 #include <thread>
-#include <unistd.h>
 
 namespace padloom::test {
 namespace {
 
 constexpr uint32_t longWaitMs = 10000; // a wait that ends sooner was ended by what the case did
 constexpr uint32_t shortWaitMs = 30;
-
-class StandInNode {
-public:
-    StandInNode() : path_(folder_.file("event0")) {
-        mkfifo(path_.c_str(), 0600);
-        reader_ = open(path_.c_str(), O_RDONLY | O_NONBLOCK); // so that the writer may open first
-        writer_ = open(path_.c_str(), O_WRONLY | O_NONBLOCK);
-    }
-    ~StandInNode() {
-        hangUp();
-        close(reader_);
-    }
-    StandInNode(const StandInNode&) = delete;
-    StandInNode& operator=(const StandInNode&) = delete;
-
-    bool ok() const { return reader_ >= 0 && writer_ >= 0; }
-    void send() { [[maybe_unused]] const ssize_t written = write(writer_, "x", 1); }
-    void hangUp() {
-        if (writer_ >= 0) {
-            close(writer_);
-            writer_ = -1;
-        }
-    }
-    PadNodes nodes() const { return {{path_}, false}; }
-
-private:
-    TempFolder folder_;
-    std::string path_;
-    int reader_ = -1;
-    int writer_ = -1;
-};
 
 enum class Pads { standInNode, withoutNode };
 enum class Act { nothing, send, wake, hangUp, press, queueEvent };
@@ -71,7 +35,7 @@ protected:
         if (SDL_NumJoysticks() != 1) {
             GTEST_SKIP() << "a joystick other than the test's own is connected";
         }
-        SDL_JoystickEventState(SDL_ENABLE); // as JoystickManager::init leaves it
+        SDL_JoystickEventState(SDL_ENABLE);             // as JoystickManager::init leaves it
         SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT); // the pad's arrival
     }
 
