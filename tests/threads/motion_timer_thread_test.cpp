@@ -1,11 +1,11 @@
 // The motion tick on SDL's own timer thread while the polling side evaluates events and the main
 // side tears the manager down. Run under ThreadSanitizer by `make test-threads`.
 #include "engine/joystick_manager.h"
-#include "engine/motion_timer.h"
 #include "engine/mouse_state.h"
 #include "engine/screen_geometry.h"
 #include "engine/timer_source.h"
 #include "tests/support/bind_builders.h"
+#include "tests/support/eventually.h"
 #include "tests/support/fixed_displays.h"
 #include "tests/support/recording_sink.h"
 #include "tests/support/virtual_joystick.h"
@@ -17,14 +17,6 @@
 
 namespace padloom::test {
 namespace {
-
-// Waits for a condition that another thread brings about; gives up after about five seconds.
-template <typename Condition> bool eventually(Condition condition) {
-    for (int i = 0; i < 5000 && !condition(); ++i) {
-        SDL_Delay(1);
-    }
-    return condition();
-}
 
 int motionEvents(const RecordingSink& sink) {
     int count = 0;
@@ -67,7 +59,9 @@ TEST_F(MotionTimerThreads, DeinitStopsTicksThatRunWhileEventsAreEvaluated) {
     // The polling side: the activation lock keeps it apart from deinit, here the join does.
     std::thread polling([&] {
         for (int i = 0; i < 200; ++i) {
-            manager.handleEvent(axisEvent(pad.instanceId(), 0, static_cast<int16_t>(8000 + 100 * i)));
+            // At 0 the timer rests, so the ticks race the wakes too.
+            const int value = i % 4 == 3 ? 0 : 8000 + 100 * i;
+            manager.handleEvent(axisEvent(pad.instanceId(), 0, static_cast<int16_t>(value)));
             manager.handleEvent(buttonEvent(pad.instanceId(), 1, i % 2 == 0));
         }
         manager.handleEvent(axisEvent(pad.instanceId(), 0, 32767));
@@ -82,76 +76,36 @@ TEST_F(MotionTimerThreads, DeinitStopsTicksThatRunWhileEventsAreEvaluated) {
     EXPECT_EQ(sink.count(), afterDeinit);
 }
 
-TEST_F(MotionTimerThreads, TheTimerRestsAtStillRatesAndEveryPushWakesIt) {
-    ASSERT_TRUE(manager.init(nullptr));
-    ASSERT_TRUE(manager.joystickMap[0].attachBind(axisIn(0, 1), motionOut(0, 1, 3)));
-    manager.startMouseTimer(1);
-    ASSERT_TRUE(eventually([] { return motionTimerResting(); }));
-
-    // Pushes and releases race the ticks that rest and the wakes that start the timer again.
-    for (int i = 0; i < 400; ++i) {
-        manager.handleEvent(axisEvent(pad.instanceId(), 0, i % 2 == 0 ? 32767 : 0));
-        if (i % 8 == 0) {
-            SDL_Delay(1);
-        }
-    }
-    for (int round = 0; round < 3; ++round) {
-        const int before = motionEvents(sink);
-        manager.handleEvent(axisEvent(pad.instanceId(), 0, 32767));
-        EXPECT_TRUE(eventually([&] { return motionEvents(sink) >= before + 3; })) << "round " << round;
-        manager.handleEvent(axisEvent(pad.instanceId(), 0, 0));
-        ASSERT_TRUE(eventually([] { return motionTimerResting(); }));
-    }
-    const int atRest = motionEvents(sink);
-    SDL_Delay(20);
-    EXPECT_EQ(motionEvents(sink), atRest);
-    manager.deinit();
-    EXPECT_FALSE(motionTimerResting());
-}
-
-TEST_F(MotionTimerThreads, TimersThatEndThemselvesFreeTheirPlaceAndTheirIdsStaySpent) {
-    static std::atomic<int> calls{0};
-    const auto once = [](uint32_t, void*) -> uint32_t {
-        calls.fetch_add(1);
-        return 0;
-    };
-    const auto forever = [](uint32_t interval, void*) -> uint32_t {
-        calls.fetch_add(1);
-        return interval;
-    };
-    int spent = 0;
-    for (int i = 0; i < 20; ++i) { // more than the source holds at once
-        const int before = calls.load();
-        spent = timerSource().add(1, once, nullptr);
-        ASSERT_NE(spent, 0) << "timer " << i;
-        ASSERT_TRUE(eventually([&] { return calls.load() > before; }));
-    }
-    const int running = timerSource().add(1, forever, nullptr);
-    timerSource().remove(spent);
-    const int before = calls.load();
-    EXPECT_TRUE(eventually([&] { return calls.load() > before + 2; }))
-        << "removing a spent id stopped another";
-    timerSource().remove(running);
-}
-
-TEST_F(MotionTimerThreads, RemovedTimerCallbackIsOverWhenRemoveReturns) {
+TEST_F(MotionTimerThreads, TimersAreOverOnceRemovedOrEndedAndEndedOnesFreeTheirPlace) {
     static std::atomic<int> running{0};
     static std::atomic<int> calls{0};
-    const auto callback = [](uint32_t interval, void*) -> uint32_t {
+    const auto callback = [](uint32_t interval, void* endsItself) -> uint32_t {
         running.store(1);
         calls.fetch_add(1);
         SDL_Delay(2);
         running.store(0);
-        return interval;
+        return endsItself ? 0 : interval;
     };
-    for (int round = 0; round < 5; ++round) {
-        const int id = timerSource().add(1, callback, nullptr);
-        ASSERT_NE(id, 0);
+    int spent = 0;
+    for (int round = 0; round < 20; ++round) { // more timers that end themselves than the source holds
+        const bool endsItself = round % 2 == 0;
         const int before = calls.load();
+        const int id = timerSource().add(1, callback, endsItself ? &calls : nullptr);
+        ASSERT_NE(id, 0) << "round " << round;
         ASSERT_TRUE(eventually([&] { return calls.load() > before; }));
-        timerSource().remove(id);
-        EXPECT_EQ(running.load(), 0) << "round " << round;
+        if (endsItself) {
+            spent = id;
+        } else {
+            timerSource().remove(id);
+            EXPECT_EQ(running.load(), 0) << "round " << round;
+        }
     }
+    const int kept = timerSource().add(1, callback, nullptr);
+    timerSource().remove(spent);
+    const int before = calls.load();
+    EXPECT_TRUE(eventually([&] { return calls.load() > before + 2; }))
+        << "removing a spent id stopped another";
+    timerSource().remove(kept);
 }
 
 } // namespace
