@@ -46,7 +46,9 @@ PadNodes openJoystickNodes() {
         if (joystick == nullptr) {
             continue; // not open: it queues no events
         }
-        const char* path = SDL_JoystickPath(joystick);
+        // SDL's virtual joysticks have no node; asking would set SDL's error, whose buffer SDL
+        // keeps per thread and never frees for threads it did not start.
+        const char* path = SDL_JoystickIsVirtual(i) ? nullptr : SDL_JoystickPath(joystick);
         if (isDeviceNode(path)) {
             nodes.paths.emplace_back(path);
         } else {
