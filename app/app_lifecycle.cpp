@@ -44,11 +44,10 @@ void TesselAppDelegate::applicationDidFinishLaunching() {
     }
 }
 
-// SDL's video subsystem is restarted so it reads the displays anew, except while the polling
-// task runs: that task pumps SDL's events, video included, and must not see it torn down
-// (SDL then follows display changes through its own event pump).
+// SDL's video subsystem is restarted so it reads the displays anew (nothing pumps its events:
+// the polling task reads only the joysticks).
 void TesselAppDelegate::applicationDidChangeScreenParameters() {
-    if (SDL_WasInit(SDL_INIT_VIDEO) != 0 && !runner.joystickPollingTaskRunning) {
+    if (SDL_WasInit(SDL_INIT_VIDEO) != 0) {
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
         SDL_InitSubSystem(SDL_INIT_VIDEO);
     }

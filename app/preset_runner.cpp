@@ -6,6 +6,19 @@
 #include <SDL.h>
 
 namespace padloom {
+namespace {
+
+constexpr uint32_t batchPacingMs = 10;
+constexpr uint32_t idleWaitMs = 500;
+
+// The joystick events SDL has queued, and only those: other events belong to the main thread.
+bool takeJoystickEvent(SDL_Event& event) {
+    return SDL_PeepEvents(&event, 1, SDL_GETEVENT, SDL_JOYAXISMOTION, SDL_JOYBATTERYUPDATED) == 1;
+}
+
+} // namespace
+
+PresetRunner::PresetRunner(PadWait::NodeSource padNodes) : padWait_(std::move(padNodes)) {}
 
 PresetRunner::~PresetRunner() {
     deactivate();
@@ -37,6 +50,11 @@ void PresetRunner::startPolling() {
     pollingThread_ = std::thread([this] { joystickPollingTask(); });
 }
 
+void PresetRunner::stopPolling() {
+    joystickPollingEnabled = false;
+    padWait_.wake();
+}
+
 void PresetRunner::deactivate(const std::function<void()>& underLock) {
     stopPolling();
     {
@@ -60,22 +78,26 @@ void PresetRunner::joinPollingThread() {
     }
 }
 
+// SDL_JoystickUpdate reads the pads (and notices pads that come and go) without pumping SDL's
+// other sources: the window system's events are the main thread's to pump.
 void PresetRunner::joystickPollingTask() {
     std::lock_guard<std::mutex> lock(activationLock);
     joystickPollingTaskRunning = true;
     SDL_Event event;
     while (joystickPollingEnabled) {
-        while (SDL_PollEvent(&event) != 0) {
+        SDL_JoystickUpdate();
+        while (takeJoystickEvent(event)) {
             joyManager.handleEvent(event);
         }
         if (!joystickPollingEnabled) {
             break;
         }
-        SDL_Delay(10);
-        SDL_WaitEventTimeout(nullptr, 500);
+        SDL_Delay(batchPacingMs);
+        padWait_.wait(idleWaitMs);
     }
-    while (SDL_PollEvent(&event) != 0) {
-    }
+    // What came after the last batch is not evaluated.
+    SDL_JoystickUpdate();
+    SDL_FlushEvents(SDL_JOYAXISMOTION, SDL_JOYBATTERYUPDATED);
     joystickPollingTaskRunning = false;
 }
 

@@ -3,9 +3,11 @@
 //
 // The polling task runs on a thread of its own and holds activationLock for its whole run;
 // deactivation clears joystickPollingEnabled and then takes the same lock, so the manager is
-// never reset while the task evaluates an event.
+// never reset while the task evaluates an event. Between batches the task waits on the pads'
+// device nodes (app/pad_wait.h) for up to 500 ms; stopPolling ends that wait at once.
 #pragma once
 
+#include "app/pad_wait.h"
 #include "engine/joystick_manager.h"
 
 #include <atomic>
@@ -20,7 +22,8 @@ enum class ActivationResult { started, unreadable, noJoystick };
 
 class PresetRunner {
 public:
-    PresetRunner() = default;
+    // padNodes tells the polling task which device nodes to wait on.
+    explicit PresetRunner(PadWait::NodeSource padNodes = openJoystickNodes);
     ~PresetRunner(); // deactivates
     PresetRunner(const PresetRunner&) = delete;
     PresetRunner& operator=(const PresetRunner&) = delete;
@@ -31,8 +34,8 @@ public:
     ActivationResult activate(const std::string& path, const std::function<void()>& joysticksCounted = {});
     // Sets joystickPollingEnabled and starts the polling task on a new thread.
     void startPolling();
-    // Clears joystickPollingEnabled; does not wait.
-    void stopPolling() { joystickPollingEnabled = false; }
+    // Clears joystickPollingEnabled and wakes the task; does not wait for it.
+    void stopPolling();
     // Stops polling, waits for the task to leave its loop, resets the engine, stops SDL's joystick
     // subsystem; underLock runs last while the lock is held. Safe in any state.
     void deactivate(const std::function<void()>& underLock = {});
@@ -51,6 +54,7 @@ private:
     void joystickPollingTask();
     void joinPollingThread();
 
+    PadWait padWait_;
     std::thread pollingThread_;
     bool active_ = false;
 };

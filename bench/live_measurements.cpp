@@ -2,6 +2,7 @@
 
 #include "app/preset_runner.h"
 #include "bench/timestamp_sink.h"
+#include "tests/support/stand_in_node.h"
 #include "tests/support/virtual_joystick.h"
 
 #include <algorithm>
@@ -10,6 +11,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <map>
 #include <memory>
 #include <numeric>
@@ -80,7 +82,9 @@ double cpuSeconds() {
 
 // Presses and releases button 0 at random intervals; each change is timed from just before the
 // device changes to the sink's receipt of the key event that the polling task made of it.
-bool measureLatency(test::VirtualJoystick& pad, TimestampSink& sink, int events, std::vector<double>& out) {
+// afterChange is what the pad's node does on input.
+bool measureLatency(test::VirtualJoystick& pad, const std::function<void()>& afterChange, TimestampSink& sink,
+                    int events, std::vector<double>& out) {
     std::mt19937 random(2024);
     std::uniform_int_distribution<int> gapUs(1000, 20000);
     const size_t before = sink.keyEvents();
@@ -88,6 +92,7 @@ bool measureLatency(test::VirtualJoystick& pad, TimestampSink& sink, int events,
         std::this_thread::sleep_for(std::chrono::microseconds(gapUs(random)));
         const Clock::time_point changed = Clock::now();
         pad.setButton(0, i % 2 == 0);
+        afterChange();
         const auto received =
             sink.waitForKeyEvents(before + static_cast<size_t>(i) + 1, changed + std::chrono::seconds(2));
         if (!received) {
@@ -98,17 +103,40 @@ bool measureLatency(test::VirtualJoystick& pad, TimestampSink& sink, int events,
     return true;
 }
 
+// Stops the task while it waits (from 100 to 300 ms after its start), timing the request to the
+// task's end, and starts it again.
+bool measureStops(PresetRunner& runner, int stops, std::vector<double>& out) {
+    std::mt19937 random(7);
+    std::uniform_int_distribution<int> settleMs(100, 300);
+    for (int i = 0; i < stops; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(settleMs(random)));
+        const Clock::time_point requested = Clock::now();
+        runner.stopPolling();
+        while (runner.joystickPollingTaskRunning) {
+            if (Clock::now() - requested > std::chrono::seconds(2)) {
+                return false;
+            }
+            std::this_thread::sleep_for(std::chrono::microseconds(50));
+        }
+        out.push_back(Milliseconds(Clock::now() - requested).count());
+        runner.startPolling();
+    }
+    return true;
+}
+
 // Holds the axis at full deflection and keeps the times of the motion events the ticks post.
-bool measureTicks(test::VirtualJoystick& pad, TimestampSink& sink, int samples,
-                  std::vector<double>& periods) {
+bool measureTicks(test::VirtualJoystick& pad, const std::function<void()>& afterChange, TimestampSink& sink,
+                  int samples, std::vector<double>& periods) {
     sink.recordMotion(true);
     pad.setAxis(0, 32767);
+    afterChange();
     const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(samples * 20 + 2000);
     while (sink.motionTimes().size() < static_cast<size_t>(samples) + 2 && Clock::now() < deadline) {
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
     }
     sink.recordMotion(false);
     pad.setAxis(0, 0);
+    afterChange();
     const std::vector<SteadyTime> times = sink.motionTimes();
     // The first interval may start before the deflection reached the engine.
     for (size_t i = 2; i < times.size(); ++i) {
@@ -149,6 +177,50 @@ LiveResults failed(const char* why) {
     return results;
 }
 
+// What every measurement uses: the pad, the sink and the preset file.
+struct LiveRig {
+    test::VirtualJoystick& pad;
+    TimestampSink& sink;
+    std::string preset;
+};
+
+// One way of waiting: the nodes the task waits on, and what the pad's node does on input.
+struct WaitPath {
+    PadWait::NodeSource nodes;
+    std::function<void()> onInput;
+};
+
+// Activates the measurement preset on a runner that waits on the path's nodes, and measures
+// latency, stops and idle cost; with periods, also the motion tick's period.
+const char* measureWaitPath(LiveRig& rig, const WaitPath& path, const LivePlan& plan,
+                            WaitPathResults& results, std::vector<double>* periods) {
+    // The runner's deactivation (at its end) quits the joystick subsystem; this reference keeps
+    // the pad attached.
+    SDL_InitSubSystem(SDL_INIT_JOYSTICK);
+    PresetRunner runner(path.nodes);
+    if (runner.activate(rig.preset) != ActivationResult::started) {
+        return "the measurement preset did not activate";
+    }
+    runner.startPolling();
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+
+    const char* failure = nullptr;
+    std::vector<double> latencies, stops;
+    if (!measureLatency(rig.pad, path.onInput, rig.sink, plan.latencyEvents, latencies)) {
+        failure = "a button change never reached the sink";
+    } else if (periods && !measureTicks(rig.pad, path.onInput, rig.sink, plan.tickSamples, *periods)) {
+        failure = "the motion timer posted too few events";
+    } else if (!measureStops(runner, plan.stops, stops)) {
+        failure = "a stopped polling task did not end";
+    } else {
+        std::this_thread::sleep_for(std::chrono::milliseconds(200)); // the axis returns to rest
+        results.idle = idleCost(plan.idleSeconds);
+    }
+    results.latencyMs = percentiles(latencies);
+    results.stopMs = percentiles(stops);
+    return failure;
+}
+
 } // namespace
 
 Percentiles percentiles(std::vector<double> values) {
@@ -178,42 +250,32 @@ LiveResults runLiveMeasurements(const LivePlan& plan) {
 
     test::SdlJoystickSession sdl;
     auto pad = std::make_unique<test::VirtualJoystick>(2, 4, 1);
+    test::StandInNode node;
     if (!sdl.ok() || !pad->attached()) {
         return failed("SDL's virtual joystick driver is not available");
     }
-    const std::string path = writePreset();
-    PresetRunner runner;
-    const ActivationResult activation = runner.activate(path);
-    std::filesystem::remove(path);
-    if (activation != ActivationResult::started) {
-        return failed("the measurement preset did not activate");
+    if (!node.ok()) {
+        return failed("no named pipe could stand in for a device node");
     }
-    runner.startPolling();
-    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    LiveRig rig{*pad, sink, writePreset()};
 
     LiveResults results;
-    std::vector<double> latencies;
     std::vector<double> periods;
-    if (!measureLatency(*pad, sink, plan.latencyEvents, latencies)) {
-        results.failure = "a button change never reached the sink";
-    } else if (!measureTicks(*pad, sink, plan.tickSamples, periods)) {
-        results.failure = "the motion timer posted too few events";
-    } else {
-        std::this_thread::sleep_for(std::chrono::milliseconds(200)); // the axis returns to rest
-        results.idle = idleCost(plan.idleSeconds);
-        results.ok = true;
+    const WaitPath nodeWait{[&] { return node.nodes(); }, [&] { node.send(); }};
+    const WaitPath fallback{openJoystickNodes, [] {}};
+    const char* failure = measureWaitPath(rig, nodeWait, plan, results.nodeWait, &periods);
+    if (failure == nullptr) {
+        failure = measureWaitPath(rig, fallback, plan, results.fallback, nullptr);
     }
-    results.latencyMs = percentiles(latencies);
+    std::filesystem::remove(rig.preset);
+    results.ok = failure == nullptr;
+    results.failure = failure ? failure : "";
     results.tickPeriodMs = percentiles(periods);
     std::vector<double> deviations;
     for (double period : periods) {
         deviations.push_back(std::fabs(period - 10.0));
     }
     results.tickDeviationMs = percentiles(deviations);
-
-    // The device goes first: deactivation quits the joystick subsystem, which frees every handle.
-    pad.reset();
-    runner.deactivate();
     return results;
 }
 

@@ -1,5 +1,5 @@
 // Measurements through the real parts, in real time: SDL's virtual joystick, the polling task of
-// PresetRunner, SDL's timer thread and the process's CPU clock.
+// PresetRunner on each of its two ways of waiting, SDL's timer thread and the process's CPU clock.
 #pragma once
 
 #include <vector>
@@ -24,19 +24,27 @@ struct IdleCost {
     double pollingPercent = 0;
 };
 
+// The polling task on one of its two ways of waiting between batches.
+struct WaitPathResults {
+    Percentiles latencyMs; // button change to the sink's receipt of the key event
+    Percentiles stopMs;    // stop request to the task's end, made while the task waits
+    IdleCost idle;         // the active preset with no input
+};
+
 struct LiveResults {
     bool ok = false;
     const char* failure = "";    // why the measurements could not run
-    Percentiles latencyMs;       // button change to the sink's receipt of the key event
+    WaitPathResults nodeWait;    // on a device node: a named pipe stands in for the pad's node
+    WaitPathResults fallback;    // the pad has no node (SDL's virtual joystick): short sleeps
     Percentiles tickPeriodMs;    // time between motion ticks
     Percentiles tickDeviationMs; // |period - 10 ms|
-    IdleCost idle;               // an active preset with no input
 };
 
 struct LivePlan {
     int latencyEvents = 1000;
     int tickSamples = 300;
     double idleSeconds = 10;
+    int stops = 20;
 };
 
 LiveResults runLiveMeasurements(const LivePlan& plan);

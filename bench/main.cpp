@@ -22,7 +22,7 @@ int main(int argc, char** argv) {
     LivePlan plan;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--quick") == 0) {
-            plan = {100, 50, 1};
+            plan = {100, 50, 1, 5};
             argv[i] = argv[--argc];
         }
     }
@@ -48,8 +48,9 @@ int main(int argc, char** argv) {
     benchmark::RunSpecifiedBenchmarks(&reporter);
     closeEvaluationRig();
 
-    std::fprintf(stderr, "Live measurements: %d button changes, %d motion ticks, %.0f s idle...\n",
-                 plan.latencyEvents, plan.tickSamples, plan.idleSeconds);
+    std::fprintf(stderr,
+                 "Live measurements, for each way of waiting: %d button changes, %d stops, %.0f s idle...\n",
+                 plan.latencyEvents, plan.stops, plan.idleSeconds);
     const LiveResults live = runLiveMeasurements(plan);
 
     printSummary(reporter, live, presetBytes);

@@ -79,23 +79,33 @@ void geometryRows(const CollectingReporter& r) {
         confine ? format("%.1f ns", confine->nsPerIteration) : "not measured");
 }
 
+void waitPathRows(const WaitPathResults& r) {
+    const Percentiles& l = r.latencyMs;
+    row(format("button to key event, %.0f events", l.samples).c_str(), format("p50 %.2f ms", l.p50),
+        format("p99 %.2f ms, ", l.p99) + format("max %.2f ms, ", l.max) + format("mean %.2f ms", l.mean));
+    row(format("stop request to the task's end, %.0f stops", r.stopMs.samples).c_str(),
+        format("p50 %.2f ms", r.stopMs.p50), format("max %.2f ms", r.stopMs.max));
+    row(format("idle, active preset, %.0f s", r.idle.seconds).c_str(),
+        format("%.3f %% of a core", r.idle.corePercent),
+        format("all threads; polling task %.2f %%, ", r.idle.pollingPercent) +
+            format("motion timer %.2f %%", r.idle.timerPercent));
+}
+
 void liveRows(const LiveResults& live) {
-    std::printf("Through the real polling loop and SDL's timer\n");
     if (!live.ok) {
+        std::printf("Through the real polling loop and SDL's timer\n");
         row("live measurements", "not measured", live.failure);
         return;
     }
-    const Percentiles& l = live.latencyMs;
-    row(format("button to key event, %.0f events", l.samples).c_str(), format("p50 %.2f ms", l.p50),
-        format("p99 %.2f ms, ", l.p99) + format("max %.2f ms, ", l.max) + format("mean %.2f ms", l.mean));
+    std::printf("Polling task waiting on a device node (a named pipe stands in for the pad's)\n");
+    waitPathRows(live.nodeWait);
+    std::printf("Polling task with a pad without a node (SDL's virtual joystick): short sleeps\n");
+    waitPathRows(live.fallback);
+    std::printf("Motion timer on SDL's timer thread\n");
     const Percentiles& t = live.tickPeriodMs;
     row(format("motion tick period, %.0f ticks", t.samples).c_str(), format("mean %.3f ms", t.mean),
         format("p99 deviation from 10 ms %.3f ms", live.tickDeviationMs.p99) +
             format(", max %.3f ms", live.tickDeviationMs.max));
-    row(format("idle, active preset, %.0f s", live.idle.seconds).c_str(),
-        format("%.2f %% of a core", live.idle.corePercent),
-        format("all threads; polling task %.2f %%, ", live.idle.pollingPercent) +
-            format("motion timer %.2f %%", live.idle.timerPercent));
 }
 
 } // namespace

@@ -17,7 +17,7 @@ bool below(uint32_t index, int32_t count) {
 }
 
 // The motion or wheel rate an output drives: code 0 the horizontal one, any other the vertical.
-std::atomic<float>* rateOf(OutputKind kind, int32_t code) {
+MotionRate* rateOf(OutputKind kind, int32_t code) {
     if (kind == OutputKind::mouseMotion) {
         return code == 0 ? &mouseState.motionX : &mouseState.motionY;
     }

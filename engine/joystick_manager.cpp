@@ -1,8 +1,8 @@
 #include "engine/joystick_manager.h"
 
+#include "engine/motion_timer.h"
 #include "engine/mouse_motion.h"
 #include "engine/mouse_state.h"
-#include "engine/timer_source.h"
 #include "preset/vantry_document.h"
 
 namespace padloom {
@@ -89,15 +89,13 @@ void JoystickManager::deinit() {
 }
 
 void JoystickManager::startMouseTimer(uint32_t intervalMs) {
-    stopMouseTimer(); // a second timer would never be stopped
-    mouseTimer = timerSource().add(intervalMs, mouseTimerTick, nullptr);
-    mouseTimerEnabled = mouseTimer != 0;
+    mouseTimerEnabled = startMotionTimer(intervalMs); // replaces a running one
 }
 
 void JoystickManager::stopMouseTimer() {
     if (mouseTimerEnabled) {
         mouseTimerEnabled = false;
-        timerSource().remove(mouseTimer);
+        stopMotionTimer();
     }
 }
 

@@ -34,8 +34,7 @@ public:
 
     int32_t joystickCount = 0;
     std::unique_ptr<JoystickMap[]> joystickMap;
-    int32_t mouseTimer = 0;
-    bool mouseTimerEnabled = false;
+    bool mouseTimerEnabled = false; // the preset runs the motion timer, which may rest
     bool wasInit = false;
 };
 

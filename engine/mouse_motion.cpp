@@ -2,6 +2,7 @@
 
 #include "engine/clock.h"
 #include "engine/event_sink.h"
+#include "engine/motion_timer.h"
 #include "engine/mouse_state.h"
 #include "engine/output_events.h"
 #include "engine/screen_geometry.h"
@@ -32,11 +33,16 @@ MouseEventType motionType(int heldButton) {
 
 } // namespace
 
-uint32_t mouseTimerTick(uint32_t interval, void*) {
+uint32_t mouseTimerTick(uint32_t, void*) {
+    noteMotionTick();
+    // Still rates post nothing, and the timer rests until a rate wakes it.
+    if (mouseState.still()) {
+        return motionTimerRests() ? 0 : motionTimerPeriod();
+    }
     postScroll(mouseState.wheelX.load(), mouseState.wheelY.load(), true);
     moveMouse(mouseState.motionX.load(), mouseState.motionY.load());
     engineClock().sleepMs(tickRestMs);
-    return interval;
+    return motionTimerPeriod();
 }
 
 void moveMouse(float dx, float dy) {

@@ -13,6 +13,8 @@ extern std::atomic<bool> minecraftFix;
 
 constexpr uint32_t mouseTimerIntervalMs = 10;
 
+// The timer's callback: one tick. Answers the timer's period, or 0 when the timer rests or was
+// stopped (engine/motion_timer.h).
 uint32_t mouseTimerTick(uint32_t interval, void* parameter);
 void moveMouse(float dx, float dy);
 int firstHeldButton();

@@ -9,6 +9,21 @@ namespace padloom {
 
 constexpr int mouseButtonCount = 8;
 
+// A motion or wheel rate, in pixels per motion tick. A rate that becomes non-zero wakes the motion
+// timer if it rests (engine/motion_timer.h).
+class MotionRate {
+public:
+    float load() const { return value_.load(); }
+    void store(float rate);
+    MotionRate& operator=(float rate) {
+        store(rate);
+        return *this;
+    }
+
+private:
+    std::atomic<float> value_{0};
+};
+
 struct MouseState {
     // Written by the evaluation on the polling thread, read by the motion tick on the timer thread:
     // each value is written whole, so a tick sees either the old or the new one.
@@ -16,11 +31,13 @@ struct MouseState {
     // Touched only by the evaluation (and by deinit, which the activation lock keeps apart from it).
     uint8_t clickCount[mouseButtonCount] = {};
     uint32_t lastButtonTime[mouseButtonCount] = {};
-    std::atomic<float> motionX{0}, motionY{0}; // cursor pixels per motion tick
-    std::atomic<float> wheelX{0}, wheelY{0};   // wheel pixels per motion tick
+    MotionRate motionX, motionY; // cursor pixels per motion tick
+    MotionRate wheelX, wheelY;   // wheel pixels per motion tick
 
     // Clears held buttons, click counts and the four rates (deinit).
     void reset();
+    // True while every rate is 0: a tick then posts nothing.
+    bool still() const;
 };
 
 extern MouseState mouseState;

@@ -5,6 +5,7 @@
 #include "engine/screen_geometry.h"
 #include "engine/timer_source.h"
 #include "tests/support/bind_builders.h"
+#include "tests/support/eventually.h"
 #include "tests/support/fixed_displays.h"
 #include "tests/support/recording_sink.h"
 #include "tests/support/virtual_joystick.h"
@@ -16,14 +17,6 @@
 
 namespace padloom::test {
 namespace {
-
-// Waits for a condition that another thread brings about; gives up after about five seconds.
-template <typename Condition> bool eventually(Condition condition) {
-    for (int i = 0; i < 5000 && !condition(); ++i) {
-        SDL_Delay(1);
-    }
-    return condition();
-}
 
 int motionEvents(const RecordingSink& sink) {
     int count = 0;
@@ -66,7 +59,9 @@ TEST_F(MotionTimerThreads, DeinitStopsTicksThatRunWhileEventsAreEvaluated) {
     // The polling side: the activation lock keeps it apart from deinit, here the join does.
     std::thread polling([&] {
         for (int i = 0; i < 200; ++i) {
-            manager.handleEvent(axisEvent(pad.instanceId(), 0, static_cast<int16_t>(8000 + 100 * i)));
+            // At 0 the timer rests, so the ticks race the wakes too.
+            const int value = i % 4 == 3 ? 0 : 8000 + 100 * i;
+            manager.handleEvent(axisEvent(pad.instanceId(), 0, static_cast<int16_t>(value)));
             manager.handleEvent(buttonEvent(pad.instanceId(), 1, i % 2 == 0));
         }
         manager.handleEvent(axisEvent(pad.instanceId(), 0, 32767));
@@ -81,24 +76,36 @@ TEST_F(MotionTimerThreads, DeinitStopsTicksThatRunWhileEventsAreEvaluated) {
     EXPECT_EQ(sink.count(), afterDeinit);
 }
 
-TEST_F(MotionTimerThreads, RemovedTimerCallbackIsOverWhenRemoveReturns) {
+TEST_F(MotionTimerThreads, TimersAreOverOnceRemovedOrEndedAndEndedOnesFreeTheirPlace) {
     static std::atomic<int> running{0};
     static std::atomic<int> calls{0};
-    const auto callback = [](uint32_t interval, void*) -> uint32_t {
+    const auto callback = [](uint32_t interval, void* endsItself) -> uint32_t {
         running.store(1);
         calls.fetch_add(1);
         SDL_Delay(2);
         running.store(0);
-        return interval;
+        return endsItself ? 0 : interval;
     };
-    for (int round = 0; round < 5; ++round) {
-        const int id = timerSource().add(1, callback, nullptr);
-        ASSERT_NE(id, 0);
+    int spent = 0;
+    for (int round = 0; round < 20; ++round) { // more timers that end themselves than the source holds
+        const bool endsItself = round % 2 == 0;
         const int before = calls.load();
+        const int id = timerSource().add(1, callback, endsItself ? &calls : nullptr);
+        ASSERT_NE(id, 0) << "round " << round;
         ASSERT_TRUE(eventually([&] { return calls.load() > before; }));
-        timerSource().remove(id);
-        EXPECT_EQ(running.load(), 0) << "round " << round;
+        if (endsItself) {
+            spent = id;
+        } else {
+            timerSource().remove(id);
+            EXPECT_EQ(running.load(), 0) << "round " << round;
+        }
     }
+    const int kept = timerSource().add(1, callback, nullptr);
+    timerSource().remove(spent);
+    const int before = calls.load();
+    EXPECT_TRUE(eventually([&] { return calls.load() > before + 2; }))
+        << "removing a spent id stopped another";
+    timerSource().remove(kept);
 }
 
 } // namespace

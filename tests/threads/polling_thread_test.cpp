@@ -1,0 +1,145 @@
+// The polling task on real threads: its wait between batches, on the pads' device nodes (a named
+// pipe stands in for one) or, for pads without a node, in short sleeps; and the whole task, with
+// the motion timer resting and waking under it. Run under ThreadSanitizer by `make test-threads`.
+#include "app/pad_wait.h"
+#include "app/preset_runner.h"
+#include "engine/motion_timer.h"
+#include "tests/support/eventually.h"
+#include "tests/support/recording_sink.h"
+#include "tests/support/stand_in_node.h"
+#include "tests/support/virtual_joystick.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <optional>
+#include <thread>
+
+namespace padloom::test {
+namespace {
+
+constexpr uint32_t longWaitMs = 10000; // a wait that ends sooner was ended by what the case did
+constexpr uint32_t shortWaitMs = 30;
+
+class Polling : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(sdl.ok()) << SDL_GetError();
+        ASSERT_TRUE(pad.attached() && node->ok()) << SDL_GetError();
+        if (SDL_NumJoysticks() != 1) {
+            GTEST_SKIP() << "a joystick other than the test's own is connected";
+        }
+        SDL_JoystickEventState(SDL_ENABLE);             // as JoystickManager::init leaves it
+        SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT); // the pad's arrival
+    }
+
+    SdlJoystickSession sdl{SDL_INIT_JOYSTICK | SDL_INIT_TIMER};
+    VirtualJoystick pad{2, 4, 0};
+    std::optional<StandInNode> node{std::in_place};
+};
+
+struct WaitCase {
+    const char* what;
+    bool withoutNode;             // the pad's own (none) rather than the stand-in node
+    std::function<void()> before; // before the wait
+    std::function<void()> during; // on another thread, once the wait is under way
+    WaitEnd end;
+    WaitEnd next; // of a short wait right after
+};
+
+TEST_F(Polling, TheWaitEndsOnInputStopOrTimeOutOnly) {
+    PadWait* wait = nullptr;
+    const auto send = [&] { node->send(); };
+    const auto wake = [&] { wait->wake(); };
+    const auto queue = [&] {
+        SDL_Event event = buttonEvent(pad.instanceId(), 2, true);
+        SDL_PushEvent(&event);
+    };
+    const WaitCase cases[] = {
+        {"still pads: the time-out ends it", false, {}, {}, WaitEnd::timedOut, WaitEnd::timedOut},
+        {"input on a node, which is read and dropped", false, {}, send, WaitEnd::input, WaitEnd::timedOut},
+        {"a stop request from another thread", false, {}, wake, WaitEnd::woken, WaitEnd::timedOut},
+        {"a stop request made before the wait", false, wake, {}, WaitEnd::woken, WaitEnd::timedOut},
+        {"a node that hangs up wakes it once and is dropped",
+         false,
+         {},
+         [&] { node->hangUp(); },
+         WaitEnd::input,
+         WaitEnd::timedOut},
+        {"a joystick event already queued stays for the task",
+         false,
+         queue,
+         {},
+         WaitEnd::input,
+         WaitEnd::input},
+        {"a pad without a node, read in short sleeps",
+         true,
+         {},
+         [&] { pad.setButton(1, true); },
+         WaitEnd::input,
+         WaitEnd::input},
+    };
+    for (const WaitCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        node.emplace();
+        SDL_Joystick* opened = c.withoutNode ? SDL_JoystickOpen(pad.deviceIndex()) : nullptr;
+        PadWait padWait(c.withoutNode ? PadWait::NodeSource(openJoystickNodes)
+                                      : [&] { return node->nodes(); });
+        wait = &padWait;
+        if (c.before) {
+            c.before();
+        }
+        std::thread other([&] {
+            SDL_Delay(50);
+            if (c.during) {
+                c.during();
+            }
+        });
+        EXPECT_EQ(padWait.wait(c.before || c.during ? longWaitMs : shortWaitMs), c.end);
+        other.join();
+        EXPECT_EQ(padWait.wait(shortWaitMs), c.next);
+
+        pad.setButton(1, false);
+        SDL_JoystickUpdate();
+        SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
+        SDL_JoystickClose(opened);
+    }
+}
+
+TEST_F(Polling, TheTaskMapsInputOnEitherWayOfWaitingAndStopsAtOnce) {
+    TempFolder folder;
+    const std::string preset =
+        folder.write("p.json", R"({"name": "P", "tag": "t", "joysticks": [{"tag": "pad",
+        "binds": {"btn 0": ["key 44"], "axi 0 +": ["mou 0 + 6"]}}]})");
+    RecordingSink sink;
+    setEventSink(&sink);
+    for (const bool withoutNode : {false, true}) {
+        SCOPED_TRACE(withoutNode ? "a pad without a node" : "a device node");
+        const auto input = [&] {
+            if (!withoutNode) {
+                node->send();
+            }
+        };
+        SDL_InitSubSystem(SDL_INIT_JOYSTICK); // the runner's deactivation quits it once
+        PresetRunner runner(withoutNode ? PadWait::NodeSource(openJoystickNodes)
+                                        : [&] { return node->nodes(); });
+        ASSERT_EQ(runner.activate(preset), ActivationResult::started);
+        for (int round = 0; round < 3; ++round) {
+            runner.startPolling();
+            sink.clear();
+            pad.setButton(0, round % 2 == 0);
+            pad.setAxis(0, 32767);
+            input();
+            EXPECT_TRUE(eventually([&] { return sink.count() >= 4; })) << "a key and motion, round " << round;
+            pad.setAxis(0, 0);
+            input();
+            EXPECT_TRUE(eventually([] { return motionTimerResting(); }));
+            runner.stopPolling();
+            EXPECT_TRUE(eventually([&] { return !runner.joystickPollingTaskRunning; }));
+        }
+    }
+    setEventSink(nullptr);
+}
+
+} // namespace
+} // namespace padloom::test
