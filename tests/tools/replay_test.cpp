@@ -104,7 +104,7 @@ TEST_P(ReplayFixture, PrintsTheEventsWorkedOutByHand) {
 
 INSTANTIATE_TEST_SUITE_P(Fixtures, ReplayFixture,
                          ::testing::Values("keys", "axes", "hats", "mouse-buttons", "motion", "wheel",
-                                           "geometry-options", "devices", "default-devices"),
+                                           "geometry-options", "devices", "default-devices", "releases"),
                          [](const ::testing::TestParamInfo<std::string>& info) {
                              std::string name = info.param;
                              std::erase(name, '-');
