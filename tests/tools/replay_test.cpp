@@ -104,7 +104,8 @@ TEST_P(ReplayFixture, PrintsTheEventsWorkedOutByHand) {
 
 INSTANTIATE_TEST_SUITE_P(Fixtures, ReplayFixture,
                          ::testing::Values("keys", "axes", "hats", "mouse-buttons", "motion", "wheel",
-                                           "geometry-options", "devices", "default-devices", "releases"),
+                                           "geometry-options", "devices", "default-devices", "releases",
+                                           "hotplug"),
                          [](const ::testing::TestParamInfo<std::string>& info) {
                              std::string name = info.param;
                              std::erase(name, '-');
@@ -177,9 +178,20 @@ INSTANTIATE_TEST_SUITE_P(
         RefusalCase{"UnknownOption", keysFromStdin, "option fullscreen on\n", 2,
                     "line 1: expected 'option lock|corners|minecraft on|off'"},
         RefusalCase{"TickWithoutCount", keysFromStdin, "tick 0\n", 2, "line 1: expected 'tick [COUNT]'"},
-        RefusalCase{"CursorNotANumber", keysFromStdin, "cursor 10 abc\n", 2, "line 1: expected 'cursor X Y'"},
+        RefusalCase{"ButtonOutOfRange", keysFromStdin, "button 16 0 down\n", 2,
+                    "line 1: expected 'button D N down|up' with D from 0 to 15 and N from 0 to 254"},
+        RefusalCase{"CursorOutOfRange", keysFromStdin, "cursor 10 2e7\n", 2,
+                    "line 1: expected 'cursor X Y' with X and Y from -10000000 to 10000000"},
+        RefusalCase{"TooManyDisplays", keysFromStdin, "displays" + repeated(" 10x10+0+0", 17) + "\n", 2,
+                    "line 1: a displays line lists at most 16 displays"},
         RefusalCase{"TooManyDevices", keysFromStdin, repeated("device 1 1 1\n", 17), 2,
-                    "line 17: a script simulates at most"},
+                    "line 17: a script simulates at most 16 devices"},
+        RefusalCase{"TooManyPlugs", keysFromStdin, repeated("plug 1 1 1\n", 16), 2,
+                    "line 16: a script simulates at most 16 devices"},
+        RefusalCase{"EventOfAnUnpluggedDevice", keysFromStdin, "unplug 0\nbutton 0 0 down\n", 2,
+                    "line 2: device 0 is unplugged"},
+        RefusalCase{"ReplugOfAPluggedDevice", keysFromStdin, "replug 0\n", 2,
+                    "line 1: device 0 is plugged in"},
         RefusalCase{"MissingScript", {"keys/preset.json", "no-such.replay"}, "", 2, "can't read the script"},
         RefusalCase{
             "MissingArgument", {"keys/preset.json"}, "", 2, "replay takes a preset file and a script"},
