@@ -54,15 +54,16 @@ TEST_F(HeadlessRun, MapsTheVirtualJoystickUntilStoppedThenDeactivates) {
     writePreset("space.txt", presetText("Space"));
     int counted = -1;
 
-    const ActivationResult result = runPresetUntilStopped(
-        presets() + "space.txt", {true, false, true},
-        [&] {
-            EXPECT_EQ(screenGeometry.bounds().w, 800) << "locked to the main display";
-            EXPECT_TRUE(minecraftFix.load());
-            pad.setButton(0, true);
-            EXPECT_TRUE(eventually([&] { return seams.sink.count() >= 1; }));
-        },
-        [&](int count) { counted = count; });
+    HeadlessHooks hooks;
+    hooks.loaded = [&](int count) { counted = count; };
+    hooks.waitForStop = [&] {
+        EXPECT_EQ(screenGeometry.bounds().w, 800) << "locked to the main display";
+        EXPECT_TRUE(minecraftFix.load());
+        pad.setButton(0, true);
+        EXPECT_TRUE(eventually([&] { return seams.sink.count() >= 1; }));
+    };
+    const ActivationResult result =
+        runPresetUntilStopped(presets() + "space.txt", {true, false, true}, hooks);
 
     EXPECT_EQ(result, ActivationResult::started);
     EXPECT_EQ(counted, 1);
@@ -75,11 +76,11 @@ TEST_F(HeadlessRun, MapsTheVirtualJoystickUntilStoppedThenDeactivates) {
 TEST_F(HeadlessRun, ReportsWhyItCouldNotStart) {
     writePreset("space.txt", presetText("Space"));
     bool waited = false;
-    EXPECT_EQ(runPresetUntilStopped(presets() + "space.txt", {}, [&] { waited = true; }),
-              ActivationResult::noJoystick);
+    HeadlessHooks hooks;
+    hooks.waitForStop = [&] { waited = true; };
+    EXPECT_EQ(runPresetUntilStopped(presets() + "space.txt", {}, hooks), ActivationResult::noJoystick);
     addPad();
-    EXPECT_EQ(runPresetUntilStopped(presets() + "missing.txt", {}, [&] { waited = true; }),
-              ActivationResult::unreadable);
+    EXPECT_EQ(runPresetUntilStopped(presets() + "missing.txt", {}, hooks), ActivationResult::unreadable);
     EXPECT_FALSE(waited);
 }
 

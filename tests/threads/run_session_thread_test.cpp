@@ -1,0 +1,84 @@
+// padloomctl run's session on real threads: a pad unplugged and replugged while the polling task
+// runs, and each stop signal ending the run with what is held released first. Run under
+// ThreadSanitizer by `make test-threads`.
+#include "app/headless_session.h"
+#include "app/stop_signals.h"
+#include "tests/support/fixed_displays.h"
+#include "tests/support/manual_seams.h"
+#include "tests/support/temp_folder.h"
+#include "tests/support/virtual_joystick.h"
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <memory>
+#include <mutex>
+
+namespace padloom::test {
+namespace {
+
+template <typename Condition> bool eventually(Condition condition) {
+    for (int i = 0; i < 5000 && !condition(); ++i) {
+        SDL_Delay(1);
+    }
+    return condition();
+}
+
+class Notes {
+public:
+    void add(const PadChange& change) {
+        std::lock_guard<std::mutex> lock(mutex_);
+        texts_.push_back(padChangeText(change));
+    }
+    std::vector<std::string> texts() {
+        std::lock_guard<std::mutex> lock(mutex_);
+        return texts_;
+    }
+
+private:
+    std::mutex mutex_;
+    std::vector<std::string> texts_;
+};
+
+TEST(RunSession, KeepsMappingAcrossAnUnplugAndAReplugAndReleasesBeforeEachStopSignalEndsIt) {
+    SdlJoystickSession sdl;
+    ASSERT_TRUE(sdl.ok()) << SDL_GetError();
+    // A reference of the test's own: deactivation's stop of the subsystem keeps the test's pads.
+    ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_JOYSTICK), 0);
+    FixedDisplays displays{{0, 0, 800, 600}};
+    TempFolder folder;
+    const std::string preset = folder.write(
+        "space.json",
+        R"({"name":"Space","tag":"t","joysticks":[{"tag":"Pad","binds":{"btn 0":["key 44"]}}]})");
+    for (int signal : {SIGINT, SIGTERM, SIGHUP}) {
+        SCOPED_TRACE(signal);
+        EngineSeams seams;
+        auto pad = std::make_unique<VirtualJoystick>(4, 12, 1);
+        StopSignals stop;
+        Notes notes;
+        HeadlessHooks hooks;
+        hooks.loaded = [&](int) { stop.arm(); };
+        hooks.padChanged = [&](const PadChange& change) { notes.add(change); };
+        hooks.waitForStop = [&] {
+            pad->setButton(0, true);
+            ASSERT_TRUE(eventually([&] { return seams.sink.count() == 1; }));
+            pad.reset(); // unplugged while held
+            ASSERT_TRUE(eventually([&] { return notes.texts().size() == 1; }));
+            pad = std::make_unique<VirtualJoystick>(4, 12, 1); // the same kind of pad: the same GUID
+            ASSERT_TRUE(eventually([&] { return notes.texts().size() == 2; }));
+            pad->setButton(0, true);
+            ASSERT_TRUE(eventually([&] { return seams.sink.count() == 3; }));
+            raise(signal);
+            EXPECT_EQ(stop.wait(), signal);
+        };
+        ASSERT_EQ(runPresetUntilStopped(preset, {}, hooks), ActivationResult::started);
+        for (bool down : {true, false, true, false}) {
+            seams.sink.expectKey(49, down, 0);
+        }
+        seams.sink.expectNoEvents();
+        EXPECT_EQ(notes.texts(), (std::vector<std::string>{"pad 1 disconnected", "pad 1 reconnected"}));
+    }
+}
+
+} // namespace
+} // namespace padloom::test
