@@ -123,17 +123,55 @@ TEST_F(Activation, ClosingTheEditorLeavesAnActivePresetRunning) {
     EXPECT_TRUE(menuShowsActive());
 }
 
-TEST_F(Activation, QuittingStopsTheActivePresetBeforeSdlShutsDown) {
-    addPad();
+// The engine's sink for its lifetime; notes, with each key release, whether the engine still had
+// the pad open.
+struct ReleaseWitness : RecordingSink {
+    ReleaseWitness() { setEventSink(this); }
+    ~ReleaseWitness() override { setEventSink(nullptr); }
+    void postKeyboard(uint16_t keyCode, bool down, std::optional<uint64_t> flags) override {
+        if (!down) {
+            padOpenAtRelease.push_back(padOpen());
+        }
+        RecordingSink::postKeyboard(keyCode, down, flags);
+    }
+    std::function<bool()> padOpen;
+    std::vector<bool> padOpenAtRelease;
+};
+
+struct StopCase {
+    const char* what;
+    std::function<void(TesselAppDelegate&)> stop;
+};
+
+TEST_F(Activation, EveryWayOfStoppingReleasesWhatThePadHoldsBeforeThePadCloses) {
     writePreset("space.txt", presetWithButton0("Space", 44));
-    ASSERT_TRUE(controller().activatePreset("space.txt"));
-    ASSERT_TRUE(eventually([&] { return controller().runner.joystickPollingTaskRunning.load(); }));
+    writePreset("letter.txt", presetWithButton0("Letter", 4));
+    ReleaseWitness witness;
+    const StopCase cases[] = {
+        {"deactivating", [](TesselAppDelegate& c) { c.deactivatePreset(); }},
+        {"the menu's deactivation", [](TesselAppDelegate& c) { c.panicDeactivate(); }},
+        {"activating another preset", [](TesselAppDelegate& c) { c.activatePreset("letter.txt"); }},
+        {"quitting, before SDL shuts down", [](TesselAppDelegate& c) { c.applicationWillTerminate(); }},
+    };
+    for (const StopCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        pads.clear();
+        const SDL_JoystickID pad = addPad().instanceId();
+        witness.padOpen = [&] { return controller().runner.joyManager.mapForInstance(pad) != nullptr; };
+        witness.padOpenAtRelease.clear();
+        witness.clear();
+        ASSERT_TRUE(controller().activatePreset("space.txt"));
+        pads.back()->setButton(0, true);
+        ASSERT_TRUE(eventually([&] { return witness.count() == 1; }));
 
-    controller().applicationWillTerminate();
+        c.stop(controller());
 
-    EXPECT_FALSE(controller().runner.active());
+        witness.expectKey(spaceKeyCode, true, 0);
+        witness.expectKey(spaceKeyCode, false, 0);
+        witness.expectNoEvents();
+        EXPECT_EQ(witness.padOpenAtRelease, std::vector<bool>{true});
+    }
     EXPECT_FALSE(controller().runner.joystickPollingTaskRunning);
-    EXPECT_FALSE(controller().runner.joyManager.wasInit);
     EXPECT_EQ(SDL_WasInit(SDL_INIT_EVERYTHING), 0u);
 }
 
