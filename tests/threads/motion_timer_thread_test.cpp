@@ -5,6 +5,7 @@
 #include "engine/screen_geometry.h"
 #include "engine/timer_source.h"
 #include "tests/support/bind_builders.h"
+#include "tests/support/eventually.h"
 #include "tests/support/fixed_displays.h"
 #include "tests/support/recording_sink.h"
 #include "tests/support/virtual_joystick.h"
@@ -16,14 +17,6 @@
 
 namespace padloom::test {
 namespace {
-
-// Waits for a condition that another thread brings about; gives up after about five seconds.
-template <typename Condition> bool eventually(Condition condition) {
-    for (int i = 0; i < 5000 && !condition(); ++i) {
-        SDL_Delay(1);
-    }
-    return condition();
-}
 
 int motionEvents(const RecordingSink& sink) {
     int count = 0;

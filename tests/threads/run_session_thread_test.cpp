@@ -5,6 +5,7 @@
 #include "app/stop_signals.h"
 #include "engine/mouse_motion.h"
 #include "engine/screen_geometry.h"
+#include "tests/support/eventually.h"
 #include "tests/support/fixed_displays.h"
 #include "tests/support/manual_seams.h"
 #include "tests/support/temp_folder.h"
@@ -18,13 +19,6 @@
 
 namespace padloom::test {
 namespace {
-
-template <typename Condition> bool eventually(Condition condition) {
-    for (int i = 0; i < 5000 && !condition(); ++i) {
-        SDL_Delay(1);
-    }
-    return condition();
-}
 
 // What the run reported of pads that came and went (from the polling thread).
 struct Notes {

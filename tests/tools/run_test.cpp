@@ -1,23 +1,16 @@
 // padloomctl run, and the stop signals of the commands that run for a while, run as a program:
 // standard output carries only events, and SIGINT, SIGTERM and SIGHUP end a command promptly.
+#include "tests/support/eventually.h"
 #include "tests/tools/ctl_process.h"
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <sys/stat.h>
 
 namespace padloom::test {
 namespace {
 
 const std::string fixtures = PADLOOM_SOURCE_DIR "/tests/fixtures/replay";
-
-bool eventually(const std::function<bool()>& condition) {
-    for (int i = 0; i < 1000 && !condition(); ++i) {
-        usleep(10'000);
-    }
-    return condition();
-}
 
 struct ChannelCase {
     const char* what;
