@@ -69,7 +69,8 @@ private:
     };
 
     JoystickMap* attachedMap(SDL_JoystickID instanceId);
-    void openPad(int deviceIndex, int section);
+    // Opens the device and gives it the section's binds; answers the section it took, or -1.
+    int openPad(int deviceIndex, int section);
     void openNewPads();
     void closePad(SDL_JoystickID instanceId);
     int sectionFor(const SDL_JoystickGUID& guid) const;

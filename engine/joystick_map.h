@@ -71,7 +71,7 @@ public:
     std::unique_ptr<uint8_t[]> hatValues;
     SDL_Joystick* joystick = nullptr;
     int32_t deviceIndex = -1;
-    SDL_JoystickID instanceId = -1; // events name their device by instance id
+    SDL_JoystickID instanceId = -1; // events name their device by instance id (also when not opened)
     SDL_JoystickGUID guid{};        // what a pad that comes back is recognised by
     int32_t section = -1;           // the preset section whose binds the map holds; -1 none
 };

@@ -2,6 +2,7 @@
 #include "engine/joystick_manager.h"
 #include "engine/mouse_motion.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace padloom {
@@ -15,13 +16,13 @@ bool sameGuid(const SDL_JoystickGUID& a, const SDL_JoystickGUID& b) {
 
 } // namespace
 
-void JoystickManager::openPad(int deviceIndex, int section) {
+int JoystickManager::openPad(int deviceIndex, int section) {
     auto map = std::make_unique<JoystickMap>();
     map->open(deviceIndex);
     for (int32_t axis = 0; axis < map->axisCount; ++axis) {
         map->setAxisDeadZone(static_cast<uint32_t>(axis), defaultDeadZone);
     }
-    if (section >= 0) {
+    if (section >= 0 && map->joystick) { // a device SDL cannot open takes no section
         Section& taken = sections_[static_cast<size_t>(section)];
         for (const auto& [input, output] : taken.binds) {
             map->attachBind(input, output);
@@ -30,8 +31,10 @@ void JoystickManager::openPad(int deviceIndex, int section) {
         taken.lastGuid = map->guid;
         map->section = section;
     }
+    const int taken = map->section;
     joystickMap.push_back(std::move(map));
     joystickCount = static_cast<int32_t>(joystickMap.size());
+    return taken;
 }
 
 int JoystickManager::sectionFor(const SDL_JoystickGUID& guid) const {
@@ -53,13 +56,15 @@ void JoystickManager::openNewPads() {
     const int count = SDL_NumJoysticks();
     for (int i = 0; i < count; ++i) {
         const SDL_JoystickID id = SDL_JoystickGetDeviceInstanceID(i);
-        if (id < 0 || mapForInstance(id) != nullptr) {
+        if (id < 0 ||
+            std::any_of(joystickMap.begin(), joystickMap.end(),
+                        [id](const std::unique_ptr<JoystickMap>& map) { return map->instanceId == id; })) {
             continue;
         }
-        const int section = sectionFor(SDL_JoystickGetDeviceGUID(i));
+        const int wanted = sectionFor(SDL_JoystickGetDeviceGUID(i));
         const bool returning =
-            section >= 0 && sections_[static_cast<size_t>(section)].state == Section::State::waiting;
-        openPad(i, section);
+            wanted >= 0 && sections_[static_cast<size_t>(wanted)].state == Section::State::waiting;
+        const int section = openPad(i, wanted);
         if (!wasInit) {
             continue;
         }
@@ -67,7 +72,8 @@ void JoystickManager::openNewPads() {
             startMouseTimer(mouseTimerIntervalMs);
         }
         if (padListener) {
-            padListener({returning ? PadChange::Kind::reconnected : PadChange::Kind::connected, section});
+            const bool back = returning && section == wanted;
+            padListener({back ? PadChange::Kind::reconnected : PadChange::Kind::connected, section});
         }
     }
 }
@@ -75,7 +81,7 @@ void JoystickManager::openNewPads() {
 void JoystickManager::closePad(SDL_JoystickID instanceId) {
     for (auto it = joystickMap.begin(); it != joystickMap.end(); ++it) {
         JoystickMap& map = **it;
-        if (map.instanceId != instanceId || map.joystick == nullptr) {
+        if (map.instanceId != instanceId) {
             continue;
         }
         map.releaseControls();
