@@ -1,5 +1,6 @@
 // The joystick label, the configuration page's joystick names and the listing alert.
 #include "app/joystick_listing.h"
+#include "app/joystick_watch.h"
 #include "app/tessel_app_delegate.h"
 #include "preset/vantry_document.h"
 
@@ -39,6 +40,24 @@ void TesselAppDelegate::showConnectedJoysticks() {
     updateConfigWindowJoysticks();
     showAlert(connectedJoysticksMessage(getJoystickNames()));
     deinitJoystickSubSystem();
+}
+
+void TesselAppDelegate::watchJoysticks() {
+    if (!joystickWatch_) {
+        joystickWatch_ = std::make_unique<JoystickWatch>(
+            *mainLoop_, JoystickWatch::Hooks{[this] { return runner.active() || captureRunning_; },
+                                             [this] {
+                                                 updatelblJoysticksConnected();
+                                                 updateConfigWindowJoysticks();
+                                             }});
+    }
+    joystickWatch_->start();
+}
+
+void TesselAppDelegate::stopJoystickWatch() {
+    if (joystickWatch_) {
+        joystickWatch_->stop();
+    }
 }
 
 } // namespace padloom

@@ -42,6 +42,7 @@ void TesselAppDelegate::applicationDidFinishLaunching() {
         settings_->setBool(options::showWarningsKey, true);
         shouldShowWarnings_mi->setState(true);
     }
+    watchJoysticks();
 }
 
 // SDL's video subsystem is restarted so it reads the displays anew (nothing pumps its events:
@@ -82,6 +83,7 @@ bool TesselAppDelegate::applicationShouldTerminate() {
 
 // The active preset is stopped before SDL goes, so the polling task never uses SDL after it.
 void TesselAppDelegate::applicationWillTerminate() {
+    stopJoystickWatch();
     runner.deactivate();
     if (fullscreenFixInstalled_) {
         disableLRFullscreenFix();

@@ -23,8 +23,7 @@ HeadlessOptions storedHeadlessOptions(const SettingsStore& settings) {
 }
 
 ActivationResult runPresetUntilStopped(const std::string& path, const HeadlessOptions& options,
-                                       const std::function<void()>& waitForStop,
-                                       const std::function<void(int)>& joysticksCounted) {
+                                       const HeadlessHooks& hooks) {
     minecraftFix = options.minecraftFix;
     if (options.lockCursor) {
         screenGeometry.computeMainDisplay(options.avoidCorners);
@@ -32,9 +31,10 @@ ActivationResult runPresetUntilStopped(const std::string& path, const HeadlessOp
         screenGeometry.computeAllDisplays(options.avoidCorners);
     }
     PresetRunner runner;
+    runner.joyManager.padListener = hooks.padChanged;
     const ActivationResult result = runner.activate(path, [&] {
-        if (joysticksCounted) {
-            joysticksCounted(connectedJoystickCount());
+        if (hooks.loaded) {
+            hooks.loaded(connectedJoystickCount());
         }
     });
     if (result != ActivationResult::started) {
@@ -42,9 +42,23 @@ ActivationResult runPresetUntilStopped(const std::string& path, const HeadlessOp
         return result;
     }
     runner.startPolling();
-    waitForStop();
+    if (hooks.waitForStop) {
+        hooks.waitForStop();
+    }
     runner.deactivate();
     return result;
+}
+
+std::string padChangeText(const PadChange& change) {
+    if (change.section < 0) {
+        return change.kind == PadChange::Kind::disconnected
+                   ? "a pad without a section disconnected"
+                   : "a pad connected; the preset has no section free for it";
+    }
+    const char* what = change.kind == PadChange::Kind::connected     ? " connected"
+                       : change.kind == PadChange::Kind::reconnected ? " reconnected"
+                                                                     : " disconnected";
+    return "pad " + std::to_string(change.section + 1) + what;
 }
 
 } // namespace padloom

@@ -59,16 +59,26 @@ std::string connectedJoysticksMessage(const std::vector<std::string>& names) {
     return text;
 }
 
+namespace {
+
+// Whether the one reference that these two functions take on SDL's joystick subsystem is held:
+// they never drop a reference that someone else took.
+bool subsystemHeld = false;
+
+} // namespace
+
 void initJoystickSubSystem() {
-    if (SDL_WasInit(SDL_INIT_JOYSTICK) == 0) {
-        SDL_InitSubSystem(SDL_INIT_JOYSTICK);
+    // SDL_Quit drops every reference, this one included.
+    if (!subsystemHeld || SDL_WasInit(SDL_INIT_JOYSTICK) == 0) {
+        subsystemHeld = SDL_InitSubSystem(SDL_INIT_JOYSTICK) == 0;
     }
 }
 
 void deinitJoystickSubSystem() {
-    if (SDL_WasInit(SDL_INIT_JOYSTICK) != 0) {
+    if (subsystemHeld && SDL_WasInit(SDL_INIT_JOYSTICK) != 0) {
         SDL_QuitSubSystem(SDL_INIT_JOYSTICK);
     }
+    subsystemHeld = false;
 }
 
 } // namespace padloom

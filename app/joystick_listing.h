@@ -20,9 +20,9 @@ std::string joystickNamesScript(const std::vector<std::string>& names);
 // "There are 2 Joysticks Connected.\n\n#1 : A\n#2 : B\n", or "There are no Joysticks Connected.\n".
 std::string connectedJoysticksMessage(const std::vector<std::string>& names);
 
-// Starts SDL's joystick subsystem unless it runs already.
+// Takes one reference on SDL's joystick subsystem, starting it, unless that reference is held.
 void initJoystickSubSystem();
-// Stops SDL's joystick subsystem if it runs.
+// Drops that reference, if held: the subsystem stops unless someone else holds it too.
 void deinitJoystickSubSystem();
 
 } // namespace padloom

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "app/help_links.h"
+#include "app/joystick_watch.h"
 #include "app/preset_runner.h"
 #include "app/shell_interfaces.h"
 #include "preset/bind_records.h"
@@ -81,6 +82,10 @@ public:
     void updateConfigWindowJoysticks();
     void refreshJoysticks();
     void showConnectedJoysticks();
+    // Keeps the label and the editor's joystick names in step with pads that come and go, from
+    // now until stopJoystickWatch (or the controller goes).
+    void watchJoysticks();
+    void stopJoystickWatch();
 
     // --- activation
     bool activatePreset(const std::string& fileName);
@@ -185,6 +190,7 @@ private:
     std::unique_ptr<SdlCaptureEvents> ownCaptureEvents_;
     HelpSites helpSites_;
     bool captureRunning_ = false;
+    std::unique_ptr<JoystickWatch> joystickWatch_;
     bool fullscreenFixInstalled_ = false;
 };
 

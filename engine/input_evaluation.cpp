@@ -134,6 +134,7 @@ void JoystickMap::evaluateHat(uint32_t hat, uint8_t value) {
     if (!below(hat, hatCount)) {
         return;
     }
+    hatValues[hat] = value;
     for (HatBind& bind : hatBinds[hat]) {
         const bool held = (bind.mask & value) != 0;
         if (!bind.active && held) {
@@ -150,6 +151,7 @@ void JoystickMap::evaluateButton(uint32_t button, int pressed) {
     if (!below(button, buttonCount)) {
         return;
     }
+    buttonStates[button] = pressed ? 1 : 0;
     for (const ButtonBind& bind : buttonBinds[button]) {
         if (pressed) {
             turnOn(bind, 1.0f);
@@ -159,23 +161,45 @@ void JoystickMap::evaluateButton(uint32_t button, int pressed) {
     }
 }
 
-JoystickMap* JoystickManager::mapForInstance(SDL_JoystickID instanceId) {
-    if (!joystickMap) {
-        return nullptr;
+void JoystickMap::releaseControls() {
+    for (uint32_t button = 0; below(button, buttonCount); ++button) {
+        if (buttonStates[button] != 0) {
+            evaluateButton(button, 0);
+        }
     }
-    for (int32_t i = 0; i < joystickCount; ++i) {
-        JoystickMap& map = joystickMap[i];
-        if (map.joystick && map.instanceId == instanceId) {
-            return &map;
+    for (uint32_t axis = 0; below(axis, axisCount); ++axis) {
+        if (!isAxisAtRest(axis)) {
+            updateAxis(axis, 0);
+            evaluateAxis(axis, 0);
+        }
+    }
+    for (uint32_t hat = 0; below(hat, hatCount); ++hat) {
+        if (hatValues[hat] != 0) {
+            evaluateHat(hat, 0);
+        }
+    }
+}
+
+JoystickMap* JoystickManager::mapForInstance(SDL_JoystickID instanceId) {
+    for (const std::unique_ptr<JoystickMap>& map : joystickMap) {
+        if (map->joystick && map->instanceId == instanceId) {
+            return map.get();
         }
     }
     return nullptr;
 }
 
+// SDL lets go of a departing pad's controls with events of its own, queued before its removal and
+// in an order of its own; the removal releases them here instead, so those events are passed over.
+JoystickMap* JoystickManager::attachedMap(SDL_JoystickID instanceId) {
+    JoystickMap* map = mapForInstance(instanceId);
+    return map && SDL_JoystickGetAttached(map->joystick) ? map : nullptr;
+}
+
 void JoystickManager::handleEvent(const SDL_Event& event) {
     switch (event.type) {
     case SDL_JOYAXISMOTION: {
-        JoystickMap* map = mapForInstance(event.jaxis.which);
+        JoystickMap* map = attachedMap(event.jaxis.which);
         const uint32_t axis = event.jaxis.axis;
         if (!map || !below(axis, map->axisCount)) {
             return;
@@ -190,15 +214,23 @@ void JoystickManager::handleEvent(const SDL_Event& event) {
         return;
     }
     case SDL_JOYHATMOTION:
-        if (JoystickMap* map = mapForInstance(event.jhat.which)) {
+        if (JoystickMap* map = attachedMap(event.jhat.which)) {
             map->evaluateHat(event.jhat.hat, event.jhat.value);
         }
         return;
     case SDL_JOYBUTTONDOWN:
     case SDL_JOYBUTTONUP:
-        if (JoystickMap* map = mapForInstance(event.jbutton.which)) {
+        if (JoystickMap* map = attachedMap(event.jbutton.which)) {
             map->evaluateButton(event.jbutton.button, event.type == SDL_JOYBUTTONDOWN ? 1 : 0);
         }
+        return;
+    case SDL_JOYDEVICEADDED:
+        if (wasInit) {
+            openNewPads();
+        }
+        return;
+    case SDL_JOYDEVICEREMOVED:
+        closePad(event.jdevice.which);
         return;
     default:
         return;

@@ -8,8 +8,6 @@
 namespace padloom {
 namespace {
 
-constexpr float defaultDeadZone = 0.15f;
-
 bool needsMotionTimer(const BindOutput& output) {
     return output.kind == OutputKind::mouseMotion || output.kind == OutputKind::wheel;
 }
@@ -30,37 +28,35 @@ bool JoystickManager::init(const VantryDocument* document) {
     if (wasInit) {
         deinit();
     }
-    joystickCount = SDL_NumJoysticks();
-    if (joystickCount <= 0) {
+    const int32_t deviceCount = SDL_NumJoysticks();
+    if (deviceCount <= 0) {
+        joystickCount = 0;
         return false;
     }
-    joystickMap = std::make_unique<JoystickMap[]>(static_cast<size_t>(joystickCount));
-    SDL_JoystickEventState(SDL_ENABLE);
-    for (int32_t i = 0; i < joystickCount; ++i) {
-        joystickMap[i].open(i);
-    }
-    for (int32_t i = 0; i < joystickCount; ++i) {
-        for (int32_t axis = 0; axis < joystickMap[i].axisCount; ++axis) {
-            joystickMap[i].setAxisDeadZone(static_cast<uint32_t>(axis), defaultDeadZone);
-        }
-    }
-
-    // Sections drive devices by position; the name a section carries is not compared.
-    bool timerNeeded = false;
     if (document && document->joysticks) {
-        const auto& sections = *document->joysticks;
-        for (size_t j = 0; j < sections.size() && j < static_cast<size_t>(joystickCount); ++j) {
-            for (const VantryDocument::BindData& bind : sections[j].binds) {
+        for (const VantryDocument::JoystickData& joystick : *document->joysticks) {
+            Section& section = sections_.emplace_back();
+            for (const VantryDocument::BindData& bind : joystick.binds) {
                 for (const BindOutput& output : bind.outputs) {
-                    joystickMap[j].attachBind(bind.input, output);
-                    timerNeeded = timerNeeded || needsMotionTimer(output);
+                    section.binds.emplace_back(bind.input, output);
+                    section.needsTimer = section.needsTimer || needsMotionTimer(output);
                 }
             }
         }
     }
-
-    // Input that arrived while the devices were opened is not evaluated.
+    SDL_JoystickEventState(SDL_ENABLE);
+    // Sections drive devices by position; the name a section carries is not compared.
+    for (int32_t i = 0; i < deviceCount; ++i) {
+        openPad(i, i < static_cast<int32_t>(sections_.size()) ? i : -1);
+    }
+    // Input that arrived while the devices were opened is not evaluated; a device that appeared
+    // meanwhile (its arrival was among it) is opened now.
     discardQueuedEvents();
+    openNewPads();
+    bool timerNeeded = false;
+    for (const Section& section : sections_) {
+        timerNeeded = timerNeeded || (section.state == Section::State::taken && section.needsTimer);
+    }
     if (timerNeeded) {
         startMouseTimer(mouseTimerIntervalMs);
     }
@@ -76,15 +72,19 @@ void JoystickManager::deinit() {
     }
     // The timer goes first: once it is stopped no tick reads the state reset below.
     stopMouseTimer();
-    mouseState.reset();
     if (sdlRunning) {
         SDL_Event event;
         while (SDL_PollEvent(&event) == 1) {
             handleEvent(event);
         }
     }
-    // delete[] destroys the maps from the last to the first; each closes its device.
-    joystickMap.reset();
+    // Released before the reset, so that mouse buttons go up with their click state.
+    releaseHeldControls();
+    mouseState.reset();
+    while (!joystickMap.empty()) {
+        joystickMap.pop_back(); // the last first; each closes its device
+    }
+    sections_.clear();
     wasInit = false;
 }
 

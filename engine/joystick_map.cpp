@@ -56,13 +56,16 @@ void JoystickMap::open(int index) {
     hatCount = joystick ? std::max(SDL_JoystickNumHats(joystick), 0) : 0;
     axisCount = joystick ? std::max(SDL_JoystickNumAxes(joystick), 0) : 0;
     buttonCount = joystick ? std::max(SDL_JoystickNumButtons(joystick), 0) : 0;
-    instanceId = joystick ? SDL_JoystickInstanceID(joystick) : -1;
+    instanceId = joystick ? SDL_JoystickInstanceID(joystick) : SDL_JoystickGetDeviceInstanceID(index);
+    guid = joystick ? SDL_JoystickGetGUID(joystick) : SDL_JoystickGUID{};
 
     hatBinds = arrayOf<std::vector<HatBind>>(hatCount);
     axisValues = arrayOf<float>(axisCount);
     axisBinds = arrayOf<std::vector<AxisBind>>(axisCount);
     axisDeadZones = arrayOf<float>(axisCount);
     buttonBinds = arrayOf<std::vector<ButtonBind>>(buttonCount);
+    buttonStates = arrayOf<uint8_t>(buttonCount);
+    hatValues = arrayOf<uint8_t>(hatCount);
 }
 
 bool JoystickMap::attachBind(const BindInput& input, const BindOutput& output) {

@@ -54,6 +54,9 @@ public:
     void evaluateAxis(uint32_t axis, int axisSign);
     void evaluateHat(uint32_t hat, uint8_t value);
     void evaluateButton(uint32_t button, int pressed);
+    // Lets go of every control not at rest, as the player would: buttons in ascending order, then
+    // axes back to 0, then hats to the centre, each evaluated by the rules above.
+    void releaseControls();
 
     int32_t hatCount = 0;
     int32_t axisCount = 0;
@@ -63,9 +66,14 @@ public:
     std::unique_ptr<std::vector<AxisBind>[]> axisBinds;
     std::unique_ptr<std::vector<ButtonBind>[]> buttonBinds;
     std::unique_ptr<float[]> axisDeadZones;
+    // The last evaluated state of each button (1 pressed) and hat (its bits), for releaseControls.
+    std::unique_ptr<uint8_t[]> buttonStates;
+    std::unique_ptr<uint8_t[]> hatValues;
     SDL_Joystick* joystick = nullptr;
     int32_t deviceIndex = -1;
-    SDL_JoystickID instanceId = -1; // events name their device by instance id
+    SDL_JoystickID instanceId = -1; // events name their device by instance id (also when not opened)
+    SDL_JoystickGUID guid{};        // what a pad that comes back is recognised by
+    int32_t section = -1;           // the preset section whose binds the map holds; -1 none
 };
 
 } // namespace padloom

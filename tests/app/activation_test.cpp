@@ -23,26 +23,6 @@ protected:
     }
 };
 
-TEST_F(Activation, ButtonReachesTheSinkThroughThePollingThreadUntilDeactivated) {
-    VirtualJoystick& pad = addPad();
-    writePreset("space.txt", presetWithButton0("Space", 44));
-
-    ASSERT_TRUE(controller().activatePreset("space.txt"));
-    EXPECT_TRUE(menuShowsActive());
-    EXPECT_EQ(mainPage.scripts,
-              (std::vector<std::string>{"$('#blockLayer').show();", "$('#blockLayer').fadeOut();"}));
-    EXPECT_EQ(label.text, "1 Joystick Connected");
-
-    pad.setButton(0, true);
-    EXPECT_TRUE(eventually([&] { return keyPresses(spaceKeyCode) == 1; }));
-    EXPECT_TRUE(controller().runner.joystickPollingTaskRunning);
-
-    EXPECT_TRUE(controller().deactivatePreset());
-    EXPECT_TRUE(menuShowsIdle());
-    EXPECT_FALSE(controller().runner.joystickPollingTaskRunning);
-    EXPECT_FALSE(controller().runner.joyManager.wasInit);
-}
-
 TEST_F(Activation, ActivatingWhileActiveReplacesThePresetWithOnePollingTask) {
     VirtualJoystick& pad = addPad();
     writePreset("space.txt", presetWithButton0("Space", 44));
@@ -57,19 +37,6 @@ TEST_F(Activation, ActivatingWhileActiveReplacesThePresetWithOnePollingTask) {
     EXPECT_TRUE(menuShowsActive());
     EXPECT_TRUE(controller().deactivatePreset());
     EXPECT_FALSE(controller().runner.joystickPollingTaskRunning);
-}
-
-TEST_F(Activation, ActivatingAnotherPresetStopsTheActiveOneEvenWhenTheNewOneFails) {
-    addPad();
-    writePreset("space.txt", presetWithButton0("Space", 44));
-    ASSERT_TRUE(controller().activatePreset("space.txt"));
-
-    EXPECT_FALSE(controller().activatePreset("missing.txt"));
-
-    EXPECT_FALSE(controller().runner.active());
-    EXPECT_FALSE(controller().runner.joyManager.wasInit);
-    EXPECT_FALSE(controller().runner.joystickPollingTaskRunning);
-    EXPECT_TRUE(menuShowsIdle());
 }
 
 TEST_F(Activation, SlashesAreDroppedFromTheFileName) {
@@ -100,17 +67,6 @@ TEST_F(Activation, NoJoystickFailsAndTheLabelSaysSo) {
     EXPECT_TRUE(menuShowsIdle());
 }
 
-TEST_F(Activation, PanicDeactivateUnmarksTheActivePreset) {
-    addPad();
-    writePreset("space.txt", presetWithButton0("Space", 44));
-    ASSERT_TRUE(controller().activatePreset("space.txt"));
-
-    controller().panicDeactivate();
-
-    EXPECT_EQ(mainPage.scripts.back(), "$('.selected').removeClass('selected');");
-    EXPECT_FALSE(controller().runner.active());
-}
-
 TEST_F(Activation, ClosingTheEditorLeavesAnActivePresetRunning) {
     VirtualJoystick& pad = addPad();
     writePreset("space.txt", presetWithButton0("Space", 44));
@@ -123,17 +79,75 @@ TEST_F(Activation, ClosingTheEditorLeavesAnActivePresetRunning) {
     EXPECT_TRUE(menuShowsActive());
 }
 
-TEST_F(Activation, QuittingStopsTheActivePresetBeforeSdlShutsDown) {
-    addPad();
+// The engine's sink for its lifetime; notes, with each key release, whether the engine still had
+// the pad open.
+struct ReleaseWitness : RecordingSink {
+    ReleaseWitness() { setEventSink(this); }
+    ~ReleaseWitness() override { setEventSink(nullptr); }
+    void postKeyboard(uint16_t keyCode, bool down, std::optional<uint64_t> flags) override {
+        if (!down) {
+            padOpenAtRelease.push_back(padOpen());
+        }
+        RecordingSink::postKeyboard(keyCode, down, flags);
+    }
+    std::function<bool()> padOpen;
+    std::vector<bool> padOpenAtRelease;
+};
+
+struct StopCase {
+    const char* what;
+    std::function<void(TesselAppDelegate&)> stop;
+    bool activeAfter;
+    bool menuIdleAfter;
+    const char* lastMainScript;
+};
+
+TEST_F(Activation, ButtonsReachTheSinkUntilEveryWayOfStoppingReleasesWhatThePadHoldsBeforeThePadCloses) {
     writePreset("space.txt", presetWithButton0("Space", 44));
-    ASSERT_TRUE(controller().activatePreset("space.txt"));
-    ASSERT_TRUE(eventually([&] { return controller().runner.joystickPollingTaskRunning.load(); }));
+    writePreset("letter.txt", presetWithButton0("Letter", 4));
+    ReleaseWitness witness;
+    const StopCase cases[] = {
+        {"deactivating", [](TesselAppDelegate& c) { EXPECT_TRUE(c.deactivatePreset()); }, false, true,
+         "$('#blockLayer').fadeOut();"},
+        {"the menu's deactivation, which unmarks the preset",
+         [](TesselAppDelegate& c) { c.panicDeactivate(); }, false, true,
+         "$('.selected').removeClass('selected');"},
+        {"activating another preset",
+         [](TesselAppDelegate& c) { EXPECT_TRUE(c.activatePreset("letter.txt")); }, true, false,
+         "$('#blockLayer').fadeOut();"},
+        {"activating a preset that does not load",
+         [](TesselAppDelegate& c) { EXPECT_FALSE(c.activatePreset("missing.txt")); }, false, true,
+         "$('#blockLayer').show();"},
+        {"quitting, before SDL shuts down", [](TesselAppDelegate& c) { c.applicationWillTerminate(); }, false,
+         false, "$('#blockLayer').fadeOut();"},
+    };
+    for (const StopCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        pads.clear();
+        const SDL_JoystickID pad = addPad().instanceId();
+        witness.padOpen = [&] { return controller().runner.joyManager.mapForInstance(pad) != nullptr; };
+        witness.padOpenAtRelease.clear();
+        witness.clear();
+        mainPage.scripts.clear();
+        ASSERT_TRUE(controller().activatePreset("space.txt"));
+        EXPECT_TRUE(menuShowsActive());
+        EXPECT_EQ(mainPage.scripts,
+                  (std::vector<std::string>{"$('#blockLayer').show();", "$('#blockLayer').fadeOut();"}));
+        EXPECT_EQ(label.text, "1 Joystick Connected");
+        pads.back()->setButton(0, true);
+        ASSERT_TRUE(eventually([&] { return witness.count() == 1; }));
 
-    controller().applicationWillTerminate();
+        c.stop(controller());
+        EXPECT_EQ(controller().runner.active(), c.activeAfter);
+        EXPECT_EQ(menuShowsIdle(), c.menuIdleAfter);
+        EXPECT_EQ(mainPage.scripts.back(), c.lastMainScript);
 
-    EXPECT_FALSE(controller().runner.active());
+        witness.expectKey(spaceKeyCode, true, 0);
+        witness.expectKey(spaceKeyCode, false, 0);
+        witness.expectNoEvents();
+        EXPECT_EQ(witness.padOpenAtRelease, std::vector<bool>{true});
+    }
     EXPECT_FALSE(controller().runner.joystickPollingTaskRunning);
-    EXPECT_FALSE(controller().runner.joyManager.wasInit);
     EXPECT_EQ(SDL_WasInit(SDL_INIT_EVERYTHING), 0u);
 }
 

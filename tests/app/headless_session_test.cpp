@@ -1,8 +1,5 @@
 #include "app/headless_session.h"
-#include "engine/mouse_motion.h"
-#include "engine/screen_geometry.h"
 #include "tests/app/joystick_fixture.h"
-#include "tests/support/fixed_displays.h"
 
 namespace padloom::test {
 namespace {
@@ -48,38 +45,14 @@ TEST(HeadlessOptions, ComeFromTheKeysTheDesktopMenuStores) {
 
 using HeadlessRun = JoystickAppTest;
 
-TEST_F(HeadlessRun, MapsTheVirtualJoystickUntilStoppedThenDeactivates) {
-    FixedDisplays displays{{0, 0, 800, 600}, {800, 0, 800, 600}};
-    VirtualJoystick& pad = addPad();
-    writePreset("space.txt", presetText("Space"));
-    int counted = -1;
-
-    const ActivationResult result = runPresetUntilStopped(
-        presets() + "space.txt", {true, false, true},
-        [&] {
-            EXPECT_EQ(screenGeometry.bounds().w, 800) << "locked to the main display";
-            EXPECT_TRUE(minecraftFix.load());
-            pad.setButton(0, true);
-            EXPECT_TRUE(eventually([&] { return seams.sink.count() >= 1; }));
-        },
-        [&](int count) { counted = count; });
-
-    EXPECT_EQ(result, ActivationResult::started);
-    EXPECT_EQ(counted, 1);
-    ASSERT_GE(seams.sink.count(), 1u);
-    EXPECT_EQ(seams.sink.events()[0].keyCode, 49);
-    EXPECT_TRUE(seams.sink.events()[0].down);
-    minecraftFix = false;
-}
-
 TEST_F(HeadlessRun, ReportsWhyItCouldNotStart) {
     writePreset("space.txt", presetText("Space"));
     bool waited = false;
-    EXPECT_EQ(runPresetUntilStopped(presets() + "space.txt", {}, [&] { waited = true; }),
-              ActivationResult::noJoystick);
+    HeadlessHooks hooks;
+    hooks.waitForStop = [&] { waited = true; };
+    EXPECT_EQ(runPresetUntilStopped(presets() + "space.txt", {}, hooks), ActivationResult::noJoystick);
     addPad();
-    EXPECT_EQ(runPresetUntilStopped(presets() + "missing.txt", {}, [&] { waited = true; }),
-              ActivationResult::unreadable);
+    EXPECT_EQ(runPresetUntilStopped(presets() + "missing.txt", {}, hooks), ActivationResult::unreadable);
     EXPECT_FALSE(waited);
 }
 

@@ -77,6 +77,47 @@ TEST_F(Listing, AlertAndPageListTheVirtualJoysticksAndTheSubsystemIsLeftAsFound)
     EXPECT_EQ(connectedJoystickNames().size(), 2u);
 }
 
+struct WatchStep {
+    const char* what;
+    std::function<void()> change;
+    const char* label;
+};
+
+TEST_F(Listing, LabelAndEditorNamesFollowPadsThatComeAndGoWhetherOrNotAPresetIsActive) {
+    writePreset("space.txt", presetText("Space"));
+    addPad();
+    controller().applicationDidFinishLaunching();
+    loop.runQueued(); // the first look notes what is connected
+    const WatchStep steps[] = {
+        {"idle, a pad comes", [&] { addPad(); }, "2 Joysticks Connected"},
+        {"a preset is active, a pad comes",
+         [&] {
+             ASSERT_TRUE(controller().activatePreset("space.txt"));
+             addPad();
+         },
+         "3 Joysticks Connected"},
+        {"a preset is active, a pad goes", [&] { pads.erase(pads.begin()); }, "2 Joysticks Connected"},
+        {"idle again, the pads go",
+         [&] {
+             controller().deactivatePreset();
+             pads.clear();
+         },
+         "No Joysticks Connected"},
+    };
+    for (const WatchStep& step : steps) {
+        SCOPED_TRACE(step.what);
+        step.change();
+        label.text.clear();
+        configPage.scripts.clear();
+        loop.runQueued();
+        EXPECT_EQ(label.text, step.label);
+        EXPECT_EQ(configPage.startingWith("joystickNames = ").size(), 1u);
+    }
+    label.text.clear();
+    loop.runQueued();
+    EXPECT_EQ(label.text, "") << "nothing changed, nothing shown";
+}
+
 TEST_F(Listing, RefreshIsSkippedWhileACaptureIsQueued) {
     addPad();
     controller().scanJoystickInput(0, 0);

@@ -22,7 +22,7 @@ protected:
         ASSERT_TRUE(manager.init(nullptr));
     }
 
-    JoystickMap& map() { return manager.joystickMap[0]; }
+    JoystickMap& map() { return *manager.joystickMap[0]; }
     SDL_JoystickID id() const { return pad.instanceId(); }
     void feed(const SDL_Event& event) { manager.handleEvent(event); }
     void attach(const BindInput& input, const BindOutput& output) {

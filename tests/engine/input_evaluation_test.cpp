@@ -36,42 +36,6 @@ TEST_F(AxisEvaluation, RawValuesAreScaledPastTheDeadZone) {
     EXPECT_GT(map().axisValues[1], 0.0f);
 }
 
-struct KeyAxisStep {
-    int16_t raw;
-    int keyChange; // +1 key down, -1 key up, 0 nothing posted
-};
-
-struct KeyAxisCase {
-    const char* name;
-    int32_t direction;
-    std::vector<KeyAxisStep> steps;
-};
-
-TEST_F(AxisEvaluation, KeyOnAnAxisHalfSwitchesAtTheThreshold) {
-    const KeyAxisCase cases[] = {
-        {"positive half",
-         1,
-         {{16612, 0}, {16613, 1}, {32767, 0}, {16613, 0}, {16612, -1}, {16613, 1}, {0, -1}}},
-        {"negative half", -1, {{-16612, 0}, {-16613, 1}, {-32768, 0}, {-16612, -1}, {16613, 0}, {-20000, 1}}},
-        {"jump to the other end turns the key off", 1, {{20000, 1}, {-32768, -1}, {-100, 0}}},
-    };
-    for (const KeyAxisCase& c : cases) {
-        SCOPED_TRACE(c.name);
-        manager.deinit();
-        ASSERT_TRUE(manager.init(nullptr));
-        attach(axisIn(0, c.direction), keyOut(4));
-        sink.clear();
-        for (const KeyAxisStep& step : c.steps) {
-            SCOPED_TRACE(step.raw);
-            feed(axisEvent(id(), 0, step.raw));
-            if (step.keyChange != 0) {
-                sink.expectKey(0, step.keyChange > 0, 0);
-            }
-            sink.expectNoEvents();
-        }
-    }
-}
-
 TEST_F(AxisEvaluation, MovesInsideTheDeadZoneEvaluateNothing) {
     attach(axisIn(0, 1), motionOut(0, 1, 6));
     attach(axisIn(0, 1), wheelStepOut(1, 1));
@@ -115,45 +79,6 @@ TEST_F(AxisEvaluation, BothHalvesOnOneRateActInListOrder) {
     feed(axisEvent(id(), 0, static_cast<int16_t>(-half - 1)));
     EXPECT_LT(mouseState.motionX.load(), 0.0f);
     EXPECT_NEAR(mouseState.motionX.load(), -m * 10, 1e-3);
-}
-
-TEST_F(AxisEvaluation, WheelStepFiresOnEachOutwardCrossing) {
-    attach(axisIn(1, 1), wheelStepOut(1, 1));
-    for (int16_t raw : {int16_t(20000), int16_t(30000), int16_t(0), int16_t(20000), int16_t(10000)}) {
-        feed(axisEvent(id(), 1, raw));
-    }
-    sink.expectScroll(ScrollUnits::lines, -1, 0);
-    sink.expectScroll(ScrollUnits::lines, -1, 0);
-    sink.expectNoEvents();
-}
-
-struct HatStep {
-    uint8_t value;
-    std::vector<std::pair<uint16_t, bool>> keys; // key code, down
-};
-
-TEST_F(HatEvaluation, DiagonalsHoldBothDirections) {
-    attach(hatIn(0, 1), keyOut(82)); // up: key code 126
-    attach(hatIn(0, 2), keyOut(79)); // right: 124
-    attach(hatIn(0, 4), keyOut(81)); // down: 125
-    attach(hatIn(0, 8), keyOut(80)); // left: 123
-    const HatStep steps[] = {
-        {SDL_HAT_UP, {{126, true}}},
-        {SDL_HAT_RIGHTUP, {{124, true}}},
-        {SDL_HAT_RIGHT, {{126, false}}},
-        {SDL_HAT_RIGHTDOWN, {{125, true}}},
-        {SDL_HAT_LEFTUP, {{126, true}, {124, false}, {125, false}, {123, true}}},
-        {SDL_HAT_CENTERED, {{126, false}, {123, false}}},
-        {SDL_HAT_CENTERED, {}},
-    };
-    for (const HatStep& step : steps) {
-        SCOPED_TRACE(static_cast<int>(step.value));
-        feed(hatEvent(id(), 0, step.value));
-        for (const auto& [code, down] : step.keys) {
-            sink.expectKey(code, down, 0);
-        }
-        sink.expectNoEvents();
-    }
 }
 
 TEST_F(HatEvaluation, HatMotionRunsAtFullRateUntilReleased) {

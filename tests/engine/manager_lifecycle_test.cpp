@@ -62,7 +62,7 @@ TEST_F(ManagerLifecycle, InitWithoutJoysticksFailsAndChangesNothing) {
     setSections(document, {{{axisIn(0, 1), {motionOut(0, 1, 6)}}}});
     EXPECT_FALSE(manager.init(&document));
     EXPECT_FALSE(manager.wasInit);
-    EXPECT_EQ(manager.joystickMap, nullptr);
+    EXPECT_TRUE(manager.joystickMap.empty());
     EXPECT_EQ(seams.timers.liveTimers(), 0);
 }
 
@@ -74,7 +74,7 @@ TEST_F(ManagerLifecycle, SectionsDriveDevicesByPosition) {
     ASSERT_TRUE(manager.init(&document));
     for (int i : {1, 0}) {
         SCOPED_TRACE(i);
-        EXPECT_EQ(manager.joystickMap[i].deviceIndex, i);
+        EXPECT_EQ(manager.joystickMap[i]->deviceIndex, i);
         manager.handleEvent(buttonEvent(pads[static_cast<size_t>(i)]->instanceId(), 0, true));
     }
     sink.expectKey(11, true, 0); // key number 5 (B), section 1, device 1
@@ -86,9 +86,9 @@ TEST_F(ManagerLifecycle, DevicesPastTheLastSectionAreOpenedWithoutBinds) {
     attachPads(2);
     setSections(document, {{{buttonIn(0), {keyOut(4)}}}});
     ASSERT_TRUE(manager.init(&document));
-    EXPECT_NE(manager.joystickMap[1].joystick, nullptr);
-    EXPECT_EQ(manager.joystickMap[1].buttonCount, 12);
-    EXPECT_FLOAT_EQ(manager.joystickMap[1].axisDeadZones[3], 0.15f);
+    EXPECT_NE(manager.joystickMap[1]->joystick, nullptr);
+    EXPECT_EQ(manager.joystickMap[1]->buttonCount, 12);
+    EXPECT_FLOAT_EQ(manager.joystickMap[1]->axisDeadZones[3], 0.15f);
     manager.handleEvent(buttonEvent(pads[1]->instanceId(), 0, true));
     manager.handleEvent(axisEvent(pads[1]->instanceId(), 0, 32767));
     sink.expectNoEvents();
@@ -134,7 +134,7 @@ TEST_F(ManagerLifecycle, InitTwiceReplacesMapsAndKeepsOneTimer) {
     ASSERT_TRUE(manager.init(&document));
     EXPECT_EQ(seams.timers.liveTimers(), 1);
     EXPECT_EQ(mouseState.motionX.load(), 0.0f); // the first set's deinit reset it
-    EXPECT_EQ(manager.joystickMap[0].buttonBinds[0].size(), 1u);
+    EXPECT_EQ(manager.joystickMap[0]->buttonBinds[0].size(), 1u);
 }
 
 TEST_F(ManagerLifecycle, StartingTheTimerAgainStopsTheOldOne) {
@@ -165,7 +165,7 @@ TEST_F(ManagerLifecycle, InputQueuedDuringInitIsDiscarded) {
     sink.expectNoEvents();
 }
 
-TEST_F(ManagerLifecycle, DeinitStopsTheTimerResetsMouseStateAndClosesDevices) {
+TEST_F(ManagerLifecycle, DeinitReleasesHeldOutputsThenStopsTheTimerResetsMouseStateAndClosesDevices) {
     attachPads(1);
     setSections(document, {{{buttonIn(0), {motionOut(1, -1, 4), mouseButtonOut(2), keyOut(4)}}}});
     ASSERT_TRUE(manager.init(&document));
@@ -178,12 +178,14 @@ TEST_F(ManagerLifecycle, DeinitStopsTheTimerResetsMouseStateAndClosesDevices) {
     EXPECT_EQ(mouseState.motionY.load(), 0.0f);
     EXPECT_EQ(mouseState.buttonDown[2].load(), 0);
     EXPECT_EQ(mouseState.clickCount[2], 0);
-    EXPECT_EQ(manager.joystickMap, nullptr);
+    EXPECT_TRUE(manager.joystickMap.empty());
     EXPECT_FALSE(manager.wasInit);
     EXPECT_TRUE(queueIsEmpty());
-    // Outputs held at deactivation get no release.
+    // The held button is let go of: its outputs go up, the mouse button with its click state.
     sink.expectMouse(MouseEventType::otherMouseDown, 0, 0, 2, 1);
     sink.expectKey(0, true, 0);
+    sink.expectMouse(MouseEventType::otherMouseUp, 0, 0, 2, 1);
+    sink.expectKey(0, false, 0);
     sink.expectNoEvents();
     // Later events of the closed device find no map.
     manager.handleEvent(buttonEvent(pads[0]->instanceId(), 0, false));

@@ -1,13 +1,15 @@
-// Waits for a condition that another thread brings about; gives up after about five seconds.
+// Waits for a condition that another thread or process brings about; gives up after about five
+// seconds.
 #pragma once
 
-#include <SDL.h>
+#include <chrono>
+#include <thread>
 
 namespace padloom::test {
 
 template <typename Condition> bool eventually(Condition condition) {
-    for (int i = 0; i < 1000 && !condition(); ++i) {
-        SDL_Delay(5);
+    for (int i = 0; i < 5000 && !condition(); ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
     return condition();
 }

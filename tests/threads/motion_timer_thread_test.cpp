@@ -51,8 +51,8 @@ protected:
 
 TEST_F(MotionTimerThreads, DeinitStopsTicksThatRunWhileEventsAreEvaluated) {
     ASSERT_TRUE(manager.init(nullptr));
-    ASSERT_TRUE(manager.joystickMap[0].attachBind(axisIn(0, 1), motionOut(0, 1, 3)));
-    ASSERT_TRUE(manager.joystickMap[0].attachBind(buttonIn(1), motionOut(1, -1, 2)));
+    ASSERT_TRUE(manager.joystickMap[0]->attachBind(axisIn(0, 1), motionOut(0, 1, 3)));
+    ASSERT_TRUE(manager.joystickMap[0]->attachBind(buttonIn(1), motionOut(1, -1, 2)));
     manager.startMouseTimer(1);
     ASSERT_TRUE(manager.mouseTimerEnabled);
 

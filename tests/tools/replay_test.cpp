@@ -1,16 +1,13 @@
 // padloomctl replay, run as a program: each fixture folder under tests/fixtures/replay holds a
 // preset, a script and the events the engine must post for them, worked out by hand from the rules
 // of the engine; bad scripts and presets must fail with the documented status and message.
+#include "tests/tools/ctl_process.h"
+
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <string>
-#include <sys/wait.h>
-#include <unistd.h>
-#include <vector>
 
+namespace padloom::test {
 namespace {
 
 namespace fs = std::filesystem;
@@ -19,20 +16,7 @@ const fs::path fixtures = PADLOOM_SOURCE_DIR "/tests/fixtures/replay";
 const fs::path program = PADLOOM_BINARY_DIR "/padloomctl";
 
 std::string readFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-void writeFile(const fs::path& path, const std::string& text) {
-    std::ofstream(path, std::ios::binary) << text;
-}
-
-std::string quoted(const std::string& text) {
-    std::string out = "'";
-    for (char c : text) {
-        out += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    }
-    return out + "'";
+    return fileText(path.string());
 }
 
 struct Outcome {
@@ -41,46 +25,13 @@ struct Outcome {
     int status = -1;
 };
 
-// A temporary folder for one run's input and output, removed afterwards.
-class Scratch {
-public:
-    Scratch() {
-        std::string pattern = (fs::temp_directory_path() / "padloom-replay-XXXXXX").string();
-        if (mkdtemp(pattern.data()) != nullptr) {
-            path_ = pattern;
-        }
-    }
-    ~Scratch() {
-        std::error_code ignored;
-        fs::remove_all(path_, ignored);
-    }
-    Scratch(const Scratch&) = delete;
-    Scratch& operator=(const Scratch&) = delete;
-    const fs::path& path() const { return path_; }
-
-private:
-    fs::path path_;
-};
-
 // Runs `padloomctl replay ARGS...` with input on standard input, from the fixture folder.
 Outcome replay(const std::vector<std::string>& args, const std::string& input = "") {
-    Scratch scratch;
-    Outcome run;
-    if (scratch.path().empty()) {
-        return run;
-    }
-    writeFile(scratch.path() / "in", input);
-    std::string command = "cd " + quoted(fixtures.string()) + " && " + quoted(program.string()) + " replay";
-    for (const std::string& arg : args) {
-        command += " " + quoted(arg);
-    }
-    command += " <" + quoted((scratch.path() / "in").string()) + " >" +
-               quoted((scratch.path() / "out").string()) + " 2>" + quoted((scratch.path() / "err").string());
-    const int status = std::system(command.c_str());
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    run.out = readFile(scratch.path() / "out");
-    run.err = readFile(scratch.path() / "err");
-    return run;
+    std::vector<std::string> command{"replay"};
+    command.insert(command.end(), args.begin(), args.end());
+    Ctl ctl(command, input, fixtures.string());
+    const int status = ctl.finish();
+    return {ctl.out(), ctl.err(), WIFEXITED(status) ? WEXITSTATUS(status) : -1};
 }
 
 class Replay : public ::testing::Test {
@@ -104,7 +55,8 @@ TEST_P(ReplayFixture, PrintsTheEventsWorkedOutByHand) {
 
 INSTANTIATE_TEST_SUITE_P(Fixtures, ReplayFixture,
                          ::testing::Values("keys", "axes", "hats", "mouse-buttons", "motion", "wheel",
-                                           "geometry-options", "devices", "default-devices"),
+                                           "geometry-options", "devices", "default-devices", "releases",
+                                           "hotplug"),
                          [](const ::testing::TestParamInfo<std::string>& info) {
                              std::string name = info.param;
                              std::erase(name, '-');
@@ -177,9 +129,20 @@ INSTANTIATE_TEST_SUITE_P(
         RefusalCase{"UnknownOption", keysFromStdin, "option fullscreen on\n", 2,
                     "line 1: expected 'option lock|corners|minecraft on|off'"},
         RefusalCase{"TickWithoutCount", keysFromStdin, "tick 0\n", 2, "line 1: expected 'tick [COUNT]'"},
-        RefusalCase{"CursorNotANumber", keysFromStdin, "cursor 10 abc\n", 2, "line 1: expected 'cursor X Y'"},
+        RefusalCase{"ButtonOutOfRange", keysFromStdin, "button 16 0 down\n", 2,
+                    "line 1: expected 'button D N down|up' with D from 0 to 15 and N from 0 to 254"},
+        RefusalCase{"CursorOutOfRange", keysFromStdin, "cursor 10 2e7\n", 2,
+                    "line 1: expected 'cursor X Y' with X and Y from -10000000 to 10000000"},
+        RefusalCase{"TooManyDisplays", keysFromStdin, "displays" + repeated(" 10x10+0+0", 17) + "\n", 2,
+                    "line 1: a displays line lists at most 16 displays"},
         RefusalCase{"TooManyDevices", keysFromStdin, repeated("device 1 1 1\n", 17), 2,
-                    "line 17: a script simulates at most"},
+                    "line 17: a script simulates at most 16 devices"},
+        RefusalCase{"TooManyPlugs", keysFromStdin, repeated("plug 1 1 1\n", 16), 2,
+                    "line 16: a script simulates at most 16 devices"},
+        RefusalCase{"EventOfAnUnpluggedDevice", keysFromStdin, "unplug 0\nbutton 0 0 down\n", 2,
+                    "line 2: device 0 is unplugged"},
+        RefusalCase{"ReplugOfAPluggedDevice", keysFromStdin, "replug 0\n", 2,
+                    "line 1: device 0 is plugged in"},
         RefusalCase{"MissingScript", {"keys/preset.json", "no-such.replay"}, "", 2, "can't read the script"},
         RefusalCase{
             "MissingArgument", {"keys/preset.json"}, "", 2, "replay takes a preset file and a script"},
@@ -192,3 +155,4 @@ INSTANTIATE_TEST_SUITE_P(
     [](const ::testing::TestParamInfo<RefusalCase>& info) { return info.param.name; });
 
 } // namespace
+} // namespace padloom::test

@@ -11,6 +11,7 @@
 #include "tools/padloomctl/commands.h"
 #include "tools/padloomctl/replay_script.h"
 #include "tools/padloomctl/replay_world.h"
+#include "tools/padloomctl/stdout_to_stderr.h"
 
 #include <SDL.h>
 #include <cstdio>
@@ -18,7 +19,6 @@
 #include <iostream>
 #include <optional>
 #include <sstream>
-#include <unistd.h>
 
 namespace padloom::ctl {
 namespace {
@@ -39,21 +39,9 @@ std::optional<std::string> readScript(const std::string& path) {
     return file.bad() ? std::nullopt : std::optional(text.str());
 }
 
-// The document reports load problems on standard output; here that belongs to the events, so its
-// messages are sent to standard error for the length of the load.
 bool loadPreset(VantryDocument& document, const std::string& path) {
-    std::fflush(stdout);
-    const int savedStdout = dup(STDOUT_FILENO);
-    if (savedStdout >= 0) {
-        dup2(STDERR_FILENO, STDOUT_FILENO);
-    }
-    const bool loaded = document.load(path.c_str());
-    std::fflush(stdout);
-    if (savedStdout >= 0) {
-        dup2(savedStdout, STDOUT_FILENO);
-        close(savedStdout);
-    }
-    return loaded;
+    const StdoutToStderr loadMessages;
+    return document.load(path.c_str());
 }
 
 int badLine(const ScriptError& error) {
@@ -98,7 +86,8 @@ public:
         recomputeGeometry();
     }
 
-    void play(const ReplayLine& line) {
+    // False, with the reason in error, when SDL could not simulate a plugged device.
+    bool play(const ReplayLine& line, std::string& error) {
         switch (line.op) {
         case ReplayOp::device:
             break; // the devices were attached before activation
@@ -136,7 +125,24 @@ public:
             manager_.deinit();
             active_ = false;
             break;
+        case ReplayOp::unplug:
+            devices_.unplug(static_cast<size_t>(line.a));
+            deliverQueuedEvents();
+            break;
+        case ReplayOp::replug:
+        case ReplayOp::plug: {
+            // Time does not pass: the pad takes its section at once.
+            const bool attached = line.op == ReplayOp::replug
+                                      ? devices_.replug(static_cast<size_t>(line.a), error)
+                                      : devices_.plug(line.shape(), error);
+            if (!attached) {
+                return false;
+            }
+            deliverQueuedEvents();
+            break;
         }
+        }
+        return true;
     }
 
 private:
@@ -197,7 +203,9 @@ int replay(const VantryDocument& preset, const ReplayScript& script, const std::
     }
     ReplayRun run(seams, devices, manager);
     for (const ReplayLine& line : script.lines) {
-        run.play(line);
+        if (!run.play(line, error)) {
+            return failed(error);
+        }
     }
     manager.deinit();
     std::fflush(stdout);

@@ -12,10 +12,12 @@ namespace {
 // Limits that keep a mistyped number from turning into an endless run or an absurd layout.
 constexpr int64_t maxControls = 255; // SDL numbers a device's controls with one byte
 constexpr int64_t maxDevices = 16;
+constexpr size_t maxDisplays = 16;
 constexpr int64_t maxTicks = 1'000'000;
 constexpr int64_t maxWaitMs = std::numeric_limits<int32_t>::max();
 constexpr int64_t maxDisplaySide = 65536;
 constexpr int64_t maxDisplayOffset = 1'000'000;
+constexpr float maxCoordinate = 1e7f;
 
 std::vector<std::string_view> words(std::string_view line) {
     std::vector<std::string_view> out;
@@ -51,7 +53,7 @@ std::optional<float> coordinate(std::string_view word) {
     char* end = nullptr;
     const float value = std::strtof(text.c_str(), &end);
     if (text.empty() || end != text.c_str() + text.size() || !std::isfinite(value) ||
-        std::fabs(value) > 1e7f) {
+        std::fabs(value) > maxCoordinate) {
         return std::nullopt;
     }
     return value;
@@ -104,8 +106,8 @@ public:
 
     std::optional<ReplayLine> read() {
         const std::string_view command = w_[0];
-        if (command == "device") {
-            return device();
+        if (command == "device" || command == "plug") {
+            return shape(command == "device" ? ReplayOp::device : ReplayOp::plug);
         }
         if (command == "displays") {
             return displays();
@@ -128,6 +130,9 @@ public:
         if (command == "deactivate") {
             return bare(ReplayOp::deactivate, "deactivate");
         }
+        if (command == "unplug" || command == "replug") {
+            return hotplug(command == "unplug" ? ReplayOp::unplug : ReplayOp::replug);
+        }
         return fail("unknown command '" + std::string(command) + "'");
     }
 
@@ -139,8 +144,8 @@ private:
 
     std::optional<ReplayLine> usage(const char* form) { return fail(std::string("expected '") + form + "'"); }
 
-    std::optional<ReplayLine> device() {
-        const char* form = "device AXES BUTTONS HATS";
+    std::optional<ReplayLine> shape(ReplayOp op) {
+        const char* form = op == ReplayOp::device ? "device AXES BUTTONS HATS" : "plug AXES BUTTONS HATS";
         if (w_.size() != 4) {
             return usage(form);
         }
@@ -150,7 +155,7 @@ private:
         if (!axes || !buttons || !hats) {
             return fail(std::string("expected '") + form + "' with counts from 0 to 255");
         }
-        line_.op = ReplayOp::device;
+        line_.op = op;
         line_.a = *axes;
         line_.b = *buttons;
         line_.c = *hats;
@@ -160,6 +165,9 @@ private:
     std::optional<ReplayLine> displays() {
         if (w_.size() < 2) {
             return usage("displays WxH+X+Y ...");
+        }
+        if (w_.size() - 1 > maxDisplays) {
+            return fail("a displays line lists at most 16 displays");
         }
         line_.op = ReplayOp::displays;
         for (size_t i = 1; i < w_.size(); ++i) {
@@ -201,10 +209,13 @@ private:
             line_.op = ReplayOp::cursorVisible;
             return line_;
         }
-        const auto x = w_.size() == 3 ? coordinate(w_[1]) : std::nullopt;
-        const auto y = w_.size() == 3 ? coordinate(w_[2]) : std::nullopt;
-        if (!x || !y) {
+        if (w_.size() != 3) {
             return usage("cursor X Y', 'cursor hidden' or 'cursor visible");
+        }
+        const auto x = coordinate(w_[1]);
+        const auto y = coordinate(w_[2]);
+        if (!x || !y) {
+            return fail("expected 'cursor X Y' with X and Y from -10000000 to 10000000");
         }
         line_.op = ReplayOp::cursorAt;
         line_.x = *x;
@@ -222,7 +233,7 @@ private:
         const auto deviceNumber = integer(w_[1], 0, maxDevices - 1);
         const auto control = integer(w_[2], 0, maxControls - 1);
         if (!deviceNumber || !control) {
-            return usage(form);
+            return fail(std::string("expected '") + form + "' with D from 0 to 15 and N from 0 to 254");
         }
         line_.a = *deviceNumber;
         line_.b = *control;
@@ -273,6 +284,17 @@ private:
         return line_;
     }
 
+    std::optional<ReplayLine> hotplug(ReplayOp op) {
+        const auto deviceNumber = w_.size() == 2 ? integer(w_[1], 0, maxDevices - 1) : std::nullopt;
+        if (!deviceNumber) {
+            return fail(std::string("expected '") + (op == ReplayOp::unplug ? "unplug" : "replug") +
+                        " D' with D from 0 to 15");
+        }
+        line_.op = op;
+        line_.a = *deviceNumber;
+        return line_;
+    }
+
     // A command that takes no arguments.
     std::optional<ReplayLine> bare(ReplayOp op, const char* form) {
         if (w_.size() != 1) {
@@ -308,7 +330,7 @@ std::optional<ReplayScript> parseReplayScript(std::string_view text, ScriptError
             return std::nullopt;
         }
         if (parsed->op == ReplayOp::device && sawEvent) {
-            error = {number, "device lines must come before the first button, axis or hat line"};
+            error = {number, "device lines must come before the first button, axis, hat or plug line"};
             return std::nullopt;
         }
         if (parsed->op == ReplayOp::device &&
@@ -317,7 +339,7 @@ std::optional<ReplayScript> parseReplayScript(std::string_view text, ScriptError
             error = {number, "a script simulates at most 16 devices"};
             return std::nullopt;
         }
-        sawEvent = sawEvent || parsed->isJoystickEvent();
+        sawEvent = sawEvent || parsed->isJoystickEvent() || parsed->isHotplug();
         script.lines.push_back(std::move(*parsed));
     }
     return script;
@@ -327,7 +349,7 @@ std::vector<DeviceShape> replayDevices(const ReplayScript& script, size_t preset
     std::vector<DeviceShape> devices;
     for (const ReplayLine& line : script.lines) {
         if (line.op == ReplayOp::device) {
-            devices.push_back({static_cast<int>(line.a), static_cast<int>(line.b), static_cast<int>(line.c)});
+            devices.push_back(line.shape());
         }
     }
     if (devices.empty()) {
@@ -337,19 +359,40 @@ std::vector<DeviceShape> replayDevices(const ReplayScript& script, size_t preset
     return devices;
 }
 
-std::optional<ScriptError> checkReplayEvents(const ReplayScript& script,
-                                             const std::vector<DeviceShape>& devices) {
+std::optional<ScriptError> checkReplayEvents(const ReplayScript& script, std::vector<DeviceShape> devices) {
+    std::vector<bool> plugged(devices.size(), true);
     for (const ReplayLine& line : script.lines) {
-        if (!line.isJoystickEvent()) {
+        if (line.op == ReplayOp::plug) {
+            if (devices.size() >= static_cast<size_t>(maxDevices)) {
+                return ScriptError{line.number, "a script simulates at most 16 devices"};
+            }
+            devices.push_back(line.shape());
+            plugged.push_back(true);
             continue;
         }
+        if (!line.isJoystickEvent() && !line.isHotplug()) {
+            continue;
+        }
+        const std::string device = "device " + std::to_string(line.a);
         if (line.a >= static_cast<int64_t>(devices.size())) {
             const std::string simulated =
                 std::to_string(devices.size()) + (devices.size() == 1 ? " device" : " devices");
-            return ScriptError{line.number, "there is no device " + std::to_string(line.a) +
-                                                ": the replay simulates " + simulated};
+            return ScriptError{line.number, "there is no " + device + ": the replay simulates " + simulated};
         }
-        const DeviceShape& d = devices[static_cast<size_t>(line.a)];
+        const auto number = static_cast<size_t>(line.a);
+        if (line.op == ReplayOp::unplug || line.op == ReplayOp::replug) {
+            const bool unplug = line.op == ReplayOp::unplug;
+            if (plugged[number] != unplug) {
+                return ScriptError{line.number,
+                                   device + (unplug ? " is unplugged already" : " is plugged in")};
+            }
+            plugged[number] = !unplug;
+            continue;
+        }
+        if (!plugged[number]) {
+            return ScriptError{line.number, device + " is unplugged"};
+        }
+        const DeviceShape& d = devices[number];
         const char* kind = line.op == ReplayOp::button ? "button"
                            : line.op == ReplayOp::axis ? "axis"
                                                        : "hat";
@@ -357,9 +400,8 @@ std::optional<ScriptError> checkReplayEvents(const ReplayScript& script,
                           : line.op == ReplayOp::axis ? d.axes
                                                       : d.hats;
         if (line.b >= count) {
-            return ScriptError{line.number, "device " + std::to_string(line.a) + " has no " + kind + " " +
-                                                std::to_string(line.b) + " (it has " + std::to_string(count) +
-                                                ")"};
+            return ScriptError{line.number, device + " has no " + kind + " " + std::to_string(line.b) +
+                                                " (it has " + std::to_string(count) + ")"};
         }
     }
     return std::nullopt;

@@ -6,6 +6,7 @@
 //     cursor X Y | cursor hidden | cursor visible
 //     button D N down|up   axis D N VALUE   hat D N VALUE
 //     tick [COUNT]   wait MS   deactivate
+//     unplug D   replug D   plug AXES BUTTONS HATS
 //
 // `#` starts a comment; blank lines are skipped.
 #pragma once
@@ -32,15 +33,25 @@ enum class ReplayOp {
     tick,
     wait,
     deactivate,
+    unplug,
+    replug,
+    plug,
 };
 
 enum class ReplayOption { lock, corners, minecraft };
 
+// The joystick counts of one simulated device.
+struct DeviceShape {
+    int axes = 8;
+    int buttons = 32;
+    int hats = 4;
+};
+
 struct ReplayLine {
     int number = 0; // line number in the script, from 1
     ReplayOp op = ReplayOp::deactivate;
-    // device: axes, buttons, hats. button/axis/hat: device, control, value (button: 1 down, 0 up).
-    // tick: count. wait: milliseconds.
+    // device, plug: axes, buttons, hats. button/axis/hat: device, control, value (button: 1 down,
+    // 0 up). unplug, replug: device. tick: count. wait: milliseconds.
     int64_t a = 0, b = 0, c = 0;
     float x = 0, y = 0;             // cursorAt
     ReplayOption option{};          // option
@@ -49,6 +60,11 @@ struct ReplayLine {
 
     bool isJoystickEvent() const {
         return op == ReplayOp::button || op == ReplayOp::axis || op == ReplayOp::hat;
+    }
+    // device, plug
+    DeviceShape shape() const { return {static_cast<int>(a), static_cast<int>(b), static_cast<int>(c)}; }
+    bool isHotplug() const {
+        return op == ReplayOp::unplug || op == ReplayOp::replug || op == ReplayOp::plug;
     }
 };
 
@@ -64,19 +80,12 @@ struct ScriptError {
 // Reads a whole script. On the first bad line, returns nothing and fills error.
 std::optional<ReplayScript> parseReplayScript(std::string_view text, ScriptError& error);
 
-// The joystick counts of one simulated device.
-struct DeviceShape {
-    int axes = 8;
-    int buttons = 32;
-    int hats = 4;
-};
-
 // The devices a script asks for: its device lines, or, without any, one default device per preset
 // section (at least one).
 std::vector<DeviceShape> replayDevices(const ReplayScript& script, size_t presetSections);
 
-// Checks that every joystick event names a device and a control that exist.
-std::optional<ScriptError> checkReplayEvents(const ReplayScript& script,
-                                             const std::vector<DeviceShape>& devices);
+// Checks, following the devices as they are unplugged, replugged and plugged, that every joystick
+// event names a plugged device and a control it has, and that at most 16 devices are simulated.
+std::optional<ScriptError> checkReplayEvents(const ReplayScript& script, std::vector<DeviceShape> devices);
 
 } // namespace padloom::ctl

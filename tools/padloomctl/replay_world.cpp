@@ -26,12 +26,30 @@ bool ReplayDisplays::displayBounds(int index, SDL_Rect* bounds) {
     return true;
 }
 
-ReplayDevices::~ReplayDevices() {
-    for (SDL_Joystick* handle : handles_) {
-        SDL_JoystickClose(handle);
+namespace {
+
+// The vendor number that open-source hardware projects share; the products below it are the
+// script's device numbers, so each device has a GUID of its own.
+constexpr Uint16 replayVendor = 0x1209;
+
+void detach(SDL_Joystick* handle) {
+    const SDL_JoystickID instance = SDL_JoystickInstanceID(handle);
+    SDL_JoystickClose(handle);
+    for (int i = 0; i < SDL_NumJoysticks(); ++i) {
+        if (SDL_JoystickGetDeviceInstanceID(i) == instance) {
+            SDL_JoystickDetachVirtual(i);
+            return;
+        }
     }
-    for (size_t i = handles_.size(); i-- > 0;) {
-        SDL_JoystickDetachVirtual(static_cast<int>(i));
+}
+
+} // namespace
+
+ReplayDevices::~ReplayDevices() {
+    for (size_t i = devices_.size(); i-- > 0;) {
+        if (devices_[i].handle != nullptr) {
+            detach(devices_[i].handle);
+        }
     }
     if (started_) {
         SDL_QuitSubSystem(SDL_INIT_JOYSTICK);
@@ -40,8 +58,10 @@ ReplayDevices::~ReplayDevices() {
 
 bool ReplayDevices::attach(const std::vector<DeviceShape>& shapes, std::string& error) {
     // No window ever has the focus here, and real devices must not mix with the simulated ones.
+    // SIGINT and SIGTERM end a replay as they end any program.
     SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
     SDL_SetHint(SDL_HINT_JOYSTICK_HIDAPI, "0");
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     if (SDL_InitSubSystem(SDL_INIT_JOYSTICK) != 0) {
         error = std::string("SDL's joystick subsystem did not start: ") + SDL_GetError();
         return false;
@@ -54,20 +74,35 @@ bool ReplayDevices::attach(const std::vector<DeviceShape>& shapes, std::string& 
         return false;
     }
     for (const DeviceShape& shape : shapes) {
-        const int index =
-            SDL_JoystickAttachVirtual(SDL_JOYSTICK_TYPE_UNKNOWN, shape.axes, shape.buttons, shape.hats);
-        SDL_Joystick* handle = index < 0 ? nullptr : SDL_JoystickOpen(index);
-        if (handle == nullptr) {
-            error = std::string("SDL could not simulate a joystick: ") + SDL_GetError();
+        if (!plug(shape, error)) {
             return false;
         }
-        handles_.push_back(handle);
+    }
+    return true;
+}
+
+bool ReplayDevices::attachDevice(size_t number, std::string& error) {
+    Device& device = devices_[number];
+    SDL_VirtualJoystickDesc desc{};
+    desc.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
+    desc.type = SDL_JOYSTICK_TYPE_UNKNOWN;
+    desc.naxes = static_cast<Uint16>(device.shape.axes);
+    desc.nbuttons = static_cast<Uint16>(device.shape.buttons);
+    desc.nhats = static_cast<Uint16>(device.shape.hats);
+    desc.vendor_id = replayVendor;
+    desc.product_id = static_cast<Uint16>(number + 1);
+    desc.name = "Padloom replay pad";
+    const int index = SDL_JoystickAttachVirtualEx(&desc);
+    device.handle = index < 0 ? nullptr : SDL_JoystickOpen(index);
+    if (device.handle == nullptr) {
+        error = std::string("SDL could not simulate a joystick: ") + SDL_GetError();
+        return false;
     }
     return true;
 }
 
 void ReplayDevices::apply(const ReplayLine& event) {
-    SDL_Joystick* handle = handles_.at(static_cast<size_t>(event.a));
+    SDL_Joystick* handle = devices_.at(static_cast<size_t>(event.a)).handle;
     const int control = static_cast<int>(event.b);
     switch (event.op) {
     case ReplayOp::button:
@@ -82,6 +117,23 @@ void ReplayDevices::apply(const ReplayLine& event) {
     default:
         break;
     }
+}
+
+void ReplayDevices::unplug(size_t number) {
+    Device& device = devices_.at(number);
+    if (device.handle != nullptr) {
+        detach(device.handle);
+        device.handle = nullptr;
+    }
+}
+
+bool ReplayDevices::replug(size_t number, std::string& error) {
+    return devices_.at(number).handle != nullptr || attachDevice(number, error);
+}
+
+bool ReplayDevices::plug(const DeviceShape& shape, std::string& error) {
+    devices_.push_back({shape});
+    return attachDevice(devices_.size() - 1, error);
 }
 
 } // namespace padloom::ctl

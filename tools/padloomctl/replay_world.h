@@ -40,7 +40,8 @@ private:
 };
 
 // SDL's joystick subsystem with one virtual device per shape, attached in order so that script
-// device i is SDL's device index i. Quits the subsystem when destroyed.
+// device i is SDL's device index i until devices come and go. Device i has a GUID of its own, which
+// it keeps when it is replugged. Quits the subsystem when destroyed.
 class ReplayDevices {
 public:
     ReplayDevices() = default;
@@ -53,10 +54,21 @@ public:
     // Moves the control that a button, axis or hat line names; SDL queues the matching event (if
     // the control's state changes) at its next update.
     void apply(const ReplayLine& event);
+    // Detaches device number (SDL queues its removal).
+    void unplug(size_t number);
+    // Attaches device number again, or a new device with the next number (SDL queues its arrival).
+    bool replug(size_t number, std::string& error);
+    bool plug(const DeviceShape& shape, std::string& error);
 
 private:
+    struct Device {
+        DeviceShape shape;
+        SDL_Joystick* handle = nullptr; // null while unplugged
+    };
+    bool attachDevice(size_t number, std::string& error);
+
     bool started_ = false;
-    std::vector<SDL_Joystick*> handles_;
+    std::vector<Device> devices_;
 };
 
 } // namespace padloom::ctl

@@ -1,15 +1,17 @@
 // padloomctl run PRESET [--output auto|x11|uinput|print]: activates a preset without the desktop
-// app, with the options the app stored, until SIGINT or SIGTERM.
+// app, with the options the app stored, until SIGINT, SIGTERM or SIGHUP. Standard output carries
+// only the events of the print output; everything else goes to standard error.
 #include "app/folders.h"
 #include "app/headless_session.h"
 #include "app/joystick_listing.h"
+#include "app/stop_signals.h"
 #include "platform/linux/sink_selection.h"
 #include "tools/padloomctl/commands.h"
+#include "tools/padloomctl/stdout_to_stderr.h"
 
 #include "platform/gtk/keyfile_settings_store.h"
 
 #include <SDL.h>
-#include <csignal>
 #include <cstdio>
 #include <filesystem>
 #include <map>
@@ -20,11 +22,11 @@ namespace {
 struct RunArgs {
     std::string preset;
     OutputChoice output = OutputChoice::automatic;
+    bool outputGiven = false;
 };
 
 // Empty on success, else the usage problem.
 std::string parseRunArgs(const Args& args, RunArgs& out) {
-    bool outputGiven = false;
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
         std::string value;
@@ -47,10 +49,10 @@ std::string parseRunArgs(const Args& args, RunArgs& out) {
         if (!choice) {
             return "unknown output '" + value + "': use auto, x11, uinput or print";
         }
-        if (outputGiven) {
+        if (out.outputGiven) {
             return "--output given twice";
         }
-        outputGiven = true;
+        out.outputGiven = true;
         out.output = *choice;
     }
     if (out.preset.empty()) {
@@ -78,24 +80,25 @@ HeadlessOptions loadOptions() {
     return storedHeadlessOptions(settings);
 }
 
-// Blocks the two stop signals in this thread and every thread started after it, so that the
-// polling and timer threads never take them and sigwait below receives them.
-sigset_t blockStopSignals() {
-    sigset_t signals;
-    sigemptyset(&signals);
-    sigaddset(&signals, SIGINT);
-    sigaddset(&signals, SIGTERM);
-    pthread_sigmask(SIG_BLOCK, &signals, nullptr);
-    return signals;
+void reportPadChange(const PadChange& change) {
+    std::fprintf(stderr, "padloomctl: %s\n", padChangeText(change).c_str());
 }
 
 } // namespace
 
 int runCommand(const Args& args) {
+    StopSignals stopSignals; // until the preset has loaded, a stop signal ends the run at once
     RunArgs run;
     const std::string problem = parseRunArgs(args, run);
     if (!problem.empty()) {
         return usageError(problem);
+    }
+    if (!run.outputGiven) {
+        std::string warning;
+        run.output = outputChoiceFromEnvironment(&warning);
+        if (!warning.empty()) {
+            std::fprintf(stderr, "padloomctl: %s\n", warning.c_str());
+        }
     }
     const std::string path = resolvePreset(run.preset);
     const HeadlessOptions options = loadOptions();
@@ -105,7 +108,6 @@ int runCommand(const Args& args) {
     }
     setEventSink(selection.sink.get());
 
-    const sigset_t stopSignals = blockStopSignals();
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
     if (SDL_Init(SDL_INIT_VIDEO) != 0) {
@@ -113,16 +115,22 @@ int runCommand(const Args& args) {
                      SDL_GetError());
     }
 
+    StdoutToStderr loadMessages;
     int joysticks = 0;
-    const ActivationResult result = runPresetUntilStopped(
-        path, options,
-        [&] {
-            std::fprintf(stderr, "padloomctl: %s active (%s, output %s); Ctrl+C stops\n", path.c_str(),
-                         joystickCountText(joysticks).c_str(), selection.name.c_str());
-            int signal = 0;
-            sigwait(&stopSignals, &signal);
-        },
-        [&](int count) { joysticks = count; });
+    HeadlessHooks hooks;
+    hooks.loaded = [&](int count) {
+        joysticks = count;
+        loadMessages.restore();
+        stopSignals.arm();
+    };
+    hooks.waitForStop = [&] {
+        std::fprintf(stderr, "padloomctl: %s active (%s, output %s); Ctrl+C stops\n", path.c_str(),
+                     joystickCountText(joysticks).c_str(), selection.name.c_str());
+        stopSignals.wait();
+    };
+    hooks.padChanged = reportPadChange;
+    const ActivationResult result = runPresetUntilStopped(path, options, hooks);
+    loadMessages.restore();
 
     setEventSink(nullptr);
     SDL_Quit();

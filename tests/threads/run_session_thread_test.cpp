@@ -1,0 +1,82 @@
+// padloomctl run's session on real threads: a pad unplugged and replugged while the polling task
+// runs, and each stop signal ending the run with what is held released first. Run under
+// ThreadSanitizer by `make test-threads`.
+#include "app/headless_session.h"
+#include "app/stop_signals.h"
+#include "engine/mouse_motion.h"
+#include "engine/screen_geometry.h"
+#include "tests/support/eventually.h"
+#include "tests/support/fixed_displays.h"
+#include "tests/support/manual_seams.h"
+#include "tests/support/temp_folder.h"
+#include "tests/support/virtual_joystick.h"
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <memory>
+#include <mutex>
+
+namespace padloom::test {
+namespace {
+
+// What the run reported of pads that came and went (from the polling thread).
+struct Notes {
+    void add(const PadChange& change) {
+        std::lock_guard<std::mutex> lock(mutex);
+        texts.push_back(padChangeText(change));
+    }
+    size_t count() {
+        std::lock_guard<std::mutex> lock(mutex);
+        return texts.size();
+    }
+    std::mutex mutex;
+    std::vector<std::string> texts;
+};
+
+TEST(RunSession, KeepsMappingAcrossAnUnplugAndAReplugAndReleasesBeforeEachStopSignalEndsIt) {
+    SdlJoystickSession sdl;
+    ASSERT_TRUE(sdl.ok()) << SDL_GetError();
+    FixedDisplays displays{{0, 0, 800, 600}, {800, 0, 800, 600}};
+    TempFolder folder;
+    const std::string preset = folder.write(
+        "space.json",
+        R"({"name":"Space","tag":"t","joysticks":[{"tag":"Pad","binds":{"btn 0":["key 44"]}}]})");
+    for (int signal : {SIGINT, SIGTERM, SIGHUP}) {
+        SCOPED_TRACE(signal);
+        EngineSeams seams;
+        auto pad = std::make_unique<VirtualJoystick>(4, 12, 1);
+        StopSignals stop;
+        Notes notes;
+        HeadlessHooks hooks;
+        hooks.loaded = [&](int joysticks) {
+            EXPECT_EQ(joysticks, 1);
+            stop.arm();
+        };
+        hooks.padChanged = [&](const PadChange& change) { notes.add(change); };
+        hooks.waitForStop = [&] {
+            EXPECT_EQ(screenGeometry.bounds().w, 800) << "the stored options: the cursor locked to display 0";
+            EXPECT_TRUE(minecraftFix.load());
+            pad->setButton(0, true);
+            ASSERT_TRUE(eventually([&] { return seams.sink.count() == 1; }));
+            pad.reset(); // unplugged while held
+            ASSERT_TRUE(eventually([&] { return notes.count() == 1; }));
+            pad = std::make_unique<VirtualJoystick>(4, 12, 1); // the same kind of pad: the same GUID
+            ASSERT_TRUE(eventually([&] { return notes.count() == 2; }));
+            pad->setButton(0, true);
+            ASSERT_TRUE(eventually([&] { return seams.sink.count() == 3; }));
+            raise(signal);
+            EXPECT_EQ(stop.wait(), signal);
+        };
+        ASSERT_EQ(runPresetUntilStopped(preset, {true, false, true}, hooks), ActivationResult::started);
+        for (bool down : {true, false, true, false}) {
+            seams.sink.expectKey(49, down, 0);
+        }
+        seams.sink.expectNoEvents();
+        EXPECT_EQ(notes.texts, (std::vector<std::string>{"pad 1 disconnected", "pad 1 reconnected"}));
+    }
+    minecraftFix = false;
+}
+
+} // namespace
+} // namespace padloom::test

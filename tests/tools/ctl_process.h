@@ -1,0 +1,84 @@
+// padloomctl run as a program: from a folder, with changes to its environment, its standard
+// streams in files of a temporary folder, and killed if it is still running at the end.
+#pragma once
+
+#include "tests/support/temp_folder.h"
+
+#include <csignal>
+#include <fcntl.h>
+#include <spawn.h>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+extern char** environ;
+
+namespace padloom::test {
+
+inline std::string fileText(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+class Ctl {
+public:
+    // env: words for env(1) before the program ("NAME=VALUE", or "-u", "NAME"). The user's presets
+    // and settings are never read.
+    Ctl(const std::vector<std::string>& args, const std::string& input, const std::string& folder,
+        const std::vector<std::string>& env = {}) {
+        folder_.write("in", input);
+        std::vector<std::string> argv{"/usr/bin/env", "-C", folder};
+        argv.insert(argv.end(), env.begin(), env.end());
+        argv.push_back("XDG_DATA_HOME=" + folder_.file("data"));
+        argv.push_back("XDG_CONFIG_HOME=" + folder_.file("config"));
+        argv.push_back(PADLOOM_BINARY_DIR "/padloomctl");
+        argv.insert(argv.end(), args.begin(), args.end());
+        std::vector<char*> pointers;
+        for (std::string& arg : argv) {
+            pointers.push_back(arg.data());
+        }
+        pointers.push_back(nullptr);
+        posix_spawn_file_actions_t files;
+        posix_spawn_file_actions_init(&files);
+        posix_spawn_file_actions_addopen(&files, 0, folder_.file("in").c_str(), O_RDONLY, 0);
+        posix_spawn_file_actions_addopen(&files, 1, folder_.file("out").c_str(), O_WRONLY | O_CREAT, 0600);
+        posix_spawn_file_actions_addopen(&files, 2, folder_.file("err").c_str(), O_WRONLY | O_CREAT, 0600);
+        if (posix_spawn(&pid_, pointers[0], &files, nullptr, pointers.data(), environ) != 0) {
+            pid_ = -1;
+        }
+        posix_spawn_file_actions_destroy(&files);
+    }
+    ~Ctl() {
+        if (pid_ > 0) {
+            kill(pid_, SIGKILL);
+            waitpid(pid_, nullptr, 0);
+        }
+    }
+    Ctl(const Ctl&) = delete;
+    Ctl& operator=(const Ctl&) = delete;
+
+    pid_t pid() const { return pid_; }
+    std::string out() const { return fileText(folder_.file("out")); }
+    std::string err() const { return fileText(folder_.file("err")); }
+
+    // The status waitpid gives once the program has ended; -1 when it was still running after
+    // twenty seconds.
+    int finish() {
+        int status = -1;
+        for (int i = 0; i < 2000 && pid_ > 0; ++i) {
+            if (waitpid(pid_, &status, WNOHANG) == pid_) {
+                pid_ = -1;
+                return status;
+            }
+            usleep(10'000);
+        }
+        return -1;
+    }
+
+private:
+    TempFolder folder_;
+    pid_t pid_ = -1;
+};
+
+} // namespace padloom::test
