@@ -72,12 +72,6 @@ TEST_F(Activation, ActivatingAnotherPresetStopsTheActiveOneEvenWhenTheNewOneFail
     EXPECT_TRUE(menuShowsIdle());
 }
 
-TEST_F(Activation, SlashesAreDroppedFromTheFileName) {
-    addPad();
-    writePreset("ab.txt", presetWithButton0("AB", 44));
-    EXPECT_TRUE(controller().activatePreset("a/b.txt"));
-}
-
 TEST_F(Activation, UnreadablePresetFailsWithTheBlockLayerShownAndTheMenuIdle) {
     addPad();
     writePreset("broken.txt", "{ nope");

@@ -2,7 +2,11 @@
 #include "preset/vantry_document.h"
 #include "tests/app/app_fixture.h"
 
+#include <csignal>
 #include <filesystem>
+#include <functional>
+#include <sys/resource.h>
+#include <unistd.h>
 
 namespace padloom::test {
 namespace {
@@ -35,15 +39,20 @@ TEST_F(PresetLibrary, ListsReadablePresetsOfTheThreeExtensionsWithTheirTextsInta
 TEST_F(PresetLibrary, ExamplesAreCopiedUnderFreeNamesAndStopAfterAHundredCollisions) {
     writeFile(resources + "/presetexamples/Racing.txt", presetText("Racing"));
     writeFile(resources + "/presetexamples/Other.json", presetText("Json example"));
+    writeFile(resources + "/presetexamples/Linked.txt", presetText("Linked"));
     writePreset("Racing.txt", presetText("Mine"));
     writePreset("Racing.txt0.txt", presetText("Mine too"));
+    const std::string outside = temp.file("outside.txt");
+    std::filesystem::create_symlink(outside, presets() + "Linked.txt"); // leads nowhere
 
     controller().copyPresetExamples();
 
     EXPECT_TRUE(fileExists(presets() + "Racing.txt1.txt"));
     EXPECT_FALSE(fileExists(presets() + "Other.json"));
     EXPECT_EQ(readFile(presets() + "Racing.txt"), presetText("Mine"));
-    EXPECT_EQ(mainPage.startingWith("addPresetUI(").size(), 3u);
+    EXPECT_FALSE(fileExists(outside)) << "an example was written through a link";
+    EXPECT_EQ(readFile(presets() + "Linked.txt0.txt"), presetText("Linked"));
+    EXPECT_EQ(mainPage.startingWith("addPresetUI(").size(), 4u);
 
     for (int i = 2; i < 100; ++i) {
         writePreset("Racing.txt" + std::to_string(i) + ".txt", presetText("Taken"));
@@ -216,16 +225,242 @@ TEST_F(PresetLibrary, FinishingWithoutAnOpenEditOnlyClosesThePanel) {
     EXPECT_TRUE(configPage.scripts.empty());
 }
 
-TEST_F(PresetLibrary, DeletingRemovesOnlyTheNamedFileInsideTheFolder) {
-    writePreset("keep.txt", presetText("Keep"));
-    writePreset("gone.txt", presetText("Gone"));
-    for (const std::string name : {"", ".", "..", "/", "sub/../keep.txt"}) {
-        controller().deletePreset(name);
-    }
-    controller().deletePreset("go/ne.txt");
-    EXPECT_TRUE(fileExists(presets() + "keep.txt"));
-    EXPECT_FALSE(fileExists(presets() + "gone.txt"));
+// Root ignores permission bits, so cases that rely on them are skipped for root; other cases
+// reach the same code through failures that hold for root too.
+bool runningAsRoot() {
+    return geteuid() == 0;
 }
+
+// The files every case below starts with, relative to the temporary folder.
+const std::vector<std::string> startingFiles = {
+    "data/Padloom/presets/keep.txt",     "data/Padloom/presets/suba.txt",
+    "data/Padloom/presets/sub/a.txt",    "data/Padloom/presets/dir.txt/inner.txt",
+    "data/Padloom/presets/locked/p.txt", "outside/x.txt"};
+
+struct DeleteCase {
+    const char* what;
+    std::string name;
+    std::string gone;    // the starting file it removes, or empty
+    std::string refusal; // part of the reason given, or empty when deleted
+    bool needsPermissions = false;
+};
+
+// Names the case in test output.
+inline void PrintTo(const DeleteCase& c, std::ostream* os) {
+    *os << c.what;
+}
+
+class DeletingAPreset : public AppTest, public ::testing::WithParamInterface<DeleteCase> {};
+
+TEST_P(DeletingAPreset, RemovesExactlyTheListedFileOrSaysWhyNot) {
+    const DeleteCase& c = GetParam();
+    if (c.needsPermissions && runningAsRoot()) {
+        GTEST_SKIP() << "root may delete from a read-only folder";
+    }
+    presets();
+    for (const std::string& file : startingFiles) {
+        writeFile(temp.file(file), "x");
+    }
+    std::filesystem::create_directory_symlink(temp.file("outside"), presets() + "out");
+    std::filesystem::permissions(presets() + "locked", std::filesystem::perms::owner_write,
+                                 std::filesystem::perm_options::remove);
+
+    std::string whyNot;
+    const bool deleted = controller().deletePreset(c.name, &whyNot);
+
+    std::filesystem::permissions(presets() + "locked", std::filesystem::perms::owner_write,
+                                 std::filesystem::perm_options::add);
+    EXPECT_EQ(deleted, c.refusal.empty());
+    EXPECT_NE(whyNot.find(c.refusal), std::string::npos) << whyNot;
+    for (const std::string& file : startingFiles) {
+        EXPECT_EQ(fileExists(temp.file(file)), file != c.gone) << file;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Names, DeletingAPreset,
+    ::testing::Values(DeleteCase{"TopLevel", "keep.txt", "data/Padloom/presets/keep.txt", ""},
+                      DeleteCase{"InASubfolder", "sub/a.txt", "data/Padloom/presets/sub/a.txt", ""},
+                      DeleteCase{"AlreadyGone", "missing.txt", "", ""},
+                      DeleteCase{"Empty", "", "", "No preset file was named"},
+                      DeleteCase{"Dot", ".", "", "is not a preset file name"},
+                      DeleteCase{"ThroughTheParent", "sub/../keep.txt", "", "is not a preset file name"},
+                      DeleteCase{"EmptyPart", "sub//a.txt", "", "is not a preset file name"},
+                      DeleteCase{"Absolute", "/keep.txt", "", "is not a preset file name"},
+                      DeleteCase{"ThroughALinkedFolder", "out/x.txt", "", "leads outside the preset folder"},
+                      DeleteCase{"AFolder", "dir.txt", "", "could not be deleted: Is a directory"},
+                      DeleteCase{"ReadOnlyFolder", "locked/p.txt", "",
+                                 "could not be deleted: Permission denied", true}),
+    [](const auto& info) { return std::string(info.param.what); });
+
+struct EditRefusal {
+    const char* what;
+    std::function<void(const std::string& folder)> setUp; // folder: the preset folder
+    std::string name;
+    std::string alertPart;
+    bool needsPermissions = false;
+};
+
+// Names the case in test output.
+inline void PrintTo(const EditRefusal& c, std::ostream* os) {
+    *os << c.what;
+}
+
+class RefusedEdit : public AppTest, public ::testing::WithParamInterface<EditRefusal> {};
+
+TEST_P(RefusedEdit, AlertsAndLeavesTheEditorClosed) {
+    if (GetParam().needsPermissions && runningAsRoot()) {
+        GTEST_SKIP() << "root reads files whatever their mode";
+    }
+    presets();
+    GetParam().setUp(presets());
+
+    controller().createOrEditPreset(GetParam().name);
+
+    ASSERT_EQ(dialogs.alerts.size(), 1u);
+    EXPECT_NE(dialogs.alerts[0].find(GetParam().alertPart), std::string::npos) << dialogs.alerts[0];
+    EXPECT_EQ(configWindow.broughtToFront, 0);
+    EXPECT_FALSE(controller().editingPresetPath);
+    EXPECT_EQ(mainPage.scripts.back(), "stopModal()");
+    EXPECT_TRUE(menuShowsIdle());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, RefusedEdit,
+    ::testing::Values(EditRefusal{"NameOutsideTheFolder", [](const std::string&) {}, "../p.txt",
+                                  "is not a preset file name"},
+                      EditRefusal{"PresetFolderIsAFile",
+                                  [](const std::string& folder) {
+                                      std::filesystem::remove_all(folder);
+                                      writeFile(folder.substr(0, folder.size() - 1), "x");
+                                  },
+                                  "p.txt", "Padloom/presets/\" is a file, not a folder"},
+                      EditRefusal{"FolderInPlaceOfThePreset",
+                                  [](const std::string& folder) { writeFile(folder + "p.txt/in", "x"); },
+                                  "p.txt", "its text could not be kept aside (Is a directory)"},
+                      EditRefusal{"LinkThatLeadsNowhere",
+                                  [](const std::string& folder) {
+                                      std::filesystem::create_symlink(folder + "../nowhere.txt",
+                                                                      folder + "p.txt");
+                                  },
+                                  "p.txt", "its text could not be kept aside (No such file or directory)"},
+                      EditRefusal{"OwnerCannotRead",
+                                  [](const std::string& folder) {
+                                      writeFile(folder + "p.txt", presetText("Secret"));
+                                      std::filesystem::permissions(folder + "p.txt",
+                                                                   std::filesystem::perms::owner_write);
+                                  },
+                                  "p.txt", "its text could not be kept aside (Permission denied)", true}),
+    [](const auto& info) { return std::string(info.param.what); });
+
+struct SaveCase {
+    const char* what;
+    bool throughLink;       // p.txt links to a file outside the preset folder
+    unsigned mode;          // the mode the preset's file starts with
+    bool saved;             // the file p.txt leads to takes the edit; else it is kept aside
+    unsigned modeAfter;     // when saved
+    bool needsRoot = false; // the mode keeps the owner from reading: only root edits it
+};
+
+// Names the case in test output.
+inline void PrintTo(const SaveCase& c, std::ostream* os) {
+    *os << c.what;
+}
+
+class SavingAnEdit : public AppTest, public ::testing::WithParamInterface<SaveCase> {};
+
+TEST_P(SavingAnEdit, WritesThroughLinksAndNeverOverARefusingFile) {
+    const SaveCase& c = GetParam();
+    if (c.needsRoot && !runningAsRoot()) {
+        GTEST_SKIP() << "only root can open a preset its owner may not read";
+    }
+    namespace fs = std::filesystem;
+    const std::string file = c.throughLink ? temp.file("elsewhere/p.txt") : presets() + "p.txt";
+    writeFile(file, presetText("Old"));
+    if (c.throughLink) {
+        fs::create_symlink(file, presets() + "p.txt");
+    }
+    fs::permissions(file, static_cast<fs::perms>(c.mode));
+    controller().createOrEditPreset("p.txt");
+    configPage.answers["generatePresetString()"] = ScriptValue(presetText("New"));
+
+    controller().finishEditingPreset();
+
+    fs::permissions(file, fs::perms::owner_read | fs::perms::owner_write, fs::perm_options::add);
+    EXPECT_EQ(fs::is_symlink(presets() + "p.txt"), c.throughLink);
+    EXPECT_EQ(readFile(file), presetText(c.saved ? "New" : "Old"));
+    EXPECT_EQ(fileExists(presets() + "p.txt.edited"), !c.saved);
+    if (c.saved) {
+        EXPECT_TRUE(dialogs.alerts.empty());
+        EXPECT_EQ(static_cast<unsigned>(fs::status(file).permissions()), c.modeAfter);
+    } else {
+        EXPECT_EQ(readFile(presets() + "p.txt.edited"), presetText("New"));
+        ASSERT_EQ(dialogs.alerts.size(), 1u);
+        EXPECT_NE(dialogs.alerts[0].find("read-only"), std::string::npos) << dialogs.alerts[0];
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, SavingAnEdit,
+                         ::testing::Values(SaveCase{"Plain", false, 0640, true, 0640},
+                                           SaveCase{"ThroughALink", true, 0644, true, 0644},
+                                           SaveCase{"ReadOnly", false, 0444, false, 0},
+                                           SaveCase{"ReadOnlyLinkTarget", true, 0444, false, 0},
+                                           SaveCase{"WriteOnlyBecomesReadable", false, 0200, true, 0600,
+                                                    true}),
+                         [](const auto& info) { return std::string(info.param.what); });
+
+// Writes to regular files fail once they pass the limit, as on a full disk (root too).
+class NoRoomForFiles {
+public:
+    NoRoomForFiles() {
+        getrlimit(RLIMIT_FSIZE, &old_);
+        const rlimit none{0, old_.rlim_max};
+        setrlimit(RLIMIT_FSIZE, &none);
+        oldHandler_ = std::signal(SIGXFSZ, SIG_IGN);
+    }
+    ~NoRoomForFiles() {
+        setrlimit(RLIMIT_FSIZE, &old_);
+        std::signal(SIGXFSZ, oldHandler_);
+    }
+
+private:
+    rlimit old_{};
+    void (*oldHandler_)(int) = nullptr;
+};
+
+struct FullDiskCase {
+    const char* what;
+    std::function<void(TesselAppDelegate&)> create;
+};
+
+// Names the case in test output.
+inline void PrintTo(const FullDiskCase& c, std::ostream* os) {
+    *os << c.what;
+}
+
+class OnAFullDisk : public AppTest, public ::testing::WithParamInterface<FullDiskCase> {};
+
+TEST_P(OnAFullDisk, AFailedCreationLeavesNoFileBehind) {
+    writePreset("src.txt", presetText("Source"));
+    writeFile(resources + "/presetexamples/Example.txt", presetText("Example"));
+    {
+        NoRoomForFiles full;
+        GetParam().create(controller());
+    }
+    EXPECT_EQ(findFiles(presets(), {""}), std::vector<std::string>{"src.txt"});
+    EXPECT_FALSE(controller().editingPresetPath);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Creations, OnAFullDisk,
+    ::testing::Values(
+        FullDiskCase{"NewPreset",
+                     [](TesselAppDelegate& a) { EXPECT_EQ(a.generateValidFilenameWithName(""), ""); }},
+        FullDiskCase{"Copy",
+                     [](TesselAppDelegate& a) { EXPECT_EQ(a.generateValidFilenameWithName("src.txt"), ""); }},
+        FullDiskCase{"ExampleCopy", [](TesselAppDelegate& a) { a.copyPresetExamples(); }},
+        FullDiskCase{"EditOfANewName", [](TesselAppDelegate& a) { a.createOrEditPreset("fresh.txt"); }}),
+    [](const auto& info) { return std::string(info.param.what); });
 
 } // namespace
 } // namespace padloom::test
