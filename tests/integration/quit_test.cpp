@@ -1,4 +1,6 @@
 // The quit question: asked once while a preset is active and warnings are on, never otherwise.
+// Quitting by any way ends an open edit first.
+#include "preset/vantry_document.h"
 #include "tests/integration/shell_harness.h"
 #include "tests/integration/test_presets.h"
 #include "tests/support/virtual_joystick.h"
@@ -90,6 +92,62 @@ INSTANTIATE_TEST_SUITE_P(
                       QuitCase{"active_warnings_off", true, true, false, false, true, false, true},
                       QuitCase{"active_editor_open", true, false, true, false, true, false, true}),
     [](const ::testing::TestParamInfo<QuitCase>& info) { return std::string(info.param.what); });
+
+enum class QuitRoute { menu, mainWindow, signal };
+
+struct EditQuitCase {
+    const char* what;
+    QuitRoute route;
+    bool textReads; // the editor's text reads back as a preset
+};
+
+void PrintTo(const EditQuitCase& c, std::ostream* out) {
+    *out << c.what;
+}
+
+class QuitWithTheEditorOpen : public ::testing::TestWithParam<EditQuitCase> {};
+
+TEST_P(QuitWithTheEditorOpen, EndsTheEditAsClosingTheEditorWouldBeforeQuitting) {
+    if (!ShellHarness::displayAvailable()) {
+        GTEST_SKIP() << "no display";
+    }
+    const EditQuitCase& c = GetParam();
+    ShellHarness harness;
+    harness.writePreset("Pad.txt", presetText("Pad", "tag"));
+    harness.start();
+    harness.awaitMain("app.createOrEditPreset_('Pad.txt')");
+    ASSERT_EQ(harness.config("$('#name').val()"), ScriptValue("Pad"));
+    harness.config("$('#name').val('Renamed').trigger('input'); true");
+    if (!c.textReads) {
+        harness.config("window.generatePresetString = () => '{'; true");
+    }
+
+    switch (c.route) {
+    case QuitRoute::menu:
+        harness.shell().menu().quit.activate();
+        break;
+    case QuitRoute::mainWindow:
+        gtk_window_close(harness.shell().mainWindow());
+        break;
+    case QuitRoute::signal: // what SIGINT and SIGTERM run
+        harness.shell().terminateNow();
+        break;
+    }
+    ASSERT_TRUE(pumpUntil([&] { return harness.quitCount > 0; }));
+
+    VantryDocument document;
+    ASSERT_TRUE(document.load((harness.presetFolder() / "Pad.txt").c_str()));
+    EXPECT_EQ(document.name, c.textReads ? "Renamed" : "Pad");
+    EXPECT_EQ(harness.dialogs.alerts.size(), c.textReads ? 0u : 1u);
+    EXPECT_FALSE(harness.controller().editingPresetPath);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Routes, QuitWithTheEditorOpen,
+    ::testing::Values(EditQuitCase{"menu", QuitRoute::menu, true},
+                      EditQuitCase{"main_window_text_does_not_read", QuitRoute::mainWindow, false},
+                      EditQuitCase{"signal", QuitRoute::signal, true}),
+    [](const ::testing::TestParamInfo<EditQuitCase>& info) { return std::string(info.param.what); });
 
 } // namespace
 } // namespace padloom::test
