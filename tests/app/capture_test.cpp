@@ -18,7 +18,7 @@ inline void PrintTo(const CaptureCase& c, std::ostream* os) {
     *os << c.what;
 }
 
-class Capture : public JoystickAppTest, public ::testing::WithParamInterface<CaptureCase> {
+class CaptureFixture : public JoystickAppTest {
 protected:
     void SetUp() override {
         JoystickAppTest::SetUp();
@@ -42,6 +42,8 @@ protected:
     VirtualJoystick* pad = nullptr;
     VirtualJoystick* other = nullptr;
 };
+
+class Capture : public CaptureFixture, public ::testing::WithParamInterface<CaptureCase> {};
 
 TEST_P(Capture, ReportsTheInputAndClosesThePanel) {
     GetParam().script(captureEvents, *pad, *other, controller());
@@ -75,6 +77,15 @@ INSTANTIATE_TEST_SUITE_P(
                     [](Events& e, Pad& p, Pad&, App&) {
                         e.at(1500, [&p] { p.setButton(2, true); });
                         e.at(2100, [&p] { p.setButton(5, true); });
+                    },
+                    "btn 2"},
+        CaptureCase{"JitterDoesNotStretchTheListening",
+                    [](Events& e, Pad& p, Pad&, App&) {
+                        e.at(1500, [&p] { p.setButton(2, true); });
+                        e.at(2200, [&p] { p.setButton(5, true); });
+                        for (uint32_t t = 1501; t < 3000; ++t) {
+                            e.at(t, [&p, t] { p.setAxis(0, t % 2 ? 9000 : -9000); });
+                        }
                     },
                     "btn 2"},
         CaptureCase{"AxisAtSixtyPercentIsIgnored",
@@ -114,15 +125,26 @@ INSTANTIATE_TEST_SUITE_P(
             ""}),
     [](const auto& info) { return std::string(info.param.what); });
 
-TEST_F(Capture, CountdownShowsFiveToOneThenReportsNothing) {
+class CaptureCountdown : public CaptureFixture, public ::testing::WithParamInterface<uint32_t> {};
+
+// Events that are not taken, however many, neither hold the countdown up nor repeat its steps.
+TEST_P(CaptureCountdown, ShowsFiveToOneAndEndsFiveSecondsAfterItBeganWhateverArrives) {
+    const uint32_t jitterMs = GetParam(); // a stick event below the limit this often (0: none)
+    for (uint32_t t = jitterMs, n = 0; jitterMs > 0 && t < 5000; t += jitterMs, ++n) {
+        captureEvents.at(t, [this, n] { pad->setAxis(0, n % 2 ? 9000 : -9000); });
+    }
     capture();
     EXPECT_EQ(configPage.startingWith("$('#timeOut')"),
               (std::vector<std::string>{"$('#timeOut').text(' [5]')", "$('#timeOut').text(' [4]')",
                                         "$('#timeOut').text(' [3]')", "$('#timeOut').text(' [2]')",
                                         "$('#timeOut').text(' [1]')"}));
     EXPECT_TRUE(configPage.startingWith("$('#inputReceived').text('[input").empty());
-    EXPECT_EQ(captureEvents.now, 5000u + 1u);
+    EXPECT_EQ(reported(), "selectInputInBind(0, 3, '')");
+    EXPECT_GE(captureEvents.now, 5000u);
+    EXPECT_LE(captureEvents.now, 5001u);
 }
+
+INSTANTIATE_TEST_SUITE_P(JitterEveryMs, CaptureCountdown, ::testing::Values(0u, 1u, 5u));
 
 TEST_F(Capture, FirstInputShowsTheReceivedMessageOnceAndStopsTheCountdown) {
     captureEvents.at(1500, [this] { pad->setButton(2, true); });
