@@ -78,8 +78,10 @@ void TesselAppDelegate::scanJoystickInputTask(int index, int bindNo) {
     SDL_JoystickEventState(SDL_ENABLE);
     SDL_EventState(SDL_MOUSEMOTION, SDL_IGNORE);
     SDL_EventState(SDL_KEYUP, SDL_IGNORE);
+    // What came before the capture is dropped, except an Escape pressed while it was queued.
     SDL_Event discarded;
     while (captureEvents_->pollEvent(discarded)) {
+        capture.scanning = capture.scanning && !cancelsCapture(discarded);
     }
     runCapture(capture);
     endCapture(capture);

@@ -109,7 +109,7 @@ public:
     // --- binding capture
     void scanJoystickInput(int index, int bindNo);
     void scanJoystickInputTask(int index, int bindNo);
-    // The configuration window's Escape key: ends a running capture (no effect otherwise).
+    // Escape in either window: ends a running or queued capture (no effect otherwise).
     void escapeCapture();
     bool captureRunning() const { return captureRunning_; }
 

@@ -113,6 +113,13 @@ INSTANTIATE_TEST_SUITE_P(
                         e.at(3000, [&p] { p.setButton(4, true); });
                     },
                     ""},
+        CaptureCase{"EscapeBeforeTheCaptureBegins",
+                    [](Events& e, Pad& p, Pad&, App& a) {
+                        a.scanJoystickInput(0, bindNo); // queued; the capture has not read yet
+                        a.escapeCapture();
+                        e.at(1500, [&p] { p.setButton(4, true); });
+                    },
+                    ""},
         CaptureCase{"EscapeAfterInputKeepsIt",
                     [](Events& e, Pad& p, Pad&, App& a) {
                         e.at(1200, [&p] { p.setButton(4, true); });
