@@ -13,11 +13,6 @@ struct CaptureCase {
     std::string expectedText;
 };
 
-// Names the case in test output.
-inline void PrintTo(const CaptureCase& c, std::ostream* os) {
-    *os << c.what;
-}
-
 class CaptureFixture : public JoystickAppTest {
 protected:
     void SetUp() override {
@@ -73,16 +68,10 @@ INSTANTIATE_TEST_SUITE_P(
                         e.at(1800, [&p] { p.setButton(5, true); });
                     },
                     "btn 5"},
-        CaptureCase{"ButtonAfterTheWindowIsNotTaken",
+        CaptureCase{"ButtonAfterTheWindowIsNotTakenThoughAStickJitters",
                     [](Events& e, Pad& p, Pad&, App&) {
                         e.at(1500, [&p] { p.setButton(2, true); });
                         e.at(2100, [&p] { p.setButton(5, true); });
-                    },
-                    "btn 2"},
-        CaptureCase{"JitterDoesNotStretchTheListening",
-                    [](Events& e, Pad& p, Pad&, App&) {
-                        e.at(1500, [&p] { p.setButton(2, true); });
-                        e.at(2200, [&p] { p.setButton(5, true); });
                         for (uint32_t t = 1501; t < 3000; ++t) {
                             e.at(t, [&p, t] { p.setAxis(0, t % 2 ? 9000 : -9000); });
                         }
@@ -164,19 +153,15 @@ TEST_F(Capture, FirstInputShowsTheReceivedMessageOnceAndStopsTheCountdown) {
                                                     "selectInputInBind(0, 3, 'btn 3')", "stopModal()"}));
 }
 
-TEST_F(Capture, SlotWithoutJoystickIsRefusedWithAnAlert) {
+// A slot without joystick is refused with an alert; a negative bind number ends the capture at once.
+TEST_F(Capture, RequestsThatCannotBeCapturedCloseThePanelWithoutReport) {
     controller().scanJoystickInput(2, bindNo);
     EXPECT_EQ(loop.tasks.size(), 0u);
     EXPECT_EQ(dialogs.alerts, std::vector<std::string>{"There is no joystick connected at slot #2"});
-    EXPECT_EQ(configPage.scripts.back(), "stopModal()");
-    EXPECT_TRUE(configPage.startingWith("selectInputInBind(").empty());
-}
-
-TEST_F(Capture, NegativeBindNumberEndsAtOnceWithoutReport) {
     controller().scanJoystickInput(0, -1);
     ASSERT_EQ(loop.runQueued(), 1);
+    EXPECT_EQ(configPage.startingWith("stopModal()").size(), 2u);
     EXPECT_TRUE(configPage.startingWith("selectInputInBind(").empty());
-    EXPECT_EQ(configPage.scripts.back(), "stopModal()");
     EXPECT_FALSE(controller().captureRunning());
     EXPECT_TRUE(menuShowsIdle());
 }
@@ -201,7 +186,9 @@ TEST_F(Capture, RequestWhileAPresetIsActiveIsRefusedAndThePresetKeepsRunning) {
 TEST_F(Capture, ActivationIsRefusedWhileACaptureIsQueued) {
     writePreset("space.txt", "{\"name\":\"S\",\"tag\":\"t\"}");
     controller().scanJoystickInput(0, bindNo);
-    EXPECT_FALSE(controller().activatePreset("space.txt"));
+    std::string whyNot;
+    EXPECT_FALSE(controller().activatePreset("space.txt", &whyNot));
+    EXPECT_NE(whyNot.find("being detected in the editor"), std::string::npos) << whyNot;
     loop.runQueued();
     EXPECT_FALSE(controller().runner.active());
 }
