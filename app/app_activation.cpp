@@ -1,26 +1,38 @@
 // Activating and deactivating presets from the pages and the menu.
-#include "app/script_text.h"
 #include "app/tessel_app_delegate.h"
 #include "preset/vantry_document.h"
 
 namespace padloom {
 
-bool TesselAppDelegate::activatePreset(const std::string& fileName) {
+bool TesselAppDelegate::activatePreset(const std::string& fileName, std::string* whyNot) {
     evaluateMain("$('#blockLayer').show();");
-    if (captureRunning_) {
-        return false; // the capture owns SDL's joystick events until it ends
-    }
-    const std::optional<std::string> folder = presetFolder();
-    if (!folder) {
+    const auto refuse = [whyNot](std::string reason) {
+        if (whyNot != nullptr) {
+            *whyNot = std::move(reason);
+        }
         return false;
+    };
+    if (captureRunning_) {
+        // The capture owns SDL's joystick events until it ends.
+        return refuse("A joystick input is being detected in the editor. Let it finish, or press Escape, "
+                      "and try again.");
+    }
+    std::string problem;
+    const std::optional<std::string> path = presetFile(fileName, problem);
+    if (!path) {
+        return refuse(problem);
     }
     if (runner.active()) {
         runner.deactivate([this] { enableDangerousOptions(); });
     }
-    const ActivationResult result =
-        runner.activate(*folder + withoutSlashes(fileName), [this] { updatelblJoysticksConnected(); });
-    if (result != ActivationResult::started) {
-        return false;
+    std::string loadError;
+    const ActivationResult result = runner.activate(
+        *path, [this] { updatelblJoysticksConnected(); }, &loadError);
+    if (result == ActivationResult::unreadable) {
+        return refuse("The preset file could not be read: " + loadError + ".");
+    }
+    if (result == ActivationResult::noJoystick) {
+        return refuse("No joystick is connected. Connect one and try again.");
     }
     disableDangerousOptions();
     startJoystickPolling();

@@ -29,7 +29,8 @@ const std::vector<PageOperation>& operations() {
         {"activatePreset_",
          {ArgKind::text},
          [](TesselAppDelegate& app, const std::vector<ScriptValue>& a) {
-             return ScriptValue(app.activatePreset(textArg(a, 0)));
+             std::string whyNot;
+             return app.activatePreset(textArg(a, 0), &whyNot) ? ScriptValue(true) : ScriptValue(whyNot);
          }},
         {"deactivatePreset",
          {},
@@ -45,8 +46,8 @@ const std::vector<PageOperation>& operations() {
         {"deletePreset_",
          {ArgKind::text},
          [](TesselAppDelegate& app, const std::vector<ScriptValue>& a) {
-             app.deletePreset(textArg(a, 0));
-             return ScriptValue();
+             std::string whyNot;
+             return app.deletePreset(textArg(a, 0), &whyNot) ? ScriptValue(true) : ScriptValue(whyNot);
          }},
         {"generateValidFilename",
          {},

@@ -7,7 +7,7 @@
 #include "preset/vantry_document.h"
 
 #include <SDL.h>
-#include <cmath>
+#include <algorithm>
 
 namespace padloom {
 namespace {
@@ -24,8 +24,7 @@ struct TesselAppDelegate::CaptureState {
     BindInput result;
     bool received = false;
     bool scanning = true;
-    int32_t remaining = countdownMs;
-    int32_t waitAfterInput = listenAfterInputMs;
+    uint32_t lastAcceptedAt = 0; // on the capture's clock
 };
 
 void TesselAppDelegate::scanJoystickInput(int index, int bindNo) {
@@ -79,48 +78,47 @@ void TesselAppDelegate::scanJoystickInputTask(int index, int bindNo) {
     SDL_JoystickEventState(SDL_ENABLE);
     SDL_EventState(SDL_MOUSEMOTION, SDL_IGNORE);
     SDL_EventState(SDL_KEYUP, SDL_IGNORE);
+    // What came before the capture is dropped, except an Escape pressed while it was queued.
     SDL_Event discarded;
     while (captureEvents_->pollEvent(discarded)) {
+        capture.scanning = capture.scanning && !cancelsCapture(discarded);
     }
     runCapture(capture);
     endCapture(capture);
 }
 
-// One cycle: count down (until the first input), read what is pending, then listen for
-// another 500 ms after each accepted input.
+// Counts down until the first input, then listens for another 500 ms after each accepted input.
+// Both are measured on the clock, so events that are not taken (a jittery stick) neither hold the
+// capture up nor stretch it: it ends 5 s after it began at the latest.
 void TesselAppDelegate::runCapture(CaptureState& c) {
     CaptureEvents& events = *captureEvents_;
+    const uint32_t began = events.nowMs();
+    const auto msSince = [&events](uint32_t time) { return static_cast<int32_t>(events.nowMs() - time); };
+    int shownSeconds = 0;
     while (c.scanning && runner.joystickPollingEnabled) {
-        while (c.scanning && !c.received && runner.joystickPollingEnabled) {
-            if (c.remaining <= 0) {
-                c.scanning = false;
-                break;
-            }
-            const int seconds = static_cast<int>(std::ceil(c.remaining / 1000.0));
-            evaluateConfig("$('#timeOut').text(' [" + std::to_string(seconds) + "]')");
-            const uint32_t start = events.nowMs();
-            const bool pending = events.waitForEvent(1000);
-            c.remaining -= static_cast<int32_t>(events.nowMs() - start);
-            if (pending) {
-                c.scanning = c.remaining > 0;
-                break;
-            }
+        const int32_t remaining = countdownMs - msSince(began);
+        if (remaining <= 0) {
+            readCaptureEvents(c); // what arrived as the time ran out still counts
+            break;
         }
-        readCaptureEvents(c);
+        int32_t wait = 0;
         if (!c.received) {
+            const int seconds = (remaining + 999) / 1000;
+            if (seconds != shownSeconds) {
+                evaluateConfig("$('#timeOut').text(' [" + std::to_string(seconds) + "]')");
+                shownSeconds = seconds;
+            }
+            wait = remaining - (seconds - 1) * 1000; // until the number changes
+        } else {
+            wait = std::min(listenAfterInputMs - msSince(c.lastAcceptedAt), remaining);
+            if (wait <= 0) {
+                break;
+            }
+        }
+        if (events.waitForEvent(static_cast<uint32_t>(wait))) {
+            readCaptureEvents(c);
             events.sleepMs(1);
-            continue;
         }
-        const uint32_t start = events.nowMs();
-        const bool pending =
-            c.waitAfterInput > 0 && events.waitForEvent(static_cast<uint32_t>(c.waitAfterInput));
-        c.waitAfterInput -= static_cast<int32_t>(events.nowMs() - start);
-        // The listening window is over when it passed without an event, or was used up just as
-        // one came: then nothing is left to wait for.
-        if (!pending || c.waitAfterInput <= 0) {
-            c.scanning = false;
-        }
-        events.sleepMs(1);
     }
 }
 
@@ -146,7 +144,7 @@ void TesselAppDelegate::readCaptureEvents(CaptureState& c) {
         evaluateConfig("$('#inputReceived').text('[input received] Press ESC to dismiss this message.')");
     }
     c.received = true;
-    c.waitAfterInput = listenAfterInputMs;
+    c.lastAcceptedAt = captureEvents_->nowMs();
 }
 
 void TesselAppDelegate::endCapture(CaptureState& c) {

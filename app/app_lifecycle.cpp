@@ -81,8 +81,13 @@ bool TesselAppDelegate::applicationShouldTerminate() {
     return quitConfirmed || askBeforeQuit();
 }
 
-// The active preset is stopped before SDL goes, so the polling task never uses SDL after it.
+// Every way of quitting comes here. An open edit ends first, exactly as closing the editor
+// ends it (saved, or kept with an alert); then the active preset stops before SDL goes, so the
+// polling task never uses SDL after it.
 void TesselAppDelegate::applicationWillTerminate() {
+    if (editingPresetPath) {
+        windowWillClose(configwindow);
+    }
     stopJoystickWatch();
     runner.deactivate();
     if (fullscreenFixInstalled_) {

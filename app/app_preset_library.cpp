@@ -1,12 +1,16 @@
 // The preset library: listing, example copies, new names, copies, editing and deleting.
+#include "app/folders.h"
 #include "app/preset_files.h"
 #include "app/script_text.h"
 #include "app/tessel_app_delegate.h"
 #include "preset/vantry_document.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <ctime>
 #include <filesystem>
+#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -15,22 +19,50 @@ namespace {
 
 constexpr int maxExampleCollisions = 100;
 
-// The file a page's name stands for, directly inside the preset folder; none for names that
-// would address the folder itself or its parent.
-std::optional<std::string> presetPath(const std::optional<std::string>& folder, const std::string& fileName) {
-    const std::string name = withoutSlashes(fileName);
-    if (!folder || name.empty() || name == "." || name == "..") {
-        return std::nullopt;
+// Writes the document as a new preset file at path, never over an existing file or through a
+// link; nothing is left behind when the document can't be written whole.
+bool saveAsNewPreset(VantryDocument& document, const std::string& path, std::string& error) {
+    if (!createNewFile(path, {}, error)) {
+        return false;
     }
-    return *folder + name;
+    if (!document.save(path.c_str())) {
+        error = document.lastError();
+        std::error_code ignored;
+        fs::remove(path, ignored);
+        return false;
+    }
+    return true;
 }
 
-bool fileExists(const std::string& path) {
-    std::error_code error;
-    return fs::exists(path, error);
+// Copies the file at path aside as a new "<name>.unreadable" file beside it; its path, or none.
+std::optional<std::string> keepUnreadablePreset(const std::string& path, std::string& error) {
+    const fs::path original(path);
+    const std::string folder = original.parent_path().string() + "/";
+    const std::string backup = unusedFileName(folder, original.filename().string() + ".unreadable");
+    std::string text;
+    if (!readWholeFile(path, text, error)) {
+        return std::nullopt;
+    }
+    if (backup.empty()) {
+        error = "every name for the copy is taken";
+        return std::nullopt;
+    }
+    if (!createNewFile(folder + backup, text, error)) {
+        return std::nullopt;
+    }
+    return folder + backup;
 }
 
 } // namespace
+
+std::optional<std::string> TesselAppDelegate::presetFolder(std::string& problem) {
+    return padloom::presetFolder(problem);
+}
+
+std::optional<std::string> TesselAppDelegate::presetFile(const std::string& fileName, std::string& problem) {
+    const std::optional<std::string> folder = presetFolder(problem);
+    return folder ? presetFilePath(*folder, fileName, problem) : std::nullopt;
+}
 
 void TesselAppDelegate::loadPresets() {
     evaluateMain("cleanPresetList()");
@@ -61,15 +93,19 @@ void TesselAppDelegate::copyPresetExamples() {
     for (const std::string& relative : findFiles(examples, {".txt", ".vantry"})) {
         std::string candidate = *folder + relative;
         int counter = 0;
-        while (fileExists(candidate)) {
+        while (nameTaken(candidate)) {
             candidate = *folder + relative + std::to_string(counter) + ".txt";
             if (++counter > maxExampleCollisions) {
                 return;
             }
         }
-        std::error_code error;
-        fs::create_directories(fs::path(candidate).parent_path(), error);
-        fs::copy_file(examples + relative, candidate, error);
+        std::string text;
+        std::string error;
+        std::error_code ignored;
+        fs::create_directories(fs::path(candidate).parent_path(), ignored);
+        if (readWholeFile(examples + relative, text, error)) {
+            createNewFile(candidate, text, error);
+        }
     }
     loadPresets();
     updateMainWindowHeight();
@@ -85,12 +121,17 @@ std::string TesselAppDelegate::generateValidFilename() {
     return folder ? unusedFileName(*folder, name) : name;
 }
 
+// A copy of the named preset, or a new one when the page names none (or a file that does not
+// load). Empty, after an alert saying why, when nothing could be written.
 std::string TesselAppDelegate::generateValidFilenameWithName(const std::string& sourceName) {
-    const std::optional<std::string> folder = presetFolder();
-    if (!folder) {
+    std::string problem;
+    const std::optional<std::string> folder = presetFolder(problem);
+    const std::optional<std::string> source =
+        !folder || sourceName.empty() ? std::nullopt : presetFilePath(*folder, sourceName, problem);
+    if (!folder || (!sourceName.empty() && !source)) {
+        showAlert("No preset was made. " + problem);
         return {};
     }
-    const std::optional<std::string> source = presetPath(folder, sourceName);
     VantryDocument document;
     if (source && document.load(source->c_str())) {
         document.name += " copy";
@@ -99,7 +140,10 @@ std::string TesselAppDelegate::generateValidFilenameWithName(const std::string& 
         document.tag = "No tag";
     }
     const std::string fileName = generateValidFilename();
-    if (fileName.empty() || !document.save((*folder + fileName).c_str())) {
+    std::string error = "every name for it is taken";
+    if (fileName.empty() || !saveAsNewPreset(document, *folder + fileName, error)) {
+        showAlert("No preset was made: a new file could not be written in the preset folder (" + error +
+                  ").");
         return {};
     }
     return fileName;
@@ -109,44 +153,58 @@ void TesselAppDelegate::createOrEditPreset(const std::string& fileName) {
     updateMainWindowHeight();
     reloadPresetList_mi->setEnabled(false);
     loadExamples_mi->setEnabled(false);
-    prepareConfigWindow(fileName);
+    if (!prepareConfigWindow(fileName)) {
+        evaluateMain("stopModal()");
+        restoreMenuState();
+        return;
+    }
     configwindow->bringToFront();
     updateConfigWindowHeight();
 }
 
-// A preset file that exists but does not read is copied aside before the editor can replace
-// it, and the user is told where its text went.
-std::optional<std::string> TesselAppDelegate::keepUnreadablePreset(const std::string& path) {
-    const fs::path original(path);
-    const std::string folder = original.parent_path().string() + "/";
-    const std::string backup = unusedFileName(folder, original.filename().string() + ".unreadable");
-    std::error_code error;
-    if (backup.empty() || !fs::copy_file(original, folder + backup, error)) {
-        return std::nullopt;
+bool TesselAppDelegate::prepareConfigWindow(const std::string& fileName) {
+    std::string problem;
+    const std::optional<std::string> path = presetFile(fileName, problem);
+    if (!path) {
+        showAlert("The preset editor was not opened. " + problem);
+        return false;
     }
-    return folder + backup;
+    auto document = std::make_unique<VantryDocument>();
+    if (!document->load(path->c_str()) && !editAsNewPreset(*document, fileName, *path)) {
+        return false;
+    }
+    editingPreset = std::move(document);
+    editingPresetPath = *path;
+    fillConfigPage(*editingPreset);
+    return true;
 }
 
-void TesselAppDelegate::prepareConfigWindow(const std::string& fileName) {
-    const std::optional<std::string> found = presetPath(presetFolder(), fileName);
-    if (!found) {
-        return;
-    }
-    const std::string& path = *found;
-    editingPreset = std::make_unique<VantryDocument>();
-    if (!editingPreset->load(path.c_str())) {
-        const std::string reason = editingPreset->lastError();
-        editingPreset->name = "New Preset";
-        editingPreset->tag = "No tag";
-        if (!fileExists(path)) {
-            editingPreset->save(path.c_str());
-        } else if (std::optional<std::string> backup = keepUnreadablePreset(path)) {
-            showAlert("The preset \"" + withoutSlashes(fileName) + "\" could not be read (" + reason +
-                      ").\nIts text was kept in \"" + *backup + "\".");
+// A preset that did not load is edited as a new one. A missing file is created at once; the text
+// of one that does not read is first copied aside, and when that can't be done the edit is
+// refused, since saving would replace the only copy.
+bool TesselAppDelegate::editAsNewPreset(VantryDocument& document, const std::string& fileName,
+                                        const std::string& path) {
+    const std::string reason = document.lastError();
+    document.name = "New Preset";
+    document.tag = "No tag";
+    std::string error;
+    if (!nameTaken(path)) {
+        if (saveAsNewPreset(document, path, error)) {
+            return true;
         }
+        showAlert("The preset \"" + fileName + "\" could not be created (" + error + ").");
+        return false;
     }
-    editingPresetPath = path;
-    fillConfigPage(*editingPreset);
+    const std::optional<std::string> backup = keepUnreadablePreset(path, error);
+    if (!backup) {
+        showAlert("The preset \"" + fileName + "\" can't be read (" + reason +
+                  "), and its text could not be kept aside (" + error +
+                  "), so it was not opened for editing.");
+        return false;
+    }
+    showAlert("The preset \"" + fileName + "\" could not be read (" + reason + ").\nIts text was kept in \"" +
+              *backup + "\".");
+    return true;
 }
 
 void TesselAppDelegate::fillConfigPage(const VantryDocument& document) {
@@ -170,14 +228,9 @@ void TesselAppDelegate::fillConfigPage(const VantryDocument& document) {
     }
 }
 
-// Saves the page's text only when the preset reader accepts it, and replaces the file in one
-// step; otherwise the file keeps its old text and the user learns why.
+// Saves the page's text only when the preset reader accepts it, and replaces the file (a link's
+// target) in one step; otherwise the file keeps its old text and the user learns why.
 bool TesselAppDelegate::saveEditedPreset(const std::string& path) {
-    if (!canWriteBeside(path)) {
-        std::fprintf(stderr, "Can't open %s\n", path.c_str());
-        showAlert("The preset could not be saved: \"" + path + "\" can't be written.");
-        return false;
-    }
     evaluateConfig("$('input[type=text]').blur()");
     const std::string text = configScriptObject->evaluate("generatePresetString()").text();
     VantryDocument check;
@@ -187,10 +240,10 @@ bool TesselAppDelegate::saveEditedPreset(const std::string& path) {
             check.lastError() + "\nThe file keeps its earlier content.");
         return false;
     }
-    std::string error;
-    if (!replaceFileContents(path, text, error)) {
+    std::string error = replaceProblem(path);
+    if (!error.empty() || !replaceFileContents(path, text, error)) {
         std::fprintf(stderr, "Can't open %s\n", path.c_str());
-        showAlert("The preset could not be saved: " + error + ".\nThe file keeps its earlier content.");
+        keepEditedText(path, text, error);
         return false;
     }
     const std::string name = configScriptObject->evaluate("$('#name').val()").text();
@@ -199,6 +252,22 @@ bool TesselAppDelegate::saveEditedPreset(const std::string& path) {
                  scriptString(tag) + ")");
     std::fprintf(stderr, "File '%s' saved.\n", path.c_str());
     return true;
+}
+
+// An edit that can't replace its preset is kept beside it as "<name>.edited", or shown in the
+// alert when even that can't be written.
+void TesselAppDelegate::keepEditedText(const std::string& path, const std::string& text,
+                                       const std::string& why) {
+    const fs::path preset(path);
+    const std::string folder = preset.parent_path().string() + "/";
+    const std::string name = unusedFileName(folder, preset.filename().string() + ".edited");
+    const std::string message = "The preset \"" + path + "\" was not changed: " + why + ".\n";
+    std::string error;
+    if (!name.empty() && createNewFile(folder + name, text, error)) {
+        showAlert(message + "Your edit was kept in \"" + folder + name + "\".");
+    } else {
+        showAlert(message + "Your edit could not be kept in a file either; here is its text:\n\n" + text);
+    }
 }
 
 void TesselAppDelegate::finishEditingPreset() {
@@ -210,12 +279,18 @@ void TesselAppDelegate::finishEditingPreset() {
     restoreMenuState();
 }
 
-void TesselAppDelegate::deletePreset(const std::string& fileName) {
-    if (const std::optional<std::string> path = presetPath(presetFolder(), fileName)) {
-        std::error_code error;
-        fs::remove(*path, error);
+bool TesselAppDelegate::deletePreset(const std::string& fileName, std::string* whyNot) {
+    std::string problem;
+    // unlink, not remove: a preset is a file, never a folder. One that is gone already is deleted.
+    if (const std::optional<std::string> path = presetFile(fileName, problem);
+        path && ::unlink(path->c_str()) != 0 && errno != ENOENT) {
+        problem = "\"" + fileName + "\" could not be deleted: " + std::strerror(errno) + ".";
     }
     updateMainWindowHeight();
+    if (whyNot != nullptr) {
+        *whyNot = problem;
+    }
+    return problem.empty();
 }
 
 void TesselAppDelegate::openPresetFolder() {

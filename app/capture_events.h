@@ -4,9 +4,10 @@
 // responsive meanwhile, the desktop shell derives from SdlCaptureEvents and overrides
 // serviceWindowSystem() to dispatch its pending window events (for GTK: a few rounds of
 // g_main_context_iteration(nullptr, FALSE)); the waits below call it about every 5 ms.
-// Escape reaches the capture as an SDL key-down event of SDLK_ESCAPE: the configuration window's
-// key handler calls TesselAppDelegate::escapeCapture(), which pushes that event into SDL's queue
-// while a capture runs. Tests supply their own clock by overriding the clock and the waits.
+// Escape reaches the capture as an SDL key-down event of SDLK_ESCAPE: the key handler of either
+// window calls TesselAppDelegate::escapeCapture(), which pushes that event into SDL's queue
+// while a capture runs or is queued. Tests supply their own clock by overriding the clock and the
+// waits.
 #pragma once
 
 #include <SDL.h>

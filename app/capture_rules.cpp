@@ -14,10 +14,14 @@ bool straightHat(Uint8 value) {
 
 } // namespace
 
+bool cancelsCapture(const SDL_Event& event) {
+    return event.type == SDL_KEYDOWN && event.key.keysym.sym == SDLK_ESCAPE;
+}
+
 CaptureEffect captureEventEffect(const SDL_Event& event, SDL_JoystickID instance, BindInput& result) {
     switch (event.type) {
     case SDL_KEYDOWN:
-        return event.key.keysym.sym == SDLK_ESCAPE ? CaptureEffect::cancel : CaptureEffect::ignored;
+        return cancelsCapture(event) ? CaptureEffect::cancel : CaptureEffect::ignored;
     case SDL_JOYBUTTONDOWN:
         if (event.jbutton.which != instance) {
             return CaptureEffect::ignored;

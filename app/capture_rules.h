@@ -13,5 +13,7 @@ enum class CaptureEffect { ignored, accepted, cancel };
 // joystick with the given instance are accepted (result is then set); Escape from any keyboard
 // cancels; everything else is ignored.
 CaptureEffect captureEventEffect(const SDL_Event& event, SDL_JoystickID instance, BindInput& result);
+// Whether the event is the Escape press that cancels a capture.
+bool cancelsCapture(const SDL_Event& event);
 
 } // namespace padloom

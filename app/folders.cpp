@@ -20,16 +20,31 @@ std::optional<std::string> homeFolder() {
     return std::nullopt;
 }
 
-std::optional<std::string> existingOrCreated(const std::string& path) {
+std::optional<std::string> existingOrCreated(const std::string& path, std::string& problem) {
     std::error_code error;
     if (std::filesystem::is_directory(path, error)) {
         return path;
     }
+    // Asked without the closing "/", which would hide a file of that name.
+    if (std::filesystem::exists(path.substr(0, path.find_last_not_of('/') + 1), error)) {
+        problem = "\"" + path + "\" is a file, not a folder";
+        return std::nullopt;
+    }
     std::filesystem::create_directories(path, error);
     if (error || !std::filesystem::is_directory(path, error)) {
+        problem = "\"" + path + "\" can't be created (" + error.message() + ")";
         return std::nullopt;
     }
     return path;
+}
+
+std::optional<std::string> supportFolder(std::string& problem) {
+    std::optional<std::string> data = userDataFolder();
+    if (!data) {
+        problem = "no home folder is known (HOME is not set)";
+        return std::nullopt;
+    }
+    return existingOrCreated(*data + "/Padloom", problem);
 }
 
 } // namespace
@@ -47,19 +62,24 @@ std::optional<std::string> userDataFolder() {
 }
 
 std::optional<std::string> applicationSupportFolder() {
-    std::optional<std::string> data = userDataFolder();
-    if (!data) {
-        return std::nullopt;
+    std::string problem;
+    return supportFolder(problem);
+}
+
+std::optional<std::string> presetFolder(std::string& problem) {
+    std::string reason;
+    std::optional<std::string> support = supportFolder(reason);
+    std::optional<std::string> folder =
+        support ? existingOrCreated(*support + "/presets/", reason) : std::nullopt;
+    if (!folder) {
+        problem = "The preset folder can't be used: " + reason + ".";
     }
-    return existingOrCreated(*data + "/Padloom");
+    return folder;
 }
 
 std::optional<std::string> presetFolder() {
-    std::optional<std::string> support = applicationSupportFolder();
-    if (!support) {
-        return std::nullopt;
-    }
-    return existingOrCreated(*support + "/presets/");
+    std::string problem;
+    return presetFolder(problem);
 }
 
 } // namespace padloom

@@ -13,5 +13,7 @@ std::optional<std::string> userDataFolder();
 std::optional<std::string> applicationSupportFolder();
 // applicationSupportFolder + "/presets/" (ending in "/"), created when missing; none on failure.
 std::optional<std::string> presetFolder();
+// The same, with a sentence for the user in problem (naming the folder) when there is none.
+std::optional<std::string> presetFolder(std::string& problem);
 
 } // namespace padloom

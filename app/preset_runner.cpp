@@ -25,12 +25,16 @@ PresetRunner::~PresetRunner() {
 }
 
 ActivationResult PresetRunner::activate(const std::string& path,
-                                        const std::function<void()>& joysticksCounted) {
+                                        const std::function<void()>& joysticksCounted,
+                                        std::string* loadError) {
     if (active_ || pollingThread_.joinable()) {
         deactivate();
     }
     VantryDocument document;
     if (!document.load(path.c_str())) {
+        if (loadError != nullptr) {
+            *loadError = document.lastError();
+        }
         return ActivationResult::unreadable;
     }
     initJoystickSubSystem();

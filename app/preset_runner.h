@@ -30,8 +30,10 @@ public:
 
     // Loads the preset at path and builds the engine's maps for the connected joysticks, starting
     // SDL's joystick subsystem (then calls joysticksCounted, if given). Does not start polling.
-    // A preset still active is deactivated first.
-    ActivationResult activate(const std::string& path, const std::function<void()>& joysticksCounted = {});
+    // A preset still active is deactivated first. When the preset does not load, loadError (if
+    // given) receives the reader's message.
+    ActivationResult activate(const std::string& path, const std::function<void()>& joysticksCounted = {},
+                              std::string* loadError = nullptr);
     // Sets joystickPollingEnabled and starts the polling task on a new thread.
     void startPolling();
     // Clears joystickPollingEnabled and wakes the task; does not wait for it.

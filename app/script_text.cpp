@@ -71,14 +71,4 @@ std::string scriptCall(std::string_view function, const std::vector<std::string>
     return out;
 }
 
-std::string withoutSlashes(std::string_view name) {
-    std::string out;
-    for (char c : name) {
-        if (c != '/') {
-            out += c;
-        }
-    }
-    return out;
-}
-
 } // namespace padloom

@@ -16,8 +16,4 @@ std::string scriptString(std::string_view text, char quote = '"');
 // "name(lit,lit,...)" with double-quoted literals and no spaces, e.g. addPresetUI("a","b","c").
 std::string scriptCall(std::string_view function, const std::vector<std::string>& texts);
 
-// Removes every "/" from a file name handed in by a page, so it names a file directly inside the
-// preset folder.
-std::string withoutSlashes(std::string_view name);
-
 } // namespace padloom

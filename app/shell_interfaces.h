@@ -30,7 +30,7 @@
 //   7. Window "delete-event": windowShouldClose(window) (false keeps it open); on close:
 //      windowWillClose(window). Quitting from the menu: applicationShouldTerminate(), then
 //      applicationWillTerminate() before the process ends.
-//   8. Escape in the configuration window during a capture: escapeCapture() (see capture_events.h).
+//   8. Escape in either window during a capture: escapeCapture() (see capture_events.h).
 //   9. Page alert()/confirm() through "script-dialog": Dialogs::showAlert / Dialogs::confirm.
 #pragma once
 

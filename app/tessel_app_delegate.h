@@ -67,6 +67,8 @@ public:
     void updateConfigWindowHeight();
     std::optional<std::string> applicationSupportFolder();
     std::optional<std::string> presetFolder();
+    // The same, with a sentence for the user in problem when there is none.
+    std::optional<std::string> presetFolder(std::string& problem);
     void initJoystickSubSystem();
     void deinitJoystickSubSystem();
     void enableDangerousOptions();
@@ -88,7 +90,8 @@ public:
     void stopJoystickWatch();
 
     // --- activation
-    bool activatePreset(const std::string& fileName);
+    // False when the preset was not switched on; whyNot (if given) then says why, for the page.
+    bool activatePreset(const std::string& fileName, std::string* whyNot = nullptr);
     bool deactivatePreset();
     void panicDeactivate();
     void startJoystickPolling();
@@ -101,15 +104,17 @@ public:
     std::string generateValidFilename();
     std::string generateValidFilenameWithName(const std::string& name);
     void createOrEditPreset(const std::string& fileName);
-    void prepareConfigWindow(const std::string& fileName);
+    // False, after an alert saying why, when the preset can't be edited.
+    bool prepareConfigWindow(const std::string& fileName);
     void finishEditingPreset();
-    void deletePreset(const std::string& fileName);
+    // False when the file is still there; whyNot (if given) then says why, for the page.
+    bool deletePreset(const std::string& fileName, std::string* whyNot = nullptr);
     void openPresetFolder();
 
     // --- binding capture
     void scanJoystickInput(int index, int bindNo);
     void scanJoystickInputTask(int index, int bindNo);
-    // The configuration window's Escape key: ends a running capture (no effect otherwise).
+    // Escape in either window: ends a running or queued capture (no effect otherwise).
     void escapeCapture();
     bool captureRunning() const { return captureRunning_; }
 
@@ -171,9 +176,11 @@ private:
     struct CaptureState;
     void fitWindow(Window* window, ScriptPage* page, int extra);
     void recomputeGeometry();
+    std::optional<std::string> presetFile(const std::string& fileName, std::string& problem);
+    bool editAsNewPreset(VantryDocument& document, const std::string& fileName, const std::string& path);
     void fillConfigPage(const VantryDocument& document);
-    std::optional<std::string> keepUnreadablePreset(const std::string& path);
     bool saveEditedPreset(const std::string& path);
+    void keepEditedText(const std::string& path, const std::string& text, const std::string& why);
     void runCapture(CaptureState& capture);
     void readCaptureEvents(CaptureState& capture);
     void endCapture(CaptureState& capture);

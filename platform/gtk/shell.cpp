@@ -33,9 +33,9 @@ struct Shell::Signals {
         return TRUE;
     }
 
-    // While a capture runs, plain typing in the configuration window belongs to it: Escape ends
-    // it and the other keys are swallowed. Shortcuts with Control, Alt or Super still work.
-    static gboolean configKey(GtkWidget*, GdkEventKey* event, gpointer data) {
+    // While a capture runs, plain typing in either window belongs to it: Escape ends it and the
+    // other keys are swallowed. Shortcuts with Control, Alt or Super still work.
+    static gboolean captureKey(GtkWidget*, GdkEventKey* event, gpointer data) {
         auto* shell = static_cast<Shell*>(data);
         if (!shell->controller_ || !shell->controller_->captureRunning())
             return FALSE;
@@ -201,6 +201,8 @@ void Shell::buildMainWindow() {
     label_ = std::make_unique<GtkLabelAdapter>(GTK_LABEL(label));
     mainAdapter_ = std::make_unique<GtkWindowAdapter>(mainWindow_);
     g_signal_connect(mainWindow_, "delete-event", G_CALLBACK(Signals::mainDelete), this);
+    g_signal_connect(mainWindow_, "key-press-event", G_CALLBACK(Signals::captureKey), this);
+    g_signal_connect(mainWindow_, "key-release-event", G_CALLBACK(Signals::captureKey), this);
 }
 
 void Shell::buildConfigWindow() {
@@ -215,8 +217,8 @@ void Shell::buildConfigWindow() {
 
     configAdapter_ = std::make_unique<GtkWindowAdapter>(configWindow_);
     g_signal_connect(configWindow_, "delete-event", G_CALLBACK(Signals::configDelete), this);
-    g_signal_connect(configWindow_, "key-press-event", G_CALLBACK(Signals::configKey), this);
-    g_signal_connect(configWindow_, "key-release-event", G_CALLBACK(Signals::configKey), this);
+    g_signal_connect(configWindow_, "key-press-event", G_CALLBACK(Signals::captureKey), this);
+    g_signal_connect(configWindow_, "key-release-event", G_CALLBACK(Signals::captureKey), this);
     g_signal_connect(configPage_->widget(), "close", G_CALLBACK(Signals::configPageClose), this);
 }
 

@@ -3,7 +3,16 @@
 // The application drives this page with cleanPresetList(), addPresetUI(),
 // stopModal() and getContentHeight(), and shows or hides #blockLayer around
 // activation. The page calls back through the global `app`, whose functions
-// all return Promises.
+// all return Promises. The results this page reads:
+//   activatePreset_(file)   true, or the reason the preset was not switched on
+//   deletePreset_(file)     true, or the reason the file is still there
+//   generateValidFilenameWithName_(file or '')
+//                           the new file's name, or '' when the application
+//                           made none (it has told the user why)
+//   createOrEditPreset_(file)
+//                           nothing; when the editor can't open, the
+//                           application says why and calls stopModal()
+// File names are paths relative to the preset folder, as addPresetUI gives them.
 'use strict';
 
 // File names survive a list rebuild: the active preset keeps its mark and a
@@ -136,18 +145,15 @@ async function activate(entry) {
     await deactivate();
   }
   $('#blockLayer').show();
-  const ok = await app.activatePreset_(file);
-  if (ok) {
+  const result = await app.activatePreset_(file);
+  if (result === true) {
     $('.selected').removeClass('selected');
     entry.addClass('selected');
     activeFile = file;
     return;
   }
   $('#blockLayer').stop(true, true).hide();
-  showNotice('“' + entryName(entry) + '” could not be switched on',
-    'Either no joystick is connected, or the preset file could not be read.\n\n' +
-    'Connect a joystick and try again (Joysticks > Which Joysticks Are Connected? lists them). ' +
-    'If one is connected, open the preset in the editor and check its binds.');
+  showNotice('“' + entryName(entry) + '” could not be switched on', String(result));
 }
 
 function toggleActivation(entry) {
@@ -181,7 +187,6 @@ function newPreset() {
   return exclusive(async function () {
     const file = await app.generateValidFilenameWithName_('');
     if (!file) {
-      showNotice('No new preset', 'Padloom could not write a new preset file in the preset folder.');
       return;
     }
     // Marked before the list is rebuilt, so that its new entry shows as edited.
@@ -199,7 +204,6 @@ function copyPreset(entry) {
   return exclusive(async function () {
     const file = await app.generateValidFilenameWithName_(entry.data('file'));
     if (!file) {
-      showNotice('No copy made', 'Padloom could not write the copy in the preset folder.');
       return;
     }
     await reloadList();
@@ -221,10 +225,13 @@ function deletePreset(entry) {
     if (entry.hasClass('selected')) {
       await deactivate();
     }
-    const file = entry.data('file');
+    const result = await app.deletePreset_(entry.data('file'));
+    if (result !== true) {
+      showNotice('“' + entryName(entry) + '” was not deleted', String(result));
+      return;
+    }
     entry.remove();
     updateEmptyState();
-    await app.deletePreset_(file);
   });
 }
 

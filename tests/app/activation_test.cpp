@@ -39,18 +39,23 @@ TEST_F(Activation, ActivatingWhileActiveReplacesThePresetWithOnePollingTask) {
     EXPECT_FALSE(controller().runner.joystickPollingTaskRunning);
 }
 
-TEST_F(Activation, SlashesAreDroppedFromTheFileName) {
+TEST_F(Activation, PresetInASubfolderIsActivatedByItsListedPath) {
     addPad();
-    writePreset("ab.txt", presetWithButton0("AB", 44));
-    EXPECT_TRUE(controller().activatePreset("a/b.txt"));
+    writePreset("sub/a.txt", presetWithButton0("A", 44));
+    writePreset("suba.txt", "{ nope");
+    EXPECT_TRUE(controller().activatePreset("sub/a.txt"));
 }
 
-TEST_F(Activation, UnreadablePresetFailsWithTheBlockLayerShownAndTheMenuIdle) {
+TEST_F(Activation, RefusalsNameTheReasonWithTheBlockLayerShownAndTheMenuIdle) {
     addPad();
     writePreset("broken.txt", "{ nope");
-    for (const char* name : {"broken.txt", "missing.txt"}) {
+    for (const auto& [name, reason] : {std::pair{"broken.txt", "could not be read: Error at line 1"},
+                                       std::pair{"missing.txt", "could not be read: Can't open"},
+                                       std::pair{"../broken.txt", "is not a preset file name"}}) {
         mainPage.scripts.clear();
-        EXPECT_FALSE(controller().activatePreset(name)) << name;
+        std::string whyNot;
+        EXPECT_FALSE(controller().activatePreset(name, &whyNot)) << name;
+        EXPECT_NE(whyNot.find(reason), std::string::npos) << whyNot;
         EXPECT_EQ(mainPage.scripts, std::vector<std::string>{"$('#blockLayer').show();"}) << name;
         EXPECT_TRUE(menuShowsIdle()) << name;
         EXPECT_FALSE(controller().runner.active()) << name;
@@ -61,7 +66,9 @@ TEST_F(Activation, NoJoystickFailsAndTheLabelSaysSo) {
     writePreset("space.txt", presetWithButton0("Space", 44));
     label.text = "stale";
 
-    EXPECT_FALSE(controller().activatePreset("space.txt"));
+    std::string whyNot;
+    EXPECT_FALSE(controller().activatePreset("space.txt", &whyNot));
+    EXPECT_EQ(whyNot, "No joystick is connected. Connect one and try again.");
     EXPECT_EQ(label.text, "No Joysticks Connected");
     EXPECT_TRUE(controller().deactivatePreset());
     EXPECT_TRUE(menuShowsIdle());

@@ -31,6 +31,14 @@ std::string readFile(const std::string& path);
 void writeFile(const std::string& path, const std::string& text);
 bool fileExists(const std::string& path);
 
+// Names a table row by its `what` in test output. It lives in the unnamed namespace, where the
+// tests keep their rows, so that the printer finds it beside them.
+namespace {
+template <class Row> auto operator<<(std::ostream& os, const Row& row) -> decltype(void(row.what), os) {
+    return os << row.what;
+}
+} // namespace
+
 // A small preset whose first joystick binds button 0 to the space key (key 44).
 std::string presetText(const std::string& name, const std::string& tag = "tag");
 

@@ -64,7 +64,7 @@ TEST_F(Bridge, OperationsAnswerWithTheirResults) {
 
     const BridgeReply deleted =
         controller().callFromPage("deletePreset_", {ScriptValue(name.value.string())});
-    EXPECT_TRUE(deleted.value.isUndefined());
+    EXPECT_EQ(deleted.value, ScriptValue(true));
     EXPECT_FALSE(fileExists(presets() + name.value.string()));
 }
 

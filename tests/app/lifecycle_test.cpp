@@ -5,79 +5,12 @@ namespace {
 
 using Lifecycle = AppTest;
 
-struct QuitCase {
-    const char* what;
-    bool polling;
-    bool configVisible;
-    bool warnings;
-    bool answer;
-    bool expectAsked;
-    bool expectQuit;
-};
-
-// Names the case in test output.
-inline void PrintTo(const QuitCase& c, std::ostream* os) {
-    *os << c.what;
-}
-
-class QuitQuestion : public AppTest, public ::testing::WithParamInterface<QuitCase> {};
-
-TEST_P(QuitQuestion, AsksOnlyWhileAPresetRunsWithWarningsOnAndTheEditorHidden) {
-    const QuitCase& c = GetParam();
-    controller().runner.joystickPollingEnabled = c.polling;
-    configWindow.shown = c.configVisible;
-    settings.values[options::showWarningsKey] = c.warnings;
-    dialogs.confirmAnswer = c.answer;
-
-    EXPECT_EQ(controller().windowShouldClose(&mainWindow), c.expectQuit);
-    EXPECT_EQ(dialogs.confirms.size(), c.expectAsked ? 1u : 0u);
-    EXPECT_EQ(controller().applicationShouldTerminate(), c.expectQuit);
-    EXPECT_LE(dialogs.confirms.size(), c.expectQuit ? 1u : 2u) << "a confirmed quit is not asked twice";
-    controller().runner.joystickPollingEnabled = false;
-}
-
-INSTANTIATE_TEST_SUITE_P(Cases, QuitQuestion,
-                         ::testing::Values(QuitCase{"Idle", false, false, true, false, false, true},
-                                           QuitCase{"ActiveYes", true, false, true, true, true, true},
-                                           QuitCase{"ActiveNo", true, false, true, false, true, false},
-                                           QuitCase{"EditorVisible", true, true, true, false, false, true},
-                                           QuitCase{"WarningsOff", true, false, false, false, false, true}),
-                         [](const auto& info) { return std::string(info.param.what); });
-
-TEST_F(Lifecycle, QuitQuestionIsTheSixLineMessage) {
-    controller().runner.joystickPollingEnabled = true;
-    settings.values[options::showWarningsKey] = true;
-    controller().askBeforeQuit();
-    controller().runner.joystickPollingEnabled = false;
-    ASSERT_EQ(dialogs.confirms.size(), 1u);
-    EXPECT_EQ(dialogs.confirms[0],
-              "Please note that if you exit this app, it will stop reacting to your joysticks.\n"
-              "If it is not what you want, I suggest you to Minimize or Hide (Command + H) this window.\n\n"
-              "(Note also that you can disable all these warnings in \"Quick Options menu\")\n\n"
-              "Do you want to exit?");
-}
-
-TEST_F(Lifecycle, ClosingTheMainWindowAsksToQuitAndClosingTheEditorSaves) {
-    controller().windowWillClose(&mainWindow);
-    EXPECT_EQ(loop.terminateRequests, 1);
-
-    EXPECT_TRUE(controller().windowShouldClose(&configWindow));
-    controller().windowWillClose(&configWindow);
-    EXPECT_EQ(loop.terminateRequests, 1);
-    EXPECT_EQ(mainPage.scripts.back(), "stopModal()");
-}
-
 struct HeightCase {
     const char* what;
     ScriptValue contentHeight;
     float expectedMainHeight;
     float expectedConfigHeight;
 };
-
-// Names the case in test output.
-inline void PrintTo(const HeightCase& c, std::ostream* os) {
-    *os << c.what;
-}
 
 class WindowFitting : public AppTest, public ::testing::WithParamInterface<HeightCase> {};
 

@@ -122,7 +122,10 @@ TEST_F(EditingTest, ACaptureStartedFromThePageFillsTheBindWithTheInputText) {
     EXPECT_EQ(savedText().find("\"btn 0\""), std::string::npos) << savedText();
 }
 
-TEST_F(EditingTest, EscapeInTheConfigurationWindowCancelsACapture) {
+class EscapeDuringCapture : public EditingTest, public ::testing::WithParamInterface<bool> {};
+
+// GetParam(): Escape is pressed in the main window, not the configuration window.
+TEST_P(EscapeDuringCapture, EscapeInEitherWindowCancelsACapture) {
     JoystickSubsystemHold hold;
     VirtualJoystick pad(2, 8, 1);
     openEditor();
@@ -130,6 +133,7 @@ TEST_F(EditingTest, EscapeInTheConfigurationWindowCancelsACapture) {
 
     struct EscapePress {
         ShellHarness* harness;
+        GtkWindow* window;
         bool sent = false;
         static gboolean tick(gpointer data) {
             auto* press = static_cast<EscapePress*>(data);
@@ -137,7 +141,7 @@ TEST_F(EditingTest, EscapeInTheConfigurationWindowCancelsACapture) {
                 press->harness->config("$('#timeOut').text()").text().find('[') == std::string::npos)
                 return G_SOURCE_CONTINUE;
             // A real key event through GTK's dispatch, as the window system would deliver it.
-            GtkWidget* window = GTK_WIDGET(press->harness->shell().configWindow());
+            GtkWidget* window = GTK_WIDGET(press->window);
             GdkEvent* key = gdk_event_new(GDK_KEY_PRESS);
             key->key.window = GDK_WINDOW(g_object_ref(gtk_widget_get_window(window)));
             key->key.keyval = GDK_KEY_Escape;
@@ -149,7 +153,7 @@ TEST_F(EditingTest, EscapeInTheConfigurationWindowCancelsACapture) {
             press->sent = true;
             return G_SOURCE_REMOVE;
         }
-    } escape{&harness};
+    } escape{&harness, GetParam() ? harness.shell().mainWindow() : harness.shell().configWindow()};
     guint source = g_timeout_add(10, EscapePress::tick, &escape);
     harness.config("appconfig.scanJoystickInput_inBindNo_(0, 0); true");
     ASSERT_TRUE(pumpUntil([&] { return harness.config("window.__captured").isString(); }));
@@ -161,6 +165,9 @@ TEST_F(EditingTest, EscapeInTheConfigurationWindowCancelsACapture) {
     EXPECT_EQ(harness.config("window.__countdown.includes(' [1]')"), ScriptValue(false))
         << harness.config("window.__countdown.join(',')").text();
 }
+
+INSTANTIATE_TEST_SUITE_P(Windows, EscapeDuringCapture, ::testing::Bool(),
+                         [](const auto& info) { return std::string(info.param ? "main" : "configuration"); });
 
 } // namespace
 } // namespace padloom::test
