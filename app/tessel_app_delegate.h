@@ -5,6 +5,7 @@
 #pragma once
 
 #include "app/help_links.h"
+#include "app/operation_queue.h"
 #include "app/preset_runner.h"
 #include "app/shell_interfaces.h"
 #include "preset/bind_records.h"
@@ -159,6 +160,9 @@ public:
     std::unique_ptr<VantryDocument> editingPreset;
     std::optional<std::string> editingPresetPath;
     PresetRunner runner; // joyManager, the two polling flags and activationLock
+    // Every entry into the controller from the shell (menu, pages, windows, timers) goes through
+    // this queue, so no operation starts inside another.
+    OperationQueue operations;
     bool shouldAvoidCorners = false;
     bool quitConfirmed = false;
 

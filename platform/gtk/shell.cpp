@@ -16,20 +16,27 @@ namespace padloom {
 struct Shell::Signals {
     static gboolean mainDelete(GtkWidget*, GdkEvent*, gpointer data) {
         auto* shell = static_cast<Shell*>(data);
-        if (shell->controller_->windowShouldClose(shell->mainAdapter_.get()))
-            shell->controller_->windowWillClose(shell->mainAdapter_.get()); // asks to quit
+        shell->controller_->operations.run([shell] {
+            if (shell->controller_->windowShouldClose(shell->mainAdapter_.get()))
+                shell->controller_->windowWillClose(shell->mainAdapter_.get()); // asks to quit
+        });
         return TRUE; // the window stays until the application has quit
     }
 
     // The configuration window is hidden, never destroyed: its page stays loaded for the next edit.
+    // Closing the window during a capture ends the capture first, as Escape does.
     static gboolean configDelete(GtkWidget* widget, GdkEvent*, gpointer data) {
         auto* shell = static_cast<Shell*>(data);
-        if (!shell->controller_->windowShouldClose(shell->configAdapter_.get()))
-            return TRUE;
-        shell->controller_->windowWillClose(shell->configAdapter_.get());
-        gtk_widget_hide(widget);
-        if (std::exchange(shell->reloadConfigOnClose_, false))
-            shell->configPage_->reload();
+        shell->controller_->escapeCapture();
+        shell->controller_->operations.run([shell, widget] {
+            if (!gtk_widget_get_visible(widget) ||
+                !shell->controller_->windowShouldClose(shell->configAdapter_.get()))
+                return;
+            shell->controller_->windowWillClose(shell->configAdapter_.get());
+            gtk_widget_hide(widget);
+            if (std::exchange(shell->reloadConfigOnClose_, false))
+                shell->configPage_->reload();
+        });
         return TRUE;
     }
 
@@ -53,7 +60,8 @@ struct Shell::Signals {
     }
 
     static void monitorsChanged(GdkScreen*, gpointer data) {
-        static_cast<Shell*>(data)->controller_->applicationDidChangeScreenParameters();
+        TesselAppDelegate* controller = static_cast<Shell*>(data)->controller_.get();
+        controller->operations.run([controller] { controller->applicationDidChangeScreenParameters(); });
     }
 };
 
@@ -157,23 +165,33 @@ BridgeSpec Shell::bridge(const std::string& globalName) {
     BridgeSpec spec;
     spec.globalName = globalName;
     spec.operations = TesselAppDelegate::pageOperations();
-    spec.dispatch = [this](const std::string& op, const std::vector<ScriptValue>& args) {
-        if (!controller_)
-            return BridgeReply{true, "padloom: the application is not ready yet", {}};
-        return controller_->callFromPage(op, args);
+    // A page's call runs as an operation of its own, after the web view's handler has returned.
+    spec.dispatch = [this](const std::string& op, const std::vector<ScriptValue>& args, BridgeAnswer answer) {
+        if (!controller_) {
+            answer({true, "padloom: the application is not ready yet", {}});
+            return;
+        }
+        controller_->operations.post(
+            [this, op, args, answer] { answer(controller_->callFromPage(op, args)); });
     };
     return spec;
 }
 
 PageHandlers Shell::pageHandlers() {
     PageHandlers handlers;
-    handlers.alert = [this](const std::string& message) { options_.dialogs->showAlert(message); };
-    handlers.confirm = [this](const std::string& message) { return options_.dialogs->confirm(message); };
+    handlers.alert = [this](const std::string& message, std::function<void()> done) {
+        options_.dialogs->showAlertLater(message, std::move(done));
+    };
+    handlers.confirm = [this](const std::string& message, std::function<void(bool)> done) {
+        options_.dialogs->confirmLater(message, std::move(done));
+    };
     handlers.loaded = [this] {
         if (!controller_)
             return;
-        controller_->webViewDocumentReady();
-        ++mainPageLoads_;
+        controller_->operations.post([this] {
+            controller_->webViewDocumentReady();
+            ++mainPageLoads_;
+        });
     };
     handlers.openLink = [this](const std::string& uri) { options_.desktop->openUri(uri); };
     return handlers;
@@ -229,17 +247,30 @@ void Shell::start() {
         monitorsChanged_ =
             g_signal_connect(screen, "monitors-changed", G_CALLBACK(Signals::monitorsChanged), this);
     gtk_widget_show(GTK_WIDGET(mainWindow_));
+    // Shown without blocking, so the pages load and fill behind it.
     if (!sinkWarning_.empty())
-        mainLoop_->runLater(0, [this] { options_.dialogs->showAlert(sinkWarning_); });
+        options_.dialogs->showAlertLater(sinkWarning_, [] {});
 }
 
 void Shell::terminate() {
-    if (terminating_ || !controller_->applicationShouldTerminate())
-        return;
-    terminateNow();
+    controller_->operations.run([this] {
+        if (!terminating_ && controller_->applicationShouldTerminate())
+            quitNow();
+    });
 }
 
+// An operation in progress may be waiting for a panel or a capture: both are ended first, so
+// that it returns and the quit can follow.
 void Shell::terminateNow() {
+    if (controller_->operations.busy()) {
+        controller_->escapeCapture();
+        if (auto* dialogs = dynamic_cast<GtkDialogs*>(options_.dialogs))
+            dialogs->dismissAll();
+    }
+    controller_->operations.run([this] { quitNow(); });
+}
+
+void Shell::quitNow() {
     if (terminating_)
         return;
     terminating_ = true;

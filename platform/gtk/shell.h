@@ -67,6 +67,7 @@ private:
     void buildMainWindow();
     void buildConfigWindow();
     void chooseSink();
+    void quitNow();
     BridgeSpec bridge(const std::string& globalName);
     PageHandlers pageHandlers();
 

@@ -67,6 +67,23 @@ TEST_F(StartupTest, OptionItemsShowTheirStoredStateAndAClickFlipsItOnce) {
     }
 }
 
+// The menu item is chosen again while the first reload waits for the page.
+TEST_F(StartupTest, ReloadChosenDuringAReloadListsEachPresetOnce) {
+    for (int i = 0; i < 8; ++i)
+        harness.writePreset("p" + std::to_string(i) + ".txt", presetText("P" + std::to_string(i), "tag"));
+    harness.start();
+    GtkMenuItem* reload = GTK_MENU_ITEM(harness.shell().menu().reloadPresetList_mi.widget());
+    g_timeout_add(
+        0,
+        [](gpointer item) -> gboolean {
+            return gtk_menu_item_activate(GTK_MENU_ITEM(item)), G_SOURCE_REMOVE;
+        },
+        reload);
+    gtk_menu_item_activate(reload);
+    ASSERT_FALSE(harness.controller().operations.busy());
+    EXPECT_EQ(harness.listedPresetNames().size(), 8u);
+}
+
 TEST_F(StartupTest, AnOutputChoiceThatCannotBeHadIsExplainedInOneAlertAtStart) {
     setenv("PADLOOM_OUTPUT", "no-such-output", 1);
     harness.useRecordingSink = false;
