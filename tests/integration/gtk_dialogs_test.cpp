@@ -1,4 +1,5 @@
 // The real GTK panels: what they show and how their buttons answer.
+#include "platform/gtk/dialog_text.h"
 #include "platform/gtk/gtk_dialogs.h"
 #include "tests/integration/shell_harness.h"
 
@@ -14,6 +15,7 @@ struct PanelReader {
     bool seen = false;
     std::string title, text, secondary;
     bool markup = true, secondaryMarkup = true;
+    int width = 0;
     std::vector<std::string> buttons;
 
     static gboolean tick(gpointer data) {
@@ -24,9 +26,10 @@ struct PanelReader {
             if (GTK_IS_MESSAGE_DIALOG(it->data) && gtk_widget_get_visible(GTK_WIDGET(it->data)))
                 dialog = GTK_MESSAGE_DIALOG(it->data);
         g_list_free(windows);
-        if (!dialog)
+        if (!dialog || !gtk_widget_get_mapped(GTK_WIDGET(dialog)))
             return G_SOURCE_CONTINUE;
         reader->seen = true;
+        reader->width = gtk_widget_get_allocated_width(GTK_WIDGET(dialog));
         gchar *text = nullptr, *secondary = nullptr;
         gboolean markup = TRUE, secondaryMarkup = TRUE;
         g_object_get(dialog, "text", &text, "secondary-text", &secondary, "use-markup", &markup,
@@ -105,6 +108,48 @@ TEST_F(GtkDialogsTest, AlertShowsTheMessageUnchanged) {
         g_source_remove(source);
     EXPECT_EQ(reader.text, "50% <done> %s");
     EXPECT_FALSE(reader.markup);
+}
+
+TEST(DialogText, QuotedPartsLongerThanTheLimitAreShortenedInTheMiddle) {
+    struct Case {
+        const char* text;
+        const char* shown;
+    };
+    const Case cases[] = {
+        {"no quotes at all, however long it may be", "no quotes at all, however long it may be"},
+        {"Delete \"abcdefg\"?", "Delete \"abcdefg\"?"},
+        {"Delete \"abcdefghijk\"?", "Delete \"abc\u2026ijk\"?"},
+        {"Delete the preset \u201cabcdefghijk\u201d? \"x\"",
+         "Delete the preset \u201cabc\u2026ijk\u201d? \"x\""},
+        {"\"\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9\"",
+         "\"\u00e9\u00e9\u00e9\u2026\u00e9\u00e9\u00e9\""},
+        {"an \"unclosed abcdefghijk", "an \"unclosed abcdefghijk"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(shortenQuotedParts(c.text, 7), c.shown) << c.text;
+}
+
+TEST_F(GtkDialogsTest, PanelsQuotingAVeryLongNameStayNarrowAndShortenIt) {
+    const std::string name(2000, 'n');
+    const std::string message = "Delete the preset \u201c" + name + "\u201d?\n\n" + std::string(300, 'w');
+    for (bool confirm : {true, false}) {
+        GtkDialogs dialogs;
+        PanelReader reader;
+        reader.clickLabel = confirm ? "No" : "_OK";
+        guint source = g_timeout_add(10, PanelReader::tick, &reader);
+        if (confirm)
+            dialogs.confirm(message);
+        else
+            dialogs.showAlert(message);
+        if (!reader.seen)
+            g_source_remove(source);
+        const std::string& shown = confirm ? reader.secondary : reader.text;
+        EXPECT_GT(reader.width, 0);
+        EXPECT_LE(reader.width, GtkDialogs::maxWidth);
+        EXPECT_NE(shown.find("\u201cnnn"), std::string::npos) << shown;
+        EXPECT_NE(shown.find("n\u2026n"), std::string::npos) << shown;
+        EXPECT_LT(shown.size(), 500u);
+    }
 }
 
 TEST_F(GtkDialogsTest, DismissingAnswersOpenPanelsAsNo) {
