@@ -62,10 +62,16 @@ struct WebPageSignals {
         }
     }
 
-    // The page's script goes on from its alert() or confirm().
+    // The page's script goes on from its alert() or confirm(). Closing also drops the reference
+    // taken when the dialog was handed on; it happens from the main loop, never inside the
+    // signal handler (WebKit then drops its own reference too early).
     static void answerScriptDialog(WebKitScriptDialog* dialog) {
-        webkit_script_dialog_close(dialog);
-        webkit_script_dialog_unref(dialog);
+        g_idle_add(
+            [](gpointer data) -> gboolean {
+                webkit_script_dialog_close(static_cast<WebKitScriptDialog*>(data));
+                return G_SOURCE_REMOVE;
+            },
+            dialog);
     }
 
     // A page process that crashed or was killed leaves a blank view until the page is loaded anew.

@@ -9,59 +9,6 @@
 namespace padloom::test {
 namespace {
 
-// What an open message dialog shows, read from its widgets; then a click on one of its buttons.
-struct PanelReader {
-    std::string clickLabel; // the button to click
-    bool seen = false;
-    std::string title, text, secondary;
-    bool markup = true, secondaryMarkup = true;
-    int width = 0;
-    std::vector<std::string> buttons;
-
-    static gboolean tick(gpointer data) {
-        auto* reader = static_cast<PanelReader*>(data);
-        GList* windows = gtk_window_list_toplevels();
-        GtkMessageDialog* dialog = nullptr;
-        for (GList* it = windows; it; it = it->next)
-            if (GTK_IS_MESSAGE_DIALOG(it->data) && gtk_widget_get_visible(GTK_WIDGET(it->data)))
-                dialog = GTK_MESSAGE_DIALOG(it->data);
-        g_list_free(windows);
-        if (!dialog || !gtk_widget_get_mapped(GTK_WIDGET(dialog)))
-            return G_SOURCE_CONTINUE;
-        reader->seen = true;
-        reader->width = gtk_widget_get_allocated_width(GTK_WIDGET(dialog));
-        gchar *text = nullptr, *secondary = nullptr;
-        gboolean markup = TRUE, secondaryMarkup = TRUE;
-        g_object_get(dialog, "text", &text, "secondary-text", &secondary, "use-markup", &markup,
-                     "secondary-use-markup", &secondaryMarkup, nullptr);
-        reader->text = text ? text : "";
-        reader->secondary = secondary ? secondary : "";
-        reader->markup = markup;
-        reader->secondaryMarkup = secondaryMarkup;
-        g_free(text);
-        g_free(secondary);
-        const char* title = gtk_window_get_title(GTK_WINDOW(dialog));
-        reader->title = title ? title : "";
-        for (GtkResponseType response : {GTK_RESPONSE_NO, GTK_RESPONSE_YES, GTK_RESPONSE_OK}) {
-            GtkWidget* button = gtk_dialog_get_widget_for_response(GTK_DIALOG(dialog), response);
-            const char* label =
-                button && GTK_IS_BUTTON(button) ? gtk_button_get_label(GTK_BUTTON(button)) : nullptr;
-            if (label)
-                reader->buttons.push_back(label);
-        }
-        for (GtkResponseType response : {GTK_RESPONSE_NO, GTK_RESPONSE_YES, GTK_RESPONSE_OK}) {
-            GtkWidget* button = gtk_dialog_get_widget_for_response(GTK_DIALOG(dialog), response);
-            const char* label =
-                button && GTK_IS_BUTTON(button) ? gtk_button_get_label(GTK_BUTTON(button)) : nullptr;
-            if (label && reader->clickLabel == label) {
-                gtk_button_clicked(GTK_BUTTON(button));
-                break;
-            }
-        }
-        return G_SOURCE_REMOVE;
-    }
-};
-
 class GtkDialogsTest : public ::testing::Test {
 protected:
     void SetUp() override {

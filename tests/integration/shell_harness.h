@@ -44,6 +44,19 @@ public:
     std::vector<std::string> revealed;
 };
 
+// What the open message panel shows, read from its widgets; then a click on its button labelled
+// clickLabel. Run tick from a main-loop timer: it reads and clicks once a panel is shown.
+struct PanelReader {
+    std::string clickLabel;
+    bool seen = false;
+    std::string title, text, secondary;
+    bool markup = true, secondaryMarkup = true;
+    int width = 0;
+    std::vector<std::string> buttons;
+
+    static int tick(void* reader); // a GSourceFunc
+};
+
 // Serves the main loop until done() holds or the limit passes; returns done().
 bool pumpUntil(const std::function<bool()>& done, std::chrono::milliseconds limit = std::chrono::seconds(20));
 
@@ -90,6 +103,7 @@ public:
     RecordingDesktop desktop;
     RecordingSink sink;
     bool useRecordingSink = true; // false: the shell picks the real sink as the app does
+    bool useRealDialogs = false;  // true: the GTK panels instead of `dialogs`
     int quitCount = 0;
 
 private:
