@@ -78,6 +78,36 @@ TEST_F(EditingTest, ClosingTheConfigurationWindowSavesAPresetThatLoads) {
     })) << harness.main("$('text > h2').text()").text();
 }
 
+TEST_F(EditingTest, NumbersThePresetCannotHoldAreRefusedWithANoteBesideTheField) {
+    openEditor();
+    // The bind's output becomes mouse motion, so it has a speed field (6).
+    harness.config("$('select.output-kind').first().val('mou').trigger('change'); true");
+    struct Case {
+        const char* field;
+        const char* typed;
+        const char* saved; // in the preset text
+        bool refused;
+    };
+    const Case cases[] = {
+        {"index", "99999999999", "\"btn 0\"", true}, {"index", "-1", "\"btn 0\"", true},
+        {"index", "2.5", "\"btn 0\"", true},         {"index", "2147483647", "\"btn 2147483647\"", false},
+        {"amount", "1e999", "\"mou 0 + 6\"", true},  {"amount", "-2", "\"mou 0 + 6\"", true},
+        {"amount", "2.5", "\"mou 0 + 2.5\"", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.field) + " " + c.typed);
+        harness.config("$('.field-problem').remove(); $('input." + std::string(c.field) + "').first().val('" +
+                       c.typed + "').trigger('change'); true");
+        const std::string note =
+            harness
+                .config("$('input." + std::string(c.field) + "').first().siblings('.field-problem').text()")
+                .text();
+        EXPECT_EQ(!note.empty(), c.refused) << note;
+        EXPECT_NE(harness.config("generatePresetString()").text().find(c.saved), std::string::npos)
+            << harness.config("generatePresetString()").text();
+    }
+}
+
 // Presses the pad's button once the capture is counting down; runs inside the capture's own
 // waits, which serve the main loop.
 struct CapturePress {
