@@ -80,6 +80,7 @@ public:
     void updatelblJoysticksConnected();
     std::vector<std::string> getJoystickNames();
     void updateConfigWindowJoysticks();
+    void configPageDidLoad();
     void refreshJoysticks();
     void showConnectedJoysticks();
 

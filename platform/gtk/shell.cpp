@@ -87,7 +87,11 @@ Shell::Shell(ShellOptions options) : options_(std::move(options)) {
     // Loading the main page again refills it (page-ready handling follows the load).
     mainHandlers.processEnded = [this] { mainPage_->reload(); };
     PageHandlers configHandlers = pageHandlers();
-    configHandlers.loaded = nullptr; // page-ready handling follows the main page only
+    // Page-ready handling follows the main page only; this page learns the joystick names.
+    configHandlers.loaded = [this] {
+        if (controller_)
+            controller_->operations.post([this] { controller_->configPageDidLoad(); });
+    };
     // An edit in progress is not replaced by an empty editor, which closing the window would
     // then save: the page comes back once its window is closed.
     configHandlers.processEnded = [this] {

@@ -1,6 +1,7 @@
 // The pages come back after their process dies, without costing the user an edit.
 #include "tests/integration/shell_harness.h"
 #include "tests/integration/test_presets.h"
+#include "tests/support/virtual_joystick.h"
 
 #include <csignal>
 #include <fstream>
@@ -58,6 +59,15 @@ TEST_F(PageProcessTest, TheMainPageIsLoadedAndFilledAgainAfterItsProcessDies) {
     ASSERT_TRUE(pumpUntil([&] { return harness.shell().mainPageLoads() >= 2; }));
     EXPECT_EQ(harness.listedPresetNames(), std::vector<std::string>{"Pad"});
     EXPECT_EQ(harness.config("typeof appconfig.scanJoystickInput_inBindNo_"), ScriptValue("function"));
+}
+
+TEST_F(PageProcessTest, TheConfigurationPageLearnsTheJoystickNamesWhenItLoadsAgain) {
+    JoystickSubsystemHold hold;
+    VirtualJoystick pad(2, 8, 1);
+    ASSERT_TRUE(pad.attached());
+    harness.shell().configPage().reload();
+    EXPECT_TRUE(pumpUntil([&] { return harness.config("joystickNames.length") == ScriptValue(1.0); },
+                          std::chrono::seconds(10)));
 }
 
 TEST_F(PageProcessTest, AnOpenEditorWhosePageDiedDoesNotOverwriteThePresetWhenClosed) {
