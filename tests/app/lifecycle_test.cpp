@@ -52,7 +52,7 @@ TEST_F(Lifecycle, QuitQuestionIsTheSixLineMessage) {
     ASSERT_EQ(dialogs.confirms.size(), 1u);
     EXPECT_EQ(dialogs.confirms[0],
               "Please note that if you exit this app, it will stop reacting to your joysticks.\n"
-              "If it is not what you want, I suggest you to Minimize or Hide (Command + H) this window.\n\n"
+              "If it is not what you want, I suggest you to Minimize this window instead.\n\n"
               "(Note also that you can disable all these warnings in \"Quick Options menu\")\n\n"
               "Do you want to exit?");
 }

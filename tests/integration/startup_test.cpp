@@ -5,11 +5,37 @@
 #include "tests/integration/test_presets.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <gtest/gtest.h>
 #include <gtk/gtk.h>
+#include <sys/wait.h>
 
 namespace padloom::test {
 namespace {
+
+TEST(StartupWithoutDisplay, ThePlainProgramSaysWhatItNeedsAndFails) {
+    struct Case {
+        const char* environment;
+        const char* says;
+    };
+    const Case cases[] = {
+        {"-u DISPLAY -u WAYLAND_DISPLAY", "Padloom needs a desktop session (no DISPLAY or WAYLAND_DISPLAY is "
+                                          "set); try padloomctl for the command "
+                                          "line.\n"},
+        {"-u WAYLAND_DISPLAY DISPLAY=:4093", "Padloom cannot open the display :4093; try padloomctl"},
+    };
+    for (const Case& c : cases) {
+        const std::string command =
+            std::string("env ") + c.environment + " '" + PADLOOM_BINARY_DIR + "/padloom' 2>&1";
+        FILE* program = popen(command.c_str(), "r");
+        ASSERT_NE(program, nullptr);
+        std::string output;
+        for (int ch; (ch = fgetc(program)) != EOF;)
+            output += static_cast<char>(ch);
+        EXPECT_EQ(WEXITSTATUS(pclose(program)), 1) << command;
+        EXPECT_EQ(output.rfind(c.says, 0), 0u) << output;
+    }
+}
 
 class StartupTest : public ::testing::Test {
 protected:
