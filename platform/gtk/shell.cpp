@@ -68,8 +68,11 @@ struct Shell::Signals {
 Shell::Shell(ShellOptions options) : options_(std::move(options)) {
     if (!options_.dialogs)
         options_.dialogs = (ownDialogs_ = std::make_unique<GtkDialogs>()).get();
-    if (!options_.settings)
-        options_.settings = (ownSettings_ = std::make_unique<KeyfileSettingsStore>()).get();
+    if (!options_.settings) {
+        auto store = std::make_unique<KeyfileSettingsStore>();
+        settingsWarning_ = setAsideUnreadableSettings(*store);
+        options_.settings = (ownSettings_ = std::move(store)).get();
+    }
     if (!options_.desktop)
         options_.desktop = (ownDesktop_ = std::make_unique<GioDesktopServices>()).get();
     if (!options_.quit)
@@ -251,9 +254,10 @@ void Shell::start() {
         monitorsChanged_ =
             g_signal_connect(screen, "monitors-changed", G_CALLBACK(Signals::monitorsChanged), this);
     gtk_widget_show(GTK_WIDGET(mainWindow_));
-    // Shown without blocking, so the pages load and fill behind it.
-    if (!sinkWarning_.empty())
-        options_.dialogs->showAlertLater(sinkWarning_, [] {});
+    // Shown without blocking, so the pages load and fill behind them.
+    for (const std::string* warning : {&settingsWarning_, &sinkWarning_})
+        if (!warning->empty())
+            options_.dialogs->showAlertLater(*warning, [] {});
 }
 
 void Shell::terminate() {

@@ -25,7 +25,8 @@ struct ShellOptions {
     std::string resourceDir; // holds gui/, presetexamples/, help/
     std::string productSite; // help sites; empty: the shipped help page
     std::string makerSite;
-    // Replacements for tests; null takes the real one (GTK dialogs, the settings file, the
+    // Replacements for tests; null takes the real one (GTK dialogs, the settings file (moved
+    // aside when it cannot be read, which start() then tells in an alert), the
     // desktop's handlers, the event sink that selectEventSink picks).
     Dialogs* dialogs = nullptr;
     SettingsStore* settings = nullptr;
@@ -80,6 +81,7 @@ private:
     GtkCaptureEvents captureEvents_;
     std::unique_ptr<EventSink> ownSink_;
     std::string sinkWarning_;
+    std::string settingsWarning_;
 
     GtkAccelGroup* accelerators_ = nullptr;
     GtkWindow* mainWindow_ = nullptr;

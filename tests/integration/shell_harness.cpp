@@ -89,13 +89,15 @@ ShellHarness::ShellHarness() {
     setenv("XDG_CONFIG_HOME", config_.path().c_str(), 1);
     setenv("SDL_VIDEODRIVER", "dummy", 0);
     SDL_SetHint(SDL_HINT_JOYSTICK_HIDAPI, "0");
-    settings_ =
-        std::make_unique<KeyfileSettingsStore>((config_.path() / "padloom" / "settings.ini").string());
 }
 
 ShellHarness::~ShellHarness() {
     shell_.reset();
     SDL_Quit();
+}
+
+std::filesystem::path ShellHarness::settingsFile() const {
+    return config_.path() / "padloom" / "settings.ini";
 }
 
 std::filesystem::path ShellHarness::presetFolder() const {
@@ -117,7 +119,6 @@ void ShellHarness::start() {
     ShellOptions options;
     options.resourceDir = resourceDir().string();
     options.dialogs = useRealDialogs ? nullptr : &dialogs;
-    options.settings = settings_.get();
     options.desktop = &desktop;
     options.sink = useRecordingSink ? &sink : nullptr;
     options.quit = [this] { ++quitCount; };

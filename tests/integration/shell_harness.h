@@ -9,7 +9,6 @@
 //     harness.awaitMain("app.activatePreset_('Pad.txt')");
 #pragma once
 
-#include "platform/gtk/keyfile_settings_store.h"
 #include "platform/gtk/shell.h"
 #include "tests/support/recording_sink.h"
 #include "tests/support/temp_folder.h"
@@ -81,6 +80,8 @@ public:
 
     void writePreset(const std::string& fileName, const std::string& text);
     std::filesystem::path presetFolder() const;
+    // The real settings file the shell reads, in a temporary folder.
+    std::filesystem::path settingsFile() const;
     std::filesystem::path resourceDir() const;
 
     // Creates and starts the shell; returns once page-ready handling has run.
@@ -111,7 +112,6 @@ private:
 
     TempFolder data_;
     TempFolder config_;
-    std::unique_ptr<KeyfileSettingsStore> settings_;
     std::unique_ptr<Shell> shell_;
 };
 

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <fstream>
 #include <gtest/gtest.h>
 #include <gtk/gtk.h>
 #include <sys/wait.h>
@@ -122,6 +123,21 @@ TEST_F(StartupTest, AnOutputChoiceThatCannotBeHadIsExplainedInOneAlertAtStart) {
     EXPECT_EQ(harness.dialogs.alerts[0], harness.shell().sinkWarning());
     EXPECT_NE(harness.dialogs.alerts[0].find("no-such-output"), std::string::npos)
         << harness.dialogs.alerts[0];
+}
+
+TEST_F(StartupTest, AnUnreadableSettingsFileIsMovedAsideAndExplainedInOneAlert) {
+    std::filesystem::create_directories(harness.settingsFile().parent_path());
+    std::ofstream(harness.settingsFile()) << "stray line\n[Options]\n";
+    harness.start();
+    ASSERT_EQ(harness.dialogs.alerts.size(), 1u);
+    EXPECT_NE(harness.dialogs.alerts[0].find("could not be read"), std::string::npos)
+        << harness.dialogs.alerts[0];
+    EXPECT_NE(harness.dialogs.alerts[0].find("settings.ini.bad"), std::string::npos)
+        << harness.dialogs.alerts[0];
+    std::ifstream aside(harness.settingsFile().string() + ".bad");
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(aside), {}), "stray line\n[Options]\n");
+    // The defaults were stored in a new file.
+    EXPECT_TRUE(std::filesystem::exists(harness.settingsFile()));
 }
 
 TEST_F(StartupTest, HelpItemsOpenTheShippedHelpPageWhenNoSiteIsConfigured) {
