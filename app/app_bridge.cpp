@@ -143,6 +143,7 @@ void TesselAppDelegate::webViewDocumentReady() {
     loadPresets();
     updateMainWindowHeight();
     refreshJoysticks();
+    ++mainPageFills_;
 }
 
 } // namespace padloom

@@ -139,6 +139,8 @@ public:
     // Runs one of the nine operations the pages may call, by its script name; refuses the rest.
     BridgeReply callFromPage(const std::string& operation, const std::vector<ScriptValue>& args);
     static const std::vector<std::string>& pageOperations();
+    // How often page-ready handling has filled the main page.
+    int mainPageFills() const { return mainPageFills_; }
 
     // Fields (outlets are the shell's; the controller does not own them).
     MenuItem* shouldLock_mi;
@@ -191,6 +193,7 @@ private:
     HelpSites helpSites_;
     bool captureRunning_ = false;
     bool fullscreenFixInstalled_ = false;
+    int mainPageFills_ = 0;
 };
 
 } // namespace padloom

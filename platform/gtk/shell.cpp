@@ -195,10 +195,7 @@ PageHandlers Shell::pageHandlers() {
     handlers.loaded = [this] {
         if (!controller_)
             return;
-        controller_->operations.post([this] {
-            controller_->webViewDocumentReady();
-            ++mainPageLoads_;
-        });
+        controller_->operations.post([this] { controller_->webViewDocumentReady(); });
     };
     handlers.openLink = [this](const std::string& uri) { options_.desktop->openUri(uri); };
     return handlers;

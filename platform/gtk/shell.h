@@ -58,8 +58,8 @@ public:
     GtkWindow* mainWindow() const { return mainWindow_; }
     GtkWindow* configWindow() const { return configWindow_; }
     const GtkLabelAdapter& joystickLabel() const { return *label_; }
-    // How often page-ready handling has followed the main page's load.
-    int mainPageLoads() const { return mainPageLoads_; }
+    // How often page-ready handling has filled the main page (after each of its loads).
+    int mainPageFills() const { return controller_->mainPageFills(); }
     // Non-empty when the preferred event sink could not be had (shown once at start-up).
     const std::string& sinkWarning() const { return sinkWarning_; }
 
@@ -95,7 +95,6 @@ private:
     std::unique_ptr<TesselAppDelegate> controller_;
     unsigned long monitorsChanged_ = 0;
     bool terminating_ = false;
-    int mainPageLoads_ = 0;
     bool reloadConfigOnClose_ = false;
 };
 

@@ -108,8 +108,14 @@ TEST_F(EditingTest, NumbersThePresetCannotHoldAreRefusedWithANoteBesideTheField)
     }
 }
 
-// Presses the pad's button once the capture is counting down; runs inside the capture's own
-// waits, which serve the main loop.
+// True once the capture listens to the pad: it has opened the device, after discarding what was
+// queued before, so an input from now on reaches it.
+bool captureListens(ShellHarness& harness, const VirtualJoystick& pad) {
+    return harness.controller().captureRunning() && SDL_JoystickFromInstanceID(pad.instanceId()) != nullptr;
+}
+
+// Presses the pad's button once the capture listens; runs inside the capture's own waits, which
+// serve the main loop.
 struct CapturePress {
     ShellHarness* harness;
     VirtualJoystick* pad;
@@ -118,9 +124,7 @@ struct CapturePress {
 
     static gboolean tick(gpointer data) {
         auto* press = static_cast<CapturePress*>(data);
-        if (!press->harness->controller().captureRunning())
-            return G_SOURCE_CONTINUE;
-        if (press->harness->config("$('#timeOut').text()").text().find('[') == std::string::npos)
+        if (!captureListens(*press->harness, *press->pad))
             return G_SOURCE_CONTINUE;
         press->pad->setButton(press->button, true);
         press->pressed = true;
@@ -160,11 +164,11 @@ TEST_F(EditingTest, EscapeInTheConfigurationWindowCancelsACapture) {
 
     struct EscapePress {
         ShellHarness* harness;
+        VirtualJoystick* pad;
         bool sent = false;
         static gboolean tick(gpointer data) {
             auto* press = static_cast<EscapePress*>(data);
-            if (!press->harness->controller().captureRunning() ||
-                press->harness->config("$('#timeOut').text()").text().find('[') == std::string::npos)
+            if (!captureListens(*press->harness, *press->pad))
                 return G_SOURCE_CONTINUE;
             // A real key event through GTK's dispatch, as the window system would deliver it.
             GtkWidget* window = GTK_WIDGET(press->harness->shell().configWindow());
@@ -179,7 +183,7 @@ TEST_F(EditingTest, EscapeInTheConfigurationWindowCancelsACapture) {
             press->sent = true;
             return G_SOURCE_REMOVE;
         }
-    } escape{&harness};
+    } escape{&harness, &pad};
     guint source = g_timeout_add(10, EscapePress::tick, &escape);
     harness.config("appconfig.scanJoystickInput_inBindNo_(0, 0); true");
     ASSERT_TRUE(pumpUntil([&] { return harness.config("window.__captured").isString(); }));

@@ -56,7 +56,7 @@ protected:
 
 TEST_F(PageProcessTest, TheMainPageIsLoadedAndFilledAgainAfterItsProcessDies) {
     ASSERT_GT(killPageProcesses(), 0);
-    ASSERT_TRUE(pumpUntil([&] { return harness.shell().mainPageLoads() >= 2; }));
+    ASSERT_TRUE(pumpUntil([&] { return harness.shell().mainPageFills() >= 2; }));
     EXPECT_EQ(harness.listedPresetNames(), std::vector<std::string>{"Pad"});
     EXPECT_EQ(harness.config("typeof appconfig.scanJoystickInput_inBindNo_"), ScriptValue("function"));
 }
@@ -77,7 +77,7 @@ TEST_F(PageProcessTest, AnOpenEditorWhosePageDiedDoesNotOverwriteThePresetWhenCl
     GtkWidget* editor = GTK_WIDGET(harness.shell().configWindow());
     ASSERT_TRUE(pumpUntil([&] { return gtk_widget_get_visible(editor); }));
     ASSERT_GT(killPageProcesses(), 0);
-    ASSERT_TRUE(pumpUntil([&] { return harness.shell().mainPageLoads() >= 2; }));
+    ASSERT_TRUE(pumpUntil([&] { return harness.shell().mainPageFills() >= 2; }));
 
     gtk_window_close(harness.shell().configWindow());
     ASSERT_TRUE(pumpUntil([&] { return !gtk_widget_get_visible(editor); }));

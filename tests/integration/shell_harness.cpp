@@ -124,7 +124,7 @@ void ShellHarness::start() {
     options.quit = [this] { ++quitCount; };
     shell_ = std::make_unique<Shell>(std::move(options));
     shell_->start();
-    pumpUntil([this] { return shell_->mainPageLoads() > 0; });
+    pumpUntil([this] { return shell_->mainPageFills() > 0; });
 }
 
 PageResult ShellHarness::awaitIn(WebPage& page, const std::string& expression) {
