@@ -38,14 +38,15 @@ protected:
     void recordCapture() {
         harness.config(
             "window.__captured = null; window.__countdown = [];"
-            "const __select = window.selectInputInBind;"
-            "window.selectInputInBind = function (j, b, t) { window.__captured = [j, b, t].join('|');"
-            "  return __select.apply(this, arguments); };"
-            "$('#timeOut').text('');"
-            "new MutationObserver(() => window.__countdown.push($('#timeOut').text()))"
-            "  .observe(document.getElementById('timeOut'), { childList: true, characterData: true,"
-            "                                                 subtree: true });"
-            "true");
+            "if (!window.__select) {"
+            "  window.__select = window.selectInputInBind;"
+            "  window.selectInputInBind = function (j, b, t) { window.__captured = [j, b, t].join('|');"
+            "    return window.__select.apply(this, arguments); };"
+            "  new MutationObserver(() => window.__countdown.push($('#timeOut').text()))"
+            "    .observe(document.getElementById('timeOut'), { childList: true, characterData: true,"
+            "                                                   subtree: true });"
+            "}"
+            "$('#timeOut').text(''); true");
     }
 
     std::string savedText() {
@@ -108,92 +109,61 @@ TEST_F(EditingTest, NumbersThePresetCannotHoldAreRefusedWithANoteBesideTheField)
     }
 }
 
-// True once the capture listens to the pad: it has opened the device, after discarding what was
-// queued before, so an input from now on reaches it.
-bool captureListens(ShellHarness& harness, const VirtualJoystick& pad) {
-    return harness.controller().captureRunning() && SDL_JoystickFromInstanceID(pad.instanceId()) != nullptr;
-}
-
-// Presses the pad's button once the capture listens; runs inside the capture's own waits, which
-// serve the main loop.
-struct CapturePress {
+// Once the capture listens to the pad (it has opened the device, after discarding what was
+// queued before), presses button 5 or Escape; runs inside the capture's own waits.
+struct CaptureInput {
     ShellHarness* harness;
     VirtualJoystick* pad;
-    int button;
-    bool pressed = false;
+    bool escape;
+    bool sent = false;
 
     static gboolean tick(gpointer data) {
-        auto* press = static_cast<CapturePress*>(data);
-        if (!captureListens(*press->harness, *press->pad))
+        auto* input = static_cast<CaptureInput*>(data);
+        if (!input->harness->controller().captureRunning() ||
+            !SDL_JoystickFromInstanceID(input->pad->instanceId()))
             return G_SOURCE_CONTINUE;
-        press->pad->setButton(press->button, true);
-        press->pressed = true;
-        return G_SOURCE_REMOVE;
-    }
-};
-
-TEST_F(EditingTest, ACaptureStartedFromThePageFillsTheBindWithTheInputText) {
-    JoystickSubsystemHold hold;
-    VirtualJoystick pad(2, 8, 1);
-    ASSERT_TRUE(pad.attached());
-    openEditor();
-    recordCapture();
-
-    CapturePress press{&harness, &pad, 5};
-    guint source = g_timeout_add(10, CapturePress::tick, &press);
-    harness.config("appconfig.scanJoystickInput_inBindNo_(0, 0); true");
-    ASSERT_TRUE(pumpUntil([&] { return harness.config("window.__captured").isString(); }));
-    if (!press.pressed)
-        g_source_remove(source);
-    EXPECT_TRUE(press.pressed);
-    EXPECT_EQ(harness.config("window.__captured"), ScriptValue("0|0|btn 5"));
-    EXPECT_FALSE(harness.controller().captureRunning());
-
-    closeEditor();
-    VantryDocument document;
-    ASSERT_TRUE(document.load((harness.presetFolder() / "Pad.txt").c_str())) << savedText();
-    EXPECT_NE(savedText().find("\"btn 5\""), std::string::npos) << savedText();
-    EXPECT_EQ(savedText().find("\"btn 0\""), std::string::npos) << savedText();
-}
-
-TEST_F(EditingTest, EscapeInTheConfigurationWindowCancelsACapture) {
-    JoystickSubsystemHold hold;
-    VirtualJoystick pad(2, 8, 1);
-    openEditor();
-    recordCapture();
-
-    struct EscapePress {
-        ShellHarness* harness;
-        VirtualJoystick* pad;
-        bool sent = false;
-        static gboolean tick(gpointer data) {
-            auto* press = static_cast<EscapePress*>(data);
-            if (!captureListens(*press->harness, *press->pad))
-                return G_SOURCE_CONTINUE;
+        if (input->escape) {
             // A real key event through GTK's dispatch, as the window system would deliver it.
-            GtkWidget* window = GTK_WIDGET(press->harness->shell().configWindow());
             GdkEvent* key = gdk_event_new(GDK_KEY_PRESS);
-            key->key.window = GDK_WINDOW(g_object_ref(gtk_widget_get_window(window)));
+            key->key.window = GDK_WINDOW(
+                g_object_ref(gtk_widget_get_window(GTK_WIDGET(input->harness->shell().configWindow()))));
             key->key.keyval = GDK_KEY_Escape;
             key->key.send_event = TRUE;
             gdk_event_set_device(
                 key, gdk_seat_get_keyboard(gdk_display_get_default_seat(gdk_display_get_default())));
             gtk_main_do_event(key);
             gdk_event_free(key);
-            press->sent = true;
-            return G_SOURCE_REMOVE;
+        } else {
+            input->pad->setButton(5, true);
         }
-    } escape{&harness, &pad};
-    guint source = g_timeout_add(10, EscapePress::tick, &escape);
-    harness.config("appconfig.scanJoystickInput_inBindNo_(0, 0); true");
-    ASSERT_TRUE(pumpUntil([&] { return harness.config("window.__captured").isString(); }));
-    if (!escape.sent)
-        g_source_remove(source);
-    EXPECT_TRUE(escape.sent);
-    EXPECT_EQ(harness.config("window.__captured"), ScriptValue("0|0|"));
-    // Ended by the key, not by the countdown running out.
-    EXPECT_EQ(harness.config("window.__countdown.includes(' [1]')"), ScriptValue(false))
-        << harness.config("window.__countdown.join(',')").text();
+        input->sent = true;
+        return G_SOURCE_REMOVE;
+    }
+};
+
+TEST_F(EditingTest, ACaptureFillsTheBindWithTheInputTextAndEscapeCancelsIt) {
+    JoystickSubsystemHold hold;
+    VirtualJoystick pad(2, 8, 1);
+    ASSERT_TRUE(pad.attached());
+    openEditor();
+    for (bool escape : {true, false}) {
+        SCOPED_TRACE(escape ? "Escape" : "button 5");
+        recordCapture();
+        CaptureInput input{&harness, &pad, escape};
+        guint source = g_timeout_add(10, CaptureInput::tick, &input);
+        harness.config("appconfig.scanJoystickInput_inBindNo_(0, 0); true");
+        ASSERT_TRUE(pumpUntil([&] { return harness.config("window.__captured").isString(); }));
+        if (!input.sent)
+            g_source_remove(source);
+        EXPECT_TRUE(input.sent);
+        EXPECT_EQ(harness.config("window.__captured"), ScriptValue(escape ? "0|0|" : "0|0|btn 5"));
+        // Ended by the input, not by the countdown running out.
+        EXPECT_EQ(harness.config("window.__countdown.includes(' [1]')"), ScriptValue(false));
+        ASSERT_TRUE(pumpUntil([&] { return !harness.controller().operations.busy(); }));
+    }
+    closeEditor();
+    EXPECT_NE(savedText().find("\"btn 5\""), std::string::npos) << savedText();
+    EXPECT_EQ(savedText().find("\"btn 0\""), std::string::npos) << savedText();
 }
 
 } // namespace

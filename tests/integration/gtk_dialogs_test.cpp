@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 #include <gtk/gtk.h>
+#include <optional>
 
 namespace padloom::test {
 namespace {
@@ -17,16 +18,19 @@ protected:
     }
 };
 
-TEST_F(GtkDialogsTest, ConfirmShowsItsTitleAndTheMessageUnchangedAndAnswersByButton) {
+TEST_F(GtkDialogsTest, PanelsShowTheMessageUnchangedAndAnswerByButton) {
+    enum class Panel { confirm, confirmLater, alert };
     struct Case {
+        Panel panel;
         const char* message;
         const char* click;
         bool answer;
     };
     const Case cases[] = {
-        {"Delete 100% of it? %s %d %n", "Yes", true},
-        {"<b>not bold</b> & <i>not italic</i>", "No", false},
-        {"two\nlines", "Yes", true},
+        {Panel::confirm, "Delete 100% of it? %s %d %n", "Yes", true},
+        {Panel::confirm, "<b>not bold</b> & <i>not italic</i>", "No", false},
+        {Panel::confirmLater, "two\nlines", "Yes", true},
+        {Panel::alert, "50% <done> %s", "_OK", false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.message);
@@ -34,27 +38,28 @@ TEST_F(GtkDialogsTest, ConfirmShowsItsTitleAndTheMessageUnchangedAndAnswersByBut
         PanelReader reader;
         reader.clickLabel = c.click;
         guint source = g_timeout_add(10, PanelReader::tick, &reader);
-        EXPECT_EQ(dialogs.confirm(c.message), c.answer);
+        std::optional<bool> answer;
+        if (c.panel == Panel::alert) {
+            dialogs.showAlert(c.message);
+            answer = false;
+        } else if (c.panel == Panel::confirm) {
+            answer = dialogs.confirm(c.message);
+        } else {
+            dialogs.confirmLater(c.message, [&](bool yes) { answer = yes; });
+            EXPECT_FALSE(answer.has_value()); // returned before the answer
+            pumpUntil([&] { return answer.has_value(); });
+        }
         if (!reader.seen)
             g_source_remove(source);
-        EXPECT_EQ(reader.title, "Please Confirm");
-        EXPECT_EQ(reader.text, "Please Confirm");
-        EXPECT_EQ(reader.secondary, c.message);
-        EXPECT_FALSE(reader.secondaryMarkup);
-        EXPECT_EQ(reader.buttons, (std::vector<std::string>{"No", "Yes"}));
+        EXPECT_EQ(answer, c.answer);
+        const bool alert = c.panel == Panel::alert;
+        EXPECT_EQ(reader.title, alert ? "Padloom" : "Please Confirm");
+        EXPECT_EQ(alert ? reader.text : reader.secondary, c.message);
+        EXPECT_FALSE(alert ? reader.markup : reader.secondaryMarkup);
+        const std::vector<std::string> buttons =
+            alert ? std::vector<std::string>{"_OK"} : std::vector<std::string>{"No", "Yes"};
+        EXPECT_EQ(reader.buttons, buttons);
     }
-}
-
-TEST_F(GtkDialogsTest, AlertShowsTheMessageUnchanged) {
-    GtkDialogs dialogs;
-    PanelReader reader;
-    reader.clickLabel = "_OK";
-    guint source = g_timeout_add(10, PanelReader::tick, &reader);
-    dialogs.showAlert("50% <done> %s");
-    if (!reader.seen)
-        g_source_remove(source);
-    EXPECT_EQ(reader.text, "50% <done> %s");
-    EXPECT_FALSE(reader.markup);
 }
 
 TEST(DialogText, QuotedPartsLongerThanTheLimitAreShortenedInTheMiddle) {

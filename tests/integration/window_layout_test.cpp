@@ -9,7 +9,6 @@
 #include "tests/integration/shell_harness.h"
 #include "tests/integration/test_presets.h"
 
-#include <X11/Xatom.h>
 #include <csignal>
 #include <gdk/gdkx.h>
 #include <gtk/gtk.h>
@@ -20,7 +19,7 @@
 namespace padloom::test {
 namespace {
 
-// openbox on the display, until destroyed; running() once it manages windows.
+// openbox on the display, until destroyed; running() once it manages the screen.
 class Openbox {
 public:
     explicit Openbox(const std::string& display) {
@@ -32,28 +31,14 @@ public:
             _exit(127);
         }
         Display* x = XOpenDisplay(display.c_str());
-        const Atom check = XInternAtom(x, "_NET_SUPPORTING_WM_CHECK", False);
-        for (int i = 0; i < 500 && !running_; ++i) {
-            Atom type = 0;
-            int format = 0;
-            unsigned long count = 0, left = 0;
-            unsigned char* value = nullptr;
-            XGetWindowProperty(x, DefaultRootWindow(x), check, 0, 1, False, XA_WINDOW, &type, &format, &count,
-                               &left, &value);
-            running_ = count == 1;
-            XFree(value);
-            if (!running_ && waitpid(pid_, nullptr, WNOHANG) == 0)
-                usleep(10000);
-            else if (!running_)
-                break;
-        }
+        const Atom manager = XInternAtom(x, "WM_S0", False);
+        for (int i = 0; i < 500 && !running_ && waitpid(pid_, nullptr, WNOHANG) == 0; ++i, usleep(10000))
+            running_ = XGetSelectionOwner(x, manager) != None;
         XCloseDisplay(x);
     }
     ~Openbox() {
-        if (pid_ > 0) {
-            kill(pid_, SIGTERM);
-            waitpid(pid_, nullptr, 0);
-        }
+        kill(pid_, SIGTERM);
+        waitpid(pid_, nullptr, 0);
     }
     bool running() const { return running_; }
 
