@@ -24,7 +24,7 @@ int intArg(const std::vector<ScriptValue>& args, size_t i) {
     return static_cast<int>(args[i].number());
 }
 
-const std::vector<PageOperation>& operations() {
+const std::vector<PageOperation>& operationTable() {
     static const std::vector<PageOperation> table = {
         {"activatePreset_",
          {ArgKind::text},
@@ -111,7 +111,7 @@ std::string argumentProblem(const PageOperation& op, const std::vector<ScriptVal
 const std::vector<std::string>& TesselAppDelegate::pageOperations() {
     static const std::vector<std::string> names = [] {
         std::vector<std::string> list;
-        for (const PageOperation& op : operations()) {
+        for (const PageOperation& op : operationTable()) {
             list.emplace_back(op.name);
         }
         return list;
@@ -121,7 +121,7 @@ const std::vector<std::string>& TesselAppDelegate::pageOperations() {
 
 BridgeReply TesselAppDelegate::callFromPage(const std::string& operation,
                                             const std::vector<ScriptValue>& args) {
-    for (const PageOperation& op : operations()) {
+    for (const PageOperation& op : operationTable()) {
         if (operation != op.name) {
             continue;
         }
@@ -136,7 +136,7 @@ BridgeReply TesselAppDelegate::callFromPage(const std::string& operation,
 
 void TesselAppDelegate::webViewDocumentReady() {
     if (mainScriptObject->evaluate("document.body.offsetHeight").isUndefined()) {
-        mainLoop_->runLater(1000, [this] { webViewDocumentReady(); });
+        mainLoop_->runLater(1000, [this] { operations.run([this] { webViewDocumentReady(); }); });
         return;
     }
     evaluateMain(shouldCompactList_mi->state() ? "$('body').addClass('compactList')"
@@ -144,6 +144,7 @@ void TesselAppDelegate::webViewDocumentReady() {
     loadPresets();
     updateMainWindowHeight();
     refreshJoysticks();
+    ++mainPageFills_;
 }
 
 } // namespace padloom

@@ -45,8 +45,10 @@ void TesselAppDelegate::scanJoystickInput(int index, int bindNo) {
         showAlert("There is no joystick connected at slot #" + std::to_string(index));
         return;
     }
-    captureRunning_ = true; // queued: no second capture and no activation until it has ended
-    mainLoop_->runLater(0, [this, index, bindNo] { scanJoystickInputTask(index, bindNo); });
+    // Runs once the page's call has returned; until it has ended there is no second capture
+    // and no activation.
+    captureRunning_ = true;
+    operations.post([this, index, bindNo] { scanJoystickInputTask(index, bindNo); });
 }
 
 void TesselAppDelegate::escapeCapture() {

@@ -17,8 +17,8 @@ TesselAppDelegate::TesselAppDelegate(const Outlets& o, HelpSites helpSites)
       shouldCompactList_mi(o.shouldCompactList_mi), minecraftFix_mi(o.minecraftFix_mi),
       fullscreenFix_mi(o.fullscreenFix_mi), keyRepeat_mi(o.keyRepeat_mi), mainwindow(o.mainwindow),
       mainScriptObject(o.mainScriptObject), lblJoysticksConnected(o.lblJoysticksConnected),
-      configwindow(o.configwindow), configScriptObject(o.configScriptObject), dialogs_(o.dialogs),
-      settings_(o.settings), desktop_(o.desktop), mainLoop_(o.mainLoop),
+      configwindow(o.configwindow), configScriptObject(o.configScriptObject), operations(*o.mainLoop),
+      dialogs_(o.dialogs), settings_(o.settings), desktop_(o.desktop), mainLoop_(o.mainLoop),
       presentationMonitor_(o.presentationMonitor), captureEvents_(o.captureEvents),
       helpSites_(std::move(helpSites)) {
     if (captureEvents_ == nullptr) {

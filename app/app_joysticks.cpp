@@ -19,6 +19,19 @@ void TesselAppDelegate::updateConfigWindowJoysticks() {
     evaluateConfig("$('joysticks > groups > itemgroup').each(updateRelatedJoystick)");
 }
 
+// The configuration page may load after the main page (or again after its process ended):
+// it learns the names then too.
+void TesselAppDelegate::configPageDidLoad() {
+    const bool running = runner.active() || captureRunning_; // SDL's joystick subsystem is up
+    if (!running) {
+        initJoystickSubSystem();
+    }
+    updateConfigWindowJoysticks();
+    if (!running) {
+        deinitJoystickSubSystem();
+    }
+}
+
 // Both commands below start and stop SDL's joystick subsystem, which would end an active
 // preset's or a capture's use of it: they do nothing then (their menu items are disabled too).
 void TesselAppDelegate::refreshJoysticks() {

@@ -57,7 +57,7 @@ void TesselAppDelegate::applicationDidChangeScreenParameters() {
 
 std::string TesselAppDelegate::quitQuestion() {
     return "Please note that if you exit this app, it will stop reacting to your joysticks.\n"
-           "If it is not what you want, I suggest you to Minimize or Hide (Command + H) this window.\n"
+           "If it is not what you want, I suggest you to Minimize this window instead.\n"
            "\n"
            "(Note also that you can disable all these warnings in \"Quick Options menu\")\n"
            "\n"

@@ -66,7 +66,8 @@ void TesselAppDelegate::enableLRFullscreenFix() {
     if (presentationMonitor_ == nullptr) {
         return;
     }
-    presentationMonitor_->install([this] { applicationDidChangeScreenParameters(); });
+    presentationMonitor_->install(
+        [this] { operations.run([this] { applicationDidChangeScreenParameters(); }); });
     fullscreenFixInstalled_ = true;
 }
 

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <ostream>
 
 namespace padloom {
 
@@ -33,6 +34,26 @@ std::string ScriptValue::text() const {
         return buffer;
     }
     return {};
+}
+
+std::ostream& operator<<(std::ostream& out, const ScriptValue& value) {
+    if (value.isUndefined()) {
+        return out << "undefined";
+    }
+    if (value.isString()) {
+        out << '"';
+        for (const char c : value.string()) {
+            if (c == '"' || c == '\\') {
+                out << '\\' << c;
+            } else if (c == '\n') {
+                out << "\\n";
+            } else {
+                out << c;
+            }
+        }
+        return out << '"';
+    }
+    return out << value.text();
 }
 
 } // namespace padloom

@@ -31,7 +31,10 @@
 //      windowWillClose(window). Quitting from the menu: applicationShouldTerminate(), then
 //      applicationWillTerminate() before the process ends.
 //   8. Escape in either window during a capture: escapeCapture() (see capture_events.h).
-//   9. Page alert()/confirm() through "script-dialog": Dialogs::showAlert / Dialogs::confirm.
+//   9. Page alert()/confirm() through "script-dialog": Dialogs::showAlertLater / confirmLater,
+//      answered from the main loop (no panel runs inside the web view's signal).
+//  10. Steps 4 to 8 enter the controller through TesselAppDelegate::operations (run, or post from
+//      a web view's handlers), so no operation starts inside another; Escape does not queue.
 #pragma once
 
 #include "app/capture_events.h"

@@ -6,6 +6,7 @@
 
 #include "app/help_links.h"
 #include "app/joystick_watch.h"
+#include "app/operation_queue.h"
 #include "app/preset_runner.h"
 #include "app/shell_interfaces.h"
 #include "preset/bind_records.h"
@@ -82,6 +83,7 @@ public:
     void updatelblJoysticksConnected();
     std::vector<std::string> getJoystickNames();
     void updateConfigWindowJoysticks();
+    void configPageDidLoad();
     void refreshJoysticks();
     void showConnectedJoysticks();
     // Keeps the label and the editor's joystick names in step with pads that come and go, from
@@ -147,6 +149,8 @@ public:
     // Runs one of the nine operations the pages may call, by its script name; refuses the rest.
     BridgeReply callFromPage(const std::string& operation, const std::vector<ScriptValue>& args);
     static const std::vector<std::string>& pageOperations();
+    // How often page-ready handling has filled the main page.
+    int mainPageFills() const { return mainPageFills_; }
 
     // Fields (outlets are the shell's; the controller does not own them).
     MenuItem* shouldLock_mi;
@@ -169,6 +173,9 @@ public:
     std::unique_ptr<VantryDocument> editingPreset;
     std::optional<std::string> editingPresetPath;
     PresetRunner runner; // joyManager, the two polling flags and activationLock
+    // Every entry into the controller from the shell (menu, pages, windows, timers) goes through
+    // this queue, so no operation starts inside another.
+    OperationQueue operations;
     bool shouldAvoidCorners = false;
     bool quitConfirmed = false;
 
@@ -199,6 +206,7 @@ private:
     bool captureRunning_ = false;
     std::unique_ptr<JoystickWatch> joystickWatch_;
     bool fullscreenFixInstalled_ = false;
+    int mainPageFills_ = 0;
 };
 
 } // namespace padloom

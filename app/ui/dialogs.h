@@ -1,7 +1,7 @@
-// Modal panels. Both block the caller (the main thread keeps serving the window system) until
-// the user answers.
+// Modal panels.
 #pragma once
 
+#include <functional>
 #include <string>
 
 namespace padloom {
@@ -9,11 +9,24 @@ namespace padloom {
 class Dialogs {
 public:
     virtual ~Dialogs() = default;
-    // A message with one default button ("OK"); the text is shown unchanged.
+    // A message with one default button ("OK"); blocks the caller (the main thread keeps serving
+    // the window system) until the user dismisses it.
     virtual void showAlert(const std::string& message) = 0;
-    // The confirm panel: title "Please Confirm", the message unchanged, default button "Yes",
-    // other button "No" (all three through gettext). True exactly when "Yes" was chosen.
+    // The confirm panel: title "Please Confirm", the message, default button "Yes", other
+    // button "No" (all three through gettext); blocks like showAlert. True exactly when "Yes" was
+    // chosen.
     virtual bool confirm(const std::string& message) = 0;
+
+    // The same panels without blocking: they return at once, and dismissed or answered runs when
+    // the user has answered. For callers that must return first, such as a web view's signal
+    // handlers.
+    virtual void showAlertLater(const std::string& message, std::function<void()> dismissed) {
+        showAlert(message);
+        dismissed();
+    }
+    virtual void confirmLater(const std::string& message, std::function<void(bool)> answered) {
+        answered(confirm(message));
+    }
 };
 
 } // namespace padloom

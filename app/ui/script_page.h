@@ -2,6 +2,7 @@
 // with the value of the last expression.
 #pragma once
 
+#include <iosfwd>
 #include <string>
 #include <variant>
 
@@ -34,6 +35,9 @@ public:
 private:
     std::variant<std::monostate, std::string, double, bool> value_;
 };
+
+// As a script would write it: undefined, "a string" (quoted), 1.5, true; for test messages and logs.
+std::ostream& operator<<(std::ostream& out, const ScriptValue& value);
 
 class ScriptPage {
 public:

@@ -111,24 +111,29 @@ AppMenu::~AppMenu() {
     g_object_unref(bar_);
 }
 
+// Each action runs as an operation of the controller; quitAction queues itself.
 void AppMenu::bind(TesselAppDelegate& controller, std::function<void()> quitAction) {
     TesselAppDelegate* c = &controller;
-    shouldLock_mi.setAction([c] { c->LockCursor(); });
-    shouldAvoidCorners_mi.setAction([c] { c->toggleAvoidCorners(); });
-    shouldShowWarnings_mi.setAction([c] { c->toggleWarnings(); });
-    shouldCompactList_mi.setAction([c] { c->compactList(); });
-    minecraftFix_mi.setAction([c] { c->toggleMinecraftFix(); });
-    fullscreenFix_mi.setAction([c] { c->toggleFullScreenFix(); });
-    keyRepeat_mi.setAction([c] { c->toggleKeyRepeat(); });
-    refreshJoysticks_mi.setAction([c] { c->refreshJoysticks(); });
-    whichJoysticks_mi.setAction([c] { c->showConnectedJoysticks(); });
-    reloadPresetList_mi.setAction([c] { c->reloadPresets(); });
-    loadExamples_mi.setAction([c] { c->copyPresetExamples(); });
-    openPresetFolder.setAction([c] { c->openPresetFolder(); });
-    deactivatePreset_mi.setAction([c] { c->panicDeactivate(); });
+    auto action = [c](void (TesselAppDelegate::*method)()) {
+        return [c, method] { c->operations.run([c, method] { (c->*method)(); }); };
+    };
+    shouldLock_mi.setAction(action(&TesselAppDelegate::LockCursor));
+    shouldAvoidCorners_mi.setAction(action(&TesselAppDelegate::toggleAvoidCorners));
+    shouldShowWarnings_mi.setAction(action(&TesselAppDelegate::toggleWarnings));
+    shouldCompactList_mi.setAction(action(&TesselAppDelegate::compactList));
+    minecraftFix_mi.setAction(action(&TesselAppDelegate::toggleMinecraftFix));
+    fullscreenFix_mi.setAction(action(&TesselAppDelegate::toggleFullScreenFix));
+    keyRepeat_mi.setAction(action(&TesselAppDelegate::toggleKeyRepeat));
+    refreshJoysticks_mi.setAction(action(&TesselAppDelegate::refreshJoysticks));
+    whichJoysticks_mi.setAction(action(&TesselAppDelegate::showConnectedJoysticks));
+    reloadPresetList_mi.setAction(action(&TesselAppDelegate::reloadPresets));
+    loadExamples_mi.setAction(action(&TesselAppDelegate::copyPresetExamples));
+    openPresetFolder.setAction(action(&TesselAppDelegate::openPresetFolder));
+    deactivatePreset_mi.setAction(action(&TesselAppDelegate::panicDeactivate));
     quit.setAction(std::move(quitAction));
     for (HelpItem& entry : help)
-        entry.item->setAction([c, topic = entry.topic] { c->showHelp(topic); });
+        entry.item->setAction(
+            [c, topic = entry.topic] { c->operations.run([c, topic] { c->showHelp(topic); }); });
 }
 
 GtkMenuItemAdapter* AppMenu::item(const std::string& title) const {

@@ -1,12 +1,19 @@
 #include "platform/gtk/gtk_dialogs.h"
 
+#include "platform/gtk/dialog_text.h"
 #include "platform/gtk/i18n.h"
 
+#include <algorithm>
 #include <gtk/gtk.h>
 
 namespace padloom {
 
 namespace {
+
+// Quoted names longer than this are shortened in the middle.
+constexpr size_t maxQuotedChars = 48;
+// Characters per line of a panel's text; with the panel's margins this stays within maxWidth.
+constexpr int maxLineChars = 56;
 
 // The message is passed as an argument of "%s", never as the format or as markup, so any text
 // (percent signs, angle brackets) appears as it is.
@@ -15,23 +22,79 @@ GtkWidget* messageDialog(GtkWindow* parent, GtkMessageType type, GtkButtonsType 
                                   type, buttons, "%s", text);
 }
 
-} // namespace
-
-void GtkDialogs::showAlert(const std::string& message) {
-    GtkWidget* dialog = messageDialog(parent(), GTK_MESSAGE_INFO, GTK_BUTTONS_OK, message.c_str());
-    gtk_window_set_title(GTK_WINDOW(dialog), "Padloom");
-    run(dialog);
+// Long words (a path, a name without spaces) break between characters, so no text makes a
+// panel wider than the screen.
+void wrapText(GtkWidget* dialog) {
+    GtkWidget* area = gtk_message_dialog_get_message_area(GTK_MESSAGE_DIALOG(dialog));
+    GList* children = gtk_container_get_children(GTK_CONTAINER(area));
+    for (GList* child = children; child != nullptr; child = child->next) {
+        if (GTK_IS_LABEL(child->data)) {
+            gtk_label_set_line_wrap(GTK_LABEL(child->data), TRUE);
+            gtk_label_set_line_wrap_mode(GTK_LABEL(child->data), PANGO_WRAP_WORD_CHAR);
+            gtk_label_set_max_width_chars(GTK_LABEL(child->data), maxLineChars);
+        }
+    }
+    g_list_free(children);
 }
 
-bool GtkDialogs::confirm(const std::string& message) {
+struct OpenPanel {
+    std::vector<GtkWidget*>* running;
+    std::function<void(int)> answered;
+
+    static void response(GtkDialog* dialog, int response, gpointer data) {
+        auto* panel = static_cast<OpenPanel*>(data);
+        std::erase(*panel->running, GTK_WIDGET(dialog));
+        std::function<void(int)> answered = std::move(panel->answered);
+        gtk_widget_destroy(GTK_WIDGET(dialog)); // frees panel
+        if (answered) {
+            answered(response);
+        }
+    }
+};
+
+} // namespace
+
+GtkDialogs::~GtkDialogs() {
+    for (GtkWidget* dialog : std::vector<GtkWidget*>(running_))
+        gtk_widget_destroy(dialog);
+}
+
+GtkWidget* GtkDialogs::alertPanel(const std::string& message) {
+    const std::string text = shortenQuotedParts(message, maxQuotedChars);
+    GtkWidget* dialog = messageDialog(parent(), GTK_MESSAGE_INFO, GTK_BUTTONS_OK, text.c_str());
+    gtk_window_set_title(GTK_WINDOW(dialog), "Padloom");
+    wrapText(dialog);
+    return dialog;
+}
+
+GtkWidget* GtkDialogs::confirmPanel(const std::string& message) {
     const char* title = _("Please Confirm");
     GtkWidget* dialog = messageDialog(parent(), GTK_MESSAGE_QUESTION, GTK_BUTTONS_NONE, title);
-    gtk_message_dialog_format_secondary_text(GTK_MESSAGE_DIALOG(dialog), "%s", message.c_str());
+    gtk_message_dialog_format_secondary_text(GTK_MESSAGE_DIALOG(dialog), "%s",
+                                             shortenQuotedParts(message, maxQuotedChars).c_str());
     gtk_window_set_title(GTK_WINDOW(dialog), title);
     gtk_dialog_add_button(GTK_DIALOG(dialog), _("No"), GTK_RESPONSE_NO);
     gtk_dialog_add_button(GTK_DIALOG(dialog), _("Yes"), GTK_RESPONSE_YES);
     gtk_dialog_set_default_response(GTK_DIALOG(dialog), GTK_RESPONSE_YES);
-    return run(dialog) == GTK_RESPONSE_YES;
+    wrapText(dialog);
+    return dialog;
+}
+
+void GtkDialogs::showAlert(const std::string& message) {
+    run(alertPanel(message));
+}
+
+bool GtkDialogs::confirm(const std::string& message) {
+    return run(confirmPanel(message)) == GTK_RESPONSE_YES;
+}
+
+void GtkDialogs::showAlertLater(const std::string& message, std::function<void()> dismissed) {
+    open(alertPanel(message), [dismissed = std::move(dismissed)](int) { dismissed(); });
+}
+
+void GtkDialogs::confirmLater(const std::string& message, std::function<void(bool)> answered) {
+    open(confirmPanel(message),
+         [answered = std::move(answered)](int response) { answered(response == GTK_RESPONSE_YES); });
 }
 
 GtkWindow* GtkDialogs::parent() const {
@@ -55,8 +118,17 @@ int GtkDialogs::run(GtkWidget* dialog) {
     return response;
 }
 
+void GtkDialogs::open(GtkWidget* dialog, std::function<void(int)> answered) {
+    running_.push_back(dialog);
+    g_signal_connect_data(
+        dialog, "response", G_CALLBACK(OpenPanel::response), new OpenPanel{&running_, std::move(answered)},
+        [](gpointer data, GClosure*) { delete static_cast<OpenPanel*>(data); }, GConnectFlags(0));
+    gtk_window_present(GTK_WINDOW(dialog));
+}
+
 void GtkDialogs::dismissAll() {
-    for (GtkWidget* dialog : running_)
+    const std::vector<GtkWidget*> open = running_;
+    for (GtkWidget* dialog : open)
         gtk_dialog_response(GTK_DIALOG(dialog), GTK_RESPONSE_DELETE_EVENT);
 }
 

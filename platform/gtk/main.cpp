@@ -36,6 +36,29 @@ void showMissingResources(GtkApplication* application) {
     gtk_widget_destroy(dialog);
 }
 
+bool isSet(const char* name) {
+    const char* value = g_getenv(name);
+    return value != nullptr && *value != '\0';
+}
+
+// GTK alone would only say "cannot open display".
+bool displayReachable() {
+    if (!isSet("DISPLAY") && !isSet("WAYLAND_DISPLAY")) {
+        std::fprintf(
+            stderr, "%s\n",
+            _("Padloom needs a desktop session (no DISPLAY or WAYLAND_DISPLAY is set); try padloomctl "
+              "for the command line."));
+        return false;
+    }
+    if (!gtk_init_check(nullptr, nullptr)) {
+        const char* display = isSet("DISPLAY") ? g_getenv("DISPLAY") : g_getenv("WAYLAND_DISPLAY");
+        std::fprintf(stderr, _("Padloom cannot open the display %s; try padloomctl for the command line.\n"),
+                     display);
+        return false;
+    }
+    return true;
+}
+
 void onActivate(GtkApplication* application, gpointer data) {
     auto* app = static_cast<App*>(data);
     if (app->shell) {
@@ -67,6 +90,8 @@ int main(int argc, char** argv) {
     padloom::initTranslations();
     g_set_prgname("padloom");
     g_set_application_name("Padloom");
+    if (!displayReachable())
+        return 1;
 
     App app;
     app.application = gtk_application_new("io.github.padloom.Padloom", G_APPLICATION_DEFAULT_FLAGS);

@@ -3,6 +3,8 @@
 #include "platform/gtk/script_values.h"
 
 #include <algorithm>
+#include <memory>
+#include <utility>
 #include <webkit2/webkit2.h>
 
 namespace padloom {
@@ -39,8 +41,41 @@ bool offers(const BridgeSpec& spec, const std::string& op) {
     return std::find(spec.operations.begin(), spec.operations.end(), op) != spec.operations.end();
 }
 
-// The page's Promise is settled here: fulfilled with the result, or rejected with why the call
-// was refused.
+// A call the page waits for. Its Promise is settled once: fulfilled with the result, rejected
+// with why the call was refused, or rejected when the call is dropped unanswered (the
+// application is closing).
+class PendingReply {
+public:
+    PendingReply(WebKitScriptMessageReply* reply, JSCContext* context)
+        : reply_(webkit_script_message_reply_ref(reply)), context_(JSC_CONTEXT(g_object_ref(context))) {}
+    ~PendingReply() {
+        if (reply_) {
+            answer({true, "padloom: the call was dropped", {}});
+        }
+        g_object_unref(context_);
+    }
+    PendingReply(const PendingReply&) = delete;
+    PendingReply& operator=(const PendingReply&) = delete;
+
+    void answer(const BridgeReply& answer) {
+        if (!reply_) {
+            return;
+        }
+        if (answer.refused) {
+            webkit_script_message_reply_return_error_message(reply_, answer.error.c_str());
+        } else {
+            JSCValue* value = scriptValueToScript(context_, answer.value);
+            webkit_script_message_reply_return_value(reply_, value);
+            g_object_unref(value);
+        }
+        webkit_script_message_reply_unref(std::exchange(reply_, nullptr));
+    }
+
+private:
+    WebKitScriptMessageReply* reply_;
+    JSCContext* context_;
+};
+
 gboolean onMessage(WebKitUserContentManager*, JSCValue* message, WebKitScriptMessageReply* reply,
                    gpointer userData) {
     auto* spec = static_cast<BridgeSpec*>(userData);
@@ -54,17 +89,8 @@ gboolean onMessage(WebKitUserContentManager*, JSCValue* message, WebKitScriptMes
         webkit_script_message_reply_return_error_message(reply, error.c_str());
         return TRUE;
     }
-    // The reply is kept alive across the call: the controller may run nested main loops.
-    webkit_script_message_reply_ref(reply);
-    BridgeReply answer = spec->dispatch(call->op, call->args);
-    if (answer.refused) {
-        webkit_script_message_reply_return_error_message(reply, answer.error.c_str());
-    } else {
-        JSCValue* value = scriptValueToScript(jsc_value_get_context(message), answer.value);
-        webkit_script_message_reply_return_value(reply, value);
-        g_object_unref(value);
-    }
-    webkit_script_message_reply_unref(reply);
+    auto pending = std::make_shared<PendingReply>(reply, jsc_value_get_context(message));
+    spec->dispatch(call->op, call->args, [pending](const BridgeReply& answer) { pending->answer(answer); });
     return TRUE;
 }
 

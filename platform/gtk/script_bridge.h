@@ -15,9 +15,12 @@ typedef struct _WebKitUserContentManager WebKitUserContentManager;
 
 namespace padloom {
 
-// Runs an accepted call; the reply settles the page's Promise (rejected when refused).
+// Settles the page's Promise (rejected when refused); may be called after the dispatcher has
+// returned, once.
+using BridgeAnswer = std::function<void(const BridgeReply&)>;
+// Takes an accepted call; answers it now or later.
 using BridgeDispatcher =
-    std::function<BridgeReply(const std::string& op, const std::vector<ScriptValue>& args)>;
+    std::function<void(const std::string& op, const std::vector<ScriptValue>& args, BridgeAnswer answer)>;
 
 struct BridgeSpec {
     std::string globalName;              // "app" or "appconfig"; also the message handler's name

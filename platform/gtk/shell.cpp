@@ -16,20 +16,27 @@ namespace padloom {
 struct Shell::Signals {
     static gboolean mainDelete(GtkWidget*, GdkEvent*, gpointer data) {
         auto* shell = static_cast<Shell*>(data);
-        if (shell->controller_->windowShouldClose(shell->mainAdapter_.get()))
-            shell->controller_->windowWillClose(shell->mainAdapter_.get()); // asks to quit
+        shell->controller_->operations.run([shell] {
+            if (shell->controller_->windowShouldClose(shell->mainAdapter_.get()))
+                shell->controller_->windowWillClose(shell->mainAdapter_.get()); // asks to quit
+        });
         return TRUE; // the window stays until the application has quit
     }
 
     // The configuration window is hidden, never destroyed: its page stays loaded for the next edit.
+    // Closing the window during a capture ends the capture first, as Escape does.
     static gboolean configDelete(GtkWidget* widget, GdkEvent*, gpointer data) {
         auto* shell = static_cast<Shell*>(data);
-        if (!shell->controller_->windowShouldClose(shell->configAdapter_.get()))
-            return TRUE;
-        shell->controller_->windowWillClose(shell->configAdapter_.get());
-        gtk_widget_hide(widget);
-        if (std::exchange(shell->reloadConfigOnClose_, false))
-            shell->configPage_->reload();
+        shell->controller_->escapeCapture();
+        shell->controller_->operations.run([shell, widget] {
+            if (!gtk_widget_get_visible(widget) ||
+                !shell->controller_->windowShouldClose(shell->configAdapter_.get()))
+                return;
+            shell->controller_->windowWillClose(shell->configAdapter_.get());
+            gtk_widget_hide(widget);
+            if (std::exchange(shell->reloadConfigOnClose_, false))
+                shell->configPage_->reload();
+        });
         return TRUE;
     }
 
@@ -53,15 +60,19 @@ struct Shell::Signals {
     }
 
     static void monitorsChanged(GdkScreen*, gpointer data) {
-        static_cast<Shell*>(data)->controller_->applicationDidChangeScreenParameters();
+        TesselAppDelegate* controller = static_cast<Shell*>(data)->controller_.get();
+        controller->operations.run([controller] { controller->applicationDidChangeScreenParameters(); });
     }
 };
 
 Shell::Shell(ShellOptions options) : options_(std::move(options)) {
     if (!options_.dialogs)
         options_.dialogs = (ownDialogs_ = std::make_unique<GtkDialogs>()).get();
-    if (!options_.settings)
-        options_.settings = (ownSettings_ = std::make_unique<KeyfileSettingsStore>()).get();
+    if (!options_.settings) {
+        auto store = std::make_unique<KeyfileSettingsStore>();
+        settingsWarning_ = setAsideUnreadableSettings(*store);
+        options_.settings = (ownSettings_ = std::move(store)).get();
+    }
     if (!options_.desktop)
         options_.desktop = (ownDesktop_ = std::make_unique<GioDesktopServices>()).get();
     if (!options_.quit)
@@ -79,7 +90,11 @@ Shell::Shell(ShellOptions options) : options_(std::move(options)) {
     // Loading the main page again refills it (page-ready handling follows the load).
     mainHandlers.processEnded = [this] { mainPage_->reload(); };
     PageHandlers configHandlers = pageHandlers();
-    configHandlers.loaded = nullptr; // page-ready handling follows the main page only
+    // Page-ready handling follows the main page only; this page learns the joystick names.
+    configHandlers.loaded = [this] {
+        if (controller_)
+            controller_->operations.post([this] { controller_->configPageDidLoad(); });
+    };
     // An edit in progress is not replaced by an empty editor, which closing the window would
     // then save: the page comes back once its window is closed.
     configHandlers.processEnded = [this] {
@@ -157,23 +172,30 @@ BridgeSpec Shell::bridge(const std::string& globalName) {
     BridgeSpec spec;
     spec.globalName = globalName;
     spec.operations = TesselAppDelegate::pageOperations();
-    spec.dispatch = [this](const std::string& op, const std::vector<ScriptValue>& args) {
-        if (!controller_)
-            return BridgeReply{true, "padloom: the application is not ready yet", {}};
-        return controller_->callFromPage(op, args);
+    // A page's call runs as an operation of its own, after the web view's handler has returned.
+    spec.dispatch = [this](const std::string& op, const std::vector<ScriptValue>& args, BridgeAnswer answer) {
+        if (!controller_) {
+            answer({true, "padloom: the application is not ready yet", {}});
+            return;
+        }
+        controller_->operations.post(
+            [this, op, args, answer] { answer(controller_->callFromPage(op, args)); });
     };
     return spec;
 }
 
 PageHandlers Shell::pageHandlers() {
     PageHandlers handlers;
-    handlers.alert = [this](const std::string& message) { options_.dialogs->showAlert(message); };
-    handlers.confirm = [this](const std::string& message) { return options_.dialogs->confirm(message); };
+    handlers.alert = [this](const std::string& message, std::function<void()> done) {
+        options_.dialogs->showAlertLater(message, std::move(done));
+    };
+    handlers.confirm = [this](const std::string& message, std::function<void(bool)> done) {
+        options_.dialogs->confirmLater(message, std::move(done));
+    };
     handlers.loaded = [this] {
         if (!controller_)
             return;
-        controller_->webViewDocumentReady();
-        ++mainPageLoads_;
+        controller_->operations.post([this] { controller_->webViewDocumentReady(); });
     };
     handlers.openLink = [this](const std::string& uri) { options_.desktop->openUri(uri); };
     return handlers;
@@ -231,17 +253,31 @@ void Shell::start() {
         monitorsChanged_ =
             g_signal_connect(screen, "monitors-changed", G_CALLBACK(Signals::monitorsChanged), this);
     gtk_widget_show(GTK_WIDGET(mainWindow_));
-    if (!sinkWarning_.empty())
-        mainLoop_->runLater(0, [this] { options_.dialogs->showAlert(sinkWarning_); });
+    // Shown without blocking, so the pages load and fill behind them.
+    for (const std::string* warning : {&settingsWarning_, &sinkWarning_})
+        if (!warning->empty())
+            options_.dialogs->showAlertLater(*warning, [] {});
 }
 
 void Shell::terminate() {
-    if (terminating_ || !controller_->applicationShouldTerminate())
-        return;
-    terminateNow();
+    controller_->operations.run([this] {
+        if (!terminating_ && controller_->applicationShouldTerminate())
+            quitNow();
+    });
 }
 
+// An operation in progress may be waiting for a panel or a capture: both are ended first, so
+// that it returns and the quit can follow.
 void Shell::terminateNow() {
+    if (controller_->operations.busy()) {
+        controller_->escapeCapture();
+        if (auto* dialogs = dynamic_cast<GtkDialogs*>(options_.dialogs))
+            dialogs->dismissAll();
+    }
+    controller_->operations.run([this] { quitNow(); });
+}
+
+void Shell::quitNow() {
     if (terminating_)
         return;
     terminating_ = true;

@@ -25,7 +25,8 @@ struct ShellOptions {
     std::string resourceDir; // holds gui/, presetexamples/, help/
     std::string productSite; // help sites; empty: the shipped help page
     std::string makerSite;
-    // Replacements for tests; null takes the real one (GTK dialogs, the settings file, the
+    // Replacements for tests; null takes the real one (GTK dialogs, the settings file (moved
+    // aside when it cannot be read, which start() then tells in an alert), the
     // desktop's handlers, the event sink that selectEventSink picks).
     Dialogs* dialogs = nullptr;
     SettingsStore* settings = nullptr;
@@ -57,8 +58,8 @@ public:
     GtkWindow* mainWindow() const { return mainWindow_; }
     GtkWindow* configWindow() const { return configWindow_; }
     const GtkLabelAdapter& joystickLabel() const { return *label_; }
-    // How often page-ready handling has followed the main page's load.
-    int mainPageLoads() const { return mainPageLoads_; }
+    // How often page-ready handling has filled the main page (after each of its loads).
+    int mainPageFills() const { return controller_->mainPageFills(); }
     // Non-empty when the preferred event sink could not be had (shown once at start-up).
     const std::string& sinkWarning() const { return sinkWarning_; }
 
@@ -67,6 +68,7 @@ private:
     void buildMainWindow();
     void buildConfigWindow();
     void chooseSink();
+    void quitNow();
     BridgeSpec bridge(const std::string& globalName);
     PageHandlers pageHandlers();
 
@@ -79,6 +81,7 @@ private:
     GtkCaptureEvents captureEvents_;
     std::unique_ptr<EventSink> ownSink_;
     std::string sinkWarning_;
+    std::string settingsWarning_;
 
     GtkAccelGroup* accelerators_ = nullptr;
     GtkWindow* mainWindow_ = nullptr;
@@ -92,7 +95,6 @@ private:
     std::unique_ptr<TesselAppDelegate> controller_;
     unsigned long monitorsChanged_ = 0;
     bool terminating_ = false;
-    int mainPageLoads_ = 0;
     bool reloadConfigOnClose_ = false;
 };
 

@@ -40,14 +40,19 @@ std::string withoutFragment(const std::string& uri) {
 struct WebPageSignals {
     static gboolean scriptDialog(WebKitWebView*, WebKitScriptDialog* dialog, gpointer userData) {
         auto* page = static_cast<WebPage*>(userData);
-        const char* message = webkit_script_dialog_get_message(dialog);
+        const char* text = webkit_script_dialog_get_message(dialog);
+        const std::string message = text ? text : "";
         switch (webkit_script_dialog_get_dialog_type(dialog)) {
         case WEBKIT_SCRIPT_DIALOG_ALERT:
-            page->handlers_.alert(message ? message : "");
+            webkit_script_dialog_ref(dialog);
+            page->handlers_.alert(message, [dialog] { answerScriptDialog(dialog); });
             return TRUE;
         case WEBKIT_SCRIPT_DIALOG_CONFIRM:
-            webkit_script_dialog_confirm_set_confirmed(dialog,
-                                                       page->handlers_.confirm(message ? message : ""));
+            webkit_script_dialog_ref(dialog);
+            page->handlers_.confirm(message, [dialog](bool yes) {
+                webkit_script_dialog_confirm_set_confirmed(dialog, yes);
+                answerScriptDialog(dialog);
+            });
             return TRUE;
         case WEBKIT_SCRIPT_DIALOG_BEFORE_UNLOAD_CONFIRM:
             webkit_script_dialog_confirm_set_confirmed(dialog, TRUE);
@@ -55,6 +60,18 @@ struct WebPageSignals {
         default:
             return FALSE; // prompt: WebKit's own dialog
         }
+    }
+
+    // The page's script goes on from its alert() or confirm(). Closing also drops the reference
+    // taken when the dialog was handed on; it happens from the main loop, never inside the
+    // signal handler (WebKit then drops its own reference too early).
+    static void answerScriptDialog(WebKitScriptDialog* dialog) {
+        g_idle_add(
+            [](gpointer data) -> gboolean {
+                webkit_script_dialog_close(static_cast<WebKitScriptDialog*>(data));
+                return G_SOURCE_REMOVE;
+            },
+            dialog);
     }
 
     // A page process that crashed or was killed leaves a blank view until the page is loaded anew.

@@ -15,9 +15,11 @@ typedef struct _WebKitWebView WebKitWebView;
 
 namespace padloom {
 
+// The page's alert() and confirm() wait for their answer while the handler returns at once (no
+// panel runs inside the web view's signal): the handler calls done with the answer later.
 struct PageHandlers {
-    std::function<void(const std::string&)> alert;    // the page's alert(); returns when dismissed
-    std::function<bool(const std::string&)> confirm;  // the page's confirm()
+    std::function<void(const std::string&, std::function<void()> done)> alert;
+    std::function<void(const std::string&, std::function<void(bool)> done)> confirm;
     std::function<void()> loaded;                     // the page finished loading (may be empty)
     std::function<void(const std::string&)> openLink; // a link to leave the page for (may be empty)
     std::function<void()> processEnded;               // the page's process crashed (may be empty)

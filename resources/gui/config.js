@@ -24,6 +24,8 @@ const OUTPUT_KINDS = [['key', 'Key'], ['mbt', 'Mouse button'], ['mou', 'Mouse mo
 const MOUSE_BUTTONS = [[0, 'Left'], [1, 'Right'], [2, 'Middle'], [3, 'Button 4'], [4, 'Button 5'],
   [5, 'Button 6'], [6, 'Button 7'], [7, 'Button 8']];
 const DEFAULT_AMOUNT = 6;
+// The largest button, axis or hat number the preset reader takes.
+const MAX_NUMBER = 2147483647;
 
 // ---------------------------------------------------------------- bind texts
 
@@ -63,8 +65,54 @@ function parseOutputText(text) {
 
 // Six significant digits, as the preset files write amounts.
 function formatAmount(value) {
-  const number = Number.isFinite(value) && value >= 0 ? value : DEFAULT_AMOUNT;
+  const number = Number.isFinite(value) ? value : DEFAULT_AMOUNT;
   return String(Number(number.toPrecision(6)));
+}
+
+// ------------------------------------------------------- number fields
+
+// A field's text as a button, axis or hat number, or null when it is none.
+function bindNumber(text) {
+  const trimmed = String(text).trim();
+  const number = /^\d+$/.test(trimmed) ? Number(trimmed) : NaN;
+  return number <= MAX_NUMBER ? number : null;
+}
+
+// A field's text as a speed, or null when it is none.
+function speed(text) {
+  const trimmed = String(text).trim();
+  const number = trimmed === '' ? NaN : Number(trimmed);
+  return Number.isFinite(number) && number >= 0 ? number : null;
+}
+
+const FIELD_RULES = {
+  index: { read: bindNumber, format: String, problem: 'Use a whole number from 0 to ' + MAX_NUMBER },
+  amount: { read: speed, format: formatAmount, problem: 'Use a finite speed of 0 or more' }
+};
+
+// The field's value, or the last one it accepted while its text is refused.
+function fieldValue(field, rule) {
+  const value = rule.read(field.val());
+  return value !== null ? value : Number(field.data('accepted'));
+}
+
+function accept(field, text) {
+  field.val(text).data('accepted', text);
+  field.siblings('.field-problem').remove();
+}
+
+// A number the preset cannot hold is refused: the field goes back to the value it had, and a
+// note beside it says why.
+function checkField(field, rule) {
+  const value = rule.read(field.val());
+  if (value !== null) {
+    accept(field, rule.format(value));
+    return;
+  }
+  const kept = String(field.data('accepted'));
+  accept(field, kept);
+  field.after($('<span class="field-problem" role="alert">')
+    .text(rule.problem + '; kept ' + kept + '.'));
 }
 
 function outputText(output) {
@@ -120,17 +168,13 @@ function mouseButtonSelect(code) {
 
 function numberInput(className, value, title, step) {
   return $('<input type="number" min="0">').addClass(className).attr({ title: title, step: step })
-    .val(String(value));
+    .val(String(value)).data('accepted', String(value));
 }
 
 function iconButton(label, title, className) {
   return $('<button type="button" class="quiet icon">').addClass(className).text(label).attr('title', title);
 }
 
-function readIndex(field) {
-  const value = Math.trunc(Number(field.val()));
-  return Number.isFinite(value) && value >= 0 ? value : 0;
-}
 
 // ------------------------------------------------------------------ inputs
 
@@ -153,7 +197,7 @@ function setBindInput(bind, text) {
   const input = parseInputText(text);
   const editor = bind.children('.input');
   editor.find('select.input-kind').val(input.kind);
-  editor.find('input.index').val(String(input.index));
+  accept(editor.find('input.index'), String(input.index));
   renderInputDirection(editor, input.direction);
 }
 
@@ -162,7 +206,7 @@ function readBindInput(bind) {
   const kind = editor.find('select.input-kind').val();
   return inputText({
     kind: kind,
-    index: readIndex(editor.find('input.index')),
+    index: fieldValue(editor.find('input.index'), FIELD_RULES.index),
     direction: editor.find('select.direction').val() || ''
   });
 }
@@ -218,12 +262,12 @@ function readOutput(row) {
   if (kind === 'mbt') {
     return { kind: kind, code: Number(params.find('select.button').val()) };
   }
-  const amount = parseFloat(params.find('input.amount').val());
+  const amount = params.find('input.amount');
   return {
     kind: kind,
     code: Number(params.find('select.axis').val()),
     sign: params.find('select.sign').val() === '-' ? '-' : '+',
-    amount: Number.isFinite(amount) && amount >= 0 ? amount : DEFAULT_AMOUNT
+    amount: amount.length ? fieldValue(amount, FIELD_RULES.amount) : DEFAULT_AMOUNT
   };
 }
 
@@ -528,7 +572,7 @@ function bindEditorEvents() {
     renderInputDirection($(this).closest('.input'), '');
   });
   root.on('change', 'input.index', function () {
-    $(this).val(String(readIndex($(this))));
+    checkField($(this), FIELD_RULES.index);
   });
   root.on('change', 'select.output-kind', function () {
     const row = $(this).closest('.output');
@@ -550,8 +594,7 @@ function bindEditorEvents() {
     optionsFor(sign, signPairs(code), sign.val());
   });
   root.on('change', 'input.amount', function () {
-    const value = parseFloat($(this).val());
-    $(this).val(formatAmount(Number.isFinite(value) && value >= 0 ? value : DEFAULT_AMOUNT));
+    checkField($(this), FIELD_RULES.amount);
   });
   root.on('click', '.detect', function () {
     startCapture($(this).closest('.bind'));
@@ -607,11 +650,11 @@ function bindEditorEvents() {
 // sign and amount survive a switch between motion, wheel and wheel step.
 function readOutputLoose(row) {
   const params = row.children('.params');
-  const amount = parseFloat(params.find('input.amount').val());
+  const amount = params.find('input.amount');
   return {
     code: params.find('select.axis').length ? Number(params.find('select.axis').val()) : null,
     sign: params.find('select.sign').val() || '+',
-    amount: Number.isFinite(amount) ? amount : DEFAULT_AMOUNT
+    amount: amount.length ? fieldValue(amount, FIELD_RULES.amount) : DEFAULT_AMOUNT
   };
 }
 

@@ -76,6 +76,7 @@ TEST_F(Bridge, DocumentReadyRetriesEverySecondUntilTheBodyExists) {
 
     loop.runQueued();
     EXPECT_EQ(loop.delays.size(), 2u);
+    EXPECT_EQ(controller().mainPageFills(), 0);
 
     mainPage.answers["document.body.offsetHeight"] = ScriptValue(700.0);
     shouldCompactList.setState(true);
@@ -86,6 +87,7 @@ TEST_F(Bridge, DocumentReadyRetriesEverySecondUntilTheBodyExists) {
     EXPECT_EQ(mainPage.startingWith("addPresetUI(").size(), 1u);
     EXPECT_EQ(label.text, "No Joysticks Connected");
     EXPECT_EQ(configPage.startingWith("joystickNames = ").size(), 1u);
+    EXPECT_EQ(controller().mainPageFills(), 1);
 }
 
 TEST_F(Bridge, FolderIsTheDataHomesPadloomPresets) {

@@ -5,6 +5,19 @@ namespace {
 
 using Lifecycle = AppTest;
 
+TEST_F(Lifecycle, QuitQuestionIsTheSixLineMessage) {
+    controller().runner.joystickPollingEnabled = true;
+    settings.values[options::showWarningsKey] = true;
+    controller().askBeforeQuit();
+    controller().runner.joystickPollingEnabled = false;
+    ASSERT_EQ(dialogs.confirms.size(), 1u);
+    EXPECT_EQ(dialogs.confirms[0],
+              "Please note that if you exit this app, it will stop reacting to your joysticks.\n"
+              "If it is not what you want, I suggest you to Minimize this window instead.\n\n"
+              "(Note also that you can disable all these warnings in \"Quick Options menu\")\n\n"
+              "Do you want to exit?");
+}
+
 struct HeightCase {
     const char* what;
     ScriptValue contentHeight;

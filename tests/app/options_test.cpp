@@ -5,6 +5,8 @@
 
 #include "platform/gtk/keyfile_settings_store.h"
 
+#include <filesystem>
+
 namespace padloom::test {
 namespace {
 
@@ -133,6 +135,7 @@ TEST_F(Options, KeyFileStoreKeepsValuesAcrossRunsInTheConfigFolder) {
     {
         KeyfileSettingsStore store;
         EXPECT_EQ(store.path(), path);
+        EXPECT_TRUE(store.loadProblem().empty());
         EXPECT_FALSE(store.has(options::avoidCornersTitle));
         store.setBool(options::avoidCornersTitle, true);
         store.setBool(options::lockCursorKey, false);
@@ -145,12 +148,44 @@ TEST_F(Options, KeyFileStoreKeepsValuesAcrossRunsInTheConfigFolder) {
     EXPECT_FALSE(reopened.getBool("never stored"));
 }
 
-TEST_F(Options, KeyFileStoreStartsEmptyFromAnUnreadableFile) {
-    writeFile(temp.path().string() + "/config/padloom/settings.ini", "\x01 not a key file [[[");
-    KeyfileSettingsStore store;
-    EXPECT_FALSE(store.has(options::keyRepeatTitle));
-    store.setBool(options::keyRepeatTitle, true);
-    EXPECT_TRUE(KeyfileSettingsStore().getBool(options::keyRepeatTitle));
+TEST_F(Options, KeyFileStoreNeverWritesOverAnUnreadableFileAndMovesItAside) {
+    const std::string path = temp.path().string() + "/config/padloom/settings.ini";
+    struct Case {
+        const char* damage;
+        const char* text; // null: a folder in the file's place
+        const char* aside;
+    };
+    const Case cases[] = {
+        {"a stray line above the group", "stray\n[Options]\nKey Repeat=true\n", ".bad"},
+        {"garbage", "\x01 not a key file [[[", ".bad.1"},
+        {"a folder", nullptr, ".bad.2"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.damage);
+        if (c.text) {
+            writeFile(path, c.text);
+        } else {
+            std::filesystem::create_directories(path);
+        }
+        KeyfileSettingsStore store;
+        EXPECT_FALSE(store.loadProblem().empty());
+        EXPECT_FALSE(store.has(options::keyRepeatTitle));
+        store.setBool(options::keyRepeatTitle, true);
+        EXPECT_TRUE(store.getBool(options::keyRepeatTitle));
+        if (c.text) {
+            EXPECT_EQ(readFile(path), c.text);
+        }
+
+        EXPECT_EQ(store.setAside(), path + c.aside);
+        if (c.text) {
+            EXPECT_EQ(readFile(path + c.aside), c.text);
+        }
+        store.setBool(options::keyRepeatTitle, false);
+        KeyfileSettingsStore reopened;
+        EXPECT_TRUE(reopened.loadProblem().empty());
+        EXPECT_TRUE(reopened.has(options::keyRepeatTitle));
+        std::filesystem::remove(path);
+    }
 }
 
 } // namespace

@@ -88,29 +88,30 @@ TEST_F(BridgeTest, MessagesPostedAroundTheGlobalAreRefused) {
     EXPECT_TRUE(std::filesystem::exists(harness.presetFolder() / "First.txt"));
 }
 
-TEST_F(BridgeTest, ConfirmShowsTheMessageUnchangedAndAnswersThePage) {
+TEST_F(BridgeTest, AlertsAndConfirmsShowTheMessageUnchangedAndAnswerThePage) {
     struct Case {
+        const char* global;
+        const char* call;
         bool answer;
         const char* message;
     };
     const Case cases[] = {
-        {true, "Delete 100% of \"First\"? %s %d <b>not bold</b>"},
-        {false, "Second line follows\nhere"},
+        {"app", "confirm", true, "Delete 100% of \"First\"? %s %d <b>not bold</b>"},
+        {"app", "confirm", false, "Second line follows\nhere"},
+        {"app", "alert", false, "from the list"},
+        {"appconfig", "alert", false, "from the editor"},
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE(c.message);
+        harness.dialogs = {};
         harness.dialogs.answer = c.answer;
-        harness.dialogs.confirms.clear();
-        EXPECT_EQ(harness.awaitMain("confirm(" + scriptLiteral(c.message) + ")").value,
-                  ScriptValue(c.answer));
-        ASSERT_EQ(harness.dialogs.confirms.size(), 1u);
-        EXPECT_EQ(harness.dialogs.confirms[0], c.message);
+        const PageResult result =
+            awaitIn(c.global, std::string(c.call) + "(" + scriptLiteral(c.message) + ")");
+        const bool confirm = std::string(c.call) == "confirm";
+        EXPECT_EQ(result.value, confirm ? ScriptValue(c.answer) : ScriptValue());
+        EXPECT_EQ(confirm ? harness.dialogs.confirms : harness.dialogs.alerts,
+                  (std::vector<std::string>{c.message}));
     }
-}
-
-TEST_F(BridgeTest, AlertFromEitherPageReachesTheAlertPanel) {
-    harness.awaitMain("alert('from the list')");
-    harness.awaitConfig("alert('from the editor')");
-    EXPECT_EQ(harness.dialogs.alerts, (std::vector<std::string>{"from the list", "from the editor"}));
 }
 
 TEST_F(BridgeTest, LinksLeavingThePageOpenInTheDesktopsHandler) {

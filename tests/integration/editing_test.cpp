@@ -38,14 +38,15 @@ protected:
     void recordCapture() {
         harness.config(
             "window.__captured = null; window.__countdown = [];"
-            "const __select = window.selectInputInBind;"
-            "window.selectInputInBind = function (j, b, t) { window.__captured = [j, b, t].join('|');"
-            "  return __select.apply(this, arguments); };"
-            "$('#timeOut').text('');"
-            "new MutationObserver(() => window.__countdown.push($('#timeOut').text()))"
-            "  .observe(document.getElementById('timeOut'), { childList: true, characterData: true,"
-            "                                                 subtree: true });"
-            "true");
+            "if (!window.__select) {"
+            "  window.__select = window.selectInputInBind;"
+            "  window.selectInputInBind = function (j, b, t) { window.__captured = [j, b, t].join('|');"
+            "    return window.__select.apply(this, arguments); };"
+            "  new MutationObserver(() => window.__countdown.push($('#timeOut').text()))"
+            "    .observe(document.getElementById('timeOut'), { childList: true, characterData: true,"
+            "                                                   subtree: true });"
+            "}"
+            "$('#timeOut').text(''); true");
     }
 
     std::string savedText() {
@@ -78,96 +79,96 @@ TEST_F(EditingTest, ClosingTheConfigurationWindowSavesAPresetThatLoads) {
     })) << harness.main("$('text > h2').text()").text();
 }
 
-// Presses the pad's button once the capture is counting down; runs inside the capture's own
-// waits, which serve the main loop.
-struct CapturePress {
-    ShellHarness* harness;
-    VirtualJoystick* pad;
-    int button;
-    bool pressed = false;
-
-    static gboolean tick(gpointer data) {
-        auto* press = static_cast<CapturePress*>(data);
-        if (!press->harness->controller().captureRunning())
-            return G_SOURCE_CONTINUE;
-        if (press->harness->config("$('#timeOut').text()").text().find('[') == std::string::npos)
-            return G_SOURCE_CONTINUE;
-        press->pad->setButton(press->button, true);
-        press->pressed = true;
-        return G_SOURCE_REMOVE;
-    }
-};
-
-TEST_F(EditingTest, ACaptureStartedFromThePageFillsTheBindWithTheInputText) {
-    JoystickSubsystemHold hold;
-    VirtualJoystick pad(2, 8, 1);
-    ASSERT_TRUE(pad.attached());
+TEST_F(EditingTest, NumbersThePresetCannotHoldAreRefusedWithANoteBesideTheField) {
     openEditor();
-    recordCapture();
-
-    CapturePress press{&harness, &pad, 5};
-    guint source = g_timeout_add(10, CapturePress::tick, &press);
-    harness.config("appconfig.scanJoystickInput_inBindNo_(0, 0); true");
-    ASSERT_TRUE(pumpUntil([&] { return harness.config("window.__captured").isString(); }));
-    if (!press.pressed)
-        g_source_remove(source);
-    EXPECT_TRUE(press.pressed);
-    EXPECT_EQ(harness.config("window.__captured"), ScriptValue("0|0|btn 5"));
-    EXPECT_FALSE(harness.controller().captureRunning());
-
-    closeEditor();
-    VantryDocument document;
-    ASSERT_TRUE(document.load((harness.presetFolder() / "Pad.txt").c_str())) << savedText();
-    EXPECT_NE(savedText().find("\"btn 5\""), std::string::npos) << savedText();
-    EXPECT_EQ(savedText().find("\"btn 0\""), std::string::npos) << savedText();
+    // The bind's output becomes mouse motion, so it has a speed field (6).
+    harness.config("$('select.output-kind').first().val('mou').trigger('change'); true");
+    struct Case {
+        const char* field;
+        const char* typed;
+        const char* saved; // in the preset text
+        bool refused;
+    };
+    const Case cases[] = {
+        {"index", "99999999999", "\"btn 0\"", true}, {"index", "-1", "\"btn 0\"", true},
+        {"index", "2.5", "\"btn 0\"", true},         {"index", "2147483647", "\"btn 2147483647\"", false},
+        {"amount", "1e999", "\"mou 0 + 6\"", true},  {"amount", "-2", "\"mou 0 + 6\"", true},
+        {"amount", "2.5", "\"mou 0 + 2.5\"", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.field) + " " + c.typed);
+        harness.config("$('.field-problem').remove(); $('input." + std::string(c.field) + "').first().val('" +
+                       c.typed + "').trigger('change'); true");
+        const std::string note =
+            harness
+                .config("$('input." + std::string(c.field) + "').first().siblings('.field-problem').text()")
+                .text();
+        EXPECT_EQ(!note.empty(), c.refused) << note;
+        EXPECT_NE(harness.config("generatePresetString()").text().find(c.saved), std::string::npos)
+            << harness.config("generatePresetString()").text();
+    }
 }
 
-class EscapeDuringCapture : public EditingTest, public ::testing::WithParamInterface<bool> {};
+// Once the capture listens to the pad (it has opened the device, after discarding what was
+// queued before), presses button 5, or Escape in the given window; runs inside the capture's
+// own waits.
+struct CaptureInput {
+    ShellHarness* harness;
+    VirtualJoystick* pad;
+    GtkWindow* escapeIn; // null: the button
+    bool sent = false;
 
-// GetParam(): Escape is pressed in the main window, not the configuration window.
-TEST_P(EscapeDuringCapture, EscapeInEitherWindowCancelsACapture) {
-    JoystickSubsystemHold hold;
-    VirtualJoystick pad(2, 8, 1);
-    openEditor();
-    recordCapture();
-
-    struct EscapePress {
-        ShellHarness* harness;
-        GtkWindow* window;
-        bool sent = false;
-        static gboolean tick(gpointer data) {
-            auto* press = static_cast<EscapePress*>(data);
-            if (!press->harness->controller().captureRunning() ||
-                press->harness->config("$('#timeOut').text()").text().find('[') == std::string::npos)
-                return G_SOURCE_CONTINUE;
+    static gboolean tick(gpointer data) {
+        auto* input = static_cast<CaptureInput*>(data);
+        if (!input->harness->controller().captureRunning() ||
+            !SDL_JoystickFromInstanceID(input->pad->instanceId()))
+            return G_SOURCE_CONTINUE;
+        if (input->escapeIn) {
             // A real key event through GTK's dispatch, as the window system would deliver it.
-            GtkWidget* window = GTK_WIDGET(press->window);
             GdkEvent* key = gdk_event_new(GDK_KEY_PRESS);
-            key->key.window = GDK_WINDOW(g_object_ref(gtk_widget_get_window(window)));
+            key->key.window = GDK_WINDOW(g_object_ref(gtk_widget_get_window(GTK_WIDGET(input->escapeIn))));
             key->key.keyval = GDK_KEY_Escape;
             key->key.send_event = TRUE;
             gdk_event_set_device(
                 key, gdk_seat_get_keyboard(gdk_display_get_default_seat(gdk_display_get_default())));
             gtk_main_do_event(key);
             gdk_event_free(key);
-            press->sent = true;
-            return G_SOURCE_REMOVE;
+        } else {
+            input->pad->setButton(5, true);
         }
-    } escape{&harness, GetParam() ? harness.shell().mainWindow() : harness.shell().configWindow()};
-    guint source = g_timeout_add(10, EscapePress::tick, &escape);
-    harness.config("appconfig.scanJoystickInput_inBindNo_(0, 0); true");
-    ASSERT_TRUE(pumpUntil([&] { return harness.config("window.__captured").isString(); }));
-    if (!escape.sent)
-        g_source_remove(source);
-    EXPECT_TRUE(escape.sent);
-    EXPECT_EQ(harness.config("window.__captured"), ScriptValue("0|0|"));
-    // Ended by the key, not by the countdown running out.
-    EXPECT_EQ(harness.config("window.__countdown.includes(' [1]')"), ScriptValue(false))
-        << harness.config("window.__countdown.join(',')").text();
-}
+        input->sent = true;
+        return G_SOURCE_REMOVE;
+    }
+};
 
-INSTANTIATE_TEST_SUITE_P(Windows, EscapeDuringCapture, ::testing::Bool(),
-                         [](const auto& info) { return std::string(info.param ? "main" : "configuration"); });
+TEST_F(EditingTest, ACaptureFillsTheBindWithTheInputTextAndEscapeInEitherWindowCancelsIt) {
+    JoystickSubsystemHold hold;
+    VirtualJoystick pad(2, 8, 1);
+    ASSERT_TRUE(pad.attached());
+    openEditor();
+    const std::pair<const char*, GtkWindow*> inputs[] = {{"Escape in the editor", harness.shell().configWindow()},
+                                                         {"Escape in the main window", harness.shell().mainWindow()},
+                                                         {"button 5", nullptr}};
+    for (const auto& [what, escapeIn] : inputs) {
+        SCOPED_TRACE(what);
+        const bool escape = escapeIn != nullptr;
+        recordCapture();
+        CaptureInput input{&harness, &pad, escapeIn};
+        guint source = g_timeout_add(10, CaptureInput::tick, &input);
+        harness.config("appconfig.scanJoystickInput_inBindNo_(0, 0); true");
+        ASSERT_TRUE(pumpUntil([&] { return harness.config("window.__captured").isString(); }));
+        if (!input.sent)
+            g_source_remove(source);
+        EXPECT_TRUE(input.sent);
+        EXPECT_EQ(harness.config("window.__captured"), ScriptValue(escape ? "0|0|" : "0|0|btn 5"));
+        // Ended by the input, not by the countdown running out.
+        EXPECT_EQ(harness.config("window.__countdown.includes(' [1]')"), ScriptValue(false));
+        ASSERT_TRUE(pumpUntil([&] { return !harness.controller().operations.busy(); }));
+    }
+    closeEditor();
+    EXPECT_NE(savedText().find("\"btn 5\""), std::string::npos) << savedText();
+    EXPECT_EQ(savedText().find("\"btn 0\""), std::string::npos) << savedText();
+}
 
 } // namespace
 } // namespace padloom::test

@@ -1,63 +1,14 @@
 // The real GTK panels: what they show and how their buttons answer.
+#include "platform/gtk/dialog_text.h"
 #include "platform/gtk/gtk_dialogs.h"
 #include "tests/integration/shell_harness.h"
 
 #include <gtest/gtest.h>
 #include <gtk/gtk.h>
+#include <optional>
 
 namespace padloom::test {
 namespace {
-
-// What an open message dialog shows, read from its widgets; then a click on one of its buttons.
-struct PanelReader {
-    std::string clickLabel; // the button to click
-    bool seen = false;
-    std::string title, text, secondary;
-    bool markup = true, secondaryMarkup = true;
-    std::vector<std::string> buttons;
-
-    static gboolean tick(gpointer data) {
-        auto* reader = static_cast<PanelReader*>(data);
-        GList* windows = gtk_window_list_toplevels();
-        GtkMessageDialog* dialog = nullptr;
-        for (GList* it = windows; it; it = it->next)
-            if (GTK_IS_MESSAGE_DIALOG(it->data) && gtk_widget_get_visible(GTK_WIDGET(it->data)))
-                dialog = GTK_MESSAGE_DIALOG(it->data);
-        g_list_free(windows);
-        if (!dialog)
-            return G_SOURCE_CONTINUE;
-        reader->seen = true;
-        gchar *text = nullptr, *secondary = nullptr;
-        gboolean markup = TRUE, secondaryMarkup = TRUE;
-        g_object_get(dialog, "text", &text, "secondary-text", &secondary, "use-markup", &markup,
-                     "secondary-use-markup", &secondaryMarkup, nullptr);
-        reader->text = text ? text : "";
-        reader->secondary = secondary ? secondary : "";
-        reader->markup = markup;
-        reader->secondaryMarkup = secondaryMarkup;
-        g_free(text);
-        g_free(secondary);
-        const char* title = gtk_window_get_title(GTK_WINDOW(dialog));
-        reader->title = title ? title : "";
-        for (GtkResponseType response : {GTK_RESPONSE_NO, GTK_RESPONSE_YES, GTK_RESPONSE_OK}) {
-            GtkWidget* button = gtk_dialog_get_widget_for_response(GTK_DIALOG(dialog), response);
-            const char* label =
-                button && GTK_IS_BUTTON(button) ? gtk_button_get_label(GTK_BUTTON(button)) : nullptr;
-            if (label)
-                reader->buttons.push_back(label);
-        }
-        for (GtkResponseType response : {GTK_RESPONSE_NO, GTK_RESPONSE_YES, GTK_RESPONSE_OK}) {
-            GtkWidget* button = gtk_dialog_get_widget_for_response(GTK_DIALOG(dialog), response);
-            const char* label =
-                button && GTK_IS_BUTTON(button) ? gtk_button_get_label(GTK_BUTTON(button)) : nullptr;
-            if (label && reader->clickLabel == label) {
-                gtk_button_clicked(GTK_BUTTON(button));
-                break;
-            }
-        }
-        return G_SOURCE_REMOVE;
-    }
-};
 
 class GtkDialogsTest : public ::testing::Test {
 protected:
@@ -67,16 +18,19 @@ protected:
     }
 };
 
-TEST_F(GtkDialogsTest, ConfirmShowsItsTitleAndTheMessageUnchangedAndAnswersByButton) {
+TEST_F(GtkDialogsTest, PanelsShowTheMessageUnchangedAndAnswerByButton) {
+    enum class Panel { confirm, confirmLater, alert };
     struct Case {
+        Panel panel;
         const char* message;
         const char* click;
         bool answer;
     };
     const Case cases[] = {
-        {"Delete 100% of it? %s %d %n", "Yes", true},
-        {"<b>not bold</b> & <i>not italic</i>", "No", false},
-        {"two\nlines", "Yes", true},
+        {Panel::confirm, "Delete 100% of it? %s %d %n", "Yes", true},
+        {Panel::confirm, "<b>not bold</b> & <i>not italic</i>", "No", false},
+        {Panel::confirmLater, "two\nlines", "Yes", true},
+        {Panel::alert, "50% <done> %s", "_OK", false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.message);
@@ -84,27 +38,70 @@ TEST_F(GtkDialogsTest, ConfirmShowsItsTitleAndTheMessageUnchangedAndAnswersByBut
         PanelReader reader;
         reader.clickLabel = c.click;
         guint source = g_timeout_add(10, PanelReader::tick, &reader);
-        EXPECT_EQ(dialogs.confirm(c.message), c.answer);
+        std::optional<bool> answer;
+        if (c.panel == Panel::alert) {
+            dialogs.showAlert(c.message);
+            answer = false;
+        } else if (c.panel == Panel::confirm) {
+            answer = dialogs.confirm(c.message);
+        } else {
+            dialogs.confirmLater(c.message, [&](bool yes) { answer = yes; });
+            EXPECT_FALSE(answer.has_value()); // returned before the answer
+            pumpUntil([&] { return answer.has_value(); });
+        }
         if (!reader.seen)
             g_source_remove(source);
-        EXPECT_EQ(reader.title, "Please Confirm");
-        EXPECT_EQ(reader.text, "Please Confirm");
-        EXPECT_EQ(reader.secondary, c.message);
-        EXPECT_FALSE(reader.secondaryMarkup);
-        EXPECT_EQ(reader.buttons, (std::vector<std::string>{"No", "Yes"}));
+        EXPECT_EQ(answer, c.answer);
+        const bool alert = c.panel == Panel::alert;
+        EXPECT_EQ(reader.title, alert ? "Padloom" : "Please Confirm");
+        EXPECT_EQ(alert ? reader.text : reader.secondary, c.message);
+        EXPECT_FALSE(alert ? reader.markup : reader.secondaryMarkup);
+        const std::vector<std::string> buttons =
+            alert ? std::vector<std::string>{"_OK"} : std::vector<std::string>{"No", "Yes"};
+        EXPECT_EQ(reader.buttons, buttons);
     }
 }
 
-TEST_F(GtkDialogsTest, AlertShowsTheMessageUnchanged) {
-    GtkDialogs dialogs;
-    PanelReader reader;
-    reader.clickLabel = "_OK";
-    guint source = g_timeout_add(10, PanelReader::tick, &reader);
-    dialogs.showAlert("50% <done> %s");
-    if (!reader.seen)
-        g_source_remove(source);
-    EXPECT_EQ(reader.text, "50% <done> %s");
-    EXPECT_FALSE(reader.markup);
+TEST(DialogText, QuotedPartsLongerThanTheLimitAreShortenedInTheMiddle) {
+    struct Case {
+        const char* text;
+        const char* shown;
+    };
+    const Case cases[] = {
+        {"no quotes at all, however long it may be", "no quotes at all, however long it may be"},
+        {"Delete \"abcdefg\"?", "Delete \"abcdefg\"?"},
+        {"Delete \"abcdefghijk\"?", "Delete \"abc\u2026ijk\"?"},
+        {"Delete the preset \u201cabcdefghijk\u201d? \"x\"",
+         "Delete the preset \u201cabc\u2026ijk\u201d? \"x\""},
+        {"\"\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9\"",
+         "\"\u00e9\u00e9\u00e9\u2026\u00e9\u00e9\u00e9\""},
+        {"an \"unclosed abcdefghijk", "an \"unclosed abcdefghijk"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(shortenQuotedParts(c.text, 7), c.shown) << c.text;
+}
+
+TEST_F(GtkDialogsTest, PanelsQuotingAVeryLongNameStayNarrowAndShortenIt) {
+    const std::string name(2000, 'n');
+    const std::string message = "Delete the preset \u201c" + name + "\u201d?\n\n" + std::string(300, 'w');
+    for (bool confirm : {true, false}) {
+        GtkDialogs dialogs;
+        PanelReader reader;
+        reader.clickLabel = confirm ? "No" : "_OK";
+        guint source = g_timeout_add(10, PanelReader::tick, &reader);
+        if (confirm)
+            dialogs.confirm(message);
+        else
+            dialogs.showAlert(message);
+        if (!reader.seen)
+            g_source_remove(source);
+        const std::string& shown = confirm ? reader.secondary : reader.text;
+        EXPECT_GT(reader.width, 0);
+        EXPECT_LE(reader.width, GtkDialogs::maxWidth);
+        EXPECT_NE(shown.find("\u201cnnn"), std::string::npos) << shown;
+        EXPECT_NE(shown.find("n\u2026n"), std::string::npos) << shown;
+        EXPECT_LT(shown.size(), 500u);
+    }
 }
 
 TEST_F(GtkDialogsTest, DismissingAnswersOpenPanelsAsNo) {

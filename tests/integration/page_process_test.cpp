@@ -1,6 +1,7 @@
 // The pages come back after their process dies, without costing the user an edit.
 #include "tests/integration/shell_harness.h"
 #include "tests/integration/test_presets.h"
+#include "tests/support/virtual_joystick.h"
 
 #include <csignal>
 #include <fstream>
@@ -55,9 +56,18 @@ protected:
 
 TEST_F(PageProcessTest, TheMainPageIsLoadedAndFilledAgainAfterItsProcessDies) {
     ASSERT_GT(killPageProcesses(), 0);
-    ASSERT_TRUE(pumpUntil([&] { return harness.shell().mainPageLoads() >= 2; }));
+    ASSERT_TRUE(pumpUntil([&] { return harness.shell().mainPageFills() >= 2; }));
     EXPECT_EQ(harness.listedPresetNames(), std::vector<std::string>{"Pad"});
     EXPECT_EQ(harness.config("typeof appconfig.scanJoystickInput_inBindNo_"), ScriptValue("function"));
+}
+
+TEST_F(PageProcessTest, TheConfigurationPageLearnsTheJoystickNamesWhenItLoadsAgain) {
+    JoystickSubsystemHold hold;
+    VirtualJoystick pad(2, 8, 1);
+    ASSERT_TRUE(pad.attached());
+    harness.shell().configPage().reload();
+    EXPECT_TRUE(pumpUntil([&] { return harness.config("joystickNames.length") == ScriptValue(1.0); },
+                          std::chrono::seconds(10)));
 }
 
 TEST_F(PageProcessTest, AnOpenEditorWhosePageDiedDoesNotOverwriteThePresetWhenClosed) {
@@ -67,7 +77,7 @@ TEST_F(PageProcessTest, AnOpenEditorWhosePageDiedDoesNotOverwriteThePresetWhenCl
     GtkWidget* editor = GTK_WIDGET(harness.shell().configWindow());
     ASSERT_TRUE(pumpUntil([&] { return gtk_widget_get_visible(editor); }));
     ASSERT_GT(killPageProcesses(), 0);
-    ASSERT_TRUE(pumpUntil([&] { return harness.shell().mainPageLoads() >= 2; }));
+    ASSERT_TRUE(pumpUntil([&] { return harness.shell().mainPageFills() >= 2; }));
 
     gtk_window_close(harness.shell().configWindow());
     ASSERT_TRUE(pumpUntil([&] { return !gtk_widget_get_visible(editor); }));

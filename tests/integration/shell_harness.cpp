@@ -26,6 +26,46 @@ bool pumpUntil(const std::function<bool()>& done, std::chrono::milliseconds limi
     return true;
 }
 
+int PanelReader::tick(void* data) {
+    auto* reader = static_cast<PanelReader*>(data);
+    GList* windows = gtk_window_list_toplevels();
+    GtkMessageDialog* dialog = nullptr;
+    for (GList* it = windows; it; it = it->next)
+        if (GTK_IS_MESSAGE_DIALOG(it->data) && gtk_widget_get_visible(GTK_WIDGET(it->data)))
+            dialog = GTK_MESSAGE_DIALOG(it->data);
+    g_list_free(windows);
+    if (!dialog || !gtk_widget_get_mapped(GTK_WIDGET(dialog)))
+        return G_SOURCE_CONTINUE;
+    reader->seen = true;
+    reader->width = gtk_widget_get_allocated_width(GTK_WIDGET(dialog));
+    gchar *text = nullptr, *secondary = nullptr;
+    gboolean markup = TRUE, secondaryMarkup = TRUE;
+    g_object_get(dialog, "text", &text, "secondary-text", &secondary, "use-markup", &markup,
+                 "secondary-use-markup", &secondaryMarkup, nullptr);
+    reader->text = text ? text : "";
+    reader->secondary = secondary ? secondary : "";
+    reader->markup = markup;
+    reader->secondaryMarkup = secondaryMarkup;
+    g_free(text);
+    g_free(secondary);
+    const char* title = gtk_window_get_title(GTK_WINDOW(dialog));
+    reader->title = title ? title : "";
+    GtkWidget* click = nullptr;
+    for (GtkResponseType response : {GTK_RESPONSE_NO, GTK_RESPONSE_YES, GTK_RESPONSE_OK}) {
+        GtkWidget* button = gtk_dialog_get_widget_for_response(GTK_DIALOG(dialog), response);
+        const char* label =
+            button && GTK_IS_BUTTON(button) ? gtk_button_get_label(GTK_BUTTON(button)) : nullptr;
+        if (!label)
+            continue;
+        reader->buttons.push_back(label);
+        if (reader->clickLabel == label)
+            click = button;
+    }
+    if (click)
+        gtk_button_clicked(GTK_BUTTON(click));
+    return G_SOURCE_REMOVE;
+}
+
 std::string scriptLiteral(const std::string& text) {
     std::string literal = "\"";
     for (char c : text) {
@@ -49,13 +89,15 @@ ShellHarness::ShellHarness() {
     setenv("XDG_CONFIG_HOME", config_.path().c_str(), 1);
     setenv("SDL_VIDEODRIVER", "dummy", 0);
     SDL_SetHint(SDL_HINT_JOYSTICK_HIDAPI, "0");
-    settings_ =
-        std::make_unique<KeyfileSettingsStore>((config_.path() / "padloom" / "settings.ini").string());
 }
 
 ShellHarness::~ShellHarness() {
     shell_.reset();
     SDL_Quit();
+}
+
+std::filesystem::path ShellHarness::settingsFile() const {
+    return config_.path() / "padloom" / "settings.ini";
 }
 
 std::filesystem::path ShellHarness::presetFolder() const {
@@ -76,14 +118,13 @@ void ShellHarness::start() {
     (void)sandboxConfigured;
     ShellOptions options;
     options.resourceDir = resourceDir().string();
-    options.dialogs = &dialogs;
-    options.settings = settings_.get();
+    options.dialogs = useRealDialogs ? nullptr : &dialogs;
     options.desktop = &desktop;
     options.sink = useRecordingSink ? &sink : nullptr;
     options.quit = [this] { ++quitCount; };
     shell_ = std::make_unique<Shell>(std::move(options));
     shell_->start();
-    pumpUntil([this] { return shell_->mainPageLoads() > 0; });
+    pumpUntil([this] { return shell_->mainPageFills() > 0; });
 }
 
 PageResult ShellHarness::awaitIn(WebPage& page, const std::string& expression) {

@@ -9,7 +9,6 @@
 //     harness.awaitMain("app.activatePreset_('Pad.txt')");
 #pragma once
 
-#include "platform/gtk/keyfile_settings_store.h"
 #include "platform/gtk/shell.h"
 #include "tests/support/recording_sink.h"
 #include "tests/support/temp_folder.h"
@@ -44,6 +43,19 @@ public:
     std::vector<std::string> revealed;
 };
 
+// What the open message panel shows, read from its widgets; then a click on its button labelled
+// clickLabel. Run tick from a main-loop timer: it reads and clicks once a panel is shown.
+struct PanelReader {
+    std::string clickLabel;
+    bool seen = false;
+    std::string title, text, secondary;
+    bool markup = true, secondaryMarkup = true;
+    int width = 0;
+    std::vector<std::string> buttons;
+
+    static int tick(void* reader); // a GSourceFunc
+};
+
 // Serves the main loop until done() holds or the limit passes; returns done().
 bool pumpUntil(const std::function<bool()>& done, std::chrono::milliseconds limit = std::chrono::seconds(20));
 
@@ -68,6 +80,8 @@ public:
 
     void writePreset(const std::string& fileName, const std::string& text);
     std::filesystem::path presetFolder() const;
+    // The real settings file the shell reads, in a temporary folder.
+    std::filesystem::path settingsFile() const;
     std::filesystem::path resourceDir() const;
 
     // Creates and starts the shell; returns once page-ready handling has run.
@@ -90,6 +104,7 @@ public:
     RecordingDesktop desktop;
     RecordingSink sink;
     bool useRecordingSink = true; // false: the shell picks the real sink as the app does
+    bool useRealDialogs = false;  // true: the GTK panels instead of `dialogs`
     int quitCount = 0;
 
 private:
@@ -97,7 +112,6 @@ private:
 
     TempFolder data_;
     TempFolder config_;
-    std::unique_ptr<KeyfileSettingsStore> settings_;
     std::unique_ptr<Shell> shell_;
 };
 

@@ -5,11 +5,38 @@
 #include "tests/integration/test_presets.h"
 
 #include <algorithm>
+#include <cstdio>
+#include <fstream>
 #include <gtest/gtest.h>
 #include <gtk/gtk.h>
+#include <sys/wait.h>
 
 namespace padloom::test {
 namespace {
+
+TEST(StartupWithoutDisplay, ThePlainProgramSaysWhatItNeedsAndFails) {
+    struct Case {
+        const char* environment;
+        const char* says;
+    };
+    const Case cases[] = {
+        {"-u DISPLAY -u WAYLAND_DISPLAY", "Padloom needs a desktop session (no DISPLAY or WAYLAND_DISPLAY is "
+                                          "set); try padloomctl for the command "
+                                          "line.\n"},
+        {"-u WAYLAND_DISPLAY DISPLAY=:4093", "Padloom cannot open the display :4093; try padloomctl"},
+    };
+    for (const Case& c : cases) {
+        const std::string command =
+            std::string("env ") + c.environment + " '" + PADLOOM_BINARY_DIR + "/padloom' 2>&1";
+        FILE* program = popen(command.c_str(), "r");
+        ASSERT_NE(program, nullptr);
+        std::string output;
+        for (int ch; (ch = fgetc(program)) != EOF;)
+            output += static_cast<char>(ch);
+        EXPECT_EQ(WEXITSTATUS(pclose(program)), 1) << command;
+        EXPECT_EQ(output.rfind(c.says, 0), 0u) << output;
+    }
+}
 
 class StartupTest : public ::testing::Test {
 protected:
@@ -67,6 +94,23 @@ TEST_F(StartupTest, OptionItemsShowTheirStoredStateAndAClickFlipsItOnce) {
     }
 }
 
+// The menu item is chosen again while the first reload waits for the page.
+TEST_F(StartupTest, ReloadChosenDuringAReloadListsEachPresetOnce) {
+    for (int i = 0; i < 8; ++i)
+        harness.writePreset("p" + std::to_string(i) + ".txt", presetText("P" + std::to_string(i), "tag"));
+    harness.start();
+    GtkMenuItem* reload = GTK_MENU_ITEM(harness.shell().menu().reloadPresetList_mi.widget());
+    g_timeout_add(
+        0,
+        [](gpointer item) -> gboolean {
+            return gtk_menu_item_activate(GTK_MENU_ITEM(item)), G_SOURCE_REMOVE;
+        },
+        reload);
+    gtk_menu_item_activate(reload);
+    ASSERT_FALSE(harness.controller().operations.busy());
+    EXPECT_EQ(harness.listedPresetNames().size(), 8u);
+}
+
 TEST_F(StartupTest, AnOutputChoiceThatCannotBeHadIsExplainedInOneAlertAtStart) {
     setenv("PADLOOM_OUTPUT", "no-such-output", 1);
     harness.useRecordingSink = false;
@@ -79,6 +123,21 @@ TEST_F(StartupTest, AnOutputChoiceThatCannotBeHadIsExplainedInOneAlertAtStart) {
     EXPECT_EQ(harness.dialogs.alerts[0], harness.shell().sinkWarning());
     EXPECT_NE(harness.dialogs.alerts[0].find("no-such-output"), std::string::npos)
         << harness.dialogs.alerts[0];
+}
+
+TEST_F(StartupTest, AnUnreadableSettingsFileIsMovedAsideAndExplainedInOneAlert) {
+    std::filesystem::create_directories(harness.settingsFile().parent_path());
+    std::ofstream(harness.settingsFile()) << "stray line\n[Options]\n";
+    harness.start();
+    ASSERT_EQ(harness.dialogs.alerts.size(), 1u);
+    EXPECT_NE(harness.dialogs.alerts[0].find("could not be read"), std::string::npos)
+        << harness.dialogs.alerts[0];
+    EXPECT_NE(harness.dialogs.alerts[0].find("settings.ini.bad"), std::string::npos)
+        << harness.dialogs.alerts[0];
+    std::ifstream aside(harness.settingsFile().string() + ".bad");
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(aside), {}), "stray line\n[Options]\n");
+    // The defaults were stored in a new file.
+    EXPECT_TRUE(std::filesystem::exists(harness.settingsFile()));
 }
 
 TEST_F(StartupTest, HelpItemsOpenTheShippedHelpPageWhenNoSiteIsConfigured) {

@@ -15,10 +15,12 @@ protected:
             GTEST_SKIP() << "no display";
         BridgeSpec bridge{"app",
                           {"webViewDocumentReady"},
-                          [](const std::string&, const std::vector<ScriptValue>&) { return BridgeReply{}; }};
+                          [](const std::string&, const std::vector<ScriptValue>&, BridgeAnswer answer) {
+                              answer(BridgeReply{});
+                          }};
         PageHandlers handlers;
-        handlers.alert = [](const std::string&) {};
-        handlers.confirm = [](const std::string&) { return false; };
+        handlers.alert = [](const std::string&, std::function<void()> done) { done(); };
+        handlers.confirm = [](const std::string&, std::function<void(bool)> done) { done(false); };
         handlers.loaded = [this] { loaded = true; };
         page = std::make_unique<WebPage>(std::move(bridge), std::move(handlers));
         window = gtk_offscreen_window_new();

@@ -118,7 +118,7 @@ int main(int argc, char** argv) {
         Shell shell(std::move(options));
         shell.start();
         const auto limit = std::chrono::seconds(30);
-        bool ready = pumpUntil([&] { return shell.mainPageLoads() > 0; }, limit);
+        bool ready = pumpUntil([&] { return shell.mainPageFills() > 0; }, limit);
         shell.menu().loadExamples_mi.activate();
         ready =
             ready &&

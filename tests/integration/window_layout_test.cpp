@@ -1,0 +1,128 @@
+// After a panel has been answered, the main window still lays itself out: when the window
+// manager resizes it, the menu bar, the page and the label follow. Runs on a display of its own
+// with openbox, the window manager under which panels once left the window frozen.
+// Before Xlib's macros (None) and before padloom::Window, which Xlib's Window must not meet.
+#include <gtest/gtest.h>
+
+#include "tests/linux/private_x_server.h"
+
+#include "tests/integration/shell_harness.h"
+#include "tests/integration/test_presets.h"
+
+#include <csignal>
+#include <gdk/gdkx.h>
+#include <gtk/gtk.h>
+#include <sys/prctl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace padloom::test {
+namespace {
+
+// openbox on the display, until destroyed; running() once it manages the screen.
+class Openbox {
+public:
+    explicit Openbox(const std::string& display) {
+        pid_ = fork();
+        if (pid_ == 0) {
+            prctl(PR_SET_PDEATHSIG, SIGTERM);
+            setenv("DISPLAY", display.c_str(), 1);
+            execlp("openbox", "openbox", "--sm-disable", static_cast<char*>(nullptr));
+            _exit(127);
+        }
+        Display* x = XOpenDisplay(display.c_str());
+        const Atom manager = XInternAtom(x, "WM_S0", False);
+        for (int i = 0; i < 500 && !running_ && waitpid(pid_, nullptr, WNOHANG) == 0; ++i, usleep(10000))
+            running_ = XGetSelectionOwner(x, manager) != None;
+        XCloseDisplay(x);
+    }
+    ~Openbox() {
+        kill(pid_, SIGTERM);
+        waitpid(pid_, nullptr, 0);
+    }
+    bool running() const { return running_; }
+
+private:
+    pid_t pid_ = -1;
+    bool running_ = false;
+};
+
+// Asks the window manager to resize the window, as a pager or the user's drag does.
+void resizeByWindowManager(GtkWindow* window, int width, int height) {
+    GdkWindow* gdk = gtk_widget_get_window(GTK_WIDGET(window));
+    Display* x = GDK_WINDOW_XDISPLAY(gdk);
+    XEvent event{};
+    event.xclient.type = ClientMessage;
+    event.xclient.window = GDK_WINDOW_XID(gdk);
+    event.xclient.message_type = XInternAtom(x, "_NET_MOVERESIZE_WINDOW", False);
+    event.xclient.format = 32;
+    event.xclient.data.l[0] = (1 << 10) | (1 << 11) | (2 << 12); // width, height; from a pager
+    event.xclient.data.l[3] = width;
+    event.xclient.data.l[4] = height;
+    XSendEvent(x, DefaultRootWindow(x), False, SubstructureRedirectMask | SubstructureNotifyMask, &event);
+    XFlush(x);
+}
+
+class WindowLayoutTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (gdk_display_get_default())
+            GTEST_SKIP() << "needs a process of its own (GTK has opened a display already)";
+        if (!server.running())
+            GTEST_SKIP() << server.failure();
+        openbox = std::make_unique<Openbox>(server.name());
+        if (!openbox->running())
+            GTEST_SKIP() << "openbox did not start (is it installed?)";
+        setenv("DISPLAY", server.name().c_str(), 1);
+        ASSERT_TRUE(ShellHarness::displayAvailable());
+        harness.writePreset("Pad.txt", presetText("Pad", "tag"));
+        harness.useRealDialogs = true;
+        harness.start();
+    }
+
+    PrivateXServer server;
+    std::unique_ptr<Openbox> openbox;
+    ShellHarness harness;
+};
+
+TEST_F(WindowLayoutTest, TheMainWindowFollowsAResizeAfterAPanelWasAnswered) {
+    struct Case {
+        const char* panel;
+        std::function<void()> show;
+        const char* click;
+    };
+    const Case cases[] = {
+        {"the page's confirm (Delete, then No)",
+         [&] { harness.main("$('.preset .delete').first().click(); true"); }, "No"},
+        {"an alert of the menu (Which Joysticks, then OK)",
+         [&] { gtk_menu_item_activate(GTK_MENU_ITEM(harness.shell().menu().whichJoysticks_mi.widget())); },
+         "_OK"},
+    };
+    GtkWindow* window = harness.shell().mainWindow();
+    GtkWidget* page = harness.shell().mainPage().widget();
+    int width = 520;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.panel);
+        PanelReader reader;
+        reader.clickLabel = c.click;
+        guint source = g_timeout_add(10, PanelReader::tick, &reader);
+        c.show();
+        ASSERT_TRUE(pumpUntil([&] { return reader.seen; }));
+        ASSERT_TRUE(pumpUntil([&] { return !harness.controller().operations.busy(); }));
+
+        width += 80;
+        resizeByWindowManager(window, width, 500);
+        EXPECT_TRUE(
+            pumpUntil([&] { return gtk_widget_get_allocated_width(page) == width; }, std::chrono::seconds(5)))
+            << gtk_widget_get_allocated_width(page);
+        EXPECT_TRUE(pumpUntil([&] { return harness.main("window.innerWidth") == ScriptValue(double(width)); },
+                              std::chrono::seconds(5)))
+            << harness.main("window.innerWidth").text();
+        if (!reader.seen)
+            g_source_remove(source);
+    }
+    EXPECT_EQ(harness.listedPresetNames(), std::vector<std::string>{"Pad"});
+}
+
+} // namespace
+} // namespace padloom::test
