@@ -1,11 +1,10 @@
-// Reading bind texts. Both readers go by the number of fields the C library's scanner converts,
-// so the word, the number and the direction or sign may be run together ("axi1+") and anything after
-// the last field is ignored.
-#include "preset/json/scoped_c_locale.h"
+// Reading bind texts. Both readers go by the number of fields converted by the scan of
+// "%3c %d %c" or "%3c %d %c %f", so the word, the number and the direction or sign may be run
+// together ("axi1+") and anything after the last field is ignored.
+#include "preset/bind_text_scan.h"
 #include "preset/vantry_document.h"
 
 #include <cmath>
-#include <cstdio>
 #include <cstring>
 
 namespace padloom {
@@ -74,40 +73,31 @@ BindInput inputFromText(const char* text) {
     if (text == nullptr) {
         return {};
     }
-    char word[3] = {};
-    int number = 0;
-    char direction = 0;
-    const int fields = [&] {
-        const scoped_c_locale numbersWithPoint;
-        return std::sscanf(text, "%3c %d %c", word, &number, &direction);
-    }();
-    const auto index = static_cast<uint32_t>(number);
-    if (fields == 2) {
-        return isWord(word, "btn") ? BindInput{InputKind::button, index, 0, 0} : BindInput{};
+    BindTextFields fields{};
+    const int converted = scanBindText(text, fields, false);
+    const auto index = static_cast<uint32_t>(fields.number);
+    if (converted == 2) {
+        return isWord(fields.word, "btn") ? BindInput{InputKind::button, index, 0, 0} : BindInput{};
     }
-    return fields == 3 ? directedInput(word, index, direction) : BindInput{};
+    return converted == 3 ? directedInput(fields.word, index, fields.mark) : BindInput{};
 }
 
 BindOutput outputFromText(const char* text) {
     if (text == nullptr) {
         return {};
     }
-    char word[3] = {};
-    int code = 0;
-    char sign = 0;
-    float amount = defaultAmount;
-    const int fields = [&] {
-        const scoped_c_locale numbersWithPoint;
-        return std::sscanf(text, "%3c %d %c %f", word, &code, &sign, &amount);
-    }();
-    const auto number = static_cast<uint32_t>(code);
-    if (fields == 2) {
-        if (isWord(word, "key")) {
-            return {OutputKind::key, number, 0, 0};
+    BindTextFields fields{};
+    fields.amount = defaultAmount;
+    const int converted = scanBindText(text, fields, true);
+    const auto code = static_cast<uint32_t>(fields.number);
+    if (converted == 2) {
+        if (isWord(fields.word, "key")) {
+            return {OutputKind::key, code, 0, 0};
         }
-        return isWord(word, "mbt") ? BindOutput{OutputKind::mouseButton, number, 0, 0} : BindOutput{};
+        return isWord(fields.word, "mbt") ? BindOutput{OutputKind::mouseButton, code, 0, 0} : BindOutput{};
     }
-    return fields == 3 || fields == 4 ? signedOutput(word, number, sign, amount) : BindOutput{};
+    return converted == 3 || converted == 4 ? signedOutput(fields.word, code, fields.mark, fields.amount)
+                                            : BindOutput{};
 }
 
 } // namespace padloom
