@@ -32,6 +32,9 @@ bool startsWithWord(const char* p, const char* word) {
 }
 
 const char* skipSpace(const char* p) {
+    if (*p == ' ') {
+        ++p; // the usual single space
+    }
     while (isSpace(*p)) {
         ++p;
     }
@@ -50,14 +53,49 @@ bool scanNumber(const char*& p, int32_t& number) {
     if (!isDigit(*q)) {
         return false;
     }
-    const uint64_t limit = negative ? uint64_t{1} << 63 : (uint64_t{1} << 63) - 1;
+    // Eighteen digits cannot reach the clamp; only longer numbers need the check.
     uint64_t magnitude = 0;
+    for (const char* quick = q + 18; q < quick && isDigit(*q); ++q) {
+        magnitude = magnitude * 10 + static_cast<uint64_t>(*q - '0');
+    }
+    const uint64_t limit = negative ? uint64_t{1} << 63 : (uint64_t{1} << 63) - 1;
     for (; isDigit(*q); ++q) {
         const auto digit = static_cast<uint64_t>(*q - '0');
         magnitude = magnitude > (limit - digit) / 10 ? limit : magnitude * 10 + digit;
     }
     number = static_cast<int32_t>(static_cast<uint32_t>(negative ? 0 - magnitude : magnitude));
     p = q;
+    return true;
+}
+
+// The common amount, such as "6", "0.5" or "2.25": at most seven digits, one point among them or
+// after them, and no exponent. Its digits make an integer below 2^24 and its scale a power of ten
+// up to 10^7, both exact in a float, so one division gives the correctly rounded value strtof
+// gives. False, with nothing changed, for every other form.
+bool plainAmount(const char* p, float& value) {
+    static constexpr float powersOfTen[] = {1e0f, 1e1f, 1e2f, 1e3f, 1e4f, 1e5f, 1e6f, 1e7f};
+    uint32_t digits = 0;
+    int count = 0;
+    int decimals = 0;
+    bool point = false;
+    for (;; ++p) {
+        if (isDigit(*p)) {
+            digits = digits * 10 + static_cast<uint32_t>(*p - '0');
+            ++count;
+            decimals += point ? 1 : 0;
+        } else if (*p == '.' && !point) {
+            point = true;
+        } else {
+            break;
+        }
+        if (count > 7) {
+            return false;
+        }
+    }
+    if (count == 0 || (*p | 0x20) == 'e') {
+        return false;
+    }
+    value = static_cast<float>(digits) / powersOfTen[decimals];
     return true;
 }
 
@@ -134,6 +172,9 @@ bool convertFloat(const char* begin, const char* end, bool hexadecimal, float& v
 // "0x", or a decimal number; rounded to float as strtof rounds. The scanner reads "nan" without a
 // following "(...)", and refuses a text that begins "infinity" but breaks off after "inf".
 bool scanAmount(const char* p, float& amount) {
+    if (*p == '\0') {
+        return false;
+    }
     const bool negative = *p == '-';
     if (*p == '+' || *p == '-') {
         ++p;
@@ -159,7 +200,7 @@ bool scanAmount(const char* p, float& amount) {
         if (!convertFloat(digits, end, true, value)) {
             value = 0;
         }
-    } else if (!convertFloat(p, gatherFloat(p, false), false, value)) {
+    } else if (!plainAmount(p, value) && !convertFloat(p, gatherFloat(p, false), false, value)) {
         return false;
     }
     amount = negative ? -value : value;
