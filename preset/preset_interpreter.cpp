@@ -18,6 +18,14 @@ std::string quoted(const char* text) {
     return '"' + std::string(text != nullptr ? text : "") + '"';
 }
 
+std::size_t countChildren(const json_value* container) {
+    std::size_t count = 0;
+    for (const json_value* node = container->first_child; node != nullptr; node = node->next_sibling) {
+        ++count;
+    }
+    return count;
+}
+
 class Interpreter {
 public:
     explicit Interpreter(VantryDocument& document) : document_(document) {}
@@ -32,6 +40,7 @@ private:
     bool section(const json_value* object, JoystickData& joystick);
     bool bind(const json_value* member, BindData& bind);
     bool fail(std::string message);
+    bool failInBind(const json_value* member, const std::string& problem);
 
     VantryDocument& document_;
     std::size_t sectionNumber_ = 0;
@@ -92,6 +101,7 @@ bool Interpreter::sections(const json_value* array) {
         return true;
     }
     document_.joysticks = std::make_unique<std::vector<JoystickData>>();
+    document_.joysticks->reserve(countChildren(array));
     sectionNumber_ = 0;
     for (const json_value* node = array->first_child; node != nullptr; node = node->next_sibling) {
         ++sectionNumber_;
@@ -118,36 +128,40 @@ bool Interpreter::section(const json_value* object, JoystickData& joystick) {
         return true;
     }
     for (const json_value* node = last->first_child; node != nullptr; node = node->next_sibling) {
-        BindData data;
+        BindData& data = joystick.binds.emplace_back();
         if (!bind(node, data)) {
+            joystick.binds.pop_back();
             return false;
         }
-        joystick.binds.push_back(std::move(data));
     }
     return true;
 }
 
 bool Interpreter::bind(const json_value* member, BindData& data) {
-    const std::string where =
-        "Joystick section " + std::to_string(sectionNumber_) + ", bind " + quoted(member->name);
     if (member->kind != json_array) {
-        return fail(where + ": the outputs are not a list");
+        return failInBind(member, "the outputs are not a list");
     }
     data.input = inputFromText(member->name);
     if (data.input.kind == InputKind::none) {
-        return fail(where + ": not a joystick input");
+        return failInBind(member, "not a joystick input");
     }
+    data.outputs.reserve(countChildren(member));
     for (const json_value* node = member->first_child; node != nullptr; node = node->next_sibling) {
         if (node->kind != json_string) {
-            return fail(where + ": an output is not a text");
+            return failInBind(member, "an output is not a text");
         }
         const BindOutput output = outputFromText(node->string_value);
         if (output.kind == OutputKind::none) {
-            return fail(where + ": " + quoted(node->string_value) + " is not an output");
+            return failInBind(member, quoted(node->string_value) + " is not an output");
         }
         data.outputs.push_back(output);
     }
     return true;
+}
+
+bool Interpreter::failInBind(const json_value* member, const std::string& problem) {
+    return fail("Joystick section " + std::to_string(sectionNumber_) + ", bind " + quoted(member->name) +
+                ": " + problem);
 }
 
 } // namespace
