@@ -3,6 +3,7 @@
 #include "preset/vantry_document.h"
 
 #include <cstring>
+#include <iterator>
 
 namespace padloom {
 namespace {
@@ -44,6 +45,9 @@ private:
 
     VantryDocument& document_;
     std::size_t sectionNumber_ = 0;
+    // The binds of the section being read, collected here first so that each section's list is
+    // allocated once, at its final size.
+    std::vector<BindData> binds_;
 };
 
 bool Interpreter::fail(std::string message) {
@@ -127,13 +131,13 @@ bool Interpreter::section(const json_value* object, JoystickData& joystick) {
     if (last == nullptr || last->kind != json_object || !hasKey(last, "binds")) {
         return true;
     }
+    binds_.clear();
     for (const json_value* node = last->first_child; node != nullptr; node = node->next_sibling) {
-        BindData& data = joystick.binds.emplace_back();
-        if (!bind(node, data)) {
-            joystick.binds.pop_back();
+        if (!bind(node, binds_.emplace_back())) {
             return false;
         }
     }
+    joystick.binds.assign(std::make_move_iterator(binds_.begin()), std::make_move_iterator(binds_.end()));
     return true;
 }
 
