@@ -19,7 +19,8 @@ public:
         block* next;      // the previous, older block
     };
 
-    // Every allocation starts at a multiple of this, so any object type may be placed in it.
+    // Unless asked otherwise, every allocation starts at a multiple of this, so any object type may
+    // be placed in it.
     static constexpr std::size_t alignment = alignof(std::max_align_t);
 
     explicit block_allocator(uint32_t block_size);
@@ -27,12 +28,13 @@ public:
     block_allocator(const block_allocator&) = delete;
     block_allocator& operator=(const block_allocator&) = delete;
 
-    // Memory that lives until release_all or destruction. Only the newest block is served from;
-    // a request that does not fit there gets a new block of at least block_size bytes, and of at
-    // least the bytes held so far, so that a large tree takes a few blocks rather than thousands.
-    void* allocate(std::size_t n) {
+    // Memory that lives until release_all or destruction, starting at a multiple of align (a power
+    // of two, at most alignment). Only the newest block is served from; a request that does not fit
+    // there gets a new block of at least block_size bytes, and of at least the bytes held so far, so
+    // that a large tree takes a few blocks rather than thousands.
+    void* allocate(std::size_t n, std::size_t align = alignment) {
         if (head != nullptr) {
-            const std::size_t start = round_up(head->used);
+            const std::size_t start = (head->used + align - 1) & ~(align - 1);
             if (start <= head->size && n <= head->size - start) {
                 head->used = start + n;
                 return head->data + start;
@@ -49,9 +51,6 @@ public:
     uint32_t block_size;
 
 private:
-    static constexpr std::size_t round_up(std::size_t n) {
-        return (n + alignment - 1) / alignment * alignment;
-    }
     void* allocate_in_new_block(std::size_t n);
 
     std::size_t held_ = 0; // bytes of all blocks

@@ -35,7 +35,7 @@ struct json_value {
 
 // A node from the allocator with every field zero: no links, no name, kind json_null.
 inline json_value* new_json_value(block_allocator* allocator) {
-    return new (allocator->allocate(sizeof(json_value))) json_value{};
+    return new (allocator->allocate(sizeof(json_value), alignof(json_value))) json_value{};
 }
 
 // Makes child the last member or element of container.
