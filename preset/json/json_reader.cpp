@@ -4,6 +4,10 @@
 #include <cstring>
 #include <initializer_list>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace padloom {
 namespace {
 
@@ -122,7 +126,8 @@ constexpr const char* unrecognizedEscape = "Unrecognized escape sequence";
 // takes the position of its token and returns the position after it, or null after reporting an error.
 class Parser {
 public:
-    Parser(char* text, block_allocator* allocator) : text_(text), allocator_(allocator) {}
+    Parser(char* text, block_allocator* allocator)
+        : text_(text), end_(text + std::strlen(text)), allocator_(allocator) {}
 
     json_value* run();
 
@@ -143,13 +148,53 @@ private:
     json_value* appendNamed(json_kind kind);
     char* fail(char* at, const char* message);
 
+    char* skipSpace(char* p) const;
+    char* plainRunEnd(char* p) const;
+
     char* text_;
+    char* end_; // the terminating zero byte: whole chunks of 16 bytes before it may be read at once
     block_allocator* allocator_;
     json_value* container_ = nullptr;
     json_value* root_ = nullptr;
     char* pendingKey_ = nullptr;
     int decodedNewlines_ = 0;
 };
+
+#if defined(__SSE2__)
+// Bit i is set when byte i of the 16 at p ends a plain run of a string.
+unsigned plainRunStopMask(const char* p) {
+    const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+    const __m128i control = _mm_cmpeq_epi8(_mm_min_epu8(bytes, _mm_set1_epi8(0x1F)), bytes);
+    const __m128i stops = _mm_or_si128(control, _mm_or_si128(_mm_cmpeq_epi8(bytes, _mm_set1_epi8('"')),
+                                                             _mm_cmpeq_epi8(bytes, _mm_set1_epi8('\\'))));
+    return static_cast<unsigned>(_mm_movemask_epi8(stops));
+}
+#endif
+
+// Runs of white space in a preset are short (a space, or a line feed and a few tabs): byte by byte
+// is quicker here than 16 bytes at a time.
+char* Parser::skipSpace(char* p) const {
+    while (isSpace(*p)) {
+        ++p;
+    }
+    return p;
+}
+
+// Sixteen bytes at a time where they lie before the end of the text, then byte by byte.
+char* Parser::plainRunEnd(char* p) const {
+#if defined(__SSE2__)
+    while (end_ - p >= 16) {
+        if (const unsigned stops = plainRunStopMask(p)) {
+            return p + __builtin_ctz(stops);
+        }
+        p += 16;
+    }
+#endif
+    while (!endsPlainRun(*p)) {
+        ++p;
+    }
+    return p;
+}
 
 json_value* Parser::run() {
     char* p = text_;
@@ -201,9 +246,7 @@ json_value* Parser::run() {
         if (p == nullptr) {
             return nullptr;
         }
-        while (isSpace(*p)) {
-            ++p;
-        }
+        p = skipSpace(p);
     }
     if (container_ != nullptr) {
         fail(p, "Not all objects/arrays have been properly closed");
@@ -263,13 +306,7 @@ char* Parser::string(char* p) {
     }
     char* start = p + 1;
     char* in = start;
-    // Four bytes a round: most strings of a preset are a few bytes long.
-    while (!endsPlainRun(in[0]) && !endsPlainRun(in[1]) && !endsPlainRun(in[2]) && !endsPlainRun(in[3])) {
-        in += 4;
-    }
-    while (!endsPlainRun(*in)) {
-        ++in;
-    }
+    in = plainRunEnd(in);
     char* after = nullptr;
     if (*in == '"') {
         *in = '\0';
