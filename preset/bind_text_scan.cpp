@@ -69,8 +69,8 @@ bool scanNumber(const char*& p, int32_t& number) {
 }
 
 // The common amount, such as "6", "0.5" or "2.25": at most seven digits, one point among them or
-// after them, and no exponent or hexadecimal prefix. Its digits make an integer below 2^24 and its scale a power of ten
-// up to 10^7, both exact in a float, so one division gives the correctly rounded value strtof
+// after them, and no exponent or hexadecimal prefix. Its digits make an integer below 2^24 and its scale a
+// power of ten up to 10^7, both exact in a float, so one division gives the correctly rounded value strtof
 // gives. False, with nothing changed, for every other form.
 bool plainAmount(const char* p, float& value) {
     static constexpr float powersOfTen[] = {1e0f, 1e1f, 1e2f, 1e3f, 1e4f, 1e5f, 1e6f, 1e7f};
@@ -249,13 +249,8 @@ bool scanSavedForm(const char* text, BindTextFields& fields, bool withAmount, in
     return true;
 }
 
-} // namespace
-
-int scanBindText(const char* text, BindTextFields& fields, bool withAmount) {
-    int converted = 0;
-    if (scanSavedForm(text, fields, withAmount, converted)) {
-        return converted;
-    }
+// Every form, step by step as the C library's scanner goes.
+[[gnu::noinline]] int scanAnyForm(const char* text, BindTextFields& fields, bool withAmount) {
     if (*text == '\0') {
         return -1;
     }
@@ -277,6 +272,16 @@ int scanBindText(const char* text, BindTextFields& fields, bool withAmount) {
         return 3;
     }
     return 4;
+}
+
+} // namespace
+
+int scanBindText(const char* text, BindTextFields& fields, bool withAmount) {
+    int converted = 0;
+    if (scanSavedForm(text, fields, withAmount, converted)) {
+        return converted;
+    }
+    return scanAnyForm(text, fields, withAmount);
 }
 
 } // namespace padloom
