@@ -136,6 +136,7 @@ public:
     int errorLine = 0;
 
 private:
+    char* step(char* p);
     char* openContainer(char* p, json_kind kind);
     char* closeContainer(char* p, json_kind kind);
     char* punctuation(char* p, bool needsObject);
@@ -199,50 +200,7 @@ char* Parser::plainRunEnd(char* p) const {
 json_value* Parser::run() {
     char* p = text_;
     while (*p != '\0') {
-        switch (*p) {
-        case '{':
-            p = openContainer(p, json_object);
-            break;
-        case '[':
-            p = openContainer(p, json_array);
-            break;
-        case '}':
-            p = closeContainer(p, json_object);
-            break;
-        case ']':
-            p = closeContainer(p, json_array);
-            break;
-        case ':':
-            p = punctuation(p, true);
-            break;
-        case ',':
-            p = punctuation(p, false);
-            break;
-        case '"':
-            p = string(p);
-            break;
-        case 't':
-        case 'f':
-        case 'n':
-            p = literal(p);
-            break;
-        case '-':
-        case '0':
-        case '1':
-        case '2':
-        case '3':
-        case '4':
-        case '5':
-        case '6':
-        case '7':
-        case '8':
-        case '9':
-            p = number(p);
-            break;
-        default:
-            p = fail(p, "Unexpected character");
-            break;
-        }
+        p = step(p);
         if (p == nullptr) {
             return nullptr;
         }
@@ -253,6 +211,51 @@ json_value* Parser::run() {
         return nullptr;
     }
     return root_;
+}
+
+// Strings, commas, colons and the brackets of bind lists make most of the tokens of a preset;
+// testing for them first, one by one, lets the processor's branch history follow the layout, where
+// one jump through a table would not.
+char* Parser::step(char* p) {
+    if (*p == '"') {
+        return string(p);
+    }
+    if (*p == ',') {
+        return punctuation(p, false);
+    }
+    if (*p == ':') {
+        return punctuation(p, true);
+    }
+    if (*p == '[') {
+        return openContainer(p, json_array);
+    }
+    if (*p == ']') {
+        return closeContainer(p, json_array);
+    }
+    switch (*p) {
+    case '{':
+        return openContainer(p, json_object);
+    case '}':
+        return closeContainer(p, json_object);
+    case 't':
+    case 'f':
+    case 'n':
+        return literal(p);
+    case '-':
+    case '0':
+    case '1':
+    case '2':
+    case '3':
+    case '4':
+    case '5':
+    case '6':
+    case '7':
+    case '8':
+    case '9':
+        return number(p);
+    default:
+        return fail(p, "Unexpected character");
+    }
 }
 
 // A new node named with the pending key, appended to the current container.
