@@ -172,13 +172,14 @@ unsigned plainRunStopMask(const char* p) {
 }
 #endif
 
-// Runs of white space in a preset are short (a space, or a line feed and a few tabs): byte by byte
-// is quicker here than 16 bytes at a time.
+// Runs of white space in a preset are short (a space, or a line feed and a few tabs): two bytes a
+// round is quicker here than 16 at a time. The second byte is read only when the first is white
+// space, so never past the end of the text.
 char* Parser::skipSpace(char* p) const {
-    while (isSpace(*p)) {
-        ++p;
+    while (isSpace(p[0]) && isSpace(p[1])) {
+        p += 2;
     }
-    return p;
+    return isSpace(*p) ? p + 1 : p;
 }
 
 // Sixteen bytes at a time where they lie before the end of the text, then byte by byte.
