@@ -87,7 +87,7 @@ bench: bootstrap
 fuzz: bootstrap
 	@cmake -S tests/fuzz -B $(FUZZ_BUILD) -G Ninja -DCMAKE_CXX_COMPILER=clang++ >/dev/null
 	@cmake --build $(FUZZ_BUILD) -j $(JOBS)
-	@for t in preset_document bind_text; do \
+	@for t in preset_document bind_text bind_text_scan; do \
 	  mkdir -p $(FUZZ_BUILD)/work/$$t $(FUZZ_BUILD)/artifacts; \
 	  echo "== fuzz_$$t for $(FUZZ_SECONDS) s"; \
 	  $(FUZZ_BUILD)/fuzz_$$t -max_total_time=$(FUZZ_SECONDS) -close_fd_mask=1 -timeout=10 \

@@ -3,6 +3,7 @@
 #include "preset/vantry_document.h"
 
 #include <cstring>
+#include <iterator>
 
 namespace padloom {
 namespace {
@@ -16,6 +17,14 @@ bool hasKey(const json_value* node, const char* key) {
 
 std::string quoted(const char* text) {
     return '"' + std::string(text != nullptr ? text : "") + '"';
+}
+
+std::size_t countChildren(const json_value* container) {
+    std::size_t count = 0;
+    for (const json_value* node = container->first_child; node != nullptr; node = node->next_sibling) {
+        ++count;
+    }
+    return count;
 }
 
 class Interpreter {
@@ -32,9 +41,13 @@ private:
     bool section(const json_value* object, JoystickData& joystick);
     bool bind(const json_value* member, BindData& bind);
     bool fail(std::string message);
+    bool failInBind(const json_value* member, const std::string& problem);
 
     VantryDocument& document_;
     std::size_t sectionNumber_ = 0;
+    // The binds of the section being read, collected here first so that each section's list is
+    // allocated once, at its final size.
+    std::vector<BindData> binds_;
 };
 
 bool Interpreter::fail(std::string message) {
@@ -92,6 +105,7 @@ bool Interpreter::sections(const json_value* array) {
         return true;
     }
     document_.joysticks = std::make_unique<std::vector<JoystickData>>();
+    document_.joysticks->reserve(countChildren(array));
     sectionNumber_ = 0;
     for (const json_value* node = array->first_child; node != nullptr; node = node->next_sibling) {
         ++sectionNumber_;
@@ -117,37 +131,41 @@ bool Interpreter::section(const json_value* object, JoystickData& joystick) {
     if (last == nullptr || last->kind != json_object || !hasKey(last, "binds")) {
         return true;
     }
+    binds_.clear();
     for (const json_value* node = last->first_child; node != nullptr; node = node->next_sibling) {
-        BindData data;
-        if (!bind(node, data)) {
+        if (!bind(node, binds_.emplace_back())) {
             return false;
         }
-        joystick.binds.push_back(std::move(data));
     }
+    joystick.binds.assign(std::make_move_iterator(binds_.begin()), std::make_move_iterator(binds_.end()));
     return true;
 }
 
 bool Interpreter::bind(const json_value* member, BindData& data) {
-    const std::string where =
-        "Joystick section " + std::to_string(sectionNumber_) + ", bind " + quoted(member->name);
     if (member->kind != json_array) {
-        return fail(where + ": the outputs are not a list");
+        return failInBind(member, "the outputs are not a list");
     }
     data.input = inputFromText(member->name);
     if (data.input.kind == InputKind::none) {
-        return fail(where + ": not a joystick input");
+        return failInBind(member, "not a joystick input");
     }
+    data.outputs.reserve(countChildren(member));
     for (const json_value* node = member->first_child; node != nullptr; node = node->next_sibling) {
         if (node->kind != json_string) {
-            return fail(where + ": an output is not a text");
+            return failInBind(member, "an output is not a text");
         }
         const BindOutput output = outputFromText(node->string_value);
         if (output.kind == OutputKind::none) {
-            return fail(where + ": " + quoted(node->string_value) + " is not an output");
+            return failInBind(member, quoted(node->string_value) + " is not an output");
         }
         data.outputs.push_back(output);
     }
     return true;
+}
+
+bool Interpreter::failInBind(const json_value* member, const std::string& problem) {
+    return fail("Joystick section " + std::to_string(sectionNumber_) + ", bind " + quoted(member->name) +
+                ": " + problem);
 }
 
 } // namespace

@@ -4,28 +4,74 @@
 #include "preset/json/json_writer.h"
 #include "preset/path_expansion.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace padloom {
 namespace {
 
 constexpr uint32_t documentBlockSize = 1024;
 
-// Reads the whole stream; false on a read error (a folder, an I/O error).
-bool readAll(FILE* file, std::string& bytes) {
-    char chunk[65536];
-    std::size_t count = 0;
-    while ((count = std::fread(chunk, 1, sizeof chunk, file)) > 0) {
-        bytes.append(chunk, count);
-    }
-    return std::ferror(file) == 0;
-}
+// Presets are a few kilobytes; a file beyond this is not one, and reading it would only exhaust memory.
+constexpr off_t largestPresetFile = off_t{64} << 20;
 
 // A path whose expansion is too long is refused before any file is touched.
 bool expandForOpening(const char* path, std::string& expanded) {
     expanded = expandPath(path);
     return expanded.size() <= maxExpandedPathLength;
+}
+
+class FileDescriptor {
+public:
+    explicit FileDescriptor(int fd) : fd_(fd) {}
+    ~FileDescriptor() {
+        if (fd_ >= 0) {
+            close(fd_);
+        }
+    }
+    FileDescriptor(const FileDescriptor&) = delete;
+    FileDescriptor& operator=(const FileDescriptor&) = delete;
+    int get() const { return fd_; }
+
+private:
+    int fd_;
+};
+
+// Why a file that opened is still not read, or null when it may be.
+const char* refusal(const struct stat& info) {
+    if (S_ISDIR(info.st_mode)) {
+        return "it is a folder";
+    }
+    if (!S_ISREG(info.st_mode)) {
+        return "it is not a regular file";
+    }
+    if (info.st_size > largestPresetFile) {
+        return "it is larger than 64 MiB";
+    }
+    return nullptr;
+}
+
+// Reads up to size bytes; fewer when the file shrank meanwhile. False on a read error.
+bool readUpTo(int fd, char* text, std::size_t size, std::size_t& count) {
+    count = 0;
+    while (count < size) {
+        const ssize_t got = read(fd, text + count, size - count);
+        if (got < 0 && errno == EINTR) {
+            continue;
+        }
+        if (got < 0) {
+            return false;
+        }
+        if (got == 0) {
+            break;
+        }
+        count += static_cast<std::size_t>(got);
+    }
+    return true;
 }
 
 } // namespace
@@ -38,23 +84,41 @@ bool VantryDocument::load(const char* path) {
     return readFile(path) && interpret();
 }
 
+// Only a regular file of at most 64 MiB is read: a device or a FIFO could be read without end, or
+// never. The text goes straight into a fresh arena, which replaces the document's only once the
+// whole file has been read, so a file that can't be read leaves the document as it was.
 bool VantryDocument::readFile(const char* path) {
     std::string expanded;
-    FILE* file = expandForOpening(path, expanded) ? std::fopen(expanded.c_str(), "rb") : nullptr;
-    if (file == nullptr) {
-        std::printf("Can't open %s\n", expanded.c_str());
-        lastError_ = "Can't open " + expanded;
-        return false;
+    // A FIFO opens without waiting for a writer, so that it can be refused.
+    const FileDescriptor file(
+        expandForOpening(path, expanded) ? open(expanded.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC) : -1);
+    struct stat info {};
+    if (file.get() < 0 || fstat(file.get(), &info) != 0) {
+        return cantRead("Can't open", expanded, nullptr);
     }
-    std::string bytes;
-    const bool read = readAll(file, bytes);
-    std::fclose(file);
-    if (!read) {
-        std::printf("Can't open %s\n", expanded.c_str());
-        lastError_ = "Can't read " + expanded;
-        return false;
+    if (const char* why = refusal(info)) {
+        return cantRead("Can't open", expanded, why);
     }
-    return readText(bytes);
+    block_allocator incoming(documentBlockSize);
+    const auto size = static_cast<std::size_t>(info.st_size);
+    char* text = static_cast<char*>(incoming.allocate(size + 1));
+    std::size_t count = 0;
+    if (!readUpTo(file.get(), text, size, count)) {
+        return cantRead("Can't read", expanded, std::strerror(errno));
+    }
+    text[count] = '\0';
+    allocator.swap(incoming);
+    root = nullptr;
+    return parseText(text, count);
+}
+
+bool VantryDocument::cantRead(const char* what, const std::string& path, const char* why) {
+    std::printf("Can't open %s\n", path.c_str());
+    lastError_ = std::string(what) + " " + path;
+    if (why != nullptr) {
+        lastError_ += std::string(": ") + why;
+    }
+    return false;
 }
 
 bool VantryDocument::readText(std::string_view text) {
@@ -63,11 +127,14 @@ bool VantryDocument::readText(std::string_view text) {
     char* buffer = static_cast<char*>(allocator.allocate(text.size() + 1));
     std::memcpy(buffer, text.data(), text.size());
     buffer[text.size()] = '\0';
+    return parseText(buffer, text.size());
+}
 
+bool VantryDocument::parseText(char* text, std::size_t size) {
     char* errorPos = nullptr;
     const char* errorDesc = nullptr;
     int errorLine = 0;
-    root = parse_json_in_place(buffer, &errorPos, &errorDesc, &errorLine, &allocator);
+    root = parse_json_in_place(text, &errorPos, &errorDesc, &errorLine, &allocator);
     if (root != nullptr) {
         lastError_.clear();
         return true;
@@ -75,7 +142,7 @@ bool VantryDocument::readText(std::string_view text) {
     if (errorDesc == nullptr) {
         // The reader reports nothing when there is no text at all.
         errorDesc = "Empty file";
-        errorPos = buffer + text.size();
+        errorPos = text + size;
     }
     std::printf("Error at line %d: %s\n%s\n\n", errorLine, errorDesc, errorPos);
     lastError_ = "Error at line " + std::to_string(errorLine) + ": " + errorDesc;

@@ -36,6 +36,7 @@ public:
     // readFile, then interpret; true when both succeeded.
     bool load(const char* path);
     // Reads and parses the file into root. Prints "Can't open %s\n" or the syntax error on stdout.
+    // Only a regular file of at most 64 MiB is read; on any failure to read, the document is unchanged.
     bool readFile(const char* path);
     // Parses a preset text held in memory, exactly as readFile parses a file's bytes.
     bool readText(std::string_view text);
@@ -65,6 +66,8 @@ public:
 
 private:
     char* copyText(const char* text);
+    bool parseText(char* text, std::size_t size);
+    bool cantRead(const char* what, const std::string& path, const char* why);
 
     std::string lastError_;
 };

@@ -5,6 +5,7 @@
 #include "preset/json/block_allocator.h"
 
 #include <cstdint>
+#include <new>
 
 namespace padloom {
 
@@ -33,9 +34,19 @@ struct json_value {
 };
 
 // A node from the allocator with every field zero: no links, no name, kind json_null.
-json_value* new_json_value(block_allocator* allocator);
+inline json_value* new_json_value(block_allocator* allocator) {
+    return new (allocator->allocate(sizeof(json_value), alignof(json_value))) json_value{};
+}
 
 // Makes child the last member or element of container.
-void append_child(json_value* container, json_value* child);
+inline void append_child(json_value* container, json_value* child) {
+    child->parent = container;
+    if (container->last_child != nullptr) {
+        container->last_child->next_sibling = child;
+    } else {
+        container->first_child = child;
+    }
+    container->last_child = child;
+}
 
 } // namespace padloom

@@ -1,4 +1,5 @@
 #include "preset/vantry_document.h"
+#include "tests/fuzz/bind_text_scan_agreement.h"
 #include "tests/preset/comma_locale.h"
 
 #include <gtest/gtest.h>
@@ -30,25 +31,24 @@ TEST_P(InputText, WhatReadsWritesBackToTheSameRecord) {
 
 constexpr BindInput refused{};
 
-INSTANTIATE_TEST_SUITE_P(Texts, InputText,
-                         ::testing::Values(InputCase{"btn 3", {InputKind::button, 3, 0, 0}},
-                                           InputCase{"btn 7 ", {InputKind::button, 7, 0, 0}},
-                                           InputCase{"btn7", {InputKind::button, 7, 0, 0}},
-                                           InputCase{"btn -1", {InputKind::button, 4294967295u, 0, 0}},
-                                           InputCase{"axi 3 -", {InputKind::axis, 3, -1, 0.42f}},
-                                           InputCase{"axi 1 +", {InputKind::axis, 1, 1, 0.42f}},
-                                           InputCase{"axi 1 +x", {InputKind::axis, 1, 1, 0.42f}},
-                                           InputCase{"axi1+", {InputKind::axis, 1, 1, 0.42f}},
-                                           InputCase{"hat 0 U", {InputKind::hat, 0, 1, 0}},
-                                           InputCase{"hat 2 R", {InputKind::hat, 2, 2, 0}},
-                                           InputCase{"hat 0 D", {InputKind::hat, 0, 4, 0}},
-                                           InputCase{"hat 1 L", {InputKind::hat, 1, 8, 0}},
-                                           InputCase{"axi 2", refused}, InputCase{"btn 2 +", refused},
-                                           InputCase{"hat 0 u", refused}, InputCase{"hat 0", refused},
-                                           InputCase{"axi 1 *", refused}, InputCase{" btn 1", refused},
-                                           InputCase{"btn", refused}, InputCase{"btn x", refused},
-                                           InputCase{"bt", refused}, InputCase{"", refused},
-                                           InputCase{"key 4", refused}, InputCase{"BTN 1", refused}));
+INSTANTIATE_TEST_SUITE_P(
+    Texts, InputText,
+    ::testing::Values(
+        InputCase{"btn 3", {InputKind::button, 3, 0, 0}}, InputCase{"btn 7 ", {InputKind::button, 7, 0, 0}},
+        InputCase{"btn7", {InputKind::button, 7, 0, 0}},
+        InputCase{"btn -1", {InputKind::button, 4294967295u, 0, 0}},
+        InputCase{"btn 4294967296", {InputKind::button, 0, 0, 0}},
+        InputCase{"btn 99999999999999999999", {InputKind::button, 4294967295u, 0, 0}},
+        InputCase{"axi 3 -", {InputKind::axis, 3, -1, 0.42f}},
+        InputCase{"axi 1 +", {InputKind::axis, 1, 1, 0.42f}},
+        InputCase{"axi 1 +x", {InputKind::axis, 1, 1, 0.42f}},
+        InputCase{"axi1+", {InputKind::axis, 1, 1, 0.42f}}, InputCase{"hat 0 U", {InputKind::hat, 0, 1, 0}},
+        InputCase{"hat 2 R", {InputKind::hat, 2, 2, 0}}, InputCase{"hat 0 D", {InputKind::hat, 0, 4, 0}},
+        InputCase{"hat 1 L", {InputKind::hat, 1, 8, 0}}, InputCase{"axi 2", refused},
+        InputCase{"btn 2 +", refused}, InputCase{"hat 0 u", refused}, InputCase{"hat 0", refused},
+        InputCase{"axi 1 *", refused}, InputCase{" btn 1", refused}, InputCase{"btn", refused},
+        InputCase{"btn x", refused}, InputCase{"bt", refused}, InputCase{"", refused},
+        InputCase{"key 4", refused}, InputCase{"BTN 1", refused}));
 
 TEST(InputText, NullTextDoesNotParse) {
     EXPECT_EQ(inputFromText(nullptr).kind, InputKind::none);
@@ -87,6 +87,11 @@ INSTANTIATE_TEST_SUITE_P(
                       OutputCase{"whe 0 +1e-05", {OutputKind::wheel, 0, 1, 1e-05f}},
                       OutputCase{"whs 1 +", {OutputKind::wheelStep, 1, 1, 6}},
                       OutputCase{"whs 1 - 2.5", {OutputKind::wheelStep, 1, -1, 6}},
+                      OutputCase{"mou 0 + 0x1.8p1", {OutputKind::mouseMotion, 0, 1, 3}},
+                      OutputCase{"mou 0 -1E1", {OutputKind::mouseMotion, 0, -1, 10}},
+                      // an amount that breaks off is no amount: the default stays
+                      OutputCase{"mou 0 + infinit", {OutputKind::mouseMotion, 0, 1, 6}},
+                      OutputCase{"whe 0 + 0x", {OutputKind::wheel, 0, 1, 6}},
                       OutputCase{"key 5 +", notAnOutput}, OutputCase{"mbt 0 -", notAnOutput},
                       OutputCase{"mou 0 6", notAnOutput}, OutputCase{"whs 1", notAnOutput},
                       OutputCase{"whe 1 x 2", notAnOutput}, OutputCase{"abc 1", notAnOutput},
@@ -123,6 +128,32 @@ TEST(InputWritten, DirectionsOutsideTheGrammarWriteNothing) {
     EXPECT_EQ(inputToText({InputKind::axis, 2, 0, 0.42f}), "axi 2");
     EXPECT_EQ(inputToText({InputKind::hat, 0, 3, 0}), "hat 0");
     EXPECT_EQ(inputToText({InputKind::none, 1, 1, 0}), "");
+}
+
+// Forms where the scan rules are easy to get wrong; each must scan as sscanf scans it in the "C"
+// locale, field for field and bit for bit.
+// clang-format off
+const char* const trickyForms[] = {
+    "", "b", "bt", "btn", "btn ", "btn +", "btn - 5", "btn\v\f\r\n5", "btn 2147483648", "btn -2147483649",
+    "btn 9223372036854775807", "btn 9223372036854775808", "btn -9223372036854775809",
+    "btn 99999999999999999999", "btn 0x10", "axi 5 \xff", "axi\xe9 5 +", "mou 0 +", "mou 0 + -", "mou 0 + .",
+    "mou 0 + -.5", "mou 0 + 5.", "mou 0 + 1e", "mou 0 + 1e+", "mou 0 + 1e5e3", "mou 0 + 1..2", "mou 0 + e5",
+    "mou 0 + 0e5", "mou 0 + 0x", "mou 0 + -0x", "mou 0 + 0x.", "mou 0 + 0xp1", "mou 0 + 0x.p1",
+    "mou 0 + 0x1p", "mou 0 + 0X1P-3", "mou 0 + 0xe+1", "mou 0 + 0x-1", "mou 0 + 00x1", "mou 0 + 0x1.000001p0",
+    "mou 0 + 0x1.0000010000000001p0", "mou 0 + 0x1.ffffffp127", "mou 0 + 0x1p-149", "mou 0 + 0x1p-150",
+    "mou 0 + 0x3p-150", "mou 0 + 3.4028235e38", "mou 0 + 3.40282357e38", "mou 0 + 1e-40", "mou 0 + 7e-46",
+    "mou 0 + 1e99999999999", "mou 0 + -1e-99999999999",
+    "mou 0 + 0.000000000000000000000000000000000000001e77",
+    "mou 0 + 1.00000005960464477539062500000000000000000000000001", "mou 0 + 1.000000059604644775390625",
+    "mou 0 + inf", "mou 0 + -INF", "mou 0 + in", "mou 0 + infinit", "mou 0 + InFiNiTyX", "mou 0 + nan",
+    "mou 0 + -NaN(12)", "mou 0 + na", "mou 0 + +-5", "mou 0 + 1,5",
+};
+// clang-format on
+
+TEST(BindTextScan, TrickyFormsScanAsTheCLibraryDoes) {
+    for (const char* text : trickyForms) {
+        EXPECT_EQ(fuzz::scanDisagreement(text), "");
+    }
 }
 
 TEST(BindTextLocale, AmountsUseADecimalPointInACommaLocale) {

@@ -56,7 +56,7 @@ TEST(BlockAllocator, NodesAfterTextsOfAnyLengthAreAligned) {
     for (std::size_t textLength = 1; textLength < 40; ++textLength) {
         allocator.allocate(textLength);
         json_value* node = new_json_value(&allocator);
-        EXPECT_EQ(reinterpret_cast<std::uintptr_t>(node) % alignof(std::max_align_t), 0u) << textLength;
+        EXPECT_EQ(reinterpret_cast<std::uintptr_t>(node) % alignof(json_value), 0u) << textLength;
     }
 }
 

@@ -1,8 +1,9 @@
 // Every file the fuzz targets start from (and every input they ever crashed on, kept beside them)
 // goes through the preset document as a preset file: it loads, or it is refused with a message;
 // one that loads saves and loads again to the same fields. Bind-text inputs also go through the
-// bind-text readers and writers. Each failure names its file.
+// bind-text readers and writers, and are scanned as sscanf scans them. Each failure names its file.
 #include "tests/fuzz/bind_text_round_trip.h"
+#include "tests/fuzz/bind_text_scan_agreement.h"
 #include "tests/fuzz/preset_round_trip.h"
 #include "tests/support/temp_folder.h"
 
@@ -60,15 +61,19 @@ TEST_P(FuzzCorpus, EveryFileLoadsOrIsRefusedWithAMessage) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Targets, FuzzCorpus,
-                         ::testing::Values(CorpusCase{"preset_document", 20}, CorpusCase{"bind_text", 20}),
+                         ::testing::Values(CorpusCase{"preset_document", 20}, CorpusCase{"bind_text", 20},
+                                           CorpusCase{"bind_text_scan", 20}),
                          [](const auto& info) { return std::string(info.param.target); });
 
-TEST(FuzzCorpusBindText, EveryTextThatReadsWritesBackTheSameRecord) {
-    for (const std::string& path : filesOf("bind_text")) {
-        std::string text = readBytes(path);
-        text.resize(std::char_traits<char>::length(text.c_str()));
-        EXPECT_EQ(fuzz::inputRoundTripFault(text), "") << path;
-        EXPECT_EQ(fuzz::outputRoundTripFault(text), "") << path;
+TEST(FuzzCorpusBindText, EveryTextScansAsSscanfAndWhatReadsWritesBackTheSameRecord) {
+    for (const char* target : {"bind_text", "bind_text_scan"}) {
+        for (const std::string& path : filesOf(target)) {
+            std::string text = readBytes(path);
+            text.resize(std::char_traits<char>::length(text.c_str()));
+            EXPECT_EQ(fuzz::scanDisagreement(text), "") << path;
+            EXPECT_EQ(fuzz::inputRoundTripFault(text), "") << path;
+            EXPECT_EQ(fuzz::outputRoundTripFault(text), "") << path;
+        }
     }
 }
 

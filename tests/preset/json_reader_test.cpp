@@ -139,7 +139,12 @@ INSTANTIATE_TEST_SUITE_P(
         ErrorCase{"[\"a\\nb\\nc\",\n x]", "Unexpected character", 2, 13},
         ErrorCase{"[\"a\\u000ab\",\n x]", "Unexpected character", 2, 14},
         ErrorCase{"[\n\"a\\nb\\nc\t\"]", "Control characters not allowed in strings", 2, 3},
-        ErrorCase{"[\n\"a\\nb\\x\"]", "Unrecognized escape sequence", 2, 3}));
+        ErrorCase{"[\n\"a\\nb\\x\"]", "Unrecognized escape sequence", 2, 3},
+        // a line feed decoded at the very start of the string lies at the error position itself
+        ErrorCase{"{\"name\":\"\\n\\q\"}", "Unrecognized escape sequence", 1, 9},
+        ErrorCase{"{\"name\":\"\\u000a\\q\"}", "Unrecognized escape sequence", 1, 9},
+        ErrorCase{"[\"\\n\x01\"]", "Control characters not allowed in strings", 1, 2},
+        ErrorCase{"[\"\\n\\u00\"]", "Bad unicode codepoint", 1, 4}));
 
 TEST(JsonReader, EmptyTextReturnsNoRootAndReportsNothing) {
     block_allocator allocator(1024);

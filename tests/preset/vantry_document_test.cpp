@@ -5,6 +5,7 @@
 
 #include <cstdlib>
 #include <string>
+#include <sys/stat.h>
 #include <vector>
 
 namespace padloom {
@@ -262,13 +263,55 @@ TEST(PresetLoad, AnEmptyFileIsDescribedNotPrintedAsNull) {
     EXPECT_EQ(document.lastError(), "Error at line 0: Empty file");
 }
 
-TEST(PresetLoad, AFolderIsRefusedLikeAnUnopenableFile) {
+struct RefusedCase {
+    const char* what;
+    std::string (*make)(const TempFolder&); // the path to load
+    const char* reason;
+};
+
+void PrintTo(const RefusedCase& c, std::ostream* os) {
+    *os << c.what;
+}
+
+class PresetLoadRefuses : public ::testing::TestWithParam<RefusedCase> {};
+
+// Only a regular file is read: a device or a FIFO would be read without end, or wait forever for a
+// writer. What was loaded before stays, tree and fields.
+TEST_P(PresetLoadRefuses, WhatIsNotAPresetFileAndKeepsTheDocument) {
     TempFolder folder;
     VantryDocument document;
+    ASSERT_TRUE(document.load(folder.write("kept.json", "{\"name\":\"Kept\"}").c_str()));
+    const json_value* root = document.root;
+    const std::string path = GetParam().make(folder);
     CaptureStdout();
-    EXPECT_FALSE(document.load(folder.path().c_str()));
-    EXPECT_EQ(GetCapturedStdout(), "Can't open " + folder.path().string() + "\n");
+    EXPECT_FALSE(document.load(path.c_str()));
+    EXPECT_EQ(GetCapturedStdout(), "Can't open " + path + "\n");
+    EXPECT_EQ(document.lastError(), "Can't open " + path + ": " + GetParam().reason);
+    EXPECT_EQ(document.name, "Kept");
+    ASSERT_EQ(document.root, root);
+    EXPECT_STREQ(root->first_child->string_value, "Kept");
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Paths, PresetLoadRefuses,
+    ::testing::Values(RefusedCase{"folder", [](const TempFolder& f) { return f.path().string(); },
+                                  "it is a folder"},
+                      RefusedCase{"device", [](const TempFolder&) { return std::string("/dev/zero"); },
+                                  "it is not a regular file"},
+                      RefusedCase{"fifo",
+                                  [](const TempFolder& f) {
+                                      mkfifo(f.file("fifo").c_str(), 0600);
+                                      return f.file("fifo");
+                                  },
+                                  "it is not a regular file"},
+                      RefusedCase{"over_64_MiB",
+                                  [](const TempFolder& f) {
+                                      const std::string path = f.write("huge.json", "{}");
+                                      std::filesystem::resize_file(path, (std::uintmax_t{64} << 20) + 1);
+                                      return path;
+                                  },
+                                  "it is larger than 64 MiB"}),
+    [](const auto& info) { return std::string(info.param.what); });
 
 TEST(PresetLoad, ReadTextParsesLikeAFile) {
     TempFolder folder;

@@ -1,9 +1,12 @@
 // padloomctl check and format, run as a program on the fixture presets.
+#include "tests/support/temp_folder.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <string>
 #include <sys/wait.h>
 
@@ -14,12 +17,16 @@ const std::string program = PADLOOM_BINARY_DIR "/padloomctl";
 
 struct Outcome {
     std::string out;
+    std::string err;
     int status = -1;
 };
 
-// Runs padloomctl in the fixture folder with the given arguments; standard error is dropped.
+// Runs padloomctl in the fixture folder with the given arguments.
 Outcome padloomctl(const std::string& arguments) {
-    const std::string command = "cd '" + fixtures + "' && '" + program + "' " + arguments + " 2>/dev/null";
+    const padloom::test::TempFolder folder;
+    const std::string errors = folder.file("stderr");
+    const std::string command =
+        "cd '" + fixtures + "' && '" + program + "' " + arguments + " 2>'" + errors + "'";
     Outcome run;
     FILE* pipe = popen(command.c_str(), "r");
     if (pipe == nullptr) {
@@ -32,6 +39,7 @@ Outcome padloomctl(const std::string& arguments) {
     }
     const int wait = pclose(pipe);
     run.status = WIFEXITED(wait) ? WEXITSTATUS(wait) : -1;
+    run.err = padloom::test::readBytes(errors);
     return run;
 }
 
@@ -52,6 +60,7 @@ struct CommandCase {
     std::string arguments;
     std::string out; // "@name": the bytes of that fixture
     int status;
+    std::optional<std::string> err = std::nullopt; // checked when given
 };
 
 void PrintTo(const CommandCase& c, std::ostream* os) {
@@ -65,6 +74,9 @@ TEST_P(PadloomctlCommand, PrintsAndExitsAsDocumented) {
     const std::string& expected = GetParam().out;
     EXPECT_EQ(run.out, expected.rfind('@', 0) == 0 ? fixture(expected.substr(1)) : expected);
     EXPECT_EQ(run.status, GetParam().status);
+    if (GetParam().err) {
+        EXPECT_EQ(run.err, *GetParam().err);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -73,8 +85,13 @@ INSTANTIATE_TEST_SUITE_P(
         CommandCase{"check_one", "check racing.json", "ok racing.json\n", 0},
         CommandCase{"check_several", "check racing.json name-only.json racing-compact.json",
                     "ok racing.json\nok name-only.json\nok racing-compact.json\n", 0},
-        CommandCase{"check_schema_failure", "check bad-bind.json racing.json",
-                    "failed bad-bind.json\nok racing.json\n", 1},
+        CommandCase{
+            "check_schema_failure", "check bad-bind.json racing.json",
+            "failed bad-bind.json\nok racing.json\n", 1,
+            "padloomctl: bad-bind.json: Joystick section 2, bind \"btn 2 +\": not a joystick input\n"},
+        CommandCase{"check_device_then_next_file", "check /dev/zero racing.json",
+                    "Can't open /dev/zero\nfailed /dev/zero\nok racing.json\n", 1,
+                    "padloomctl: /dev/zero: Can't open /dev/zero: it is not a regular file\n"},
         CommandCase{"check_syntax_failure", "check bad-syntax.json",
                     "Error at line 3: Unexpected character\noops\n}\n\n\nfailed bad-syntax.json\n", 1},
         CommandCase{"check_empty_file", "check empty.json",

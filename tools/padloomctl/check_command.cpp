@@ -76,10 +76,13 @@ int checkCommand(const Args& args) {
         const bool loaded = document.load(file.c_str());
         std::printf("%s %s\n", loaded ? "ok" : "failed", file.c_str());
         if (!loaded) {
+            // A schema error prints nothing on its own; every failure gets its reason here.
+            std::fflush(stdout);
+            std::fprintf(stderr, "padloomctl: %s: %s\n", file.c_str(), document.lastError().c_str());
             status = exitFailed;
         }
     }
-    if (std::fflush(stdout) != 0) {
+    if (std::fflush(stdout) != 0 || std::ferror(stdout) != 0) {
         return failed(std::string("can't write the results: ") + std::strerror(errno));
     }
     return status;
