@@ -38,6 +38,7 @@ private:
     bool member(const json_value* node);
     bool text(const json_value* node, std::string& field);
     bool sections(const json_value* array);
+    bool programs(const json_value* array);
     bool section(const json_value* object, JoystickData& joystick);
     bool bind(const json_value* member, BindData& bind);
     bool fail(std::string message);
@@ -63,6 +64,7 @@ bool Interpreter::run() {
         return fail("The preset is not a JSON object");
     }
     document_.joysticks.reset();
+    document_.activateFor.clear();
     for (const json_value* node = document_.root->first_child; node != nullptr; node = node->next_sibling) {
         if (!member(node)) {
             return false;
@@ -85,6 +87,24 @@ bool Interpreter::member(const json_value* node) {
     if (hasKey(node, "joysticks")) {
         return sections(node);
     }
+    if (hasKey(node, "activateFor")) {
+        return programs(node);
+    }
+    return true;
+}
+
+bool Interpreter::programs(const json_value* array) {
+    if (array->kind != json_array) {
+        return fail("The preset's \"activateFor\" is not a list");
+    }
+    std::vector<std::string> patterns;
+    for (const json_value* node = array->first_child; node != nullptr; node = node->next_sibling) {
+        if (node->kind != json_string) {
+            return fail("The preset's \"activateFor\" holds something that is not a text");
+        }
+        patterns.emplace_back(node->string_value);
+    }
+    document_.activateFor = std::move(patterns);
     return true;
 }
 

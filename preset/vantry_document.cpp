@@ -174,6 +174,13 @@ bool VantryDocument::save(const char* path) {
         }
         append_child(root, sections);
     }
+    if (!activateFor.empty()) {
+        json_value* programs = newArrayMember("activateFor");
+        for (const std::string& program : activateFor) {
+            append_child(programs, newStringElement(program.c_str()));
+        }
+        append_child(root, programs);
+    }
     return writeFile(path);
 }
 

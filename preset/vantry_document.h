@@ -63,6 +63,10 @@ public:
     std::string name;
     std::string tag;
     std::unique_ptr<std::vector<JoystickData>> joysticks; // absent when the file had no sections
+    // The programs whose windows switch this preset on when they get the focus: window classes,
+    // where "*" stands for any run of characters. Saved after "joysticks", and only when not empty,
+    // so that a preset that names no program is written as it always was.
+    std::vector<std::string> activateFor;
 
 private:
     char* copyText(const char* text);

@@ -65,8 +65,9 @@ inline std::string saveAndLoadFault(VantryDocument& document, const std::string&
     if (!again.load(savePath.c_str())) {
         return "a saved preset did not load: " + again.lastError();
     }
-    if (again.name != document.name || again.tag != document.tag) {
-        return "the name or the tag changed";
+    if (again.name != document.name || again.tag != document.tag ||
+        again.activateFor != document.activateFor) {
+        return "the name, the tag or the programs changed";
     }
     const size_t sections = document.joysticks ? document.joysticks->size() : 0;
     const size_t sectionsAgain = again.joysticks ? again.joysticks->size() : 0;

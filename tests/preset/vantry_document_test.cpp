@@ -17,11 +17,15 @@ using ::testing::internal::CaptureStdout;
 using ::testing::internal::GetCapturedStdout;
 
 // name|tag|sections, each section as "[joystick name: input=(output)...]"; "-" when the list is absent,
-// nothing when it is present but empty.
+// nothing when it is present but empty; then "|for p q" when the preset names programs.
 std::string summary(const VantryDocument& document) {
     std::string text = document.name + "|" + document.tag + "|";
+    std::string programs = document.activateFor.empty() ? "" : "|for";
+    for (const std::string& program : document.activateFor) {
+        programs += " " + program;
+    }
     if (!document.joysticks) {
-        return text + "-";
+        return text + "-" + programs;
     }
     for (const VantryDocument::JoystickData& joystick : *document.joysticks) {
         text += "[" + joystick.name + ":";
@@ -33,7 +37,7 @@ std::string summary(const VantryDocument& document) {
         }
         text += "]";
     }
-    return text;
+    return text + programs;
 }
 
 // The preset of the format's example, and its written form as (tabs, text) lines.
@@ -133,6 +137,9 @@ INSTANTIATE_TEST_SUITE_P(
             "{\"binds\":{\"btn 4294967295\":[\"key 2147483648\"]}}]}"},
         RoundTripCase{"empty_outputs_and_duplicate_keys",
                       "{\"joysticks\":[{\"tag\":\"P\",\"binds\":{\"btn 1\":[],\"btn 1\":[\"key 5\"]}}]}"},
+        RoundTripCase{
+            "programs_after_sections",
+            "{\"activateFor\":[\"steam_app_*\",\"Mine\\\"craft*\"],\"joysticks\":[{\"tag\":\"A\"}]}"},
         RoundTripCase{"utf8_names",
                       "{\"name\":\"Caf\\u00e9\",\"joysticks\":[{\"tag\":\"\xE2\x98\x83\",\"binds\":{}}]}"}),
     [](const auto& info) { return std::string(info.param.what); });
@@ -207,6 +214,11 @@ INSTANTIATE_TEST_SUITE_P(
         SchemaCase{"output_not_text", "{\"joysticks\":[{\"binds\":{\"btn 1\":[4]}}]}", false, "||"},
         SchemaCase{"bad_input_text", "{\"joysticks\":[{\"binds\":{\"axi 2\":[]}}]}", false, "||"},
         SchemaCase{"bad_output_text", "{\"joysticks\":[{\"binds\":{\"btn 2\":[\"mou 0 6\"]}}]}", false, "||"},
+        SchemaCase{"programs", "{\"activateFor\":[\"a*\",\"\"],\"name\":\"N\"}", true, "N||-|for a* "},
+        SchemaCase{"later_programs_replace", "{\"activateFor\":[\"a\"],\"activateFor\":[]}", true,
+                   "Unnamed preset||-"},
+        SchemaCase{"programs_not_list", "{\"name\":\"N\",\"activateFor\":\"a\"}", false, "N||-"},
+        SchemaCase{"program_not_text", "{\"activateFor\":[\"a\",1]}", false, "||-"},
         SchemaCase{"keyless_bind", "{\"joysticks\":[{\"binds\":{[\"key 4\"]}}]}", false, "||"},
         // a failure keeps what came before it and drops the section being built
         SchemaCase{

@@ -83,8 +83,9 @@ INSTANTIATE_TEST_SUITE_P(
     Fixtures, PadloomctlCommand,
     ::testing::Values(
         CommandCase{"check_one", "check racing.json", "ok racing.json\n", 0},
-        CommandCase{"check_several", "check racing.json name-only.json racing-compact.json",
-                    "ok racing.json\nok name-only.json\nok racing-compact.json\n", 0},
+        CommandCase{
+            "check_several", "check racing.json name-only.json racing-compact.json follows-programs.json",
+            "ok racing.json\nok name-only.json\nok racing-compact.json\nok follows-programs.json\n", 0},
         CommandCase{
             "check_schema_failure", "check bad-bind.json racing.json",
             "failed bad-bind.json\nok racing.json\n", 1,
@@ -101,6 +102,8 @@ INSTANTIATE_TEST_SUITE_P(
         CommandCase{"check_without_files", "check", "", 2},
         CommandCase{"format_layout_unchanged", "format racing.json", "@racing.json", 0},
         CommandCase{"format_compact_text", "format racing-compact.json", "@racing.json", 0},
+        CommandCase{"format_keeps_programs_after_sections", "format follows-programs-compact.json",
+                    "@follows-programs.json", 0},
         CommandCase{"format_adds_empty_tag", "format name-only.json",
                     "{\n\t\"name\" : \"Only a name\",\n\t\"tag\" : \"\"\n}\n", 0},
         CommandCase{"format_unreadable", "format bad-bind.json", "", 1},
