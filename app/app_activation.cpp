@@ -24,6 +24,7 @@ bool TesselAppDelegate::activatePreset(const std::string& fileName, std::string*
     }
     if (runner.active()) {
         runner.deactivate([this] { enableDangerousOptions(); });
+        focusFollowing.presetDeactivated();
     }
     std::string loadError;
     const ActivationResult result = runner.activate(
@@ -37,12 +38,14 @@ bool TesselAppDelegate::activatePreset(const std::string& fileName, std::string*
     disableDangerousOptions();
     startJoystickPolling();
     evaluateMain("$('#blockLayer').fadeOut();");
+    focusFollowing.presetActivated(fileName);
     return true;
 }
 
 bool TesselAppDelegate::deactivatePreset() {
     evaluateMain("$('#blockLayer').show();");
     runner.deactivate([this] { enableDangerousOptions(); });
+    focusFollowing.presetDeactivated();
     evaluateMain("$('#blockLayer').fadeOut();");
     return true;
 }

@@ -66,6 +66,7 @@ std::optional<std::string> TesselAppDelegate::presetFile(const std::string& file
 
 void TesselAppDelegate::loadPresets() {
     evaluateMain("cleanPresetList()");
+    focusFollowing.rules.clear();
     const std::optional<std::string> folder = presetFolder();
     if (!folder) {
         return;
@@ -76,6 +77,7 @@ void TesselAppDelegate::loadPresets() {
             continue;
         }
         evaluateMain(scriptCall("addPresetUI", {document.name, document.tag, relative}));
+        focusFollowing.rules.set(relative, document.activateFor);
     }
 }
 
@@ -250,6 +252,7 @@ bool TesselAppDelegate::saveEditedPreset(const std::string& path) {
     const std::string tag = configScriptObject->evaluate("$('#tag').val()").text();
     evaluateMain("$('.editing > text').find('h2').text(" + scriptString(name) + ").end().find('p').text(" +
                  scriptString(tag) + ")");
+    focusFollowing.presetSaved(path, check.activateFor);
     std::fprintf(stderr, "File '%s' saved.\n", path.c_str());
     return true;
 }
@@ -285,6 +288,9 @@ bool TesselAppDelegate::deletePreset(const std::string& fileName, std::string* w
     if (const std::optional<std::string> path = presetFile(fileName, problem);
         path && ::unlink(path->c_str()) != 0 && errno != ENOENT) {
         problem = "\"" + fileName + "\" could not be deleted: " + std::strerror(errno) + ".";
+    }
+    if (problem.empty()) {
+        focusFollowing.rules.set(fileName, {});
     }
     updateMainWindowHeight();
     if (whyNot != nullptr) {

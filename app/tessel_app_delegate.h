@@ -4,6 +4,7 @@
 // thread. The shell (see app/shell_interfaces.h) provides the UI objects.
 #pragma once
 
+#include "app/focus_following.h"
 #include "app/help_links.h"
 #include "app/joystick_watch.h"
 #include "app/operation_queue.h"
@@ -176,6 +177,8 @@ public:
     // Every entry into the controller from the shell (menu, pages, windows, timers) goes through
     // this queue, so no operation starts inside another.
     OperationQueue operations;
+    // Switches presets as the focus moves between programs; the shell starts it.
+    FocusFollowing focusFollowing{*this};
     bool shouldAvoidCorners = false;
     bool quitConfirmed = false;
 

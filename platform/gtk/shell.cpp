@@ -5,6 +5,7 @@
 #include "platform/gtk/gtk_dialogs.h"
 #include "platform/gtk/i18n.h"
 #include "platform/gtk/keyfile_settings_store.h"
+#include "platform/gtk/x11_focus_monitor.h"
 #include "platform/gtk/x11_fullscreen_monitor.h"
 #include "platform/linux/sink_selection.h"
 
@@ -78,7 +79,9 @@ Shell::Shell(ShellOptions options) : options_(std::move(options)) {
     if (!options_.quit)
         options_.quit = [] {};
     mainLoop_ = std::make_unique<GlibMainLoop>([this] { terminate(); });
-    presentationMonitor_ = std::make_unique<X11FullscreenMonitor>();
+    activeWindow_ = std::make_unique<X11ActiveWindow>();
+    presentationMonitor_ = std::make_unique<X11FullscreenMonitor>(*activeWindow_);
+    focusMonitor_ = std::make_unique<X11FocusMonitor>(*activeWindow_);
     chooseSink();
 
     // The pages are dark; the menu bar, label and dialogs follow them.
@@ -249,6 +252,7 @@ void Shell::start() {
     mainPage_->loadFile(options_.resourceDir + "/gui/window_main.htm");
     configPage_->loadFile(options_.resourceDir + "/gui/window_config.htm");
     controller_->applicationDidFinishLaunching();
+    controller_->focusFollowing.start(focusMonitor_.get(), *mainLoop_);
     if (GdkScreen* screen = gdk_screen_get_default())
         monitorsChanged_ =
             g_signal_connect(screen, "monitors-changed", G_CALLBACK(Signals::monitorsChanged), this);
@@ -281,6 +285,7 @@ void Shell::quitNow() {
     if (terminating_)
         return;
     terminating_ = true;
+    controller_->focusFollowing.stop();
     controller_->applicationWillTerminate();
     options_.quit();
     // A panel left open would keep its own loop, and so the process, running.

@@ -21,6 +21,8 @@ typedef struct _GtkAccelGroup GtkAccelGroup;
 
 namespace padloom {
 
+class X11ActiveWindow;
+
 struct ShellOptions {
     std::string resourceDir; // holds gui/, presetexamples/, help/
     std::string productSite; // help sites; empty: the shipped help page
@@ -77,7 +79,9 @@ private:
     std::unique_ptr<SettingsStore> ownSettings_;
     std::unique_ptr<DesktopServices> ownDesktop_;
     std::unique_ptr<MainLoop> mainLoop_;
+    std::unique_ptr<X11ActiveWindow> activeWindow_; // watched by the two monitors below
     std::unique_ptr<PresentationMonitor> presentationMonitor_;
+    std::unique_ptr<FocusMonitor> focusMonitor_;
     GtkCaptureEvents captureEvents_;
     std::unique_ptr<EventSink> ownSink_;
     std::string sinkWarning_;

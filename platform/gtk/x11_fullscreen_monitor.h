@@ -1,19 +1,16 @@
 // The full-screen fix on X11: notices when the active window enters or leaves full screen, by
-// watching the root window's _NET_ACTIVE_WINDOW and the active window's _NET_WM_STATE. On other
-// sessions the watch installs and removes but never fires.
+// watching the active window (X11ActiveWindow) and its _NET_WM_STATE. On other sessions the watch
+// installs and removes but never fires.
 #pragma once
 
 #include "app/ui/presentation_monitor.h"
-
-#include <cstdint>
-
-typedef struct _GdkDisplay GdkDisplay;
+#include "platform/gtk/x11_active_window.h"
 
 namespace padloom {
 
-class X11FullscreenMonitor : public PresentationMonitor {
+class X11FullscreenMonitor : public PresentationMonitor, private X11ActiveWindow::Listener {
 public:
-    X11FullscreenMonitor() = default;
+    explicit X11FullscreenMonitor(X11ActiveWindow& activeWindow) : activeWindow_(activeWindow) {}
     ~X11FullscreenMonitor() override;
     X11FullscreenMonitor(const X11FullscreenMonitor&) = delete;
     X11FullscreenMonitor& operator=(const X11FullscreenMonitor&) = delete;
@@ -23,16 +20,14 @@ public:
     bool installed() const { return installed_; }
 
 private:
-    struct Filter;
-    void followActiveWindow();
+    void activeWindowChanged(X11ActiveWindow::WindowId window) override;
+    void activeWindowPropertyChanged(unsigned long atom) override;
     void checkFullscreen();
     bool activeIsFullscreen() const;
 
+    X11ActiveWindow& activeWindow_;
     std::function<void()> onChange_;
     bool installed_ = false;
-    bool x11_ = false;
-    unsigned long activeWindow_ = 0; // X window id, 0 when none
-    bool watchingForeign_ = false;   // we selected property events on activeWindow_
     bool activeFullscreen_ = false;
 };
 

@@ -1,26 +1,36 @@
-// The full-screen watch on a real X server: another client's window becomes active and enters or
-// leaves full screen, as a window manager would announce it.
+// The active-window watch on a real X server: other clients' windows become active (as a window
+// manager announces it) and enter or leave full screen; the full-screen fix and presets that
+// follow the focused program listen to the same watch.
 // gtest comes before Xlib, whose macros (None, Bool) would break its templates.
 #include <gtest/gtest.h>
 
+#include "platform/gtk/x11_focus_monitor.h"
 #include "platform/gtk/x11_fullscreen_monitor.h"
 #include "tests/integration/shell_harness.h"
+#include "tests/integration/test_presets.h"
+#include "tests/support/virtual_joystick.h"
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
+#include <X11/Xutil.h>
 #include <gdk/gdkx.h>
 #include <gtk/gtk.h>
 
 namespace padloom::test {
 namespace {
 
-// A second X connection playing the other application and the window manager.
+// A second X connection playing another application, with a window of the given class, and the
+// window manager.
 class OtherClient {
 public:
-    OtherClient() : display_(XOpenDisplay(nullptr)) {
+    explicit OtherClient(const char* windowClass = "Other") : display_(XOpenDisplay(nullptr)) {
         if (!display_)
             return;
         window_ = XCreateSimpleWindow(display_, DefaultRootWindow(display_), 0, 0, 100, 100, 0, 0, 0);
+        std::string instance = windowClass;
+        instance[0] = static_cast<char>(std::tolower(instance[0]));
+        XClassHint hint{instance.data(), const_cast<char*>(windowClass)};
+        XSetClassHint(display_, window_, &hint);
         XFlush(display_);
     }
     ~OtherClient() {
@@ -31,8 +41,9 @@ public:
     }
     bool ok() const { return display_ != nullptr; }
 
-    void makeActive(bool active) {
-        ::Window value = active ? window_ : 0;
+    // Makes window (this client's by default; 0: none) the active one.
+    void makeActive(bool active, unsigned long window = 0) {
+        ::Window value = active ? (window ? window : window_) : 0;
         XChangeProperty(display_, DefaultRootWindow(display_), atom("_NET_ACTIVE_WINDOW"), XA_WINDOW, 32,
                         PropModeReplace, reinterpret_cast<unsigned char*>(&value), 1);
         XSync(display_, False);
@@ -59,55 +70,117 @@ void settle() {
     }
 }
 
+bool x11() {
+    return ShellHarness::displayAvailable() && GDK_IS_X11_DISPLAY(gdk_display_get_default());
+}
+
 TEST(FullscreenMonitor, FiresWhenTheActiveWindowEntersOrLeavesFullScreenAndNotAfterRemoval) {
-    if (!ShellHarness::displayAvailable() || !GDK_IS_X11_DISPLAY(gdk_display_get_default()))
+    if (!x11())
         GTEST_SKIP() << "no X11 display";
     OtherClient other;
     ASSERT_TRUE(other.ok());
     other.makeActive(false);
 
-    X11FullscreenMonitor monitor;
+    X11ActiveWindow watch;
+    X11FullscreenMonitor monitor(watch);
     int changes = 0;
     monitor.install([&] { ++changes; });
-
-    other.setFullscreen(true); // not the active window yet: no change of presentation
-    other.makeActive(true);    // an active full-screen window appears
-    settle();
-    EXPECT_EQ(changes, 1);
-
-    other.setFullscreen(false); // the active window leaves full screen
-    settle();
-    EXPECT_EQ(changes, 2);
-
-    other.setFullscreen(false); // another state change that is not full screen
-    other.makeActive(true);
-    settle();
-    EXPECT_EQ(changes, 2);
-
+    monitor.install([&] { ++changes; }); // installing again keeps one watch
+    const struct {
+        const char* what;
+        bool fullscreen, active;
+        int changes;
+    } steps[] = {
+        {"full screen but not active yet", true, false, 0},
+        {"an active full-screen window appears", true, true, 1},
+        {"the active window leaves full screen", false, true, 2},
+        {"another state change that is not full screen", false, true, 2},
+    };
+    for (const auto& step : steps) {
+        other.setFullscreen(step.fullscreen);
+        other.makeActive(step.active);
+        settle();
+        EXPECT_EQ(changes, step.changes) << step.what;
+    }
     monitor.remove();
     other.setFullscreen(true);
-    other.makeActive(false);
     settle();
     EXPECT_EQ(changes, 2);
 }
 
-TEST(FullscreenMonitor, InstallingTwiceKeepsOneWatch) {
-    if (!ShellHarness::displayAvailable() || !GDK_IS_X11_DISPLAY(gdk_display_get_default()))
+TEST(FocusMonitor, ReportsTheClassOfEachWindowThatBecomesActiveBesideTheFullScreenWatch) {
+    if (!x11())
         GTEST_SKIP() << "no X11 display";
-    OtherClient other;
-    ASSERT_TRUE(other.ok());
-    other.makeActive(true);
-    other.setFullscreen(false);
-
-    X11FullscreenMonitor monitor;
-    int first = 0, second = 0;
-    monitor.install([&] { ++first; });
-    monitor.install([&] { ++second; });
-    other.setFullscreen(true);
+    OtherClient game("Focustest-Game"), editor("Focustest-Editor");
+    ASSERT_TRUE(game.ok() && editor.ok());
+    game.makeActive(false); // X window ids are reused: an earlier test's active one may be game's
     settle();
-    EXPECT_EQ(first, 0);
-    EXPECT_EQ(second, 1);
-    monitor.remove();
+    GtkWidget* own = gtk_window_new(GTK_WINDOW_TOPLEVEL);
+    gtk_widget_realize(own);
+    X11ActiveWindow watch;
+    X11FullscreenMonitor fullscreen(watch);
+    X11FocusMonitor focus(watch);
+    int fullscreenChanges = 0;
+    std::vector<std::string> seen;
+    fullscreen.install([&] { ++fullscreenChanges; });
+    focus.install([&](const FocusedWindow& w) {
+        seen.push_back(w.ownWindow ? "own" : w.instanceName + "/" + w.className);
+    });
+    ASSERT_TRUE(focus.available());
+
+    game.setFullscreen(true);
+    const unsigned long ownWindow = GDK_WINDOW_XID(gtk_widget_get_window(own));
+    const std::function<void()> steps[] = {[&] { game.makeActive(true); }, [&] { editor.makeActive(true); },
+                                           [&] { game.makeActive(true, ownWindow); },
+                                           [&] { game.makeActive(false); }};
+    for (const auto& step : steps) {
+        step();
+        settle();
+    }
+    fullscreen.remove(); // the focus watch goes on alone
+    game.makeActive(true);
+    settle();
+    EXPECT_EQ(seen,
+              (std::vector<std::string>{"focustest-Game/Focustest-Game", "focustest-Editor/Focustest-Editor",
+                                        "own", "/", "focustest-Game/Focustest-Game"}));
+    EXPECT_EQ(fullscreenChanges, 2);
+    focus.remove();
+    gtk_widget_destroy(own);
+}
+
+std::string gamePreset() {
+    return R"({"name":"Game","activateFor":["focustest-game"],"joysticks":[{"binds":{"btn 0":["key 5"]}}]})";
+}
+
+TEST(FocusFollowing,
+     AGameWindowSwitchesItsPresetOnAndLeavingItReleasesAndReturnsToThePresetSwitchedOnByHand) {
+    if (!x11())
+        GTEST_SKIP() << "no X11 display";
+    OtherClient game("Focustest-Game"), editor("Focustest-Editor");
+    ASSERT_TRUE(game.ok() && editor.ok());
+    game.makeActive(false);
+    ShellHarness harness;
+    harness.writePreset("Hand.txt", presetText("Hand", "by hand"));
+    harness.writePreset("Game.txt", gamePreset());
+    harness.start();
+    JoystickSubsystemHold hold;
+    VirtualJoystick pad(2, 4, 1);
+    const auto marked = [&] { return harness.main("$('.preset.selected').data('file') || ''").text(); };
+    const auto active = [&] { return harness.controller().focusFollowing.currentPreset().value_or(""); };
+    ASSERT_EQ(harness.awaitMain("app.activatePreset_('Hand.txt')").value, ScriptValue(true));
+
+    game.makeActive(true);
+    ASSERT_TRUE(pumpUntil([&] { return active() == "Game.txt" && marked() == "Game.txt"; }));
+    pad.setButton(0, true);
+    ASSERT_TRUE(pumpUntil([&] { return harness.sink.count() == 1; }));
+
+    editor.makeActive(true);
+    ASSERT_TRUE(pumpUntil([&] { return active() == "Hand.txt" && marked() == "Hand.txt"; }));
+    harness.sink.expectKey(11, true, 0); // key 5, the letter B
+    harness.sink.expectKey(11, false, 0);
+    harness.sink.expectNoEvents();
+    EXPECT_TRUE(
+        pumpUntil([&] { return harness.main("$('#blockLayer').is(':visible')") == ScriptValue(false); }));
 }
 
 } // namespace

@@ -1,0 +1,90 @@
+#include "tests/app/joystick_fixture.h"
+
+#include <filesystem>
+
+namespace padloom::test {
+namespace {
+
+class FakeFocusMonitor : public FocusMonitor {
+public:
+    bool available() const override { return true; }
+    void install(std::function<void(const FocusedWindow&)> onFocus) override { handler = std::move(onFocus); }
+    void remove() override { handler = nullptr; }
+    std::function<void(const FocusedWindow&)> handler;
+};
+
+// "focus NAME" (a window of that class; "focus" alone: none), "own" (one of the app's windows),
+// "hand FILE" / "off" (switched on or off by hand), "edit FILE" (opened in the editor), "delete FILE".
+struct Step {
+    std::string action;
+    std::string active; // the preset that runs afterwards; "" for none
+};
+
+struct Scenario {
+    const char* what;
+    std::vector<Step> steps;
+};
+
+class FocusFollowingTest : public JoystickAppTest, public ::testing::WithParamInterface<Scenario> {
+protected:
+    void run(const std::string& action) {
+        const std::string verb = action.substr(0, action.find(' '));
+        const std::string arg = action.size() > verb.size() ? action.substr(verb.size() + 1) : "";
+        if (verb == "focus" || verb == "own") {
+            monitor.handler({arg, arg, verb == "own"});
+            loop.runQueued();
+        } else if (verb == "hand") {
+            EXPECT_TRUE(controller().activatePreset(arg));
+        } else if (verb == "off") {
+            controller().deactivatePreset();
+        } else if (verb == "edit") {
+            EXPECT_TRUE(controller().prepareConfigWindow(arg));
+        } else if (verb == "delete") {
+            std::filesystem::remove(presets() + arg);
+        }
+    }
+    FakeFocusMonitor monitor;
+};
+
+TEST_P(FocusFollowingTest, SwitchesPresetsAsTheFocusMoves) {
+    addPad();
+    writePreset("hand.txt", presetText("Hand"));
+    writePreset("game.txt",
+                R"({"name":"Game","activateFor":["game*"],"joysticks":[{"binds":{"btn 0":[]}}]})");
+    writePreset("tool.txt", R"({"name":"Tool","activateFor":["tool"]})");
+    controller().loadPresets();
+    controller().focusFollowing.start(&monitor, loop);
+    for (const Step& step : GetParam().steps) {
+        run(step.action);
+        EXPECT_EQ(controller().focusFollowing.currentPreset().value_or(""), step.active) << step.action;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Scenarios, FocusFollowingTest,
+    ::testing::Values(
+        Scenario{"follows_programs_and_returns_to_the_preset_switched_on_by_hand",
+                 {{"hand hand.txt", "hand.txt"},
+                  {"focus game_1", "game.txt"},
+                  {"focus game_2", "game.txt"},
+                  {"focus tool", "tool.txt"},
+                  {"focus other", "hand.txt"}}},
+        Scenario{"returns_to_none_and_ignores_its_own_windows",
+                 {{"focus game_1", "game.txt"}, {"own", "game.txt"}, {"focus", ""}}},
+        Scenario{"a_change_by_hand_holds_while_the_same_preset_names_the_focused_program",
+                 {{"focus game_1", "game.txt"},
+                  {"off", ""},
+                  {"focus game_2", ""},
+                  {"focus other", ""},
+                  {"focus game_1", "game.txt"},
+                  {"hand hand.txt", "hand.txt"},
+                  {"focus game_3", "hand.txt"},
+                  {"focus tool", "tool.txt"}}},
+        Scenario{"a_preset_open_in_the_editor_is_left_out", {{"edit game.txt", ""}, {"focus game_1", ""}}},
+        Scenario{
+            "a_preset_that_fails_falls_back_to_the_one_switched_on_by_hand",
+            {{"hand hand.txt", "hand.txt"}, {"delete game.txt", "hand.txt"}, {"focus game_1", "hand.txt"}}}),
+    [](const auto& info) { return std::string(info.param.what); });
+
+} // namespace
+} // namespace padloom::test
