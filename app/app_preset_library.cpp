@@ -213,6 +213,7 @@ void TesselAppDelegate::fillConfigPage(const VantryDocument& document) {
     evaluateConfig("clearJoysticks()");
     evaluateConfig("$('#name').val(" + scriptString(document.name) + ")");
     evaluateConfig("$('#tag').val(" + scriptString(document.tag) + ")");
+    focusFollowing.showInEditor(document.activateFor);
     if (!document.joysticks) {
         return;
     }

@@ -481,7 +481,74 @@ function generatePresetString() {
   if (sections.length > 0) {
     members.push(block('"joysticks" : [', ']', sections));
   }
+  members.push.apply(members, programMembers());
   return block('{', '}', members).join('\n') + '\n';
+}
+
+// ------------------------------------------- programs that switch it on
+//
+// The preset's "activateFor": programs, named by window class, whose windows
+// switch this preset on when they get the focus. The application fills the
+// section with setActivateFor(programs, followable); followable is false where
+// the session can't tell which window has the focus (not X11).
+
+function programsSection() {
+  return $('<section id="programs">').append(
+    $('<h2>').text('Switch on for programs'),
+    $('<p class="hint">').text('When a window of one of these programs gets the focus, this preset ' +
+      'is switched on; when you move on to a program no preset names, the preset you switched on ' +
+      'by hand comes back. Name a program by its window class (xprop WM_CLASS shows it); * stands ' +
+      'for any text, as in steam_app_* or Minecraft*.'),
+    $('<p class="needs-x11" role="note">').text('Following the focused program needs an X11 ' +
+      'session. Here the programs are kept with the preset, but nothing is switched.'),
+    $('<div class="program-list">'),
+    $('<button type="button" class="quiet add-program">').text('+ Add program'));
+}
+
+function addProgramRow(text) {
+  const input = $('<input type="text" class="program" spellcheck="false" autocomplete="off">')
+    .attr({ placeholder: 'Window class, e.g. steam_app_*', title: 'Window class; * stands for any text' })
+    .val(String(text));
+  const row = $('<div class="program-row">').append(input,
+    iconButton('✕', 'Remove this program', 'remove-program'));
+  $('#programs > .program-list').append(row);
+  return input;
+}
+
+function setActivateFor(programs, followable) {
+  $('#programs > .program-list').empty();
+  (Array.isArray(programs) ? programs : []).forEach(addProgramRow);
+  $('#programs').toggleClass('unfollowable', followable === false);
+}
+
+// The programs to save: trimmed, without empty or repeated ones.
+function programsToSave() {
+  const seen = new Set();
+  $('#programs input.program').each(function () {
+    const program = String($(this).val()).trim();
+    if (program !== '') {
+      seen.add(program);
+    }
+  });
+  return Array.from(seen);
+}
+
+// The "activateFor" member as generatePresetString lays it out, or none.
+function programMembers() {
+  const programs = programsToSave().map(function (program) { return [jsonString(program)]; });
+  return programs.length > 0 ? [block('"activateFor" : [', ']', programs)] : [];
+}
+
+function bindProgramEvents() {
+  $('#meta').after(programsSection());
+  $('#programs').on('click', '.add-program', function () {
+    addProgramRow('').trigger('focus');
+    fitWindow();
+  });
+  $('#programs').on('click', '.remove-program', function () {
+    $(this).closest('.program-row').remove();
+    fitWindow();
+  });
 }
 
 // ------------------------------------------------------------ window size
@@ -660,4 +727,5 @@ function readOutputLoose(row) {
 
 // Deferred script: the document is parsed by now.
 bindEditorEvents();
+bindProgramEvents();
 refreshJoystickTitles();

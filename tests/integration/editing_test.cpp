@@ -63,12 +63,18 @@ TEST_F(EditingTest, ClosingTheConfigurationWindowSavesAPresetThatLoads) {
     harness.config("$('#name').val(" + scriptLiteral(name) +
                    ").trigger('input'); "
                    "$('#tag').val('new tag').trigger('input'); true");
+    // Programs that switch it on: trimmed, without empty or repeated ones.
+    for (const char* program : {" steam_app_* ", "", "Mine\"craft*", "steam_app_*"})
+        harness.config("$('.add-program').click(); $('input.program').last().val(" + scriptLiteral(program) +
+                       "); true");
+    EXPECT_EQ(harness.config("$('#programs').hasClass('unfollowable')"), ScriptValue(false));
     closeEditor();
 
     VantryDocument document;
     ASSERT_TRUE(document.load((harness.presetFolder() / "Pad.txt").c_str())) << savedText();
     EXPECT_EQ(document.name, name);
     EXPECT_EQ(document.tag, "new tag");
+    EXPECT_EQ(document.activateFor, (std::vector<std::string>{"steam_app_*", "Mine\"craft*"}));
     EXPECT_NE(savedText().find("\"btn 0\""), std::string::npos) << savedText();
     // Closing the editor neither asks nor quits.
     EXPECT_TRUE(harness.dialogs.confirms.empty());
