@@ -22,13 +22,17 @@ uint16_t keyCodeOfNumber(uint32_t number) {
 
 constexpr uint16_t sentinelKeyCode = 111; // F12
 
+// One server for the suite; each test has a new window with the focus and a new sink.
 class X11SinkTest : public ::testing::Test {
 protected:
+    static void SetUpTestSuite() { server_ = std::make_unique<test::PrivateXServer>(); }
+    static void TearDownTestSuite() { server_.reset(); }
+
     void SetUp() override {
-        if (!server_.running()) {
-            GTEST_SKIP() << server_.failure();
+        if (!server_->running()) {
+            GTEST_SKIP() << server_->failure();
         }
-        window_ = std::make_unique<test::TestWindow>(server_.name());
+        window_ = std::make_unique<test::TestWindow>(server_->name());
         ASSERT_NE(window_->display(), nullptr);
         sink_ = openSink({});
         ASSERT_NE(sink_, nullptr);
@@ -39,7 +43,7 @@ protected:
 
     std::unique_ptr<X11Sink> openSink(DisplayOrigin origin) {
         std::string whyNot;
-        auto sink = X11Sink::open(server_.name().c_str(), &whyNot, origin);
+        auto sink = X11Sink::open(server_->name().c_str(), &whyNot, origin);
         EXPECT_NE(sink, nullptr) << whyNot;
         return sink;
     }
@@ -84,7 +88,7 @@ protected:
         window_->pointer(x, y);
     }
 
-    test::PrivateXServer server_;
+    static inline std::unique_ptr<test::PrivateXServer> server_;
     std::unique_ptr<test::TestWindow> window_;
     std::unique_ptr<X11Sink> sink_;
 };
