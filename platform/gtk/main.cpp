@@ -93,8 +93,16 @@ gboolean activateWhenReady(gpointer data) {
         return G_SOURCE_REMOVE;
     if (app->shell->mainPageFills() == 0)
         return G_SOURCE_CONTINUE;
-    g_action_group_activate_action(G_ACTION_GROUP(app->application), "activate",
-                                   g_variant_new_string(app->activateWhenReady.c_str()));
+    GActionGroup* actions = G_ACTION_GROUP(app->application);
+    g_action_group_activate_action(actions, "activate", g_variant_new_string(app->activateWhenReady.c_str()));
+    // The main window shows a failure too; a terminal that started the app hears of it here.
+    if (GVariant* state = g_action_group_get_action_state(actions, "status")) {
+        const char* problem = nullptr;
+        g_variant_get(state, "(&s&s)", nullptr, &problem);
+        if (*problem)
+            std::fprintf(stderr, "padloom: %s\n", problem);
+        g_variant_unref(state);
+    }
     return G_SOURCE_REMOVE;
 }
 
