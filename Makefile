@@ -13,7 +13,9 @@ XVFB       := xvfb-run -a -s "-screen 0 1920x1080x24 -nolisten tcp"
 DEMO_PRESET := resources/presetexamples/Desktop Navigation.txt
 DEMO_SCRIPT := resources/demo/desktop-navigation.replay
 
-.PHONY: all bootstrap configure build run test test-threads test-sanitized bench fuzz clean
+DEB_BUILD  ?= build-deb
+
+.PHONY: all bootstrap configure build run test test-threads test-sanitized bench fuzz deb clean
 
 all: build
 
@@ -96,8 +98,22 @@ fuzz: bootstrap
 	  if [ $$status -ne 0 ]; then echo "fuzz_$$t found a fault: see $(FUZZ_BUILD)/fuzz_$$t.log"; exit 1; fi; \
 	done
 
+# The Debian package, built for /usr in a folder of its own with Debian's hardening flags, then
+# its contents, control fields, metainfo and lintian's verdict checked.
+deb: bootstrap
+	@export DEB_BUILD_MAINT_OPTIONS=hardening=+all; \
+	cmake -S . -B $(DEB_BUILD) -G Ninja -DPADLOOM_WERROR=ON -DPADLOOM_BUILD_TESTS=OFF \
+	  -DCMAKE_BUILD_TYPE=None -DCMAKE_INSTALL_PREFIX=/usr \
+	  -DCMAKE_C_FLAGS="$$(dpkg-buildflags --get CFLAGS) $$(dpkg-buildflags --get CPPFLAGS)" \
+	  -DCMAKE_CXX_FLAGS="$$(dpkg-buildflags --get CXXFLAGS) $$(dpkg-buildflags --get CPPFLAGS)" \
+	  -DCMAKE_EXE_LINKER_FLAGS="$$(dpkg-buildflags --get LDFLAGS)" >/dev/null
+	@cmake --build $(DEB_BUILD) -j $(JOBS)
+	@rm -f $(DEB_BUILD)/padloom_*.deb
+	@cd $(DEB_BUILD) && cpack -G DEB > cpack.log 2>&1 || { cat cpack.log; exit 1; }
+	@packaging/check-deb $(DEB_BUILD)/padloom_*.deb
+
 clean:
-	rm -rf $(BUILD) $(TSAN_BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) build-bench
+	rm -rf $(BUILD) $(TSAN_BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(DEB_BUILD) build-bench
 
 # Pictures of both windows for the README, taken under Xvfb: docs/screenshots/*.png.
 .PHONY: screenshots

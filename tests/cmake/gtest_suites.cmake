@@ -2,9 +2,17 @@
 # per GoogleTest suite, named PREFIX.Suite, that runs the suite's cases in one process; with
 # EACH_CASE set, one test per case instead, named PREFIX.Suite.Case. A parameterised suite listed
 # as Instance/Suite is named by its suite alone unless two instances share it.
-# Inputs: PROGRAM, CTEST_FILE, PREFIX, EACH_CASE, ENVIRONMENT (VAR=value|...), TIMEOUT, WORKING_DIRECTORY.
+# Inputs: PROGRAM, CTEST_FILE, PREFIX, EACH_CASE, ENVIRONMENT (VAR=value|...), TIMEOUT, WORKING_DIRECTORY,
+# LAUNCHER (command|arguments... that runs each test process; may be empty).
 cmake_minimum_required(VERSION 3.25)
 string(REPLACE "|" ";" ENVIRONMENT "${ENVIRONMENT}")
+set(launcher "")
+if(LAUNCHER)
+  string(REPLACE "|" ";" LAUNCHER "${LAUNCHER}")
+  foreach(word IN LISTS LAUNCHER)
+    string(APPEND launcher "[==[${word}]==] ")
+  endforeach()
+endif()
 execute_process(COMMAND "${PROGRAM}" --gtest_list_tests
                 WORKING_DIRECTORY "${WORKING_DIRECTORY}"
                 OUTPUT_VARIABLE listing ERROR_VARIABLE errors RESULT_VARIABLE status TIMEOUT 60)
@@ -16,7 +24,7 @@ set(script "")
 set(suites "")
 function(add_ctest name filter)
   string(APPEND script
-    "add_test([==[${PREFIX}.${name}]==] [==[${PROGRAM}]==] [==[--gtest_filter=${filter}]==] --gtest_brief=1)\n"
+    "add_test([==[${PREFIX}.${name}]==] ${launcher}[==[${PROGRAM}]==] [==[--gtest_filter=${filter}]==] --gtest_brief=1)\n"
     "set_tests_properties([==[${PREFIX}.${name}]==] PROPERTIES WORKING_DIRECTORY [==[${WORKING_DIRECTORY}]==]"
     " ENVIRONMENT [==[${ENVIRONMENT}]==] TIMEOUT ${TIMEOUT})\n")
   set(script "${script}" PARENT_SCOPE)
