@@ -13,7 +13,9 @@ XVFB       := xvfb-run -a -s "-screen 0 1920x1080x24 -nolisten tcp"
 DEMO_PRESET := resources/presetexamples/Desktop Navigation.txt
 DEMO_SCRIPT := resources/demo/desktop-navigation.replay
 
-.PHONY: all bootstrap configure build run test test-threads test-sanitized bench fuzz clean
+DEB_BUILD  ?= build-deb
+
+.PHONY: all bootstrap configure build run test test-threads test-sanitized bench fuzz deb clean
 
 all: build
 
@@ -43,34 +45,33 @@ run: build
 test-threads: bootstrap
 	@cmake -S . -B $(TSAN_BUILD) -G Ninja -DPADLOOM_WERROR=ON -DPADLOOM_SANITIZE=thread \
 	  -DPADLOOM_BUILD_DESKTOP=OFF -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-	@if cmake --build $(TSAN_BUILD) --target help | grep -q 'test_threads'; then \
-	  cmake --build $(TSAN_BUILD) -j $(JOBS) --target test_threads && \
-	  TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" SDL_VIDEODRIVER=dummy $(TSAN_BUILD)/tests/threads/test_threads; \
-	fi
+	@cmake --build $(TSAN_BUILD) -j $(JOBS) --target test_threads
+	@TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" SDL_VIDEODRIVER=dummy \
+	  $(TSAN_BUILD)/tests/threads/test_threads --gtest_brief=1
 
 # The unit tests that need no display, and padloomctl check over the fuzz corpus, under
-# AddressSanitizer and UBSan in a build folder of their own; the first report stops the run.
-# Unoptimised with line tables only: it builds about four times faster than -O2 -g.
+# AddressSanitizer and UBSan in a build folder of their own; the first report stops a program.
+# Unoptimised with line tables only: it builds about four times faster than -O2 -g. The programs
+# run side by side, each into its own log, which is shown when it fails.
 SANITIZED_TARGETS := test_preset test_engine test_tools test_app padloomctl
 SANITIZER_ENV := ASAN_OPTIONS=halt_on_error=1:abort_on_error=1:detect_leaks=1 \
   UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 SDL_AUDIODRIVER=dummy SDL_VIDEODRIVER=dummy
 test-sanitized: bootstrap
 	@cmake -S . -B $(ASAN_BUILD) -G Ninja -DPADLOOM_WERROR=ON -DPADLOOM_SANITIZE=address,undefined \
 	  -DPADLOOM_BUILD_DESKTOP=OFF -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG=-g1 -DCMAKE_C_FLAGS_DEBUG=-g1 >/dev/null
-	@known=$$(cmake --build $(ASAN_BUILD) --target help | sed -n 's/^\([A-Za-z_]*\): .*/\1/p'); \
-	targets=""; for t in $(SANITIZED_TARGETS); do \
-	  if echo "$$known" | grep -qx "$$t"; then targets="$$targets $$t"; fi; \
+	@cmake --build $(ASAN_BUILD) -j $(JOBS) --target $(SANITIZED_TARGETS)
+	@echo "== $(filter test_%,$(SANITIZED_TARGETS)) and padloomctl check over the fuzz corpus, under AddressSanitizer and UBSan"; \
+	for t in $(filter test_%,$(SANITIZED_TARGETS)); do \
+	  ( $(SANITIZER_ENV) $(ASAN_BUILD)/tests/$$t --gtest_brief=1 > $(ASAN_BUILD)/$$t.log 2>&1; \
+	    echo $$? > $(ASAN_BUILD)/$$t.status ) & \
 	done; \
-	cmake --build $(ASAN_BUILD) -j $(JOBS) --target $$targets || exit 1; \
-	for t in $$targets; do \
-	  case $$t in test_*) \
-	    echo "== $$t under AddressSanitizer and UBSan"; \
-	    $(SANITIZER_ENV) $(ASAN_BUILD)/tests/$$t --gtest_brief=1 || exit 1;; \
-	  esac; \
+	$(SANITIZER_ENV) $(ASAN_BUILD)/padloomctl check tests/fuzz/corpus/*/* > $(ASAN_BUILD)/corpus.log 2>&1; \
+	corpus=$$?; wait; failed=0; \
+	for t in $(filter test_%,$(SANITIZED_TARGETS)); do \
+	  if [ "$$(cat $(ASAN_BUILD)/$$t.status)" != 0 ]; then cat $(ASAN_BUILD)/$$t.log; echo "$$t failed"; failed=1; fi; \
 	done; \
-	echo "== padloomctl check over the fuzz corpus under AddressSanitizer and UBSan"; \
-	$(SANITIZER_ENV) $(ASAN_BUILD)/padloomctl check tests/fuzz/corpus/*/* >/dev/null 2>&1; \
-	status=$$?; if [ $$status -gt 1 ]; then echo "padloomctl check ended with status $$status"; exit 1; fi
+	if [ $$corpus -gt 1 ]; then tail -n 40 $(ASAN_BUILD)/corpus.log; echo "padloomctl check ended with status $$corpus"; failed=1; fi; \
+	exit $$failed
 
 # Every test; CTest's summary line comes last.
 test: build test-threads test-sanitized
@@ -97,8 +98,22 @@ fuzz: bootstrap
 	  if [ $$status -ne 0 ]; then echo "fuzz_$$t found a fault: see $(FUZZ_BUILD)/fuzz_$$t.log"; exit 1; fi; \
 	done
 
+# The Debian package, built for /usr in a folder of its own with Debian's hardening flags, then
+# its contents, control fields, metainfo and lintian's verdict checked.
+deb: bootstrap
+	@export DEB_BUILD_MAINT_OPTIONS=hardening=+all; \
+	cmake -S . -B $(DEB_BUILD) -G Ninja -DPADLOOM_WERROR=ON -DPADLOOM_BUILD_TESTS=OFF \
+	  -DCMAKE_BUILD_TYPE=None -DCMAKE_INSTALL_PREFIX=/usr \
+	  -DCMAKE_C_FLAGS="$$(dpkg-buildflags --get CFLAGS) $$(dpkg-buildflags --get CPPFLAGS)" \
+	  -DCMAKE_CXX_FLAGS="$$(dpkg-buildflags --get CXXFLAGS) $$(dpkg-buildflags --get CPPFLAGS)" \
+	  -DCMAKE_EXE_LINKER_FLAGS="$$(dpkg-buildflags --get LDFLAGS)" >/dev/null
+	@cmake --build $(DEB_BUILD) -j $(JOBS)
+	@rm -f $(DEB_BUILD)/padloom_*.deb
+	@cd $(DEB_BUILD) && cpack -G DEB > cpack.log 2>&1 || { cat cpack.log; exit 1; }
+	@packaging/check-deb $(DEB_BUILD)/padloom_*.deb
+
 clean:
-	rm -rf $(BUILD) $(TSAN_BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) build-bench
+	rm -rf $(BUILD) $(TSAN_BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(DEB_BUILD) build-bench
 
 # Pictures of both windows for the README, taken under Xvfb: docs/screenshots/*.png.
 .PHONY: screenshots

@@ -45,6 +45,10 @@ ActivationResult PresetRunner::activate(const std::string& path,
         return ActivationResult::noJoystick;
     }
     active_ = true;
+    activePath_ = path;
+    if (changed_) {
+        changed_();
+    }
     return ActivationResult::started;
 }
 
@@ -60,17 +64,22 @@ void PresetRunner::stopPolling() {
 }
 
 void PresetRunner::deactivate(const std::function<void()>& underLock) {
+    const bool wasActive = active_;
     stopPolling();
     {
         std::lock_guard<std::mutex> lock(activationLock);
         joyManager.deinit();
         deinitJoystickSubSystem();
         active_ = false;
+        activePath_.clear();
         if (underLock) {
             underLock();
         }
     }
     joinPollingThread();
+    if (wasActive && changed_) {
+        changed_();
+    }
 }
 
 // A task that was stopped alone (the configuration window closed) has left its loop or will

@@ -44,6 +44,10 @@ public:
 
     // True from a successful activate until deactivate, even after the task was stopped alone.
     bool active() const { return active_; }
+    // The path the active preset was loaded from; empty while none is active.
+    const std::string& activePath() const { return activePath_; }
+    // Called after every change of active() (on the thread that activates and deactivates).
+    void setChangeListener(std::function<void()> listener) { changed_ = std::move(listener); }
 
     JoystickManager joyManager;
     // The polling request (also the capture's); written on the main thread, read by the task.
@@ -59,6 +63,8 @@ private:
     PadWait padWait_;
     std::thread pollingThread_;
     bool active_ = false;
+    std::string activePath_;
+    std::function<void()> changed_;
 };
 
 } // namespace padloom

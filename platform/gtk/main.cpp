@@ -1,6 +1,9 @@
 // padloom: the desktop application. One instance per session; starting it again brings the main
-// window to the front.
+// window to the front, and `padloom --activate NAME` switches a preset on in the running one (or
+// starts the app and switches it on once the preset list is shown).
 #include "platform/gtk/i18n.h"
+#include "platform/gtk/remote_actions.h"
+#include "platform/gtk/remote_client.h"
 #include "platform/gtk/resource_locator.h"
 #include "platform/gtk/shell.h"
 #include "platform/gtk/web_sandbox.h"
@@ -9,12 +12,15 @@
 #include <glib-unix.h>
 #include <gtk/gtk.h>
 #include <memory>
+#include <string>
 
 namespace {
 
 struct App {
     GtkApplication* application = nullptr;
     std::unique_ptr<padloom::Shell> shell;
+    std::unique_ptr<padloom::RemoteActions> remote;
+    std::string activateWhenReady; // --activate NAME given to the first instance
 };
 
 gboolean onSignal(gpointer data) {
@@ -59,6 +65,47 @@ bool displayReachable() {
     return true;
 }
 
+// --activate NAME: a running instance does it and this process reports the outcome; otherwise
+// this process becomes the app and does it once the preset list is shown.
+gint onLocalOptions(GApplication* application, GVariantDict* options, gpointer data) {
+    const char* name = nullptr;
+    if (!g_variant_dict_lookup(options, "activate", "&s", &name))
+        return -1;
+    GError* error = nullptr;
+    if (!g_application_register(application, nullptr, &error)) {
+        std::fprintf(stderr, "padloom: %s\n", error->message);
+        g_error_free(error);
+        return 1;
+    }
+    if (!g_application_get_is_remote(application)) {
+        static_cast<App*>(data)->activateWhenReady = name;
+        return -1;
+    }
+    const padloom::remote::Reply reply = padloom::remote::request("activate", std::string(name));
+    if (!reply.done)
+        std::fprintf(stderr, "padloom: %s\n", reply.problem.c_str());
+    return reply.done ? 0 : 1;
+}
+
+gboolean activateWhenReady(gpointer data) {
+    auto* app = static_cast<App*>(data);
+    if (!app->shell)
+        return G_SOURCE_REMOVE;
+    if (app->shell->mainPageFills() == 0)
+        return G_SOURCE_CONTINUE;
+    GActionGroup* actions = G_ACTION_GROUP(app->application);
+    g_action_group_activate_action(actions, "activate", g_variant_new_string(app->activateWhenReady.c_str()));
+    // The main window shows a failure too; a terminal that started the app hears of it here.
+    if (GVariant* state = g_action_group_get_action_state(actions, "status")) {
+        const char* problem = nullptr;
+        g_variant_get(state, "(&s&s)", nullptr, &problem);
+        if (*problem)
+            std::fprintf(stderr, "padloom: %s\n", problem);
+        g_variant_unref(state);
+    }
+    return G_SOURCE_REMOVE;
+}
+
 void onActivate(GtkApplication* application, gpointer data) {
     auto* app = static_cast<App*>(data);
     if (app->shell) {
@@ -82,6 +129,9 @@ void onActivate(GtkApplication* application, gpointer data) {
     gtk_application_add_window(application, app->shell->mainWindow());
     gtk_application_add_window(application, app->shell->configWindow());
     app->shell->start();
+    app->remote->attach(&app->shell->controller());
+    if (!app->activateWhenReady.empty())
+        g_timeout_add(100, activateWhenReady, app);
 }
 
 } // namespace
@@ -94,12 +144,19 @@ int main(int argc, char** argv) {
         return 1;
 
     App app;
-    app.application = gtk_application_new("io.github.padloom.Padloom", G_APPLICATION_DEFAULT_FLAGS);
+    app.application = gtk_application_new(padloom::remote::applicationId, G_APPLICATION_DEFAULT_FLAGS);
+    g_application_add_main_option(G_APPLICATION(app.application), "activate", 0, G_OPTION_FLAG_NONE,
+                                  G_OPTION_ARG_STRING,
+                                  _("Switch on the preset of this file name or preset name"), _("NAME"));
+    app.remote = std::make_unique<padloom::RemoteActions>(G_APPLICATION(app.application));
+    g_signal_connect(app.application, "handle-local-options", G_CALLBACK(onLocalOptions), &app);
     g_signal_connect(app.application, "activate", G_CALLBACK(onActivate), &app);
     g_unix_signal_add(SIGINT, onSignal, &app);
     g_unix_signal_add(SIGTERM, onSignal, &app);
     int status = g_application_run(G_APPLICATION(app.application), argc, argv);
+    app.remote->attach(nullptr);
     app.shell.reset();
+    app.remote.reset();
     g_object_unref(app.application);
     return status;
 }

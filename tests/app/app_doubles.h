@@ -5,8 +5,10 @@
 
 #include "app/shell_interfaces.h"
 
+#include <algorithm>
 #include <deque>
 #include <functional>
+#include <iterator>
 #include <map>
 #include <string>
 #include <vector>
@@ -23,20 +25,12 @@ public:
     // Scripts evaluated so far that start with prefix.
     std::vector<std::string> startingWith(const std::string& prefix) const {
         std::vector<std::string> found;
-        for (const std::string& s : scripts) {
-            if (s.rfind(prefix, 0) == 0) {
-                found.push_back(s);
-            }
-        }
+        std::copy_if(scripts.begin(), scripts.end(), std::back_inserter(found),
+                     [&](const std::string& s) { return s.starts_with(prefix); });
         return found;
     }
     bool evaluated(const std::string& script) const {
-        for (const std::string& s : scripts) {
-            if (s == script) {
-                return true;
-            }
-        }
-        return false;
+        return std::find(scripts.begin(), scripts.end(), script) != scripts.end();
     }
 
     std::map<std::string, ScriptValue> answers;

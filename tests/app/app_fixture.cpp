@@ -5,7 +5,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
 namespace padloom::test {
 
@@ -25,10 +24,7 @@ ScopedEnv::~ScopedEnv() {
 }
 
 std::string readFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
+    return readBytes(path);
 }
 
 void writeFile(const std::string& path, const std::string& text) {

@@ -3,9 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <limits>
-#include <memory>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -29,20 +27,6 @@ constexpr SDL_Rect belowFullHd{0, 1080, 1920, 1080};
 constexpr SDL_Rect shorterRight{1920, 0, 1280, 1024};
 
 enum class Mode { allDisplays, mainDisplay };
-
-// Installs a display list of up to three displays as the display source while it lives.
-std::unique_ptr<FixedDisplays> install(const std::vector<SDL_Rect>& d) {
-    switch (d.size()) {
-    case 0:
-        return std::make_unique<FixedDisplays>(std::initializer_list<SDL_Rect>{});
-    case 1:
-        return std::make_unique<FixedDisplays>(std::initializer_list<SDL_Rect>{d[0]});
-    case 2:
-        return std::make_unique<FixedDisplays>(std::initializer_list<SDL_Rect>{d[0], d[1]});
-    default:
-        return std::make_unique<FixedDisplays>(std::initializer_list<SDL_Rect>{d[0], d[1], d[2]});
-    }
-}
 
 void compute(ScreenGeometry& g, Mode mode, bool corners) {
     if (mode == Mode::mainDisplay) {
@@ -73,7 +57,7 @@ class ScreenLayout : public ::testing::TestWithParam<LayoutCase> {};
 
 TEST_P(ScreenLayout, BoxAndBlockedRectanglesFollowTheDisplays) {
     const LayoutCase& c = GetParam();
-    const auto source = install(c.displays);
+    const FixedDisplays source(c.displays);
     ScreenGeometry g;
     compute(g, c.mode, c.corners);
     EXPECT_EQ(g.bounds(), c.box);
@@ -148,38 +132,21 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(ScreenGeometry, DisplayCountComesFromTheLastAllDisplaysComputation) {
     ScreenGeometry g;
     EXPECT_EQ(g.displayCount(), 1);
-    const auto source = install({fullHd, shorterRight});
-    g.computeAllDisplays(false);
-    EXPECT_EQ(g.displayCount(), 2);
-    g.computeMainDisplay(false);
-    EXPECT_EQ(g.displayCount(), 2);
-}
-
-TEST(ScreenGeometry, NoDisplaysLeaveNoRoomAtAll) {
-    const auto source = install({});
-    ScreenGeometry g;
+    {
+        const FixedDisplays source{fullHd, shorterRight};
+        g.computeAllDisplays(true);
+        EXPECT_EQ(g.displayCount(), 2);
+        g.computeMainDisplay(false);
+        EXPECT_EQ(g.displayCount(), 2);
+    }
+    const FixedDisplays none(std::vector<SDL_Rect>{});
     g.computeAllDisplays(false);
     EXPECT_EQ(g.displayCount(), 0);
-    // The box's last column and row are -1: every position lands at the origin's upper-left neighbour.
-    const CursorPoint p = g.confinePoint(500, 300, 10, 10);
-    EXPECT_EQ(p.x, -1);
-    EXPECT_EQ(p.y, -1);
-}
-
-TEST(ScreenGeometry, RecomputingReplacesTheEarlierPicture) {
-    ScreenGeometry g;
-    {
-        const auto source = install({fullHd, shorterRight});
-        g.computeAllDisplays(true);
-    }
-    const auto source = install({fullHd});
-    g.computeAllDisplays(false);
-    EXPECT_EQ(g.bounds(), fullHd);
-    EXPECT_TRUE(blockedOf(g).empty());
+    EXPECT_TRUE(blockedOf(g).empty()) << "the earlier picture's rectangles are gone";
 }
 
 TEST(ScreenGeometry, BlockedRectsCopiesNoMoreThanAsked) {
-    const auto source = install({fullHd});
+    const FixedDisplays source{fullHd};
     ScreenGeometry g;
     g.computeAllDisplays(true);
     SDL_Rect out[2] = {{-7, -7, -7, -7}, {-7, -7, -7, -7}};
@@ -253,7 +220,7 @@ class ConfinePoint : public ::testing::TestWithParam<ConfineCase> {};
 
 TEST_P(ConfinePoint, LandsWhereTheCursorMayBe) {
     const ConfineCase& c = GetParam();
-    const auto source = install(c.displays);
+    const FixedDisplays source(c.displays);
     ScreenGeometry g;
     compute(g, c.mode, c.corners);
     const CursorPoint p = g.confinePoint(c.cx, c.cy, c.dx, c.dy);
@@ -265,6 +232,7 @@ const std::vector<SDL_Rect> twoUnequal{fullHd, shorterRight};
 const std::vector<SDL_Rect> shorterLeft{{0, 0, 1280, 1024}, {1280, 0, 1920, 1080}};
 const std::vector<SDL_Rect> lShape{fullHd, rightOfFullHd, belowFullHd};
 const auto all = Mode::allDisplays;
+const float nan = std::numeric_limits<float>::quiet_NaN();
 
 INSTANTIATE_TEST_SUITE_P(
     ScreenGeometry, ConfinePoint,
@@ -290,43 +258,16 @@ INSTANTIATE_TEST_SUITE_P(
         ConfineCase{"CornerZoneEnteredFromTheLeft", {fullHd}, all, true, 1910, 1, 8, 0, 1916, 1},
         ConfineCase{"CornerZoneEnteredFromAbove", {fullHd}, all, true, 1, 1070, 0, 8, 1, 1076},
         ConfineCase{"CursorInsideAZoneIsNotPushedOut", {fullHd}, all, true, 1, 1, 1, 0, 2, 1},
-        ConfineCase{"LShapeExcessColumnsStayBlocked", lShape, all, false, 3830, 500, 20, 0, 3839, 500}),
+        ConfineCase{"LShapeExcessColumnsStayBlocked", lShape, all, false, 3830, 500, 20, 0, 3839, 500},
+        // The gap below the shorter display pushes the step back to column 1919, into the main
+        // display's corner zone, which comes later in the list and pushes it out again.
+        ConfineCase{"RectanglesApplyInTurnToTheAdjustedPoint", twoUnequal, all, true, 1910, 1070, 20, 8, 1916,
+                    1076},
+        // The box's last column and row are -1: every position lands on the origin's upper-left neighbour.
+        ConfineCase{"NoDisplaysLeaveNoRoomAtAll", {}, all, false, 500, 300, 10, 10, -1, -1},
+        ConfineCase{"StepThatIsNotANumberLandsInsideTheBox", {fullHd}, all, true, 100, 100, nan, nan, 3, 3},
+        ConfineCase{"CursorFarOutsideIsStillConfined", twoUnequal, all, false, 3e9f, -3e9f, 1, 1, 3199, 0}),
     [](const ::testing::TestParamInfo<ConfineCase>& info) { return info.param.name; });
-
-TEST(ScreenGeometry, ConfineAppliesRectanglesInTurnToTheAdjustedPoint) {
-    // The gap below the shorter display pushes a step from the left back to column 1919, which then
-    // lies in the main display's bottom-right corner zone; that zone, coming later in the list, pushes
-    // the point out again towards where the cursor came from.
-    const auto source = install(twoUnequal);
-    ScreenGeometry g;
-    g.computeAllDisplays(true);
-    const CursorPoint p = g.confinePoint(1910, 1070, 20, 8);
-    EXPECT_EQ(p.x, 1916);
-    EXPECT_EQ(p.y, 1076);
-}
-
-TEST(ScreenGeometry, StepThatIsNotANumberStaysInsideTheBox) {
-    const auto source = install({fullHd});
-    ScreenGeometry g;
-    g.computeAllDisplays(true);
-    const float nan = std::numeric_limits<float>::quiet_NaN();
-    const CursorPoint p = g.confinePoint(100, 100, nan, nan);
-    EXPECT_FALSE(std::isnan(p.x));
-    EXPECT_FALSE(std::isnan(p.y));
-    EXPECT_GE(p.x, 0);
-    EXPECT_LE(p.x, 1919);
-    EXPECT_GE(p.y, 0);
-    EXPECT_LE(p.y, 1079);
-}
-
-TEST(ScreenGeometry, CursorFarOutsideIsStillConfined) {
-    const auto source = install(twoUnequal);
-    ScreenGeometry g;
-    g.computeAllDisplays(false);
-    const CursorPoint p = g.confinePoint(3e9f, -3e9f, 1, 1);
-    EXPECT_EQ(p.x, 3199);
-    EXPECT_EQ(p.y, 0);
-}
 
 } // namespace
 } // namespace padloom

@@ -9,6 +9,7 @@
 #include <linux/input-event-codes.h>
 
 #include <map>
+#include <optional>
 #include <set>
 
 namespace padloom {
@@ -16,64 +17,50 @@ namespace {
 
 // Key codes that are one key on Linux, which reports the ANSI backslash and the ISO "#" key at
 // the same place as KEY_BACKSLASH.
-const std::set<uint16_t> backslashAliases = {42, 181};
+const std::set<int32_t> backslashAliases = {42, 181};
 
-TEST(KeyTranslation, EveryKeyboardEntryOfTheKeyTableReachesAKey) {
-    for (uint32_t number = 0; number < firstSystemKeyNumber; ++number) {
+struct Reached {
+    uint16_t evdev;
+    uint32_t keysym;
+};
+
+// The keys a preset key number presses on the two backends, if any.
+std::optional<Reached> keysOfNumber(uint32_t number) {
+    const int32_t code = keyCodeTable[number];
+    if (code == noKeyCode) {
+        return std::nullopt;
+    }
+    if (number >= firstSystemKeyNumber) {
+        const AuxiliaryKey* key = findAuxiliaryKey(code);
+        return key ? std::optional<Reached>({key->evdevCode, key->keysym}) : std::nullopt;
+    }
+    const KeyboardKey* key = findKeyboardKey(static_cast<uint16_t>(code));
+    return key ? std::optional<Reached>({key->evdevCode, key->keysym}) : std::nullopt;
+}
+
+// Keyboard keys and auxiliary keys are told apart: the keyboard's volume keys press the same
+// Linux keys as the auxiliary volume types.
+TEST(KeyTranslation, EveryEntryOfTheKeyTableReachesAKeyOfItsOwn) {
+    std::map<std::pair<bool, uint16_t>, int32_t> codeByEvdev;
+    std::map<std::pair<bool, uint32_t>, int32_t> codeByKeysym;
+    for (uint32_t number = 0; number < keyCodeTableSize; ++number) {
         const int32_t code = keyCodeTable[number];
         if (code == noKeyCode) {
             continue;
         }
-        const KeyboardKey* key = findKeyboardKey(static_cast<uint16_t>(code));
-        ASSERT_NE(key, nullptr) << "key number " << number << " (code " << code << ")";
-        EXPECT_NE(key->evdevCode, KEY_RESERVED) << "key number " << number;
-        EXPECT_NE(key->keysym, 0u) << "key number " << number;
-    }
-}
-
-TEST(KeyTranslation, EveryAuxiliaryEntryOfTheKeyTableReachesAKey) {
-    for (uint32_t number = firstSystemKeyNumber; number < keyCodeTableSize; ++number) {
-        const int32_t type = keyCodeTable[number];
-        if (type == noKeyCode) {
-            continue;
-        }
-        const AuxiliaryKey* key = findAuxiliaryKey(type);
-        ASSERT_NE(key, nullptr) << "key number " << number << " (type " << type << ")";
-        EXPECT_NE(key->evdevCode, KEY_RESERVED) << "key number " << number;
-        EXPECT_NE(key->keysym, 0u) << "key number " << number;
-    }
-}
-
-TEST(KeyTranslation, DistinctKeyboardCodesPressDistinctKeys) {
-    std::map<uint16_t, uint16_t> codeByEvdev;
-    std::map<uint32_t, uint16_t> codeByKeysym;
-    for (uint32_t number = 0; number < firstSystemKeyNumber; ++number) {
-        const int32_t code = keyCodeTable[number];
-        const KeyboardKey* key = code == noKeyCode ? nullptr : findKeyboardKey(static_cast<uint16_t>(code));
-        if (!key) {
-            continue;
-        }
-        const auto [evdev, newEvdev] = codeByEvdev.emplace(key->evdevCode, key->keyCode);
-        const auto [keysym, newKeysym] = codeByKeysym.emplace(key->keysym, key->keyCode);
+        const std::optional<Reached> keys = keysOfNumber(number);
+        ASSERT_TRUE(keys) << "key number " << number << " (code " << code << ")";
+        EXPECT_NE(keys->evdev, KEY_RESERVED) << "key number " << number;
+        EXPECT_NE(keys->keysym, 0u) << "key number " << number;
+        const bool system = number >= firstSystemKeyNumber;
+        const auto [evdev, newEvdev] = codeByEvdev.emplace(std::pair(system, keys->evdev), code);
+        const auto [keysym, newKeysym] = codeByKeysym.emplace(std::pair(system, keys->keysym), code);
         const bool aliases =
-            backslashAliases.contains(evdev->second) && backslashAliases.contains(key->keyCode);
+            !system && backslashAliases.contains(evdev->second) && backslashAliases.contains(code);
         EXPECT_TRUE(newEvdev || aliases)
-            << "codes " << evdev->second << " and " << key->keyCode << " share evdev " << key->evdevCode;
+            << "codes " << evdev->second << " and " << code << " share evdev " << keys->evdev;
         EXPECT_TRUE(newKeysym || aliases)
-            << "codes " << keysym->second << " and " << key->keyCode << " share keysym " << key->keysym;
-    }
-}
-
-TEST(KeyTranslation, DistinctAuxiliaryTypesPressDistinctKeys) {
-    std::set<uint16_t> evdevCodes;
-    std::set<uint32_t> keysyms;
-    for (uint32_t number = firstSystemKeyNumber; number < keyCodeTableSize; ++number) {
-        const AuxiliaryKey* key = findAuxiliaryKey(keyCodeTable[number]);
-        if (!key) {
-            continue;
-        }
-        EXPECT_TRUE(evdevCodes.insert(key->evdevCode).second) << "key number " << number;
-        EXPECT_TRUE(keysyms.insert(key->keysym).second) << "key number " << number;
+            << "codes " << keysym->second << " and " << code << " share keysym " << keys->keysym;
     }
 }
 
@@ -95,22 +82,10 @@ TEST(KeyTranslation, PresetKeyNumbersReachTheKeysTheyName) {
         {305, KEY_BRIGHTNESSDOWN, XF86XK_MonBrightnessDown},
     };
     for (const Row& row : rows) {
-        const int32_t code = keyCodeTable[row.number];
-        uint16_t evdev = 0;
-        uint32_t keysym = 0;
-        if (row.number >= firstSystemKeyNumber) {
-            const AuxiliaryKey* key = findAuxiliaryKey(code);
-            ASSERT_NE(key, nullptr) << "key number " << row.number;
-            evdev = key->evdevCode;
-            keysym = key->keysym;
-        } else {
-            const KeyboardKey* key = findKeyboardKey(static_cast<uint16_t>(code));
-            ASSERT_NE(key, nullptr) << "key number " << row.number;
-            evdev = key->evdevCode;
-            keysym = key->keysym;
-        }
-        EXPECT_EQ(evdev, row.evdev) << "key number " << row.number;
-        EXPECT_EQ(keysym, row.keysym) << "key number " << row.number;
+        const std::optional<Reached> keys = keysOfNumber(row.number);
+        ASSERT_TRUE(keys) << "key number " << row.number;
+        EXPECT_EQ(keys->evdev, row.evdev) << "key number " << row.number;
+        EXPECT_EQ(keys->keysym, row.keysym) << "key number " << row.number;
     }
 }
 

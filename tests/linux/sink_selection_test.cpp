@@ -60,123 +60,119 @@ TEST(OutputChoice, ComesFromPadloomOutputAndDefaultsToAuto) {
     unsetenv("PADLOOM_OUTPUT");
 }
 
-// Without an X server of its own: every X case here has no display or an unreachable one.
-TEST(SinkSelection, FallsBackToPrintAndSaysWhyAndHowToFixIt) {
+// The X cases run against a private X server, an unreachable one, or none; uinput is a missing path
+// or a plain file, since no test may make a real device. An empty list of mentions means no warning.
+TEST(SinkSelection, TakesTheFirstSinkThatWorksAndSaysWhyTheOthersDidNot) {
+    test::PrivateXServer server;
     test::TempFolder folder;
     const std::string missing = folder.file("uinput");
     const std::string plainFile = folder.write("not-uinput", "");
+    enum class X { none, unreachable, running };
+    const auto automatic = OutputChoice::automatic;
+    const std::optional<std::string> unset;
     struct Row {
         const char* name;
         OutputChoice choice;
-        std::optional<std::string> display;
+        X x;
+        std::optional<std::string> sessionType, waylandDisplay;
         std::string uinputPath;
+        const char* sink;
         std::vector<std::string> mentions;
     };
     const Row rows[] = {
         {"console without uinput",
-         OutputChoice::automatic,
-         std::nullopt,
+         automatic,
+         X::none,
+         unset,
+         unset,
          missing,
+         "print",
          {"printed to standard output", "DISPLAY is not set", "sudo modprobe uinput"}},
         {"a path that is no uinput device",
-         OutputChoice::automatic,
-         std::nullopt,
+         automatic,
+         X::none,
+         unset,
+         unset,
          plainFile,
+         "print",
          {"Cannot create a virtual input device"}},
         {"unreachable X server",
-         OutputChoice::automatic,
-         ":9999",
+         automatic,
+         X::unreachable,
+         unset,
+         unset,
          missing,
+         "print",
          {"x11: Cannot open the X display \":9999\"", "uinput: "}},
-        {"x11 asked for",
+        {"x11 asked for without X",
          OutputChoice::x11,
-         std::nullopt,
+         X::none,
+         unset,
+         unset,
          missing,
+         "print",
          {"x11 (as chosen): There is no X display"}},
-        {"uinput asked for",
+        {"uinput asked for without either",
          OutputChoice::uinput,
-         std::nullopt,
+         X::none,
+         unset,
+         unset,
          missing,
+         "print",
          {"uinput (as chosen): ", "modprobe", "x11: "}},
+        {"print asked for", OutputChoice::print, X::unreachable, unset, unset, missing, "print", {}},
+        {"X11 session", automatic, X::running, "x11", unset, missing, "x11", {}},
+        {"tty session with X", automatic, X::running, "tty", unset, missing, "x11", {}},
+        {"empty session type", automatic, X::running, "", unset, missing, "x11", {}},
+        // On Wayland, XTest reaches only XWayland programs: auto leaves it for uinput (here missing).
+        {"Wayland session", automatic, X::running, "wayland", unset, missing, "print", {"Wayland session"}},
+        {"Wayland display", automatic, X::running, unset, "wayland-0", missing, "print", {"Wayland session"}},
+        {"Wayland display on x11",
+         automatic,
+         X::running,
+         "x11",
+         "wayland-1",
+         missing,
+         "print",
+         {"Wayland session"}},
+        {"x11 asked for on Wayland",
+         OutputChoice::x11,
+         X::running,
+         "wayland",
+         "wayland-0",
+         missing,
+         "x11",
+         {"only X11 programs"}},
+        {"uinput asked for but missing",
+         OutputChoice::uinput,
+         X::running,
+         "x11",
+         unset,
+         missing,
+         "x11",
+         {"uinput (as chosen): ", "Using x11 instead."}},
     };
     for (const Row& row : rows) {
+        if (row.x == X::running && !server.running()) {
+            ADD_FAILURE() << row.name << ": " << server.failure();
+            continue;
+        }
         SinkEnvironment environment;
-        environment.display = row.display;
+        environment.display = row.x == X::none ? unset : row.x == X::unreachable ? ":9999" : server.name();
+        environment.sessionType = row.sessionType;
+        environment.waylandDisplay = row.waylandDisplay;
         environment.uinputPath = row.uinputPath;
         const SinkSelection selection = selectEventSink(row.choice, environment);
         ASSERT_NE(selection.sink, nullptr) << row.name;
-        EXPECT_EQ(selection.name, "print") << row.name;
+        EXPECT_EQ(selection.name, row.sink) << row.name;
+        if (row.mentions.empty()) {
+            EXPECT_EQ(selection.warning, "") << row.name;
+        }
         for (const std::string& mention : row.mentions) {
             EXPECT_NE(selection.warning.find(mention), std::string::npos)
                 << row.name << ": " << selection.warning;
         }
     }
-}
-
-TEST(SinkSelection, PrintAskedForIsHadWithoutAWarning) {
-    SinkEnvironment environment;
-    environment.display = ":9999";
-    const SinkSelection selection = selectEventSink(OutputChoice::print, environment);
-    ASSERT_NE(selection.sink, nullptr);
-    EXPECT_EQ(selection.name, "print");
-    EXPECT_EQ(selection.warning, "");
-}
-
-class SinkSelectionOnX : public ::testing::Test {
-protected:
-    void SetUp() override {
-        if (!server_.running()) {
-            GTEST_SKIP() << server_.failure();
-        }
-    }
-    SinkEnvironment environment(std::optional<std::string> sessionType = std::nullopt,
-                                std::optional<std::string> waylandDisplay = std::nullopt) {
-        SinkEnvironment environment;
-        environment.display = server_.name();
-        environment.sessionType = std::move(sessionType);
-        environment.waylandDisplay = std::move(waylandDisplay);
-        environment.uinputPath = folder_.file("no-uinput");
-        return environment;
-    }
-
-    test::PrivateXServer server_;
-    test::TempFolder folder_;
-};
-
-TEST_F(SinkSelectionOnX, AutoTakesX11OnAnX11Session) {
-    for (const char* sessionType : {"x11", "tty", ""}) {
-        const SinkSelection selection = selectEventSink(OutputChoice::automatic, environment(sessionType));
-        EXPECT_EQ(selection.name, "x11") << sessionType;
-        EXPECT_EQ(selection.warning, "") << sessionType;
-    }
-}
-
-// On Wayland, XTest reaches only XWayland programs: auto leaves it for uinput (here missing).
-TEST_F(SinkSelectionOnX, AutoPassesOverX11OnAWaylandSession) {
-    struct Row {
-        std::optional<std::string> sessionType;
-        std::optional<std::string> waylandDisplay;
-    };
-    const Row rows[] = {{"wayland", std::nullopt}, {std::nullopt, "wayland-0"}, {"x11", "wayland-1"}};
-    for (const Row& row : rows) {
-        const SinkSelection selection =
-            selectEventSink(OutputChoice::automatic, environment(row.sessionType, row.waylandDisplay));
-        EXPECT_EQ(selection.name, "print");
-        EXPECT_NE(selection.warning.find("Wayland session"), std::string::npos) << selection.warning;
-    }
-}
-
-TEST_F(SinkSelectionOnX, X11AskedForOnWaylandIsHadWithAWarning) {
-    const SinkSelection selection = selectEventSink(OutputChoice::x11, environment("wayland", "wayland-0"));
-    EXPECT_EQ(selection.name, "x11");
-    EXPECT_NE(selection.warning.find("only X11 programs"), std::string::npos) << selection.warning;
-}
-
-TEST_F(SinkSelectionOnX, UinputAskedForButMissingFallsBackToX11) {
-    const SinkSelection selection = selectEventSink(OutputChoice::uinput, environment("x11"));
-    EXPECT_EQ(selection.name, "x11");
-    EXPECT_NE(selection.warning.find("uinput (as chosen): "), std::string::npos) << selection.warning;
-    EXPECT_NE(selection.warning.find("Using x11 instead."), std::string::npos) << selection.warning;
 }
 
 } // namespace

@@ -10,6 +10,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <functional>
 #include <limits>
 #include <thread>
 #include <unistd.h>
@@ -74,47 +75,78 @@ private:
     std::unique_ptr<UinputSink> sink_;
 };
 
-TEST(UinputSink, KeysArePressedAndReleasedOnTheirEvdevKeys) {
-    struct Row {
-        uint16_t keyCode;
-        bool down;
-        std::optional<uint64_t> flags;
-        std::vector<Record> expected;
-    };
-    const Row rows[] = {
-        {0, true, 0, {{EV_KEY, KEY_A, 1}, syn}},
-        {0, false, 0x20000, {{EV_KEY, KEY_A, 0}, syn}}, // flags are the modifier keys' own business
-        {49, true, 0, {{EV_KEY, KEY_SPACE, 1}, syn}},
-        {56, true, std::nullopt, {{EV_KEY, KEY_LEFTSHIFT, 1}, syn}},
-        {60, false, std::nullopt, {{EV_KEY, KEY_RIGHTSHIFT, 0}, syn}},
-        {160, true, 0, {{EV_KEY, KEY_SCALE, 1}, syn}},
-        {0xFFFF, true, 0, {}}, // a number without a key writes nothing, not even a SYN_REPORT
-        {63, true, std::nullopt, {}},
-    };
-    PipeSink sink;
-    for (const Row& row : rows) {
-        sink->postKeyboard(row.keyCode, row.down, row.flags);
-        EXPECT_EQ(sink.written(), row.expected) << "key code " << row.keyCode;
-    }
+using Post = std::function<void(UinputSink&)>;
+
+Post key(uint16_t keyCode, bool down, std::optional<uint64_t> flags) {
+    return [=](UinputSink& sink) { sink.postKeyboard(keyCode, down, flags); };
+}
+Post auxiliary(int32_t data1) {
+    return [=](UinputSink& sink) { sink.postSystemDefined(data1); };
+}
+Post scroll(ScrollUnits units, int32_t vertical, int32_t horizontal) {
+    return [=](UinputSink& sink) { sink.postScroll(units, vertical, horizontal); };
 }
 
-TEST(UinputSink, AuxiliaryKeysPressTheMediaKeys) {
+// Rows run in order on one sink: the pixel rows carry what earlier rows left pending.
+TEST(UinputSink, EventsBecomeEvdevRecordsEndingInOneSynReport) {
     struct Row {
-        int32_t data1;
+        const char* what;
+        Post post;
         std::vector<Record> expected;
     };
+    constexpr auto lines = ScrollUnits::lines;
+    constexpr auto pixels = ScrollUnits::pixels;
+    constexpr int32_t min = std::numeric_limits<int32_t>::min();
     const Row rows[] = {
-        {0 << 16 | 0x0A00, {{EV_KEY, KEY_VOLUMEUP, 1}, syn}},
-        {0 << 16, {{EV_KEY, KEY_VOLUMEUP, 0}, syn}},
-        {16 << 16 | 0x0A00, {{EV_KEY, KEY_PLAYPAUSE, 1}, syn}},
-        {22 << 16, {{EV_KEY, KEY_BRIGHTNESSDOWN, 0}, syn}},
-        {static_cast<int32_t>(0xFFFF0A00), {}}, // type -1: no key
-        {5 << 16 | 0x0A00, {}},
+        {"A", key(0, true, 0), {{EV_KEY, KEY_A, 1}, syn}},
+        {"flags are the modifier keys' own business", key(0, false, 0x20000), {{EV_KEY, KEY_A, 0}, syn}},
+        {"space", key(49, true, 0), {{EV_KEY, KEY_SPACE, 1}, syn}},
+        {"shift", key(56, true, std::nullopt), {{EV_KEY, KEY_LEFTSHIFT, 1}, syn}},
+        {"right shift", key(60, false, std::nullopt), {{EV_KEY, KEY_RIGHTSHIFT, 0}, syn}},
+        {"scale", key(160, true, 0), {{EV_KEY, KEY_SCALE, 1}, syn}},
+        {"a code without a key writes nothing, not even a SYN_REPORT", key(0xFFFF, true, 0), {}},
+        {"function", key(63, true, std::nullopt), {}},
+        {"volume up", auxiliary(0 << 16 | 0x0A00), {{EV_KEY, KEY_VOLUMEUP, 1}, syn}},
+        {"volume up released", auxiliary(0 << 16), {{EV_KEY, KEY_VOLUMEUP, 0}, syn}},
+        {"play", auxiliary(16 << 16 | 0x0A00), {{EV_KEY, KEY_PLAYPAUSE, 1}, syn}},
+        {"brightness down released", auxiliary(22 << 16), {{EV_KEY, KEY_BRIGHTNESSDOWN, 0}, syn}},
+        {"auxiliary type -1", auxiliary(static_cast<int32_t>(0xFFFF0A00)), {}},
+        {"auxiliary type 5", auxiliary(5 << 16 | 0x0A00), {}},
+        {"a line up", scroll(lines, 1, 0), {{EV_REL, REL_WHEEL, 1}, {EV_REL, REL_WHEEL_HI_RES, 120}, syn}},
+        {"two lines down",
+         scroll(lines, -2, 0),
+         {{EV_REL, REL_WHEEL, -2}, {EV_REL, REL_WHEEL_HI_RES, -240}, syn}},
+        // a positive horizontal amount scrolls left, which evdev counts negative
+        {"a line left",
+         scroll(lines, 0, 1),
+         {{EV_REL, REL_HWHEEL, -1}, {EV_REL, REL_HWHEEL_HI_RES, -120}, syn}},
+        {"a line right",
+         scroll(lines, 0, -1),
+         {{EV_REL, REL_HWHEEL, 1}, {EV_REL, REL_HWHEEL_HI_RES, 120}, syn}},
+        {"no lines", scroll(lines, 0, 0), {}},
+        {"the most lines",
+         scroll(lines, min, 0),
+         {{EV_REL, REL_WHEEL, min}, {EV_REL, REL_WHEEL_HI_RES, min}, syn}},
+        {"6 pixels", scroll(pixels, 6, 0), {{EV_REL, REL_WHEEL_HI_RES, 72}, syn}},
+        {"144 crosses 120",
+         scroll(pixels, 6, 0),
+         {{EV_REL, REL_WHEEL_HI_RES, 72}, {EV_REL, REL_WHEEL, 1}, syn}},
+        {"216", scroll(pixels, 6, 0), {{EV_REL, REL_WHEEL_HI_RES, 72}, syn}},
+        {"back to 144, no click", scroll(pixels, -6, 0), {{EV_REL, REL_WHEEL_HI_RES, -72}, syn}},
+        // 24 pending (216 sent, one click of it): -240 leaves -216, worth one click down
+        {"-216", scroll(pixels, -20, 0), {{EV_REL, REL_WHEEL_HI_RES, -240}, {EV_REL, REL_WHEEL, -1}, syn}},
+        {"-120 reached",
+         scroll(pixels, -2, 0),
+         {{EV_REL, REL_WHEEL_HI_RES, -24}, {EV_REL, REL_WHEEL, -1}, syn}},
+        {"10 pixels left",
+         scroll(pixels, 0, 10),
+         {{EV_REL, REL_HWHEEL_HI_RES, -120}, {EV_REL, REL_HWHEEL, -1}, syn}},
+        {"a rate below one pixel posts a zero scroll", scroll(pixels, 0, 0), {}},
     };
     PipeSink sink;
     for (const Row& row : rows) {
-        sink->postSystemDefined(row.data1);
-        EXPECT_EQ(sink.written(), row.expected) << std::hex << row.data1;
+        row.post(*sink);
+        EXPECT_EQ(sink.written(), row.expected) << row.what;
     }
 }
 
@@ -197,54 +229,6 @@ TEST(UinputSink, WithoutAStartTheCursorBeginsAtTheCentreOfDisplayZeroWhenFirstAs
         }
         EXPECT_EQ(sink->cursorLocation().x, row.expected.x) << row.name;
         EXPECT_EQ(sink->cursorLocation().y, row.expected.y) << row.name;
-    }
-}
-
-TEST(UinputSink, LinesScrollWholeClicksWithTheirHighResolutionEquivalent) {
-    struct Row {
-        int32_t vertical, horizontal;
-        std::vector<Record> expected;
-    };
-    const Row rows[] = {
-        {1, 0, {{EV_REL, REL_WHEEL, 1}, {EV_REL, REL_WHEEL_HI_RES, 120}, syn}},
-        {-2, 0, {{EV_REL, REL_WHEEL, -2}, {EV_REL, REL_WHEEL_HI_RES, -240}, syn}},
-        // a positive horizontal amount scrolls left, which evdev counts negative
-        {0, 1, {{EV_REL, REL_HWHEEL, -1}, {EV_REL, REL_HWHEEL_HI_RES, -120}, syn}},
-        {0, -1, {{EV_REL, REL_HWHEEL, 1}, {EV_REL, REL_HWHEEL_HI_RES, 120}, syn}},
-        {0, 0, {}},
-        {std::numeric_limits<int32_t>::min(),
-         0,
-         {{EV_REL, REL_WHEEL, std::numeric_limits<int32_t>::min()},
-          {EV_REL, REL_WHEEL_HI_RES, std::numeric_limits<int32_t>::min()},
-          syn}},
-    };
-    PipeSink sink;
-    for (const Row& row : rows) {
-        sink->postScroll(ScrollUnits::lines, row.vertical, row.horizontal);
-        EXPECT_EQ(sink.written(), row.expected) << row.vertical << "," << row.horizontal;
-    }
-}
-
-TEST(UinputSink, PixelsScrollTheHighResolutionAxesAndClickAtEvery120Units) {
-    struct Row {
-        int32_t vertical, horizontal;
-        std::vector<Record> expected;
-    };
-    const Row rows[] = {
-        {6, 0, {{EV_REL, REL_WHEEL_HI_RES, 72}, syn}},
-        {6, 0, {{EV_REL, REL_WHEEL_HI_RES, 72}, {EV_REL, REL_WHEEL, 1}, syn}}, // 144 crossed 120
-        {6, 0, {{EV_REL, REL_WHEEL_HI_RES, 72}, syn}},                         // 216
-        {-6, 0, {{EV_REL, REL_WHEEL_HI_RES, -72}, syn}},                       // back to 144, no click
-        // 24 pending (216 sent, one click of it): -240 leaves -216, worth one click down
-        {-20, 0, {{EV_REL, REL_WHEEL_HI_RES, -240}, {EV_REL, REL_WHEEL, -1}, syn}},
-        {-2, 0, {{EV_REL, REL_WHEEL_HI_RES, -24}, {EV_REL, REL_WHEEL, -1}, syn}}, // -120 reached
-        {0, 10, {{EV_REL, REL_HWHEEL_HI_RES, -120}, {EV_REL, REL_HWHEEL, -1}, syn}},
-        {0, 0, {}}, // a rate below one pixel posts a zero scroll: nothing to write
-    };
-    PipeSink sink;
-    for (const Row& row : rows) {
-        sink->postScroll(ScrollUnits::pixels, row.vertical, row.horizontal);
-        EXPECT_EQ(sink.written(), row.expected) << row.vertical << "," << row.horizontal;
     }
 }
 

@@ -70,8 +70,8 @@ INSTANTIATE_TEST_SUITE_P(
                    "[\n\t{\n\t\t\"a\" : [\n\t\t\t1\n\t\t]\n\t},\n\t{\n\t}\n]\n"},
         WriterCase{"quotes_and_backslashes_are_escaped", "{\"k\\\"\":\"a\\\"b\\\\\"}", false, 0,
                    "{\n\t\"k\\\"\" : \"a\\\"b\\\\\"\n}\n"},
-        WriterCase{"control_characters_are_escaped", "[\"\\t\\n\\r\\b\\f\\u0001\"]", false, 0,
-                   "[\n\t\"\\t\\n\\r\\b\\f\\u0001\"\n]\n"}),
+        WriterCase{"control_characters_are_escaped", "[\"\\t\\n\\r\\b\\f\\u0001\\u001f\"]", false, 0,
+                   "[\n\t\"\\t\\n\\r\\b\\f\\u0001\\u001f\"\n]\n"}),
     [](const auto& info) { return std::string(info.param.what); });
 
 TEST(JsonWriterFailure, AStreamThatCannotStepBackIsReported) {

@@ -4,13 +4,18 @@
 #include "engine/display_source.h"
 
 #include <initializer_list>
+#include <utility>
 #include <vector>
 
 namespace padloom::test {
 
 class FixedDisplays : public DisplaySource {
 public:
-    FixedDisplays(std::initializer_list<SDL_Rect> displays) : displays_(displays) { setDisplaySource(this); }
+    FixedDisplays(std::initializer_list<SDL_Rect> displays)
+        : FixedDisplays(std::vector<SDL_Rect>(displays)) {}
+    explicit FixedDisplays(std::vector<SDL_Rect> displays) : displays_(std::move(displays)) {
+        setDisplaySource(this);
+    }
     ~FixedDisplays() override { setDisplaySource(nullptr); }
     FixedDisplays(const FixedDisplays&) = delete;
     FixedDisplays& operator=(const FixedDisplays&) = delete;

@@ -16,43 +16,30 @@ std::string mismatch(const RecordedEvent& expected, const RecordedEvent& actual)
     return "expected event: " + expected.describe() + "\n  actual event: " + actual.describe();
 }
 
+using Kind = RecordedEvent::Kind;
+
 RecordedEvent keyboardEvent(uint16_t keyCode, bool down, std::optional<uint64_t> flags) {
-    RecordedEvent event;
-    event.kind = RecordedEvent::Kind::keyboard;
-    event.keyCode = keyCode;
-    event.down = down;
-    event.flags = flags;
-    return event;
+    return {.kind = Kind::keyboard, .keyCode = keyCode, .down = down, .flags = flags};
 }
 
 RecordedEvent systemEvent(int32_t data1) {
-    RecordedEvent event;
-    event.kind = RecordedEvent::Kind::systemDefined;
-    event.data1 = data1;
-    return event;
+    return {.kind = Kind::systemDefined, .data1 = data1};
 }
 
 RecordedEvent mouseEvent(MouseEventType type, float x, float y, int32_t button, int32_t clickState,
                          int64_t dx, int64_t dy) {
-    RecordedEvent event;
-    event.kind = RecordedEvent::Kind::mouse;
-    event.mouseType = type;
-    event.x = x;
-    event.y = y;
-    event.button = button;
-    event.clickState = clickState;
-    event.dx = dx;
-    event.dy = dy;
-    return event;
+    return {.kind = Kind::mouse,
+            .mouseType = type,
+            .x = x,
+            .y = y,
+            .button = button,
+            .clickState = clickState,
+            .dx = dx,
+            .dy = dy};
 }
 
 RecordedEvent scrollEvent(ScrollUnits units, int32_t vertical, int32_t horizontal) {
-    RecordedEvent event;
-    event.kind = RecordedEvent::Kind::scroll;
-    event.units = units;
-    event.vertical = vertical;
-    event.horizontal = horizontal;
-    return event;
+    return {.kind = Kind::scroll, .units = units, .vertical = vertical, .horizontal = horizontal};
 }
 
 // Compares the fields that the events' kind uses.

@@ -28,7 +28,7 @@ struct RecordedEvent {
     // keyboard
     uint16_t keyCode = 0;
     bool down = false;
-    std::optional<uint64_t> flags;
+    std::optional<uint64_t> flags = std::nullopt;
     // system-defined
     int32_t data1 = 0;
     // mouse (buttons, motion and drags)

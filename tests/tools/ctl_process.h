@@ -44,9 +44,21 @@ public:
         posix_spawn_file_actions_addopen(&files, 0, folder_.file("in").c_str(), O_RDONLY, 0);
         posix_spawn_file_actions_addopen(&files, 1, folder_.file("out").c_str(), O_WRONLY | O_CREAT, 0600);
         posix_spawn_file_actions_addopen(&files, 2, folder_.file("err").c_str(), O_WRONLY | O_CREAT, 0600);
-        if (posix_spawn(&pid_, pointers[0], &files, nullptr, pointers.data(), environ) != 0) {
+        // A test started in the background by a shell inherits SIGINT ignored; the program under
+        // test gets the stop signals as a terminal would send them.
+        posix_spawnattr_t attributes;
+        posix_spawnattr_init(&attributes);
+        sigset_t stopSignals;
+        sigemptyset(&stopSignals);
+        for (int signal : {SIGINT, SIGTERM, SIGHUP}) {
+            sigaddset(&stopSignals, signal);
+        }
+        posix_spawnattr_setsigdefault(&attributes, &stopSignals);
+        posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGDEF);
+        if (posix_spawn(&pid_, pointers[0], &files, &attributes, pointers.data(), environ) != 0) {
             pid_ = -1;
         }
+        posix_spawnattr_destroy(&attributes);
         posix_spawn_file_actions_destroy(&files);
     }
     ~Ctl() {

@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
 
 namespace padloom::test {
 namespace {
@@ -53,26 +52,19 @@ void expectEndedBy(Ctl& ctl, int signal) {
     EXPECT_EQ(WTERMSIG(status), signal);
 }
 
-TEST(StopSignals, EndAReplayAndARunStillLoadingItsPreset) {
+// A replay runs SDL; its handlers must not keep the signals from ending it. (run's load can't be
+// held up any more: only regular files of bounded size are read.)
+TEST(StopSignals, EndAReplay) {
     std::string longScript = "button 0 1 down\n";
     for (int i = 0; i < 20000; ++i) {
         longScript += "tick 1000000\n";
     }
-    TempFolder folder;
-    const std::string pipe = folder.file("preset.json");
-    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
     for (int signal : {SIGINT, SIGTERM, SIGHUP}) {
         SCOPED_TRACE(signal);
         Ctl replay({"replay", "keys/preset.json", "-"}, longScript, fixtures);
         ASSERT_TRUE(eventually([&] { return !replay.out().empty(); }))
             << "SDL runs once the first event is out";
         expectEndedBy(replay, signal);
-
-        Ctl run({"run", pipe, "--output", "print"}, "", fixtures);
-        int writer = -1; // opens once run is reading the preset; run then waits for its text
-        ASSERT_TRUE(eventually([&] { return (writer = open(pipe.c_str(), O_WRONLY | O_NONBLOCK)) >= 0; }));
-        expectEndedBy(run, signal);
-        close(writer);
     }
 }
 

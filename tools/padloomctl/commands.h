@@ -18,6 +18,9 @@ int formatCommand(const Args& args);
 int joysticksCommand(const Args& args);
 int replayCommand(const Args& args);
 int runCommand(const Args& args);
+int activateCommand(const Args& args);
+int deactivateCommand(const Args& args);
+int statusCommand(const Args& args);
 
 // Prints "padloomctl: <message>" and the usage line of the command on standard error; returns exitUsage.
 int usageError(const std::string& message);

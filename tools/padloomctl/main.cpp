@@ -1,5 +1,5 @@
 // padloomctl: check and format preset files, list joysticks, replay a preset on scripted input,
-// and run a preset without the desktop app.
+// run a preset without the desktop app, and switch presets in the running app.
 #include "tools/padloomctl/commands.h"
 
 #include <cstdio>
@@ -20,6 +20,9 @@ const Command commands[] = {
     {"joysticks", joysticksCommand, "joysticks                     list the connected joysticks"},
     {"replay", replayCommand, "replay PRESET SCRIPT          print the events a preset posts for scripted input (- reads stdin)"},
     {"run", runCommand, "run PRESET [--output auto|x11|uinput|print]   activate a preset until interrupted"},
+    {"activate", activateCommand, "activate NAME                 switch on a preset (file name or preset name) in the running app"},
+    {"deactivate", deactivateCommand, "deactivate                    switch off the active preset in the running app"},
+    {"status", statusCommand, "status                        print the running app's active preset file, or none"},
 };
 
 void printUsage(FILE* out) {

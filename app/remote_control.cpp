@@ -1,0 +1,121 @@
+#include "app/remote_control.h"
+
+#include "app/folders.h"
+#include "app/preset_files.h"
+#include "app/script_text.h"
+#include "app/tessel_app_delegate.h"
+#include "preset/vantry_document.h"
+
+#include <algorithm>
+#include <vector>
+
+namespace padloom {
+namespace {
+
+// Main-page scripts of the remote requests.
+
+// Marks the entry of file (none when empty) as the active preset, as the page's switch does.
+std::string markActivePresetScript(const std::string& file) {
+    return "$('.selected').removeClass('selected');"
+           "$('#presetList > .preset').filter(function () { return $(this).data('file') === " +
+           scriptString(file) + "; }).addClass('selected');";
+}
+
+std::string hideBlockLayerScript() {
+    return "$('#blockLayer').stop(true, true).hide();";
+}
+
+std::string showNoticeScript(const std::string& title, const std::string& text) {
+    return scriptCall("showNotice", {title, text});
+}
+
+} // namespace
+
+std::optional<std::string> findPresetByName(const std::string& folder, const std::string& name,
+                                            std::string& problem) {
+    if (name.empty()) {
+        problem = "No preset was named.";
+        return std::nullopt;
+    }
+    const std::vector<std::string> files = findFiles(folder, {".txt", ".json", ".vantry"});
+    if (std::find(files.begin(), files.end(), name) != files.end()) {
+        return name;
+    }
+    std::vector<std::string> named;
+    for (const std::string& file : files) {
+        VantryDocument document;
+        if (document.load((folder + file).c_str()) && document.name == name) {
+            named.push_back(file);
+        }
+    }
+    if (named.size() == 1) {
+        return named.front();
+    }
+    if (named.empty()) {
+        problem = "No preset has the file name or the name \"" + name + "\".";
+        return std::nullopt;
+    }
+    std::sort(named.begin(), named.end());
+    problem = "Several presets are named \"" + name + "\" (";
+    for (size_t i = 0; i < named.size(); ++i) {
+        problem += (i == 0 ? "" : ", ") + named[i];
+    }
+    problem += "); name one by its file name.";
+    return std::nullopt;
+}
+
+std::string RemoteControl::refusal() const {
+    if (app_.mainPageFills() == 0) {
+        return "Padloom is still starting; try again in a moment.";
+    }
+    if (app_.operations.busy()) {
+        return "Padloom is waiting for an answer in one of its windows (a message, a question or a "
+               "joystick detection); finish that, then try again.";
+    }
+    return {};
+}
+
+std::string RemoteControl::activate(const std::string& name) {
+    std::string problem = refusal();
+    if (problem.empty()) {
+        app_.operations.run([&] { problem = activateNow(name); });
+    }
+    return problem;
+}
+
+std::string RemoteControl::activateNow(const std::string& name) {
+    std::string problem;
+    const std::optional<std::string> folder = app_.presetFolder(problem);
+    const std::optional<std::string> file = folder ? findPresetByName(*folder, name, problem) : std::nullopt;
+    const bool done = file && app_.activatePreset(*file, &problem);
+    showActivePreset();
+    if (done) {
+        return {};
+    }
+    app_.mainScriptObject->evaluate(hideBlockLayerScript());
+    app_.mainScriptObject->evaluate(showNoticeScript("\"" + name + "\" could not be switched on", problem));
+    return problem;
+}
+
+std::string RemoteControl::deactivate() {
+    std::string problem = refusal();
+    if (problem.empty()) {
+        app_.operations.run([this] { app_.panicDeactivate(); });
+    }
+    return problem;
+}
+
+std::string RemoteControl::activePresetFile() const {
+    const std::string& path = app_.runner.activePath();
+    const std::optional<std::string> folder = padloom::presetFolder();
+    if (folder && path.compare(0, folder->size(), *folder) == 0) {
+        return path.substr(folder->size());
+    }
+    return path;
+}
+
+void RemoteControl::showActivePreset() {
+    app_.mainScriptObject->evaluate(markActivePresetScript(activePresetFile()));
+}
+
+} // namespace padloom

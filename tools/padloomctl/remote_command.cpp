@@ -1,0 +1,45 @@
+// activate, deactivate, status: drive the running desktop app over the session bus.
+#include "platform/gtk/remote_client.h"
+#include "tools/padloomctl/commands.h"
+
+#include <cstdio>
+
+namespace padloom::ctl {
+namespace {
+
+int finish(const remote::Reply& reply) {
+    if (!reply.done) {
+        std::fprintf(stderr, "padloomctl: %s\n", reply.problem.c_str());
+        return exitFailed;
+    }
+    return exitOk;
+}
+
+} // namespace
+
+int activateCommand(const Args& args) {
+    if (args.size() != 1) {
+        return usageError("activate takes one preset: a file name or a preset name");
+    }
+    return finish(remote::request("activate", args[0]));
+}
+
+int deactivateCommand(const Args& args) {
+    if (!args.empty()) {
+        return usageError("deactivate takes no arguments");
+    }
+    return finish(remote::request("deactivate"));
+}
+
+int statusCommand(const Args& args) {
+    if (!args.empty()) {
+        return usageError("status takes no arguments");
+    }
+    const remote::Reply reply = remote::status();
+    if (reply.done) {
+        std::printf("%s\n", reply.activeFile.empty() ? "none" : reply.activeFile.c_str());
+    }
+    return finish(reply);
+}
+
+} // namespace padloom::ctl
