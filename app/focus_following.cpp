@@ -1,5 +1,6 @@
 #include "app/focus_following.h"
 
+#include "app/active_preset.h"
 #include "app/focus_page_scripts.h"
 #include "app/tessel_app_delegate.h"
 
@@ -119,11 +120,11 @@ bool FocusFollowing::activate(const std::string& fileName) {
     switching_ = false;
     ScriptPage& page = *controller_.mainScriptObject;
     if (!on) {
-        page.evaluate(focus_scripts::hideBlockLayer());
+        page.evaluate(hideBlockLayerScript());
         std::fprintf(stderr, "Padloom did not switch on the preset \"%s\" for the focused program: %s\n",
                      fileName.c_str(), whyNot.c_str());
     }
-    page.evaluate(focus_scripts::markActivePreset(on ? std::optional(fileName) : std::nullopt));
+    page.evaluate(markActivePresetScript(activePresetFile(controller_.runner)));
     return on;
 }
 
@@ -133,11 +134,10 @@ void FocusFollowing::deactivate() {
         controller_.deactivatePreset();
         switching_ = false;
     }
-    controller_.mainScriptObject->evaluate(focus_scripts::markActivePreset(std::nullopt));
+    controller_.mainScriptObject->evaluate(markActivePresetScript(""));
 }
 
 void FocusFollowing::presetActivated(const std::string& fileName) {
-    active_ = fileName;
     if (switching_) {
         return;
     }
@@ -174,7 +174,8 @@ std::optional<std::string> FocusFollowing::namedPreset() const {
 }
 
 std::optional<std::string> FocusFollowing::currentPreset() const {
-    return controller_.runner.active() ? active_ : std::nullopt;
+    std::string file = activePresetFile(controller_.runner);
+    return file.empty() ? std::nullopt : std::optional(std::move(file));
 }
 
 bool FocusFollowing::beingEdited(const std::string& fileName) const {

@@ -73,7 +73,6 @@ private:
     MainLoop* loop_ = nullptr;
     std::optional<FocusedWindow> pending_; // got the focus, not yet rested on
     std::optional<FocusedWindow> focused_; // the last window followed
-    std::optional<std::string> active_;    // the preset last switched on, while one runs
     std::optional<std::string> byHand_;    // the preset switched on by hand; none after a deactivation
     std::optional<std::string> holdFor_;   // a change by hand holds while the focus stays on its programs
     bool followed_ = false;                // what runs was switched on (or off) by following

@@ -1,5 +1,6 @@
 #include "app/remote_control.h"
 
+#include "app/active_preset.h"
 #include "app/folders.h"
 #include "app/preset_files.h"
 #include "app/script_text.h"
@@ -13,17 +14,6 @@ namespace padloom {
 namespace {
 
 // Main-page scripts of the remote requests.
-
-// Marks the entry of file (none when empty) as the active preset, as the page's switch does.
-std::string markActivePresetScript(const std::string& file) {
-    return "$('.selected').removeClass('selected');"
-           "$('#presetList > .preset').filter(function () { return $(this).data('file') === " +
-           scriptString(file) + "; }).addClass('selected');";
-}
-
-std::string hideBlockLayerScript() {
-    return "$('#blockLayer').stop(true, true).hide();";
-}
 
 std::string showNoticeScript(const std::string& title, const std::string& text) {
     return scriptCall("showNotice", {title, text});
@@ -106,12 +96,7 @@ std::string RemoteControl::deactivate() {
 }
 
 std::string RemoteControl::activePresetFile() const {
-    const std::string& path = app_.runner.activePath();
-    const std::optional<std::string> folder = padloom::presetFolder();
-    if (folder && path.compare(0, folder->size(), *folder) == 0) {
-        return path.substr(folder->size());
-    }
-    return path;
+    return padloom::activePresetFile(app_.runner);
 }
 
 void RemoteControl::showActivePreset() {
