@@ -11,21 +11,17 @@
 namespace padloom {
 
 TesselAppDelegate::TesselAppDelegate(const Outlets& o, HelpSites helpSites)
-    : shouldLock_mi(o.shouldLock_mi), shouldAvoidCorners_mi(o.shouldAvoidCorners_mi),
-      shouldShowWarnings_mi(o.shouldShowWarnings_mi), refreshJoysticks_mi(o.refreshJoysticks_mi),
-      reloadPresetList_mi(o.reloadPresetList_mi), loadExamples_mi(o.loadExamples_mi),
-      deactivatePreset_mi(o.deactivatePreset_mi), whichJoysticks_mi(o.whichJoysticks_mi),
-      shouldCompactList_mi(o.shouldCompactList_mi), minecraftFix_mi(o.minecraftFix_mi),
-      fullscreenFix_mi(o.fullscreenFix_mi), keyRepeat_mi(o.keyRepeat_mi), mainwindow(o.mainwindow),
-      mainScriptObject(o.mainScriptObject), lblJoysticksConnected(o.lblJoysticksConnected),
-      configwindow(o.configwindow), configScriptObject(o.configScriptObject), operations(*o.mainLoop),
-      dialogs_(o.dialogs), settings_(o.settings), desktop_(o.desktop), mainLoop_(o.mainLoop),
+    : MenuOutlets(o.menu), mainwindow(o.mainwindow), mainScriptObject(o.mainScriptObject),
+      lblJoysticksConnected(o.lblJoysticksConnected), configwindow(o.configwindow),
+      configScriptObject(o.configScriptObject), operations(*o.mainLoop), dialogs_(o.dialogs),
+      settings_(o.settings), desktop_(o.desktop), mainLoop_(o.mainLoop),
       presentationMonitor_(o.presentationMonitor), captureEvents_(o.captureEvents),
       helpSites_(std::move(helpSites)) {
     if (captureEvents_ == nullptr) {
         ownCaptureEvents_ = std::make_unique<SdlCaptureEvents>();
         captureEvents_ = ownCaptureEvents_.get();
     }
+    enableDangerousOptions(); // the idle menu, whatever the shell built
 }
 
 TesselAppDelegate::~TesselAppDelegate() {

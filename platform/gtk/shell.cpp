@@ -111,18 +111,7 @@ Shell::Shell(ShellOptions options) : options_(std::move(options)) {
         dialogs->setWindows({configWindow_, mainWindow_});
 
     TesselAppDelegate::Outlets outlets;
-    outlets.shouldLock_mi = &menu_->shouldLock_mi;
-    outlets.shouldAvoidCorners_mi = &menu_->shouldAvoidCorners_mi;
-    outlets.shouldShowWarnings_mi = &menu_->shouldShowWarnings_mi;
-    outlets.refreshJoysticks_mi = &menu_->refreshJoysticks_mi;
-    outlets.reloadPresetList_mi = &menu_->reloadPresetList_mi;
-    outlets.loadExamples_mi = &menu_->loadExamples_mi;
-    outlets.deactivatePreset_mi = &menu_->deactivatePreset_mi;
-    outlets.whichJoysticks_mi = &menu_->whichJoysticks_mi;
-    outlets.shouldCompactList_mi = &menu_->shouldCompactList_mi;
-    outlets.minecraftFix_mi = &menu_->minecraftFix_mi;
-    outlets.fullscreenFix_mi = &menu_->fullscreenFix_mi;
-    outlets.keyRepeat_mi = &menu_->keyRepeat_mi;
+    outlets.menu = menu_->outlets();
     outlets.mainwindow = mainAdapter_.get();
     outlets.mainScriptObject = mainPage_.get();
     outlets.lblJoysticksConnected = label_.get();

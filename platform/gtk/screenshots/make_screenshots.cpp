@@ -119,7 +119,7 @@ int main(int argc, char** argv) {
         shell.start();
         const auto limit = std::chrono::seconds(30);
         bool ready = pumpUntil([&] { return shell.mainPageFills() > 0; }, limit);
-        shell.menu().loadExamples_mi.activate();
+        shell.menu().item(&MenuOutlets::loadExamples_mi).activate();
         ready =
             ready &&
             pumpUntil([&] { return shell.mainPage().evaluate("$('.preset').length").number() >= 5; }, limit);
