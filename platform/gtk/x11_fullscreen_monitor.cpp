@@ -30,10 +30,12 @@ std::vector<unsigned long> windowProperty(::Window window, Atom property, Atom t
                                     &count, &after, &data);
     gdk_x11_display_error_trap_pop_ignored(display);
     std::vector<unsigned long> items;
-    if (status == Success && data && format == 32)
+    if (status == Success && data && format == 32) {
         items.assign(reinterpret_cast<unsigned long*>(data), reinterpret_cast<unsigned long*>(data) + count);
-    if (data)
+    }
+    if (data) {
         XFree(data);
+    }
     return items;
 }
 
@@ -56,8 +58,9 @@ struct X11FullscreenMonitor::Filter {
     static GdkFilterReturn run(GdkXEvent* native, GdkEvent*, gpointer data) {
         auto* monitor = static_cast<X11FullscreenMonitor*>(data);
         auto* event = static_cast<XEvent*>(native);
-        if (event->type != PropertyNotify)
+        if (event->type != PropertyNotify) {
             return GDK_FILTER_CONTINUE;
+        }
         const XPropertyEvent& property = event->xproperty;
         if (property.window == DefaultRootWindow(xDisplay()) && property.atom == atom("_NET_ACTIVE_WINDOW")) {
             monitor->followActiveWindow();
@@ -79,8 +82,9 @@ void X11FullscreenMonitor::install(std::function<void()> onChange) {
     installed_ = true;
     GdkDisplay* display = gdk_display_get_default();
     x11_ = display && GDK_IS_X11_DISPLAY(display);
-    if (!x11_)
+    if (!x11_) {
         return;
+    }
     GdkWindow* root = gdk_get_default_root_window();
     gdk_window_set_events(root, GdkEventMask(gdk_window_get_events(root) | GDK_PROPERTY_CHANGE_MASK));
     gdk_window_add_filter(nullptr, Filter::run, this);
@@ -89,15 +93,18 @@ void X11FullscreenMonitor::install(std::function<void()> onChange) {
 }
 
 void X11FullscreenMonitor::remove() {
-    if (!installed_)
+    if (!installed_) {
         return;
+    }
     installed_ = false;
     onChange_ = nullptr;
-    if (!x11_)
+    if (!x11_) {
         return;
+    }
     gdk_window_remove_filter(nullptr, Filter::run, this);
-    if (watchingForeign_)
+    if (watchingForeign_) {
         selectPropertyEvents(activeWindow_, false);
+    }
     watchingForeign_ = false;
     activeWindow_ = 0;
 }
@@ -106,23 +113,29 @@ void X11FullscreenMonitor::followActiveWindow() {
     std::vector<unsigned long> active =
         windowProperty(DefaultRootWindow(xDisplay()), atom("_NET_ACTIVE_WINDOW"), XA_WINDOW);
     ::Window window = active.empty() ? 0 : active.front();
-    if (window == activeWindow_)
+    if (window == activeWindow_) {
         return;
-    if (watchingForeign_)
+    }
+    if (watchingForeign_) {
         selectPropertyEvents(activeWindow_, false);
+    }
     activeWindow_ = window;
     watchingForeign_ = window != 0 && !isOwnWindow(window);
-    if (watchingForeign_)
+    if (watchingForeign_) {
         selectPropertyEvents(window, true);
+    }
 }
 
 bool X11FullscreenMonitor::activeIsFullscreen() const {
-    if (activeWindow_ == 0)
+    if (activeWindow_ == 0) {
         return false;
+    }
     Atom wanted = atom("_NET_WM_STATE_FULLSCREEN");
-    for (unsigned long state : windowProperty(activeWindow_, atom("_NET_WM_STATE"), XA_ATOM))
-        if (state == wanted)
+    for (unsigned long state : windowProperty(activeWindow_, atom("_NET_WM_STATE"), XA_ATOM)) {
+        if (state == wanted) {
             return true;
+        }
+    }
     return false;
 }
 
@@ -130,11 +143,13 @@ bool X11FullscreenMonitor::activeIsFullscreen() const {
 // focus between two ordinary windows, or another state flag, passes unnoticed.
 void X11FullscreenMonitor::checkFullscreen() {
     bool fullscreen = activeIsFullscreen();
-    if (fullscreen == activeFullscreen_)
+    if (fullscreen == activeFullscreen_) {
         return;
+    }
     activeFullscreen_ = fullscreen;
-    if (onChange_)
+    if (onChange_) {
         onChange_();
+    }
 }
 
 } // namespace padloom
