@@ -2,6 +2,7 @@
 // the menu items that must rest while joysticks are in use, and title-keyed options.
 #include "app/folders.h"
 #include "app/joystick_listing.h"
+#include "app/page_scripts.h"
 #include "app/tessel_app_delegate.h"
 #include "preset/vantry_document.h"
 
@@ -10,21 +11,17 @@
 namespace padloom {
 
 TesselAppDelegate::TesselAppDelegate(const Outlets& o, HelpSites helpSites)
-    : shouldLock_mi(o.shouldLock_mi), shouldAvoidCorners_mi(o.shouldAvoidCorners_mi),
-      shouldShowWarnings_mi(o.shouldShowWarnings_mi), refreshJoysticks_mi(o.refreshJoysticks_mi),
-      reloadPresetList_mi(o.reloadPresetList_mi), loadExamples_mi(o.loadExamples_mi),
-      deactivatePreset_mi(o.deactivatePreset_mi), whichJoysticks_mi(o.whichJoysticks_mi),
-      shouldCompactList_mi(o.shouldCompactList_mi), minecraftFix_mi(o.minecraftFix_mi),
-      fullscreenFix_mi(o.fullscreenFix_mi), keyRepeat_mi(o.keyRepeat_mi), mainwindow(o.mainwindow),
-      mainScriptObject(o.mainScriptObject), lblJoysticksConnected(o.lblJoysticksConnected),
-      configwindow(o.configwindow), configScriptObject(o.configScriptObject), operations(*o.mainLoop),
-      dialogs_(o.dialogs), settings_(o.settings), desktop_(o.desktop), mainLoop_(o.mainLoop),
+    : MenuOutlets(o.menu), mainwindow(o.mainwindow), mainScriptObject(o.mainScriptObject),
+      lblJoysticksConnected(o.lblJoysticksConnected), configwindow(o.configwindow),
+      configScriptObject(o.configScriptObject), operations(*o.mainLoop), dialogs_(o.dialogs),
+      settings_(o.settings), desktop_(o.desktop), mainLoop_(o.mainLoop),
       presentationMonitor_(o.presentationMonitor), captureEvents_(o.captureEvents),
       helpSites_(std::move(helpSites)) {
     if (captureEvents_ == nullptr) {
         ownCaptureEvents_ = std::make_unique<SdlCaptureEvents>();
         captureEvents_ = ownCaptureEvents_.get();
     }
+    enableDangerousOptions(); // the idle menu, whatever the shell built
 }
 
 TesselAppDelegate::~TesselAppDelegate() {
@@ -47,8 +44,9 @@ void TesselAppDelegate::showAlert(const std::string& message) {
 }
 
 // Keeps the window's top edge in place while its height follows the page's content.
-void TesselAppDelegate::fitWindow(Window* window, ScriptPage* page, int extra) {
-    const ScriptValue result = page->evaluate("getContentHeight()");
+void TesselAppDelegate::fitWindow(Window* window, ScriptPage* page, const std::string& contentHeight,
+                                  int extra) {
+    const ScriptValue result = page->evaluate(contentHeight);
     if (!result.isNumber() || !std::isfinite(result.number())) {
         return;
     }
@@ -60,11 +58,11 @@ void TesselAppDelegate::fitWindow(Window* window, ScriptPage* page, int extra) {
 }
 
 void TesselAppDelegate::updateMainWindowHeight() {
-    fitWindow(mainwindow, mainScriptObject, 46);
+    fitWindow(mainwindow, mainScriptObject, main_page::getContentHeight(), 46);
 }
 
 void TesselAppDelegate::updateConfigWindowHeight() {
-    fitWindow(configwindow, configScriptObject, 22);
+    fitWindow(configwindow, configScriptObject, config_page::getContentHeight(), 22);
 }
 
 std::optional<std::string> TesselAppDelegate::applicationSupportFolder() {

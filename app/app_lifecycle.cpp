@@ -1,6 +1,5 @@
 // Start-up, display changes, the quit question, window closing, shut-down and help.
 #include "app/joystick_listing.h"
-#include "app/option_keys.h"
 #include "app/tessel_app_delegate.h"
 #include "engine/mouse_motion.h"
 #include "engine/screen_geometry.h"
@@ -19,27 +18,29 @@ void TesselAppDelegate::applicationDidFinishLaunching() {
     editingPresetPath.reset();
     runner.joystickPollingEnabled = false;
     runner.joystickPollingTaskRunning = false;
-    enableDangerousOptions(); // the idle menu, whatever the shell built
     SDL_Init(SDL_INIT_VIDEO);
     SDL_JoystickEventState(SDL_ENABLE);
-    shouldAvoidCorners = loadMenuOption(shouldAvoidCorners_mi);
-    loadMenuOption(shouldCompactList_mi);
-    minecraftFix = loadMenuOption(minecraftFix_mi);
-    loadMenuOption(keyRepeat_mi);
+    for (const MenuEntry& entry : menuEntries()) {
+        if (entry.storedUnderTitle()) {
+            loadMenuOption(this->*entry.outlet);
+        }
+    }
+    shouldAvoidCorners = shouldAvoidCorners_mi->state();
+    minecraftFix = minecraftFix_mi->state();
     // The full-screen fix comes back as it was left, so its check mark and stored value agree.
-    if (loadMenuOption(fullscreenFix_mi)) {
+    if (fullscreenFix_mi->state()) {
         enableLRFullscreenFix();
     }
     // A first start stores the lock's initial state, so item, setting and geometry agree.
-    if (!settings_->has(options::lockCursorKey)) {
-        settings_->setBool(options::lockCursorKey, shouldLock_mi->state());
+    if (!settings_->has(lockCursorKey)) {
+        settings_->setBool(lockCursorKey, shouldLock_mi->state());
     }
-    shouldLock_mi->setState(settings_->getBool(options::lockCursorKey));
+    shouldLock_mi->setState(settings_->getBool(lockCursorKey));
     recomputeGeometry();
-    if (settings_->has(options::showWarningsKey)) {
-        shouldShowWarnings_mi->setState(settings_->getBool(options::showWarningsKey));
+    if (settings_->has(showWarningsKey)) {
+        shouldShowWarnings_mi->setState(settings_->getBool(showWarningsKey));
     } else {
-        settings_->setBool(options::showWarningsKey, true);
+        settings_->setBool(showWarningsKey, true);
         shouldShowWarnings_mi->setState(true);
     }
     watchJoysticks();
@@ -71,7 +72,7 @@ bool TesselAppDelegate::askBeforeQuit() {
     if (configwindow->visible()) {
         return true;
     }
-    if (!settings_->getBool(options::showWarningsKey)) {
+    if (!settings_->getBool(showWarningsKey)) {
         return true;
     }
     return dialogs_->confirm(quitQuestion());

@@ -1,5 +1,5 @@
 // The quick options of the menu.
-#include "app/option_keys.h"
+#include "app/page_scripts.h"
 #include "app/tessel_app_delegate.h"
 #include "engine/mouse_motion.h"
 #include "engine/screen_geometry.h"
@@ -19,14 +19,14 @@ void TesselAppDelegate::recomputeGeometry() {
 void TesselAppDelegate::LockCursor() {
     const bool on = !shouldLock_mi->state();
     shouldLock_mi->setState(on);
-    settings_->setBool(options::lockCursorKey, on);
+    settings_->setBool(lockCursorKey, on);
     recomputeGeometry();
 }
 
 void TesselAppDelegate::toggleWarnings() {
     const bool on = !shouldShowWarnings_mi->state();
     shouldShowWarnings_mi->setState(on);
-    settings_->setBool(options::showWarningsKey, on);
+    settings_->setBool(showWarningsKey, on);
 }
 
 void TesselAppDelegate::toggleAvoidCorners() {
@@ -36,8 +36,7 @@ void TesselAppDelegate::toggleAvoidCorners() {
 
 void TesselAppDelegate::compactList() {
     toggleMenuOption(shouldCompactList_mi);
-    evaluateMain(shouldCompactList_mi->state() ? "$('body').addClass('compactList')"
-                                               : "$('body').removeClass('compactList')");
+    evaluateMain(main_page::setCompactList(shouldCompactList_mi->state()));
     updateMainWindowHeight();
 }
 

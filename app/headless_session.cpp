@@ -1,24 +1,16 @@
 #include "app/headless_session.h"
 
 #include "app/joystick_listing.h"
-#include "app/option_keys.h"
+#include "app/menu_entries.h"
 #include "engine/mouse_motion.h"
 #include "engine/screen_geometry.h"
 
 namespace padloom {
-namespace {
-
-bool storedOr(const SettingsStore& settings, const char* key, bool initial) {
-    return settings.has(key) ? settings.getBool(key) : initial;
-}
-
-} // namespace
-
 HeadlessOptions storedHeadlessOptions(const SettingsStore& settings) {
     HeadlessOptions options;
-    options.lockCursor = storedOr(settings, options::lockCursorKey, options::lockCursorInitial);
-    options.avoidCorners = storedOr(settings, options::avoidCornersTitle, options::avoidCornersInitial);
-    options.minecraftFix = storedOr(settings, options::minecraftFixTitle, options::minecraftFixInitial);
+    options.lockCursor = storedOption(settings, &MenuOutlets::shouldLock_mi);
+    options.avoidCorners = storedOption(settings, &MenuOutlets::shouldAvoidCorners_mi);
+    options.minecraftFix = storedOption(settings, &MenuOutlets::minecraftFix_mi);
     return options;
 }
 

@@ -4,8 +4,8 @@
 //   ScriptPage        one per web view; evaluate() runs webkit_web_view_evaluate_javascript and
 //                     waits in a nested main loop (with a time limit) for the value: undefined,
 //                     string, number or bool (anything else: its string form).
-//   MenuItem          one per option/command item the controller switches (the twelve *_mi fields);
-//                     the option items' titles are the texts in app/option_keys.h.
+//   MenuItem          one per row of app/menu_entries.h that has an outlet (MenuOutlets); the
+//                     shell builds its menus from those rows.
 //   Window            the main and the configuration window; frame() in screen points with the
 //                     origin at the bottom left (convert from GTK's top-left coordinates).
 //   Label             the joystick count label of the main window.
@@ -25,8 +25,8 @@
 //   4. On the main page's "load-finished" (WEBKIT_LOAD_FINISHED): webViewDocumentReady().
 //   5. Script bridge messages: callFromPage(op, args) with the parsed arguments; send back the
 //      reply's value, or reject the page's promise with the reply's error when refused.
-//   6. Menu actions call the controller's method of the same name (LockCursor, compactList, ...;
-//      help items: showHelp(HelpTopic)). "monitors-changed": applicationDidChangeScreenParameters().
+//   6. Menu items run their row's action (options and commands: a method of the controller; help
+//      topics: showHelp(HelpTopic)). "monitors-changed": applicationDidChangeScreenParameters().
 //   7. Window "delete-event": windowShouldClose(window) (false keeps it open); on close:
 //      windowWillClose(window). Quitting from the menu: applicationShouldTerminate(), then
 //      applicationWillTerminate() before the process ends.

@@ -7,6 +7,7 @@
 #include "app/focus_following.h"
 #include "app/help_links.h"
 #include "app/joystick_watch.h"
+#include "app/menu_entries.h"
 #include "app/operation_queue.h"
 #include "app/preset_runner.h"
 #include "app/shell_interfaces.h"
@@ -28,23 +29,13 @@ struct BridgeReply {
     ScriptValue value; // undefined for the operations without result
 };
 
-class TesselAppDelegate {
+// The menu items (MenuOutlets) are the controller's first fields; the shell owns them.
+class TesselAppDelegate : public MenuOutlets {
 public:
     // The objects the shell connects; all are required except the presentation monitor and the
     // capture events (default: SDL's queue and clock).
     struct Outlets {
-        MenuItem* shouldLock_mi = nullptr;
-        MenuItem* shouldAvoidCorners_mi = nullptr;
-        MenuItem* shouldShowWarnings_mi = nullptr;
-        MenuItem* refreshJoysticks_mi = nullptr;
-        MenuItem* reloadPresetList_mi = nullptr;
-        MenuItem* loadExamples_mi = nullptr;
-        MenuItem* deactivatePreset_mi = nullptr;
-        MenuItem* whichJoysticks_mi = nullptr;
-        MenuItem* shouldCompactList_mi = nullptr;
-        MenuItem* minecraftFix_mi = nullptr;
-        MenuItem* fullscreenFix_mi = nullptr;
-        MenuItem* keyRepeat_mi = nullptr;
+        MenuOutlets menu;
         Window* mainwindow = nullptr;
         ScriptPage* mainScriptObject = nullptr;
         Label* lblJoysticksConnected = nullptr;
@@ -153,19 +144,7 @@ public:
     // How often page-ready handling has filled the main page.
     int mainPageFills() const { return mainPageFills_; }
 
-    // Fields (outlets are the shell's; the controller does not own them).
-    MenuItem* shouldLock_mi;
-    MenuItem* shouldAvoidCorners_mi;
-    MenuItem* shouldShowWarnings_mi;
-    MenuItem* refreshJoysticks_mi;
-    MenuItem* reloadPresetList_mi;
-    MenuItem* loadExamples_mi;
-    MenuItem* deactivatePreset_mi;
-    MenuItem* whichJoysticks_mi;
-    MenuItem* shouldCompactList_mi;
-    MenuItem* minecraftFix_mi;
-    MenuItem* fullscreenFix_mi;
-    MenuItem* keyRepeat_mi;
+    // Fields after the menu items (outlets are the shell's; the controller does not own them).
     Window* mainwindow;
     ScriptPage* mainScriptObject;
     Label* lblJoysticksConnected;
@@ -184,7 +163,7 @@ public:
 
 private:
     struct CaptureState;
-    void fitWindow(Window* window, ScriptPage* page, int extra);
+    void fitWindow(Window* window, ScriptPage* page, const std::string& contentHeight, int extra);
     void recomputeGeometry();
     std::optional<std::string> presetFile(const std::string& fileName, std::string& problem);
     bool editAsNewPreset(VantryDocument& document, const std::string& fileName, const std::string& path);

@@ -1,8 +1,9 @@
-// The main window's menu bar: presets, joysticks, the quick options and help. The items the
-// controller switches are MenuItems; the others only run their action.
+// The main window's menu bar, built from the rows of app/menu_entries.h: presets, joysticks,
+// the quick options and help. Every item is a GtkMenuItemAdapter; the ones the controller
+// switches are also its MenuOutlets.
 #pragma once
 
-#include "app/help_links.h"
+#include "app/menu_entries.h"
 #include "platform/gtk/gtk_menu_item.h"
 
 #include <functional>
@@ -15,11 +16,9 @@ typedef struct _GtkAccelGroup GtkAccelGroup;
 
 namespace padloom {
 
-class TesselAppDelegate;
-
 class AppMenu {
 public:
-    // Items start with the option items' initial check marks and "Deactivate Preset" disabled.
+    // Option items start with their first-start check marks.
     explicit AppMenu(GtkAccelGroup* accelerators);
     ~AppMenu();
     AppMenu(const AppMenu&) = delete;
@@ -29,21 +28,21 @@ public:
     void bind(TesselAppDelegate& controller, std::function<void()> quit);
 
     GtkWidget* bar() const { return bar_; }
-    // Every item with an action, by its title.
+    const MenuOutlets& outlets() const { return outlets_; }
+    GtkMenuItemAdapter& item(MenuOutlet outlet) const;
+    // By the title it shows; null when no item has it.
     GtkMenuItemAdapter* item(const std::string& title) const;
 
-    GtkMenuItemAdapter shouldLock_mi, shouldAvoidCorners_mi, shouldShowWarnings_mi, shouldCompactList_mi,
-        minecraftFix_mi, fullscreenFix_mi, keyRepeat_mi;
-    GtkMenuItemAdapter refreshJoysticks_mi, whichJoysticks_mi;
-    GtkMenuItemAdapter reloadPresetList_mi, loadExamples_mi, openPresetFolder, deactivatePreset_mi, quit;
-
-    struct HelpItem {
-        HelpTopic topic;
-        std::unique_ptr<GtkMenuItemAdapter> item;
+    struct Item {
+        const MenuEntry* entry;
+        std::unique_ptr<GtkMenuItemAdapter> adapter;
     };
-    std::vector<HelpItem> help;
+    // In menu order, without the separators.
+    const std::vector<Item>& items() const { return items_; }
 
 private:
+    std::vector<Item> items_;
+    MenuOutlets outlets_;
     GtkWidget* bar_;
 };
 

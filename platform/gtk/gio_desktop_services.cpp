@@ -51,8 +51,9 @@ void GioDesktopServices::openUri(const std::string& uri) {
 
 void GioDesktopServices::revealFolder(const std::string& path) {
     char* uri = g_filename_to_uri(path.c_str(), nullptr, nullptr);
-    if (!uri)
+    if (!uri) {
         return;
+    }
     g_bus_get(G_BUS_TYPE_SESSION, nullptr, onBusReady, new std::string(uri));
     g_free(uri);
 }

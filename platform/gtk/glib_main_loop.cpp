@@ -18,8 +18,9 @@ struct GlibMainLoop::Task {
 };
 
 GlibMainLoop::~GlibMainLoop() {
-    for (unsigned id : pending_)
+    for (unsigned id : pending_) {
         g_source_remove(id);
+    }
 }
 
 void GlibMainLoop::runLater(uint32_t delayMs, std::function<void()> task) {

@@ -55,8 +55,9 @@ struct OpenPanel {
 } // namespace
 
 GtkDialogs::~GtkDialogs() {
-    for (GtkWidget* dialog : std::vector<GtkWidget*>(running_))
+    for (GtkWidget* dialog : std::vector<GtkWidget*>(running_)) {
         gtk_widget_destroy(dialog);
+    }
 }
 
 GtkWidget* GtkDialogs::alertPanel(const std::string& message) {
@@ -100,12 +101,15 @@ void GtkDialogs::confirmLater(const std::string& message, std::function<void(boo
 GtkWindow* GtkDialogs::parent() const {
     GtkWindow* shown = nullptr;
     for (GtkWindow* window : windows_) {
-        if (!gtk_widget_get_visible(GTK_WIDGET(window)))
+        if (!gtk_widget_get_visible(GTK_WIDGET(window))) {
             continue;
-        if (gtk_window_is_active(window))
+        }
+        if (gtk_window_is_active(window)) {
             return window;
-        if (!shown)
+        }
+        if (!shown) {
             shown = window;
+        }
     }
     return shown;
 }
@@ -128,8 +132,9 @@ void GtkDialogs::open(GtkWidget* dialog, std::function<void(int)> answered) {
 
 void GtkDialogs::dismissAll() {
     const std::vector<GtkWidget*> open = running_;
-    for (GtkWidget* dialog : open)
+    for (GtkWidget* dialog : open) {
         gtk_dialog_response(GTK_DIALOG(dialog), GTK_RESPONSE_DELETE_EVENT);
+    }
 }
 
 } // namespace padloom

@@ -14,16 +14,18 @@ GtkMenuItemAdapter::GtkMenuItemAdapter(const std::string& title, bool checkable,
 
 GtkMenuItemAdapter::~GtkMenuItemAdapter() {
     // Destroying the menu bar already dropped the handlers of its items.
-    if (g_signal_handler_is_connected(widget_, handler_))
+    if (g_signal_handler_is_connected(widget_, handler_)) {
         g_signal_handler_disconnect(widget_, handler_);
+    }
     g_object_unref(widget_);
 }
 
 // GTK flips a check item before "activate" reaches this handler, and setting the check mark from
 // code emits "activate" again; the handler is blocked while the mark is put back to the state.
 void GtkMenuItemAdapter::showState() {
-    if (!GTK_IS_CHECK_MENU_ITEM(widget_))
+    if (!GTK_IS_CHECK_MENU_ITEM(widget_)) {
         return;
+    }
     g_signal_handler_block(widget_, handler_);
     gtk_check_menu_item_set_active(GTK_CHECK_MENU_ITEM(widget_), state_);
     g_signal_handler_unblock(widget_, handler_);
@@ -32,13 +34,15 @@ void GtkMenuItemAdapter::showState() {
 void GtkMenuItemAdapter::onActivate(GtkWidget*, void* self) {
     auto* item = static_cast<GtkMenuItemAdapter*>(self);
     item->showState();
-    if (item->action_)
+    if (item->action_) {
         item->action_();
+    }
 }
 
 void GtkMenuItemAdapter::activate() {
-    if (enabled())
+    if (enabled()) {
         gtk_menu_item_activate(GTK_MENU_ITEM(widget_));
+    }
 }
 
 void GtkMenuItemAdapter::setState(bool on) {

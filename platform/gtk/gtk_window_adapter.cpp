@@ -28,8 +28,9 @@ WindowFrame GtkWindowAdapter::frame() const {
 
 // GTK has no animated resize; the window takes its new frame at once.
 void GtkWindowAdapter::setFrame(const WindowFrame& frame, bool) {
-    if (frame.width < 1 || frame.height < 1)
+    if (frame.width < 1 || frame.height < 1) {
         return;
+    }
     WindowFrame topLeft = flipFrame(frame, screenHeight(window_));
     gtk_window_move(window_, int(std::lround(topLeft.x)), int(std::lround(topLeft.y)));
     gtk_window_resize(window_, int(std::lround(topLeft.width)), int(std::lround(topLeft.height)));

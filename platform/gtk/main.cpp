@@ -25,10 +25,11 @@ struct App {
 
 gboolean onSignal(gpointer data) {
     auto* app = static_cast<App*>(data);
-    if (app->shell)
+    if (app->shell) {
         app->shell->terminateNow();
-    else
+    } else {
         g_application_quit(G_APPLICATION(app->application));
+    }
     return G_SOURCE_CONTINUE;
 }
 
@@ -140,8 +141,9 @@ int main(int argc, char** argv) {
     padloom::initTranslations();
     g_set_prgname("padloom");
     g_set_application_name("Padloom");
-    if (!displayReachable())
+    if (!displayReachable()) {
         return 1;
+    }
 
     App app;
     app.application = gtk_application_new(padloom::remote::applicationId, G_APPLICATION_DEFAULT_FLAGS);

@@ -31,9 +31,12 @@ std::string findResourceDir() {
     std::error_code error;
     std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
     if (!error) {
-        for (const std::string& dir : {resourceDirBeside(self.string()), installedResourceDir(self.string())})
-            if (!dir.empty())
+        for (const std::string& dir :
+             {resourceDirBeside(self.string()), installedResourceDir(self.string())}) {
+            if (!dir.empty()) {
                 return dir;
+            }
+        }
     }
     std::filesystem::path configured = PADLOOM_DATA_DIR;
     return holdsMainPage(configured) ? configured.string() : std::string();

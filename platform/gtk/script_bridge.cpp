@@ -33,8 +33,9 @@ constexpr std::string_view kUserScript = R"JS((() => {
 )JS";
 
 void replaceAll(std::string& text, std::string_view from, std::string_view to) {
-    for (auto at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
+    for (auto at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size())) {
         text.replace(at, from.size(), to);
+    }
 }
 
 bool offers(const BridgeSpec& spec, const std::string& op) {
@@ -99,8 +100,9 @@ gboolean onMessage(WebKitUserContentManager*, JSCValue* message, WebKitScriptMes
 std::string bridgeUserScript(const BridgeSpec& spec) {
     std::string ops;
     for (const std::string& op : spec.operations) {
-        if (!ops.empty())
+        if (!ops.empty()) {
             ops += ", ";
+        }
         ops += "'" + op + "'";
     }
     std::string script(kUserScript);

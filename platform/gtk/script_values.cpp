@@ -19,22 +19,28 @@ JSCValue* property(JSCValue* object, const char* name) {
 } // namespace
 
 ScriptValue scriptValueFromScript(JSCValue* value) {
-    if (!value || jsc_value_is_undefined(value) || jsc_value_is_null(value))
+    if (!value || jsc_value_is_undefined(value) || jsc_value_is_null(value)) {
         return {};
-    if (jsc_value_is_boolean(value))
+    }
+    if (jsc_value_is_boolean(value)) {
         return ScriptValue(static_cast<bool>(jsc_value_to_boolean(value)));
-    if (jsc_value_is_number(value))
+    }
+    if (jsc_value_is_number(value)) {
         return ScriptValue(jsc_value_to_double(value));
+    }
     return ScriptValue(takeString(jsc_value_to_string(value)));
 }
 
 JSCValue* scriptValueToScript(JSCContext* context, const ScriptValue& value) {
-    if (value.isBool())
+    if (value.isBool()) {
         return jsc_value_new_boolean(context, value.flag());
-    if (value.isNumber())
+    }
+    if (value.isNumber()) {
         return jsc_value_new_number(context, value.number());
-    if (value.isString())
+    }
+    if (value.isString()) {
         return jsc_value_new_string(context, value.string().c_str());
+    }
     return jsc_value_new_undefined(context);
 }
 
@@ -65,8 +71,9 @@ std::optional<BridgeCall> bridgeCallFromScript(JSCValue* message, std::string* e
         *error = "padloom: the arguments of a call must be an array";
     } else {
         call = BridgeCall{takeString(jsc_value_to_string(op)), {}};
-        if (jsc_value_is_array(args))
+        if (jsc_value_is_array(args)) {
             call->args = argumentsFromScript(args);
+        }
     }
     g_object_unref(op);
     g_object_unref(args);

@@ -18,8 +18,9 @@ struct Shell::Signals {
     static gboolean mainDelete(GtkWidget*, GdkEvent*, gpointer data) {
         auto* shell = static_cast<Shell*>(data);
         shell->controller_->operations.run([shell] {
-            if (shell->controller_->windowShouldClose(shell->mainAdapter_.get()))
+            if (shell->controller_->windowShouldClose(shell->mainAdapter_.get())) {
                 shell->controller_->windowWillClose(shell->mainAdapter_.get()); // asks to quit
+            }
         });
         return TRUE; // the window stays until the application has quit
     }
@@ -31,12 +32,14 @@ struct Shell::Signals {
         shell->controller_->escapeCapture();
         shell->controller_->operations.run([shell, widget] {
             if (!gtk_widget_get_visible(widget) ||
-                !shell->controller_->windowShouldClose(shell->configAdapter_.get()))
+                !shell->controller_->windowShouldClose(shell->configAdapter_.get())) {
                 return;
+            }
             shell->controller_->windowWillClose(shell->configAdapter_.get());
             gtk_widget_hide(widget);
-            if (std::exchange(shell->reloadConfigOnClose_, false))
+            if (std::exchange(shell->reloadConfigOnClose_, false)) {
                 shell->configPage_->reload();
+            }
         });
         return TRUE;
     }
@@ -45,12 +48,15 @@ struct Shell::Signals {
     // other keys are swallowed. Shortcuts with Control, Alt or Super still work.
     static gboolean captureKey(GtkWidget*, GdkEventKey* event, gpointer data) {
         auto* shell = static_cast<Shell*>(data);
-        if (!shell->controller_ || !shell->controller_->captureRunning())
+        if (!shell->controller_ || !shell->controller_->captureRunning()) {
             return FALSE;
-        if (event->state & (GDK_CONTROL_MASK | GDK_MOD1_MASK | GDK_SUPER_MASK))
+        }
+        if (event->state & (GDK_CONTROL_MASK | GDK_MOD1_MASK | GDK_SUPER_MASK)) {
             return FALSE;
-        if (event->type == GDK_KEY_PRESS && event->keyval == GDK_KEY_Escape)
+        }
+        if (event->type == GDK_KEY_PRESS && event->keyval == GDK_KEY_Escape) {
             shell->controller_->escapeCapture();
+        }
         return TRUE;
     }
 
@@ -67,17 +73,20 @@ struct Shell::Signals {
 };
 
 Shell::Shell(ShellOptions options) : options_(std::move(options)) {
-    if (!options_.dialogs)
+    if (!options_.dialogs) {
         options_.dialogs = (ownDialogs_ = std::make_unique<GtkDialogs>()).get();
+    }
     if (!options_.settings) {
         auto store = std::make_unique<KeyfileSettingsStore>();
         settingsWarning_ = setAsideUnreadableSettings(*store);
         options_.settings = (ownSettings_ = std::move(store)).get();
     }
-    if (!options_.desktop)
+    if (!options_.desktop) {
         options_.desktop = (ownDesktop_ = std::make_unique<GioDesktopServices>()).get();
-    if (!options_.quit)
+    }
+    if (!options_.quit) {
         options_.quit = [] {};
+    }
     mainLoop_ = std::make_unique<GlibMainLoop>([this] { terminate(); });
     activeWindow_ = std::make_unique<X11ActiveWindow>();
     presentationMonitor_ = std::make_unique<X11FullscreenMonitor>(*activeWindow_);
@@ -85,8 +94,9 @@ Shell::Shell(ShellOptions options) : options_(std::move(options)) {
     chooseSink();
 
     // The pages are dark; the menu bar, label and dialogs follow them.
-    if (GtkSettings* settings = gtk_settings_get_default())
+    if (GtkSettings* settings = gtk_settings_get_default()) {
         g_object_set(settings, "gtk-application-prefer-dark-theme", TRUE, nullptr);
+    }
     accelerators_ = gtk_accel_group_new();
     menu_ = std::make_unique<AppMenu>(accelerators_);
     PageHandlers mainHandlers = pageHandlers();
@@ -95,37 +105,29 @@ Shell::Shell(ShellOptions options) : options_(std::move(options)) {
     PageHandlers configHandlers = pageHandlers();
     // Page-ready handling follows the main page only; this page learns the joystick names.
     configHandlers.loaded = [this] {
-        if (controller_)
+        if (controller_) {
             controller_->operations.post([this] { controller_->configPageDidLoad(); });
+        }
     };
     // An edit in progress is not replaced by an empty editor, which closing the window would
     // then save: the page comes back once its window is closed.
     configHandlers.processEnded = [this] {
-        if (gtk_widget_get_visible(GTK_WIDGET(configWindow_)))
+        if (gtk_widget_get_visible(GTK_WIDGET(configWindow_))) {
             reloadConfigOnClose_ = true;
-        else
+        } else {
             configPage_->reload();
+        }
     };
     mainPage_ = std::make_unique<WebPage>(bridge("app"), mainHandlers);
     configPage_ = std::make_unique<WebPage>(bridge("appconfig"), configHandlers, mainPage_.get());
     buildMainWindow();
     buildConfigWindow();
-    if (auto* dialogs = dynamic_cast<GtkDialogs*>(options_.dialogs))
+    if (auto* dialogs = dynamic_cast<GtkDialogs*>(options_.dialogs)) {
         dialogs->setWindows({configWindow_, mainWindow_});
+    }
 
     TesselAppDelegate::Outlets outlets;
-    outlets.shouldLock_mi = &menu_->shouldLock_mi;
-    outlets.shouldAvoidCorners_mi = &menu_->shouldAvoidCorners_mi;
-    outlets.shouldShowWarnings_mi = &menu_->shouldShowWarnings_mi;
-    outlets.refreshJoysticks_mi = &menu_->refreshJoysticks_mi;
-    outlets.reloadPresetList_mi = &menu_->reloadPresetList_mi;
-    outlets.loadExamples_mi = &menu_->loadExamples_mi;
-    outlets.deactivatePreset_mi = &menu_->deactivatePreset_mi;
-    outlets.whichJoysticks_mi = &menu_->whichJoysticks_mi;
-    outlets.shouldCompactList_mi = &menu_->shouldCompactList_mi;
-    outlets.minecraftFix_mi = &menu_->minecraftFix_mi;
-    outlets.fullscreenFix_mi = &menu_->fullscreenFix_mi;
-    outlets.keyRepeat_mi = &menu_->keyRepeat_mi;
+    outlets.menu = menu_->outlets();
     outlets.mainwindow = mainAdapter_.get();
     outlets.mainScriptObject = mainPage_.get();
     outlets.lblJoysticksConnected = label_.get();
@@ -143,8 +145,9 @@ Shell::Shell(ShellOptions options) : options_(std::move(options)) {
 }
 
 Shell::~Shell() {
-    if (monitorsChanged_)
+    if (monitorsChanged_) {
         g_signal_handler_disconnect(gdk_screen_get_default(), monitorsChanged_);
+    }
     presentationMonitor_->remove();
     controller_.reset();
     setEventSink(nullptr);
@@ -167,8 +170,9 @@ void Shell::chooseSink() {
     ownSink_ = std::move(selection.sink);
     setEventSink(ownSink_.get());
     sinkWarning_ = choiceWarning;
-    if (!selection.warning.empty())
+    if (!selection.warning.empty()) {
         sinkWarning_ += (sinkWarning_.empty() ? "" : "\n\n") + selection.warning;
+    }
 }
 
 BridgeSpec Shell::bridge(const std::string& globalName) {
@@ -196,8 +200,9 @@ PageHandlers Shell::pageHandlers() {
         options_.dialogs->confirmLater(message, std::move(done));
     };
     handlers.loaded = [this] {
-        if (!controller_)
+        if (!controller_) {
             return;
+        }
         controller_->operations.post([this] { controller_->webViewDocumentReady(); });
     };
     handlers.openLink = [this](const std::string& uri) { options_.desktop->openUri(uri); };
@@ -253,20 +258,24 @@ void Shell::start() {
     configPage_->loadFile(options_.resourceDir + "/gui/window_config.htm");
     controller_->applicationDidFinishLaunching();
     controller_->focusFollowing.start(focusMonitor_.get(), *mainLoop_);
-    if (GdkScreen* screen = gdk_screen_get_default())
+    if (GdkScreen* screen = gdk_screen_get_default()) {
         monitorsChanged_ =
             g_signal_connect(screen, "monitors-changed", G_CALLBACK(Signals::monitorsChanged), this);
+    }
     gtk_widget_show(GTK_WIDGET(mainWindow_));
     // Shown without blocking, so the pages load and fill behind them.
-    for (const std::string* warning : {&settingsWarning_, &sinkWarning_})
-        if (!warning->empty())
+    for (const std::string* warning : {&settingsWarning_, &sinkWarning_}) {
+        if (!warning->empty()) {
             options_.dialogs->showAlertLater(*warning, [] {});
+        }
+    }
 }
 
 void Shell::terminate() {
     controller_->operations.run([this] {
-        if (!terminating_ && controller_->applicationShouldTerminate())
+        if (!terminating_ && controller_->applicationShouldTerminate()) {
             quitNow();
+        }
     });
 }
 
@@ -275,22 +284,25 @@ void Shell::terminate() {
 void Shell::terminateNow() {
     if (controller_->operations.busy()) {
         controller_->escapeCapture();
-        if (auto* dialogs = dynamic_cast<GtkDialogs*>(options_.dialogs))
+        if (auto* dialogs = dynamic_cast<GtkDialogs*>(options_.dialogs)) {
             dialogs->dismissAll();
+        }
     }
     controller_->operations.run([this] { quitNow(); });
 }
 
 void Shell::quitNow() {
-    if (terminating_)
+    if (terminating_) {
         return;
+    }
     terminating_ = true;
     controller_->focusFollowing.stop();
     controller_->applicationWillTerminate();
     options_.quit();
     // A panel left open would keep its own loop, and so the process, running.
-    if (auto* dialogs = dynamic_cast<GtkDialogs*>(options_.dialogs))
+    if (auto* dialogs = dynamic_cast<GtkDialogs*>(options_.dialogs)) {
         dialogs->dismissAll();
+    }
 }
 
 } // namespace padloom

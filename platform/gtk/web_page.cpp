@@ -78,11 +78,13 @@ struct WebPageSignals {
     static void processTerminated(WebKitWebView*, WebKitWebProcessTerminationReason reason,
                                   gpointer userData) {
         auto* page = static_cast<WebPage*>(userData);
-        if (reason == WEBKIT_WEB_PROCESS_TERMINATED_BY_API)
+        if (reason == WEBKIT_WEB_PROCESS_TERMINATED_BY_API) {
             return;
+        }
         g_printerr("padloom: the process of %s ended unexpectedly\n", page->pageUri_.c_str());
-        if (page->handlers_.processEnded)
+        if (page->handlers_.processEnded) {
             page->handlers_.processEnded();
+        }
     }
 
     static gboolean contextMenu(WebKitWebView*, WebKitContextMenu*, GdkEvent*, WebKitHitTestResult*,
@@ -92,8 +94,9 @@ struct WebPageSignals {
 
     static void loadChanged(WebKitWebView*, WebKitLoadEvent event, gpointer userData) {
         auto* page = static_cast<WebPage*>(userData);
-        if (event == WEBKIT_LOAD_FINISHED && page->handlers_.loaded)
+        if (event == WEBKIT_LOAD_FINISHED && page->handlers_.loaded) {
             page->handlers_.loaded();
+        }
     }
 
     // The view shows its own page and nothing else: links that lead elsewhere go to the desktop's
@@ -101,8 +104,9 @@ struct WebPageSignals {
     static gboolean decidePolicy(WebKitWebView*, WebKitPolicyDecision* decision,
                                  WebKitPolicyDecisionType type, gpointer userData) {
         auto* page = static_cast<WebPage*>(userData);
-        if (type == WEBKIT_POLICY_DECISION_TYPE_RESPONSE)
+        if (type == WEBKIT_POLICY_DECISION_TYPE_RESPONSE) {
             return FALSE;
+        }
         WebKitNavigationAction* action = webkit_navigation_policy_decision_get_navigation_action(
             WEBKIT_NAVIGATION_POLICY_DECISION(decision));
         WebKitURIRequest* request = webkit_navigation_action_get_request(action);
@@ -114,8 +118,9 @@ struct WebPageSignals {
         }
         bool clicked =
             webkit_navigation_action_get_navigation_type(action) == WEBKIT_NAVIGATION_TYPE_LINK_CLICKED;
-        if (clicked && page->handlers_.openLink)
+        if (clicked && page->handlers_.openLink) {
             page->handlers_.openLink(uri);
+        }
         webkit_policy_decision_ignore(decision);
         return TRUE;
     }
@@ -158,8 +163,9 @@ void WebPage::loadFile(const std::string& path) {
 }
 
 void WebPage::reload() {
-    if (!pageUri_.empty())
+    if (!pageUri_.empty()) {
         webkit_web_view_load_uri(view_, pageUri_.c_str());
+    }
 }
 
 ScriptValue WebPage::evaluate(const std::string& script) {
@@ -175,12 +181,14 @@ ScriptValue WebPage::evaluate(const std::string& script) {
             return G_SOURCE_REMOVE;
         },
         evaluation.get());
-    while (!evaluation->done && !evaluation->timedOut)
+    while (!evaluation->done && !evaluation->timedOut) {
         g_main_context_iteration(nullptr, TRUE);
-    if (!evaluation->timedOut)
+    }
+    if (!evaluation->timedOut) {
         g_source_remove(timer);
-    else
+    } else {
         g_cancellable_cancel(cancellable);
+    }
     g_object_unref(cancellable);
     return evaluation->done ? evaluation->value : ScriptValue();
 }

@@ -14,8 +14,9 @@ namespace {
 // same kind of command WebKit runs tells beforehand.
 bool bubblewrapWorks() {
     char* bwrap = g_find_program_in_path("bwrap");
-    if (!bwrap)
+    if (!bwrap) {
         return false;
+    }
     const char* argv[] = {bwrap,
                           "--unshare-all",
                           "--die-with-parent",
@@ -47,14 +48,16 @@ bool configureWebSandbox(const std::string& resourceDir) {
         enabled = true;
     } else {
         enabled = bubblewrapWorks();
-        if (!enabled)
+        if (!enabled) {
             std::fprintf(stderr, "padloom: bubblewrap cannot run here, so the pages run without WebKit's "
                                  "sandbox (set PADLOOM_WEBKIT_SANDBOX=1 to force it on).\n");
+        }
     }
     WebKitWebContext* context = webkit_web_context_get_default();
     webkit_web_context_set_sandbox_enabled(context, enabled);
-    if (enabled && !resourceDir.empty())
+    if (enabled && !resourceDir.empty()) {
         webkit_web_context_add_path_to_sandbox(context, resourceDir.c_str(), TRUE);
+    }
     return enabled;
 }
 

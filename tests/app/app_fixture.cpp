@@ -42,20 +42,20 @@ std::string presetText(const std::string& name, const std::string& tag) {
            "\t\t\t\t\"btn 0\" : [\n\t\t\t\t\t\"key 44\"\n\t\t\t\t]\n\t\t\t}\n\t\t}\n\t]\n}\n";
 }
 
+MenuOutlets fakeMenu(std::vector<std::unique_ptr<FakeMenuItem>>& items) {
+    MenuOutlets outlets;
+    for (const MenuEntry& entry : menuEntries()) {
+        if (entry.outlet != nullptr) {
+            items.push_back(std::make_unique<FakeMenuItem>(entry.title, entry.firstStart));
+            outlets.*entry.outlet = items.back().get();
+        }
+    }
+    return outlets;
+}
+
 AppTest::AppTest() {
     TesselAppDelegate::Outlets o;
-    o.shouldLock_mi = &shouldLock;
-    o.shouldAvoidCorners_mi = &shouldAvoidCorners;
-    o.shouldShowWarnings_mi = &shouldShowWarnings;
-    o.refreshJoysticks_mi = &refreshJoysticks;
-    o.reloadPresetList_mi = &reloadPresetList;
-    o.loadExamples_mi = &loadExamples;
-    o.deactivatePreset_mi = &deactivatePreset;
-    o.whichJoysticks_mi = &whichJoysticks;
-    o.shouldCompactList_mi = &shouldCompactList;
-    o.minecraftFix_mi = &minecraftFixItem;
-    o.fullscreenFix_mi = &fullscreenFix;
-    o.keyRepeat_mi = &keyRepeat;
+    o.menu = menu;
     o.mainwindow = &mainWindow;
     o.mainScriptObject = &mainPage;
     o.lblJoysticksConnected = &label;
@@ -67,7 +67,6 @@ AppTest::AppTest() {
     o.mainLoop = &loop;
     o.presentationMonitor = &monitor;
     o.captureEvents = &captureEvents;
-    deactivatePreset.setEnabled(false); // the idle menu, as the shell builds it
     app = std::make_unique<TesselAppDelegate>(o, HelpSites{"", "", resources});
 }
 

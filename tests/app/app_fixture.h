@@ -2,7 +2,6 @@
 // fresh temporary folder (XDG_DATA_HOME, XDG_CONFIG_HOME) and its resources in another.
 #pragma once
 
-#include "app/option_keys.h"
 #include "app/tessel_app_delegate.h"
 #include "tests/app/app_doubles.h"
 #include "tests/support/temp_folder.h"
@@ -11,6 +10,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace padloom::test {
 
@@ -39,6 +39,9 @@ template <class Row> auto operator<<(std::ostream& os, const Row& row) -> declty
 }
 } // namespace
 
+// Fills the outlets with new items, one per menu row that has an outlet.
+MenuOutlets fakeMenu(std::vector<std::unique_ptr<FakeMenuItem>>& items);
+
 // A small preset whose first joystick binds button 0 to the space key (key 44).
 std::string presetText(const std::string& name, const std::string& tag = "tag");
 
@@ -57,18 +60,19 @@ protected:
     ScopedEnv configHome{"XDG_CONFIG_HOME", temp.path().string() + "/config"};
     std::string resources = temp.path().string() + "/resources";
 
-    FakeMenuItem shouldLock{options::lockCursorTitle, options::lockCursorInitial};
-    FakeMenuItem shouldAvoidCorners{options::avoidCornersTitle, options::avoidCornersInitial};
-    FakeMenuItem shouldShowWarnings{options::showWarningsTitle, options::showWarningsInitial};
-    FakeMenuItem refreshJoysticks{"Refresh Joysticks"};
-    FakeMenuItem reloadPresetList{"Reload Preset List"};
-    FakeMenuItem loadExamples{"Load Example Presets"};
-    FakeMenuItem deactivatePreset{"Deactivate Preset"};
-    FakeMenuItem whichJoysticks{"Show Connected Joysticks"};
-    FakeMenuItem shouldCompactList{options::compactListTitle, options::compactListInitial};
-    FakeMenuItem minecraftFixItem{options::minecraftFixTitle, options::minecraftFixInitial};
-    FakeMenuItem fullscreenFix{options::fullscreenFixTitle, options::fullscreenFixInitial};
-    FakeMenuItem keyRepeat{options::keyRepeatTitle, options::keyRepeatInitial};
+    // One item per menu row with an outlet, showing its first-start state.
+    std::vector<std::unique_ptr<FakeMenuItem>> menuItems;
+    MenuOutlets menu = fakeMenu(menuItems);
+    FakeMenuItem& item(MenuOutlet outlet) { return static_cast<FakeMenuItem&>(*(menu.*outlet)); }
+    FakeMenuItem& shouldLock = item(&MenuOutlets::shouldLock_mi);
+    FakeMenuItem& shouldShowWarnings = item(&MenuOutlets::shouldShowWarnings_mi);
+    FakeMenuItem& shouldCompactList = item(&MenuOutlets::shouldCompactList_mi);
+    FakeMenuItem& keyRepeat = item(&MenuOutlets::keyRepeat_mi);
+    FakeMenuItem& refreshJoysticks = item(&MenuOutlets::refreshJoysticks_mi);
+    FakeMenuItem& reloadPresetList = item(&MenuOutlets::reloadPresetList_mi);
+    FakeMenuItem& loadExamples = item(&MenuOutlets::loadExamples_mi);
+    FakeMenuItem& deactivatePreset = item(&MenuOutlets::deactivatePreset_mi);
+    FakeMenuItem& whichJoysticks = item(&MenuOutlets::whichJoysticks_mi);
     FakeWindow mainWindow;
     FakeWindow configWindow;
     FakePage mainPage;

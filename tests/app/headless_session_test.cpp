@@ -14,24 +14,18 @@ struct StoredOptionsCase {
 
 TEST(HeadlessOptions, ComeFromTheKeysTheDesktopMenuStores) {
     const StoredOptionsCase cases[] = {
-        {"first start",
-         {},
-         options::lockCursorInitial,
-         options::avoidCornersInitial,
-         options::minecraftFixInitial},
+        {"first start", {}, false, false, false},
         {"all on",
-         {{options::lockCursorKey, true},
-          {options::avoidCornersTitle, true},
-          {options::minecraftFixTitle, true}},
+         {{"shouldLock_mi", true}, {"Avoid Screen Corners", true}, {"Minecraft Fix", true}},
          true,
          true,
          true},
-        {"titles of fixed-key items are not keys", {{options::lockCursorTitle, true}}, false, false, false},
-        {"only corners",
-         {{options::avoidCornersTitle, true}, {options::keyRepeatTitle, true}},
+        {"titles of fixed-key items are not keys",
+         {{"Lock Cursor to Main Display", true}},
          false,
-         true,
+         false,
          false},
+        {"only corners", {{"Avoid Screen Corners", true}, {"Key Repeat", true}}, false, true, false},
     };
     for (const StoredOptionsCase& c : cases) {
         MemorySettings settings;

@@ -7,7 +7,7 @@ using Lifecycle = AppTest;
 
 TEST_F(Lifecycle, QuitQuestionIsTheSixLineMessage) {
     controller().runner.joystickPollingEnabled = true;
-    settings.values[options::showWarningsKey] = true;
+    settings.values["shouldShowWarnings_mi"] = true;
     controller().askBeforeQuit();
     controller().runner.joystickPollingEnabled = false;
     ASSERT_EQ(dialogs.confirms.size(), 1u);

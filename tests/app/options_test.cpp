@@ -6,6 +6,7 @@
 #include "platform/gtk/keyfile_settings_store.h"
 
 #include <filesystem>
+#include <set>
 
 namespace padloom::test {
 namespace {
@@ -30,18 +31,18 @@ class TitleKeyedOption : public AppTest, public ::testing::WithParamInterface<St
 TEST_P(TitleKeyedOption, LoadAdoptsTheStoredValueAndToggleFlipsIt) {
     const StoredCase& c = GetParam();
     if (c.stored) {
-        settings.values[options::keyRepeatTitle] = *c.stored;
+        settings.values["Key Repeat"] = *c.stored;
     }
     keyRepeat.setState(c.itemState);
 
     EXPECT_EQ(controller().loadMenuOption(&keyRepeat), c.expectedLoad);
     EXPECT_EQ(keyRepeat.state(), c.expectedLoad);
-    EXPECT_EQ(settings.getBool(options::keyRepeatTitle), c.expectedLoad);
+    EXPECT_EQ(settings.getBool("Key Repeat"), c.expectedLoad);
 
     keyRepeat.setState(c.itemState); // the item disagrees again, as after an interface change
     EXPECT_EQ(controller().toggleMenuOption(&keyRepeat), c.expectedToggle);
     EXPECT_EQ(keyRepeat.state(), c.expectedToggle);
-    EXPECT_EQ(settings.getBool(options::keyRepeatTitle), c.expectedToggle);
+    EXPECT_EQ(settings.getBool("Key Repeat"), c.expectedToggle);
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, TitleKeyedOption,
@@ -52,28 +53,53 @@ INSTANTIATE_TEST_SUITE_P(Cases, TitleKeyedOption,
                                            StoredCase{"StoredFalseItemOn", false, true, false, true}),
                          [](const auto& info) { return std::string(info.param.what); });
 
+// A row added without care would leave an outlet empty, or two options sharing a setting.
+TEST(MenuEntries, GiveEveryOutletOneItemAndEveryOptionAKeyOfItsOwn) {
+    std::set<std::string> titles;
+    std::set<std::string> keys;
+    MenuOutlets outlets;
+    FakeMenuItem item{"item"};
+    size_t rowsWithOutlets = 0;
+    for (const MenuEntry& entry : menuEntries()) {
+        if (entry.kind == MenuKind::separator) {
+            continue;
+        }
+        SCOPED_TRACE(entry.title);
+        EXPECT_TRUE(titles.insert(entry.title).second) << "a second item with this title";
+        if (entry.outlet != nullptr) {
+            EXPECT_EQ(outlets.*entry.outlet, nullptr) << "an outlet given twice";
+            outlets.*entry.outlet = &item;
+            ++rowsWithOutlets;
+        }
+        if (entry.kind == MenuKind::option) {
+            EXPECT_NE(entry.outlet, nullptr);
+            EXPECT_TRUE(keys.insert(entry.key()).second) << "a key given twice";
+        }
+    }
+    EXPECT_EQ(rowsWithOutlets, sizeof(MenuOutlets) / sizeof(MenuItem*));
+}
+
 TEST_F(Options, FirstStartStoresEveryOptionAndShowsWarningsOn) {
     shouldShowWarnings.setState(false);
     controller().applicationDidFinishLaunching();
 
-    for (const char* key : {options::avoidCornersTitle, options::compactListTitle, options::minecraftFixTitle,
-                            options::keyRepeatTitle, options::fullscreenFixTitle, options::lockCursorKey,
-                            options::showWarningsKey}) {
+    for (const char* key : {"Avoid Screen Corners", "Compact Preset List", "Minecraft Fix", "Key Repeat",
+                            "Full-Screen Fix", "shouldLock_mi", "shouldShowWarnings_mi"}) {
         EXPECT_TRUE(settings.has(key)) << key;
     }
-    EXPECT_TRUE(settings.getBool(options::showWarningsKey));
+    EXPECT_TRUE(settings.getBool("shouldShowWarnings_mi"));
     EXPECT_TRUE(shouldShowWarnings.state());
-    EXPECT_EQ(settings.getBool(options::lockCursorKey), shouldLock.state());
+    EXPECT_EQ(settings.getBool("shouldLock_mi"), shouldLock.state());
     EXPECT_TRUE(dialogs.alerts.empty());
 }
 
 TEST_F(Options, LaterStartRestoresStoredStatesWithoutAlerts) {
     FixedDisplays displays{{0, 0, 800, 600}, {800, 0, 800, 600}};
-    settings.values = {{options::lockCursorKey, true},
-                       {options::showWarningsKey, false},
-                       {options::minecraftFixTitle, true},
-                       {options::avoidCornersTitle, true},
-                       {options::fullscreenFixTitle, true}};
+    settings.values = {{"shouldLock_mi", true},
+                       {"shouldShowWarnings_mi", false},
+                       {"Minecraft Fix", true},
+                       {"Avoid Screen Corners", true},
+                       {"Full-Screen Fix", true}};
 
     controller().applicationDidFinishLaunching();
 
@@ -90,10 +116,10 @@ TEST_F(Options, LaterStartRestoresStoredStatesWithoutAlerts) {
 TEST_F(Options, LockCursorFollowsTheItemAndRecomputesTheGeometry) {
     FixedDisplays displays{{0, 0, 800, 600}, {800, 0, 800, 600}};
     controller().LockCursor();
-    EXPECT_TRUE(settings.getBool(options::lockCursorKey));
+    EXPECT_TRUE(settings.getBool("shouldLock_mi"));
     EXPECT_EQ(screenGeometry.bounds().w, 800);
     controller().LockCursor();
-    EXPECT_FALSE(settings.getBool(options::lockCursorKey));
+    EXPECT_FALSE(settings.getBool("shouldLock_mi"));
     EXPECT_FALSE(shouldLock.state());
     EXPECT_EQ(screenGeometry.bounds().w, 1600);
 }
@@ -127,7 +153,7 @@ TEST_F(Options, CompactListAppliesTheClassAndWarningsToggleTheStoredValue) {
     EXPECT_EQ(mainPage.startingWith("$('body').removeClass('compactList')").size(), 1u);
 
     controller().toggleWarnings();
-    EXPECT_EQ(settings.getBool(options::showWarningsKey), shouldShowWarnings.state());
+    EXPECT_EQ(settings.getBool("shouldShowWarnings_mi"), shouldShowWarnings.state());
 }
 
 TEST_F(Options, KeyFileStoreKeepsValuesAcrossRunsInTheConfigFolder) {
@@ -136,15 +162,15 @@ TEST_F(Options, KeyFileStoreKeepsValuesAcrossRunsInTheConfigFolder) {
         KeyfileSettingsStore store;
         EXPECT_EQ(store.path(), path);
         EXPECT_TRUE(store.loadProblem().empty());
-        EXPECT_FALSE(store.has(options::avoidCornersTitle));
-        store.setBool(options::avoidCornersTitle, true);
-        store.setBool(options::lockCursorKey, false);
+        EXPECT_FALSE(store.has("Avoid Screen Corners"));
+        store.setBool("Avoid Screen Corners", true);
+        store.setBool("shouldLock_mi", false);
     }
     KeyfileSettingsStore reopened;
-    EXPECT_TRUE(reopened.has(options::avoidCornersTitle));
-    EXPECT_TRUE(reopened.getBool(options::avoidCornersTitle));
-    EXPECT_TRUE(reopened.has(options::lockCursorKey));
-    EXPECT_FALSE(reopened.getBool(options::lockCursorKey));
+    EXPECT_TRUE(reopened.has("Avoid Screen Corners"));
+    EXPECT_TRUE(reopened.getBool("Avoid Screen Corners"));
+    EXPECT_TRUE(reopened.has("shouldLock_mi"));
+    EXPECT_FALSE(reopened.getBool("shouldLock_mi"));
     EXPECT_FALSE(reopened.getBool("never stored"));
 }
 
@@ -169,9 +195,9 @@ TEST_F(Options, KeyFileStoreNeverWritesOverAnUnreadableFileAndMovesItAside) {
         }
         KeyfileSettingsStore store;
         EXPECT_FALSE(store.loadProblem().empty());
-        EXPECT_FALSE(store.has(options::keyRepeatTitle));
-        store.setBool(options::keyRepeatTitle, true);
-        EXPECT_TRUE(store.getBool(options::keyRepeatTitle));
+        EXPECT_FALSE(store.has("Key Repeat"));
+        store.setBool("Key Repeat", true);
+        EXPECT_TRUE(store.getBool("Key Repeat"));
         if (c.text) {
             EXPECT_EQ(readFile(path), c.text);
         }
@@ -180,10 +206,10 @@ TEST_F(Options, KeyFileStoreNeverWritesOverAnUnreadableFileAndMovesItAside) {
         if (c.text) {
             EXPECT_EQ(readFile(path + c.aside), c.text);
         }
-        store.setBool(options::keyRepeatTitle, false);
+        store.setBool("Key Repeat", false);
         KeyfileSettingsStore reopened;
         EXPECT_TRUE(reopened.loadProblem().empty());
-        EXPECT_TRUE(reopened.has(options::keyRepeatTitle));
+        EXPECT_TRUE(reopened.has("Key Repeat"));
         std::filesystem::remove(path);
     }
 }

@@ -38,8 +38,8 @@ TEST_F(ActivationTest, ActivatingFromThePageMapsAButtonToAKeyAndDeactivatingStop
     ASSERT_TRUE(activated.settled);
     ASSERT_EQ(activated.value, ScriptValue(true)) << activated.error;
     EXPECT_EQ(harness.shell().joystickLabel().text(), "1 Joystick Connected");
-    EXPECT_TRUE(harness.shell().menu().deactivatePreset_mi.enabled());
-    EXPECT_FALSE(harness.shell().menu().refreshJoysticks_mi.enabled());
+    EXPECT_TRUE(harness.shell().menu().item(&MenuOutlets::deactivatePreset_mi).enabled());
+    EXPECT_FALSE(harness.shell().menu().item(&MenuOutlets::refreshJoysticks_mi).enabled());
 
     pad.setButton(0, true);
     ASSERT_TRUE(pumpUntil([&] { return keyRecorded(true); }));
@@ -48,8 +48,8 @@ TEST_F(ActivationTest, ActivatingFromThePageMapsAButtonToAKeyAndDeactivatingStop
 
     EXPECT_EQ(harness.awaitMain("app.deactivatePreset()").value, ScriptValue(true));
     ASSERT_TRUE(pumpUntil([&] { return !harness.controller().runner.joystickPollingTaskRunning; }));
-    EXPECT_FALSE(harness.shell().menu().deactivatePreset_mi.enabled());
-    EXPECT_TRUE(harness.shell().menu().refreshJoysticks_mi.enabled());
+    EXPECT_FALSE(harness.shell().menu().item(&MenuOutlets::deactivatePreset_mi).enabled());
+    EXPECT_TRUE(harness.shell().menu().item(&MenuOutlets::refreshJoysticks_mi).enabled());
 
     // Nothing is left to turn joystick events into keys: the polling task has ended.
     harness.sink.clear();
@@ -64,7 +64,7 @@ TEST_F(ActivationTest, ThePanicItemDeactivatesAPresetActivatedFromThePage) {
     JoystickSubsystemHold hold;
     VirtualJoystick pad(2, 4, 1);
     ASSERT_EQ(harness.awaitMain("app.activatePreset_('Pad.txt')").value, ScriptValue(true));
-    harness.shell().menu().deactivatePreset_mi.activate();
+    harness.shell().menu().item(&MenuOutlets::deactivatePreset_mi).activate();
     EXPECT_FALSE(harness.controller().runner.joystickPollingEnabled);
     ASSERT_TRUE(pumpUntil([&] { return !harness.controller().runner.joystickPollingTaskRunning; }));
     EXPECT_EQ(harness.main("$('.selected').length"), ScriptValue(0.0));

@@ -48,7 +48,7 @@ TEST_P(QuitTest, QuitAsksOnlyWhileAPresetIsActiveWithWarningsOnAndTheEditorClose
     harness.start();
     harness.dialogs.answer = c.answer;
     if (c.warningsOff)
-        harness.shell().menu().shouldShowWarnings_mi.activate();
+        harness.shell().menu().item(&MenuOutlets::shouldShowWarnings_mi).activate();
     if (c.editorOpen) {
         harness.awaitMain("app.createOrEditPreset_('Pad.txt')");
         ASSERT_TRUE(gtk_widget_get_visible(GTK_WIDGET(harness.shell().configWindow())));
@@ -61,7 +61,7 @@ TEST_P(QuitTest, QuitAsksOnlyWhileAPresetIsActiveWithWarningsOnAndTheEditorClose
     }
 
     if (c.route == QuitRoute::menu)
-        harness.shell().menu().quit.activate();
+        harness.shell().menu().item("Quit")->activate();
     else if (c.route == QuitRoute::mainWindow)
         gtk_window_close(harness.shell().mainWindow());
     else

@@ -1,5 +1,4 @@
 // Start-up and the menu commands that fill the main page.
-#include "app/option_keys.h"
 #include "preset/vantry_document.h"
 #include "tests/integration/shell_harness.h"
 #include "tests/integration/test_presets.h"
@@ -71,7 +70,7 @@ TEST_F(StartupTest, LoadExamplePresetsListsEveryShippedExample) {
     }
     ASSERT_GE(expected.size(), 5u);
 
-    harness.shell().menu().loadExamples_mi.activate();
+    harness.shell().menu().item(&MenuOutlets::loadExamples_mi).activate();
     ASSERT_TRUE(pumpUntil([&] { return harness.listedPresetNames().size() == expected.size(); }));
     std::vector<std::string> names = harness.listedPresetNames();
     std::sort(names.begin(), names.end());
@@ -81,7 +80,7 @@ TEST_F(StartupTest, LoadExamplePresetsListsEveryShippedExample) {
 
 TEST_F(StartupTest, OptionItemsShowTheirStoredStateAndAClickFlipsItOnce) {
     harness.start();
-    GtkMenuItemAdapter& compact = harness.shell().menu().shouldCompactList_mi;
+    GtkMenuItemAdapter& compact = harness.shell().menu().item(&MenuOutlets::shouldCompactList_mi);
     ASSERT_FALSE(compact.state());
     GtkCheckMenuItem* check = GTK_CHECK_MENU_ITEM(compact.widget());
     const bool expected[] = {true, false, true};
@@ -99,7 +98,8 @@ TEST_F(StartupTest, ReloadChosenDuringAReloadListsEachPresetOnce) {
     for (int i = 0; i < 8; ++i)
         harness.writePreset("p" + std::to_string(i) + ".txt", presetText("P" + std::to_string(i), "tag"));
     harness.start();
-    GtkMenuItem* reload = GTK_MENU_ITEM(harness.shell().menu().reloadPresetList_mi.widget());
+    GtkMenuItem* reload =
+        GTK_MENU_ITEM(harness.shell().menu().item(&MenuOutlets::reloadPresetList_mi).widget());
     g_timeout_add(
         0,
         [](gpointer item) -> gboolean {
@@ -142,9 +142,14 @@ TEST_F(StartupTest, AnUnreadableSettingsFileIsMovedAsideAndExplainedInOneAlert) 
 
 TEST_F(StartupTest, HelpItemsOpenTheShippedHelpPageWhenNoSiteIsConfigured) {
     harness.start();
-    for (const AppMenu::HelpItem& entry : harness.shell().menu().help)
-        entry.item->activate();
-    ASSERT_EQ(harness.desktop.opened.size(), harness.shell().menu().help.size());
+    size_t topics = 0;
+    for (const AppMenu::Item& item : harness.shell().menu().items()) {
+        if (item.entry->kind == MenuKind::helpTopic) {
+            item.adapter->activate();
+            ++topics;
+        }
+    }
+    ASSERT_EQ(harness.desktop.opened.size(), topics);
     for (const std::string& uri : harness.desktop.opened) {
         EXPECT_EQ(uri.rfind("file://", 0), 0u) << uri;
         EXPECT_NE(uri.find("/help/index.html#"), std::string::npos) << uri;

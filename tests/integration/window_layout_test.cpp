@@ -95,7 +95,10 @@ TEST_F(WindowLayoutTest, TheMainWindowFollowsAResizeAfterAPanelWasAnswered) {
         {"the page's confirm (Delete, then No)",
          [&] { harness.main("$('.preset .delete').first().click(); true"); }, "No"},
         {"an alert of the menu (Which Joysticks, then OK)",
-         [&] { gtk_menu_item_activate(GTK_MENU_ITEM(harness.shell().menu().whichJoysticks_mi.widget())); },
+         [&] {
+             gtk_menu_item_activate(
+                 GTK_MENU_ITEM(harness.shell().menu().item(&MenuOutlets::whichJoysticks_mi).widget()));
+         },
          "_OK"},
     };
     GtkWindow* window = harness.shell().mainWindow();

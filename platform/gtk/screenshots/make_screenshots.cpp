@@ -38,8 +38,9 @@ public:
 bool pumpUntil(const std::function<bool()>& done, std::chrono::milliseconds limit) {
     const auto deadline = std::chrono::steady_clock::now() + limit;
     while (!done()) {
-        if (std::chrono::steady_clock::now() >= deadline)
+        if (std::chrono::steady_clock::now() >= deadline) {
             return false;
+        }
         g_main_context_iteration(nullptr, FALSE);
         g_usleep(2000);
     }
@@ -61,8 +62,9 @@ bool savePng(GtkWindow* window, const std::filesystem::path& path) {
     cairo_destroy(cr);
     bool saved = cairo_surface_write_to_png(surface, path.c_str()) == CAIRO_STATUS_SUCCESS;
     cairo_surface_destroy(surface);
-    if (!saved)
+    if (!saved) {
         std::fprintf(stderr, "padloom_screenshots: can't write %s\n", path.c_str());
+    }
     return saved;
 }
 
@@ -119,7 +121,7 @@ int main(int argc, char** argv) {
         shell.start();
         const auto limit = std::chrono::seconds(30);
         bool ready = pumpUntil([&] { return shell.mainPageFills() > 0; }, limit);
-        shell.menu().loadExamples_mi.activate();
+        shell.menu().item(&MenuOutlets::loadExamples_mi).activate();
         ready =
             ready &&
             pumpUntil([&] { return shell.mainPage().evaluate("$('.preset').length").number() >= 5; }, limit);
@@ -129,8 +131,9 @@ int main(int argc, char** argv) {
                 pumpUntil([&] { return gtk_widget_get_visible(GTK_WIDGET(shell.configWindow())); }, limit);
         settle(std::chrono::milliseconds(1500));
         if (ready && savePng(shell.mainWindow(), out / "main-window.png") &&
-            savePng(shell.configWindow(), out / "preset-editor.png"))
+            savePng(shell.configWindow(), out / "preset-editor.png")) {
             status = 0;
+        }
         shell.terminateNow();
     }
     return status;
