@@ -101,16 +101,14 @@ private:
         }
     }
 
+    // Copies the storage whole: the heap block's address, or the items inside (a fixed size, which
+    // is cheaper than a copy of only the items in use).
     void take(SmallVector& other) noexcept {
-        if (other.onHeap()) {
-            storage_.heap = other.storage_.heap;
-            capacity_ = other.capacity_;
-            other.capacity_ = N;
-        } else {
-            std::uninitialized_copy_n(other.storage_.items, other.size_, storage_.items);
-        }
+        storage_ = other.storage_;
         size_ = other.size_;
+        capacity_ = other.capacity_;
         other.size_ = 0;
+        other.capacity_ = N;
     }
 
     union Storage {
