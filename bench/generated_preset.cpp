@@ -19,7 +19,7 @@ constexpr size_t targetBytes = 1 << 20;
 // of every hat, with one to three outputs of every kind.
 VantryDocument::JoystickData section(int number) {
     VantryDocument::JoystickData pad{"Gamepad " + std::to_string(number), {}};
-    const auto add = [&](const BindInput& input, std::vector<BindOutput> outputs) {
+    const auto add = [&](const BindInput& input, VantryDocument::BindOutputs outputs) {
         pad.binds.push_back({input, std::move(outputs)});
     };
     for (uint32_t button = 0; button < 32; ++button) {

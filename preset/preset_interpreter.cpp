@@ -169,7 +169,6 @@ bool Interpreter::bind(const json_value* member, BindData& data) {
     if (data.input.kind == InputKind::none) {
         return failInBind(member, "not a joystick input");
     }
-    data.outputs.reserve(countChildren(member));
     for (const json_value* node = member->first_child; node != nullptr; node = node->next_sibling) {
         if (node->kind != json_string) {
             return failInBind(member, "an output is not a text");

@@ -5,6 +5,7 @@
 #include "preset/bind_records.h"
 #include "preset/json/block_allocator.h"
 #include "preset/json/json_value.h"
+#include "preset/small_vector.h"
 
 #include <memory>
 #include <string>
@@ -17,10 +18,12 @@ class VantryDocument {
 public:
     using BindInput = padloom::BindInput;
     using BindOutput = padloom::BindOutput;
+    // Most binds have one to three outputs, which then take no allocation of their own.
+    using BindOutputs = SmallVector<BindOutput, 3>;
 
     struct BindData {
         BindInput input;
-        std::vector<BindOutput> outputs; // in file order; may be empty
+        BindOutputs outputs; // in file order; may be empty
     };
 
     struct JoystickData {
