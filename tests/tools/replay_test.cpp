@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 
 namespace padloom::test {
@@ -53,15 +54,21 @@ TEST_P(ReplayFixture, PrintsTheEventsWorkedOutByHand) {
     EXPECT_EQ(run.status, 0);
 }
 
-INSTANTIATE_TEST_SUITE_P(Fixtures, ReplayFixture,
-                         ::testing::Values("keys", "axes", "hats", "mouse-buttons", "motion", "wheel",
-                                           "geometry-options", "devices", "default-devices", "releases",
-                                           "hotplug"),
-                         [](const ::testing::TestParamInfo<std::string>& info) {
-                             std::string name = info.param;
-                             std::erase(name, '-');
-                             return name;
-                         });
+// Every folder of the fixture tree, so that a new fixture runs without being listed here.
+std::vector<std::string> fixtureNames() {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(fixtures)) {
+        names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+INSTANTIATE_TEST_SUITE_P(Fixtures, ReplayFixture, ::testing::ValuesIn(fixtureNames()), [](const auto& info) {
+    std::string name = info.param;
+    std::erase(name, '-');
+    return name;
+});
 
 TEST_F(Replay, ReadsTheScriptFromStandardInput) {
     const Outcome run = replay({"keys/preset.json", "-"}, readFile(fixtures / "keys" / "script.replay"));
