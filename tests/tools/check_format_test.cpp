@@ -40,7 +40,6 @@ TEST_P(Padloomctl, PrintsAndExitsAsDocumented) {
 INSTANTIATE_TEST_SUITE_P(
     Fixtures, Padloomctl,
     ::testing::Values(
-        CommandCase{"check_one", {"check", "racing.json"}, "ok racing.json\n", 0},
         CommandCase{"check_several",
                     {"check", "racing.json", "name-only.json", "racing-compact.json"},
                     "ok racing.json\nok name-only.json\nok racing-compact.json\n",
@@ -80,7 +79,6 @@ INSTANTIATE_TEST_SUITE_P(
                     0},
         CommandCase{"format_unreadable", {"format", "bad-bind.json"}, "", 1},
         CommandCase{"format_missing_file", {"format", "missing.json"}, "Can't open missing.json\n", 1},
-        CommandCase{"format_without_file", {"format"}, "", 2},
         CommandCase{"format_two_files", {"format", "racing.json", "name-only.json"}, "", 2}),
     [](const auto& info) { return std::string(info.param.what); });
 
