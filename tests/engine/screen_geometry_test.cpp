@@ -155,56 +155,6 @@ TEST(ScreenGeometry, BlockedRectsCopiesNoMoreThanAsked) {
     EXPECT_EQ(out[1], (SDL_Rect{-7, -7, -7, -7}));
 }
 
-// ---- overlap of neighbouring displays ----
-
-struct OverlapCase {
-    std::string name;
-    SDL_Rect a, b;
-    bool overlapsX;
-    int outX, outW;
-    bool overlapsY;
-    int outY, outH;
-};
-
-class DisplayOverlap : public ::testing::TestWithParam<OverlapCase> {};
-
-TEST_P(DisplayOverlap, WritesOnlyItsOwnAxis) {
-    const OverlapCase& c = GetParam();
-    SDL_Rect outX{-9, -9, -9, -9};
-    EXPECT_EQ(ScreenGeometry::overlapX(&c.a, &c.b, &outX), c.overlapsX);
-    EXPECT_EQ(outX.y, -9);
-    EXPECT_EQ(outX.h, -9);
-    if (c.overlapsX) {
-        EXPECT_EQ(outX.x, c.outX);
-        EXPECT_EQ(outX.w, c.outW);
-    }
-    SDL_Rect outY{-9, -9, -9, -9};
-    EXPECT_EQ(ScreenGeometry::overlapY(&c.a, &c.b, &outY), c.overlapsY);
-    EXPECT_EQ(outY.x, -9);
-    EXPECT_EQ(outY.w, -9);
-    if (c.overlapsY) {
-        EXPECT_EQ(outY.y, c.outY);
-        EXPECT_EQ(outY.h, c.outH);
-    }
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    ScreenGeometry, DisplayOverlap,
-    ::testing::Values(
-        OverlapCase{"SideBySideShareRowsOnly", fullHd, shorterRight, false, 0, 0, true, 0, 1024},
-        OverlapCase{"StackedShareColumnsOnly", fullHd, {0, 1080, 1280, 1024}, true, 0, 1280, false, 0, 0},
-        OverlapCase{"MirroredShareBoth", fullHd, {100, 50, 1920, 1080}, true, 100, 1820, true, 50, 1030},
-        OverlapCase{"EmptyDisplayOverlapsNothing", fullHd, {10, 10, 0, 100}, false, 0, 0, false, 0, 0},
-        OverlapCase{"NegativeSizeOverlapsNothing", {10, 10, 100, -5}, fullHd, false, 0, 0, false, 0, 0}),
-    [](const ::testing::TestParamInfo<OverlapCase>& info) { return info.param.name; });
-
-TEST(ScreenGeometry, OverlapOfMissingRectanglesIsFalse) {
-    SDL_Rect out{};
-    EXPECT_FALSE(ScreenGeometry::overlapX(nullptr, &fullHd, &out));
-    EXPECT_FALSE(ScreenGeometry::overlapY(&fullHd, nullptr, &out));
-    EXPECT_FALSE(ScreenGeometry::overlapX(&fullHd, &fullHd, nullptr));
-}
-
 // ---- confining a motion step ----
 
 struct ConfineCase {

@@ -92,7 +92,7 @@ inline std::string presetTextFault(std::string_view text, const std::string& sav
         return "a successful read left no tree";
     }
     if (!document.interpret()) {
-        return {};
+        return document.lastError().empty() ? "a tree was refused without a message" : "";
     }
     if (document.name.empty()) {
         return "an interpreted preset has no name";

@@ -65,92 +65,47 @@ TEST(OutputChoice, ComesFromPadloomOutputAndDefaultsToAuto) {
 TEST(SinkSelection, TakesTheFirstSinkThatWorksAndSaysWhyTheOthersDidNot) {
     test::PrivateXServer server;
     test::TempFolder folder;
-    const std::string missing = folder.file("uinput");
-    const std::string plainFile = folder.write("not-uinput", "");
     enum class X { none, unreachable, running };
     const auto automatic = OutputChoice::automatic;
-    const std::optional<std::string> unset;
     struct Row {
         const char* name;
         OutputChoice choice;
         X x;
-        std::optional<std::string> sessionType, waylandDisplay;
-        std::string uinputPath;
+        const char* sessionType; // null: unset, as is waylandDisplay
+        const char* waylandDisplay;
+        bool uinputIsAPlainFile; // else a missing path
         const char* sink;
         std::vector<std::string> mentions;
     };
+    // clang-format off
     const Row rows[] = {
-        {"console without uinput",
-         automatic,
-         X::none,
-         unset,
-         unset,
-         missing,
-         "print",
+        {"console without uinput", automatic, X::none, nullptr, nullptr, false, "print",
          {"printed to standard output", "DISPLAY is not set", "sudo modprobe uinput"}},
-        {"a path that is no uinput device",
-         automatic,
-         X::none,
-         unset,
-         unset,
-         plainFile,
-         "print",
+        {"a path that is no uinput device", automatic, X::none, nullptr, nullptr, true, "print",
          {"Cannot create a virtual input device"}},
-        {"unreachable X server",
-         automatic,
-         X::unreachable,
-         unset,
-         unset,
-         missing,
-         "print",
+        {"unreachable X server", automatic, X::unreachable, nullptr, nullptr, false, "print",
          {"x11: Cannot open the X display \":9999\"", "uinput: "}},
-        {"x11 asked for without X",
-         OutputChoice::x11,
-         X::none,
-         unset,
-         unset,
-         missing,
-         "print",
+        {"x11 asked for without X", OutputChoice::x11, X::none, nullptr, nullptr, false, "print",
          {"x11 (as chosen): There is no X display"}},
-        {"uinput asked for without either",
-         OutputChoice::uinput,
-         X::none,
-         unset,
-         unset,
-         missing,
-         "print",
+        {"uinput asked for without either", OutputChoice::uinput, X::none, nullptr, nullptr, false, "print",
          {"uinput (as chosen): ", "modprobe", "x11: "}},
-        {"print asked for", OutputChoice::print, X::unreachable, unset, unset, missing, "print", {}},
-        {"X11 session", automatic, X::running, "x11", unset, missing, "x11", {}},
-        {"tty session with X", automatic, X::running, "tty", unset, missing, "x11", {}},
-        {"empty session type", automatic, X::running, "", unset, missing, "x11", {}},
+        {"print asked for", OutputChoice::print, X::unreachable, nullptr, nullptr, false, "print", {}},
+        {"X11 session", automatic, X::running, "x11", nullptr, false, "x11", {}},
+        {"tty session with X", automatic, X::running, "tty", nullptr, false, "x11", {}},
+        {"empty session type", automatic, X::running, "", nullptr, false, "x11", {}},
         // On Wayland, XTest reaches only XWayland programs: auto leaves it for uinput (here missing).
-        {"Wayland session", automatic, X::running, "wayland", unset, missing, "print", {"Wayland session"}},
-        {"Wayland display", automatic, X::running, unset, "wayland-0", missing, "print", {"Wayland session"}},
-        {"Wayland display on x11",
-         automatic,
-         X::running,
-         "x11",
-         "wayland-1",
-         missing,
-         "print",
+        {"Wayland session", automatic, X::running, "wayland", nullptr, false, "print", {"Wayland session"}},
+        {"Wayland display", automatic, X::running, nullptr, "wayland-0", false, "print", {"Wayland session"}},
+        {"Wayland display on x11", automatic, X::running, "x11", "wayland-1", false, "print",
          {"Wayland session"}},
-        {"x11 asked for on Wayland",
-         OutputChoice::x11,
-         X::running,
-         "wayland",
-         "wayland-0",
-         missing,
-         "x11",
+        {"x11 asked for on Wayland", OutputChoice::x11, X::running, "wayland", "wayland-0", false, "x11",
          {"only X11 programs"}},
-        {"uinput asked for but missing",
-         OutputChoice::uinput,
-         X::running,
-         "x11",
-         unset,
-         missing,
-         "x11",
+        {"uinput asked for but missing", OutputChoice::uinput, X::running, "x11", nullptr, false, "x11",
          {"uinput (as chosen): ", "Using x11 instead."}},
+    };
+    // clang-format on
+    const auto optional = [](const char* value) {
+        return value ? std::optional<std::string>(value) : std::nullopt;
     };
     for (const Row& row : rows) {
         if (row.x == X::running && !server.running()) {
@@ -158,10 +113,13 @@ TEST(SinkSelection, TakesTheFirstSinkThatWorksAndSaysWhyTheOthersDidNot) {
             continue;
         }
         SinkEnvironment environment;
-        environment.display = row.x == X::none ? unset : row.x == X::unreachable ? ":9999" : server.name();
-        environment.sessionType = row.sessionType;
-        environment.waylandDisplay = row.waylandDisplay;
-        environment.uinputPath = row.uinputPath;
+        environment.display = optional(row.x == X::none          ? nullptr
+                                       : row.x == X::unreachable ? ":9999"
+                                                                 : server.name().c_str());
+        environment.sessionType = optional(row.sessionType);
+        environment.waylandDisplay = optional(row.waylandDisplay);
+        environment.uinputPath =
+            row.uinputIsAPlainFile ? folder.write("not-uinput", "") : folder.file("uinput");
         const SinkSelection selection = selectEventSink(row.choice, environment);
         ASSERT_NE(selection.sink, nullptr) << row.name;
         EXPECT_EQ(selection.name, row.sink) << row.name;

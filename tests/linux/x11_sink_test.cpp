@@ -99,13 +99,7 @@ TEST_F(X11SinkTest, KeysOfTheKeyTableArriveWithTheirKeysyms) {
         uint32_t number;
         KeySym keysym;
     };
-    const Row rows[] = {{4, XK_a},
-                        {44, XK_space},
-                        {40, XK_Return},
-                        {30, XK_1},
-                        {82, XK_Up},
-                        {58, XK_F1},
-                        {312, XF86XK_AudioRaiseVolume}};
+    const Row rows[] = {{4, XK_a}, {82, XK_Up}, {312, XF86XK_AudioRaiseVolume}};
     for (const Row& row : rows) {
         for (const bool down : {true, false}) {
             if (row.number >= firstSystemKeyNumber) {
@@ -270,10 +264,8 @@ TEST_F(X11SinkTest, ScrollArrivesAsWheelButtonClicks) {
         std::vector<unsigned> clicks;
     };
     const Row rows[] = {
-        {ScrollUnits::lines, 1, 0, {4}},      {ScrollUnits::lines, -2, 0, {5, 5}},
-        {ScrollUnits::lines, 0, 1, {6}},      {ScrollUnits::lines, 0, -1, {7}},
-        {ScrollUnits::pixels, 25, 0, {4, 4}}, {ScrollUnits::pixels, 5, 0, {4}},
-        {ScrollUnits::pixels, 0, 0, {}},
+        {ScrollUnits::lines, -2, 1, {5, 5, 6}},
+        {ScrollUnits::pixels, 25, 0, {4, 4}},
     };
     for (const Row& row : rows) {
         sink_->postScroll(row.units, row.vertical, row.horizontal);
@@ -325,12 +317,6 @@ TEST_F(X11SinkTest, MotionInPlaceOfAHiddenCursorMovesByItsDeltas) {
         EXPECT_EQ(x, row.expectedX) << "asked: " << row.askedVisibility << ", posted at " << row.postedX;
         EXPECT_EQ(y, 200);
     }
-}
-
-TEST(X11SinkOpen, ADisplayThatCannotBeOpenedIsRefusedWithTheReason) {
-    std::string whyNot;
-    EXPECT_EQ(X11Sink::open(":9999", &whyNot), nullptr);
-    EXPECT_NE(whyNot.find("Cannot open the X display \":9999\""), std::string::npos) << whyNot;
 }
 
 } // namespace

@@ -1,9 +1,11 @@
 #include "preset/vantry_document.h"
 #include "tests/fuzz/bind_text_scan_agreement.h"
-#include "tests/preset/comma_locale.h"
+#include "tests/support/temp_folder.h"
 
 #include <gtest/gtest.h>
 
+#include <clocale>
+#include <cstdlib>
 #include <string>
 
 namespace padloom {
@@ -18,15 +20,6 @@ class InputText : public ::testing::TestWithParam<InputCase> {};
 
 TEST_P(InputText, ReadsByTheFieldsConverted) {
     EXPECT_EQ(inputFromText(GetParam().text.c_str()), GetParam().expected);
-}
-
-TEST_P(InputText, WhatReadsWritesBackToTheSameRecord) {
-    const BindInput read = inputFromText(GetParam().text.c_str());
-    if (read.kind == InputKind::none) {
-        EXPECT_EQ(inputToText(read), "");
-        return;
-    }
-    EXPECT_EQ(inputFromText(inputToText(read).c_str()), read);
 }
 
 constexpr BindInput refused{};
@@ -63,15 +56,6 @@ class OutputText : public ::testing::TestWithParam<OutputCase> {};
 
 TEST_P(OutputText, ReadsByTheFieldsConverted) {
     EXPECT_EQ(outputFromText(GetParam().text.c_str()), GetParam().expected);
-}
-
-TEST_P(OutputText, WhatReadsWritesBackToTheSameRecord) {
-    const BindOutput read = outputFromText(GetParam().text.c_str());
-    if (read.kind == OutputKind::none) {
-        EXPECT_EQ(outputToText(read), "");
-        return;
-    }
-    EXPECT_EQ(outputFromText(outputToText(read).c_str()), read);
 }
 
 constexpr BindOutput notAnOutput{};
@@ -156,13 +140,27 @@ TEST(BindTextScan, TrickyFormsScanAsTheCLibraryDoes) {
     }
 }
 
+// The desktop toolkit sets the user's locale at start-up. A German one reads and writes numbers with
+// a decimal comma; bind texts keep the point. scripts/bootstrap installs the locale; where it is
+// missing, the test builds it into a temporary folder (about a second).
 TEST(BindTextLocale, AmountsUseADecimalPointInACommaLocale) {
-    test::CommaLocale comma;
-    if (!comma.active()) {
-        GTEST_SKIP() << "localedef could not build de_DE.UTF-8";
+    const char* const comma = "de_DE.ISO-8859-1";
+    if (std::setlocale(LC_ALL, comma) == nullptr) {
+        static const test::TempFolder built;
+        const std::string build =
+            "localedef -i de_DE -f ISO-8859-1 '" + built.file(comma) + "' >/dev/null 2>&1";
+        if (std::system(build.c_str()) == 0) {
+            setenv("LOCPATH", built.path().c_str(), 1);
+        }
     }
-    EXPECT_EQ(outputFromText("mou 0 + 0.5").amount, 0.5f);
-    EXPECT_EQ(outputToText({OutputKind::wheel, 1, 1, 2.5f}), "whe 1 + 2.5");
+    if (std::setlocale(LC_ALL, comma) == nullptr) {
+        GTEST_SKIP() << "localedef could not build " << comma;
+    }
+    const BindOutput read = outputFromText("mou 0 + 0.5");
+    const std::string written = outputToText({OutputKind::wheel, 1, 1, 2.5f});
+    std::setlocale(LC_ALL, "C");
+    EXPECT_EQ(read.amount, 0.5f);
+    EXPECT_EQ(written, "whe 1 + 2.5");
 }
 
 } // namespace

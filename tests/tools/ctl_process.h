@@ -24,9 +24,9 @@ inline std::string fileText(const std::string& path) {
 class Ctl {
 public:
     // env: words for env(1) before the program ("NAME=VALUE", or "-u", "NAME"). The user's presets
-    // and settings are never read.
+    // and settings are never read. outPath: where standard output goes, when not to out().
     Ctl(const std::vector<std::string>& args, const std::string& input, const std::string& folder,
-        const std::vector<std::string>& env = {}) {
+        const std::vector<std::string>& env = {}, const std::string& outPath = {}) {
         folder_.write("in", input);
         std::vector<std::string> argv{"/usr/bin/env", "-C", folder};
         argv.insert(argv.end(), env.begin(), env.end());
@@ -42,7 +42,8 @@ public:
         posix_spawn_file_actions_t files;
         posix_spawn_file_actions_init(&files);
         posix_spawn_file_actions_addopen(&files, 0, folder_.file("in").c_str(), O_RDONLY, 0);
-        posix_spawn_file_actions_addopen(&files, 1, folder_.file("out").c_str(), O_WRONLY | O_CREAT, 0600);
+        const std::string out = outPath.empty() ? folder_.file("out") : outPath;
+        posix_spawn_file_actions_addopen(&files, 1, out.c_str(), O_WRONLY | O_CREAT, 0600);
         posix_spawn_file_actions_addopen(&files, 2, folder_.file("err").c_str(), O_WRONLY | O_CREAT, 0600);
         // A test started in the background by a shell inherits SIGINT ignored; the program under
         // test gets the stop signals as a terminal would send them.

@@ -1,0 +1,140 @@
+// The range checks of evaluation and output: what a preset or an event names beyond the device's
+// controls or the engine's tables is refused or ignored, never indexed. What evaluation posts for
+// valid input is pinned by the replay fixtures (tests/fixtures/replay).
+#include "engine/mouse_state.h"
+#include "engine/output_events.h"
+#include "tests/engine/engine_fixture.h"
+
+namespace padloom::test {
+namespace {
+
+using Binds = EngineTest;
+using EventDispatch = EngineTest;
+using DirectOutput = EngineTest;
+
+struct AttachCase {
+    const char* what;
+    BindInput input;
+    BindOutput output;
+    bool attached;
+};
+
+TEST_F(Binds, OnMissingControlsOrOutOfRangeOutputsAreRefused) {
+    const AttachCase cases[] = {
+        {"last button", buttonIn(11), keyOut(44), true},
+        {"button past the last", buttonIn(12), keyOut(44), false},
+        {"negative button", buttonIn(static_cast<uint32_t>(-1)), keyOut(44), false},
+        {"last axis", axisIn(3, -1), keyOut(44), true},
+        {"axis past the last", axisIn(4, 1), motionOut(0, 1, 6), false},
+        {"hat", hatIn(0, 8), keyOut(44), true},
+        {"hat past the last", hatIn(1, 1), keyOut(44), false},
+        {"unknown input kind", {InputKind::none, 0, 0, 0}, keyOut(44), false},
+        {"input kind 4", {static_cast<InputKind>(4), 0, 0, 0}, keyOut(44), false},
+        {"last key number", buttonIn(0), keyOut(314), true},
+        {"key number past the table", buttonIn(0), keyOut(315), false},
+        {"key number past the table on an axis", axisIn(0, 1), keyOut(400), false},
+        {"key number past the table on a hat", hatIn(0, 1), keyOut(0x80000000u), false},
+        {"mouse button 7", buttonIn(0), mouseButtonOut(7), true},
+        {"mouse button 8", buttonIn(0), mouseButtonOut(8), false},
+        {"mouse button 8 on an axis", axisIn(0, -1), mouseButtonOut(8), false},
+        {"motion code is a direction, not an index", buttonIn(0), motionOut(1000, 1, 6), true},
+    };
+    for (const AttachCase& c : cases) {
+        EXPECT_EQ(map().attachBind(c.input, c.output), c.attached) << c.what;
+    }
+    map().setAxisDeadZone(4, 0.5f);
+    map().setAxisDeadZone(static_cast<uint32_t>(-1), 0.5f);
+    EXPECT_EQ(map().axisDeadZones[3], 0.15f);
+
+    VirtualJoystick hatless{2, 4, 0};
+    JoystickMap noHats;
+    noHats.open(hatless.deviceIndex());
+    EXPECT_FALSE(noHats.attachBind(hatIn(0, 8), keyOut(4))) << "hat on a device without hats";
+    JoystickMap missing;
+    missing.open(SDL_NumJoysticks() + 3);
+    EXPECT_EQ(missing.axisCount + missing.buttonCount + missing.hatCount, 0);
+    EXPECT_FALSE(missing.attachBind(buttonIn(0), keyOut(4))) << "a device that cannot be opened";
+}
+
+TEST_F(EventDispatch, EventsForUnknownDevicesOrControlsChangeNothing) {
+    attach(buttonIn(0), keyOut(4));
+    attach(axisIn(0, 1), motionOut(0, 1, 6));
+    attach(hatIn(0, 1), keyOut(82));
+    SDL_Event ball{};
+    ball.type = SDL_JOYBALLMOTION;
+    ball.jball.which = id();
+    const SDL_Event events[] = {
+        buttonEvent(id() + 1, 0, true),    buttonEvent(-1, 0, true),
+        buttonEvent(id(), 12, true),       buttonEvent(id(), 255, true),
+        axisEvent(id() + 7, 0, 32767),     axisEvent(id(), 4, 32767),
+        axisEvent(id(), 255, -32768),      hatEvent(id(), 1, SDL_HAT_UP),
+        hatEvent(id() + 1, 0, SDL_HAT_UP), ball,
+    };
+    for (const SDL_Event& event : events) {
+        feed(event);
+    }
+    // The map's own operations guard their control numbers too.
+    map().updateAxis(4, 32767);
+    map().evaluateAxis(4, 1);
+    map().evaluateHat(1, SDL_HAT_UP);
+    map().evaluateButton(12, 1);
+    sink.expectNoEvents();
+    EXPECT_EQ(mouseState.motionX.load(), 0.0f);
+}
+
+TEST_F(DirectOutput, NumbersOutsideTheTablesPostNothing) {
+    // 108 and 314 have no key; 315 and beyond lie past the table, as do mouse buttons past 7.
+    for (uint32_t number : {108u, 314u, 315u, 0xFFFFFFFFu}) {
+        postKey(number, true);
+        postKey(number, false);
+    }
+    for (uint32_t button : {8u, 0xFFFFFFFFu}) {
+        postMouseButton(button, true);
+        postMouseButton(button, false);
+    }
+    sink.expectNoEvents();
+    EXPECT_EQ(modifierFlags, 0u);
+}
+
+TEST_F(DirectOutput, FirstPressAfterAResetStartsANewClickSequence) {
+    postMouseButton(0, true);
+    postMouseButton(0, false);
+    mouseState.reset();       // deactivation
+    postMouseButton(0, true); // same millisecond as the release
+    sink.expectMouse(MouseEventType::leftMouseDown, 0, 0, 0, 1);
+    sink.expectMouse(MouseEventType::leftMouseUp, 0, 0, 0, 1);
+    sink.expectMouse(MouseEventType::leftMouseDown, 0, 0, 0, 1);
+}
+
+// A system key's data word read back; "written" rows are words the engine posts, which the
+// encoder must give back exactly.
+TEST(SystemKeyDataWord, SaysTheKeyTypeWhetherItIsAPressAndTheRepeatFlag) {
+    struct Row {
+        uint32_t data1;
+        SystemKeyData says;
+        bool written;
+    };
+    const Row rows[] = {
+        {0x0A00, {0, true}, true},
+        {0x0000, {0, false}, true},
+        {22 << 16 | 0x0A00, {22, true}, true},
+        {22 << 16, {22, false}, true},
+        {16 << 16 | 0x0A01, {16, true, true}, true},
+        {0xFFFF0A00, {-1, true}, true},
+        {14 << 16 | 0x0B00, {14, false}, false}, // 0x0B is a key-up state, not a press
+        {7 << 16 | 0x0800, {7, false}, false},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(::testing::Message() << std::hex << row.data1);
+        const SystemKeyData read = decodeSystemKeyData(static_cast<int32_t>(row.data1));
+        EXPECT_EQ(read.keyType, row.says.keyType);
+        EXPECT_EQ(read.down, row.says.down);
+        EXPECT_EQ(read.repeat, row.says.repeat);
+        if (row.written) {
+            EXPECT_EQ(static_cast<uint32_t>(encodeSystemKeyData(row.says)), row.data1);
+        }
+    }
+}
+
+} // namespace
+} // namespace padloom::test

@@ -1,0 +1,83 @@
+#include "engine/motion_timer.h"
+#include "engine/mouse_motion.h"
+#include "engine/mouse_state.h"
+#include "engine/screen_geometry.h"
+#include "tests/support/fixed_displays.h"
+#include "tests/support/manual_seams.h"
+
+#include <gtest/gtest.h>
+
+#include <iterator>
+#include <vector>
+
+namespace padloom::test {
+namespace {
+
+class MotionTimer : public ::testing::Test {
+protected:
+    void SetUp() override {
+        screenGeometry.computeAllDisplays(false);
+        sink.setCursor(960, 540);
+    }
+
+    FixedDisplays displays{{0, 0, 1920, 1080}};
+    EngineSeams seams;
+    RecordingSink& sink = seams.sink;
+};
+
+// Keeps the first interval of each timer started, which is where a wake puts the next tick.
+struct TimerStarts : TimerSource {
+    int add(uint32_t intervalMs, TimerCallback callback, void* param) override {
+        firstIntervals.push_back(intervalMs);
+        return timers.add(intervalMs, callback, param);
+    }
+    void remove(int id) override { timers.remove(id); }
+
+    ManualTimerSource timers;
+    std::vector<uint32_t> firstIntervals;
+};
+
+struct RestCase {
+    const char* what;
+    uint32_t restMs; // from the tick that rested to the first non-zero rate
+    MotionRate MouseState::*rate;
+    uint32_t firstIntervalMs;
+};
+
+TEST_F(MotionTimer, StillRatesRestTheTimerAndTheFirstRateWakesItOnItsPhase) {
+    const RestCase cases[] = {
+        {"a rate in the millisecond of the resting tick", 0, &MouseState::motionX, 10},
+        {"three milliseconds later", 3, &MouseState::motionY, 7},
+        {"just on the phase", 10, &MouseState::wheelX, 0},
+        {"after two and a half periods", 25, &MouseState::wheelY, 5},
+        {"after a long rest", 60003, &MouseState::motionX, 7},
+    };
+    TimerStarts starts;
+    setTimerSource(&starts);
+    for (const RestCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        ASSERT_TRUE(startMotionTimer(mouseTimerIntervalMs));
+        seams.clock.advance(mouseTimerIntervalMs);
+        EXPECT_EQ(starts.timers.tick(), 1);
+        EXPECT_EQ(starts.timers.lastInterval(), 0u) << "the still tick ends its timer";
+        EXPECT_TRUE(motionTimerResting());
+        seams.clock.advance(c.restMs);
+        mouseState.*c.rate = 0;
+        EXPECT_EQ(starts.timers.liveTimers(), 0) << "a zero rate wakes nothing";
+        mouseState.*c.rate = 1;
+        EXPECT_EQ(starts.timers.liveTimers(), 1);
+        EXPECT_EQ(starts.firstIntervals.back(), c.firstIntervalMs);
+        EXPECT_EQ(starts.timers.tick(), 1);
+        EXPECT_EQ(starts.timers.lastInterval(), mouseTimerIntervalMs) << "the period, not the first interval";
+        stopMotionTimer();
+        mouseState.*c.rate = 2;
+        EXPECT_EQ(starts.timers.liveTimers(), 0) << "a stopped timer stays stopped";
+        mouseState.reset();
+    }
+    EXPECT_EQ(seams.clock.sleeps().size(), std::size(cases)) << "only the ticks that posted slept";
+    sink.clear();
+    setTimerSource(&seams.timers);
+}
+
+} // namespace
+} // namespace padloom::test
