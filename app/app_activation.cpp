@@ -1,11 +1,12 @@
 // Activating and deactivating presets from the pages and the menu.
+#include "app/page_scripts.h"
 #include "app/tessel_app_delegate.h"
 #include "preset/vantry_document.h"
 
 namespace padloom {
 
 bool TesselAppDelegate::activatePreset(const std::string& fileName, std::string* whyNot) {
-    evaluateMain("$('#blockLayer').show();");
+    evaluateMain(main_page::showBlockLayer());
     const auto refuse = [whyNot](std::string reason) {
         if (whyNot != nullptr) {
             *whyNot = std::move(reason);
@@ -36,20 +37,20 @@ bool TesselAppDelegate::activatePreset(const std::string& fileName, std::string*
     }
     disableDangerousOptions();
     startJoystickPolling();
-    evaluateMain("$('#blockLayer').fadeOut();");
+    evaluateMain(main_page::fadeOutBlockLayer());
     return true;
 }
 
 bool TesselAppDelegate::deactivatePreset() {
-    evaluateMain("$('#blockLayer').show();");
+    evaluateMain(main_page::showBlockLayer());
     runner.deactivate([this] { enableDangerousOptions(); });
-    evaluateMain("$('#blockLayer').fadeOut();");
+    evaluateMain(main_page::fadeOutBlockLayer());
     return true;
 }
 
 void TesselAppDelegate::panicDeactivate() {
     deactivatePreset();
-    evaluateMain("$('.selected').removeClass('selected');");
+    evaluateMain(main_page::unmarkActivePreset());
 }
 
 void TesselAppDelegate::startJoystickPolling() {

@@ -1,4 +1,5 @@
 // The page script bridge: the nine operations the pages may call, and page-ready handling.
+#include "app/page_scripts.h"
 #include "app/tessel_app_delegate.h"
 #include "preset/vantry_document.h"
 
@@ -135,12 +136,11 @@ BridgeReply TesselAppDelegate::callFromPage(const std::string& operation,
 }
 
 void TesselAppDelegate::webViewDocumentReady() {
-    if (mainScriptObject->evaluate("document.body.offsetHeight").isUndefined()) {
+    if (mainScriptObject->evaluate(main_page::bodyHeight()).isUndefined()) {
         mainLoop_->runLater(1000, [this] { operations.run([this] { webViewDocumentReady(); }); });
         return;
     }
-    evaluateMain(shouldCompactList_mi->state() ? "$('body').addClass('compactList')"
-                                               : "$('body').removeClass('compactList')");
+    evaluateMain(main_page::setCompactList(shouldCompactList_mi->state()));
     loadPresets();
     updateMainWindowHeight();
     refreshJoysticks();

@@ -2,7 +2,7 @@
 // bind text to the configuration page.
 #include "app/capture_rules.h"
 #include "app/joystick_listing.h"
-#include "app/script_text.h"
+#include "app/page_scripts.h"
 #include "app/tessel_app_delegate.h"
 #include "preset/vantry_document.h"
 
@@ -32,7 +32,7 @@ void TesselAppDelegate::scanJoystickInput(int index, int bindNo) {
         return;
     }
     if (runner.active()) {
-        evaluateConfig("stopModal()");
+        evaluateConfig(config_page::stopModal());
         showAlert("A preset is active. Deactivate it before detecting a joystick input.");
         return;
     }
@@ -41,7 +41,7 @@ void TesselAppDelegate::scanJoystickInput(int index, int bindNo) {
     updateConfigWindowJoysticks();
     if (SDL_NumJoysticks() <= index) {
         deinitJoystickSubSystem();
-        evaluateConfig("stopModal()");
+        evaluateConfig(config_page::stopModal());
         showAlert("There is no joystick connected at slot #" + std::to_string(index));
         return;
     }
@@ -107,7 +107,7 @@ void TesselAppDelegate::runCapture(CaptureState& c) {
         if (!c.received) {
             const int seconds = (remaining + 999) / 1000;
             if (seconds != shownSeconds) {
-                evaluateConfig("$('#timeOut').text(' [" + std::to_string(seconds) + "]')");
+                evaluateConfig(config_page::showCountdown(seconds));
                 shownSeconds = seconds;
             }
             wait = remaining - (seconds - 1) * 1000; // until the number changes
@@ -143,17 +143,16 @@ void TesselAppDelegate::readCaptureEvents(CaptureState& c) {
         return;
     }
     if (!c.received) {
-        evaluateConfig("$('#inputReceived').text('[input received] Press ESC to dismiss this message.')");
+        evaluateConfig(config_page::showInputReceived());
     }
     c.received = true;
     c.lastAcceptedAt = captureEvents_->nowMs();
 }
 
 void TesselAppDelegate::endCapture(CaptureState& c) {
-    evaluateConfig("$('#inputReceived').text('Press ESC to cancel.')");
+    evaluateConfig(config_page::resetInputReceived());
     const std::string text = c.result.kind == InputKind::none ? std::string() : inputToText(c.result);
-    evaluateConfig("selectInputInBind(" + std::to_string(c.index) + ", " + std::to_string(c.bindNo) + ", " +
-                   scriptString(text, '\'') + ")");
+    evaluateConfig(config_page::selectInputInBind(c.index, c.bindNo, text));
     closeCapture();
 }
 
@@ -162,7 +161,7 @@ void TesselAppDelegate::closeCapture() {
     deinitJoystickSubSystem();
     runner.joystickPollingTaskRunning = false;
     runner.joystickPollingEnabled = false;
-    evaluateConfig("stopModal()");
+    evaluateConfig(config_page::stopModal());
     restoreMenuState();
     captureRunning_ = false;
 }

@@ -2,6 +2,7 @@
 // the menu items that must rest while joysticks are in use, and title-keyed options.
 #include "app/folders.h"
 #include "app/joystick_listing.h"
+#include "app/page_scripts.h"
 #include "app/tessel_app_delegate.h"
 #include "preset/vantry_document.h"
 
@@ -47,8 +48,9 @@ void TesselAppDelegate::showAlert(const std::string& message) {
 }
 
 // Keeps the window's top edge in place while its height follows the page's content.
-void TesselAppDelegate::fitWindow(Window* window, ScriptPage* page, int extra) {
-    const ScriptValue result = page->evaluate("getContentHeight()");
+void TesselAppDelegate::fitWindow(Window* window, ScriptPage* page, const std::string& contentHeight,
+                                  int extra) {
+    const ScriptValue result = page->evaluate(contentHeight);
     if (!result.isNumber() || !std::isfinite(result.number())) {
         return;
     }
@@ -60,11 +62,11 @@ void TesselAppDelegate::fitWindow(Window* window, ScriptPage* page, int extra) {
 }
 
 void TesselAppDelegate::updateMainWindowHeight() {
-    fitWindow(mainwindow, mainScriptObject, 46);
+    fitWindow(mainwindow, mainScriptObject, main_page::getContentHeight(), 46);
 }
 
 void TesselAppDelegate::updateConfigWindowHeight() {
-    fitWindow(configwindow, configScriptObject, 22);
+    fitWindow(configwindow, configScriptObject, config_page::getContentHeight(), 22);
 }
 
 std::optional<std::string> TesselAppDelegate::applicationSupportFolder() {

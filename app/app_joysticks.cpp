@@ -1,6 +1,7 @@
 // The joystick label, the configuration page's joystick names and the listing alert.
 #include "app/joystick_listing.h"
 #include "app/joystick_watch.h"
+#include "app/page_scripts.h"
 #include "app/tessel_app_delegate.h"
 #include "preset/vantry_document.h"
 
@@ -15,8 +16,8 @@ std::vector<std::string> TesselAppDelegate::getJoystickNames() {
 }
 
 void TesselAppDelegate::updateConfigWindowJoysticks() {
-    evaluateConfig(joystickNamesScript(getJoystickNames()));
-    evaluateConfig("$('joysticks > groups > itemgroup').each(updateRelatedJoystick)");
+    evaluateConfig(config_page::setJoystickNames(getJoystickNames()));
+    evaluateConfig(config_page::updateRelatedJoysticks());
 }
 
 // The configuration page may load after the main page (or again after its process ended):

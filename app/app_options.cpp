@@ -1,5 +1,6 @@
 // The quick options of the menu.
 #include "app/option_keys.h"
+#include "app/page_scripts.h"
 #include "app/tessel_app_delegate.h"
 #include "engine/mouse_motion.h"
 #include "engine/screen_geometry.h"
@@ -36,8 +37,7 @@ void TesselAppDelegate::toggleAvoidCorners() {
 
 void TesselAppDelegate::compactList() {
     toggleMenuOption(shouldCompactList_mi);
-    evaluateMain(shouldCompactList_mi->state() ? "$('body').addClass('compactList')"
-                                               : "$('body').removeClass('compactList')");
+    evaluateMain(main_page::setCompactList(shouldCompactList_mi->state()));
     updateMainWindowHeight();
 }
 

@@ -1,7 +1,7 @@
 // The preset library: listing, example copies, new names, copies, editing and deleting.
 #include "app/folders.h"
+#include "app/page_scripts.h"
 #include "app/preset_files.h"
-#include "app/script_text.h"
 #include "app/tessel_app_delegate.h"
 #include "preset/vantry_document.h"
 
@@ -65,7 +65,7 @@ std::optional<std::string> TesselAppDelegate::presetFile(const std::string& file
 }
 
 void TesselAppDelegate::loadPresets() {
-    evaluateMain("cleanPresetList()");
+    evaluateMain(main_page::cleanPresetList());
     const std::optional<std::string> folder = presetFolder();
     if (!folder) {
         return;
@@ -75,7 +75,7 @@ void TesselAppDelegate::loadPresets() {
         if (!document.load((*folder + relative).c_str())) {
             continue;
         }
-        evaluateMain(scriptCall("addPresetUI", {document.name, document.tag, relative}));
+        evaluateMain(main_page::addPreset(document.name, document.tag, relative));
     }
 }
 
@@ -154,7 +154,7 @@ void TesselAppDelegate::createOrEditPreset(const std::string& fileName) {
     reloadPresetList_mi->setEnabled(false);
     loadExamples_mi->setEnabled(false);
     if (!prepareConfigWindow(fileName)) {
-        evaluateMain("stopModal()");
+        evaluateMain(main_page::stopModal());
         restoreMenuState();
         return;
     }
@@ -208,20 +208,19 @@ bool TesselAppDelegate::editAsNewPreset(VantryDocument& document, const std::str
 }
 
 void TesselAppDelegate::fillConfigPage(const VantryDocument& document) {
-    evaluateConfig("clearJoysticks()");
-    evaluateConfig("$('#name').val(" + scriptString(document.name) + ")");
-    evaluateConfig("$('#tag').val(" + scriptString(document.tag) + ")");
+    evaluateConfig(config_page::clearJoysticks());
+    evaluateConfig(config_page::setName(document.name));
+    evaluateConfig(config_page::setTag(document.tag));
     if (!document.joysticks) {
         return;
     }
     int j = 0;
     for (const VantryDocument::JoystickData& joystick : *document.joysticks) {
-        evaluateConfig(scriptCall("addJoystick", {joystick.name}));
+        evaluateConfig(config_page::addJoystick(joystick.name));
         for (const VantryDocument::BindData& bind : joystick.binds) {
-            const std::string input = scriptString(inputToText(bind.input), '\'');
+            const std::string input = inputToText(bind.input);
             for (const BindOutput& output : bind.outputs) {
-                evaluateConfig("addBind(" + std::to_string(j) + ", " + input + ", " +
-                               scriptString(outputToText(output), '\'') + ")");
+                evaluateConfig(config_page::addBind(j, input, outputToText(output)));
             }
         }
         ++j;
@@ -231,8 +230,8 @@ void TesselAppDelegate::fillConfigPage(const VantryDocument& document) {
 // Saves the page's text only when the preset reader accepts it, and replaces the file (a link's
 // target) in one step; otherwise the file keeps its old text and the user learns why.
 bool TesselAppDelegate::saveEditedPreset(const std::string& path) {
-    evaluateConfig("$('input[type=text]').blur()");
-    const std::string text = configScriptObject->evaluate("generatePresetString()").text();
+    evaluateConfig(config_page::commitTextFields());
+    const std::string text = configScriptObject->evaluate(config_page::generatePresetString()).text();
     VantryDocument check;
     if (!check.readText(text) || !check.interpret()) {
         showAlert(
@@ -246,10 +245,9 @@ bool TesselAppDelegate::saveEditedPreset(const std::string& path) {
         keepEditedText(path, text, error);
         return false;
     }
-    const std::string name = configScriptObject->evaluate("$('#name').val()").text();
-    const std::string tag = configScriptObject->evaluate("$('#tag').val()").text();
-    evaluateMain("$('.editing > text').find('h2').text(" + scriptString(name) + ").end().find('p').text(" +
-                 scriptString(tag) + ")");
+    const std::string name = configScriptObject->evaluate(config_page::getName()).text();
+    const std::string tag = configScriptObject->evaluate(config_page::getTag()).text();
+    evaluateMain(main_page::showEditedPreset(name, tag));
     std::fprintf(stderr, "File '%s' saved.\n", path.c_str());
     return true;
 }
@@ -275,7 +273,7 @@ void TesselAppDelegate::finishEditingPreset() {
         saveEditedPreset(*editingPresetPath);
         editingPresetPath.reset();
     }
-    evaluateMain("stopModal()");
+    evaluateMain(main_page::stopModal());
     restoreMenuState();
 }
 

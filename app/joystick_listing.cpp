@@ -1,7 +1,5 @@
 #include "app/joystick_listing.h"
 
-#include "app/script_text.h"
-
 #include <SDL.h>
 
 namespace padloom {
@@ -26,18 +24,6 @@ std::string joystickCountText(int count) {
         return "No Joysticks Connected";
     }
     return std::to_string(count) + (count == 1 ? " Joystick" : " Joysticks") + " Connected";
-}
-
-std::string joystickNamesScript(const std::vector<std::string>& names) {
-    std::string text = "joystickNames = [";
-    for (size_t i = 0; i < names.size(); ++i) {
-        if (i > 0) {
-            text += ',';
-        }
-        text += scriptString(names[i], '\'');
-    }
-    text += "]\n";
-    return text;
 }
 
 std::string connectedJoysticksMessage(const std::vector<std::string>& names) {

@@ -1,5 +1,5 @@
-// The texts that show which joysticks are connected: the main window's label, the name list
-// sent to the configuration page, and the listing alert (also printed by padloomctl joysticks).
+// The texts that show which joysticks are connected: the main window's label and the listing
+// alert (also printed by padloomctl joysticks).
 // SDL's joystick subsystem must be running for the two queries.
 #pragma once
 
@@ -15,8 +15,6 @@ int connectedJoystickCount();
 
 // "No Joysticks Connected", "1 Joystick Connected", "3 Joysticks Connected".
 std::string joystickCountText(int count);
-// "joystickNames = ['A','B']\n", each name a script string literal.
-std::string joystickNamesScript(const std::vector<std::string>& names);
 // "There are 2 Joysticks Connected.\n\n#1 : A\n#2 : B\n", or "There are no Joysticks Connected.\n".
 std::string connectedJoysticksMessage(const std::vector<std::string>& names);
 

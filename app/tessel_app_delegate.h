@@ -181,7 +181,7 @@ public:
 
 private:
     struct CaptureState;
-    void fitWindow(Window* window, ScriptPage* page, int extra);
+    void fitWindow(Window* window, ScriptPage* page, const std::string& contentHeight, int extra);
     void recomputeGeometry();
     std::optional<std::string> presetFile(const std::string& fileName, std::string& problem);
     bool editAsNewPreset(VantryDocument& document, const std::string& fileName, const std::string& path);

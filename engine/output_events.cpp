@@ -17,6 +17,9 @@ namespace {
 // Clicks of one button closer together than this continue a double or triple click.
 constexpr int32_t clickIntervalMs = 249;
 
+// The key state of an auxiliary-key press.
+constexpr uint32_t pressedKeyState = 0x0A;
+
 constexpr uint16_t firstModifierKeyCode = 54;
 constexpr uint16_t lastModifierKeyCode = 63;
 
@@ -100,9 +103,19 @@ void postKeyboardEvent(int32_t keyCode, bool down) {
     eventSink().postKeyboard(code, down, flags);
 }
 
+int32_t encodeSystemKeyData(const SystemKeyData& data) {
+    const uint32_t state = data.down ? pressedKeyState : 0u;
+    return static_cast<int32_t>(static_cast<uint32_t>(data.keyType) << 16 | state << 8 |
+                                (data.repeat ? 1u : 0u));
+}
+
+SystemKeyData decodeSystemKeyData(int32_t data1) {
+    const auto word = static_cast<uint32_t>(data1);
+    return {data1 >> 16, (word >> 8 & 0xFFu) == pressedKeyState, (word & 1u) != 0};
+}
+
 void postSystemKey(int32_t keyType, bool down) {
-    const uint32_t data1 = (static_cast<uint32_t>(keyType) << 16) | (down ? 0x0A00u : 0u);
-    eventSink().postSystemDefined(static_cast<int32_t>(data1));
+    eventSink().postSystemDefined(encodeSystemKeyData({keyType, down}));
 }
 
 void postMouseButton(uint32_t button, bool down) {

@@ -21,6 +21,17 @@ void postKey(uint32_t keyNumber, bool down);
 void postKeyboardEvent(int32_t keyCode, bool down);
 // An auxiliary key type (0 volume up ... 22 illumination down).
 void postSystemKey(int32_t keyType, bool down);
+
+// What the data word of an auxiliary-key event says. The word holds the key type in bits 16 to 31,
+// the key state in bits 8 to 15 (0x0A a press; the engine writes 0 for a release, and every state
+// but 0x0A reads as one) and the repeat flag in bit 0, which the engine never sets.
+struct SystemKeyData {
+    int32_t keyType = 0;
+    bool down = false;
+    bool repeat = false;
+};
+int32_t encodeSystemKeyData(const SystemKeyData& data);
+SystemKeyData decodeSystemKeyData(int32_t data1);
 // Mouse button 0 to 7 at the cursor, with click counting on engineClock(); others post nothing.
 void postMouseButton(uint32_t button, bool down);
 // Amounts in wheel units, positive to the right and down; continuous posts pixels, otherwise lines.

@@ -19,8 +19,6 @@ constexpr AuxiliaryKey keys[] = {
     {22, KEY_BRIGHTNESSDOWN, XF86XK_MonBrightnessDown, "Brightness Down"},
 };
 
-constexpr int32_t pressState = 0x0A;
-
 } // namespace
 
 std::span<const AuxiliaryKey> auxiliaryKeys() {
@@ -34,10 +32,6 @@ const AuxiliaryKey* findAuxiliaryKey(int32_t keyType) {
         }
     }
     return nullptr;
-}
-
-AuxiliaryKeyEvent decodeSystemDefined(int32_t data1) {
-    return {data1 >> 16, (data1 >> 8 & 0xFF) == pressState};
 }
 
 } // namespace padloom

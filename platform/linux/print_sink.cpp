@@ -2,6 +2,7 @@
 
 #include "engine/display_source.h"
 #include "engine/mouse_event_kinds.h"
+#include "engine/output_events.h"
 
 #include <cstdarg>
 
@@ -51,10 +52,8 @@ void PrintSink::postKeyboard(uint16_t keyCode, bool down, std::optional<uint64_t
 }
 
 void PrintSink::postSystemDefined(int32_t data1) {
-    // data1 holds the key type in its upper 16 bits and 0x0A (press) or 0 (release) in bits 8 to 15.
-    const int keyType = data1 >> 16;
-    const bool down = ((data1 >> 8) & 0xFF) == 0x0A;
-    writeLine("system %d %s\n", keyType, down ? "down" : "up");
+    const SystemKeyData key = decodeSystemKeyData(data1);
+    writeLine("system %d %s\n", static_cast<int>(key.keyType), key.down ? "down" : "up");
 }
 
 void PrintSink::postMouse(MouseEventType type, float x, float y, int32_t button, int32_t clickState,

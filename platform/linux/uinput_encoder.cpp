@@ -1,8 +1,9 @@
 #include "platform/linux/uinput_encoder.h"
 
+#include "engine/mouse_event_kinds.h"
+#include "engine/output_events.h"
 #include "platform/linux/auxiliary_keys.h"
 #include "platform/linux/keyboard_keys.h"
-#include "engine/mouse_event_kinds.h"
 
 #include <algorithm>
 #include <limits>
@@ -53,7 +54,7 @@ InputFrame UinputEncoder::keyboard(uint16_t keyCode, bool down) const {
 
 InputFrame UinputEncoder::systemDefined(int32_t data1) const {
     InputFrame frame;
-    const AuxiliaryKeyEvent event = decodeSystemDefined(data1);
+    const SystemKeyData event = decodeSystemKeyData(data1);
     if (const AuxiliaryKey* key = findAuxiliaryKey(event.keyType)) {
         frame.add(EV_KEY, key->evdevCode, event.down ? 1 : 0);
     }

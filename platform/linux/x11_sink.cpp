@@ -1,8 +1,9 @@
 #include "platform/linux/x11_sink.h"
 
+#include "engine/mouse_event_kinds.h"
+#include "engine/output_events.h"
 #include "platform/linux/auxiliary_keys.h"
 #include "platform/linux/keyboard_keys.h"
-#include "engine/mouse_event_kinds.h"
 
 #include <SDL.h>
 #include <X11/extensions/XInput2.h>
@@ -175,7 +176,7 @@ void X11Sink::postKeyboard(uint16_t keyCode, bool down, std::optional<uint64_t>)
 }
 
 void X11Sink::postSystemDefined(int32_t data1) {
-    const AuxiliaryKeyEvent event = decodeSystemDefined(data1);
+    const SystemKeyData event = decodeSystemKeyData(data1);
     const AuxiliaryKey* key = findAuxiliaryKey(event.keyType);
     if (!key) {
         return;

@@ -1,11 +1,24 @@
 // The preset editor.
 //
-// The application fills this page with clearJoysticks(), $('#name').val(...),
-// $('#tag').val(...), addJoystick() and addBind(), reads the edited preset back
-// with generatePresetString() when the window closes, keeps joystickNames up to
-// date (then runs updateRelatedJoystick on every joystick section), and reports
-// a detected input with selectInputInBind() followed by stopModal(). The page
-// calls back through the global `appconfig`, whose functions return Promises.
+// What the application evaluates in this page (app/page_scripts.h keeps every
+// caller, in this order):
+//   clearJoysticks()                    before the page is filled with a preset
+//   $('#name').val(text), $('#tag').val(text)
+//   addJoystick(name)                   a joystick section; its binds follow
+//   addBind(joystick, input, output)    one output of a bind
+//   $('input[type=text]').blur()        before the preset is read back
+//   generatePresetString()              read: the preset's file text
+//   $('#name').val(), $('#tag').val()   read, after saving
+//   getContentHeight()                  read: the height the page needs
+//   joystickNames = [...]               the connected joysticks' names
+//   updateRelatedJoystick on each joysticks > groups > itemgroup
+//   $('#timeOut').text(' [N]')          the detection's countdown
+//   $('#inputReceived').text(...)       input received; back to the ESC hint
+//   selectInputInBind(joystick, bindNo, input)   the detected input
+//   stopModal()                         the detection has ended
+//
+// The page calls back through the global `appconfig`, whose functions return
+// Promises.
 'use strict';
 
 // Names of the connected joysticks, in the order the joystick layer reports

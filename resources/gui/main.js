@@ -1,9 +1,19 @@
 // The preset list of the main window.
 //
-// The application drives this page with cleanPresetList(), addPresetUI(),
-// stopModal() and getContentHeight(), and shows or hides #blockLayer around
-// activation. The page calls back through the global `app`, whose functions
-// all return Promises. The results this page reads:
+// What the application evaluates in this page (app/page_scripts.h keeps every
+// caller, in this order):
+//   cleanPresetList()                   before the list is filled again
+//   addPresetUI(name, tag, file)        one entry of the list
+//   $('.editing > text') h2 and p text  the edited preset's saved name and tag
+//   stopModal()                         the editor has closed
+//   getContentHeight()                  read: the height the page needs
+//   $('#blockLayer') show / fadeOut     around switching a preset on or off
+//   $('.selected') removeClass          the active preset was stopped
+//   $('body') add/removeClass('compactList')   the compact-list option
+//   document.body.offsetHeight          read: undefined until the body exists
+//
+// The page calls back through the global `app`, whose functions all return
+// Promises. The results this page reads:
 //   activatePreset_(file)   true, or the reason the preset was not switched on
 //   deletePreset_(file)     true, or the reason the file is still there
 //   generateValidFilenameWithName_(file or '')

@@ -1,4 +1,5 @@
 #include "app/joystick_listing.h"
+#include "app/page_scripts.h"
 #include "app/script_text.h"
 #include "tests/app/joystick_fixture.h"
 
@@ -30,7 +31,7 @@ TEST(JoystickTexts, FollowTheCountAndEncodeNames) {
     };
     for (const ListingCase& c : cases) {
         EXPECT_EQ(joystickCountText(static_cast<int>(c.names.size())), c.label);
-        EXPECT_EQ(joystickNamesScript(c.names), c.script);
+        EXPECT_EQ(config_page::setJoystickNames(c.names), c.script);
         EXPECT_EQ(connectedJoysticksMessage(c.names), c.message);
     }
     EXPECT_EQ(joystickCountText(3), "3 Joysticks Connected");

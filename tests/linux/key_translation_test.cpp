@@ -98,26 +98,5 @@ TEST(KeyTranslation, CodesOutsideTheTablesFindNothing) {
     }
 }
 
-TEST(KeyTranslation, SystemDefinedDataSaysTheKeyTypeAndWhetherItIsAPress) {
-    struct Row {
-        int32_t data1;
-        int32_t keyType;
-        bool down;
-    };
-    const Row rows[] = {
-        {0x0A00, 0, true},
-        {0x0000, 0, false},
-        {22 << 16 | 0x0A00, 22, true},
-        {22 << 16, 22, false},
-        {14 << 16 | 0x0B00, 14, false}, // 0x0B is a key-up state, not a press
-        {static_cast<int32_t>(0xFFFF0A00), -1, true},
-    };
-    for (const Row& row : rows) {
-        const AuxiliaryKeyEvent event = decodeSystemDefined(row.data1);
-        EXPECT_EQ(event.keyType, row.keyType) << std::hex << row.data1;
-        EXPECT_EQ(event.down, row.down) << std::hex << row.data1;
-    }
-}
-
 } // namespace
 } // namespace padloom

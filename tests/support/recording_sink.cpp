@@ -1,5 +1,6 @@
 #include "tests/support/recording_sink.h"
 #include "engine/mouse_event_kinds.h"
+#include "engine/output_events.h"
 
 #include <gtest/gtest.h>
 
@@ -74,9 +75,12 @@ std::string RecordedEvent::describe() const {
             std::snprintf(text, sizeof text, "key %u %s", keyCode, down ? "down" : "up");
         }
         break;
-    case Kind::systemDefined:
-        std::snprintf(text, sizeof text, "system %d %s", data1 >> 16, (data1 & 0x0A00) ? "down" : "up");
+    case Kind::systemDefined: {
+        const SystemKeyData key = decodeSystemKeyData(data1);
+        std::snprintf(text, sizeof text, "system %d %s", static_cast<int>(key.keyType),
+                      key.down ? "down" : "up");
         break;
+    }
     case Kind::mouse:
         if (isMotionEvent(mouseType)) {
             std::snprintf(text, sizeof text, "motion %d x=%g y=%g button=%d dx=%lld dy=%lld",
@@ -183,9 +187,7 @@ void RecordingSink::expectKey(uint16_t keyCode, bool down, std::optional<uint64_
 }
 
 void RecordingSink::expectSystemKey(int32_t keyType, bool down, Where where) {
-    expectNext(
-        systemEvent(static_cast<int32_t>((static_cast<uint32_t>(keyType) << 16) | (down ? 0x0A00u : 0u))),
-        where);
+    expectNext(systemEvent(encodeSystemKeyData({keyType, down})), where);
 }
 
 void RecordingSink::expectMouse(MouseEventType type, float x, float y, int32_t button, int32_t clickState,

@@ -1,0 +1,134 @@
+#include "app/page_scripts.h"
+
+#include "app/script_text.h"
+
+namespace padloom {
+
+namespace main_page {
+
+std::string cleanPresetList() {
+    return "cleanPresetList()";
+}
+
+std::string addPreset(const std::string& name, const std::string& tag, const std::string& file) {
+    return scriptCall("addPresetUI", {name, tag, file});
+}
+
+std::string showEditedPreset(const std::string& name, const std::string& tag) {
+    return "$('.editing > text').find('h2').text(" + scriptString(name) + ").end().find('p').text(" +
+           scriptString(tag) + ")";
+}
+
+std::string stopModal() {
+    return "stopModal()";
+}
+
+std::string getContentHeight() {
+    return "getContentHeight()";
+}
+
+std::string showBlockLayer() {
+    return "$('#blockLayer').show();";
+}
+
+std::string fadeOutBlockLayer() {
+    return "$('#blockLayer').fadeOut();";
+}
+
+std::string unmarkActivePreset() {
+    return "$('.selected').removeClass('selected');";
+}
+
+std::string setCompactList(bool compact) {
+    return compact ? "$('body').addClass('compactList')" : "$('body').removeClass('compactList')";
+}
+
+std::string bodyHeight() {
+    return "document.body.offsetHeight";
+}
+
+} // namespace main_page
+
+namespace config_page {
+
+std::string clearJoysticks() {
+    return "clearJoysticks()";
+}
+
+std::string setName(const std::string& name) {
+    return "$('#name').val(" + scriptString(name) + ")";
+}
+
+std::string setTag(const std::string& tag) {
+    return "$('#tag').val(" + scriptString(tag) + ")";
+}
+
+std::string addJoystick(const std::string& name) {
+    return scriptCall("addJoystick", {name});
+}
+
+std::string addBind(int joystick, const std::string& inputText, const std::string& outputText) {
+    return "addBind(" + std::to_string(joystick) + ", " + scriptString(inputText, '\'') + ", " +
+           scriptString(outputText, '\'') + ")";
+}
+
+std::string commitTextFields() {
+    return "$('input[type=text]').blur()";
+}
+
+std::string generatePresetString() {
+    return "generatePresetString()";
+}
+
+std::string getName() {
+    return "$('#name').val()";
+}
+
+std::string getTag() {
+    return "$('#tag').val()";
+}
+
+std::string getContentHeight() {
+    return "getContentHeight()";
+}
+
+std::string setJoystickNames(const std::vector<std::string>& names) {
+    std::string text = "joystickNames = [";
+    for (size_t i = 0; i < names.size(); ++i) {
+        if (i > 0) {
+            text += ',';
+        }
+        text += scriptString(names[i], '\'');
+    }
+    text += "]\n";
+    return text;
+}
+
+std::string updateRelatedJoysticks() {
+    return "$('joysticks > groups > itemgroup').each(updateRelatedJoystick)";
+}
+
+std::string showCountdown(int seconds) {
+    return "$('#timeOut').text(' [" + std::to_string(seconds) + "]')";
+}
+
+std::string showInputReceived() {
+    return "$('#inputReceived').text('[input received] Press ESC to dismiss this message.')";
+}
+
+std::string resetInputReceived() {
+    return "$('#inputReceived').text('Press ESC to cancel.')";
+}
+
+std::string selectInputInBind(int joystick, int bindNo, const std::string& inputText) {
+    return "selectInputInBind(" + std::to_string(joystick) + ", " + std::to_string(bindNo) + ", " +
+           scriptString(inputText, '\'') + ")";
+}
+
+std::string stopModal() {
+    return "stopModal()";
+}
+
+} // namespace config_page
+
+} // namespace padloom
