@@ -63,6 +63,12 @@ INSTANTIATE_TEST_SUITE_P(Fixtures, ReplayFixture,
                              return name;
                          });
 
+TEST_F(Replay, ExplainsEachEventAfterTheLineThatCausedIt) {
+    const Outcome run = replay({"--explain", "explain/preset.json", "explain/script.replay"});
+    EXPECT_EQ(run.out, readFile(fixtures / "explain" / "expected.txt"));
+    EXPECT_EQ(run.status, 0);
+}
+
 TEST_F(Replay, ReadsTheScriptFromStandardInput) {
     const Outcome run = replay({"keys/preset.json", "-"}, readFile(fixtures / "keys" / "script.replay"));
     EXPECT_EQ(run.out, readFile(fixtures / "keys" / "expected.txt"));
