@@ -14,6 +14,10 @@ std::string addPreset(const std::string& name, const std::string& tag, const std
     return scriptCall("addPresetUI", {name, tag, file});
 }
 
+std::string addUnreadablePreset(const std::string& file, const std::string& problem) {
+    return scriptCall("addUnreadablePresetUI", {file, problem});
+}
+
 std::string showEditedPreset(const std::string& name, const std::string& tag) {
     return "$('.editing > text').find('h2').text(" + scriptString(name) + ").end().find('p').text(" +
            scriptString(tag) + ")";
