@@ -104,6 +104,7 @@ void TesselAppDelegate::loadPresets() {
     if (!folder) {
         return;
     }
+    evaluateMain(main_page::showPresetFolder(*folder));
     std::vector<ListedPreset> list = readPresetFolder(*folder);
     sortPresetList(list);
     for (const ListedPreset& entry : list) {
@@ -333,7 +334,9 @@ bool TesselAppDelegate::deletePreset(const std::string& fileName, std::string* w
 void TesselAppDelegate::showPresetFile(const std::string& fileName) {
     std::string problem;
     if (const std::optional<std::string> path = presetFile(fileName, problem)) {
-        desktop_->revealFolder(*path);
+        desktop_->revealFolder(*path, [this, file = *path] {
+            showAlert("Nothing on this system could show the file. Open it by hand:\n" + file);
+        });
     } else {
         showAlert("The file could not be shown. " + problem);
     }
@@ -342,7 +345,9 @@ void TesselAppDelegate::showPresetFile(const std::string& fileName) {
 void TesselAppDelegate::openPresetFolder() {
     const std::optional<std::string> folder = presetFolder();
     if (folder) {
-        desktop_->revealFolder(*folder);
+        desktop_->revealFolder(*folder, [this, path = *folder] {
+            showAlert("Nothing on this system could show the preset folder. Open it by hand:\n" + path);
+        });
     }
 }
 

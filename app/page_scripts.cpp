@@ -10,6 +10,10 @@ std::string cleanPresetList() {
     return "cleanPresetList()";
 }
 
+std::string showPresetFolder(const std::string& path) {
+    return scriptCall("showPresetFolder", {path});
+}
+
 std::string addPreset(const std::string& name, const std::string& tag, const std::string& file) {
     return scriptCall("addPresetUI", {name, tag, file});
 }

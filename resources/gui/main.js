@@ -3,6 +3,7 @@
 // What the application evaluates in this page (app/page_scripts.h keeps every
 // caller, in this order):
 //   cleanPresetList()                   before the list is filled again
+//   showPresetFolder(path)              the preset folder, shown under the list
 //   addPresetUI(name, tag, file)        one entry of the list
 //   addUnreadablePresetUI(file, problem)
 //                                       a file that does not read as a preset,
@@ -66,6 +67,10 @@ function cleanPresetList() {
   }
   $('#presetList').empty();
   updateEmptyState();
+}
+
+function showPresetFolder(path) {
+  $('#folderPath').text(String(path)).attr('title', String(path));
 }
 
 function makeButton(label, title, className) {

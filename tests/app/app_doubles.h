@@ -102,10 +102,24 @@ public:
 
 class FakeDesktop : public DesktopServices {
 public:
-    void openUri(const std::string& uri) override { uris.push_back(uri); }
-    void revealFolder(const std::string& path) override { folders.push_back(path); }
+    void openUri(const std::string& uri, NothingOpened nothingOpened) override {
+        uris.push_back(uri);
+        answer(nothingOpened);
+    }
+    void revealFolder(const std::string& path, NothingOpened nothingOpened) override {
+        folders.push_back(path);
+        answer(nothingOpened);
+    }
     std::vector<std::string> uris;
     std::vector<std::string> folders;
+    bool nothingOpens = false; // as on a system without a browser or file manager
+
+private:
+    void answer(const NothingOpened& nothingOpened) const {
+        if (nothingOpens && nothingOpened) {
+            nothingOpened();
+        }
+    }
 };
 
 class FakeMainLoop : public MainLoop {

@@ -29,6 +29,7 @@ TEST_F(PresetLibrary, ListsPresetsOfTheThreeExtensionsSortedWithTheUnreadableOne
 
     ASSERT_FALSE(mainPage.scripts.empty());
     EXPECT_EQ(mainPage.scripts.front(), "cleanPresetList()");
+    EXPECT_TRUE(mainPage.evaluated("showPresetFolder(\"" + presets() + "\")"));
     const std::vector<std::string> expected = {
         R"(addPresetUI("Nested","tag","sub/e.txt"))",
         R"(addPresetUI("plain","t1","0.txt"))",
@@ -181,6 +182,34 @@ TEST_F(PresetLibrary, NamesThatAreNotPathsInsideTheFolderAreRefusedWithAReason) 
         EXPECT_FALSE(problem.empty()) << name;
     }
 }
+
+struct PlaceCase {
+    const char* what;
+    void (*open)(TesselAppDelegate&);
+    std::string place; // relative to the preset folder, or to the resources as an address
+    bool address = false;
+};
+
+class PlaceThatNothingOpens : public AppTest, public ::testing::WithParamInterface<PlaceCase> {};
+
+TEST_P(PlaceThatNothingOpens, IsGivenInAnAlertToOpenByHand) {
+    writePreset("a.txt", presetText("A"));
+    desktop.nothingOpens = true;
+    GetParam().open(controller());
+    const std::string place =
+        GetParam().address ? "file://" + resources + "/" + GetParam().place : presets() + GetParam().place;
+    ASSERT_EQ(dialogs.alerts.size(), 1u);
+    EXPECT_TRUE(dialogs.alerts[0].ends_with("by hand:\n" + place)) << dialogs.alerts[0];
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Places, PlaceThatNothingOpens,
+    ::testing::Values(PlaceCase{"PresetFolder", [](TesselAppDelegate& a) { a.openPresetFolder(); }, ""},
+                      PlaceCase{"PresetFile", [](TesselAppDelegate& a) { a.showPresetFile("a.txt"); },
+                                "a.txt"},
+                      PlaceCase{"Help", [](TesselAppDelegate& a) { a.showHelp(HelpTopic::faq); },
+                                "help/index.html#faq", true}),
+    [](const auto& info) { return std::string(info.param.what); });
 
 // Root ignores permission bits: cases that rely on them are skipped for root, and other cases
 // reach the same code through failures that hold for root too.
