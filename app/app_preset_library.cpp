@@ -215,6 +215,7 @@ bool TesselAppDelegate::prepareConfigWindow(const std::string& fileName) {
     }
     editingPreset = std::move(document);
     editingPresetPath = *path;
+    configwindow->setTitle("Edit “" + editingPreset->name + "”");
     fillConfigPage(*editingPreset);
     return true;
 }

@@ -64,11 +64,13 @@ public:
         shown = true;
         ++broughtToFront;
     }
+    void setTitle(const std::string& text) override { title = text; }
 
     WindowFrame frame_{100, 200, 400, 500};
     bool shown = false;
     bool animated = false;
     int broughtToFront = 0;
+    std::string title;
 };
 
 class FakeLabel : public Label {
