@@ -35,8 +35,9 @@ run: build
 	elif [ -x $(BUILD)/padloom ]; then \
 	  echo "Padloom is a desktop app and needs a desktop session (no DISPLAY or WAYLAND_DISPLAY is set)."; \
 	  echo "Here is instead what the engine posts for the example preset \"$(DEMO_PRESET)\" and the script $(DEMO_SCRIPT):"; \
+	  echo "each script line that makes something happen, then the events it posts, each with a plain reading."; \
 	  echo; \
-	  $(BUILD)/padloomctl replay "$(DEMO_PRESET)" "$(DEMO_SCRIPT)"; \
+	  $(BUILD)/padloomctl replay --explain "$(DEMO_PRESET)" "$(DEMO_SCRIPT)"; \
 	else \
 	  $(BUILD)/padloomctl --help; \
 	fi

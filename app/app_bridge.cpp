@@ -1,4 +1,4 @@
-// The page script bridge: the nine operations the pages may call, and page-ready handling.
+// The page script bridge: the operations the pages may call, and page-ready handling.
 #include "app/page_scripts.h"
 #include "app/tessel_app_delegate.h"
 #include "preset/vantry_document.h"
@@ -49,6 +49,12 @@ const std::vector<PageOperation>& operationTable() {
          [](TesselAppDelegate& app, const std::vector<ScriptValue>& a) {
              std::string whyNot;
              return app.deletePreset(textArg(a, 0), &whyNot) ? ScriptValue(true) : ScriptValue(whyNot);
+         }},
+        {"showPresetFile_",
+         {ArgKind::text},
+         [](TesselAppDelegate& app, const std::vector<ScriptValue>& a) {
+             app.showPresetFile(textArg(a, 0));
+             return ScriptValue();
          }},
         {"generateValidFilename",
          {},

@@ -118,7 +118,10 @@ void TesselAppDelegate::windowWillClose(Window* window) {
 }
 
 void TesselAppDelegate::showHelp(HelpTopic topic) {
-    desktop_->openUri(helpUri(topic, helpSites_));
+    const std::string uri = helpUri(topic, helpSites_);
+    desktop_->openUri(uri, [this, uri] {
+        showAlert("Nothing on this system could open the help page. Open this address by hand:\n" + uri);
+    });
 }
 
 } // namespace padloom

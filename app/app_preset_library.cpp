@@ -2,6 +2,7 @@
 #include "app/folders.h"
 #include "app/page_scripts.h"
 #include "app/preset_files.h"
+#include "app/preset_listing.h"
 #include "app/tessel_app_delegate.h"
 #include "preset/vantry_document.h"
 
@@ -53,6 +54,40 @@ std::optional<std::string> keepUnreadablePreset(const std::string& path, std::st
     return folder + backup;
 }
 
+// Every preset file of the folder, read, in walk order.
+std::vector<ListedPreset> readPresetFolder(const std::string& folder) {
+    std::vector<ListedPreset> list;
+    for (const std::string& relative : findFiles(folder, {".txt", ".json", ".vantry"})) {
+        VantryDocument document;
+        ListedPreset entry;
+        entry.file = relative;
+        entry.readable = document.load((folder + relative).c_str());
+        if (entry.readable) {
+            entry.name = std::move(document.name);
+            entry.tag = std::move(document.tag);
+            entry.activateFor = std::move(document.activateFor);
+        } else {
+            entry.problem = document.lastError();
+        }
+        list.push_back(std::move(entry));
+    }
+    return list;
+}
+
+// Whether some file in the chain of names an example is copied under holds exactly its text.
+bool exampleAlreadyCopied(const std::string& folder, const std::string& relative, const std::string& text) {
+    std::string candidate = folder + relative;
+    for (int counter = 0; nameTaken(candidate) && counter <= maxExampleCollisions; ++counter) {
+        std::string present;
+        std::string ignored;
+        if (readWholeFile(candidate, present, ignored) && present == text) {
+            return true;
+        }
+        candidate = folder + relative + std::to_string(counter) + ".txt";
+    }
+    return false;
+}
+
 } // namespace
 
 std::optional<std::string> TesselAppDelegate::presetFolder(std::string& problem) {
@@ -71,13 +106,15 @@ void TesselAppDelegate::loadPresets() {
     if (!folder) {
         return;
     }
-    for (const std::string& relative : findFiles(*folder, {".txt", ".json", ".vantry"})) {
-        VantryDocument document;
-        if (!document.load((*folder + relative).c_str())) {
-            continue;
+    evaluateMain(main_page::showPresetFolder(*folder));
+    std::vector<ListedPreset> list = readPresetFolder(*folder);
+    sortPresetList(list);
+    for (const ListedPreset& entry : list) {
+        evaluateMain(entry.readable ? main_page::addPreset(entry.name, entry.tag, entry.file)
+                                    : main_page::addUnreadablePreset(entry.file, entry.problem));
+        if (entry.readable) {
+            focusFollowing.rules.set(entry.file, entry.activateFor);
         }
-        evaluateMain(main_page::addPreset(document.name, document.tag, relative));
-        focusFollowing.rules.set(relative, document.activateFor);
     }
 }
 
@@ -93,6 +130,12 @@ void TesselAppDelegate::copyPresetExamples() {
     }
     const std::string examples = helpSites_.resourceFolder + "/presetexamples/";
     for (const std::string& relative : findFiles(examples, {".txt", ".vantry"})) {
+        std::string text;
+        std::string error;
+        if (!readWholeFile(examples + relative, text, error) ||
+            exampleAlreadyCopied(*folder, relative, text)) {
+            continue;
+        }
         std::string candidate = *folder + relative;
         int counter = 0;
         while (nameTaken(candidate)) {
@@ -101,13 +144,9 @@ void TesselAppDelegate::copyPresetExamples() {
                 return;
             }
         }
-        std::string text;
-        std::string error;
         std::error_code ignored;
         fs::create_directories(fs::path(candidate).parent_path(), ignored);
-        if (readWholeFile(examples + relative, text, error)) {
-            createNewFile(candidate, text, error);
-        }
+        createNewFile(candidate, text, error);
     }
     loadPresets();
     updateMainWindowHeight();
@@ -136,7 +175,11 @@ std::string TesselAppDelegate::generateValidFilenameWithName(const std::string& 
     }
     VantryDocument document;
     if (source && document.load(source->c_str())) {
-        document.name += " copy";
+        std::vector<std::string> names;
+        for (const ListedPreset& entry : readPresetFolder(*folder)) {
+            names.push_back(entry.name);
+        }
+        document.name = copyName(document.name, names);
     } else {
         document.name = "New Preset";
         document.tag = "No tag";
@@ -177,6 +220,7 @@ bool TesselAppDelegate::prepareConfigWindow(const std::string& fileName) {
     }
     editingPreset = std::move(document);
     editingPresetPath = *path;
+    configwindow->setTitle("Edit “" + editingPreset->name + "”");
     fillConfigPage(*editingPreset);
     return true;
 }
@@ -298,10 +342,23 @@ bool TesselAppDelegate::deletePreset(const std::string& fileName, std::string* w
     return problem.empty();
 }
 
+void TesselAppDelegate::showPresetFile(const std::string& fileName) {
+    std::string problem;
+    if (const std::optional<std::string> path = presetFile(fileName, problem)) {
+        desktop_->revealFolder(*path, [this, file = *path] {
+            showAlert("Nothing on this system could show the file. Open it by hand:\n" + file);
+        });
+    } else {
+        showAlert("The file could not be shown. " + problem);
+    }
+}
+
 void TesselAppDelegate::openPresetFolder() {
     const std::optional<std::string> folder = presetFolder();
     if (folder) {
-        desktop_->revealFolder(*folder);
+        desktop_->revealFolder(*folder, [this, path = *folder] {
+            showAlert("Nothing on this system could show the preset folder. Open it by hand:\n" + path);
+        });
     }
 }
 

@@ -10,8 +10,16 @@ std::string cleanPresetList() {
     return "cleanPresetList()";
 }
 
+std::string showPresetFolder(const std::string& path) {
+    return scriptCall("showPresetFolder", {path});
+}
+
 std::string addPreset(const std::string& name, const std::string& tag, const std::string& file) {
     return scriptCall("addPresetUI", {name, tag, file});
+}
+
+std::string addUnreadablePreset(const std::string& file, const std::string& problem) {
+    return scriptCall("addUnreadablePresetUI", {file, problem});
 }
 
 std::string showEditedPreset(const std::string& name, const std::string& tag) {

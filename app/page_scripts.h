@@ -13,8 +13,12 @@ namespace padloom {
 namespace main_page {
 
 std::string cleanPresetList();
+// The preset folder's path, shown under the list.
+std::string showPresetFolder(const std::string& path);
 // One entry of the list; file is the preset's path relative to the preset folder.
 std::string addPreset(const std::string& name, const std::string& tag, const std::string& file);
+// An entry for a preset file that does not read, with the reader's message.
+std::string addUnreadablePreset(const std::string& file, const std::string& problem);
 // The entry being edited shows the name and tag it was saved with.
 std::string showEditedPreset(const std::string& name, const std::string& tag);
 // The editor has closed.

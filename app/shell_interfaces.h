@@ -20,7 +20,7 @@
 // Then, in this order:
 //   1. Fill TesselAppDelegate::Outlets and construct the controller with it (and HelpSites).
 //   2. awakeFromNib(); load resources/gui/window_main.htm and window_config.htm in the web views,
-//      each with the user script that defines `app` / `appconfig` (the nine operations).
+//      each with the user script that defines `app` / `appconfig` (the page operations).
 //   3. applicationDidFinishLaunching().
 //   4. On the main page's "load-finished" (WEBKIT_LOAD_FINISHED): webViewDocumentReady().
 //   5. Script bridge messages: callFromPage(op, args) with the parsed arguments; send back the

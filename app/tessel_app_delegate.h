@@ -104,6 +104,8 @@ public:
     // False when the file is still there; whyNot (if given) then says why, for the page.
     bool deletePreset(const std::string& fileName, std::string* whyNot = nullptr);
     void openPresetFolder();
+    // Selects the preset's file in the file manager.
+    void showPresetFile(const std::string& fileName);
 
     // --- binding capture
     void scanJoystickInput(int index, int bindNo);
@@ -138,7 +140,7 @@ public:
 
     // --- page script bridge
     void webViewDocumentReady();
-    // Runs one of the nine operations the pages may call, by its script name; refuses the rest.
+    // Runs one of the operations the pages may call, by its script name; refuses the rest.
     BridgeReply callFromPage(const std::string& operation, const std::vector<ScriptValue>& args);
     static const std::vector<std::string>& pageOperations();
     // How often page-ready handling has filled the main page.

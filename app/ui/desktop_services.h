@@ -1,17 +1,21 @@
 // What the desktop does for the application outside its own windows.
 #pragma once
 
+#include <functional>
 #include <string>
 
 namespace padloom {
 
+// Runs when nothing on the system could open what was asked; it may run later, from the main loop.
+using NothingOpened = std::function<void()>;
+
 class DesktopServices {
 public:
     virtual ~DesktopServices() = default;
-    // Opens a web address or file URI in the user's default handler; failures are not reported.
-    virtual void openUri(const std::string& uri) = 0;
-    // Shows the folder selected in the file manager; failures are not reported.
-    virtual void revealFolder(const std::string& path) = 0;
+    // Opens a web address or file URI in the user's default handler.
+    virtual void openUri(const std::string& uri, NothingOpened nothingOpened = {}) = 0;
+    // Shows the folder or file selected in the file manager.
+    virtual void revealFolder(const std::string& path, NothingOpened nothingOpened = {}) = 0;
 };
 
 } // namespace padloom

@@ -1,6 +1,8 @@
 // A top-level window of the application.
 #pragma once
 
+#include <string>
+
 namespace padloom {
 
 // A window's outer frame in screen points, origin at the bottom left, y growing upward.
@@ -21,6 +23,7 @@ public:
     virtual bool visible() const = 0;
     // Shows the window above the others and gives it the keyboard focus.
     virtual void bringToFront() = 0;
+    virtual void setTitle(const std::string& title) = 0;
 };
 
 } // namespace padloom

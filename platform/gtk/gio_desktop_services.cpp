@@ -9,16 +9,33 @@ namespace padloom {
 
 namespace {
 
-void launchDefault(const std::string& uri) {
+void launchDefault(const std::string& uri, const NothingOpened& nothingOpened) {
     GError* error = nullptr;
     if (!g_app_info_launch_default_for_uri(uri.c_str(), nullptr, &error)) {
         std::fprintf(stderr, "padloom: can't open %s: %s\n", uri.c_str(), error->message);
         g_error_free(error);
+        if (nothingOpened) {
+            nothingOpened();
+        }
     }
 }
 
+std::string fileUri(const std::string& path) {
+    char* uri = g_filename_to_uri(path.c_str(), nullptr, nullptr);
+    const std::string text = uri ? uri : "";
+    g_free(uri);
+    return text;
+}
+
+// One reveal on its way: the item to select, and what to open when no file manager answers.
+struct Reveal {
+    std::string itemUri;
+    std::string fallbackUri; // the folder itself, or a file's folder
+    NothingOpened nothingOpened;
+};
+
 void onShowItemsDone(GObject* source, GAsyncResult* result, gpointer data) {
-    std::unique_ptr<std::string> uri(static_cast<std::string*>(data));
+    std::unique_ptr<Reveal> reveal(static_cast<Reveal*>(data));
     GError* error = nullptr;
     GVariant* reply = g_dbus_connection_call_finish(G_DBUS_CONNECTION(source), result, &error);
     if (reply) {
@@ -26,36 +43,42 @@ void onShowItemsDone(GObject* source, GAsyncResult* result, gpointer data) {
         return;
     }
     g_error_free(error);
-    launchDefault(*uri);
+    launchDefault(reveal->fallbackUri, reveal->nothingOpened);
 }
 
 void onBusReady(GObject*, GAsyncResult* result, gpointer data) {
-    std::unique_ptr<std::string> uri(static_cast<std::string*>(data));
+    std::unique_ptr<Reveal> reveal(static_cast<Reveal*>(data));
     GDBusConnection* bus = g_bus_get_finish(result, nullptr);
     if (!bus) {
-        launchDefault(*uri);
+        launchDefault(reveal->fallbackUri, reveal->nothingOpened);
         return;
     }
-    const char* uris[] = {uri->c_str(), nullptr};
+    const char* uris[] = {reveal->itemUri.c_str(), nullptr};
     g_dbus_connection_call(bus, "org.freedesktop.FileManager1", "/org/freedesktop/FileManager1",
                            "org.freedesktop.FileManager1", "ShowItems", g_variant_new("(^ass)", uris, ""),
-                           nullptr, G_DBUS_CALL_FLAGS_NONE, 5000, nullptr, onShowItemsDone, uri.release());
+                           nullptr, G_DBUS_CALL_FLAGS_NONE, 5000, nullptr, onShowItemsDone, reveal.release());
     g_object_unref(bus);
 }
 
 } // namespace
 
-void GioDesktopServices::openUri(const std::string& uri) {
-    launchDefault(uri);
+void GioDesktopServices::openUri(const std::string& uri, NothingOpened nothingOpened) {
+    launchDefault(uri, nothingOpened);
 }
 
-void GioDesktopServices::revealFolder(const std::string& path) {
-    char* uri = g_filename_to_uri(path.c_str(), nullptr, nullptr);
-    if (!uri) {
+void GioDesktopServices::revealFolder(const std::string& path, NothingOpened nothingOpened) {
+    const bool folder = g_file_test(path.c_str(), G_FILE_TEST_IS_DIR);
+    char* parent = g_path_get_dirname(path.c_str());
+    auto reveal = std::make_unique<Reveal>(
+        Reveal{fileUri(path), fileUri(folder ? path : parent), std::move(nothingOpened)});
+    g_free(parent);
+    if (reveal->itemUri.empty() || reveal->fallbackUri.empty()) {
+        if (reveal->nothingOpened) {
+            reveal->nothingOpened();
+        }
         return;
     }
-    g_bus_get(G_BUS_TYPE_SESSION, nullptr, onBusReady, new std::string(uri));
-    g_free(uri);
+    g_bus_get(G_BUS_TYPE_SESSION, nullptr, onBusReady, reveal.release());
 }
 
 } // namespace padloom

@@ -8,10 +8,11 @@ namespace padloom {
 class GioDesktopServices : public DesktopServices {
 public:
     // The default handler of the URI's scheme (a browser for http, the file manager for a folder).
-    void openUri(const std::string& uri) override;
+    void openUri(const std::string& uri, NothingOpened nothingOpened) override;
     // The file manager's ShowItems over the session bus, which opens the parent folder with this
-    // one selected; where no file manager answers it, the folder itself is opened.
-    void revealFolder(const std::string& path) override;
+    // item selected; where no file manager answers it, the folder itself (or a file's folder) is
+    // opened.
+    void revealFolder(const std::string& path, NothingOpened nothingOpened) override;
 };
 
 } // namespace padloom

@@ -37,14 +37,56 @@ void wrapText(GtkWidget* dialog) {
     g_list_free(children);
 }
 
+// The window a panel opens over and the widget that had its focus (in a web view, the view
+// keeps its own focused element), given back the focus when the panel closes. Either may be
+// destroyed meanwhile.
+class FocusReturn {
+public:
+    explicit FocusReturn(GtkWindow* window) : window_(window) {
+        if (window_) {
+            g_object_add_weak_pointer(G_OBJECT(window_), reinterpret_cast<gpointer*>(&window_));
+            focus_ = gtk_window_get_focus(window_);
+        }
+        if (focus_) {
+            g_object_add_weak_pointer(G_OBJECT(focus_), reinterpret_cast<gpointer*>(&focus_));
+        }
+    }
+    ~FocusReturn() {
+        if (focus_) {
+            g_object_remove_weak_pointer(G_OBJECT(focus_), reinterpret_cast<gpointer*>(&focus_));
+        }
+        if (window_) {
+            g_object_remove_weak_pointer(G_OBJECT(window_), reinterpret_cast<gpointer*>(&window_));
+        }
+    }
+    FocusReturn(const FocusReturn&) = delete;
+    FocusReturn& operator=(const FocusReturn&) = delete;
+
+    void giveBack() {
+        if (!window_ || !gtk_widget_get_visible(GTK_WIDGET(window_))) {
+            return;
+        }
+        gtk_window_present(window_);
+        if (focus_ && gtk_widget_get_toplevel(focus_) == GTK_WIDGET(window_)) {
+            gtk_widget_grab_focus(focus_);
+        }
+    }
+
+private:
+    GtkWindow* window_;
+    GtkWidget* focus_ = nullptr;
+};
+
 struct OpenPanel {
     std::vector<GtkWidget*>* running;
     std::function<void(int)> answered;
+    FocusReturn focus;
 
     static void response(GtkDialog* dialog, int response, gpointer data) {
         auto* panel = static_cast<OpenPanel*>(data);
         std::erase(*panel->running, GTK_WIDGET(dialog));
         std::function<void(int)> answered = std::move(panel->answered);
+        panel->focus.giveBack();
         gtk_widget_destroy(GTK_WIDGET(dialog)); // frees panel
         if (answered) {
             answered(response);
@@ -115,17 +157,21 @@ GtkWindow* GtkDialogs::parent() const {
 }
 
 int GtkDialogs::run(GtkWidget* dialog) {
+    FocusReturn focus(gtk_window_get_transient_for(GTK_WINDOW(dialog)));
     running_.push_back(dialog);
     int response = gtk_dialog_run(GTK_DIALOG(dialog));
     std::erase(running_, dialog);
     gtk_widget_destroy(dialog);
+    focus.giveBack();
     return response;
 }
 
 void GtkDialogs::open(GtkWidget* dialog, std::function<void(int)> answered) {
     running_.push_back(dialog);
     g_signal_connect_data(
-        dialog, "response", G_CALLBACK(OpenPanel::response), new OpenPanel{&running_, std::move(answered)},
+        dialog, "response", G_CALLBACK(OpenPanel::response),
+        new OpenPanel{&running_, std::move(answered),
+                      FocusReturn(gtk_window_get_transient_for(GTK_WINDOW(dialog)))},
         [](gpointer data, GClosure*) { delete static_cast<OpenPanel*>(data); }, GConnectFlags(0));
     gtk_window_present(GTK_WINDOW(dialog));
 }

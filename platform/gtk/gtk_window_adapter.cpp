@@ -45,4 +45,8 @@ void GtkWindowAdapter::bringToFront() {
     gtk_window_present(window_);
 }
 
+void GtkWindowAdapter::setTitle(const std::string& title) {
+    gtk_window_set_title(window_, title.c_str());
+}
+
 } // namespace padloom

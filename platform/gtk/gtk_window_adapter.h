@@ -16,6 +16,7 @@ public:
     void setFrame(const WindowFrame& frame, bool animate) override;
     bool visible() const override;
     void bringToFront() override;
+    void setTitle(const std::string& title) override;
 
 private:
     GtkWindow* window_;

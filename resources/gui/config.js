@@ -740,7 +740,19 @@ function readOutputLoose(row) {
   };
 }
 
+// Ctrl+W closes the editor, which saves the preset as closing the window does.
+function bindCloseKey() {
+  document.addEventListener('keydown', function (event) {
+    if (event.ctrlKey && !event.altKey && !event.shiftKey && !event.metaKey &&
+        (event.key === 'w' || event.key === 'W')) {
+      event.preventDefault();
+      window.close();
+    }
+  });
+}
+
 // Deferred script: the document is parsed by now.
 bindEditorEvents();
 bindProgramEvents();
+bindCloseKey();
 refreshJoystickTitles();

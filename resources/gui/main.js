@@ -3,7 +3,11 @@
 // What the application evaluates in this page (app/page_scripts.h keeps every
 // caller, in this order):
 //   cleanPresetList()                   before the list is filled again
+//   showPresetFolder(path)              the preset folder, shown under the list
 //   addPresetUI(name, tag, file)        one entry of the list
+//   addUnreadablePresetUI(file, problem)
+//                                       a file that does not read as a preset,
+//                                       with the reader's message
 //   $('.editing > text') h2 and p text  the edited preset's saved name and tag
 //   stopModal()                         the editor has closed
 //   getContentHeight()                  read: the height the page needs
@@ -19,10 +23,15 @@
 //   generateValidFilenameWithName_(file or '')
 //                           the new file's name, or '' when the application
 //                           made none (it has told the user why)
+//   showPresetFile_(file)   nothing; the file manager shows the file
 //   createOrEditPreset_(file)
 //                           nothing; when the editor can't open, the
 //                           application says why and calls stopModal()
 // File names are paths relative to the preset folder, as addPresetUI gives them.
+// The application sends the entries sorted: by name, then file name, the
+// unreadable ones last. A copy's name sorts after its source's name, so a copy
+// never lands above the entry it was made from: a list rebuilt after Copy keeps
+// everything above the pointer where it was.
 'use strict';
 
 // File names survive a list rebuild: the active preset keeps its mark and a
@@ -60,6 +69,10 @@ function cleanPresetList() {
   updateEmptyState();
 }
 
+function showPresetFolder(path) {
+  $('#folderPath').text(String(path)).attr('title', String(path));
+}
+
 function makeButton(label, title, className) {
   return $('<button type="button">').text(label).attr('title', title).addClass(className || 'quiet');
 }
@@ -74,6 +87,24 @@ function buildEntry(name, tag, file) {
     makeButton('Delete', 'Delete this preset', 'quiet danger delete'));
   entry.append($('<span class="switch" aria-hidden="true">'), text, $('<span class="state">').text('Active'), actions);
   return entry;
+}
+
+function buildUnreadableEntry(file, problem) {
+  const entry = $('<li class="preset unreadable" tabindex="0">').data('file', file)
+    .attr('title', file + '\n' + problem);
+  const text = $('<text>');
+  text.append($('<h2>').text(file), $('<p>').text('Does not read: ' + problem.split('\n')[0]));
+  const actions = $('<span class="actions">').append(
+    makeButton('Show File', 'Show this file in the file manager', 'quiet show'),
+    makeButton('Delete', 'Delete this file', 'quiet danger delete'));
+  entry.append($('<span class="switch" aria-hidden="true">'), text, actions);
+  return entry;
+}
+
+function addUnreadablePresetUI(file, problem) {
+  $('#presetList').append(buildUnreadableEntry(String(file), String(problem)));
+  updateEmptyState();
+  refreshModalState();
 }
 
 function addPresetUI(name, tag, file) {
@@ -99,7 +130,7 @@ function refreshModalState() {
   const modal = editingFile !== null;
   $('body').toggleClass('modal', modal);
   $('#newPreset').prop('disabled', modal);
-  $('.preset .edit, .preset .copy, .preset .delete').prop('disabled', modal);
+  $('.preset .edit, .preset .copy, .preset .delete, .preset .show').prop('disabled', modal);
   if (modal) {
     const entry = entryFor(editingFile);
     $('#editingName').text(entry.length ? entryName(entry) : 'a preset');
@@ -112,7 +143,13 @@ function stopModal() {
   refreshModalState();
 }
 
+// The control that had the focus before the notice, which gets it back.
+let focusBeforeNotice = null;
+
 function showNotice(title, text) {
+  if (!$('#notice').hasClass('open')) {
+    focusBeforeNotice = document.activeElement;
+  }
   $('#noticeTitle').text(title);
   $('#noticeText').text(text);
   $('#notice').addClass('open');
@@ -121,6 +158,16 @@ function showNotice(title, text) {
 
 function hideNotice() {
   $('#notice').removeClass('open');
+  // An entry rebuilt meanwhile is found again by its file name.
+  let back = focusBeforeNotice;
+  if (back && !document.body.contains(back)) {
+    const file = $(back).closest('.preset').data('file');
+    back = file === undefined ? null : entryFor(file)[0];
+  }
+  focusBeforeNotice = null;
+  if (back && typeof back.focus === 'function') {
+    back.focus();
+  }
 }
 
 function reportBridgeFailure(error) {
@@ -202,22 +249,54 @@ function newPreset() {
     // Marked before the list is rebuilt, so that its new entry shows as edited.
     editingFile = file;
     await reloadList();
+    showNewEntry(entryFor(file), true);
     await openEditor(file);
-    const entry = entryFor(file);
-    if (entry.length) {
-      entry[0].scrollIntoView({ block: 'nearest' });
-    }
   });
+}
+
+// Highlights a new entry for a moment, and scrolls it into view when asked.
+function showNewEntry(entry, scroll) {
+  if (!entry.length) {
+    return;
+  }
+  entry.addClass('fresh');
+  setTimeout(function () {
+    entry.removeClass('fresh');
+  }, 2500);
+  if (scroll) {
+    entry[0].scrollIntoView({ block: 'nearest' });
+  }
+}
+
+// Rebuilding the list empties it for a moment, which may scroll the page; the
+// entry of file is put back where it was on the screen.
+function keepOnScreen(file, top) {
+  const entry = entryFor(file);
+  if (entry.length) {
+    window.scrollBy(0, entry[0].getBoundingClientRect().top - top);
+  }
 }
 
 function copyPreset(entry) {
   return exclusive(async function () {
-    const file = await app.generateValidFilenameWithName_(entry.data('file'));
+    const source = entry.data('file');
+    const top = entry[0].getBoundingClientRect().top;
+    // Under the pointer, the list does not move: the copy, just below, is
+    // highlighted where it is. From the keyboard, it is scrolled into view.
+    const pointed = entry.is(':hover');
+    const file = await app.generateValidFilenameWithName_(source);
     if (!file) {
       return;
     }
     await reloadList();
+    keepOnScreen(source, top);
+    showNewEntry(entryFor(file), !pointed);
   });
+}
+
+// Harmless at any time, so it does not wait for other list actions.
+function showFile(entry) {
+  return app.showPresetFile_(entry.data('file')).catch(reportBridgeFailure);
 }
 
 function editPreset(entry) {
@@ -228,31 +307,41 @@ function editPreset(entry) {
 
 function deletePreset(entry) {
   return exclusive(async function () {
-    const question = 'Delete the preset “' + entryName(entry) + '”?\n\nIts file is removed from the preset folder; this cannot be undone.';
+    const file = entry.data('file');
+    const question = (entry.hasClass('unreadable')
+      ? 'Delete the file “' + file + '”, which does not read as a preset?'
+      : 'Delete the preset “' + entryName(entry) + '” (file “' + file + '”)?') +
+      '\n\nIts file is removed from the preset folder; this cannot be undone.';
     if (!window.confirm(question)) {
       return;
     }
     if (entry.hasClass('selected')) {
       await deactivate();
     }
-    const result = await app.deletePreset_(entry.data('file'));
+    const result = await app.deletePreset_(file);
     if (result !== true) {
       showNotice('“' + entryName(entry) + '” was not deleted', String(result));
       return;
     }
+    // The focus moves on to the entry that takes the deleted one's place.
+    const hadFocus = $.contains(entry[0], document.activeElement) || entry[0] === document.activeElement;
+    const neighbour = entry.next('.preset').length ? entry.next('.preset') : entry.prev('.preset');
     entry.remove();
     updateEmptyState();
+    if (hadFocus && neighbour.length) {
+      neighbour.trigger('focus');
+    }
   });
 }
 
 function bindListEvents() {
   const list = $('#presetList');
-  list.on('click', '.preset', function (event) {
+  list.on('click', '.preset:not(.unreadable)', function (event) {
     if ($(event.target).closest('button').length === 0) {
       toggleActivation($(this));
     }
   });
-  list.on('keydown', '.preset', function (event) {
+  list.on('keydown', '.preset:not(.unreadable)', function (event) {
     if (event.target === this && (event.key === 'Enter' || event.key === ' ')) {
       event.preventDefault();
       toggleActivation($(this));
@@ -263,6 +352,9 @@ function bindListEvents() {
   });
   list.on('click', '.copy', function () {
     copyPreset($(this).closest('.preset'));
+  });
+  list.on('click', '.show', function () {
+    showFile($(this).closest('.preset'));
   });
   list.on('click', '.delete', function () {
     deletePreset($(this).closest('.preset'));

@@ -64,11 +64,13 @@ public:
         shown = true;
         ++broughtToFront;
     }
+    void setTitle(const std::string& text) override { title = text; }
 
     WindowFrame frame_{100, 200, 400, 500};
     bool shown = false;
     bool animated = false;
     int broughtToFront = 0;
+    std::string title;
 };
 
 class FakeLabel : public Label {
@@ -102,10 +104,24 @@ public:
 
 class FakeDesktop : public DesktopServices {
 public:
-    void openUri(const std::string& uri) override { uris.push_back(uri); }
-    void revealFolder(const std::string& path) override { folders.push_back(path); }
+    void openUri(const std::string& uri, NothingOpened nothingOpened) override {
+        uris.push_back(uri);
+        answer(nothingOpened);
+    }
+    void revealFolder(const std::string& path, NothingOpened nothingOpened) override {
+        folders.push_back(path);
+        answer(nothingOpened);
+    }
     std::vector<std::string> uris;
     std::vector<std::string> folders;
+    bool nothingOpens = false; // as on a system without a browser or file manager
+
+private:
+    void answer(const NothingOpened& nothingOpened) const {
+        if (nothingOpens && nothingOpened) {
+            nothingOpened();
+        }
+    }
 };
 
 class FakeMainLoop : public MainLoop {

@@ -7,10 +7,10 @@ namespace {
 
 using Bridge = AppTest;
 
-TEST_F(Bridge, PagesReachExactlyTheNineOperations) {
+TEST_F(Bridge, PagesReachExactlyTheListedOperations) {
     EXPECT_EQ(TesselAppDelegate::pageOperations(),
               (std::vector<std::string>{"activatePreset_", "deactivatePreset", "createOrEditPreset_",
-                                        "deletePreset_", "generateValidFilename",
+                                        "deletePreset_", "showPresetFile_", "generateValidFilename",
                                         "generateValidFilenameWithName_", "updateConfigWindowHeight",
                                         "scanJoystickInput_inBindNo_", "webViewDocumentReady"}));
 }

@@ -13,10 +13,14 @@ namespace {
 
 using PresetLibrary = AppTest;
 
-TEST_F(PresetLibrary, ListsReadablePresetsOfTheThreeExtensionsWithTheirTextsIntact) {
-    writePreset("a.txt", presetText("Plain", "t1"));
+// Sorted by name (case aside, numbers as numbers), then file name; unreadable files last, with
+// the reader's message.
+TEST_F(PresetLibrary, ListsPresetsOfTheThreeExtensionsSortedWithTheUnreadableOnesLast) {
+    writePreset("a.txt", presetText("plain", "t1"));
+    writePreset("0.txt", presetText("plain", "t1"));
     writePreset("b.json", presetText("Quote \\\" and back\\\\slash", "</script>"));
-    writePreset("c.vantry", presetText("V"));
+    writePreset("c.vantry", presetText("V 10"));
+    writePreset("v.txt", presetText("V 9"));
     writePreset("d.text", presetText("Wrong extension"));
     writePreset("broken.txt", "{ not json");
     writePreset("sub/e.txt", presetText("Nested"));
@@ -25,14 +29,19 @@ TEST_F(PresetLibrary, ListsReadablePresetsOfTheThreeExtensionsWithTheirTextsInta
 
     ASSERT_FALSE(mainPage.scripts.empty());
     EXPECT_EQ(mainPage.scripts.front(), "cleanPresetList()");
-    std::vector<std::string> listed = mainPage.startingWith("addPresetUI(");
-    std::sort(listed.begin(), listed.end());
+    EXPECT_TRUE(mainPage.evaluated("showPresetFolder(\"" + presets() + "\")"));
     const std::vector<std::string> expected = {
         R"(addPresetUI("Nested","tag","sub/e.txt"))",
-        R"(addPresetUI("Plain","t1","a.txt"))",
+        R"(addPresetUI("plain","t1","0.txt"))",
+        R"(addPresetUI("plain","t1","a.txt"))",
         R"(addPresetUI("Quote \" and back\\slash","<\/script>","b.json"))",
-        R"(addPresetUI("V","tag","c.vantry"))",
+        R"(addPresetUI("V 9","tag","v.txt"))",
+        R"(addPresetUI("V 10","tag","c.vantry"))",
+        R"(addUnreadablePresetUI("broken.txt","Error at line 1: )",
     };
+    std::vector<std::string> listed = mainPage.startingWith("add");
+    ASSERT_EQ(listed.size(), expected.size());
+    listed.back().resize(expected.back().size());
     EXPECT_EQ(listed, expected);
 }
 
@@ -53,8 +62,11 @@ TEST_F(PresetLibrary, ExamplesAreCopiedUnderFreeNamesAndStopAfterAHundredCollisi
     EXPECT_FALSE(fileExists(outside)) << "an example was written through a link";
     EXPECT_EQ(readFile(presets() + "Linked.txt0.txt"), presetText("Linked"));
     EXPECT_EQ(mainPage.startingWith("addPresetUI(").size(), 4u);
+    const size_t files = findFiles(presets(), {""}).size();
+    controller().copyPresetExamples();
+    EXPECT_EQ(findFiles(presets(), {""}).size(), files) << "an example already there was copied again";
 
-    for (int i = 2; i < 100; ++i) {
+    for (int i = 1; i < 100; ++i) {
         writePreset("Racing.txt" + std::to_string(i) + ".txt", presetText("Taken"));
     }
     mainPage.scripts.clear();
@@ -63,23 +75,26 @@ TEST_F(PresetLibrary, ExamplesAreCopiedUnderFreeNamesAndStopAfterAHundredCollisi
         << "the list is not reloaded after giving up";
 }
 
-TEST_F(PresetLibrary, NewPresetsMadeInTheSameSecondNeverReplaceEachOther) {
+// Copies of copies continue the series: "Source copy", "Source copy 2", ...
+TEST_F(PresetLibrary, NewPresetsAndCopiesMadeInTheSameSecondGetDistinctFilesAndNames) {
     writePreset("source.txt", presetText("Source"));
-    std::vector<std::string> names;
+    std::vector<std::string> files;
     for (int i = 0; i < 3; ++i) {
-        names.push_back(controller().generateValidFilenameWithName("source.txt"));
-        names.push_back(controller().generateValidFilenameWithName("no such file"));
+        files.push_back(controller().generateValidFilenameWithName(i == 2 ? files[0] : "source.txt"));
+        files.push_back(controller().generateValidFilenameWithName("no such file"));
     }
-    std::sort(names.begin(), names.end());
-    EXPECT_EQ(std::unique(names.begin(), names.end()), names.end()) << "a generated name was used twice";
-    for (const std::string& name : names) {
+    std::vector<std::string> names;
+    for (const std::string& file : files) {
         VantryDocument document;
-        EXPECT_TRUE(document.load((presets() + name).c_str())) << name;
-        if (document.name != "Source copy") {
-            EXPECT_EQ(document.name + "/" + document.tag, "New Preset/No tag");
-            EXPECT_FALSE(document.joysticks);
-        }
+        EXPECT_TRUE(document.load((presets() + file).c_str())) << file;
+        names.push_back(document.name + "/" + document.tag);
+        EXPECT_EQ(document.joysticks != nullptr, document.name != "New Preset");
     }
+    EXPECT_EQ(names,
+              (std::vector<std::string>{"Source copy/tag", "New Preset/No tag", "Source copy 2/tag",
+                                        "New Preset/No tag", "Source copy 3/tag", "New Preset/No tag"}));
+    std::sort(files.begin(), files.end());
+    EXPECT_EQ(std::unique(files.begin(), files.end()), files.end()) << "a generated name was used twice";
 }
 
 struct CopyCase {
@@ -167,6 +182,34 @@ TEST_F(PresetLibrary, NamesThatAreNotPathsInsideTheFolderAreRefusedWithAReason) 
         EXPECT_FALSE(problem.empty()) << name;
     }
 }
+
+struct PlaceCase {
+    const char* what;
+    void (*open)(TesselAppDelegate&);
+    std::string place; // relative to the preset folder, or to the resources as an address
+    bool address = false;
+};
+
+class PlaceThatNothingOpens : public AppTest, public ::testing::WithParamInterface<PlaceCase> {};
+
+TEST_P(PlaceThatNothingOpens, IsGivenInAnAlertToOpenByHand) {
+    writePreset("a.txt", presetText("A"));
+    desktop.nothingOpens = true;
+    GetParam().open(controller());
+    const std::string place =
+        GetParam().address ? "file://" + resources + "/" + GetParam().place : presets() + GetParam().place;
+    ASSERT_EQ(dialogs.alerts.size(), 1u);
+    EXPECT_TRUE(dialogs.alerts[0].ends_with("by hand:\n" + place)) << dialogs.alerts[0];
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Places, PlaceThatNothingOpens,
+    ::testing::Values(PlaceCase{"PresetFolder", [](TesselAppDelegate& a) { a.openPresetFolder(); }, ""},
+                      PlaceCase{"PresetFile", [](TesselAppDelegate& a) { a.showPresetFile("a.txt"); },
+                                "a.txt"},
+                      PlaceCase{"Help", [](TesselAppDelegate& a) { a.showHelp(HelpTopic::faq); },
+                                "help/index.html#faq", true}),
+    [](const auto& info) { return std::string(info.param.what); });
 
 // Root ignores permission bits: cases that rely on them are skipped for root, and other cases
 // reach the same code through failures that hold for root too.

@@ -26,10 +26,17 @@ protected:
         ASSERT_TRUE(
             pumpUntil([&] { return gtk_widget_get_visible(GTK_WIDGET(harness.shell().configWindow())); }));
         ASSERT_EQ(harness.config("$('#name').val()"), ScriptValue("Pad"));
+        ASSERT_STREQ(gtk_window_get_title(harness.shell().configWindow()), "Edit “Pad”");
     }
 
-    void closeEditor() {
-        gtk_window_close(harness.shell().configWindow());
+    // By the window's close button, or with Ctrl+W in the page.
+    void closeEditor(bool byKey = false) {
+        if (byKey) {
+            harness.config("document.activeElement.dispatchEvent(new KeyboardEvent('keydown', "
+                           "{key: 'w', ctrlKey: true, bubbles: true})); true");
+        } else {
+            gtk_window_close(harness.shell().configWindow());
+        }
         ASSERT_TRUE(
             pumpUntil([&] { return !gtk_widget_get_visible(GTK_WIDGET(harness.shell().configWindow())); }));
     }
@@ -57,18 +64,21 @@ protected:
     ShellHarness harness;
 };
 
-TEST_F(EditingTest, ClosingTheConfigurationWindowSavesAPresetThatLoads) {
+class ClosingTheEditor : public EditingTest, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(ClosingTheEditor, SavesAPresetThatLoads) {
     openEditor();
     const std::string name = "Renamed \"quoted\" \\ 100%";
     harness.config("$('#name').val(" + scriptLiteral(name) +
                    ").trigger('input'); "
                    "$('#tag').val('new tag').trigger('input'); true");
     // Programs that switch it on: trimmed, without empty or repeated ones.
-    for (const char* program : {" steam_app_* ", "", "Mine\"craft*", "steam_app_*"})
+    for (const char* program : {" steam_app_* ", "", "Mine\"craft*", "steam_app_*"}) {
         harness.config("$('.add-program').click(); $('input.program').last().val(" + scriptLiteral(program) +
                        "); true");
+    }
     EXPECT_EQ(harness.config("$('#programs').hasClass('unfollowable')"), ScriptValue(false));
-    closeEditor();
+    closeEditor(GetParam());
 
     VantryDocument document;
     ASSERT_TRUE(document.load((harness.presetFolder() / "Pad.txt").c_str())) << savedText();
@@ -84,6 +94,9 @@ TEST_F(EditingTest, ClosingTheConfigurationWindowSavesAPresetThatLoads) {
         return names.size() == 1 && names[0] == name;
     })) << harness.main("$('text > h2').text()").text();
 }
+
+INSTANTIATE_TEST_SUITE_P(Ways, ClosingTheEditor, ::testing::Bool(),
+                         [](const auto& info) { return info.param ? "CtrlW" : "CloseButton"; });
 
 TEST_F(EditingTest, NumbersThePresetCannotHoldAreRefusedWithANoteBesideTheField) {
     openEditor();
@@ -152,9 +165,10 @@ TEST_F(EditingTest, ACaptureFillsTheBindWithTheInputTextAndEscapeInEitherWindowC
     VirtualJoystick pad(2, 8, 1);
     ASSERT_TRUE(pad.attached());
     openEditor();
-    const std::pair<const char*, GtkWindow*> inputs[] = {{"Escape in the editor", harness.shell().configWindow()},
-                                                         {"Escape in the main window", harness.shell().mainWindow()},
-                                                         {"button 5", nullptr}};
+    const std::pair<const char*, GtkWindow*> inputs[] = {
+        {"Escape in the editor", harness.shell().configWindow()},
+        {"Escape in the main window", harness.shell().mainWindow()},
+        {"button 5", nullptr}};
     for (const auto& [what, escapeIn] : inputs) {
         SCOPED_TRACE(what);
         const bool escape = escapeIn != nullptr;

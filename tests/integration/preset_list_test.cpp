@@ -44,5 +44,54 @@ INSTANTIATE_TEST_SUITE_P(Cases, PresetListRefusal,
                                            RefusalCase{"activate", "text", "could not be read"}),
                          [](const auto& info) { return std::string(info.param.what); });
 
+// The pointer stays on one preset's Copy button for three clicks: three copies with distinct
+// names, and the list never slides another preset under the pointer.
+TEST(PresetList, CopyClickedThreeTimesInOnePlaceSwitchesNothingOn) {
+    if (!ShellHarness::displayAvailable()) {
+        GTEST_SKIP() << "no display";
+    }
+    ShellHarness harness;
+    for (const std::string name : {"Alpha", "Racing", "Zulu"}) {
+        harness.writePreset(name + ".txt", presetText(name, "tag"));
+    }
+    harness.start();
+    harness.main("const r = $('.preset').eq(1).find('.copy')[0].getBoundingClientRect();"
+                 "window.pointer = [r.left + r.width / 2, r.top + r.height / 2]");
+    for (int copies = 1; copies <= 3; ++copies) {
+        harness.main("document.elementFromPoint(pointer[0], pointer[1]).click()");
+        ASSERT_TRUE(pumpUntil(
+            [&] { return harness.main("!busy && $('.preset').length") == ScriptValue(3.0 + copies); }));
+    }
+    EXPECT_EQ(harness.listedPresetNames(),
+              (std::vector<std::string>{"Alpha", "Racing", "Racing copy", "Racing copy 2", "Racing copy 3",
+                                        "Zulu"}));
+    EXPECT_EQ(harness.main("$('.preset.selected').length + $('#notice.open').length"), ScriptValue(0.0));
+    EXPECT_TRUE(harness.dialogs.alerts.empty());
+}
+
+// A file that does not read is listed last, by file name, with the reader's message; it can be
+// shown in the file manager and deleted, the confirmation naming the file.
+TEST(PresetList, UnreadableFileIsListedWithTheReadersMessage) {
+    if (!ShellHarness::displayAvailable()) {
+        GTEST_SKIP() << "no display";
+    }
+    ShellHarness harness;
+    harness.writePreset("Pad.txt", presetText("Pad", "tag"));
+    harness.writePreset("broken.txt", "{\n  \"name\": oops\n}");
+    harness.start();
+    ASSERT_EQ(harness.listedPresetNames(), (std::vector<std::string>{"Pad", "broken.txt"}));
+    EXPECT_EQ(harness.main("$('.unreadable p').text()").text(),
+              "Does not read: Error at line 2: Unexpected character");
+
+    harness.main("$('.unreadable').click(); $('.unreadable .show').click()");
+    ASSERT_TRUE(pumpUntil([&] { return !harness.desktop.revealed.empty(); }));
+    EXPECT_EQ(harness.desktop.revealed[0], (harness.presetFolder() / "broken.txt").string());
+    harness.main("$('.unreadable .delete').click()");
+    ASSERT_TRUE(pumpUntil([&] { return harness.listedPresetNames().size() == 1; }));
+    ASSERT_EQ(harness.dialogs.confirms.size(), 1u);
+    EXPECT_NE(harness.dialogs.confirms[0].find("“broken.txt”"), std::string::npos);
+    EXPECT_EQ(harness.main("$('.preset.selected').length + $('#notice.open').length"), ScriptValue(0.0));
+}
+
 } // namespace
 } // namespace padloom::test

@@ -37,8 +37,8 @@ public:
 
 class RecordingDesktop : public DesktopServices {
 public:
-    void openUri(const std::string& uri) override { opened.push_back(uri); }
-    void revealFolder(const std::string& path) override { revealed.push_back(path); }
+    void openUri(const std::string& uri, NothingOpened) override { opened.push_back(uri); }
+    void revealFolder(const std::string& path, NothingOpened) override { revealed.push_back(path); }
     std::vector<std::string> opened;
     std::vector<std::string> revealed;
 };

@@ -38,9 +38,14 @@ Outcome replay(const std::vector<std::string>& args, const std::string& input = 
 
 class ReplayFixture : public ::testing::TestWithParam<std::string> {};
 
+// A folder named explain* holds the plain reading that --explain adds.
 TEST_P(ReplayFixture, PrintsTheEventsWorkedOutByHand) {
     const std::string name = GetParam();
-    const Outcome run = replay({name + "/preset.json", name + "/script.replay"});
+    std::vector<std::string> args{name + "/preset.json", name + "/script.replay"};
+    if (name.starts_with("explain")) {
+        args.insert(args.begin(), "--explain");
+    }
+    const Outcome run = replay(args);
     EXPECT_EQ(run.out, readFile(fixtures / name / "expected.txt"));
     EXPECT_EQ(run.err, "");
     EXPECT_EQ(run.status, 0);

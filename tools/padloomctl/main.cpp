@@ -18,7 +18,8 @@ const Command commands[] = {
     {"check", checkCommand, "check FILE...                 load each preset file; print ok FILE or failed FILE"},
     {"format", formatCommand, "format FILE                   print the file that saving the preset would write"},
     {"joysticks", joysticksCommand, "joysticks                     list the connected joysticks"},
-    {"replay", replayCommand, "replay PRESET SCRIPT          print the events a preset posts for scripted input (- reads stdin)"},
+    {"replay", replayCommand, "replay [--explain] PRESET SCRIPT   print the events a preset posts for scripted input (- reads stdin);\n"
+                              "                                --explain shows the script line and a plain reading of each event"},
     {"run", runCommand, "run PRESET [--output auto|x11|uinput|print]   activate a preset until interrupted"},
     {"activate", activateCommand, "activate NAME                 switch on a preset (file name or preset name) in the running app"},
     {"deactivate", deactivateCommand, "deactivate                    switch off the active preset in the running app"},

@@ -1,6 +1,7 @@
 // padloomctl replay PRESET SCRIPT: activates the preset on simulated joysticks, displays, cursor,
 // clock and motion timer, plays the script line by line and prints every event the engine posts.
-// The output depends only on the preset and the script.
+// The output depends only on the preset and the script. With --explain, each group of events comes
+// after the script line that caused it, and each event with a reading a person can follow.
 #include "engine/event_sink.h"
 #include "engine/joystick_manager.h"
 #include "engine/manual_timer_source.h"
@@ -9,6 +10,7 @@
 #include "platform/linux/print_sink.h"
 #include "preset/vantry_document.h"
 #include "tools/padloomctl/commands.h"
+#include "tools/padloomctl/replay_explain.h"
 #include "tools/padloomctl/replay_script.h"
 #include "tools/padloomctl/replay_world.h"
 #include "tools/padloomctl/stdout_to_stderr.h"
@@ -57,8 +59,11 @@ int failed(const std::string& message) {
 // Installs the simulated surroundings as the engine's seams for the length of a replay.
 class ReplaySeams {
 public:
-    ReplaySeams() {
-        setEventSink(&sink);
+    explicit ReplaySeams(bool explain) {
+        if (explain) {
+            explainer.emplace(stdout);
+        }
+        setEventSink(explainer ? static_cast<EventSink*>(&*explainer) : &plain);
         setEngineClock(&clock);
         setTimerSource(&timers);
         setDisplaySource(&displays);
@@ -72,7 +77,11 @@ public:
     ReplaySeams(const ReplaySeams&) = delete;
     ReplaySeams& operator=(const ReplaySeams&) = delete;
 
-    PrintSink sink{stdout};
+    // The sink that keeps the simulated cursor.
+    PrintSink& sink() { return explainer ? explainer->printer() : plain; }
+
+    PrintSink plain{stdout};
+    std::optional<ExplainSink> explainer;
     ReplayClock clock;
     ManualTimerSource timers;
     ReplayDisplays displays;
@@ -99,11 +108,11 @@ public:
             setOption(line.option, line.on);
             break;
         case ReplayOp::cursorAt:
-            seams_.sink.setCursor({line.x, line.y});
+            seams_.sink().setCursor({line.x, line.y});
             break;
         case ReplayOp::cursorHidden:
         case ReplayOp::cursorVisible:
-            seams_.sink.setCursorVisible(line.op == ReplayOp::cursorVisible);
+            seams_.sink().setCursorVisible(line.op == ReplayOp::cursorVisible);
             break;
         case ReplayOp::button:
         case ReplayOp::axis:
@@ -189,8 +198,24 @@ private:
     bool avoidCorners_ = false;
 };
 
-int replay(const VantryDocument& preset, const ReplayScript& script, const std::vector<DeviceShape>& shapes) {
-    ReplaySeams seams;
+// The lines of the script as written, for --explain.
+std::vector<std::string> scriptLines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) {
+        while (!line.empty() && (line.back() == '\r' || line.back() == ' ' || line.back() == '\t')) {
+            line.pop_back();
+        }
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+int replay(const VantryDocument& preset, const ReplayScript& script, const std::vector<DeviceShape>& shapes,
+           const std::optional<std::string>& explainText) {
+    ReplaySeams seams(explainText.has_value());
+    const std::vector<std::string> written =
+        explainText ? scriptLines(*explainText) : std::vector<std::string>{};
     minecraftFix.store(false);
     ReplayDevices devices;
     std::string error;
@@ -203,9 +228,15 @@ int replay(const VantryDocument& preset, const ReplayScript& script, const std::
     }
     ReplayRun run(seams, devices, manager);
     for (const ReplayLine& line : script.lines) {
+        if (seams.explainer && line.number > 0 && static_cast<size_t>(line.number) <= written.size()) {
+            seams.explainer->setCause(line.number, written[line.number - 1]);
+        }
         if (!run.play(line, error)) {
             return failed(error);
         }
+    }
+    if (seams.explainer) {
+        seams.explainer->setCause(0, "end of the script: the preset is put away");
     }
     manager.deinit();
     std::fflush(stdout);
@@ -214,7 +245,9 @@ int replay(const VantryDocument& preset, const ReplayScript& script, const std::
 
 } // namespace
 
-int replayCommand(const Args& args) {
+int replayCommand(const Args& given) {
+    Args args = given;
+    const bool explain = std::erase(args, "--explain") > 0;
     if (args.size() != 2) {
         return usageError("replay takes a preset file and a script file (- for standard input)");
     }
@@ -237,7 +270,7 @@ int replayCommand(const Args& args) {
     if (const auto bad = checkReplayEvents(*script, shapes)) {
         return badLine(*bad);
     }
-    return replay(preset, *script, shapes);
+    return replay(preset, *script, shapes, explain ? text : std::nullopt);
 }
 
 } // namespace padloom::ctl

@@ -31,8 +31,8 @@ public:
 
 class NoDesktop : public DesktopServices {
 public:
-    void openUri(const std::string&) override {}
-    void revealFolder(const std::string&) override {}
+    void openUri(const std::string&, NothingOpened) override {}
+    void revealFolder(const std::string&, NothingOpened) override {}
 };
 
 bool pumpUntil(const std::function<bool()>& done, std::chrono::milliseconds limit) {

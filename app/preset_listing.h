@@ -1,0 +1,32 @@
+// The order of the preset list and the names given to copies.
+//
+// Names are compared without regard to ASCII case and with runs of digits read as numbers, so
+// "racing" sits beside "Racing" and "Racing copy 10" follows "Racing copy 9". The order does not
+// depend on the user's locale: the list looks the same in every language and in every test.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace padloom {
+
+// One file of the preset folder as the list shows it. A file that does not read is listed by its
+// file name, with the reader's message.
+struct ListedPreset {
+    std::string file; // relative to the preset folder
+    bool readable = true;
+    std::string name, tag;                // readable
+    std::vector<std::string> activateFor; // readable
+    std::string problem;   // not readable
+};
+
+// Negative, zero or positive as a sorts before, with or after b.
+int comparePresetNames(std::string_view a, std::string_view b);
+// Readable presets by name, then file name; after them the unreadable ones by file name.
+void sortPresetList(std::vector<ListedPreset>& list);
+// "Racing copy" for "Racing", and "Racing copy 2", "Racing copy 3", ... when that name is listed
+// already; a copy of "Racing copy" or "Racing copy 2" is numbered in the same series.
+std::string copyName(const std::string& sourceName, const std::vector<std::string>& listedNames);
+
+} // namespace padloom
