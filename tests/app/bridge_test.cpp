@@ -21,11 +21,6 @@ struct RefusedCall {
     std::vector<ScriptValue> args;
 };
 
-// Names the case in test output.
-inline void PrintTo(const RefusedCall& c, std::ostream* os) {
-    *os << c.what;
-}
-
 class RefusedCalls : public AppTest, public ::testing::WithParamInterface<RefusedCall> {};
 
 TEST_P(RefusedCalls, AreRefusedWithoutRunningAnything) {

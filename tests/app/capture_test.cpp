@@ -5,11 +5,20 @@ namespace {
 
 constexpr int bindNo = 3;
 
+// One thing that happens during a capture, at a time on the capture's clock: a change of the pad
+// (b: button, a: axis, h: hat), of the other pad (o: its button), Escape (e), the editor closing
+// (c); or J, the pad's stick jittering below the limit every millisecond from then on; or E,
+// a second request and Escape before the capture begins.
+struct Happening {
+    uint32_t at;
+    char what;
+    int index = 0;
+    int value = 1;
+};
+
 struct CaptureCase {
     const char* what;
-    std::function<void(ScriptedCaptureEvents&, VirtualJoystick& pad, VirtualJoystick& other,
-                       TesselAppDelegate&)>
-        script;
+    std::vector<Happening> happenings;
     std::string expectedText;
 };
 
@@ -41,7 +50,40 @@ protected:
 class Capture : public CaptureFixture, public ::testing::WithParamInterface<CaptureCase> {};
 
 TEST_P(Capture, ReportsTheInputAndClosesThePanel) {
-    GetParam().script(captureEvents, *pad, *other, controller());
+    for (const Happening& h : GetParam().happenings) {
+        VirtualJoystick& p = h.what == 'o' ? *other : *pad;
+        TesselAppDelegate& a = controller();
+        switch (h.what) {
+        case 'E':
+            a.scanJoystickInput(0, bindNo);
+            a.escapeCapture();
+            break;
+        case 'J':
+            for (uint32_t t = h.at; t < 3000; ++t) {
+                captureEvents.at(t, [&p, t] { p.setAxis(0, t % 2 ? 9000 : -9000); });
+            }
+            break;
+        default:
+            captureEvents.at(h.at, [&p, &a, h] {
+                switch (h.what) {
+                case 'a':
+                    p.setAxis(h.index, static_cast<int16_t>(h.value));
+                    break;
+                case 'h':
+                    p.setHat(h.index, static_cast<uint8_t>(h.value));
+                    break;
+                case 'e':
+                    a.escapeCapture();
+                    break;
+                case 'c':
+                    a.windowWillClose(a.configwindow);
+                    break;
+                default:
+                    p.setButton(h.index, true);
+                }
+            });
+        }
+    }
     capture();
     EXPECT_EQ(reported(), "selectInputInBind(0, 3, '" + GetParam().expectedText + "')");
     EXPECT_EQ(configPage.scripts.back(), "stopModal()");
@@ -51,74 +93,24 @@ TEST_P(Capture, ReportsTheInputAndClosesThePanel) {
     EXPECT_TRUE(menuShowsIdle());
 }
 
-using Events = ScriptedCaptureEvents;
-using Pad = VirtualJoystick;
-using App = TesselAppDelegate;
-
 INSTANTIATE_TEST_SUITE_P(
     Inputs, Capture,
-    ::testing::Values(
-        CaptureCase{"Timeout", [](Events&, Pad&, Pad&, App&) {}, ""},
-        CaptureCase{"Button",
-                    [](Events& e, Pad& p, Pad&, App&) { e.at(1500, [&p] { p.setButton(2, true); }); },
-                    "btn 2"},
-        CaptureCase{"LastButtonWithinTheWindowWins",
-                    [](Events& e, Pad& p, Pad&, App&) {
-                        e.at(1500, [&p] { p.setButton(2, true); });
-                        e.at(1800, [&p] { p.setButton(5, true); });
-                    },
-                    "btn 5"},
-        CaptureCase{"ButtonAfterTheWindowIsNotTakenThoughAStickJitters",
-                    [](Events& e, Pad& p, Pad&, App&) {
-                        e.at(1500, [&p] { p.setButton(2, true); });
-                        e.at(2100, [&p] { p.setButton(5, true); });
-                        for (uint32_t t = 1501; t < 3000; ++t) {
-                            e.at(t, [&p, t] { p.setAxis(0, t % 2 ? 9000 : -9000); });
-                        }
-                    },
-                    "btn 2"},
-        CaptureCase{"AxisAtSixtyPercentIsIgnored",
-                    [](Events& e, Pad& p, Pad&, App&) { e.at(100, [&p] { p.setAxis(1, 19660); }); }, ""},
-        CaptureCase{"AxisJustBeyondIsTaken",
-                    [](Events& e, Pad& p, Pad&, App&) { e.at(100, [&p] { p.setAxis(1, 19661); }); },
-                    "axi 1 +"},
-        CaptureCase{"NegativeAxis",
-                    [](Events& e, Pad& p, Pad&, App&) { e.at(100, [&p] { p.setAxis(2, -19661); }); },
-                    "axi 2 -"},
-        CaptureCase{"HatStraightUp",
-                    [](Events& e, Pad& p, Pad&, App&) { e.at(100, [&p] { p.setHat(0, SDL_HAT_UP); }); },
-                    "hat 0 U"},
-        CaptureCase{"HatLeft",
-                    [](Events& e, Pad& p, Pad&, App&) { e.at(100, [&p] { p.setHat(0, SDL_HAT_LEFT); }); },
-                    "hat 0 L"},
-        CaptureCase{"HatDiagonalIsIgnored",
-                    [](Events& e, Pad& p, Pad&, App&) { e.at(100, [&p] { p.setHat(0, SDL_HAT_RIGHTUP); }); },
-                    ""},
-        CaptureCase{"OtherJoystickIsIgnored",
-                    [](Events& e, Pad&, Pad& o, App&) { e.at(100, [&o] { o.setButton(1, true); }); }, ""},
-        CaptureCase{"EscapeDuringCountdown",
-                    [](Events& e, Pad& p, Pad&, App& a) {
-                        e.at(1200, [&a] { a.escapeCapture(); });
-                        e.at(3000, [&p] { p.setButton(4, true); });
-                    },
-                    ""},
-        CaptureCase{"EscapeBeforeTheCaptureBegins",
-                    [](Events& e, Pad& p, Pad&, App& a) {
-                        a.scanJoystickInput(0, bindNo); // queued; the capture has not read yet
-                        a.escapeCapture();
-                        e.at(1500, [&p] { p.setButton(4, true); });
-                    },
-                    ""},
-        CaptureCase{"EscapeAfterInputKeepsIt",
-                    [](Events& e, Pad& p, Pad&, App& a) {
-                        e.at(1200, [&p] { p.setButton(4, true); });
-                        e.at(1300, [&a] { a.escapeCapture(); });
-                    },
-                    "btn 4"},
-        CaptureCase{
-            "EditorClosedDuringCountdown",
-            [](Events& e, Pad&, Pad&, App& a) { e.at(2500, [&a] { a.windowWillClose(a.configwindow); }); },
-            ""}),
+    ::testing::Values(CaptureCase{"Timeout", {}, ""}, CaptureCase{"Button", {{1500, 'b', 2}}, "btn 2"},
+                      CaptureCase{"LastButtonWithinTheWindowWins", {{1500, 'b', 2}, {1950, 'b', 5}}, "btn 5"},
+                      CaptureCase{"ButtonAfterTheWindowIsNotTakenThoughAStickJitters",
+                                  {{1500, 'b', 2}, {2100, 'b', 5}, {1501, 'J'}},
+                                  "btn 2"},
+                      CaptureCase{"AxisAtSixtyPercentIsIgnored", {{100, 'a', 1, 19660}}, ""},
+                      CaptureCase{"AxisJustBeyondIsTaken", {{100, 'a', 1, 19661}}, "axi 1 +"},
+                      CaptureCase{"NegativeAxis", {{100, 'a', 2, -19661}}, "axi 2 -"},
+                      CaptureCase{"HatStraightUp", {{100, 'h', 0, SDL_HAT_UP}}, "hat 0 U"},
+                      CaptureCase{"HatLeft", {{100, 'h', 0, SDL_HAT_LEFT}}, "hat 0 L"},
+                      CaptureCase{"HatDiagonalIsIgnored", {{100, 'h', 0, SDL_HAT_RIGHTUP}}, ""},
+                      CaptureCase{"OtherJoystickIsIgnored", {{100, 'o', 1}}, ""},
+                      CaptureCase{"EscapeDuringCountdown", {{1200, 'e'}, {3000, 'b', 4}}, ""},
+                      CaptureCase{"EscapeBeforeTheCaptureBegins", {{0, 'E'}, {1500, 'b', 4}}, ""},
+                      CaptureCase{"EscapeAfterInputKeepsIt", {{1200, 'b', 4}, {1300, 'e'}}, "btn 4"},
+                      CaptureCase{"EditorClosedDuringCountdown", {{2500, 'c'}}, ""}),
     [](const auto& info) { return std::string(info.param.what); });
 
 class CaptureCountdown : public CaptureFixture, public ::testing::WithParamInterface<uint32_t> {};

@@ -21,14 +21,4 @@ VirtualJoystick& JoystickAppTest::addPad() {
     return *pads.back();
 }
 
-bool JoystickAppTest::eventually(const std::function<bool()>& pred) {
-    for (int i = 0; i < 1000; ++i) {
-        if (pred()) {
-            return true;
-        }
-        SDL_Delay(5);
-    }
-    return pred();
-}
-
 } // namespace padloom::test

@@ -4,10 +4,10 @@
 #pragma once
 
 #include "tests/app/app_fixture.h"
+#include "tests/support/eventually.h"
 #include "tests/support/manual_seams.h"
 #include "tests/support/virtual_joystick.h"
 
-#include <functional>
 #include <memory>
 #include <vector>
 
@@ -20,8 +20,6 @@ protected:
 
     // Adds a virtual pad (4 axes, 12 buttons, 1 hat).
     VirtualJoystick& addPad();
-    // Waits (pumping nothing itself) until pred holds; false after a few seconds.
-    static bool eventually(const std::function<bool()>& pred);
 
     SdlJoystickSession sdl;
     EngineSeams seams;

@@ -52,7 +52,7 @@ TEST(ScriptLiterals, CannotBeBrokenOutOfByTheirText) {
         {"two\nlines\r\t", '\'', "'two\\nlines\\r\\t'"},
         {"</script><b>", '"', "\"<\\/script><b>\""},
         {"sep\xE2\x80\xA8par\xE2\x80\xA9", '"', "\"sep\\u2028par\\u2029\""},
-        {std::string("nul\0bell\x07", 9), '"', "\"nul\\u0000bell\\u0007\""},
+        {std::string("nul\0bell\x07\x1f", 10), '"', "\"nul\\u0000bell\\u0007\\u001f\""},
         {"caf\xC3\xA9", '"', "\"caf\xC3\xA9\""},
     };
     for (const LiteralCase& c : cases) {

@@ -97,6 +97,18 @@ TEST_F(PresetLibrary, NewPresetsAndCopiesMadeInTheSameSecondGetDistinctFilesAndN
     EXPECT_EQ(std::unique(files.begin(), files.end()), files.end()) << "a generated name was used twice";
 }
 
+TEST_F(PresetLibrary, GeneratedNamesCarryTheDateAndTheFirstFreeNumber) {
+    std::tm t{};
+    t.tm_year = 126, t.tm_mon = 11, t.tm_mday = 5, t.tm_hour = 15, t.tm_min = 38, t.tm_sec = 1;
+    EXPECT_EQ(generatedFileName(t), "20261205_15-38-01.txt");
+    for (const auto& [taken, name, free] :
+         {std::tuple{"", "p.txt", "p.txt"}, std::tuple{"p.txt", "p.txt", "p-2.txt"},
+          std::tuple{"p-2.txt", "p.txt", "p-3.txt"}, std::tuple{".rc", ".rc", ".rc-2"}}) {
+        writePreset(taken, "x");
+        EXPECT_EQ(unusedFileName(presets(), name), free) << taken;
+    }
+}
+
 struct CopyCase {
     const char* what;
     std::string name;

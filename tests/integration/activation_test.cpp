@@ -10,14 +10,9 @@ namespace {
 
 constexpr uint16_t kKeyA = 0; // virtual key code of key number 4
 
-class ActivationTest : public ::testing::Test {
+class ActivationTest : public HarnessTest {
 protected:
-    void SetUp() override {
-        if (!ShellHarness::displayAvailable())
-            GTEST_SKIP() << "no display";
-        harness.writePreset("Pad.txt", presetText("Pad", "A on button 0"));
-        harness.start();
-    }
+    ActivationTest() : HarnessTest({{"Pad.txt", presetText("Pad", "A on button 0")}}) {}
 
     bool keyRecorded(bool down) {
         for (const RecordedEvent& event : harness.sink.events())
@@ -25,11 +20,9 @@ protected:
                 return true;
         return false;
     }
-
-    ShellHarness harness;
 };
 
-TEST_F(ActivationTest, ActivatingFromThePageMapsAButtonToAKeyAndDeactivatingStopsIt) {
+TEST_F(ActivationTest, ActivatingFromThePageMapsAButtonToAKeyAndThePanicItemStopsIt) {
     JoystickSubsystemHold hold;
     VirtualJoystick pad(2, 4, 1);
     ASSERT_TRUE(pad.attached());
@@ -46,8 +39,10 @@ TEST_F(ActivationTest, ActivatingFromThePageMapsAButtonToAKeyAndDeactivatingStop
     pad.setButton(0, false);
     ASSERT_TRUE(pumpUntil([&] { return keyRecorded(false); }));
 
-    EXPECT_EQ(harness.awaitMain("app.deactivatePreset()").value, ScriptValue(true));
+    harness.shell().menu().item(&MenuOutlets::deactivatePreset_mi).activate();
+    EXPECT_FALSE(harness.controller().runner.joystickPollingEnabled);
     ASSERT_TRUE(pumpUntil([&] { return !harness.controller().runner.joystickPollingTaskRunning; }));
+    EXPECT_EQ(harness.main("$('.selected').length"), ScriptValue(0.0));
     EXPECT_FALSE(harness.shell().menu().item(&MenuOutlets::deactivatePreset_mi).enabled());
     EXPECT_TRUE(harness.shell().menu().item(&MenuOutlets::refreshJoysticks_mi).enabled());
 
@@ -58,16 +53,6 @@ TEST_F(ActivationTest, ActivatingFromThePageMapsAButtonToAKeyAndDeactivatingStop
     pad.setButton(0, false);
     SDL_PumpEvents();
     EXPECT_EQ(harness.sink.count(), 0u);
-}
-
-TEST_F(ActivationTest, ThePanicItemDeactivatesAPresetActivatedFromThePage) {
-    JoystickSubsystemHold hold;
-    VirtualJoystick pad(2, 4, 1);
-    ASSERT_EQ(harness.awaitMain("app.activatePreset_('Pad.txt')").value, ScriptValue(true));
-    harness.shell().menu().item(&MenuOutlets::deactivatePreset_mi).activate();
-    EXPECT_FALSE(harness.controller().runner.joystickPollingEnabled);
-    ASSERT_TRUE(pumpUntil([&] { return !harness.controller().runner.joystickPollingTaskRunning; }));
-    EXPECT_EQ(harness.main("$('.selected').length"), ScriptValue(0.0));
 }
 
 } // namespace

@@ -12,14 +12,9 @@ const char* const kOperationsSorted =
     "generateValidFilenameWithName_,scanJoystickInput_inBindNo_,showPresetFile_,updateConfigWindowHeight,"
     "webViewDocumentReady";
 
-class BridgeTest : public ::testing::Test {
+class BridgeTest : public HarnessTest {
 protected:
-    void SetUp() override {
-        if (!ShellHarness::displayAvailable())
-            GTEST_SKIP() << "no display";
-        harness.writePreset("First.txt", presetText("First", "one"));
-        harness.start();
-    }
+    BridgeTest() : HarnessTest({{"First.txt", presetText("First", "one")}}) {}
 
     ScriptValue in(const std::string& global, const std::string& script) {
         return global == "app" ? harness.main(script) : harness.config(script);
@@ -27,8 +22,6 @@ protected:
     PageResult awaitIn(const std::string& global, const std::string& expression) {
         return global == "app" ? harness.awaitMain(expression) : harness.awaitConfig(expression);
     }
-
-    ShellHarness harness;
 };
 
 TEST_F(BridgeTest, EachPageGlobalOffersExactlyThePageOperationsAndNothingElse) {

@@ -43,15 +43,9 @@ int killPageProcesses() {
     return killed;
 }
 
-class PageProcessTest : public ::testing::Test {
+class PageProcessTest : public HarnessTest {
 protected:
-    void SetUp() override {
-        if (!ShellHarness::displayAvailable())
-            GTEST_SKIP() << "no display";
-        harness.writePreset("Pad.txt", presetText("Pad", "tag"));
-        harness.start();
-    }
-    ShellHarness harness;
+    PageProcessTest() : HarnessTest({{"Pad.txt", presetText("Pad", "tag")}}) {}
 };
 
 TEST_F(PageProcessTest, TheMainPageIsLoadedAndFilledAgainAfterItsProcessDies) {

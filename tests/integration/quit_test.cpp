@@ -11,12 +11,6 @@
 namespace padloom::test {
 namespace {
 
-// Runs everything the main loop has ready, including work deferred to idle.
-void drain() {
-    while (g_main_context_iteration(nullptr, FALSE)) {
-    }
-}
-
 enum class QuitRoute { mainWindow, menu, signal };
 
 struct QuitCase {
@@ -70,7 +64,7 @@ TEST_P(QuitTest, QuitAsksOnlyWhileAPresetIsActiveWithWarningsOnAndTheEditorClose
         ASSERT_TRUE(pumpUntil([&] { return harness.quitCount > 0; }));
     else
         ASSERT_TRUE(pumpUntil([&] { return !harness.dialogs.confirms.empty(); }));
-    drain();
+    drainMainLoop();
 
     EXPECT_EQ(harness.quitCount, c.expectQuit ? 1 : 0);
     if (c.expectQuestion) {

@@ -61,16 +61,17 @@ struct Step {
     std::string marked;  // the file names the main page marks active, joined by commas
 };
 
-class RemoteControlTest : public ::testing::Test {
+class RemoteControlTest : public HarnessTest {
 protected:
+    RemoteControlTest()
+        : HarnessTest({{"Pad.txt", presetText("Pad", "first")},
+                       {"two.json", presetText("Second", "by name")},
+                       {"twin-a.txt", presetText("Twin", "a")},
+                       {"twin-b.txt", presetText("Twin", "b")}}) {}
     void SetUp() override {
-        if (!ShellHarness::displayAvailable())
-            GTEST_SKIP() << "no display";
-        harness.writePreset("Pad.txt", presetText("Pad", "first"));
-        harness.writePreset("two.json", presetText("Second", "by name"));
-        harness.writePreset("twin-a.txt", presetText("Twin", "a"));
-        harness.writePreset("twin-b.txt", presetText("Twin", "b"));
-        harness.start();
+        HarnessTest::SetUp();
+        if (IsSkipped())
+            return;
         application = g_application_new(remote::applicationId, G_APPLICATION_DEFAULT_FLAGS);
         actions = std::make_unique<RemoteActions>(application);
     }
@@ -86,7 +87,6 @@ protected:
             .text();
     }
 
-    ShellHarness harness;
     GApplication* application = nullptr;
     std::unique_ptr<RemoteActions> actions;
 };

@@ -155,6 +155,21 @@ std::vector<std::string> ShellHarness::listedPresetNames() {
     return names;
 }
 
+void HarnessTest::SetUp() {
+    if (!ShellHarness::displayAvailable())
+        GTEST_SKIP() << "no display";
+    if (presets_.empty())
+        return;
+    for (const auto& [file, text] : presets_)
+        harness.writePreset(file, text);
+    harness.start();
+}
+
+void drainMainLoop() {
+    while (g_main_context_iteration(nullptr, FALSE)) {
+    }
+}
+
 JoystickSubsystemHold::JoystickSubsystemHold() {
     for (int i = 0; i < 64; ++i)
         SDL_InitSubSystem(SDL_INIT_JOYSTICK);

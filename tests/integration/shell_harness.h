@@ -16,6 +16,8 @@
 #include <chrono>
 #include <filesystem>
 #include <functional>
+#include <gtest/gtest.h>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -114,6 +116,23 @@ private:
     TempFolder config_;
     std::unique_ptr<Shell> shell_;
 };
+
+// A test of the shell, skipped when there is no display. Given presets (file name and text), it
+// writes them and starts the shell before the test body runs.
+class HarnessTest : public ::testing::Test {
+protected:
+    HarnessTest() = default;
+    explicit HarnessTest(std::map<std::string, std::string> presets) : presets_(std::move(presets)) {}
+    void SetUp() override;
+
+    ShellHarness harness;
+
+private:
+    std::map<std::string, std::string> presets_;
+};
+
+// Runs everything the main loop has ready, including work deferred to idle.
+void drainMainLoop();
 
 // Keeps SDL's joystick subsystem up for the test's length. The application shuts the subsystem
 // down after every listing and deactivation, and SDL's virtual joysticks live only while it is up;

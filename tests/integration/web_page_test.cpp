@@ -8,11 +8,12 @@
 namespace padloom::test {
 namespace {
 
-class WebPageTest : public ::testing::Test {
+class WebPageTest : public HarnessTest {
 protected:
     void SetUp() override {
-        if (!ShellHarness::displayAvailable())
-            GTEST_SKIP() << "no display";
+        HarnessTest::SetUp();
+        if (IsSkipped())
+            return;
         BridgeSpec bridge{"app",
                           {"webViewDocumentReady"},
                           [](const std::string&, const std::vector<ScriptValue>&, BridgeAnswer answer) {
@@ -26,7 +27,7 @@ protected:
         window = gtk_offscreen_window_new();
         gtk_container_add(GTK_CONTAINER(window), page->widget());
         gtk_widget_show_all(window);
-        page->loadFile((ShellHarness().resourceDir() / "gui" / "window_main.htm").string());
+        page->loadFile((harness.resourceDir() / "gui" / "window_main.htm").string());
         ASSERT_TRUE(pumpUntil([&] { return loaded; }));
     }
     void TearDown() override {
