@@ -17,11 +17,15 @@ struct Shell::Signals {
     static gboolean mainDelete(GtkWidget*, GdkEvent*, gpointer data) {
         auto* shell = static_cast<Shell*>(data);
         shell->controller_->operations.run([shell] {
+            const bool toTray = shell->controller_->keepsRunningWhenClosed();
             if (shell->controller_->windowShouldClose(shell->mainAdapter_.get())) {
                 shell->controller_->windowWillClose(shell->mainAdapter_.get()); // asks to quit
             }
+            if (toTray) {
+                shell->hideToTray();
+            }
         });
-        return TRUE; // the window stays until the application has quit
+        return TRUE; // the window stays until the application has quit or goes to the tray
     }
 
     // The configuration window is hidden, never destroyed: its page stays loaded for the next edit.
@@ -139,6 +143,8 @@ Shell::Shell(ShellOptions options) : options_(std::move(options)) {
     controller_ = std::make_unique<TesselAppDelegate>(
         outlets, HelpSites{options_.productSite, options_.makerSite, options_.resourceDir});
     menu_->bind(*controller_, [this] { terminate(); });
+    tray_ = std::make_unique<TrayIcon>(*controller_, menu_->item(&MenuOutlets::keepInTray_mi),
+                                       TrayActions{[this] { showMainWindow(); }, [this] { terminate(); }});
 }
 
 Shell::~Shell() {
@@ -146,6 +152,7 @@ Shell::~Shell() {
         g_signal_handler_disconnect(gdk_screen_get_default(), monitorsChanged_);
     }
     presentationMonitor_->remove();
+    tray_.reset();
     controller_.reset();
     setEventSink(nullptr);
     gtk_widget_destroy(GTK_WIDGET(configWindow_));
@@ -265,6 +272,15 @@ void Shell::start() {
             options_.dialogs->showAlertLater(*warning, [] {});
         }
     }
+}
+
+void Shell::hideToTray() {
+    gtk_widget_hide(GTK_WIDGET(mainWindow_));
+    tray_->refresh();
+}
+
+void Shell::showMainWindow() {
+    gtk_window_present(mainWindow_);
 }
 
 void Shell::terminate() {
