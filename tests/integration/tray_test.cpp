@@ -3,49 +3,14 @@
 // StatusNotifierWatcher name.
 #include "tests/integration/shell_harness.h"
 #include "tests/integration/test_presets.h"
+#include "tests/support/fake_tray_host.h"
 #include "tests/support/virtual_joystick.h"
 
-#include <gio/gio.h>
 #include <gtest/gtest.h>
 #include <gtk/gtk.h>
 
 namespace padloom::test {
 namespace {
-
-// Owns the watcher's name and answers its registration call, as a desktop's tray host does.
-class FakeTrayHost {
-public:
-    FakeTrayHost() {
-        static const char xml[] = "<node><interface name='org.kde.StatusNotifierWatcher'>"
-                                  "<method name='RegisterStatusNotifierItem'><arg type='s' direction='in'/>"
-                                  "</method></interface></node>";
-        info_ = g_dbus_node_info_new_for_xml(xml, nullptr);
-        bus_ = g_bus_get_sync(G_BUS_TYPE_SESSION, nullptr, nullptr);
-        static const GDBusInterfaceVTable vtable = {
-            [](GDBusConnection*, const gchar*, const gchar*, const gchar*, const gchar*, GVariant*,
-               GDBusMethodInvocation* call,
-               gpointer) { g_dbus_method_invocation_return_value(call, nullptr); },
-            nullptr,
-            nullptr,
-            {}};
-        object_ = g_dbus_connection_register_object(bus_, "/StatusNotifierWatcher", info_->interfaces[0],
-                                                    &vtable, nullptr, nullptr, nullptr);
-        owner_ =
-            g_bus_own_name_on_connection(bus_, "org.kde.StatusNotifierWatcher", G_BUS_NAME_OWNER_FLAGS_NONE,
-                                         nullptr, nullptr, nullptr, nullptr);
-    }
-    ~FakeTrayHost() {
-        g_bus_unown_name(owner_);
-        g_dbus_connection_unregister_object(bus_, object_);
-        g_object_unref(bus_);
-        g_dbus_node_info_unref(info_);
-    }
-
-private:
-    GDBusNodeInfo* info_;
-    GDBusConnection* bus_;
-    unsigned object_, owner_;
-};
 
 // The tray menu's titles, the checked ones marked "*", joined by commas.
 std::string trayMenu(TrayIcon& tray) {
