@@ -1,6 +1,7 @@
 #include "platform/gtk/web_page.h"
 
 #include "platform/gtk/script_values.h"
+#include "platform/gtk/web_context.h"
 
 #include <gtk/gtk.h>
 #include <memory>
@@ -130,8 +131,20 @@ WebPage::WebPage(BridgeSpec bridge, PageHandlers handlers, WebPage* relatedTo)
     : handlers_(std::move(handlers)) {
     WebKitUserContentManager* content = webkit_user_content_manager_new();
     installScriptBridge(content, std::move(bridge));
-    view_ = WEBKIT_WEB_VIEW(g_object_new(WEBKIT_TYPE_WEB_VIEW, "user-content-manager", content,
-                                         "related-view", relatedTo ? relatedTo->view_ : nullptr, nullptr));
+    // The pages are plain documents: drawn without the GPU (no GL context in the web process),
+    // without WebGL, media or the back-forward cache.
+    WebKitSettings* settings = WEBKIT_SETTINGS(g_object_new(
+        WEBKIT_TYPE_SETTINGS, "hardware-acceleration-policy", WEBKIT_HARDWARE_ACCELERATION_POLICY_NEVER,
+        "enable-webgl", FALSE, "enable-media", FALSE, "enable-page-cache", FALSE, nullptr));
+    if (relatedTo != nullptr) {
+        view_ =
+            WEBKIT_WEB_VIEW(g_object_new(WEBKIT_TYPE_WEB_VIEW, "user-content-manager", content, "settings",
+                                         settings, "related-view", relatedTo->view_, nullptr));
+    } else {
+        view_ = WEBKIT_WEB_VIEW(g_object_new(WEBKIT_TYPE_WEB_VIEW, "user-content-manager", content,
+                                             "settings", settings, "web-context", appWebContext(), nullptr));
+    }
+    g_object_unref(settings);
     g_object_unref(content);
     g_object_ref_sink(view_);
 
