@@ -74,6 +74,7 @@ private:
     void chooseSink();
     void quitNow();
     void hideToTray();
+    void releasePages();
     BridgeSpec bridge(const std::string& globalName);
     PageHandlers pageHandlers();
 

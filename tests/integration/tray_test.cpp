@@ -87,6 +87,13 @@ TEST(Tray, TheOptionFollowsTheTrayHostAndClosingHidesTheWindowWhileThePresetRuns
         EXPECT_EQ(gtk_widget_get_visible(mainWindow), step.shown);
         EXPECT_EQ(harness.controller().runner.active(), step.active);
         EXPECT_EQ(harness.quitCount, 0);
+        // Hidden, the pages are released and answer nothing; shown again, they are refilled.
+        EXPECT_EQ(harness.shell().mainPage().released(), !step.shown);
+        EXPECT_EQ(harness.main("1").isUndefined(), !step.shown);
+        if (step.shown && step.active) {
+            EXPECT_TRUE(pumpUntil(
+                [&] { return harness.main("$('.preset.selected').data('file')").text() == "two.json"; }));
+        }
     }
 
     // The host goes: the window comes back, and closing it quits again.
