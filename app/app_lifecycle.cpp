@@ -97,17 +97,25 @@ void TesselAppDelegate::applicationWillTerminate() {
     SDL_Quit();
 }
 
+bool TesselAppDelegate::keepsRunningWhenClosed() const {
+    return keepInTray_mi->state() && keepInTray_mi->enabled();
+}
+
 bool TesselAppDelegate::windowShouldClose(Window* window) {
-    if (window == configwindow) {
+    if (window == configwindow || keepsRunningWhenClosed()) {
         return true;
     }
     quitConfirmed = askBeforeQuit();
     return quitConfirmed;
 }
 
+// The main window closes to the tray when the option says so: the shell hides it and the
+// active preset keeps running.
 void TesselAppDelegate::windowWillClose(Window* window) {
     if (window != configwindow) {
-        mainLoop_->requestTerminate();
+        if (!keepsRunningWhenClosed()) {
+            mainLoop_->requestTerminate();
+        }
         return;
     }
     // Closing the editor ends a capture; an active preset keeps running.

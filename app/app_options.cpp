@@ -61,6 +61,10 @@ void TesselAppDelegate::toggleKeyRepeat() {
     toggleMenuOption(keyRepeat_mi);
 }
 
+void TesselAppDelegate::toggleKeepInTray() {
+    toggleMenuOption(keepInTray_mi);
+}
+
 void TesselAppDelegate::enableLRFullscreenFix() {
     if (presentationMonitor_ == nullptr) {
         return;

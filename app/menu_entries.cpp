@@ -65,6 +65,7 @@ constexpr MenuEntry entries[] = {
     option("Minecraft Fix", &O::minecraftFix_mi, &App::toggleMinecraftFix, off),
     option("Full-Screen Fix", &O::fullscreenFix_mi, &App::toggleFullScreenFix, off),
     option("Key Repeat", &O::keyRepeat_mi, &App::toggleKeyRepeat, off),
+    option("Keep Running in Tray When Closed", &O::keepInTray_mi, &App::toggleKeepInTray, off),
 
     topic("Padloom Help", HelpTopic::help),
     topic("Getting Started", HelpTopic::gettingStarted),

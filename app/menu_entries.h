@@ -34,6 +34,7 @@ struct MenuOutlets {
     MenuItem* minecraftFix_mi = nullptr;
     MenuItem* fullscreenFix_mi = nullptr;
     MenuItem* keyRepeat_mi = nullptr;
+    MenuItem* keepInTray_mi = nullptr;
 };
 
 using MenuOutlet = MenuItem* MenuOutlets::*;

@@ -46,10 +46,21 @@ ActivationResult PresetRunner::activate(const std::string& path,
     }
     active_ = true;
     activePath_ = path;
-    if (changed_) {
-        changed_();
-    }
+    changed();
     return ActivationResult::started;
+}
+
+void PresetRunner::setChangeListener(const void* owner, std::function<void()> listener) {
+    std::erase_if(listeners_, [owner](const auto& entry) { return entry.first == owner; });
+    if (listener) {
+        listeners_.emplace_back(owner, std::move(listener));
+    }
+}
+
+void PresetRunner::changed() {
+    for (const auto& [owner, listener] : listeners_) {
+        listener();
+    }
 }
 
 void PresetRunner::startPolling() {
@@ -77,8 +88,8 @@ void PresetRunner::deactivate(const std::function<void()>& underLock) {
         }
     }
     joinPollingThread();
-    if (wasActive && changed_) {
-        changed_();
+    if (wasActive) {
+        changed();
     }
 }
 

@@ -15,6 +15,8 @@
 #include <mutex>
 #include <string>
 #include <thread>
+#include <utility>
+#include <vector>
 
 namespace padloom {
 
@@ -46,8 +48,9 @@ public:
     bool active() const { return active_; }
     // The path the active preset was loaded from; empty while none is active.
     const std::string& activePath() const { return activePath_; }
-    // Called after every change of active() (on the thread that activates and deactivates).
-    void setChangeListener(std::function<void()> listener) { changed_ = std::move(listener); }
+    // Called after every change of active() (on the thread that activates and deactivates). One
+    // listener per owner; an empty listener removes the owner's.
+    void setChangeListener(const void* owner, std::function<void()> listener);
 
     JoystickManager joyManager;
     // The polling request (also the capture's); written on the main thread, read by the task.
@@ -64,7 +67,9 @@ private:
     std::thread pollingThread_;
     bool active_ = false;
     std::string activePath_;
-    std::function<void()> changed_;
+    void changed();
+
+    std::vector<std::pair<const void*, std::function<void()>>> listeners_;
 };
 
 } // namespace padloom

@@ -28,11 +28,12 @@ public:
     std::string deactivate();
     // The active preset's file name, relative to the preset folder; empty when none is active.
     std::string activePresetFile() const;
+    // Marks the active preset (none when none is active) in the main page.
+    void showActivePreset();
 
 private:
     std::string refusal() const;
     std::string activateNow(const std::string& name);
-    void showActivePreset();
 
     TesselAppDelegate& app_;
 };

@@ -122,6 +122,7 @@ public:
     void toggleMinecraftFix();
     void toggleFullScreenFix();
     void toggleKeyRepeat();
+    void toggleKeepInTray();
     void toggleIncompatibilityWarnings() {}
     void enableLRFullscreenFix();
     void disableLRFullscreenFix();
@@ -135,6 +136,9 @@ public:
     bool windowShouldClose(Window* window);
     void windowWillClose(Window* window);
     bool askBeforeQuit();
+    // Closing the main window hides it to the tray instead of quitting: the option is on and a
+    // tray shows the icon (the item is enabled only then).
+    bool keepsRunningWhenClosed() const;
     void showHelp(HelpTopic topic);
     static std::string quitQuestion();
 

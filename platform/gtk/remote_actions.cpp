@@ -48,12 +48,12 @@ RemoteActions::~RemoteActions() {
 
 void RemoteActions::attach(TesselAppDelegate* controller) {
     if (controller_) {
-        controller_->runner.setChangeListener({});
+        controller_->runner.setChangeListener(this, {});
     }
     controller_ = controller;
     control_ = controller ? std::make_unique<RemoteControl>(*controller) : nullptr;
     if (controller_) {
-        controller_->runner.setChangeListener([this] { publish(); });
+        controller_->runner.setChangeListener(this, [this] { publish(); });
     }
     publish();
 }

@@ -1,10 +1,12 @@
 #include "platform/gtk/shell.h"
 
+#include "app/remote_control.h"
 #include "platform/gtk/gio_desktop_services.h"
 #include "platform/gtk/glib_main_loop.h"
 #include "platform/gtk/gtk_dialogs.h"
 #include "platform/gtk/i18n.h"
 #include "platform/gtk/keyfile_settings_store.h"
+#include "platform/gtk/web_context.h"
 #include "platform/gtk/x11_focus_monitor.h"
 #include "platform/gtk/x11_fullscreen_monitor.h"
 #include "platform/linux/sink_selection.h"
@@ -18,11 +20,15 @@ struct Shell::Signals {
     static gboolean mainDelete(GtkWidget*, GdkEvent*, gpointer data) {
         auto* shell = static_cast<Shell*>(data);
         shell->controller_->operations.run([shell] {
+            const bool toTray = shell->controller_->keepsRunningWhenClosed();
             if (shell->controller_->windowShouldClose(shell->mainAdapter_.get())) {
                 shell->controller_->windowWillClose(shell->mainAdapter_.get()); // asks to quit
             }
+            if (toTray) {
+                shell->hideToTray();
+            }
         });
-        return TRUE; // the window stays until the application has quit
+        return TRUE; // the window stays until the application has quit or goes to the tray
     }
 
     // The configuration window is hidden, never destroyed: its page stays loaded for the next edit.
@@ -39,6 +45,9 @@ struct Shell::Signals {
             gtk_widget_hide(widget);
             if (std::exchange(shell->reloadConfigOnClose_, false)) {
                 shell->configPage_->reload();
+            }
+            if (!gtk_widget_get_visible(GTK_WIDGET(shell->mainWindow_))) {
+                shell->releasePages();
             }
         });
         return TRUE;
@@ -58,12 +67,6 @@ struct Shell::Signals {
             shell->controller_->escapeCapture();
         }
         return TRUE;
-    }
-
-    // The configuration page may close its window with window.close(); that ends the edit the
-    // same way as the window's close button.
-    static void configPageClose(GtkWidget*, gpointer data) {
-        gtk_window_close(static_cast<Shell*>(data)->configWindow_);
     }
 
     static void monitorsChanged(GdkScreen*, gpointer data) {
@@ -102,6 +105,14 @@ Shell::Shell(ShellOptions options) : options_(std::move(options)) {
     PageHandlers mainHandlers = pageHandlers();
     // Loading the main page again refills it (page-ready handling follows the load).
     mainHandlers.processEnded = [this] { mainPage_->reload(); };
+    mainHandlers.loaded = [this] {
+        if (controller_) {
+            controller_->operations.post([this] {
+                controller_->webViewDocumentReady();
+                RemoteControl(*controller_).showActivePreset();
+            });
+        }
+    };
     PageHandlers configHandlers = pageHandlers();
     // Page-ready handling follows the main page only; this page learns the joystick names.
     configHandlers.loaded = [this] {
@@ -111,6 +122,9 @@ Shell::Shell(ShellOptions options) : options_(std::move(options)) {
     };
     // An edit in progress is not replaced by an empty editor, which closing the window would
     // then save: the page comes back once its window is closed.
+    // The configuration page may close its window with window.close(); that ends the edit the
+    // same way as the window's close button.
+    configHandlers.closeRequested = [this] { gtk_window_close(configWindow_); };
     configHandlers.processEnded = [this] {
         if (gtk_widget_get_visible(GTK_WIDGET(configWindow_))) {
             reloadConfigOnClose_ = true;
@@ -142,6 +156,8 @@ Shell::Shell(ShellOptions options) : options_(std::move(options)) {
     controller_ = std::make_unique<TesselAppDelegate>(
         outlets, HelpSites{options_.productSite, options_.makerSite, options_.resourceDir});
     menu_->bind(*controller_, [this] { terminate(); });
+    tray_ = std::make_unique<TrayIcon>(*controller_, menu_->item(&MenuOutlets::keepInTray_mi),
+                                       TrayActions{[this] { showMainWindow(); }, [this] { terminate(); }});
 }
 
 Shell::~Shell() {
@@ -149,6 +165,7 @@ Shell::~Shell() {
         g_signal_handler_disconnect(gdk_screen_get_default(), monitorsChanged_);
     }
     presentationMonitor_->remove();
+    tray_.reset();
     controller_.reset();
     setEventSink(nullptr);
     gtk_widget_destroy(GTK_WIDGET(configWindow_));
@@ -249,7 +266,6 @@ void Shell::buildConfigWindow() {
     g_signal_connect(configWindow_, "delete-event", G_CALLBACK(Signals::configDelete), this);
     g_signal_connect(configWindow_, "key-press-event", G_CALLBACK(Signals::captureKey), this);
     g_signal_connect(configWindow_, "key-release-event", G_CALLBACK(Signals::captureKey), this);
-    g_signal_connect(configPage_->widget(), "close", G_CALLBACK(Signals::configPageClose), this);
 }
 
 void Shell::start() {
@@ -269,6 +285,31 @@ void Shell::start() {
             options_.dialogs->showAlertLater(*warning, [] {});
         }
     }
+}
+
+// With the editor open, its page stays (and the main page, whose web process it shares) until
+// the editor is closed.
+void Shell::hideToTray() {
+    gtk_widget_hide(GTK_WIDGET(mainWindow_));
+    tray_->refresh();
+    if (!gtk_widget_get_visible(GTK_WIDGET(configWindow_))) {
+        releasePages();
+    }
+}
+
+void Shell::showMainWindow() {
+    if (mainPage_->released()) {
+        mainPage_->restore();
+        configPage_->restore();
+    }
+    gtk_window_present(mainWindow_);
+}
+
+// Both views go, then the web context, which ends WebKit's processes.
+void Shell::releasePages() {
+    configPage_->release();
+    mainPage_->release();
+    releaseAppWebContext();
 }
 
 void Shell::terminate() {

@@ -10,6 +10,7 @@
 #include "platform/gtk/gtk_capture_events.h"
 #include "platform/gtk/gtk_label_adapter.h"
 #include "platform/gtk/gtk_window_adapter.h"
+#include "platform/gtk/tray_icon.h"
 #include "platform/gtk/web_page.h"
 
 #include <functional>
@@ -50,6 +51,8 @@ public:
     void start();
     // The user asks to quit: asks where it must, then shuts down and calls options.quit.
     void terminate();
+    // Brings the main window back from the tray (or to the front).
+    void showMainWindow();
     // Quits without the question (the session ends, a signal): shuts down and calls options.quit.
     void terminateNow();
 
@@ -57,6 +60,7 @@ public:
     WebPage& mainPage() { return *mainPage_; }
     WebPage& configPage() { return *configPage_; }
     AppMenu& menu() { return *menu_; }
+    TrayIcon& tray() { return *tray_; }
     GtkWindow* mainWindow() const { return mainWindow_; }
     GtkWindow* configWindow() const { return configWindow_; }
     const GtkLabelAdapter& joystickLabel() const { return *label_; }
@@ -71,6 +75,8 @@ private:
     void buildConfigWindow();
     void chooseSink();
     void quitNow();
+    void hideToTray();
+    void releasePages();
     BridgeSpec bridge(const std::string& globalName);
     PageHandlers pageHandlers();
 
@@ -97,6 +103,7 @@ private:
     std::unique_ptr<GtkWindowAdapter> mainAdapter_;
     std::unique_ptr<GtkWindowAdapter> configAdapter_;
     std::unique_ptr<TesselAppDelegate> controller_;
+    std::unique_ptr<TrayIcon> tray_;
     unsigned long monitorsChanged_ = 0;
     bool terminating_ = false;
     bool reloadConfigOnClose_ = false;

@@ -1,6 +1,7 @@
 #include "platform/gtk/web_page.h"
 
 #include "platform/gtk/script_values.h"
+#include "platform/gtk/web_context.h"
 
 #include <gtk/gtk.h>
 #include <memory>
@@ -87,6 +88,13 @@ struct WebPageSignals {
         }
     }
 
+    static void close(WebKitWebView*, gpointer userData) {
+        auto* page = static_cast<WebPage*>(userData);
+        if (page->handlers_.closeRequested) {
+            page->handlers_.closeRequested();
+        }
+    }
+
     static gboolean contextMenu(WebKitWebView*, WebKitContextMenu*, GdkEvent*, WebKitHitTestResult*,
                                 gpointer) {
         return TRUE;
@@ -127,11 +135,31 @@ struct WebPageSignals {
 };
 
 WebPage::WebPage(BridgeSpec bridge, PageHandlers handlers, WebPage* relatedTo)
-    : handlers_(std::move(handlers)) {
+    : bridge_(std::move(bridge)), handlers_(std::move(handlers)), relatedTo_(relatedTo) {
+    createView();
+}
+
+WebPage::~WebPage() {
+    destroyView();
+}
+
+void WebPage::createView() {
     WebKitUserContentManager* content = webkit_user_content_manager_new();
-    installScriptBridge(content, std::move(bridge));
-    view_ = WEBKIT_WEB_VIEW(g_object_new(WEBKIT_TYPE_WEB_VIEW, "user-content-manager", content,
-                                         "related-view", relatedTo ? relatedTo->view_ : nullptr, nullptr));
+    installScriptBridge(content, bridge_);
+    // The pages are plain documents: drawn without the GPU (no GL context in the web process),
+    // without WebGL, media or the back-forward cache.
+    WebKitSettings* settings = WEBKIT_SETTINGS(g_object_new(
+        WEBKIT_TYPE_SETTINGS, "hardware-acceleration-policy", WEBKIT_HARDWARE_ACCELERATION_POLICY_NEVER,
+        "enable-webgl", FALSE, "enable-media", FALSE, "enable-page-cache", FALSE, nullptr));
+    if (relatedTo_ != nullptr && relatedTo_->view_ != nullptr) {
+        view_ =
+            WEBKIT_WEB_VIEW(g_object_new(WEBKIT_TYPE_WEB_VIEW, "user-content-manager", content, "settings",
+                                         settings, "related-view", relatedTo_->view_, nullptr));
+    } else {
+        view_ = WEBKIT_WEB_VIEW(g_object_new(WEBKIT_TYPE_WEB_VIEW, "user-content-manager", content,
+                                             "settings", settings, "web-context", appWebContext(), nullptr));
+    }
+    g_object_unref(settings);
     g_object_unref(content);
     g_object_ref_sink(view_);
 
@@ -144,11 +172,50 @@ WebPage::WebPage(BridgeSpec bridge, PageHandlers handlers, WebPage* relatedTo)
     g_signal_connect(view_, "load-changed", G_CALLBACK(WebPageSignals::loadChanged), this);
     g_signal_connect(view_, "decide-policy", G_CALLBACK(WebPageSignals::decidePolicy), this);
     g_signal_connect(view_, "web-process-terminated", G_CALLBACK(WebPageSignals::processTerminated), this);
+    g_signal_connect(view_, "close", G_CALLBACK(WebPageSignals::close), this);
 }
 
-WebPage::~WebPage() {
+void WebPage::destroyView() {
+    if (view_ == nullptr) {
+        return;
+    }
     g_signal_handlers_disconnect_by_data(view_, this);
     g_object_unref(view_);
+    view_ = nullptr;
+}
+
+// The view leaves its container; restore puts a new one in its place, packed the same way.
+void WebPage::release() {
+    if (view_ == nullptr) {
+        return;
+    }
+    GtkWidget* widget = GTK_WIDGET(view_);
+    parent_ = gtk_widget_get_parent(widget);
+    if (parent_ != nullptr) {
+        if (GTK_IS_BOX(parent_)) {
+            gtk_container_child_get(GTK_CONTAINER(parent_), widget, "position", &position_, nullptr);
+        }
+        gtk_container_remove(GTK_CONTAINER(parent_), widget);
+    }
+    destroyView();
+}
+
+void WebPage::restore() {
+    if (view_ != nullptr) {
+        return;
+    }
+    createView();
+    GtkWidget* widget = GTK_WIDGET(view_);
+    if (parent_ != nullptr) {
+        if (GTK_IS_BOX(parent_)) {
+            gtk_box_pack_start(GTK_BOX(parent_), widget, TRUE, TRUE, 0);
+            gtk_box_reorder_child(GTK_BOX(parent_), widget, position_);
+        } else {
+            gtk_container_add(GTK_CONTAINER(parent_), widget);
+        }
+    }
+    gtk_widget_show(widget);
+    reload();
 }
 
 GtkWidget* WebPage::widget() const {
@@ -159,16 +226,19 @@ void WebPage::loadFile(const std::string& path) {
     char* uri = g_filename_to_uri(path.c_str(), nullptr, nullptr);
     pageUri_ = uri ? uri : "";
     g_free(uri);
-    webkit_web_view_load_uri(view_, pageUri_.c_str());
+    reload();
 }
 
 void WebPage::reload() {
-    if (!pageUri_.empty()) {
+    if (view_ != nullptr && !pageUri_.empty()) {
         webkit_web_view_load_uri(view_, pageUri_.c_str());
     }
 }
 
 ScriptValue WebPage::evaluate(const std::string& script) {
+    if (view_ == nullptr) {
+        return ScriptValue();
+    }
     auto evaluation = std::make_shared<Evaluation>();
     GCancellable* cancellable = g_cancellable_new();
     webkit_web_view_evaluate_javascript(view_, script.c_str(), static_cast<gssize>(script.size()), nullptr,

@@ -23,6 +23,7 @@ struct PageHandlers {
     std::function<void()> loaded;                     // the page finished loading (may be empty)
     std::function<void(const std::string&)> openLink; // a link to leave the page for (may be empty)
     std::function<void()> processEnded;               // the page's process crashed (may be empty)
+    std::function<void()> closeRequested;             // the page called window.close() (may be empty)
 };
 
 class WebPage : public ScriptPage {
@@ -33,6 +34,7 @@ public:
     WebPage(const WebPage&) = delete;
     WebPage& operator=(const WebPage&) = delete;
 
+    // The view; it changes when the page is restored after a release.
     GtkWidget* widget() const;
     WebKitWebView* view() const { return view_; }
 
@@ -43,14 +45,28 @@ public:
     // The URI of the page loaded by loadFile, empty before.
     const std::string& pageUri() const { return pageUri_; }
 
+    // Drops the view (and so the page and its hold on the web process); until restore, evaluation
+    // answers undefined and loads wait. A related page is released first.
+    void release();
+    // A new view in the released one's place, loading the page anew.
+    void restore();
+    bool released() const { return view_ == nullptr; }
+
     // Waits for the value in a nested main loop; the window system keeps being served meanwhile.
     ScriptValue evaluate(const std::string& script) override;
     void setTimeLimit(std::chrono::milliseconds limit) { timeLimit_ = limit; }
 
 private:
     friend struct WebPageSignals;
+    void createView();
+    void destroyView();
+
     WebKitWebView* view_ = nullptr;
+    BridgeSpec bridge_;
     PageHandlers handlers_;
+    WebPage* relatedTo_;
+    GtkWidget* parent_ = nullptr;
+    int position_ = 0;
     std::string pageUri_;
     std::chrono::milliseconds timeLimit_{5000};
 };

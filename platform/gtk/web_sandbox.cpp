@@ -1,9 +1,11 @@
 #include "platform/gtk/web_sandbox.h"
 
+#include "platform/gtk/web_context.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <webkit2/webkit2.h>
+#include <glib.h>
 
 namespace padloom {
 
@@ -53,11 +55,7 @@ bool configureWebSandbox(const std::string& resourceDir) {
                                  "sandbox (set PADLOOM_WEBKIT_SANDBOX=1 to force it on).\n");
         }
     }
-    WebKitWebContext* context = webkit_web_context_get_default();
-    webkit_web_context_set_sandbox_enabled(context, enabled);
-    if (enabled && !resourceDir.empty()) {
-        webkit_web_context_add_path_to_sandbox(context, resourceDir.c_str(), TRUE);
-    }
+    setWebContextSandbox(enabled, resourceDir);
     return enabled;
 }
 
