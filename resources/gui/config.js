@@ -235,7 +235,7 @@ function inputEditor() {
   const direction = $('<select class="direction" title="Direction">');
   const detect = $('<button type="button" class="detect">').text('Detect')
     .attr('title', 'Press a button or move a control on the joystick to fill this in');
-  return $('<div class="input">').append(kind, index, direction, liveParts(), detect);
+  return $('<div class="input">').append(kind, index, direction, detect, liveParts());
 }
 
 // ----------------------------------------------------------------- outputs
@@ -747,10 +747,10 @@ function inputDisplay(joystick, text) {
 }
 
 function liveParts() {
-  return [$('<span class="control-name">'),
+  return $('<span class="live">').append($('<span class="control-name">'),
     $('<span class="live-meter" title="How far the axis is pushed; the mark is where the bind turns on">')
       .append($('<span class="fill">'), $('<span class="mark">')),
-    $('<span class="live-hat" title="Where the hat points">')];
+    $('<span class="live-hat" title="Where the hat points">'));
 }
 
 function showControlName(bind) {
