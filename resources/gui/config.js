@@ -717,7 +717,7 @@ const HAT_ARROWS = { 0: '·', 1: '↑', 2: '→', 3: '↗', 4: '↓', 6: '↘', 
 
 function setControlNames(list) {
   controlNames = Array.isArray(list) ? list : [];
-  groups().each(function (index) {
+  groups().each(function () {
     bindsOf($(this)).each(function () { showControlName($(this)); });
   });
 }
@@ -796,7 +796,7 @@ function switchedOn(kind, index, before, value) {
     return before <= 0 && value > 0 ? 'btn ' + index : null;
   }
   if (kind === 'axi') {
-    const point = switchPoint || 0.5;
+    const point = switchPoint === null ? 1 : switchPoint;
     if (Math.abs(before) <= point && Math.abs(value) > point) {
       return 'axi ' + index + (value < 0 ? ' -' : ' +');
     }
