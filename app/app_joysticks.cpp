@@ -1,8 +1,10 @@
 // The joystick label, the configuration page's joystick names and the listing alert.
+#include "app/control_names.h"
 #include "app/joystick_listing.h"
 #include "app/joystick_watch.h"
 #include "app/page_scripts.h"
 #include "app/tessel_app_delegate.h"
+#include "engine/joystick_map.h"
 #include "preset/vantry_document.h"
 
 namespace padloom {
@@ -16,13 +18,23 @@ std::vector<std::string> TesselAppDelegate::getJoystickNames() {
 }
 
 void TesselAppDelegate::updateConfigWindowJoysticks() {
-    evaluateConfig(config_page::setJoystickNames(getJoystickNames()));
+    std::vector<std::string> names = getJoystickNames();
+    evaluateConfig(config_page::setJoystickNames(names));
+    // Naming opens each pad as a game controller, which must wait while a preset or a capture owns
+    // SDL's joystick events; meanwhile the names of the same pads are kept.
+    if (!runner.active() && !captureRunning_) {
+        namedControls_ = {names, connectedControlNames()};
+    } else if (namedControls_.first != names) {
+        namedControls_ = {names, std::vector<ControlNames>(names.size())};
+    }
+    evaluateConfig(config_page::setControlNames(namedControls_.second));
     evaluateConfig(config_page::updateRelatedJoysticks());
 }
 
 // The configuration page may load after the main page (or again after its process ended):
 // it learns the names then too.
 void TesselAppDelegate::configPageDidLoad() {
+    evaluateConfig(config_page::setSwitchPoint(axisSwitchThreshold));
     const bool running = runner.active() || captureRunning_; // SDL's joystick subsystem is up
     if (!running) {
         initJoystickSubSystem();
@@ -63,6 +75,12 @@ void TesselAppDelegate::watchJoysticks() {
                                              [this] {
                                                  updatelblJoysticksConnected();
                                                  updateConfigWindowJoysticks();
+                                             },
+                                             [this] { return editingPresetPath.has_value(); },
+                                             [this](const std::vector<LiveInput>& moved) {
+                                                 evaluateConfig(moved.empty()
+                                                                    ? config_page::clearLiveInputs()
+                                                                    : config_page::showLiveInputs(moved));
                                              }});
     }
     joystickWatch_->start();

@@ -13,6 +13,7 @@ void JoystickWatch::start() {
 }
 
 void JoystickWatch::stop() {
+    live_.close();
     if (running_) {
         *running_ = false;
         running_.reset();
@@ -20,7 +21,7 @@ void JoystickWatch::stop() {
 }
 
 void JoystickWatch::schedule() {
-    loop_.runLater(periodMs, [this, running = running_] {
+    loop_.runLater(showingLive() ? livePeriodMs : periodMs, [this, running = running_] {
         if (*running) {
             look();
             schedule();
@@ -32,15 +33,43 @@ void JoystickWatch::look() {
     if (!hooks_.resting()) {
         initJoystickSubSystem();
         SDL_JoystickUpdate(); // looks for devices that came or went
-        SDL_FlushEvents(SDL_JOYAXISMOTION, SDL_JOYBATTERYUPDATED);
-    } else if (SDL_WasInit(SDL_INIT_JOYSTICK) == 0) {
-        return;
+        if (showingLive()) {
+            lookLive();
+        } else {
+            stopLive();
+            SDL_FlushEvents(SDL_JOYAXISMOTION, SDL_JOYBATTERYUPDATED);
+        }
+    } else {
+        stopLive();
+        if (SDL_WasInit(SDL_INIT_JOYSTICK) == 0) {
+            return;
+        }
     }
     std::vector<std::string> names = connectedJoystickNames();
     const bool changed = names_ && names != *names_;
     names_ = std::move(names);
     if (changed) {
         hooks_.changed();
+    }
+}
+
+bool JoystickWatch::showingLive() const {
+    return hooks_.live && hooks_.live() && !hooks_.resting();
+}
+
+void JoystickWatch::lookLive() {
+    const std::vector<LiveInput> moved = live_.read();
+    if (!moved.empty()) {
+        liveShown_ = true;
+        hooks_.moved(moved);
+    }
+}
+
+void JoystickWatch::stopLive() {
+    live_.close();
+    if (liveShown_) {
+        liveShown_ = false;
+        hooks_.moved({});
     }
 }
 

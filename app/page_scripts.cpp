@@ -2,7 +2,20 @@
 
 #include "app/script_text.h"
 
+#include <cstdio>
+
 namespace padloom {
+
+namespace {
+
+// A short decimal for a value from -1 to 1 (or a hat's bits): three places are plenty on screen.
+std::string numberLiteral(float value) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.3g", static_cast<double>(value));
+    return text;
+}
+
+} // namespace
 
 namespace main_page {
 
@@ -135,6 +148,39 @@ std::string selectInputInBind(int joystick, int bindNo, const std::string& input
 
 std::string stopModal() {
     return "stopModal()";
+}
+
+std::string setControlNames(const std::vector<ControlNames>& perJoystick) {
+    std::string text = "setControlNames([";
+    for (size_t j = 0; j < perJoystick.size(); ++j) {
+        text += j > 0 ? ",{" : "{";
+        for (size_t i = 0; i < perJoystick[j].size(); ++i) {
+            text += i > 0 ? "," : "";
+            text += scriptString(perJoystick[j][i].first, '\'') + ":" +
+                    scriptString(perJoystick[j][i].second, '\'');
+        }
+        text += "}";
+    }
+    return text + "])";
+}
+
+std::string setSwitchPoint(float threshold) {
+    return "setSwitchPoint(" + numberLiteral(threshold) + ")";
+}
+
+std::string showLiveInputs(const std::vector<LiveInput>& moved) {
+    std::string text = "showLiveInputs([";
+    for (size_t i = 0; i < moved.size(); ++i) {
+        const LiveInput& m = moved[i];
+        text += i > 0 ? ",[" : "[";
+        text += std::to_string(m.joystick) + "," + std::to_string(static_cast<int>(m.kind)) + "," +
+                std::to_string(m.index) + "," + numberLiteral(m.value) + "]";
+    }
+    return text + "])";
+}
+
+std::string clearLiveInputs() {
+    return "clearLiveInputs()";
 }
 
 } // namespace config_page

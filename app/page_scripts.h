@@ -4,6 +4,9 @@
 // to a page finds all its callers here. Every text argument goes in as a script literal.
 #pragma once
 
+#include "app/control_names.h"
+#include "app/live_view.h"
+
 #include <string>
 #include <vector>
 
@@ -68,6 +71,16 @@ std::string resetInputReceived();
 std::string selectInputInBind(int joystick, int bindNo, const std::string& inputText);
 // The capture has ended.
 std::string stopModal();
+
+// Named controls and the live view.
+// Each connected joystick's named controls, in SDL's device order (none for a pad SDL does not know).
+std::string setControlNames(const std::vector<ControlNames>& perJoystick);
+// How far an axis half goes before a switching bind on it turns on, from 0 to 1.
+std::string setSwitchPoint(float threshold);
+// The controls that moved, with their latest values.
+std::string showLiveInputs(const std::vector<LiveInput>& moved);
+// Nothing is shown as moving any more.
+std::string clearLiveInputs();
 
 } // namespace config_page
 

@@ -4,6 +4,7 @@
 // thread. The shell (see app/shell_interfaces.h) provides the UI objects.
 #pragma once
 
+#include "app/control_names.h"
 #include "app/focus_following.h"
 #include "app/help_links.h"
 #include "app/joystick_watch.h"
@@ -193,6 +194,8 @@ private:
     HelpSites helpSites_;
     bool captureRunning_ = false;
     std::unique_ptr<JoystickWatch> joystickWatch_;
+    // The joysticks' names and their named controls, as last sent to the editor.
+    std::pair<std::vector<std::string>, std::vector<ControlNames>> namedControls_;
     bool fullscreenFixInstalled_ = false;
     int mainPageFills_ = 0;
 };

@@ -8,8 +8,7 @@
 namespace padloom {
 namespace {
 
-// How far an axis half must be pushed, past its dead zone, before a bind on it turns on.
-constexpr float switchThreshold = 0.42f;
+constexpr float switchThreshold = axisSwitchThreshold;
 constexpr float rateThreshold = 0.0f;
 
 float thresholdFor(OutputKind kind) {

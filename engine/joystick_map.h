@@ -11,6 +11,10 @@
 
 namespace padloom {
 
+// How far an axis half must be pushed, past its dead zone, before a key, mouse-button or wheel-step
+// bind on it turns on (mouse motion and the wheel follow the axis from 0).
+inline constexpr float axisSwitchThreshold = 0.42f;
+
 struct ButtonBind {
     OutputKind kind;
     int32_t code;

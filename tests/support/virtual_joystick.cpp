@@ -15,8 +15,16 @@ SdlJoystickSession::~SdlJoystickSession() {
     SDL_Quit();
 }
 
-VirtualJoystick::VirtualJoystick(int axes, int buttons, int hats) {
-    const int index = SDL_JoystickAttachVirtual(SDL_JOYSTICK_TYPE_GAMECONTROLLER, axes, buttons, hats);
+VirtualJoystick::VirtualJoystick(int axes, int buttons, int hats, uint16_t vendor, uint16_t product) {
+    SDL_VirtualJoystickDesc desc{};
+    desc.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
+    desc.type = SDL_JOYSTICK_TYPE_GAMECONTROLLER;
+    desc.naxes = static_cast<uint16_t>(axes);
+    desc.nbuttons = static_cast<uint16_t>(buttons);
+    desc.nhats = static_cast<uint16_t>(hats);
+    desc.vendor_id = vendor;
+    desc.product_id = product;
+    const int index = SDL_JoystickAttachVirtualEx(&desc);
     if (index >= 0) {
         instanceId_ = SDL_JoystickGetDeviceInstanceID(index);
     }

@@ -31,7 +31,8 @@ private:
 
 class VirtualJoystick {
 public:
-    VirtualJoystick(int axes, int buttons, int hats);
+    // vendor and product 0: SDL names no maker, and maps the pad by its counts alone.
+    VirtualJoystick(int axes, int buttons, int hats, uint16_t vendor = 0, uint16_t product = 0);
     ~VirtualJoystick();
     VirtualJoystick(const VirtualJoystick&) = delete;
     VirtualJoystick& operator=(const VirtualJoystick&) = delete;

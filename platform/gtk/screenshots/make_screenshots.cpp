@@ -1,6 +1,7 @@
 // padloom_screenshots OUTDIR: starts the desktop shell on a fresh preset folder holding the
-// example presets, opens one of them in the editor, and writes the two windows as PNG files
-// (main-window.png, preset-editor.png) for the README. Run it under a display (make screenshots
+// example presets and a virtual Xbox pad, opens one of them in the editor, and writes the two
+// windows as PNG files (main-window.png, preset-editor.png, and preset-editor-live.png with the
+// pad's control of the first bind held) for the README. Run it under a display (make screenshots
 // uses Xvfb); it touches none of the user's presets or settings.
 #include "engine/null_sink.h"
 #include "platform/gtk/keyfile_settings_store.h"
@@ -8,6 +9,7 @@
 #include "platform/gtk/shell.h"
 #include "platform/gtk/web_sandbox.h"
 
+#include <SDL.h>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -68,6 +70,66 @@ bool savePng(GtkWindow* window, const std::filesystem::path& path) {
     return saved;
 }
 
+// A virtual pad that SDL knows as an Xbox 360 controller, so the editor names its controls.
+class ShowcasePad {
+public:
+    ShowcasePad() {
+        SDL_SetHint(SDL_HINT_JOYSTICK_HIDAPI, "0");
+        // Outlasts the application's own use of both, so the pad and its mapping stay.
+        held_ = SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) == 0;
+        SDL_VirtualJoystickDesc desc{};
+        desc.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
+        desc.type = SDL_JOYSTICK_TYPE_GAMECONTROLLER;
+        desc.naxes = 6;
+        desc.nbuttons = 11;
+        desc.nhats = 1;
+        desc.vendor_id = 0x045e;
+        desc.product_id = 0x028e;
+        const int index = held_ ? SDL_JoystickAttachVirtualEx(&desc) : -1;
+        pad_ = index >= 0 ? SDL_JoystickOpen(index) : nullptr;
+        // The layout of Linux's driver for this pad, in place of the one SDL makes from the counts.
+        char guid[33] = "";
+        SDL_JoystickGetGUIDString(SDL_JoystickGetDeviceGUID(index), guid, sizeof guid);
+        const std::string mapping =
+            std::string(guid) +
+            ",Xbox 360 Controller,a:b0,b:b1,x:b2,y:b3,back:b6,guide:b8,start:b7,leftstick:b9,rightstick:b10,"
+            "leftshoulder:b4,rightshoulder:b5,dpup:h0.1,dpdown:h0.4,dpleft:h0.8,dpright:h0.2,leftx:a0,lefty:"
+            "a1,"
+            "lefttrigger:a2,rightx:a3,righty:a4,righttrigger:a5,";
+        SDL_GameControllerAddMapping(mapping.c_str());
+    }
+    ~ShowcasePad() {
+        if (pad_) {
+            SDL_JoystickClose(pad_);
+        }
+        if (held_) {
+            SDL_QuitSubSystem(SDL_INIT_GAMECONTROLLER);
+        }
+    }
+    // Holds the control an input text names ("btn 0", "axi 1 -", "hat 0 U").
+    void hold(const std::string& input) {
+        int index = 0;
+        char direction = 0;
+        if (pad_ == nullptr || std::sscanf(input.c_str() + 3, " %d %c", &index, &direction) < 1) {
+            return;
+        }
+        if (input.rfind("btn", 0) == 0) {
+            SDL_JoystickSetVirtualButton(pad_, index, SDL_PRESSED);
+        } else if (input.rfind("axi", 0) == 0) {
+            SDL_JoystickSetVirtualAxis(pad_, index, direction == '-' ? -26000 : 26000);
+        } else if (input.rfind("hat", 0) == 0) {
+            const std::string letters = "URDL";
+            const size_t bit = letters.find(direction);
+            SDL_JoystickSetVirtualHat(pad_, index,
+                                      static_cast<Uint8>(bit == std::string::npos ? 0 : 1u << bit));
+        }
+    }
+
+private:
+    bool held_ = false;
+    SDL_Joystick* pad_ = nullptr;
+};
+
 struct Folder {
     std::filesystem::path path;
     Folder() {
@@ -100,6 +162,7 @@ int main(int argc, char** argv) {
     }
 
     Folder home;
+    ShowcasePad pad;
     setenv("XDG_DATA_HOME", (home.path / "data").c_str(), 1);
     setenv("XDG_CONFIG_HOME", (home.path / "config").c_str(), 1);
     setenv("SDL_VIDEODRIVER", "dummy", 0);
@@ -130,8 +193,15 @@ int main(int argc, char** argv) {
         ready = ready &&
                 pumpUntil([&] { return gtk_widget_get_visible(GTK_WIDGET(shell.configWindow())); }, limit);
         settle(std::chrono::milliseconds(1500));
-        if (ready && savePng(shell.mainWindow(), out / "main-window.png") &&
-            savePng(shell.configWindow(), out / "preset-editor.png")) {
+        ready = ready && savePng(shell.mainWindow(), out / "main-window.png") &&
+                savePng(shell.configWindow(), out / "preset-editor.png");
+        pad.hold(shell.configPage().evaluate("readBindInput($('.bind').first())").text());
+        ready =
+            ready &&
+            pumpUntil([&] { return shell.configPage().evaluate("$('.bind.live-on').length").number() > 0; },
+                      limit);
+        settle(std::chrono::milliseconds(1500));
+        if (ready && savePng(shell.configWindow(), out / "preset-editor-live.png")) {
             status = 0;
         }
         shell.terminateNow();
