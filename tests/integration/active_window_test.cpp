@@ -23,7 +23,7 @@ namespace {
 // window manager.
 class OtherClient {
 public:
-    explicit OtherClient(const char* windowClass = "Other") : display_(XOpenDisplay(nullptr)) {
+    explicit OtherClient(const char* windowClass) : display_(XOpenDisplay(nullptr)) {
         if (!display_)
             return;
         window_ = XCreateSimpleWindow(display_, DefaultRootWindow(display_), 0, 0, 100, 100, 0, 0, 0);
@@ -74,41 +74,7 @@ bool x11() {
     return ShellHarness::displayAvailable() && GDK_IS_X11_DISPLAY(gdk_display_get_default());
 }
 
-TEST(FullscreenMonitor, FiresWhenTheActiveWindowEntersOrLeavesFullScreenAndNotAfterRemoval) {
-    if (!x11())
-        GTEST_SKIP() << "no X11 display";
-    OtherClient other;
-    ASSERT_TRUE(other.ok());
-    other.makeActive(false);
-
-    X11ActiveWindow watch;
-    X11FullscreenMonitor monitor(watch);
-    int changes = 0;
-    monitor.install([&] { ++changes; });
-    monitor.install([&] { ++changes; }); // installing again keeps one watch
-    const struct {
-        const char* what;
-        bool fullscreen, active;
-        int changes;
-    } steps[] = {
-        {"full screen but not active yet", true, false, 0},
-        {"an active full-screen window appears", true, true, 1},
-        {"the active window leaves full screen", false, true, 2},
-        {"another state change that is not full screen", false, true, 2},
-    };
-    for (const auto& step : steps) {
-        other.setFullscreen(step.fullscreen);
-        other.makeActive(step.active);
-        settle();
-        EXPECT_EQ(changes, step.changes) << step.what;
-    }
-    monitor.remove();
-    other.setFullscreen(true);
-    settle();
-    EXPECT_EQ(changes, 2);
-}
-
-TEST(FocusMonitor, ReportsTheClassOfEachWindowThatBecomesActiveBesideTheFullScreenWatch) {
+TEST(ActiveWindowWatch, ReportsEachActiveWindowsClassAndItsFullScreenChangesUntilRemoved) {
     if (!x11())
         GTEST_SKIP() << "no X11 display";
     OtherClient game("Focustest-Game"), editor("Focustest-Editor");
@@ -117,33 +83,47 @@ TEST(FocusMonitor, ReportsTheClassOfEachWindowThatBecomesActiveBesideTheFullScre
     settle();
     GtkWidget* own = gtk_window_new(GTK_WINDOW_TOPLEVEL);
     gtk_widget_realize(own);
+    const unsigned long ownWindow = GDK_WINDOW_XID(gtk_widget_get_window(own));
     X11ActiveWindow watch;
     X11FullscreenMonitor fullscreen(watch);
     X11FocusMonitor focus(watch);
-    int fullscreenChanges = 0;
+    int changes = 0;
     std::vector<std::string> seen;
-    fullscreen.install([&] { ++fullscreenChanges; });
+    fullscreen.install([&] { ++changes; });
+    fullscreen.install([&] { ++changes; }); // installing again keeps one watch
     focus.install([&](const FocusedWindow& w) {
         seen.push_back(w.ownWindow ? "own" : w.instanceName + "/" + w.className);
     });
     ASSERT_TRUE(focus.available());
-
-    game.setFullscreen(true);
-    const unsigned long ownWindow = GDK_WINDOW_XID(gtk_widget_get_window(own));
-    const std::function<void()> steps[] = {[&] { game.makeActive(true); }, [&] { editor.makeActive(true); },
-                                           [&] { game.makeActive(true, ownWindow); },
-                                           [&] { game.makeActive(false); }};
+    const std::string gameClass = "focustest-Game/Focustest-Game";
+    const struct {
+        const char* what;
+        std::function<void()> step;
+        int changes;
+        std::string seen; // the last window reported
+    } steps[] = {
+        {"full screen but not active yet", [&] { game.setFullscreen(true); }, 0, ""},
+        {"an active full-screen window appears", [&] { game.makeActive(true); }, 1, gameClass},
+        {"the active window leaves full screen", [&] { game.setFullscreen(false); }, 2, gameClass},
+        {"another state change that is not full screen", [&] { game.setFullscreen(false); }, 2, gameClass},
+        {"full screen again", [&] { game.setFullscreen(true); }, 3, gameClass},
+        {"an ordinary window becomes active", [&] { editor.makeActive(true); }, 4,
+         "focustest-Editor/Focustest-Editor"},
+        {"our own window", [&] { game.makeActive(true, ownWindow); }, 4, "own"},
+        {"no window", [&] { game.makeActive(false); }, 4, "/"},
+    };
     for (const auto& step : steps) {
-        step();
+        step.step();
         settle();
+        EXPECT_EQ(changes, step.changes) << step.what;
+        EXPECT_EQ(seen.empty() ? "" : seen.back(), step.seen) << step.what;
     }
     fullscreen.remove(); // the focus watch goes on alone
     game.makeActive(true);
     settle();
-    EXPECT_EQ(seen,
-              (std::vector<std::string>{"focustest-Game/Focustest-Game", "focustest-Editor/Focustest-Editor",
-                                        "own", "/", "focustest-Game/Focustest-Game"}));
-    EXPECT_EQ(fullscreenChanges, 2);
+    EXPECT_EQ(changes, 4);
+    EXPECT_EQ(seen.size(), 5u); // only changes of the active window are reported
+    EXPECT_EQ(seen.back(), gameClass);
     focus.remove();
     gtk_widget_destroy(own);
 }

@@ -11,14 +11,9 @@
 namespace padloom::test {
 namespace {
 
-class EditingTest : public ::testing::Test {
+class EditingTest : public HarnessTest {
 protected:
-    void SetUp() override {
-        if (!ShellHarness::displayAvailable())
-            GTEST_SKIP() << "no display";
-        harness.writePreset("Pad.txt", presetText("Pad", "A on button 0"));
-        harness.start();
-    }
+    EditingTest() : HarnessTest({{"Pad.txt", presetText("Pad", "A on button 0")}}) {}
 
     // As the user does: the entry's Edit button.
     void openEditor() {
@@ -60,8 +55,6 @@ protected:
         std::ifstream in(harness.presetFolder() / "Pad.txt", std::ios::binary);
         return std::string(std::istreambuf_iterator<char>(in), {});
     }
-
-    ShellHarness harness;
 };
 
 class ClosingTheEditor : public EditingTest, public ::testing::WithParamInterface<bool> {};

@@ -14,15 +14,12 @@ struct RefusalCase {
     std::string reason;  // what the notice says
 };
 
-class PresetListRefusal : public ::testing::TestWithParam<RefusalCase> {};
+class PresetListRefusal : public HarnessTest, public ::testing::WithParamInterface<RefusalCase> {
+protected:
+    PresetListRefusal() : HarnessTest({{"Pad.txt", presetText("Pad", "tag")}}) {}
+};
 
 TEST_P(PresetListRefusal, KeepsTheEntryAndShowsWhy) {
-    if (!ShellHarness::displayAvailable()) {
-        GTEST_SKIP() << "no display";
-    }
-    ShellHarness harness;
-    harness.writePreset("Pad.txt", presetText("Pad", "tag"));
-    harness.start();
     ASSERT_EQ(harness.listedPresetNames(), std::vector<std::string>{"Pad"});
     // Listed as a file, now a folder: it can be neither read nor deleted.
     std::filesystem::remove(harness.presetFolder() / "Pad.txt");
@@ -46,11 +43,9 @@ INSTANTIATE_TEST_SUITE_P(Cases, PresetListRefusal,
 
 // The pointer stays on one preset's Copy button for three clicks: three copies with distinct
 // names, and the list never slides another preset under the pointer.
-TEST(PresetList, CopyClickedThreeTimesInOnePlaceSwitchesNothingOn) {
-    if (!ShellHarness::displayAvailable()) {
-        GTEST_SKIP() << "no display";
-    }
-    ShellHarness harness;
+class PresetList : public HarnessTest {};
+
+TEST_F(PresetList, CopyClickedThreeTimesInOnePlaceSwitchesNothingOn) {
     for (const std::string name : {"Alpha", "Racing", "Zulu"}) {
         harness.writePreset(name + ".txt", presetText(name, "tag"));
     }
@@ -71,11 +66,7 @@ TEST(PresetList, CopyClickedThreeTimesInOnePlaceSwitchesNothingOn) {
 
 // A file that does not read is listed last, by file name, with the reader's message; it can be
 // shown in the file manager and deleted, the confirmation naming the file.
-TEST(PresetList, UnreadableFileIsListedWithTheReadersMessage) {
-    if (!ShellHarness::displayAvailable()) {
-        GTEST_SKIP() << "no display";
-    }
-    ShellHarness harness;
+TEST_F(PresetList, UnreadableFileIsListedWithTheReadersMessage) {
     harness.writePreset("Pad.txt", presetText("Pad", "tag"));
     harness.writePreset("broken.txt", "{\n  \"name\": oops\n}");
     harness.start();

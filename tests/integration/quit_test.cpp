@@ -29,17 +29,15 @@ void PrintTo(const QuitCase& c, std::ostream* out) {
     *out << c.what;
 }
 
-class QuitTest : public ::testing::TestWithParam<QuitCase> {};
+class QuitTest : public HarnessTest, public ::testing::WithParamInterface<QuitCase> {
+protected:
+    QuitTest() : HarnessTest({{"Pad.txt", presetText("Pad", "tag")}}) {}
+};
 
 TEST_P(QuitTest, QuitAsksOnlyWhileAPresetIsActiveWithWarningsOnAndTheEditorClosed) {
-    if (!ShellHarness::displayAvailable())
-        GTEST_SKIP() << "no display";
     const QuitCase& c = GetParam();
     JoystickSubsystemHold hold;
     VirtualJoystick pad(2, 4, 1);
-    ShellHarness harness;
-    harness.writePreset("Pad.txt", presetText("Pad", "tag"));
-    harness.start();
     harness.dialogs.answer = c.answer;
     if (c.warningsOff)
         harness.shell().menu().item(&MenuOutlets::shouldShowWarnings_mi).activate();

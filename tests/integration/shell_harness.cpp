@@ -66,19 +66,6 @@ int PanelReader::tick(void* data) {
     return G_SOURCE_REMOVE;
 }
 
-std::string scriptLiteral(const std::string& text) {
-    std::string literal = "\"";
-    for (char c : text) {
-        if (c == '"' || c == '\\')
-            literal += '\\';
-        if (c == '\n')
-            literal += "\\n";
-        else
-            literal += c;
-    }
-    return literal + "\"";
-}
-
 bool ShellHarness::displayAvailable() {
     static const bool available = gtk_init_check(nullptr, nullptr);
     return available;

@@ -9,6 +9,7 @@
 //     harness.awaitMain("app.activatePreset_('Pad.txt')");
 #pragma once
 
+#include "app/script_text.h"
 #include "platform/gtk/shell.h"
 #include "tests/support/recording_sink.h"
 #include "tests/support/temp_folder.h"
@@ -62,7 +63,9 @@ struct PanelReader {
 bool pumpUntil(const std::function<bool()>& done, std::chrono::milliseconds limit = std::chrono::seconds(20));
 
 // text as a script string literal.
-std::string scriptLiteral(const std::string& text);
+inline std::string scriptLiteral(const std::string& text) {
+    return scriptString(text);
+}
 
 // The settled value of a page's Promise.
 struct PageResult {

@@ -2,7 +2,6 @@
 #include "tests/integration/shell_harness.h"
 #include "tests/integration/test_presets.h"
 
-#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <gtest/gtest.h>
@@ -38,31 +37,10 @@ TEST(StartupWithoutDisplay, ThePlainProgramSaysWhatItNeedsAndFails) {
 
 using StartupTest = HarnessTest;
 
-TEST_F(StartupTest, StartFillsThePresetListFromThePresetFolder) {
-    harness.writePreset("b.txt", presetText("Beta", "second"));
-    harness.writePreset("a.json", presetText("Alpha", "first"));
-    harness.start();
-    std::vector<std::string> names = harness.listedPresetNames();
-    std::sort(names.begin(), names.end());
-    EXPECT_EQ(names, (std::vector<std::string>{"Alpha", "Beta"}));
-    EXPECT_EQ(harness.shell().joystickLabel().text(), "No Joysticks Connected");
-    EXPECT_TRUE(gtk_widget_get_visible(GTK_WIDGET(harness.shell().mainWindow())));
-    EXPECT_FALSE(gtk_widget_get_visible(GTK_WIDGET(harness.shell().configWindow())));
-}
-
-TEST_F(StartupTest, LoadExamplePresetsListsEveryShippedExample) {
-    harness.start();
-    ASSERT_TRUE(harness.listedPresetNames().empty());
-
-    const auto examples =
-        std::distance(std::filesystem::directory_iterator(harness.resourceDir() / "presetexamples"), {});
-    ASSERT_GE(examples, 5);
-    harness.shell().menu().item(&MenuOutlets::loadExamples_mi).activate();
-    EXPECT_TRUE(pumpUntil([&] { return std::ssize(harness.listedPresetNames()) == examples; }));
-}
-
 TEST_F(StartupTest, OptionItemsShowTheirStoredStateAndAClickFlipsItOnce) {
     harness.start();
+    EXPECT_TRUE(gtk_widget_get_visible(GTK_WIDGET(harness.shell().mainWindow())));
+    EXPECT_FALSE(gtk_widget_get_visible(GTK_WIDGET(harness.shell().configWindow())));
     GtkMenuItemAdapter& compact = harness.shell().menu().item(&MenuOutlets::shouldCompactList_mi);
     ASSERT_FALSE(compact.state());
     GtkCheckMenuItem* check = GTK_CHECK_MENU_ITEM(compact.widget());
@@ -94,48 +72,45 @@ TEST_F(StartupTest, ReloadChosenDuringAReloadListsEachPresetOnce) {
     EXPECT_EQ(harness.listedPresetNames().size(), 8u);
 }
 
-TEST_F(StartupTest, AnOutputChoiceThatCannotBeHadIsExplainedInOneAlertAtStart) {
-    setenv("PADLOOM_OUTPUT", "no-such-output", 1);
-    harness.useRecordingSink = false;
+struct StartProblem {
+    const char* what;
+    const char* output;   // PADLOOM_OUTPUT, or null
+    const char* settings; // the settings file's text, or null
+    std::vector<std::string> mentions;
+};
+
+class StartProblems : public HarnessTest, public ::testing::WithParamInterface<StartProblem> {};
+
+// An unreadable settings file is also set aside, defaults stored in a new one beside it.
+TEST_P(StartProblems, AreExplainedInOneAlert) {
+    const StartProblem& c = GetParam();
+    if (c.settings) {
+        std::filesystem::create_directories(harness.settingsFile().parent_path());
+        std::ofstream(harness.settingsFile()) << c.settings;
+    }
+    if (c.output) {
+        setenv("PADLOOM_OUTPUT", c.output, 1);
+        harness.useRecordingSink = false;
+    }
     harness.start();
     unsetenv("PADLOOM_OUTPUT");
     ASSERT_TRUE(pumpUntil([&] { return !harness.dialogs.alerts.empty(); }));
     drainMainLoop();
     ASSERT_EQ(harness.dialogs.alerts.size(), 1u);
-    EXPECT_EQ(harness.dialogs.alerts[0], harness.shell().sinkWarning());
-    EXPECT_NE(harness.dialogs.alerts[0].find("no-such-output"), std::string::npos)
-        << harness.dialogs.alerts[0];
-}
-
-TEST_F(StartupTest, AnUnreadableSettingsFileIsMovedAsideAndExplainedInOneAlert) {
-    std::filesystem::create_directories(harness.settingsFile().parent_path());
-    std::ofstream(harness.settingsFile()) << "stray line\n[Options]\n";
-    harness.start();
-    ASSERT_EQ(harness.dialogs.alerts.size(), 1u);
-    EXPECT_NE(harness.dialogs.alerts[0].find("could not be read"), std::string::npos)
-        << harness.dialogs.alerts[0];
-    EXPECT_NE(harness.dialogs.alerts[0].find("settings.ini.bad"), std::string::npos)
-        << harness.dialogs.alerts[0];
-    // The defaults were stored in a new file beside the one set aside.
-    EXPECT_TRUE(std::filesystem::exists(harness.settingsFile().string() + ".bad"));
+    for (const std::string& part : c.mentions)
+        EXPECT_NE(harness.dialogs.alerts[0].find(part), std::string::npos) << harness.dialogs.alerts[0];
+    EXPECT_EQ(std::filesystem::exists(harness.settingsFile().string() + ".bad"), c.settings != nullptr);
     EXPECT_TRUE(std::filesystem::exists(harness.settingsFile()));
 }
 
-TEST_F(StartupTest, HelpItemsOpenTheShippedHelpPageWhenNoSiteIsConfigured) {
-    harness.start();
-    size_t topics = 0;
-    for (const AppMenu::Item& item : harness.shell().menu().items()) {
-        if (item.entry->kind == MenuKind::helpTopic) {
-            item.adapter->activate();
-            ++topics;
-        }
-    }
-    ASSERT_EQ(harness.desktop.opened.size(), topics);
-    for (const std::string& uri : harness.desktop.opened) {
-        EXPECT_EQ(uri.rfind("file://", 0), 0u) << uri;
-        EXPECT_NE(uri.find("/help/index.html#"), std::string::npos) << uri;
-    }
-}
+INSTANTIATE_TEST_SUITE_P(
+    Cases, StartProblems,
+    ::testing::Values(StartProblem{"output", "no-such-output", nullptr, {"no-such-output"}},
+                      StartProblem{"settings",
+                                   nullptr,
+                                   "stray line\n[Options]\n",
+                                   {"could not be read", "settings.ini.bad"}}),
+    [](const auto& info) { return std::string(info.param.what); });
 
 } // namespace
 } // namespace padloom::test

@@ -21,26 +21,16 @@ std::string trayMenu(TrayIcon& tray) {
     return text;
 }
 
-GtkMenuItemAdapter& trayItem(TrayIcon& tray, const std::string& title) {
-    for (const auto& item : tray.items()) {
-        if (item->title() == title) {
-            return *item;
-        }
-    }
-    ADD_FAILURE() << "no tray item " << title;
-    return *tray.items().front();
-}
+class Tray : public HarnessTest {
+protected:
+    Tray()
+        : HarnessTest(
+              {{"Pad.txt", presetText("Pad", "first")}, {"two.json", presetText("Second", "second")}}) {}
+};
 
-TEST(Tray, TheOptionFollowsTheTrayHostAndClosingHidesTheWindowWhileThePresetRuns) {
-    if (!ShellHarness::displayAvailable()) {
-        GTEST_SKIP() << "no display";
-    }
+TEST_F(Tray, TheOptionFollowsTheTrayHostAndClosingHidesTheWindowWhileThePresetRuns) {
     JoystickSubsystemHold hold;
     VirtualJoystick pad(2, 4, 1);
-    ShellHarness harness;
-    harness.writePreset("Pad.txt", presetText("Pad", "first"));
-    harness.writePreset("two.json", presetText("Second", "second"));
-    harness.start();
     TrayIcon& tray = harness.shell().tray();
     GtkMenuItemAdapter& option = harness.shell().menu().item(&MenuOutlets::keepInTray_mi);
     GtkWidget* mainWindow = GTK_WIDGET(harness.shell().mainWindow());
@@ -66,13 +56,13 @@ TEST(Tray, TheOptionFollowsTheTrayHostAndClosingHidesTheWindowWhileThePresetRuns
         bool shown;        // the main window afterwards
         bool active;       // a preset runs afterwards
     };
-    const std::string idle = "Pad,Second,Deactivate Preset,Show Window,Quit";
+    const std::string second = "Pad,Second*,Deactivate Preset,Show Window,Quit";
     const Step steps[] = {
-        {"Second", "Pad,Second*,Deactivate Preset,Show Window,Quit", true, true},
-        {"close", "Pad,Second*,Deactivate Preset,Show Window,Quit", false, true},
-        {"Show Window", "Pad,Second*,Deactivate Preset,Show Window,Quit", true, true},
-        {"close", "Pad,Second*,Deactivate Preset,Show Window,Quit", false, true},
-        {"Deactivate Preset", idle, false, false},
+        {"Second", second, true, true},
+        {"close", second, false, true},
+        {"Show Window", second, true, true},
+        {"close", second, false, true},
+        {"Deactivate Preset", "Pad,Second,Deactivate Preset,Show Window,Quit", false, false},
         {"Pad", "Pad*,Second,Deactivate Preset,Show Window,Quit", false, true},
     };
     for (const Step& step : steps) {
@@ -80,7 +70,12 @@ TEST(Tray, TheOptionFollowsTheTrayHostAndClosingHidesTheWindowWhileThePresetRuns
         if (std::string(step.click) == "close") {
             gtk_window_close(harness.shell().mainWindow());
         } else {
-            trayItem(tray, step.click).activate();
+            for (const auto& item : tray.items()) {
+                if (item->title() == step.click) {
+                    item->activate();
+                    break;
+                }
+            }
         }
         pumpUntil([&] { return gtk_widget_get_visible(mainWindow) == step.shown; }, std::chrono::seconds(2));
         EXPECT_EQ(trayMenu(tray), step.menu);
