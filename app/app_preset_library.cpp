@@ -54,26 +54,6 @@ std::optional<std::string> keepUnreadablePreset(const std::string& path, std::st
     return folder + backup;
 }
 
-// Every preset file of the folder, read, in walk order.
-std::vector<ListedPreset> readPresetFolder(const std::string& folder) {
-    std::vector<ListedPreset> list;
-    for (const std::string& relative : findFiles(folder, {".txt", ".json", ".vantry"})) {
-        VantryDocument document;
-        ListedPreset entry;
-        entry.file = relative;
-        entry.readable = document.load((folder + relative).c_str());
-        if (entry.readable) {
-            entry.name = std::move(document.name);
-            entry.tag = std::move(document.tag);
-            entry.activateFor = std::move(document.activateFor);
-        } else {
-            entry.problem = document.lastError();
-        }
-        list.push_back(std::move(entry));
-    }
-    return list;
-}
-
 // Whether some file in the chain of names an example is copied under holds exactly its text.
 bool exampleAlreadyCopied(const std::string& folder, const std::string& relative, const std::string& text) {
     std::string candidate = folder + relative;

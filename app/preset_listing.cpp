@@ -1,5 +1,8 @@
 #include "app/preset_listing.h"
 
+#include "app/preset_files.h"
+#include "preset/vantry_document.h"
+
 #include <algorithm>
 
 namespace padloom {
@@ -106,6 +109,25 @@ std::string copyName(const std::string& sourceName, const std::vector<std::strin
             return name;
         }
     }
+}
+
+std::vector<ListedPreset> readPresetFolder(const std::string& folder) {
+    std::vector<ListedPreset> list;
+    for (const std::string& relative : findFiles(folder, {".txt", ".json", ".vantry"})) {
+        VantryDocument document;
+        ListedPreset entry;
+        entry.file = relative;
+        entry.readable = document.load((folder + relative).c_str());
+        if (entry.readable) {
+            entry.name = std::move(document.name);
+            entry.tag = std::move(document.tag);
+            entry.activateFor = std::move(document.activateFor);
+        } else {
+            entry.problem = document.lastError();
+        }
+        list.push_back(std::move(entry));
+    }
+    return list;
 }
 
 } // namespace padloom

@@ -18,9 +18,11 @@ struct ListedPreset {
     bool readable = true;
     std::string name, tag;                // readable
     std::vector<std::string> activateFor; // readable
-    std::string problem;   // not readable
+    std::string problem;                  // not readable
 };
 
+// Every preset file of the folder (a path ending in "/"), read, in walk order.
+std::vector<ListedPreset> readPresetFolder(const std::string& folder);
 // Negative, zero or positive as a sorts before, with or after b.
 int comparePresetNames(std::string_view a, std::string_view b);
 // Readable presets by name, then file name; after them the unreadable ones by file name.

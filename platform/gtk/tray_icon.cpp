@@ -1,10 +1,9 @@
 #include "platform/gtk/tray_icon.h"
 
-#include "app/preset_files.h"
+#include "app/preset_listing.h"
 #include "app/remote_control.h"
 #include "app/tessel_app_delegate.h"
 #include "platform/gtk/i18n.h"
-#include "preset/vantry_document.h"
 
 #include <algorithm>
 #include <gtk/gtk.h>
@@ -101,18 +100,17 @@ void TrayIcon::refresh() {
     }
     TesselAppDelegate* c = &controller_;
     const std::string active = RemoteControl(controller_).activePresetFile();
-    std::vector<std::pair<std::string, std::string>> presets; // title, file name
     if (const std::optional<std::string> folder = controller_.presetFolder()) {
-        for (const std::string& file : findFiles(*folder, {".txt", ".json", ".vantry"})) {
-            VantryDocument document;
-            if (document.load((*folder + file).c_str())) {
-                presets.emplace_back(document.name.empty() ? file : document.name, file);
+        // The presets in the main list's order; a file that does not read can't be switched on.
+        std::vector<ListedPreset> presets = readPresetFolder(*folder);
+        sortPresetList(presets);
+        for (const ListedPreset& preset : presets) {
+            if (preset.readable) {
+                const std::string file = preset.file;
+                add(preset.name.empty() ? file : preset.name, true, file == active,
+                    [c, file] { RemoteControl(*c).activate(file); });
             }
         }
-    }
-    std::sort(presets.begin(), presets.end());
-    for (const auto& [title, file] : presets) {
-        add(title, true, file == active, [c, file] { RemoteControl(*c).activate(file); });
     }
     separator_ = gtk_separator_menu_item_new();
     gtk_menu_shell_append(GTK_MENU_SHELL(menu_), separator_);
