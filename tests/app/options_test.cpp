@@ -141,20 +141,14 @@ TEST_F(Options, KeyFileStoreKeepsValuesAcrossRunsButNeverWritesOverAnUnreadableF
     EXPECT_TRUE(reopened.has("shouldLock_mi"));
     EXPECT_FALSE(reopened.getBool("shouldLock_mi") || reopened.has("never stored"));
     std::filesystem::remove(path);
-    struct Case {
-        const char* damage;
-        const char* text; // null: a folder in the file's place
-        const char* aside;
-    };
-    const Case cases[] = {
-        {"a stray line above the group", "stray\n[Options]\nKey Repeat=true\n", ".bad"},
-        {"garbage", "\x01 not a key file [[[", ".bad.1"},
-        {"a folder", nullptr, ".bad.2"},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.damage);
-        if (c.text) {
-            writeFile(path, c.text);
+    // Columns: the damage, the file's text (null: a folder in its place) and where it is set aside.
+    for (const auto& [damage, text, aside] :
+         {std::tuple{"a stray line above the group", "stray\n[Options]\nKey Repeat=true\n", ".bad"},
+          std::tuple{"garbage", "\x01 not a key file [[[", ".bad.1"},
+          std::tuple<const char*, const char*, const char*>{"a folder", nullptr, ".bad.2"}}) {
+        SCOPED_TRACE(damage);
+        if (text) {
+            writeFile(path, text);
         } else {
             std::filesystem::create_directories(path);
         }
@@ -163,13 +157,13 @@ TEST_F(Options, KeyFileStoreKeepsValuesAcrossRunsButNeverWritesOverAnUnreadableF
         EXPECT_FALSE(store.has("Key Repeat"));
         store.setBool("Key Repeat", true);
         EXPECT_TRUE(store.getBool("Key Repeat"));
-        if (c.text) {
-            EXPECT_EQ(readFile(path), c.text);
+        if (text) {
+            EXPECT_EQ(readFile(path), text);
         }
 
-        EXPECT_EQ(store.setAside(), path + c.aside);
-        if (c.text) {
-            EXPECT_EQ(readFile(path + c.aside), c.text);
+        EXPECT_EQ(store.setAside(), path + aside);
+        if (text) {
+            EXPECT_EQ(readFile(path + aside), text);
         }
         store.setBool("Key Repeat", false);
         KeyfileSettingsStore reopened;
