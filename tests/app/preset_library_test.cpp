@@ -231,8 +231,7 @@ INSTANTIATE_TEST_SUITE_P(
 struct EditCase {
     const char* what;
     std::function<void(const std::string& folder)> setUp; // folder: the preset folder
-    std::string name;
-    bool opens; // the editor opens (the text kept aside first)
+    bool opens; // p.txt opens in the editor (the text kept aside first)
     std::string alertPart;
 };
 
@@ -244,7 +243,7 @@ TEST_P(EditingAPresetThatDoesNotLoad, KeepsItsTextAsideOrIsRefusedWithAnAlert) {
     }
     GetParam().setUp(presets());
 
-    controller().createOrEditPreset(GetParam().name);
+    controller().createOrEditPreset("p.txt");
 
     const std::string alert = dialogs.alerts.empty() ? "" : dialogs.alerts[0];
     EXPECT_EQ(dialogs.alerts.size(), GetParam().alertPart.empty() ? 0u : 1u);
@@ -268,17 +267,17 @@ TEST_P(EditingAPresetThatDoesNotLoad, KeepsItsTextAsideOrIsRefusedWithAnAlert) {
 INSTANTIATE_TEST_SUITE_P(
     Cases, EditingAPresetThatDoesNotLoad,
     ::testing::Values(EditCase{"TextThatDoesNotRead",
-                               [](const std::string& f) { writeFile(f + "p.txt", "{\"name\": oops}"); },
-                               "p.txt", true, "could not be read (Error at line 1"},
-                      EditCase{"MissingFile", [](const std::string&) {}, "p.txt", true, ""},
+                               [](const std::string& f) { writeFile(f + "p.txt", "{\"name\": oops}"); }, true,
+                               "could not be read (Error at line 1"},
+                      EditCase{"MissingFile", [](const std::string&) {}, true, ""},
                       EditCase{"PresetFolderIsAFile",
                                [](const std::string& f) {
                                    std::filesystem::remove_all(f);
                                    writeFile(f.substr(0, f.size() - 1), "x");
                                },
-                               "p.txt", false, "Padloom/presets/\" is a file, not a folder"},
+                               false, "Padloom/presets/\" is a file, not a folder"},
                       EditCase{"AFolderInItsPlace",
-                               [](const std::string& f) { writeFile(f + "p.txt/in", "x"); }, "p.txt", false,
+                               [](const std::string& f) { writeFile(f + "p.txt/in", "x"); }, false,
                                "its text could not be kept aside (Is a directory)"},
                       EditCase{"OwnerCannotRead",
                                [](const std::string& f) {
@@ -286,7 +285,7 @@ INSTANTIATE_TEST_SUITE_P(
                                    std::filesystem::permissions(f + "p.txt",
                                                                 std::filesystem::perms::owner_write);
                                },
-                               "p.txt", false, "its text could not be kept aside (Permission denied)"}),
+                               false, "its text could not be kept aside (Permission denied)"}),
     [](const auto& info) { return std::string(info.param.what); });
 
 // Saving the editor's text, and updating the list entry that the main page marks as edited.
