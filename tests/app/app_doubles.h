@@ -55,22 +55,17 @@ private:
 class FakeWindow : public Window {
 public:
     WindowFrame frame() const override { return frame_; }
-    void setFrame(const WindowFrame& frame, bool animate) override {
-        frame_ = frame;
-        animated = animate;
-    }
+    void setFrame(const WindowFrame& frame, bool) override { frame_ = frame; }
     bool visible() const override { return shown; }
     void bringToFront() override {
         shown = true;
         ++broughtToFront;
     }
-    void setTitle(const std::string& text) override { title = text; }
+    void setTitle(const std::string&) override {}
 
     WindowFrame frame_{100, 200, 400, 500};
     bool shown = false;
-    bool animated = false;
     int broughtToFront = 0;
-    std::string title;
 };
 
 class FakeLabel : public Label {
@@ -84,11 +79,10 @@ public:
     void showAlert(const std::string& message) override { alerts.push_back(message); }
     bool confirm(const std::string& message) override {
         confirms.push_back(message);
-        return confirmAnswer;
+        return true;
     }
     std::vector<std::string> alerts;
     std::vector<std::string> confirms;
-    bool confirmAnswer = true;
 };
 
 class MemorySettings : public SettingsStore {

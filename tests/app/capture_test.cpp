@@ -159,9 +159,7 @@ TEST_F(Capture, RequestsThatCannotBeCapturedCloseThePanelWithoutReport) {
 }
 
 TEST_F(Capture, RequestWhileAPresetIsActiveIsRefusedAndThePresetKeepsRunning) {
-    writePreset("space.txt",
-                "{\"name\":\"S\",\"tag\":\"t\",\"joysticks\":[{\"tag\":\"P\",\"binds\":{\"btn 0\":"
-                "[\"key 44\"]}}]}");
+    writePreset("space.txt", presetText("S"));
     ASSERT_TRUE(controller().activatePreset("space.txt"));
 
     controller().scanJoystickInput(0, bindNo);

@@ -1,39 +1,26 @@
 #include "app/headless_session.h"
 #include "tests/app/joystick_fixture.h"
 
+#include <array>
+
 namespace padloom::test {
 namespace {
 
-struct StoredOptionsCase {
-    const char* what;
-    std::map<std::string, bool> stored;
-    bool lock;
-    bool corners;
-    bool minecraft;
-};
-
+// Columns: what is stored; lock cursor, avoid corners and Minecraft fix as read back. Titles of
+// fixed-key items are not keys.
 TEST(HeadlessOptions, ComeFromTheKeysTheDesktopMenuStores) {
-    const StoredOptionsCase cases[] = {
-        {"first start", {}, false, false, false},
-        {"all on",
-         {{"shouldLock_mi", true}, {"Avoid Screen Corners", true}, {"Minecraft Fix", true}},
-         true,
-         true,
-         true},
-        {"titles of fixed-key items are not keys",
-         {{"Lock Cursor to Main Display", true}},
-         false,
-         false,
-         false},
-        {"only corners", {{"Avoid Screen Corners", true}, {"Key Repeat", true}}, false, true, false},
+    const std::pair<std::map<std::string, bool>, std::array<bool, 3>> cases[] = {
+        {{}, {false, false, false}},
+        {{{"shouldLock_mi", true}, {"Avoid Screen Corners", true}, {"Minecraft Fix", true}},
+         {true, true, true}},
+        {{{"Lock Cursor to Main Display", true}}, {false, false, false}},
+        {{{"Avoid Screen Corners", true}, {"Key Repeat", true}}, {false, true, false}},
     };
-    for (const StoredOptionsCase& c : cases) {
+    for (const auto& [stored, expected] : cases) {
         MemorySettings settings;
-        settings.values = c.stored;
-        const HeadlessOptions options = storedHeadlessOptions(settings);
-        EXPECT_EQ(options.lockCursor, c.lock) << c.what;
-        EXPECT_EQ(options.avoidCorners, c.corners) << c.what;
-        EXPECT_EQ(options.minecraftFix, c.minecraft) << c.what;
+        settings.values = stored;
+        const HeadlessOptions o = storedHeadlessOptions(settings);
+        EXPECT_EQ((std::array{o.lockCursor, o.avoidCorners, o.minecraftFix}), expected) << stored.size();
     }
 }
 

@@ -18,39 +18,26 @@ TEST_F(Lifecycle, QuitQuestionIsTheSixLineMessage) {
               "Do you want to exit?");
 }
 
-struct HeightCase {
-    const char* what;
-    ScriptValue contentHeight;
-    float expectedMainHeight;
-    float expectedConfigHeight;
-};
-
-class WindowFitting : public AppTest, public ::testing::WithParamInterface<HeightCase> {};
-
-TEST_P(WindowFitting, HeightFollowsThePageWithTheTopEdgeKept) {
-    mainPage.answers["getContentHeight()"] = GetParam().contentHeight;
-    configPage.answers["getContentHeight()"] = GetParam().contentHeight;
+// Columns: what getContentHeight() answers, the main and the editor window's height after.
+TEST_F(Lifecycle, WindowHeightFollowsThePageWithTheTopEdgeKept) {
     const WindowFrame before = mainWindow.frame();
-
-    controller().updateMainWindowHeight();
-    controller().updateConfigWindowHeight();
-
-    for (const auto& [window, height] : {std::pair{&mainWindow, GetParam().expectedMainHeight},
-                                         std::pair{&configWindow, GetParam().expectedConfigHeight}}) {
-        const WindowFrame after = window->frame();
-        EXPECT_EQ(after.height, height);
-        EXPECT_EQ(after.y + after.height, before.y + before.height);
-        EXPECT_EQ(after.x, before.x);
-        EXPECT_EQ(after.width, before.width);
+    for (const auto& [content, mainHeight, configHeight] :
+         {std::tuple{ScriptValue(300.0), 346.f, 322.f}, std::tuple{ScriptValue(300.7), 346.f, 322.f},
+          std::tuple{ScriptValue(), 500.f, 500.f}, std::tuple{ScriptValue("300"), 500.f, 500.f}}) {
+        mainWindow.frame_ = configWindow.frame_ = before;
+        mainPage.answers["getContentHeight()"] = configPage.answers["getContentHeight()"] = content;
+        controller().updateMainWindowHeight();
+        controller().updateConfigWindowHeight();
+        for (const auto& [window, height] :
+             {std::pair{&mainWindow, mainHeight}, std::pair{&configWindow, configHeight}}) {
+            const WindowFrame after = window->frame();
+            EXPECT_EQ(after.height, height);
+            EXPECT_EQ(after.y + after.height, before.y + before.height);
+            EXPECT_EQ(after.x, before.x);
+            EXPECT_EQ(after.width, before.width);
+        }
     }
 }
-
-INSTANTIATE_TEST_SUITE_P(Cases, WindowFitting,
-                         ::testing::Values(HeightCase{"Number", ScriptValue(300.0), 346, 322},
-                                           HeightCase{"Fraction", ScriptValue(300.7), 346, 322},
-                                           HeightCase{"Undefined", ScriptValue(), 500, 500},
-                                           HeightCase{"String", ScriptValue("300"), 500, 500}),
-                         [](const auto& info) { return std::string(info.param.what); });
 
 // Sites may be given with or without a scheme and a trailing slash; without one the local page is used.
 TEST_F(Lifecycle, HelpOpensTheSitePathOrTheLocalHelpSection) {

@@ -13,40 +13,29 @@ namespace {
 
 using Options = AppTest;
 
-struct StoredCase {
-    const char* what;
-    std::optional<bool> stored;
-    bool itemState;
-    bool expectedLoad;   // loadMenuOption's result and the item's state after it
-    bool expectedToggle; // toggleMenuOption's result, the stored value and the item's state after it
-};
+// Columns: the stored value (none if empty), the item's state, then the state after loading and
+// after toggling (each also the result and the stored value).
+TEST_F(Options, TitleKeyedOptionLoadAdoptsTheStoredValueAndToggleFlipsIt) {
+    for (const auto& [stored, item, loaded, toggled] :
+         {std::tuple{std::optional<bool>(), true, true, false},
+          std::tuple{std::optional<bool>(), false, false, true},
+          std::tuple{std::optional(true), false, true, false},
+          std::tuple{std::optional(false), true, false, true}}) {
+        settings.values.clear();
+        if (stored) {
+            settings.values["Key Repeat"] = *stored;
+        }
+        keyRepeat.setState(item);
+        EXPECT_EQ(controller().loadMenuOption(&keyRepeat), loaded);
+        EXPECT_EQ(keyRepeat.state(), loaded);
+        EXPECT_EQ(settings.getBool("Key Repeat"), loaded);
 
-class TitleKeyedOption : public AppTest, public ::testing::WithParamInterface<StoredCase> {};
-
-TEST_P(TitleKeyedOption, LoadAdoptsTheStoredValueAndToggleFlipsIt) {
-    const StoredCase& c = GetParam();
-    if (c.stored) {
-        settings.values["Key Repeat"] = *c.stored;
+        keyRepeat.setState(item); // the item disagrees again, as after an interface change
+        EXPECT_EQ(controller().toggleMenuOption(&keyRepeat), toggled);
+        EXPECT_EQ(keyRepeat.state(), toggled);
+        EXPECT_EQ(settings.getBool("Key Repeat"), toggled);
     }
-    keyRepeat.setState(c.itemState);
-
-    EXPECT_EQ(controller().loadMenuOption(&keyRepeat), c.expectedLoad);
-    EXPECT_EQ(keyRepeat.state(), c.expectedLoad);
-    EXPECT_EQ(settings.getBool("Key Repeat"), c.expectedLoad);
-
-    keyRepeat.setState(c.itemState); // the item disagrees again, as after an interface change
-    EXPECT_EQ(controller().toggleMenuOption(&keyRepeat), c.expectedToggle);
-    EXPECT_EQ(keyRepeat.state(), c.expectedToggle);
-    EXPECT_EQ(settings.getBool("Key Repeat"), c.expectedToggle);
 }
-
-INSTANTIATE_TEST_SUITE_P(Cases, TitleKeyedOption,
-                         ::testing::Values(StoredCase{"NothingStoredItemOn", std::nullopt, true, true, false},
-                                           StoredCase{"NothingStoredItemOff", std::nullopt, false, false,
-                                                      true},
-                                           StoredCase{"StoredTrueItemOff", true, false, true, false},
-                                           StoredCase{"StoredFalseItemOn", false, true, false, true}),
-                         [](const auto& info) { return std::string(info.param.what); });
 
 // A row added without care would leave an outlet empty, or two options sharing a setting.
 TEST(MenuEntries, GiveEveryOutletOneItemAndEveryOptionAKeyOfItsOwn) {
@@ -108,18 +97,27 @@ TEST_F(Options, LaterStartRestoresStoredStatesWithoutAlerts) {
     minecraftFix = false;
 }
 
-TEST_F(Options, LockCursorFollowsTheItemAndRecomputesTheGeometry) {
-    FixedDisplays displays{{0, 0, 800, 600}, {800, 0, 800, 600}};
-    controller().LockCursor();
-    EXPECT_TRUE(settings.getBool("shouldLock_mi"));
-    EXPECT_EQ(screenGeometry.bounds().w, 800);
-    controller().LockCursor();
-    EXPECT_FALSE(settings.getBool("shouldLock_mi"));
-    EXPECT_FALSE(shouldLock.state());
-    EXPECT_EQ(screenGeometry.bounds().w, 1600);
-}
-
-TEST_F(Options, MinecraftFixAlertsOnlyWhenTurnedOn) {
+TEST_F(Options, TogglesApplyTheirOptionAndMinecraftFixAlertsOnlyWhenTurnedOn) {
+    {
+        FixedDisplays displays{{0, 0, 800, 600}, {800, 0, 800, 600}};
+        controller().LockCursor();
+        EXPECT_TRUE(settings.getBool("shouldLock_mi"));
+        EXPECT_EQ(screenGeometry.bounds().w, 800);
+        controller().LockCursor();
+        EXPECT_FALSE(settings.getBool("shouldLock_mi") || shouldLock.state());
+        EXPECT_EQ(screenGeometry.bounds().w, 1600);
+    }
+    {
+        FixedDisplays displays{{0, 0, 640, 480}};
+        controller().toggleFullScreenFix();
+        ASSERT_TRUE(monitor.handler);
+        monitor.handler();
+        EXPECT_EQ(screenGeometry.bounds().w, 640) << "the watch rebuilds the geometry";
+        controller().toggleFullScreenFix();
+        EXPECT_EQ(monitor.installs, 1);
+        EXPECT_EQ(monitor.removals, 1);
+        EXPECT_FALSE(monitor.handler);
+    }
     controller().toggleMinecraftFix();
     EXPECT_TRUE(minecraftFix.load());
     controller().toggleMinecraftFix();
@@ -127,28 +125,6 @@ TEST_F(Options, MinecraftFixAlertsOnlyWhenTurnedOn) {
     EXPECT_EQ(dialogs.alerts,
               std::vector<std::string>{"Please disable this if you experience problems like the "
                                        "mouse cursor getting stuck when not playing Minecraft."});
-}
-
-TEST_F(Options, FullScreenFixInstallsAndRemovesOneWatchThatRebuildsTheGeometry) {
-    FixedDisplays displays{{0, 0, 800, 600}};
-    controller().toggleFullScreenFix();
-    ASSERT_TRUE(monitor.handler);
-    monitor.handler();
-    EXPECT_EQ(screenGeometry.bounds().w, 800);
-    controller().toggleFullScreenFix();
-    EXPECT_EQ(monitor.installs, 1);
-    EXPECT_EQ(monitor.removals, 1);
-    EXPECT_FALSE(monitor.handler);
-}
-
-TEST_F(Options, CompactListAppliesTheClassAndWarningsToggleTheStoredValue) {
-    controller().compactList();
-    EXPECT_TRUE(mainPage.evaluated("$('body').addClass('compactList')"));
-    controller().compactList();
-    EXPECT_EQ(mainPage.startingWith("$('body').removeClass('compactList')").size(), 1u);
-
-    controller().toggleWarnings();
-    EXPECT_EQ(settings.getBool("shouldShowWarnings_mi"), shouldShowWarnings.state());
 }
 
 TEST_F(Options, KeyFileStoreKeepsValuesAcrossRunsButNeverWritesOverAnUnreadableFile) {
@@ -165,20 +141,14 @@ TEST_F(Options, KeyFileStoreKeepsValuesAcrossRunsButNeverWritesOverAnUnreadableF
     EXPECT_TRUE(reopened.has("shouldLock_mi"));
     EXPECT_FALSE(reopened.getBool("shouldLock_mi") || reopened.has("never stored"));
     std::filesystem::remove(path);
-    struct Case {
-        const char* damage;
-        const char* text; // null: a folder in the file's place
-        const char* aside;
-    };
-    const Case cases[] = {
-        {"a stray line above the group", "stray\n[Options]\nKey Repeat=true\n", ".bad"},
-        {"garbage", "\x01 not a key file [[[", ".bad.1"},
-        {"a folder", nullptr, ".bad.2"},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.damage);
-        if (c.text) {
-            writeFile(path, c.text);
+    // Columns: the damage, the file's text (null: a folder in its place) and where it is set aside.
+    for (const auto& [damage, text, aside] :
+         {std::tuple{"a stray line above the group", "stray\n[Options]\nKey Repeat=true\n", ".bad"},
+          std::tuple{"garbage", "\x01 not a key file [[[", ".bad.1"},
+          std::tuple<const char*, const char*, const char*>{"a folder", nullptr, ".bad.2"}}) {
+        SCOPED_TRACE(damage);
+        if (text) {
+            writeFile(path, text);
         } else {
             std::filesystem::create_directories(path);
         }
@@ -187,13 +157,13 @@ TEST_F(Options, KeyFileStoreKeepsValuesAcrossRunsButNeverWritesOverAnUnreadableF
         EXPECT_FALSE(store.has("Key Repeat"));
         store.setBool("Key Repeat", true);
         EXPECT_TRUE(store.getBool("Key Repeat"));
-        if (c.text) {
-            EXPECT_EQ(readFile(path), c.text);
+        if (text) {
+            EXPECT_EQ(readFile(path), text);
         }
 
-        EXPECT_EQ(store.setAside(), path + c.aside);
-        if (c.text) {
-            EXPECT_EQ(readFile(path + c.aside), c.text);
+        EXPECT_EQ(store.setAside(), path + aside);
+        if (text) {
+            EXPECT_EQ(readFile(path + aside), text);
         }
         store.setBool("Key Repeat", false);
         KeyfileSettingsStore reopened;

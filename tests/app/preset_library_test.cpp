@@ -109,36 +109,21 @@ TEST_F(PresetLibrary, GeneratedNamesCarryTheDateAndTheFirstFreeNumber) {
     }
 }
 
-struct CopyCase {
-    const char* what;
-    std::string name;
-    std::string tag;
-};
-
-class PresetCopies : public AppTest, public ::testing::WithParamInterface<CopyCase> {};
-
 // The copy must read back with exactly the source's texts (plus " copy"), whatever they hold.
-TEST_P(PresetCopies, CopyReadsBackWithTheSourceTexts) {
-    VantryDocument source;
-    source.name = GetParam().name;
-    source.tag = GetParam().tag;
-    ASSERT_TRUE(source.save((presets() + "src.txt").c_str()));
-
-    const std::string copy = controller().generateValidFilenameWithName("src.txt");
-
-    VantryDocument copied;
-    ASSERT_TRUE(copied.load((presets() + copy).c_str())) << copied.lastError();
-    EXPECT_EQ(copied.name, GetParam().name + " copy");
-    EXPECT_EQ(copied.tag, GetParam().tag);
+TEST_F(PresetLibrary, CopiesReadBackWithTheSourceTexts) {
+    for (const auto& [name, tag] : {std::pair{"Racing", "wheel"}, std::pair{"The \"best\"", "say \"hi\""},
+                                    std::pair{"C:\\games\\", "a\\nb"}, std::pair{"\\\"", "\"\\"},
+                                    std::pair{"Tab\there", "two\nlines"}}) {
+        VantryDocument source, copied;
+        source.name = name;
+        source.tag = tag;
+        ASSERT_TRUE(source.save((presets() + "src.txt").c_str()));
+        ASSERT_TRUE(copied.load((presets() + controller().generateValidFilenameWithName("src.txt")).c_str()))
+            << copied.lastError();
+        EXPECT_EQ(copied.name, std::string(name) + " copy");
+        EXPECT_EQ(copied.tag, tag);
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(Texts, PresetCopies,
-                         ::testing::Values(CopyCase{"plain", "Racing", "wheel"},
-                                           CopyCase{"quotes", "The \"best\"", "say \"hi\""},
-                                           CopyCase{"backslashes", "C:\\games\\", "a\\nb"},
-                                           CopyCase{"both", "\\\"", "\"\\"},
-                                           CopyCase{"control_characters", "Tab\there", "two\nlines"}),
-                         [](const auto& info) { return std::string(info.param.what); });
 
 TEST_F(PresetLibrary, EditingFillsOneAddBindPerOutputWithEncodedTexts) {
     writePreset("p.txt", "{\"name\":\"It's\",\"tag\":\"x\",\"joysticks\":[{\"tag\":\"Pad 'A'\",\"binds\":{"
@@ -156,36 +141,26 @@ TEST_F(PresetLibrary, EditingFillsOneAddBindPerOutputWithEncodedTexts) {
     EXPECT_EQ(binds[1], "addBind(0, 'btn 3', 'key 5')");
 }
 
-struct BadPageText {
-    const char* what;
-    ScriptValue text;
-};
-
-class UnreadableEditorText : public AppTest, public ::testing::WithParamInterface<BadPageText> {};
-
-TEST_P(UnreadableEditorText, KeepsTheOldFileAndShowsTheReadersMessage) {
+TEST_F(PresetLibrary, UnreadableEditorTextKeepsTheOldFileAndShowsTheReadersMessage) {
     writePreset("p.txt", presetText("Old"));
-    controller().createOrEditPreset("p.txt");
-    configPage.answers["generatePresetString()"] = GetParam().text;
+    for (const ScriptValue& text : {ScriptValue("{\"name\" : \"x\","), ScriptValue(), ScriptValue(3.0)}) {
+        controller().createOrEditPreset("p.txt");
+        configPage.answers["generatePresetString()"] = text;
+        dialogs.alerts.clear();
 
-    controller().finishEditingPreset();
+        controller().finishEditingPreset();
 
-    EXPECT_EQ(readFile(presets() + "p.txt"), presetText("Old"));
-    ASSERT_EQ(dialogs.alerts.size(), 1u);
-    VantryDocument reader;
-    reader.readText(GetParam().text.text());
-    EXPECT_NE(dialogs.alerts[0].find(reader.lastError()), std::string::npos) << dialogs.alerts[0];
-    EXPECT_TRUE(mainPage.startingWith("$('.editing").empty());
-    EXPECT_EQ(mainPage.scripts.back(), "stopModal()");
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(presets()), {}), 1)
-        << "no temporary file is left";
+        EXPECT_EQ(readFile(presets() + "p.txt"), presetText("Old"));
+        ASSERT_EQ(dialogs.alerts.size(), 1u);
+        VantryDocument reader;
+        reader.readText(text.text());
+        EXPECT_NE(dialogs.alerts[0].find(reader.lastError()), std::string::npos) << dialogs.alerts[0];
+        EXPECT_TRUE(mainPage.startingWith("$('.editing").empty());
+        EXPECT_EQ(mainPage.scripts.back(), "stopModal()");
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(presets()), {}), 1)
+            << "no temporary file is left";
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(Texts, UnreadableEditorText,
-                         ::testing::Values(BadPageText{"syntax", ScriptValue("{\"name\" : \"x\",")},
-                                           BadPageText{"undefined", ScriptValue()},
-                                           BadPageText{"number", ScriptValue(3.0)}),
-                         [](const auto& info) { return std::string(info.param.what); });
 
 TEST_F(PresetLibrary, NamesThatAreNotPathsInsideTheFolderAreRefusedWithAReason) {
     for (const char* name : {"", ".", "..", "/", "/abs.txt", "sub//a.txt", "sub/../a.txt", "a.txt/"}) {
@@ -195,33 +170,19 @@ TEST_F(PresetLibrary, NamesThatAreNotPathsInsideTheFolderAreRefusedWithAReason) 
     }
 }
 
-struct PlaceCase {
-    const char* what;
-    void (*open)(TesselAppDelegate&);
-    std::string place; // relative to the preset folder, or to the resources as an address
-    bool address = false;
-};
-
-class PlaceThatNothingOpens : public AppTest, public ::testing::WithParamInterface<PlaceCase> {};
-
-TEST_P(PlaceThatNothingOpens, IsGivenInAnAlertToOpenByHand) {
+TEST_F(PresetLibrary, PlacesThatNothingOpensAreGivenInAnAlertToOpenByHand) {
     writePreset("a.txt", presetText("A"));
     desktop.nothingOpens = true;
-    GetParam().open(controller());
-    const std::string place =
-        GetParam().address ? "file://" + resources + "/" + GetParam().place : presets() + GetParam().place;
-    ASSERT_EQ(dialogs.alerts.size(), 1u);
-    EXPECT_TRUE(dialogs.alerts[0].ends_with("by hand:\n" + place)) << dialogs.alerts[0];
+    controller().openPresetFolder();
+    controller().showPresetFile("a.txt");
+    controller().showHelp(HelpTopic::faq);
+    const std::string places[] = {presets(), presets() + "a.txt",
+                                  "file://" + resources + "/help/index.html#faq"};
+    ASSERT_EQ(dialogs.alerts.size(), 3u);
+    for (size_t i = 0; i < 3; ++i) {
+        EXPECT_TRUE(dialogs.alerts[i].ends_with("by hand:\n" + places[i])) << dialogs.alerts[i];
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Places, PlaceThatNothingOpens,
-    ::testing::Values(PlaceCase{"PresetFolder", [](TesselAppDelegate& a) { a.openPresetFolder(); }, ""},
-                      PlaceCase{"PresetFile", [](TesselAppDelegate& a) { a.showPresetFile("a.txt"); },
-                                "a.txt"},
-                      PlaceCase{"Help", [](TesselAppDelegate& a) { a.showHelp(HelpTopic::faq); },
-                                "help/index.html#faq", true}),
-    [](const auto& info) { return std::string(info.param.what); });
 
 // Root ignores permission bits: cases that rely on them are skipped for root, and other cases
 // reach the same code through failures that hold for root too.
@@ -270,8 +231,7 @@ INSTANTIATE_TEST_SUITE_P(
 struct EditCase {
     const char* what;
     std::function<void(const std::string& folder)> setUp; // folder: the preset folder
-    std::string name;
-    bool opens; // the editor opens (the text kept aside first)
+    bool opens; // p.txt opens in the editor (the text kept aside first)
     std::string alertPart;
 };
 
@@ -283,7 +243,7 @@ TEST_P(EditingAPresetThatDoesNotLoad, KeepsItsTextAsideOrIsRefusedWithAnAlert) {
     }
     GetParam().setUp(presets());
 
-    controller().createOrEditPreset(GetParam().name);
+    controller().createOrEditPreset("p.txt");
 
     const std::string alert = dialogs.alerts.empty() ? "" : dialogs.alerts[0];
     EXPECT_EQ(dialogs.alerts.size(), GetParam().alertPart.empty() ? 0u : 1u);
@@ -307,17 +267,17 @@ TEST_P(EditingAPresetThatDoesNotLoad, KeepsItsTextAsideOrIsRefusedWithAnAlert) {
 INSTANTIATE_TEST_SUITE_P(
     Cases, EditingAPresetThatDoesNotLoad,
     ::testing::Values(EditCase{"TextThatDoesNotRead",
-                               [](const std::string& f) { writeFile(f + "p.txt", "{\"name\": oops}"); },
-                               "p.txt", true, "could not be read (Error at line 1"},
-                      EditCase{"MissingFile", [](const std::string&) {}, "p.txt", true, ""},
+                               [](const std::string& f) { writeFile(f + "p.txt", "{\"name\": oops}"); }, true,
+                               "could not be read (Error at line 1"},
+                      EditCase{"MissingFile", [](const std::string&) {}, true, ""},
                       EditCase{"PresetFolderIsAFile",
                                [](const std::string& f) {
                                    std::filesystem::remove_all(f);
                                    writeFile(f.substr(0, f.size() - 1), "x");
                                },
-                               "p.txt", false, "Padloom/presets/\" is a file, not a folder"},
+                               false, "Padloom/presets/\" is a file, not a folder"},
                       EditCase{"AFolderInItsPlace",
-                               [](const std::string& f) { writeFile(f + "p.txt/in", "x"); }, "p.txt", false,
+                               [](const std::string& f) { writeFile(f + "p.txt/in", "x"); }, false,
                                "its text could not be kept aside (Is a directory)"},
                       EditCase{"OwnerCannotRead",
                                [](const std::string& f) {
@@ -325,7 +285,7 @@ INSTANTIATE_TEST_SUITE_P(
                                    std::filesystem::permissions(f + "p.txt",
                                                                 std::filesystem::perms::owner_write);
                                },
-                               "p.txt", false, "its text could not be kept aside (Permission denied)"}),
+                               false, "its text could not be kept aside (Permission denied)"}),
     [](const auto& info) { return std::string(info.param.what); });
 
 // Saving the editor's text, and updating the list entry that the main page marks as edited.
@@ -378,34 +338,28 @@ INSTANTIATE_TEST_SUITE_P(Cases, SavingAnEdit,
                                            SaveCase{"WriteOnlyBecomesReadable", false, 0200, 0600}),
                          [](const auto& info) { return std::string(info.param.what); });
 
-class OnAFullDisk : public AppTest, public ::testing::WithParamInterface<void (*)(TesselAppDelegate&)> {};
-
 // Writes to files fail as on a full disk while the size limit is 0 (for root too).
-TEST_P(OnAFullDisk, AFailedCreationLeavesNoFileBehind) {
+TEST_F(PresetLibrary, OnAFullDiskAFailedCreationLeavesNoFileBehind) {
     writePreset("src.txt", presetText("Source"));
     writeFile(resources + "/presetexamples/Example.txt", presetText("Example"));
-    rlimit old{};
-    getrlimit(RLIMIT_FSIZE, &old);
-    const rlimit none{0, old.rlim_max};
-    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    setrlimit(RLIMIT_FSIZE, &none);
-    GetParam()(controller());
-    setrlimit(RLIMIT_FSIZE, &old);
-    std::signal(SIGXFSZ, oldHandler);
-    EXPECT_EQ(findFiles(presets(), {""}), std::vector<std::string>{"src.txt"});
-    EXPECT_FALSE(controller().editingPresetPath);
+    const std::function<void(TesselAppDelegate&)> creations[] = {
+        [](TesselAppDelegate& a) { a.generateValidFilenameWithName(""); },
+        [](TesselAppDelegate& a) { a.generateValidFilenameWithName("src.txt"); },
+        [](TesselAppDelegate& a) { a.copyPresetExamples(); },
+        [](TesselAppDelegate& a) { a.createOrEditPreset("fresh.txt"); }};
+    for (size_t i = 0; i < std::size(creations); ++i) {
+        rlimit old{};
+        getrlimit(RLIMIT_FSIZE, &old);
+        const rlimit none{0, old.rlim_max};
+        const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+        setrlimit(RLIMIT_FSIZE, &none);
+        creations[i](controller());
+        setrlimit(RLIMIT_FSIZE, &old);
+        std::signal(SIGXFSZ, oldHandler);
+        EXPECT_EQ(findFiles(presets(), {""}), std::vector<std::string>{"src.txt"}) << i;
+        EXPECT_FALSE(controller().editingPresetPath) << i;
+    }
 }
-
-const char* const fullDiskCreations[] = {"NewPreset", "Copy", "ExampleCopy", "Edit"};
-
-INSTANTIATE_TEST_SUITE_P(Creations, OnAFullDisk,
-                         ::testing::Values([](TesselAppDelegate& a) { a.generateValidFilenameWithName(""); },
-                                           [](TesselAppDelegate& a) {
-                                               a.generateValidFilenameWithName("src.txt");
-                                           },
-                                           [](TesselAppDelegate& a) { a.copyPresetExamples(); },
-                                           [](TesselAppDelegate& a) { a.createOrEditPreset("fresh.txt"); }),
-                         [](const auto& info) { return std::string(fullDiskCreations[info.index]); });
 
 } // namespace
 } // namespace padloom::test
