@@ -16,18 +16,22 @@ struct Printed {
     bool ok = false;
 };
 
-Printed print(const std::string& json, bool firstChildOnly, int level) {
+// Parses json (empty: no tree) and writes the tree, or its first child, to out.
+bool printTo(FILE* out, std::string json, bool firstChildOnly, int level) {
     block_allocator allocator(1024);
-    std::string source = json;
     char* errorPos = nullptr;
     const char* errorDesc = nullptr;
     int errorLine = 0;
     const json_value* root =
         json.empty() ? nullptr
-                     : parse_json_in_place(source.data(), &errorPos, &errorDesc, &errorLine, &allocator);
+                     : parse_json_in_place(json.data(), &errorPos, &errorDesc, &errorLine, &allocator);
+    return print_json(firstChildOnly ? root->first_child : root, out, level);
+}
+
+Printed print(const std::string& json, bool firstChildOnly, int level) {
     FILE* file = std::tmpfile();
     Printed printed;
-    printed.ok = print_json(firstChildOnly ? root->first_child : root, file, level);
+    printed.ok = printTo(file, json, firstChildOnly, level);
     printed.text.resize(static_cast<std::size_t>(std::ftell(file)));
     std::rewind(file);
     printed.text.resize(std::fread(printed.text.data(), 1, printed.text.size(), file));
@@ -75,21 +79,15 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.what); });
 
 TEST(JsonWriterFailure, AStreamThatCannotStepBackIsReported) {
-    block_allocator allocator(1024);
-    char text[] = "[1,2]";
-    char* errorPos = nullptr;
-    const char* errorDesc = nullptr;
-    int errorLine = 0;
-    const json_value* root = parse_json_in_place(text, &errorPos, &errorDesc, &errorLine, &allocator);
     int fds[2];
     ASSERT_EQ(pipe(fds), 0);
     FILE* pipeEnd = fdopen(fds[1], "w");
-    EXPECT_FALSE(print_json(root, pipeEnd, 0));
+    EXPECT_FALSE(printTo(pipeEnd, "[1,2]", false, 0));
     std::fclose(pipeEnd);
     close(fds[0]);
     FILE* full = std::fopen("/dev/full", "w");
     ASSERT_NE(full, nullptr);
-    EXPECT_FALSE(print_json(root, full, 0));
+    EXPECT_FALSE(printTo(full, "[1,2]", false, 0));
     std::fclose(full);
 }
 
