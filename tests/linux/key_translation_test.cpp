@@ -89,14 +89,5 @@ TEST(KeyTranslation, PresetKeyNumbersReachTheKeysTheyName) {
     }
 }
 
-TEST(KeyTranslation, CodesOutsideTheTablesFindNothing) {
-    for (uint16_t code : {uint16_t{63}, uint16_t{273}, uint16_t{0xFFFF}}) {
-        EXPECT_EQ(findKeyboardKey(code), nullptr) << code;
-    }
-    for (int32_t type : {-1, 2, 23, 0xFFFF}) {
-        EXPECT_EQ(findAuxiliaryKey(type), nullptr) << type;
-    }
-}
-
 } // namespace
 } // namespace padloom

@@ -39,7 +39,6 @@ public:
     TestWindow& operator=(const TestWindow&) = delete;
 
     Display* display() const { return display_; }
-    Window window() const { return window_; }
     // Makes the window's cursor fully transparent (as games hide it).
     void hideCursor();
     // The next key or button event, skipping others (keyboard map changes are applied); false

@@ -32,6 +32,10 @@ void PrintTo(const Record& r, std::ostream* os) {
 
 constexpr Record syn{EV_SYN, SYN_REPORT, 0};
 
+constexpr Record rel(uint16_t code, int32_t value) {
+    return {EV_REL, code, value};
+}
+
 std::vector<Record> decode(const std::vector<char>& bytes) {
     std::vector<Record> records;
     for (size_t at = 0; at + sizeof(input_event) <= bytes.size(); at += sizeof(input_event)) {
@@ -104,37 +108,28 @@ TEST(UinputSink, EventsBecomeEvdevRecordsEndingInOneSynReport) {
         {"right shift", key(60, false, std::nullopt), {{EV_KEY, KEY_RIGHTSHIFT, 0}, syn}},
         {"a code without a key writes nothing, not even a SYN_REPORT", key(0xFFFF, true, 0), {}},
         {"function", key(63, true, std::nullopt), {}},
+        {"past the key table", key(273, true, 0), {}},
         {"volume up", auxiliary(0 << 16 | 0x0A00), {{EV_KEY, KEY_VOLUMEUP, 1}, syn}},
         {"volume up released", auxiliary(0 << 16), {{EV_KEY, KEY_VOLUMEUP, 0}, syn}},
         {"brightness down released", auxiliary(22 << 16), {{EV_KEY, KEY_BRIGHTNESSDOWN, 0}, syn}},
         {"auxiliary type -1", auxiliary(static_cast<int32_t>(0xFFFF0A00)), {}},
+        {"auxiliary type 2, a gap", auxiliary(2 << 16 | 0x0A00), {}},
         {"auxiliary type 5", auxiliary(5 << 16 | 0x0A00), {}},
-        {"a line up", scroll(lines, 1, 0), {{EV_REL, REL_WHEEL, 1}, {EV_REL, REL_WHEEL_HI_RES, 120}, syn}},
-        {"two lines down",
-         scroll(lines, -2, 0),
-         {{EV_REL, REL_WHEEL, -2}, {EV_REL, REL_WHEEL_HI_RES, -240}, syn}},
+        {"auxiliary type 23, past the table", auxiliary(23 << 16 | 0x0A00), {}},
+        {"a line up", scroll(lines, 1, 0), {rel(REL_WHEEL, 1), rel(REL_WHEEL_HI_RES, 120), syn}},
+        {"two lines down", scroll(lines, -2, 0), {rel(REL_WHEEL, -2), rel(REL_WHEEL_HI_RES, -240), syn}},
         // a positive horizontal amount scrolls left, which evdev counts negative
-        {"a line left",
-         scroll(lines, 0, 1),
-         {{EV_REL, REL_HWHEEL, -1}, {EV_REL, REL_HWHEEL_HI_RES, -120}, syn}},
+        {"a line left", scroll(lines, 0, 1), {rel(REL_HWHEEL, -1), rel(REL_HWHEEL_HI_RES, -120), syn}},
         {"no lines", scroll(lines, 0, 0), {}},
-        {"the most lines",
-         scroll(lines, min, 0),
-         {{EV_REL, REL_WHEEL, min}, {EV_REL, REL_WHEEL_HI_RES, min}, syn}},
-        {"6 pixels", scroll(pixels, 6, 0), {{EV_REL, REL_WHEEL_HI_RES, 72}, syn}},
-        {"144 crosses 120",
-         scroll(pixels, 6, 0),
-         {{EV_REL, REL_WHEEL_HI_RES, 72}, {EV_REL, REL_WHEEL, 1}, syn}},
-        {"216", scroll(pixels, 6, 0), {{EV_REL, REL_WHEEL_HI_RES, 72}, syn}},
-        {"back to 144, no click", scroll(pixels, -6, 0), {{EV_REL, REL_WHEEL_HI_RES, -72}, syn}},
+        {"the most lines", scroll(lines, min, 0), {rel(REL_WHEEL, min), rel(REL_WHEEL_HI_RES, min), syn}},
+        {"6 pixels", scroll(pixels, 6, 0), {rel(REL_WHEEL_HI_RES, 72), syn}},
+        {"144 crosses 120", scroll(pixels, 6, 0), {rel(REL_WHEEL_HI_RES, 72), rel(REL_WHEEL, 1), syn}},
+        {"216", scroll(pixels, 6, 0), {rel(REL_WHEEL_HI_RES, 72), syn}},
+        {"back to 144, no click", scroll(pixels, -6, 0), {rel(REL_WHEEL_HI_RES, -72), syn}},
         // 24 pending (216 sent, one click of it): -240 leaves -216, worth one click down
-        {"-216", scroll(pixels, -20, 0), {{EV_REL, REL_WHEEL_HI_RES, -240}, {EV_REL, REL_WHEEL, -1}, syn}},
-        {"-120 reached",
-         scroll(pixels, -2, 0),
-         {{EV_REL, REL_WHEEL_HI_RES, -24}, {EV_REL, REL_WHEEL, -1}, syn}},
-        {"10 pixels left",
-         scroll(pixels, 0, 10),
-         {{EV_REL, REL_HWHEEL_HI_RES, -120}, {EV_REL, REL_HWHEEL, -1}, syn}},
+        {"-216", scroll(pixels, -20, 0), {rel(REL_WHEEL_HI_RES, -240), rel(REL_WHEEL, -1), syn}},
+        {"-120 reached", scroll(pixels, -2, 0), {rel(REL_WHEEL_HI_RES, -24), rel(REL_WHEEL, -1), syn}},
+        {"10 pixels left", scroll(pixels, 0, 10), {rel(REL_HWHEEL_HI_RES, -120), rel(REL_HWHEEL, -1), syn}},
         {"a rate below one pixel posts a zero scroll", scroll(pixels, 0, 0), {}},
     };
     PipeSink sink;
@@ -149,14 +144,9 @@ TEST(UinputSink, MouseButtonsPressTheirEvdevButtons) {
                                 BTN_EXTRA, BTN_FORWARD, BTN_BACK,   BTN_TASK};
     PipeSink sink;
     for (int32_t button = 0; button < 8; ++button) {
-        const auto down = button == 0   ? MouseEventType::leftMouseDown
-                          : button == 1 ? MouseEventType::rightMouseDown
-                                        : MouseEventType::otherMouseDown;
-        const auto up = button == 0   ? MouseEventType::leftMouseUp
-                        : button == 1 ? MouseEventType::rightMouseUp
-                                      : MouseEventType::otherMouseUp;
-        sink->postMouse(down, 5, 5, button, 1, 0, 0);
-        sink->postMouse(up, 5, 5, button, 1, 0, 0);
+        // the button number picks the button; the type only says press or release
+        sink->postMouse(MouseEventType::otherMouseDown, 5, 5, button, 1, 0, 0);
+        sink->postMouse(MouseEventType::otherMouseUp, 5, 5, button, 1, 0, 0);
         const std::vector<Record> expected = {
             {EV_KEY, buttons[button], 1}, syn, {EV_KEY, buttons[button], 0}, syn};
         EXPECT_EQ(sink.written(), expected) << "button " << button;
@@ -175,20 +165,15 @@ TEST(UinputSink, MotionSendsTheDeltasAndTracksThePostedPosition) {
         std::vector<Record> expected;
     };
     const int64_t huge = int64_t{1} << 40;
+    using limits = std::numeric_limits<int32_t>;
+    using enum MouseEventType;
     const Row rows[] = {
-        {MouseEventType::mouseMoved, 966, 540, 6, 0, {{EV_REL, REL_X, 6}, syn}},
-        {MouseEventType::mouseMoved, 966, 537.5, 0, -2, {{EV_REL, REL_Y, -2}, syn}},
-        {MouseEventType::leftMouseDragged, 970, 541, 4, 4, {{EV_REL, REL_X, 4}, {EV_REL, REL_Y, 4}, syn}},
-        {MouseEventType::otherMouseDragged, 1919, 541, 6, 0, {{EV_REL, REL_X, 6}, syn}},
-        {MouseEventType::mouseMoved, 1919.5, 541, 0, 0, {}}, // a sub-pixel step moves only the tracked cursor
-        {MouseEventType::mouseMoved,
-         0,
-         0,
-         huge,
-         -huge,
-         {{EV_REL, REL_X, std::numeric_limits<int32_t>::max()},
-          {EV_REL, REL_Y, std::numeric_limits<int32_t>::min()},
-          syn}},
+        {mouseMoved, 966, 540, 6, 0, {rel(REL_X, 6), syn}},
+        {mouseMoved, 966, 537.5, 0, -2, {rel(REL_Y, -2), syn}},
+        {leftMouseDragged, 970, 541, 4, 4, {rel(REL_X, 4), rel(REL_Y, 4), syn}},
+        {otherMouseDragged, 1919, 541, 6, 0, {rel(REL_X, 6), syn}},
+        {mouseMoved, 1919.5, 541, 0, 0, {}}, // a sub-pixel step moves only the tracked cursor
+        {mouseMoved, 0, 0, huge, -huge, {rel(REL_X, limits::max()), rel(REL_Y, limits::min()), syn}},
     };
     PipeSink sink;
     EXPECT_EQ(sink->cursorLocation().x, 960);

@@ -17,39 +17,27 @@ std::vector<std::size_t> blockSizes(const block_allocator& allocator) {
     return sizes;
 }
 
-struct BlockCase {
-    const char* what;
-    std::vector<std::size_t> requests;
-    std::size_t expectedBlocks;
-};
-
-void PrintTo(const BlockCase& c, std::ostream* os) {
-    *os << c.what;
-}
-
-class BlockList : public ::testing::TestWithParam<BlockCase> {};
-
-TEST_P(BlockList, OnlyTheNewestBlockServesAndBigRequestsGetTheirOwn) {
-    block_allocator allocator(1024);
-    for (std::size_t n : GetParam().requests) {
-        std::memset(allocator.allocate(n), 0xAB, n);
+TEST(BlockAllocator, OnlyTheNewestBlockServesAndBigRequestsGetTheirOwn) {
+    struct Row {
+        const char* what;
+        std::vector<std::size_t> requests;
+        std::size_t expectedBlocks;
+    };
+    const Row rows[] = {
+        {"none", {}, 0},
+        {"two small ones share", {10, 10}, 1},
+        {"a full block starts another", {900, 200}, 2},
+        {"a big one, then a small one", {4000, 10}, 2},
+        {"older room is not reused", {10, 4000, 10, 10}, 3},
+    };
+    for (const Row& row : rows) {
+        block_allocator allocator(1024);
+        for (std::size_t n : row.requests) {
+            std::memset(allocator.allocate(n), 0xAB, n);
+        }
+        EXPECT_EQ(blockSizes(allocator).size(), row.expectedBlocks) << row.what;
     }
-    EXPECT_EQ(blockSizes(allocator).size(), GetParam().expectedBlocks);
 }
-
-INSTANTIATE_TEST_SUITE_P(Requests, BlockList,
-                         ::testing::Values(BlockCase{"none", {}, 0},
-                                           BlockCase{"two small ones share", {10, 10}, 1},
-                                           BlockCase{"a full block starts another", {900, 200}, 2},
-                                           BlockCase{"a big one, then a small one", {4000, 10}, 2},
-                                           BlockCase{"older room is not reused", {10, 4000, 10, 10}, 3}),
-                         [](const auto& info) {
-                             std::string name = info.param.what;
-                             for (char& c : name) {
-                                 c = std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
-                             }
-                             return name;
-                         });
 
 TEST(BlockAllocator, NodesAfterTextsOfAnyLengthAreAligned) {
     block_allocator allocator(1024);

@@ -37,20 +37,19 @@ std::string dump(const json_value* node) {
     }
 }
 
+// The tree of source, parsed in place in a copy that lives as long as the tree.
 struct Parsed {
+    explicit Parsed(const std::string& source) : text(source.begin(), source.end()) {
+        text.push_back('\0');
+        root = parse_json_in_place(text.data(), &errorPos, &errorDesc, &errorLine, &allocator);
+    }
+    block_allocator allocator{1024};
     std::vector<char> text;
     json_value* root = nullptr;
     char* errorPos = nullptr;
     const char* errorDesc = nullptr;
     int errorLine = 0;
 };
-
-void parse(const std::string& source, block_allocator& allocator, Parsed& parsed) {
-    parsed.text.assign(source.begin(), source.end());
-    parsed.text.push_back('\0');
-    parsed.root = parse_json_in_place(parsed.text.data(), &parsed.errorPos, &parsed.errorDesc,
-                                      &parsed.errorLine, &allocator);
-}
 
 struct AcceptedCase {
     std::string text;
@@ -60,9 +59,7 @@ struct AcceptedCase {
 class JsonReaderAccepts : public ::testing::TestWithParam<AcceptedCase> {};
 
 TEST_P(JsonReaderAccepts, BuildsTheTree) {
-    block_allocator allocator(1024);
-    Parsed parsed;
-    parse(GetParam().text, allocator, parsed);
+    const Parsed parsed(GetParam().text);
     ASSERT_NE(parsed.root, nullptr) << parsed.errorDesc;
     EXPECT_EQ(dump(parsed.root), GetParam().tree);
     EXPECT_EQ(parsed.errorDesc, nullptr);
@@ -103,9 +100,7 @@ struct ErrorCase {
 class JsonReaderRefuses : public ::testing::TestWithParam<ErrorCase> {};
 
 TEST_P(JsonReaderRefuses, ReportsMessageLineAndPosition) {
-    block_allocator allocator(1024);
-    Parsed parsed;
-    parse(GetParam().text, allocator, parsed);
+    const Parsed parsed(GetParam().text);
     EXPECT_EQ(parsed.root, nullptr);
     ASSERT_NE(parsed.errorDesc, nullptr);
     EXPECT_EQ(std::string(parsed.errorDesc), GetParam().message);
@@ -147,18 +142,14 @@ INSTANTIATE_TEST_SUITE_P(
         ErrorCase{"[\"\\n\\u00\"]", "Bad unicode codepoint", 1, 4}));
 
 TEST(JsonReader, EmptyTextReturnsNoRootAndReportsNothing) {
-    block_allocator allocator(1024);
-    Parsed parsed;
-    parse("", allocator, parsed);
+    const Parsed parsed("");
     EXPECT_EQ(parsed.root, nullptr);
     EXPECT_EQ(parsed.errorDesc, nullptr);
     EXPECT_EQ(parsed.errorLine, 0);
 }
 
 TEST(JsonReader, StringsAreDecodedInsideTheTextAndLinkedToTheirParent) {
-    block_allocator allocator(1024);
-    Parsed parsed;
-    parse("{\"list\":[\"a\\tb\"]}", allocator, parsed);
+    const Parsed parsed("{\"list\":[\"a\\tb\"]}");
     ASSERT_NE(parsed.root, nullptr);
     const json_value* list = parsed.root->first_child;
     const json_value* element = list->first_child;
@@ -174,9 +165,7 @@ TEST(JsonReader, StringsAreDecodedInsideTheTextAndLinkedToTheirParent) {
 
 TEST(JsonReader, DeepNestingNeedsNoStack) {
     const int depth = 200000;
-    block_allocator allocator(1024);
-    Parsed parsed;
-    parse(std::string(depth, '[') + std::string(depth, ']'), allocator, parsed);
+    const Parsed parsed(std::string(depth, '[') + std::string(depth, ']'));
     ASSERT_NE(parsed.root, nullptr);
     int levels = 0;
     for (const json_value* node = parsed.root; node != nullptr; node = node->first_child) {

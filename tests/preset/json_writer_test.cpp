@@ -16,18 +16,22 @@ struct Printed {
     bool ok = false;
 };
 
-Printed print(const std::string& json, bool firstChildOnly, int level) {
+// Parses json (empty: no tree) and writes the tree, or its first child, to out.
+bool printTo(FILE* out, std::string json, bool firstChildOnly, int level) {
     block_allocator allocator(1024);
-    std::string source = json;
     char* errorPos = nullptr;
     const char* errorDesc = nullptr;
     int errorLine = 0;
     const json_value* root =
         json.empty() ? nullptr
-                     : parse_json_in_place(source.data(), &errorPos, &errorDesc, &errorLine, &allocator);
+                     : parse_json_in_place(json.data(), &errorPos, &errorDesc, &errorLine, &allocator);
+    return print_json(firstChildOnly ? root->first_child : root, out, level);
+}
+
+Printed print(const std::string& json, bool firstChildOnly, int level) {
     FILE* file = std::tmpfile();
     Printed printed;
-    printed.ok = print_json(firstChildOnly ? root->first_child : root, file, level);
+    printed.ok = printTo(file, json, firstChildOnly, level);
     printed.text.resize(static_cast<std::size_t>(std::ftell(file)));
     std::rewind(file);
     printed.text.resize(std::fread(printed.text.data(), 1, printed.text.size(), file));
@@ -35,61 +39,44 @@ Printed print(const std::string& json, bool firstChildOnly, int level) {
     return printed;
 }
 
-struct WriterCase {
-    const char* what;
-    std::string json;
-    bool firstChildOnly;
-    int level;
-    std::string expected;
-};
-
-void PrintTo(const WriterCase& c, std::ostream* os) {
-    *os << c.what;
+TEST(JsonWriter, WritesOneValuePerLineWithCommasAtLineEnds) {
+    struct Row {
+        const char* what;
+        std::string json;
+        bool firstChildOnly;
+        int level;
+        std::string expected;
+    };
+    const Row rows[] = {
+        {"name_and_empty_tag", "{\"name\":\"x\",\"tag\":\"\"}", false, 0,
+         "{\n\t\"name\" : \"x\",\n\t\"tag\" : \"\"\n}\n"},
+        {"empty_array_member_at_level_4", "{\"btn 0\":[]}", true, 4, "\t\t\t\t\"btn 0\" : [\n\t\t\t\t]\n"},
+        {"scalars", "{\"i\":-3,\"f\":1.5,\"t\":true,\"n\":false,\"z\":null}", false, 0,
+         "{\n\t\"i\" : -3,\n\t\"f\" : 1.500000,\n\t\"t\" : true,\n\t\"n\" : false,\n\t\"z\" : null\n}\n"},
+        {"absent_node_writes_only_its_indentation", "", false, 2, "\t\t"},
+        {"nested_containers_close_at_their_own_indentation", "[{\"a\":[1]},{}]", false, 0,
+         "[\n\t{\n\t\t\"a\" : [\n\t\t\t1\n\t\t]\n\t},\n\t{\n\t}\n]\n"},
+        {"quotes_and_backslashes_are_escaped", "{\"k\\\"\":\"a\\\"b\\\\\"}", false, 0,
+         "{\n\t\"k\\\"\" : \"a\\\"b\\\\\"\n}\n"},
+        {"control_characters_are_escaped", "[\"\\t\\n\\r\\b\\f\\u0001\\u001f\"]", false, 0,
+         "[\n\t\"\\t\\n\\r\\b\\f\\u0001\\u001f\"\n]\n"}};
+    for (const Row& row : rows) {
+        const Printed printed = print(row.json, row.firstChildOnly, row.level);
+        EXPECT_TRUE(printed.ok) << row.what;
+        EXPECT_EQ(printed.text, row.expected) << row.what;
+    }
 }
-
-class JsonWriter : public ::testing::TestWithParam<WriterCase> {};
-
-TEST_P(JsonWriter, WritesOneValuePerLineWithCommasAtLineEnds) {
-    const Printed printed = print(GetParam().json, GetParam().firstChildOnly, GetParam().level);
-    EXPECT_TRUE(printed.ok);
-    EXPECT_EQ(printed.text, GetParam().expected);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Trees, JsonWriter,
-    ::testing::Values(
-        WriterCase{"name_and_empty_tag", "{\"name\":\"x\",\"tag\":\"\"}", false, 0,
-                   "{\n\t\"name\" : \"x\",\n\t\"tag\" : \"\"\n}\n"},
-        WriterCase{"empty_array_member_at_level_4", "{\"btn 0\":[]}", true, 4,
-                   "\t\t\t\t\"btn 0\" : [\n\t\t\t\t]\n"},
-        WriterCase{
-            "scalars", "{\"i\":-3,\"f\":1.5,\"t\":true,\"n\":false,\"z\":null}", false, 0,
-            "{\n\t\"i\" : -3,\n\t\"f\" : 1.500000,\n\t\"t\" : true,\n\t\"n\" : false,\n\t\"z\" : null\n}\n"},
-        WriterCase{"absent_node_writes_only_its_indentation", "", false, 2, "\t\t"},
-        WriterCase{"nested_containers_close_at_their_own_indentation", "[{\"a\":[1]},{}]", false, 0,
-                   "[\n\t{\n\t\t\"a\" : [\n\t\t\t1\n\t\t]\n\t},\n\t{\n\t}\n]\n"},
-        WriterCase{"quotes_and_backslashes_are_escaped", "{\"k\\\"\":\"a\\\"b\\\\\"}", false, 0,
-                   "{\n\t\"k\\\"\" : \"a\\\"b\\\\\"\n}\n"},
-        WriterCase{"control_characters_are_escaped", "[\"\\t\\n\\r\\b\\f\\u0001\\u001f\"]", false, 0,
-                   "[\n\t\"\\t\\n\\r\\b\\f\\u0001\\u001f\"\n]\n"}),
-    [](const auto& info) { return std::string(info.param.what); });
 
 TEST(JsonWriterFailure, AStreamThatCannotStepBackIsReported) {
-    block_allocator allocator(1024);
-    char text[] = "[1,2]";
-    char* errorPos = nullptr;
-    const char* errorDesc = nullptr;
-    int errorLine = 0;
-    const json_value* root = parse_json_in_place(text, &errorPos, &errorDesc, &errorLine, &allocator);
     int fds[2];
     ASSERT_EQ(pipe(fds), 0);
     FILE* pipeEnd = fdopen(fds[1], "w");
-    EXPECT_FALSE(print_json(root, pipeEnd, 0));
+    EXPECT_FALSE(printTo(pipeEnd, "[1,2]", false, 0));
     std::fclose(pipeEnd);
     close(fds[0]);
     FILE* full = std::fopen("/dev/full", "w");
     ASSERT_NE(full, nullptr);
-    EXPECT_FALSE(print_json(root, full, 0));
+    EXPECT_FALSE(printTo(full, "[1,2]", false, 0));
     std::fclose(full);
 }
 

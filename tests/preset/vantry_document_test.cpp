@@ -57,71 +57,59 @@ Printed load(VantryDocument& document, const std::string& path) {
     return {loaded, GetCapturedStdout()};
 }
 
-struct SchemaCase {
-    const char* what;
-    std::string text;
-    bool loads;
-    std::string fields; // summary after the load, successful or not
-};
-
-void PrintTo(const SchemaCase& c, std::ostream* os) {
-    *os << c.what;
-}
-
-class PresetSchema : public ::testing::TestWithParam<SchemaCase> {};
-
-TEST_P(PresetSchema, InterpretsTheTreeOrRefusesIt) {
-    VantryDocument document;
-    ASSERT_TRUE(document.readText(GetParam().text));
-    EXPECT_EQ(document.interpret(), GetParam().loads);
-    EXPECT_EQ(summary(document), GetParam().fields);
-    EXPECT_EQ(document.lastError().empty(), GetParam().loads) << document.lastError();
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Texts, PresetSchema,
-    ::testing::Values(
-        SchemaCase{"name_only", "{\"name\":\"N\"}", true, "N||-"},
-        SchemaCase{"missing_name", "{\"tag\":\"T\"}", true, "Unnamed preset|T|-"},
-        SchemaCase{"empty_name", "{\"name\":\"\"}", true, "Unnamed preset||-"},
-        SchemaCase{"later_name_wins", "{\"name\":\"A\",\"name\":\"B\"}", true, "B||-"},
-        SchemaCase{"unknown_keys_ignored", "{\"name\":\"N\",\"x\":5,\"y\":{\"z\":[]}}", true, "N||-"},
-        SchemaCase{"name_not_text", "{\"name\":5}", false, "||-"},
-        SchemaCase{"tag_not_text", "{\"name\":\"N\",\"tag\":[]}", false, "N||-"},
-        SchemaCase{"root_is_array", "[{\"name\":\"N\"}]", false, "||-"},
-        SchemaCase{"joysticks_not_list", "{\"name\":\"N\",\"joysticks\":{}}", false, "N||-"},
-        SchemaCase{"empty_joysticks_is_absent", "{\"joysticks\":[]}", true, "Unnamed preset||-"},
-        SchemaCase{"later_joysticks_replace",
-                   "{\"joysticks\":[{\"tag\":\"A\"}],\"joysticks\":[{\"tag\":\"B\"}]}", true,
-                   "Unnamed preset||[B:]"},
-        SchemaCase{"later_empty_joysticks_change_nothing",
-                   "{\"joysticks\":[{\"tag\":\"A\"}],\"joysticks\":[]}", true, "Unnamed preset||[A:]"},
-        SchemaCase{"section_not_object", "{\"joysticks\":[{\"tag\":\"A\"},[]]}", false, "||[A:]"},
-        SchemaCase{"binds_then_tag_are_not_looked_at",
-                   "{\"joysticks\":[{\"binds\":{\"btn 1\":[\"key 4\"]},\"tag\":\"A\"}]}", true,
-                   "Unnamed preset||[:]"},
-        SchemaCase{"only_binds", "{\"joysticks\":[{\"binds\":{\"btn 1\":[\"key 4\"]}}]}", true,
-                   "Unnamed preset||[: btn 1=(key 4)]"},
-        SchemaCase{"empty_section", "{\"joysticks\":[{}]}", true, "Unnamed preset||[:]"},
-        SchemaCase{"middle_members_ignored", "{\"joysticks\":[{\"tag\":\"A\",\"x\":[1],\"binds\":{}}]}", true,
-                   "Unnamed preset||[A:]"},
-        SchemaCase{"bind_not_list", "{\"joysticks\":[{\"binds\":{\"btn 1\":\"key 4\"}}]}", false, "||"},
-        SchemaCase{"output_not_text", "{\"joysticks\":[{\"binds\":{\"btn 1\":[4]}}]}", false, "||"},
-        SchemaCase{"bad_input_text", "{\"joysticks\":[{\"binds\":{\"axi 2\":[]}}]}", false, "||"},
-        SchemaCase{"bad_output_text", "{\"joysticks\":[{\"binds\":{\"btn 2\":[\"mou 0 6\"]}}]}", false, "||"},
-        SchemaCase{"programs", "{\"activateFor\":[\"a*\",\"\"],\"name\":\"N\"}", true, "N||-|for a* "},
-        SchemaCase{"later_programs_replace", "{\"activateFor\":[\"a\"],\"activateFor\":[]}", true,
-                   "Unnamed preset||-"},
-        SchemaCase{"programs_not_list", "{\"name\":\"N\",\"activateFor\":\"a\"}", false, "N||-"},
-        SchemaCase{"program_not_text", "{\"activateFor\":[\"a\",1]}", false, "||-"},
-        SchemaCase{"keyless_bind", "{\"joysticks\":[{\"binds\":{[\"key 4\"]}}]}", false, "||"},
+TEST(PresetSchema, InterpretsTheTreeOrRefusesIt) {
+    struct Row {
+        const char* what;
+        std::string text;
+        bool loads;
+        std::string fields; // summary after the load, successful or not
+    };
+    const Row rows[] = {
+        {"name_only", "{\"name\":\"N\"}", true, "N||-"},
+        {"missing_name", "{\"tag\":\"T\"}", true, "Unnamed preset|T|-"},
+        {"empty_name", "{\"name\":\"\"}", true, "Unnamed preset||-"},
+        {"later_name_wins", "{\"name\":\"A\",\"name\":\"B\"}", true, "B||-"},
+        {"unknown_keys_ignored", "{\"name\":\"N\",\"x\":5,\"y\":{\"z\":[]}}", true, "N||-"},
+        {"name_not_text", "{\"name\":5}", false, "||-"},
+        {"tag_not_text", "{\"name\":\"N\",\"tag\":[]}", false, "N||-"},
+        {"root_is_array", "[{\"name\":\"N\"}]", false, "||-"},
+        {"joysticks_not_list", "{\"name\":\"N\",\"joysticks\":{}}", false, "N||-"},
+        {"empty_joysticks_is_absent", "{\"joysticks\":[]}", true, "Unnamed preset||-"},
+        {"later_joysticks_replace", "{\"joysticks\":[{\"tag\":\"A\"}],\"joysticks\":[{\"tag\":\"B\"}]}", true,
+         "Unnamed preset||[B:]"},
+        {"later_empty_joysticks_change_nothing", "{\"joysticks\":[{\"tag\":\"A\"}],\"joysticks\":[]}", true,
+         "Unnamed preset||[A:]"},
+        {"section_not_object", "{\"joysticks\":[{\"tag\":\"A\"},[]]}", false, "||[A:]"},
+        {"binds_then_tag_are_not_looked_at",
+         "{\"joysticks\":[{\"binds\":{\"btn 1\":[\"key 4\"]},\"tag\":\"A\"}]}", true, "Unnamed preset||[:]"},
+        {"only_binds", "{\"joysticks\":[{\"binds\":{\"btn 1\":[\"key 4\"]}}]}", true,
+         "Unnamed preset||[: btn 1=(key 4)]"},
+        {"empty_section", "{\"joysticks\":[{}]}", true, "Unnamed preset||[:]"},
+        {"middle_members_ignored", "{\"joysticks\":[{\"tag\":\"A\",\"x\":[1],\"binds\":{}}]}", true,
+         "Unnamed preset||[A:]"},
+        {"bind_not_list", "{\"joysticks\":[{\"binds\":{\"btn 1\":\"key 4\"}}]}", false, "||"},
+        {"output_not_text", "{\"joysticks\":[{\"binds\":{\"btn 1\":[4]}}]}", false, "||"},
+        {"bad_input_text", "{\"joysticks\":[{\"binds\":{\"axi 2\":[]}}]}", false, "||"},
+        {"bad_output_text", "{\"joysticks\":[{\"binds\":{\"btn 2\":[\"mou 0 6\"]}}]}", false, "||"},
+        {"programs", "{\"activateFor\":[\"a*\",\"\"],\"name\":\"N\"}", true, "N||-|for a* "},
+        {"later_programs_replace", "{\"activateFor\":[\"a\"],\"activateFor\":[]}", true, "Unnamed preset||-"},
+        {"programs_not_list", "{\"name\":\"N\",\"activateFor\":\"a\"}", false, "N||-"},
+        {"program_not_text", "{\"activateFor\":[\"a\",1]}", false, "||-"},
+        {"keyless_bind", "{\"joysticks\":[{\"binds\":{[\"key 4\"]}}]}", false, "||"},
         // a failure keeps what came before it and drops the section being built
-        SchemaCase{
-            "partial_state_after_failure",
-            "{\"name\":\"N\",\"tag\":\"T\",\"joysticks\":[{\"tag\":\"A\",\"binds\":{\"btn 0\":[\"key 4\"]}},"
-            "{\"tag\":\"B\",\"binds\":{\"btn 1\":[\"key 5\"],\"btn 2 +\":[]}}],\"name\":\"Later\"}",
-            false, "N|T|[A: btn 0=(key 4)]"}),
-    [](const auto& info) { return std::string(info.param.what); });
+        {"partial_state_after_failure",
+         "{\"name\":\"N\",\"tag\":\"T\",\"joysticks\":[{\"tag\":\"A\",\"binds\":{\"btn 0\":[\"key 4\"]}},"
+         "{\"tag\":\"B\",\"binds\":{\"btn 1\":[\"key 5\"],\"btn 2 +\":[]}}],\"name\":\"Later\"}",
+         false, "N|T|[A: btn 0=(key 4)]"}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        VantryDocument document;
+        ASSERT_TRUE(document.readText(row.text));
+        EXPECT_EQ(document.interpret(), row.loads);
+        EXPECT_EQ(summary(document), row.fields);
+        EXPECT_EQ(document.lastError().empty(), row.loads) << document.lastError();
+    }
+}
 
 TEST(PresetInterpret, DropsTheSectionsOfAnEarlierInterpretAndNeedsATree) {
     VantryDocument document;
@@ -145,33 +133,6 @@ TEST(PresetLoad, ReadTextParsesLikeAFile) {
                                  "hat 0 U=(whs 1 +)(key 36)]");
 }
 
-struct RefusedCase {
-    const char* what;
-    std::string (*make)(const TempFolder&); // the path to load
-    const char* reason;
-};
-
-void PrintTo(const RefusedCase& c, std::ostream* os) {
-    *os << c.what;
-}
-
-class PresetLoadRefuses : public ::testing::TestWithParam<RefusedCase> {};
-
-// Only a regular file is read: a device or a FIFO would be read without end, or wait forever for a
-// writer. What was loaded before stays, tree and fields.
-TEST_P(PresetLoadRefuses, WhatIsNotAPresetFileAndKeepsTheDocument) {
-    TempFolder folder;
-    VantryDocument document;
-    ASSERT_TRUE(document.load(folder.write("kept.json", "{\"name\":\"Kept\"}").c_str()));
-    const json_value* root = document.root;
-    const std::string path = GetParam().make(folder);
-    EXPECT_EQ(load(document, path).out, "Can't open " + path + "\n");
-    EXPECT_EQ(document.lastError(), "Can't open " + path + ": " + GetParam().reason);
-    EXPECT_EQ(document.name, "Kept");
-    ASSERT_EQ(document.root, root);
-    EXPECT_STREQ(root->first_child->string_value, "Kept");
-}
-
 std::string fifo(const TempFolder& f) {
     mkfifo(f.file("fifo").c_str(), 0600);
     return f.file("fifo");
@@ -183,15 +144,33 @@ std::string over64MiB(const TempFolder& f) {
     return path;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Paths, PresetLoadRefuses,
-    ::testing::Values(RefusedCase{"folder", [](const TempFolder& f) { return f.path().string(); },
-                                  "it is a folder"},
-                      RefusedCase{"device", [](const TempFolder&) { return std::string("/dev/zero"); },
-                                  "it is not a regular file"},
-                      RefusedCase{"fifo", fifo, "it is not a regular file"},
-                      RefusedCase{"over_64_MiB", over64MiB, "it is larger than 64 MiB"}),
-    [](const auto& info) { return std::string(info.param.what); });
+// Only a regular file is read: a device or a FIFO would be read without end, or wait forever for a
+// writer. What was loaded before stays, tree and fields.
+TEST(PresetLoad, WhatIsNotAPresetFileIsRefusedAndTheDocumentKept) {
+    struct Row {
+        std::string (*make)(const TempFolder&); // the path to load
+        const char* reason;
+    };
+    const Row rows[] = {
+        {[](const TempFolder& f) { return f.path().string(); }, "it is a folder"},
+        {[](const TempFolder&) { return std::string("/dev/zero"); }, "it is not a regular file"},
+        {fifo, "it is not a regular file"},
+        {over64MiB, "it is larger than 64 MiB"},
+    };
+    for (const Row& row : rows) {
+        TempFolder folder;
+        VantryDocument document;
+        ASSERT_TRUE(document.load(folder.write("kept.json", "{\"name\":\"Kept\"}").c_str()));
+        const json_value* root = document.root;
+        const std::string path = row.make(folder);
+        SCOPED_TRACE(path);
+        EXPECT_EQ(load(document, path).out, "Can't open " + path + "\n");
+        EXPECT_EQ(document.lastError(), "Can't open " + path + ": " + row.reason);
+        EXPECT_EQ(document.name, "Kept");
+        ASSERT_EQ(document.root, root);
+        EXPECT_STREQ(root->first_child->string_value, "Kept");
+    }
+}
 
 struct TildeCase {
     const char* path;

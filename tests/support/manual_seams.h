@@ -18,7 +18,6 @@ public:
     uint32_t nowMs() override { return now_.load(); }
     void sleepMs(uint32_t ms) override;
 
-    void setNow(uint32_t ms) { now_.store(ms); }
     void advance(uint32_t ms) { now_.fetch_add(ms); }
     std::vector<uint32_t> sleeps() const;
 

@@ -105,8 +105,7 @@ CursorPoint RecordingSink::cursorLocation() {
 }
 
 bool RecordingSink::cursorVisible() {
-    std::lock_guard lock(mutex_);
-    return visible_;
+    return true;
 }
 
 void RecordingSink::postKeyboard(uint16_t keyCode, bool down, std::optional<uint64_t> flags) {
@@ -120,10 +119,6 @@ void RecordingSink::postSystemDefined(int32_t data1) {
 void RecordingSink::postMouse(MouseEventType type, float x, float y, int32_t button, int32_t clickState,
                               int64_t dx, int64_t dy) {
     record(mouseEvent(type, x, y, button, clickState, dx, dy));
-    std::lock_guard lock(mutex_);
-    if (followMotion_ && isMotionEvent(type)) {
-        cursor_ = {x, y};
-    }
 }
 
 void RecordingSink::postScroll(ScrollUnits units, int32_t vertical, int32_t horizontal) {
@@ -133,16 +128,6 @@ void RecordingSink::postScroll(ScrollUnits units, int32_t vertical, int32_t hori
 void RecordingSink::setCursor(float x, float y) {
     std::lock_guard lock(mutex_);
     cursor_ = {x, y};
-}
-
-void RecordingSink::setCursorVisible(bool visible) {
-    std::lock_guard lock(mutex_);
-    visible_ = visible;
-}
-
-void RecordingSink::setFollowMotion(bool follow) {
-    std::lock_guard lock(mutex_);
-    followMotion_ = follow;
 }
 
 std::vector<RecordedEvent> RecordingSink::events() const {
@@ -186,22 +171,9 @@ void RecordingSink::expectKey(uint16_t keyCode, bool down, std::optional<uint64_
     expectNext(keyboardEvent(keyCode, down, flags), where);
 }
 
-void RecordingSink::expectSystemKey(int32_t keyType, bool down, Where where) {
-    expectNext(systemEvent(encodeSystemKeyData({keyType, down})), where);
-}
-
 void RecordingSink::expectMouse(MouseEventType type, float x, float y, int32_t button, int32_t clickState,
                                 Where where) {
     expectNext(mouseEvent(type, x, y, button, clickState, 0, 0), where);
-}
-
-void RecordingSink::expectMotion(MouseEventType type, float x, float y, int32_t button, int64_t dx,
-                                 int64_t dy, Where where) {
-    expectNext(mouseEvent(type, x, y, button, 0, dx, dy), where);
-}
-
-void RecordingSink::expectScroll(ScrollUnits units, int32_t vertical, int32_t horizontal, Where where) {
-    expectNext(scrollEvent(units, vertical, horizontal), where);
 }
 
 void RecordingSink::expectNoEvents(Where where) {

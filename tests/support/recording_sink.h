@@ -58,10 +58,8 @@ public:
                    int64_t dy) override;
     void postScroll(ScrollUnits units, int32_t vertical, int32_t horizontal) override;
 
-    // The simulated cursor. With followMotion on, a posted motion or drag moves it to the event's position.
+    // The simulated cursor, always visible; posted motion does not move it.
     void setCursor(float x, float y);
-    void setCursorVisible(bool visible);
-    void setFollowMotion(bool follow);
 
     std::vector<RecordedEvent> events() const;
     size_t count() const;
@@ -71,16 +69,9 @@ public:
     // keyboard; flags empty for modifier keys, whose events keep their own flags
     void expectKey(uint16_t keyCode, bool down, std::optional<uint64_t> flags,
                    Where where = Where::current());
-    // system-defined event for an auxiliary key type
-    void expectSystemKey(int32_t keyType, bool down, Where where = Where::current());
     // mouse button, with position and click state
     void expectMouse(MouseEventType type, float x, float y, int32_t button, int32_t clickState,
                      Where where = Where::current());
-    // motion or drag, with position and deltas
-    void expectMotion(MouseEventType type, float x, float y, int32_t button, int64_t dx, int64_t dy,
-                      Where where = Where::current());
-    void expectScroll(ScrollUnits units, int32_t vertical, int32_t horizontal,
-                      Where where = Where::current());
     // every recorded event has been checked
     void expectNoEvents(Where where = Where::current());
 
@@ -95,8 +86,6 @@ private:
     std::vector<RecordedEvent> events_;
     size_t checked_ = 0;
     CursorPoint cursor_;
-    bool visible_ = true;
-    bool followMotion_ = false;
 };
 
 } // namespace padloom::test

@@ -12,18 +12,18 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <thread>
 
 namespace padloom::test {
 namespace {
 
-int motionEvents(const RecordingSink& sink) {
-    int count = 0;
-    for (const RecordedEvent& event : sink.events()) {
-        count += event.kind == RecordedEvent::Kind::mouse && event.mouseType == MouseEventType::mouseMoved;
-    }
-    return count;
+long motionEvents(const RecordingSink& sink) {
+    const std::vector<RecordedEvent> events = sink.events();
+    return std::count_if(events.begin(), events.end(), [](const RecordedEvent& e) {
+        return e.kind == RecordedEvent::Kind::mouse && e.mouseType == MouseEventType::mouseMoved;
+    });
 }
 
 class MotionTimerThreads : public ::testing::Test {

@@ -55,29 +55,17 @@ TEST_F(Polling, TheWaitEndsOnInputStopOrTimeOutOnly) {
         SDL_Event event = buttonEvent(pad.instanceId(), 2, true);
         SDL_PushEvent(&event);
     };
+    const auto hangUp = [&] { node->hangUp(); };
+    const auto press = [&] { pad.setButton(1, true); };
+    using enum WaitEnd;
     const WaitCase cases[] = {
-        {"still pads: the time-out ends it", false, {}, {}, WaitEnd::timedOut, WaitEnd::timedOut},
-        {"input on a node, which is read and dropped", false, {}, send, WaitEnd::input, WaitEnd::timedOut},
-        {"a stop request from another thread", false, {}, wake, WaitEnd::woken, WaitEnd::timedOut},
-        {"a stop request made before the wait", false, wake, {}, WaitEnd::woken, WaitEnd::timedOut},
-        {"a node that hangs up wakes it once and is dropped",
-         false,
-         {},
-         [&] { node->hangUp(); },
-         WaitEnd::input,
-         WaitEnd::timedOut},
-        {"a joystick event already queued stays for the task",
-         false,
-         queue,
-         {},
-         WaitEnd::input,
-         WaitEnd::input},
-        {"a pad without a node, read in short sleeps",
-         true,
-         {},
-         [&] { pad.setButton(1, true); },
-         WaitEnd::input,
-         WaitEnd::input},
+        {"still pads: the time-out ends it", false, {}, {}, timedOut, timedOut},
+        {"input on a node, which is read and dropped", false, {}, send, input, timedOut},
+        {"a stop request from another thread", false, {}, wake, woken, timedOut},
+        {"a stop request made before the wait", false, wake, {}, woken, timedOut},
+        {"a node that hangs up wakes it once, then is dropped", false, {}, hangUp, input, timedOut},
+        {"a joystick event already queued stays for the task", false, queue, {}, input, input},
+        {"a pad without a node, read in short sleeps", true, {}, press, input, input},
     };
     for (const WaitCase& c : cases) {
         SCOPED_TRACE(c.what);
