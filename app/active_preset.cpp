@@ -2,7 +2,6 @@
 
 #include "app/folders.h"
 #include "app/preset_runner.h"
-#include "app/script_text.h"
 
 namespace padloom {
 
@@ -13,16 +12,6 @@ std::string activePresetFile(const PresetRunner& runner) {
         return path.substr(folder->size());
     }
     return path;
-}
-
-std::string markActivePresetScript(const std::string& file) {
-    return "$('.selected').removeClass('selected');"
-           "$('#presetList > .preset').filter(function () { return $(this).data('file') === " +
-           scriptString(file) + "; }).addClass('selected');";
-}
-
-std::string hideBlockLayerScript() {
-    return "$('#blockLayer').stop(true, true).hide();";
 }
 
 } // namespace padloom

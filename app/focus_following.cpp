@@ -1,7 +1,7 @@
 #include "app/focus_following.h"
 
 #include "app/active_preset.h"
-#include "app/focus_page_scripts.h"
+#include "app/page_scripts.h"
 #include "app/tessel_app_delegate.h"
 
 #include <cstdio>
@@ -120,11 +120,11 @@ bool FocusFollowing::activate(const std::string& fileName) {
     switching_ = false;
     ScriptPage& page = *controller_.mainScriptObject;
     if (!on) {
-        page.evaluate(hideBlockLayerScript());
+        page.evaluate(main_page::hideBlockLayer());
         std::fprintf(stderr, "Padloom did not switch on the preset \"%s\" for the focused program: %s\n",
                      fileName.c_str(), whyNot.c_str());
     }
-    page.evaluate(markActivePresetScript(activePresetFile(controller_.runner)));
+    page.evaluate(main_page::markActivePreset(activePresetFile(controller_.runner)));
     return on;
 }
 
@@ -134,7 +134,7 @@ void FocusFollowing::deactivate() {
         controller_.deactivatePreset();
         switching_ = false;
     }
-    controller_.mainScriptObject->evaluate(markActivePresetScript(""));
+    controller_.mainScriptObject->evaluate(main_page::markActivePreset(""));
 }
 
 void FocusFollowing::presetActivated(const std::string& fileName) {
@@ -163,7 +163,7 @@ void FocusFollowing::presetSaved(const std::string& path, const std::vector<std:
 }
 
 void FocusFollowing::showInEditor(const std::vector<std::string>& programs) {
-    controller_.configScriptObject->evaluate(focus_scripts::showPrograms(programs, available()));
+    controller_.configScriptObject->evaluate(config_page::setActivateFor(programs, available()));
 }
 
 std::optional<std::string> FocusFollowing::namedPreset() const {

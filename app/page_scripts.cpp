@@ -56,8 +56,18 @@ std::string fadeOutBlockLayer() {
     return "$('#blockLayer').fadeOut();";
 }
 
+std::string hideBlockLayer() {
+    return "$('#blockLayer').stop(true, true).hide();";
+}
+
 std::string unmarkActivePreset() {
     return "$('.selected').removeClass('selected');";
+}
+
+std::string markActivePreset(const std::string& file) {
+    return "$('.selected').removeClass('selected');"
+           "$('#presetList > .preset').filter(function () { return $(this).data('file') === " +
+           scriptString(file) + "; }).addClass('selected');";
 }
 
 std::string setCompactList(bool compact) {
@@ -99,6 +109,14 @@ std::string commitTextFields() {
 
 std::string generatePresetString() {
     return "generatePresetString()";
+}
+
+std::string setActivateFor(const std::vector<std::string>& programs, bool followable) {
+    std::string list;
+    for (const std::string& program : programs) {
+        list += (list.empty() ? "" : ",") + scriptString(program);
+    }
+    return "setActivateFor([" + list + "], " + (followable ? "true" : "false") + ")";
 }
 
 std::string getName() {

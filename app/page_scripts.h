@@ -31,8 +31,12 @@ std::string getContentHeight();
 // The layer that blocks the list while a preset is switched on or off.
 std::string showBlockLayer();
 std::string fadeOutBlockLayer();
+// Takes the layer away at once, as after a switch that did not come from the page's own switch.
+std::string hideBlockLayer();
 // No entry is marked as the active preset.
 std::string unmarkActivePreset();
+// Marks the entry of file (none when empty) as the active preset, as the page's switch does.
+std::string markActivePreset(const std::string& file);
 std::string setCompactList(bool compact);
 // Read: undefined until the page has a body.
 std::string bodyHeight();
@@ -71,6 +75,9 @@ std::string resetInputReceived();
 std::string selectInputInBind(int joystick, int bindNo, const std::string& inputText);
 // The capture has ended.
 std::string stopModal();
+
+// The programs that switch the preset on; followable is false where focus can't be followed.
+std::string setActivateFor(const std::vector<std::string>& programs, bool followable);
 
 // Named controls and the live view.
 // Each connected joystick's named controls, in SDL's device order (none for a pad SDL does not know).

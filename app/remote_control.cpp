@@ -2,6 +2,7 @@
 
 #include "app/active_preset.h"
 #include "app/folders.h"
+#include "app/page_scripts.h"
 #include "app/preset_files.h"
 #include "app/script_text.h"
 #include "app/tessel_app_delegate.h"
@@ -82,7 +83,7 @@ std::string RemoteControl::activateNow(const std::string& name) {
     if (done) {
         return {};
     }
-    app_.mainScriptObject->evaluate(hideBlockLayerScript());
+    app_.mainScriptObject->evaluate(main_page::hideBlockLayer());
     app_.mainScriptObject->evaluate(showNoticeScript("\"" + name + "\" could not be switched on", problem));
     return problem;
 }
@@ -100,7 +101,7 @@ std::string RemoteControl::activePresetFile() const {
 }
 
 void RemoteControl::showActivePreset() {
-    app_.mainScriptObject->evaluate(markActivePresetScript(activePresetFile()));
+    app_.mainScriptObject->evaluate(main_page::markActivePreset(activePresetFile()));
 }
 
 } // namespace padloom
