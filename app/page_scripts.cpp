@@ -78,6 +78,10 @@ std::string bodyHeight() {
     return "document.body.offsetHeight";
 }
 
+std::string showNotice(const std::string& title, const std::string& text) {
+    return scriptCall("showNotice", {title, text});
+}
+
 } // namespace main_page
 
 namespace config_page {

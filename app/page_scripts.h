@@ -40,6 +40,8 @@ std::string markActivePreset(const std::string& file);
 std::string setCompactList(bool compact);
 // Read: undefined until the page has a body.
 std::string bodyHeight();
+// A message in the page, for a request that came from outside the window.
+std::string showNotice(const std::string& title, const std::string& text);
 
 } // namespace main_page
 

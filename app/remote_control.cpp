@@ -1,26 +1,14 @@
 #include "app/remote_control.h"
 
 #include "app/active_preset.h"
-#include "app/folders.h"
 #include "app/page_scripts.h"
-#include "app/preset_files.h"
-#include "app/script_text.h"
+#include "app/preset_listing.h"
 #include "app/tessel_app_delegate.h"
-#include "preset/vantry_document.h"
 
 #include <algorithm>
 #include <vector>
 
 namespace padloom {
-namespace {
-
-// Main-page scripts of the remote requests.
-
-std::string showNoticeScript(const std::string& title, const std::string& text) {
-    return scriptCall("showNotice", {title, text});
-}
-
-} // namespace
 
 std::optional<std::string> findPresetByName(const std::string& folder, const std::string& name,
                                             std::string& problem) {
@@ -28,15 +16,13 @@ std::optional<std::string> findPresetByName(const std::string& folder, const std
         problem = "No preset was named.";
         return std::nullopt;
     }
-    const std::vector<std::string> files = findFiles(folder, {".txt", ".json", ".vantry"});
-    if (std::find(files.begin(), files.end(), name) != files.end()) {
-        return name;
-    }
     std::vector<std::string> named;
-    for (const std::string& file : files) {
-        VantryDocument document;
-        if (document.load((folder + file).c_str()) && document.name == name) {
-            named.push_back(file);
+    for (const ListedPreset& preset : readPresetFolder(folder)) {
+        if (preset.file == name) {
+            return name;
+        }
+        if (preset.readable && preset.name == name) {
+            named.push_back(preset.file);
         }
     }
     if (named.size() == 1) {
@@ -84,7 +70,8 @@ std::string RemoteControl::activateNow(const std::string& name) {
         return {};
     }
     app_.mainScriptObject->evaluate(main_page::hideBlockLayer());
-    app_.mainScriptObject->evaluate(showNoticeScript("\"" + name + "\" could not be switched on", problem));
+    app_.mainScriptObject->evaluate(
+        main_page::showNotice("\"" + name + "\" could not be switched on", problem));
     return problem;
 }
 

@@ -15,6 +15,7 @@
 //   $('.selected') removeClass          the active preset was stopped
 //   $('body') add/removeClass('compactList')   the compact-list option
 //   document.body.offsetHeight          read: undefined until the body exists
+//   showNotice(title, text)             a message for a request from outside
 //
 // The page calls back through the global `app`, whose functions all return
 // Promises. The results this page reads:
