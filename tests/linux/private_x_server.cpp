@@ -17,11 +17,6 @@ namespace {
 constexpr int startTimeoutMs = 10000;
 constexpr int eventTimeoutMs = 5000;
 
-bool isInputEvent(const XEvent& event) {
-    return event.type == KeyPress || event.type == KeyRelease || event.type == ButtonPress ||
-           event.type == ButtonRelease;
-}
-
 } // namespace
 
 PrivateXServer::PrivateXServer() {
@@ -111,7 +106,8 @@ bool TestWindow::nextInputEvent(XEvent* event) {
             if (event->type == MappingNotify) {
                 XRefreshKeyboardMapping(&event->xmapping);
             }
-            if (isInputEvent(*event)) {
+            if (event->type == KeyPress || event->type == KeyRelease || event->type == ButtonPress ||
+                event->type == ButtonRelease) {
                 return true;
             }
         }

@@ -14,22 +14,14 @@
 #include <functional>
 #include <limits>
 #include <thread>
+#include <tuple>
 #include <unistd.h>
 #include <vector>
 
 namespace padloom {
 namespace {
 
-struct Record {
-    uint16_t type;
-    uint16_t code;
-    int32_t value;
-    bool operator==(const Record&) const = default;
-};
-
-void PrintTo(const Record& r, std::ostream* os) {
-    *os << "{" << r.type << ", " << r.code << ", " << r.value << "}";
-}
+using Record = std::tuple<uint16_t, uint16_t, int32_t>; // type, code, value
 
 constexpr Record syn{EV_SYN, SYN_REPORT, 0};
 
@@ -105,7 +97,6 @@ TEST(UinputSink, EventsBecomeEvdevRecordsEndingInOneSynReport) {
         {"brightness down released", auxiliary(22 << 16), {{EV_KEY, KEY_BRIGHTNESSDOWN, 0}, syn}},
         {"auxiliary type -1", auxiliary(static_cast<int32_t>(0xFFFF0A00)), {}},
         {"auxiliary type 2, a gap", auxiliary(2 << 16 | 0x0A00), {}},
-        {"auxiliary type 5", auxiliary(5 << 16 | 0x0A00), {}},
         {"auxiliary type 23, past the table", auxiliary(23 << 16 | 0x0A00), {}},
         {"a line up", scroll(lines, 1, 0), {rel(REL_WHEEL, 1), rel(REL_WHEEL_HI_RES, 120), syn}},
         {"two lines down", scroll(lines, -2, 0), {rel(REL_WHEEL, -2), rel(REL_WHEEL_HI_RES, -240), syn}},
@@ -130,21 +121,17 @@ TEST(UinputSink, EventsBecomeEvdevRecordsEndingInOneSynReport) {
     }
 }
 
+// The button number picks the button; the type says only press or release.
 TEST(UinputSink, MouseButtonsPressTheirEvdevButtons) {
     const uint16_t buttons[] = {BTN_LEFT,  BTN_RIGHT,   BTN_MIDDLE, BTN_SIDE,
                                 BTN_EXTRA, BTN_FORWARD, BTN_BACK,   BTN_TASK};
     PipeSink sink;
-    for (int32_t button = 0; button < 8; ++button) {
-        // the button number picks the button; the type only says press or release
+    for (int32_t button : {0, 1, 2, 3, 4, 5, 6, 7, -1, 8, 1000}) {
         sink->postMouse(MouseEventType::otherMouseDown, 5, 5, button, 1, 0, 0);
         sink->postMouse(MouseEventType::otherMouseUp, 5, 5, button, 1, 0, 0);
-        const std::vector<Record> expected = {
-            {EV_KEY, buttons[button], 1}, syn, {EV_KEY, buttons[button], 0}, syn};
-        EXPECT_EQ(sink.written(), expected) << "button " << button;
-    }
-    for (int32_t button : {-1, 8, 1000}) {
-        sink->postMouse(MouseEventType::otherMouseDown, 5, 5, button, 1, 0, 0);
-        EXPECT_EQ(sink.written(), std::vector<Record>{}) << "button " << button;
+        const uint16_t code = button >= 0 && button < 8 ? buttons[button] : 0;
+        const std::vector<Record> expected = {{EV_KEY, code, 1}, syn, {EV_KEY, code, 0}, syn};
+        EXPECT_EQ(sink.written(), code ? expected : std::vector<Record>{}) << "button " << button;
     }
 }
 
@@ -222,7 +209,8 @@ TEST(UinputSink, FramesFromTwoThreadsStayWhole) {
     const std::vector<Record> motion{rel(REL_X, 1), rel(REL_Y, 1), syn};
     int frames = 0;
     for (size_t at = 0; at < records.size(); ++frames) {
-        const std::vector<Record> frame = records[at].type == EV_KEY ? std::vector{records[at], syn} : motion;
+        const std::vector<Record> frame =
+            std::get<0>(records[at]) == EV_KEY ? std::vector{records[at], syn} : motion;
         ASSERT_LE(at + frame.size(), records.size());
         ASSERT_TRUE(std::equal(frame.begin(), frame.end(), records.begin() + at)) << "at " << at;
         at += frame.size();

@@ -208,10 +208,12 @@ TEST_F(X11SinkTest, ThePointerIsTheCursorLocationMovedByDisplayZerosOrigin) {
         float x, y;
         int rootX, rootY;
     };
-    const Row rows[] = {
-        {{0, 0}, 300, 250, 300, 250}, {{0, 0}, 1279, 0, 1279, 0},     {{0, 0}, 10.5f, 20.5f, 10, 20},
-        {{100, 50}, 10, 20, 110, 70}, {{640, 0}, -200.5f, 5, 439, 5}, // a display left of display 0
-    };
+    // the last origin: display 0 right of another display
+    const Row rows[] = {{{0, 0}, 300, 250, 300, 250},
+                        {{0, 0}, 1279, 0, 1279, 0},
+                        {{0, 0}, 10.5f, 20.5f, 10, 20},
+                        {{100, 50}, 10, 20, 110, 70},
+                        {{640, 0}, -200.5f, 5, 439, 5}};
     for (const Row& row : rows) {
         sink_->setDisplayOrigin(row.origin);
         post(MouseEventType::mouseMoved, row.x, row.y, 1, 1);
