@@ -1,16 +1,19 @@
-// padloomctl run as a program from the fixture presets: what each command prints and how it exits,
-// the scripts and presets that replay refuses, and the stop signals that end a command promptly.
+// padloomctl run as a program: what each command prints and how it exits, the events replay
+// prints for the replay fixtures, the scripts and presets it refuses, and the stop signals that
+// end a command promptly.
 #include "tests/support/eventually.h"
 #include "tests/tools/ctl_process.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 
 namespace padloom::test {
 namespace {
 
 const std::string fixtures = PADLOOM_SOURCE_DIR "/tests/fixtures/presets";
+const std::string replays = PADLOOM_SOURCE_DIR "/tests/fixtures/replay";
 
 struct CommandCase {
     std::string name;
@@ -21,10 +24,6 @@ struct CommandCase {
     std::string input = "";
     std::vector<std::string> env = {}; // as Ctl takes it
 };
-
-void PrintTo(const CommandCase& c, std::ostream* os) {
-    *os << c.name;
-}
 
 class Padloomctl : public ::testing::TestWithParam<CommandCase> {};
 
@@ -37,11 +36,7 @@ TEST_P(Padloomctl, PrintsAndExitsAsDocumented) {
 }
 
 std::string repeated(const std::string& line, int times) {
-    std::string out;
-    for (int i = 0; i < times; ++i) {
-        out += line;
-    }
-    return out;
+    return times > 0 ? line + repeated(line, times - 1) : "";
 }
 
 CommandCase command(std::string name, std::vector<std::string> args, int status, std::string out,
@@ -92,8 +87,8 @@ INSTANTIATE_TEST_SUITE_P(
                 "Can't open missing.json\n"),
         command("RunOutputChosenByEnvironment", {"run", "missing.json"}, 1, "",
                 "x11 (as chosen):", {"-u", "DISPLAY", "-u", "WAYLAND_DISPLAY", "PADLOOM_OUTPUT=x11"}),
-        command("RunUnknownOutputNamed", {"run", "missing.json"}, 1, "", "PADLOOM_OUTPUT=\"bogus\"",
-                {"PADLOOM_OUTPUT=bogus"}),
+        command("RunUnknownOutputNamed", {"run", "missing.json"}, 1, "",
+                "PADLOOM_OUTPUT=\"bogus\" is not one of auto, x11, uinput, print", {"PADLOOM_OUTPUT=bogus"}),
         refused("UnknownCommand", "button 0 1 down\n\njump 3\n", "line 3: unknown command 'jump'\n"),
         refused("DeviceAfterAnEvent", "device 1 2 0\nbutton 0 1 down\ndevice 1 1 1\n",
                 "line 3: device lines must come before"),
@@ -162,6 +157,50 @@ TEST(StopSignals, EndAReplay) {
         ASSERT_NE(status, -1) << "still running twenty seconds after the signal";
         EXPECT_TRUE(WIFSIGNALED(status));
         EXPECT_EQ(WTERMSIG(status), signal);
+    }
+}
+
+// Each folder under tests/fixtures/replay holds a preset, a script and the events the engine must
+// post for them, worked out by hand from the rules of the engine.
+class ReplayFixture : public ::testing::TestWithParam<std::string> {};
+
+// A folder named explain* holds the plain reading that --explain adds.
+TEST_P(ReplayFixture, PrintsTheEventsWorkedOutByHand) {
+    const std::string name = GetParam();
+    std::vector<std::string> args{"replay", name + "/preset.json", name + "/script.replay"};
+    if (name.starts_with("explain")) {
+        args.insert(args.begin() + 1, "--explain");
+    }
+    Ctl ctl(args, "", replays);
+    EXPECT_EQ(ctl.exitStatus(), 0);
+    EXPECT_EQ(ctl.out(), readBytes(replays + "/" + name + "/expected.txt"));
+    EXPECT_EQ(ctl.err(), "");
+}
+
+// Every folder of the fixture tree, so that a new fixture runs without being listed here.
+std::vector<std::string> fixtureNames() {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(replays)) {
+        names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+INSTANTIATE_TEST_SUITE_P(Fixtures, ReplayFixture, ::testing::ValuesIn(fixtureNames()), [](const auto& info) {
+    std::string name = info.param;
+    std::erase(name, '-');
+    return name;
+});
+
+TEST(Replay, RunsTheShippedDemo) {
+    Ctl ctl({"replay", PADLOOM_SOURCE_DIR "/resources/presetexamples/Desktop Navigation.txt",
+             PADLOOM_SOURCE_DIR "/resources/demo/desktop-navigation.replay"},
+            "", replays);
+    EXPECT_EQ(ctl.exitStatus(), 0);
+    EXPECT_EQ(ctl.err(), "");
+    for (const char* event : {"motion 5 ", "scroll pixels ", "mouse 1 "}) {
+        EXPECT_NE(ctl.out().find(event), std::string::npos) << ctl.out();
     }
 }
 
