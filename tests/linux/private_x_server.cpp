@@ -12,12 +12,9 @@
 #include <unistd.h>
 
 namespace padloom::test {
-namespace {
 
 constexpr int startTimeoutMs = 10000;
 constexpr int eventTimeoutMs = 5000;
-
-} // namespace
 
 PrivateXServer::PrivateXServer() {
     int fds[2];

@@ -64,12 +64,12 @@ public:
     // twenty seconds.
     int finish() {
         int status = -1;
-        for (int i = 0; i < 2000 && pid_ > 0; ++i) {
+        for (int i = 0; i < 20000 && pid_ > 0; ++i) {
             if (waitpid(pid_, &status, WNOHANG) == pid_) {
                 pid_ = -1;
                 return status;
             }
-            usleep(10'000);
+            usleep(1000);
         }
         return -1;
     }
