@@ -12,17 +12,9 @@
 #include <unistd.h>
 
 namespace padloom::test {
-namespace {
 
 constexpr int startTimeoutMs = 10000;
 constexpr int eventTimeoutMs = 5000;
-
-bool isInputEvent(const XEvent& event) {
-    return event.type == KeyPress || event.type == KeyRelease || event.type == ButtonPress ||
-           event.type == ButtonRelease;
-}
-
-} // namespace
 
 PrivateXServer::PrivateXServer() {
     int fds[2];
@@ -111,7 +103,8 @@ bool TestWindow::nextInputEvent(XEvent* event) {
             if (event->type == MappingNotify) {
                 XRefreshKeyboardMapping(&event->xmapping);
             }
-            if (isInputEvent(*event)) {
+            if (event->type == KeyPress || event->type == KeyRelease || event->type == ButtonPress ||
+                event->type == ButtonRelease) {
                 return true;
             }
         }

@@ -12,7 +12,7 @@ namespace padloom {
 namespace {
 
 // PADLOOM_OUTPUT names the choice exactly; unset or empty it is auto, and anything else is auto
-// with a warning.
+// with a warning (whose text padloomctl's tests pin).
 TEST(OutputChoice, ComesFromExactlyTheFourNamesInPadloomOutput) {
     struct Row {
         const char* text;
@@ -31,12 +31,7 @@ TEST(OutputChoice, ComesFromExactlyTheFourNamesInPadloomOutput) {
         setenv("PADLOOM_OUTPUT", row.text, 1);
         std::string warning;
         EXPECT_EQ(outputChoiceFromEnvironment(&warning), row.choice.value_or(OutputChoice::automatic));
-        const bool warns = !row.choice && *row.text != '\0';
-        EXPECT_EQ(warning.find("PADLOOM_OUTPUT=\"" + std::string(row.text) +
-                               "\" is not one of auto, x11, uinput, print") != std::string::npos,
-                  warns)
-            << warning;
-        EXPECT_EQ(warning.empty(), !warns) << warning;
+        EXPECT_EQ(warning.empty(), row.choice || *row.text == '\0') << warning;
     }
     unsetenv("PADLOOM_OUTPUT");
     std::string warning;

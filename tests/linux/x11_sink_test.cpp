@@ -10,7 +10,10 @@
 #include <X11/XF86keysym.h>
 #include <X11/Xutil.h>
 
+#include <functional>
 #include <memory>
+#include <optional>
+#include <utility>
 #include <vector>
 
 namespace padloom {
@@ -21,6 +24,20 @@ uint16_t keyCodeOfNumber(uint32_t number) {
 }
 
 constexpr uint16_t sentinelKeyCode = 111; // F12
+
+// What a client receives: the event type with the keysym of a key (as XLookupString reads it,
+// modifiers included) or the number of a button.
+using Arrival = std::pair<int, unsigned long>;
+
+Arrival arrival(XEvent& event) {
+    if (event.type != KeyPress && event.type != KeyRelease) {
+        return {event.type, event.xbutton.button};
+    }
+    char text[8];
+    KeySym keysym = NoSymbol;
+    XLookupString(&event.xkey, text, sizeof text, &keysym, nullptr);
+    return {event.type, keysym};
+}
 
 // One server for the suite; each test has a new window with the focus and a new sink.
 class X11SinkTest : public ::testing::Test {
@@ -34,18 +51,12 @@ protected:
         }
         window_ = std::make_unique<test::TestWindow>(server_->name());
         ASSERT_NE(window_->display(), nullptr);
-        sink_ = openSink({});
-        ASSERT_NE(sink_, nullptr);
+        std::string whyNot;
+        sink_ = X11Sink::open(server_->name().c_str(), &whyNot, DisplayOrigin{});
+        ASSERT_NE(sink_, nullptr) << whyNot;
         // The pointer inside the window, so button events reach it.
         post(MouseEventType::mouseMoved, 300, 250);
         eventsBeforeSentinel();
-    }
-
-    std::unique_ptr<X11Sink> openSink(DisplayOrigin origin) {
-        std::string whyNot;
-        auto sink = X11Sink::open(server_->name().c_str(), &whyNot, origin);
-        EXPECT_NE(sink, nullptr) << whyNot;
-        return sink;
     }
 
     void post(MouseEventType type, float x, float y, int64_t dx = 0, int64_t dy = 0) {
@@ -61,17 +72,22 @@ protected:
         std::vector<XEvent> events;
         XEvent event;
         while (window_->nextInputEvent(&event)) {
-            if (XLookupKeysym(&event.xkey, 0) == XK_F12 &&
-                (event.type == KeyPress || event.type == KeyRelease)) {
-                if (event.type == KeyRelease) {
-                    return events;
-                }
-                continue;
+            if (event.type == KeyRelease && XLookupKeysym(&event.xkey, 0) == XK_F12) {
+                return events;
             }
-            events.push_back(event);
+            if (event.type != KeyPress || XLookupKeysym(&event.xkey, 0) != XK_F12) {
+                events.push_back(event);
+            }
         }
         ADD_FAILURE() << "the sentinel key never arrived";
         return events;
+    }
+    std::vector<Arrival> arrivalsBeforeSentinel() {
+        std::vector<Arrival> arrivals;
+        for (XEvent& event : eventsBeforeSentinel()) {
+            arrivals.push_back(arrival(event));
+        }
+        return arrivals;
     }
 
     // The first keysym of keycode in the server's map as it is now.
@@ -93,47 +109,65 @@ protected:
     std::unique_ptr<X11Sink> sink_;
 };
 
-// Auxiliary key numbers (from 303 on) arrive as media keys.
-TEST_F(X11SinkTest, KeysOfTheKeyTableArriveWithTheirKeysyms) {
-    struct Row {
-        uint32_t number;
-        KeySym keysym;
-    };
-    const Row rows[] = {{4, XK_a}, {82, XK_Up}, {312, XF86XK_AudioRaiseVolume}};
-    for (const Row& row : rows) {
-        for (const bool down : {true, false}) {
-            if (row.number >= firstSystemKeyNumber) {
-                sink_->postSystemDefined(keyCodeTable[row.number] << 16 | (down ? 0x0A00 : 0));
-            } else {
-                sink_->postKeyboard(keyCodeOfNumber(row.number), down, 0);
-            }
+using Post = std::function<void(X11Sink&)>;
+
+// A preset key number; auxiliary ones (from 303 on) are posted as media keys.
+Post press(uint32_t number, bool down, std::optional<uint64_t> flags = 0) {
+    return [=](X11Sink& sink) {
+        if (number >= firstSystemKeyNumber) {
+            sink.postSystemDefined(keyCodeTable[number] << 16 | (down ? 0x0A00 : 0));
+        } else {
+            sink.postKeyboard(keyCodeOfNumber(number), down, flags);
         }
-        const std::vector<XEvent> events = eventsBeforeSentinel();
-        ASSERT_EQ(events.size(), 2u) << "key number " << row.number;
-        EXPECT_EQ(events[0].type, KeyPress);
-        EXPECT_EQ(events[1].type, KeyRelease);
-        EXPECT_EQ(XLookupKeysym(const_cast<XKeyEvent*>(&events[0].xkey), 0), row.keysym)
-            << "key number " << row.number;
-        EXPECT_EQ(events[1].xkey.keycode, events[0].xkey.keycode);
-    }
+    };
+}
+// The button number picks the button; the type says only press or release.
+Post click(int32_t button) {
+    return [=](X11Sink& sink) {
+        sink.postMouse(MouseEventType::otherMouseDown, 300, 250, button, 1, 0, 0);
+        sink.postMouse(MouseEventType::otherMouseUp, 300, 250, button, 1, 0, 0);
+    };
+}
+// A press and its release (the release type is the press type's successor).
+std::vector<Arrival> pressed(int type, unsigned long detail) {
+    return {{type, detail}, {type + 1, detail}};
 }
 
-TEST_F(X11SinkTest, ALetterPressedWithShiftHeldIsACapital) {
-    sink_->postKeyboard(keyCodeOfNumber(225), true, std::nullopt); // left shift
-    sink_->postKeyboard(keyCodeOfNumber(4), true, 0x20000);
-    sink_->postKeyboard(keyCodeOfNumber(4), false, 0x20000);
-    sink_->postKeyboard(keyCodeOfNumber(225), false, std::nullopt);
-    std::vector<XEvent> events = eventsBeforeSentinel();
-    ASSERT_EQ(events.size(), 4u);
-    EXPECT_EQ(XLookupKeysym(&events[0].xkey, 0), XK_Shift_L);
-    ASSERT_EQ(events[1].type, KeyPress);
-    EXPECT_TRUE(events[1].xkey.state & ShiftMask);
-    char text[8] = {};
-    KeySym keysym = 0;
-    ASSERT_EQ(XLookupString(&events[1].xkey, text, sizeof text, &keysym, nullptr), 1);
-    EXPECT_STREQ(text, "A");
-    EXPECT_EQ(events[3].type, KeyRelease);
-    EXPECT_EQ(XLookupKeysym(&events[3].xkey, 0), XK_Shift_L);
+// Xvfb's synthetic pointer, like Xorg's, has 10 buttons: X buttons 11 and 12 (mouse buttons 6
+// and 7) would be refused with an X error, which ends an Xlib program, so they are skipped.
+// Wheel lines down are button 5, left button 6; the pixel rule is X11Wheel's.
+TEST_F(X11SinkTest, KeysButtonsAndWheelArriveAsXEvents) {
+    struct Row {
+        const char* what;
+        std::vector<Post> posts;
+        std::vector<Arrival> expected;
+    };
+    const Post wheel = [](X11Sink& sink) { sink.postScroll(ScrollUnits::lines, -2, 1); };
+    const int key = KeyPress, button = ButtonPress;
+    // clang-format off
+    const Row rows[] = {
+        {"a", {press(4, true), press(4, false)}, pressed(key, XK_a)},
+        {"up", {press(82, true), press(82, false)}, pressed(key, XK_Up)},
+        {"volume up", {press(312, true), press(312, false)}, pressed(key, XF86XK_AudioRaiseVolume)},
+        {"a with shift held is a capital",
+         {press(225, true, std::nullopt), press(4, true, 0x20000), press(4, false, 0x20000), press(225, false, std::nullopt)},
+         {{KeyPress, XK_Shift_L}, {KeyPress, XK_A}, {KeyRelease, XK_A}, {KeyRelease, XK_Shift_L}}},
+        {"left", {click(0)}, pressed(button, 1)},
+        {"right", {click(1)}, pressed(button, 3)},
+        {"middle", {click(2)}, pressed(button, 2)},
+        {"button 3", {click(3)}, pressed(button, 8)},
+        {"button 4", {click(4)}, pressed(button, 9)},
+        {"button 5", {click(5)}, pressed(button, 10)},
+        {"buttons the pointer lacks, and no buttons", {click(6), click(7), click(8), click(-1)}, {}},
+        {"wheel", {wheel}, {{button, 5}, {ButtonRelease, 5}, {button, 5}, {ButtonRelease, 5}, {button, 6}, {ButtonRelease, 6}}},
+    };
+    // clang-format on
+    for (const Row& row : rows) {
+        for (const Post& post : row.posts) {
+            post(*sink_);
+        }
+        EXPECT_EQ(arrivalsBeforeSentinel(), row.expected) << row.what;
+    }
 }
 
 TEST_F(X11SinkTest, AKeysymMissingFromTheMapIsLentASpareKeycodeUntilTheSinkGoes) {
@@ -164,22 +198,22 @@ TEST_F(X11SinkTest, AKeyStillHeldIsReleasedWhenTheSinkGoes) {
     sink_.reset();
     XEvent event;
     ASSERT_TRUE(window_->nextInputEvent(&event));
-    EXPECT_EQ(event.type, KeyRelease);
-    EXPECT_EQ(XLookupKeysym(&event.xkey, 0), XK_a);
+    EXPECT_EQ(arrival(event), (Arrival{KeyRelease, XK_a}));
 }
 
+// X positions are whole pixels; the location keeps the fraction, so that half-pixel steps add up.
 TEST_F(X11SinkTest, ThePointerIsTheCursorLocationMovedByDisplayZerosOrigin) {
     struct Row {
         DisplayOrigin origin;
         float x, y;
         int rootX, rootY;
     };
-    const Row rows[] = {
-        {{0, 0}, 300, 250, 300, 250},
-        {{0, 0}, 1279, 0, 1279, 0},
-        {{100, 50}, 10, 20, 110, 70},
-        {{640, 0}, -200, 5, 440, 5}, // a display left of display 0
-    };
+    // the last origin: display 0 right of another display
+    const Row rows[] = {{{0, 0}, 300, 250, 300, 250},
+                        {{0, 0}, 1279, 0, 1279, 0},
+                        {{0, 0}, 10.5f, 20.5f, 10, 20},
+                        {{100, 50}, 10, 20, 110, 70},
+                        {{640, 0}, -200.5f, 5, 439, 5}};
     for (const Row& row : rows) {
         sink_->setDisplayOrigin(row.origin);
         post(MouseEventType::mouseMoved, row.x, row.y, 1, 1);
@@ -193,61 +227,8 @@ TEST_F(X11SinkTest, ThePointerIsTheCursorLocationMovedByDisplayZerosOrigin) {
         XWarpPointer(window_->display(), None, DefaultRootWindow(window_->display()), 0, 0, 0, 0,
                      row.rootX - 7, row.rootY + 9);
         XSync(window_->display(), False);
-        EXPECT_EQ(sink_->cursorLocation().x, row.x - 7);
-        EXPECT_EQ(sink_->cursorLocation().y, row.y + 9);
-    }
-}
-
-// X positions are whole pixels: half-pixel steps must still add up to motion.
-TEST_F(X11SinkTest, StepsSmallerThanAPixelAddUp) {
-    post(MouseEventType::mouseMoved, 200, 100);
-    for (int step = 0; step < 4; ++step) {
-        const CursorPoint at = sink_->cursorLocation();
-        post(MouseEventType::mouseMoved, at.x + 0.5f, at.y - 0.5f);
-    }
-    int x = 0, y = 0;
-    pointer(&x, &y);
-    EXPECT_EQ(x, 202);
-    EXPECT_EQ(y, 98);
-}
-
-// Xvfb's synthetic pointer, like Xorg's, has 10 buttons: X buttons 11 and 12 (mouse buttons 6
-// and 7) would be refused with an X error, which ends an Xlib program, so they are skipped (X button 0).
-TEST_F(X11SinkTest, MouseButtonsArriveAsXButtonsAndThoseThePointerLacksAreSkipped) {
-    using enum MouseEventType;
-    struct Row {
-        int32_t button;
-        MouseEventType down, up;
-        unsigned xButton;
-    };
-    const Row rows[] = {
-        {0, leftMouseDown, leftMouseUp, 1},   {1, rightMouseDown, rightMouseUp, 3},
-        {2, otherMouseDown, otherMouseUp, 2}, {3, otherMouseDown, otherMouseUp, 8},
-        {4, otherMouseDown, otherMouseUp, 9}, {5, otherMouseDown, otherMouseUp, 10},
-        {6, otherMouseDown, otherMouseUp, 0}, {7, otherMouseDown, otherMouseUp, 0},
-        {8, otherMouseDown, otherMouseUp, 0}, {-1, otherMouseDown, otherMouseUp, 0},
-    };
-    for (const Row& row : rows) {
-        sink_->postMouse(row.down, 300, 250, row.button, 1, 0, 0);
-        sink_->postMouse(row.up, 300, 250, row.button, 1, 0, 0);
-        const std::vector<XEvent> events = eventsBeforeSentinel();
-        ASSERT_EQ(events.size(), row.xButton ? 2u : 0u) << "button " << row.button;
-        for (size_t i = 0; i < events.size(); ++i) {
-            EXPECT_EQ(events[i].type, i == 0 ? ButtonPress : ButtonRelease);
-            EXPECT_EQ(events[i].xbutton.button, row.xButton) << "button " << row.button;
-        }
-    }
-}
-
-// Lines down are button 5, left button 6; the pixel rule is X11Wheel's.
-TEST_F(X11SinkTest, ScrollArrivesAsWheelButtonClicks) {
-    sink_->postScroll(ScrollUnits::lines, -2, 1);
-    const std::vector<XEvent> events = eventsBeforeSentinel();
-    const unsigned clicks[] = {5, 5, 6};
-    ASSERT_EQ(events.size(), 6u);
-    for (size_t i = 0; i < events.size(); ++i) {
-        EXPECT_EQ(events[i].type, i % 2 == 0 ? ButtonPress : ButtonRelease);
-        EXPECT_EQ(events[i].xbutton.button, clicks[i / 2]);
+        EXPECT_EQ(sink_->cursorLocation().x, row.rootX - 7 - row.origin.x);
+        EXPECT_EQ(sink_->cursorLocation().y, row.rootY + 9 - row.origin.y);
     }
 }
 

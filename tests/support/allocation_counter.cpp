@@ -5,16 +5,14 @@
 
 namespace {
 thread_local int64_t allocations = 0;
-}
-
 #if defined(__SANITIZE_ADDRESS__)
-namespace {
 constexpr bool counting = false;
-}
 #else
-namespace {
 constexpr bool counting = true;
-}
+#endif
+} // namespace
+
+#if !defined(__SANITIZE_ADDRESS__)
 
 // The replacements forward to malloc and free, which GCC cannot see pair up.
 #pragma GCC diagnostic ignored "-Wmismatched-new-delete"

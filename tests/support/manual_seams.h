@@ -3,7 +3,11 @@
 #pragma once
 
 #include "engine/clock.h"
+#include "engine/event_sink.h"
 #include "engine/manual_timer_source.h"
+#include "engine/mouse_motion.h"
+#include "engine/mouse_state.h"
+#include "engine/output_events.h"
 #include "tests/support/recording_sink.h"
 
 #include <atomic>
@@ -16,24 +20,36 @@ namespace padloom::test {
 class ManualClock : public Clock {
 public:
     uint32_t nowMs() override { return now_.load(); }
-    void sleepMs(uint32_t ms) override;
+    void sleepMs(uint32_t ms) override {
+        sleeps_.push_back(ms);
+        advance(ms);
+    }
 
     void advance(uint32_t ms) { now_.fetch_add(ms); }
-    std::vector<uint32_t> sleeps() const;
+    std::vector<uint32_t> sleeps() const { return sleeps_; }
 
 private:
     std::atomic<uint32_t> now_{10000};
     std::vector<uint32_t> sleeps_; // written only by the thread that sleeps
 };
 
-// The engine's hand-driven timer source, under the name tests have always used.
-using padloom::ManualTimerSource;
-
 // Installs a RecordingSink, a ManualClock and a ManualTimerSource and clears the engine's process-wide
-// state (mouseState, modifierFlags, minecraftFix); restores SDL's seams on destruction.
+// state (mouseState, modifierFlags, minecraftFix), which outlives a test, so that each test starts
+// from program start; restores SDL's seams on destruction.
 struct EngineSeams {
-    EngineSeams();
-    ~EngineSeams();
+    EngineSeams() {
+        mouseState.reset();
+        modifierFlags = 0;
+        minecraftFix = false;
+        setEventSink(&sink);
+        setEngineClock(&clock);
+        setTimerSource(&timers);
+    }
+    ~EngineSeams() {
+        setEventSink(nullptr);
+        setEngineClock(nullptr);
+        setTimerSource(nullptr);
+    }
     EngineSeams(const EngineSeams&) = delete;
     EngineSeams& operator=(const EngineSeams&) = delete;
 

@@ -2,7 +2,7 @@
 // the recorded events in order with a small assertion vocabulary:
 //
 //     RecordingSink sink;
-//     setEventSink(&sink);   // or use EngineSeams (engine_seams.h), which installs it
+//     setEventSink(&sink);   // or use EngineSeams (manual_seams.h), which installs it
 //     ...
 //     sink.expectKey(49, true, 0x20000);  // the next unchecked event is this key press
 //     sink.expectNoEvents();              // and nothing follows it
@@ -44,7 +44,7 @@ struct RecordedEvent {
     int32_t vertical = 0;
     int32_t horizontal = 0;
 
-    // One line in the replay output format, for failure messages.
+    // One line of every field the kind uses, for comparisons and failure messages.
     std::string describe() const;
 };
 
@@ -76,8 +76,6 @@ public:
     void expectNoEvents(Where where = Where::current());
 
 private:
-    // The next unchecked event, or a failure at where.
-    std::optional<RecordedEvent> next(Where where);
     // Takes the next event and reports a failure at where unless it is the expected one.
     void expectNext(const RecordedEvent& expected, Where where);
     void record(const RecordedEvent& event);

@@ -6,20 +6,12 @@
 
 #include <csignal>
 #include <fcntl.h>
-#include <spawn.h>
 #include <string>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
 
-extern char** environ;
-
 namespace padloom::test {
-
-inline std::string fileText(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
 
 class Ctl {
 public:
@@ -39,28 +31,21 @@ public:
             pointers.push_back(arg.data());
         }
         pointers.push_back(nullptr);
-        posix_spawn_file_actions_t files;
-        posix_spawn_file_actions_init(&files);
-        posix_spawn_file_actions_addopen(&files, 0, folder_.file("in").c_str(), O_RDONLY, 0);
+        const std::string in = folder_.file("in"), err = folder_.file("err");
         const std::string out = outPath.empty() ? folder_.file("out") : outPath;
-        posix_spawn_file_actions_addopen(&files, 1, out.c_str(), O_WRONLY | O_CREAT, 0600);
-        posix_spawn_file_actions_addopen(&files, 2, folder_.file("err").c_str(), O_WRONLY | O_CREAT, 0600);
-        // A test started in the background by a shell inherits SIGINT ignored; the program under
-        // test gets the stop signals as a terminal would send them.
-        posix_spawnattr_t attributes;
-        posix_spawnattr_init(&attributes);
-        sigset_t stopSignals;
-        sigemptyset(&stopSignals);
-        for (int signal : {SIGINT, SIGTERM, SIGHUP}) {
-            sigaddset(&stopSignals, signal);
+        pid_ = fork();
+        if (pid_ == 0) {
+            dup2(open(in.c_str(), O_RDONLY), 0);
+            dup2(open(out.c_str(), O_WRONLY | O_CREAT, 0600), 1);
+            dup2(open(err.c_str(), O_WRONLY | O_CREAT, 0600), 2);
+            // A test started in the background by a shell inherits SIGINT ignored; the program
+            // under test gets the stop signals as a terminal would send them.
+            for (int signal : {SIGINT, SIGTERM, SIGHUP}) {
+                std::signal(signal, SIG_DFL);
+            }
+            execv(pointers[0], pointers.data());
+            _exit(127);
         }
-        posix_spawnattr_setsigdefault(&attributes, &stopSignals);
-        posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGDEF);
-        if (posix_spawn(&pid_, pointers[0], &files, &attributes, pointers.data(), environ) != 0) {
-            pid_ = -1;
-        }
-        posix_spawnattr_destroy(&attributes);
-        posix_spawn_file_actions_destroy(&files);
     }
     ~Ctl() {
         if (pid_ > 0) {
@@ -72,21 +57,26 @@ public:
     Ctl& operator=(const Ctl&) = delete;
 
     pid_t pid() const { return pid_; }
-    std::string out() const { return fileText(folder_.file("out")); }
-    std::string err() const { return fileText(folder_.file("err")); }
+    std::string out() const { return readBytes(folder_.file("out")); }
+    std::string err() const { return readBytes(folder_.file("err")); }
 
     // The status waitpid gives once the program has ended; -1 when it was still running after
     // twenty seconds.
     int finish() {
         int status = -1;
-        for (int i = 0; i < 2000 && pid_ > 0; ++i) {
+        for (int i = 0; i < 20000 && pid_ > 0; ++i) {
             if (waitpid(pid_, &status, WNOHANG) == pid_) {
                 pid_ = -1;
                 return status;
             }
-            usleep(10'000);
+            usleep(1000);
         }
         return -1;
+    }
+    // The exit status once the program has ended normally, else -1.
+    int exitStatus() {
+        const int status = finish();
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     }
 
 private:
