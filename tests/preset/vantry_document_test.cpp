@@ -122,17 +122,6 @@ TEST(PresetInterpret, DropsTheSectionsOfAnEarlierInterpretAndNeedsATree) {
     EXPECT_EQ(summary(document), "N|T|-");
 }
 
-TEST(PresetLoad, ReadTextParsesLikeAFile) {
-    VantryDocument fromFile;
-    VantryDocument fromText;
-    ASSERT_TRUE(fromFile.load(racing.c_str()));
-    ASSERT_TRUE(fromText.readText(readBytes(racing)));
-    ASSERT_TRUE(fromText.interpret());
-    EXPECT_EQ(summary(fromText), summary(fromFile));
-    EXPECT_EQ(summary(fromFile), "Racing|Driving games|[USB Gamepad: btn 0=(key 49) axi 1 -=(mou 1 - 6) "
-                                 "hat 0 U=(whs 1 +)(key 36)]");
-}
-
 std::string fifo(const TempFolder& f) {
     mkfifo(f.file("fifo").c_str(), 0600);
     return f.file("fifo");
