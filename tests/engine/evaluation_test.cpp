@@ -92,35 +92,5 @@ TEST_F(DirectOutput, FirstPressAfterAResetStartsANewClickSequence) {
     sink.expectMouse(MouseEventType::leftMouseDown, 0, 0, 0, 1);
 }
 
-// A system key's data word read back; "written" rows are words the engine posts, which the
-// encoder must give back exactly.
-TEST(SystemKeyDataWord, SaysTheKeyTypeWhetherItIsAPressAndTheRepeatFlag) {
-    struct Row {
-        uint32_t data1;
-        SystemKeyData says;
-        bool written;
-    };
-    const Row rows[] = {
-        {0x0A00, {0, true}, true},
-        {0x0000, {0, false}, true},
-        {22 << 16 | 0x0A00, {22, true}, true},
-        {22 << 16, {22, false}, true},
-        {16 << 16 | 0x0A01, {16, true, true}, true},
-        {0xFFFF0A00, {-1, true}, true},
-        {14 << 16 | 0x0B00, {14, false}, false}, // 0x0B is a key-up state, not a press
-        {7 << 16 | 0x0800, {7, false}, false},
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(::testing::Message() << std::hex << row.data1);
-        const SystemKeyData read = decodeSystemKeyData(static_cast<int32_t>(row.data1));
-        EXPECT_EQ(read.keyType, row.says.keyType);
-        EXPECT_EQ(read.down, row.says.down);
-        EXPECT_EQ(read.repeat, row.says.repeat);
-        if (row.written) {
-            EXPECT_EQ(static_cast<uint32_t>(encodeSystemKeyData(row.says)), row.data1);
-        }
-    }
-}
-
 } // namespace
 } // namespace padloom::test
