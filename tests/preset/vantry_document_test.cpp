@@ -122,17 +122,6 @@ TEST(PresetInterpret, DropsTheSectionsOfAnEarlierInterpretAndNeedsATree) {
     EXPECT_EQ(summary(document), "N|T|-");
 }
 
-std::string fifo(const TempFolder& f) {
-    mkfifo(f.file("fifo").c_str(), 0600);
-    return f.file("fifo");
-}
-
-std::string over64MiB(const TempFolder& f) {
-    const std::string path = f.write("huge.json", "{}");
-    std::filesystem::resize_file(path, (std::uintmax_t{64} << 20) + 1);
-    return path;
-}
-
 // Only a regular file is read: a device or a FIFO would be read without end, or wait forever for a
 // writer. What was loaded before stays, tree and fields.
 TEST(PresetLoad, WhatIsNotAPresetFileIsRefusedAndTheDocumentKept) {
@@ -143,8 +132,17 @@ TEST(PresetLoad, WhatIsNotAPresetFileIsRefusedAndTheDocumentKept) {
     const Row rows[] = {
         {[](const TempFolder& f) { return f.path().string(); }, "it is a folder"},
         {[](const TempFolder&) { return std::string("/dev/zero"); }, "it is not a regular file"},
-        {fifo, "it is not a regular file"},
-        {over64MiB, "it is larger than 64 MiB"},
+        {[](const TempFolder& f) {
+             mkfifo(f.file("fifo").c_str(), 0600);
+             return f.file("fifo");
+         },
+         "it is not a regular file"},
+        {[](const TempFolder& f) {
+             const std::string path = f.write("huge.json", "{}");
+             std::filesystem::resize_file(path, (std::uintmax_t{64} << 20) + 1);
+             return path;
+         },
+         "it is larger than 64 MiB"},
     };
     for (const Row& row : rows) {
         TempFolder folder;
