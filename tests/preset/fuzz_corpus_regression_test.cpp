@@ -1,7 +1,9 @@
 // Every file the fuzz targets start from (and every input they ever crashed on, kept beside them)
 // goes through the preset document as a preset file: it loads, or it is refused with a message;
 // one that loads saves and loads again to the same fields. Bind-text inputs also go through the
-// bind-text readers and writers, and are scanned as sscanf scans them. Each failure names its file.
+// bind-text readers and writers, and are scanned as sscanf scans them (the scan's seeds include the
+// forms where its rules are easy to get wrong: signs, hexadecimal floats, overflow, infinities, NaN
+// and broken exponents). Each failure names its file.
 #include "tests/fuzz/bind_text_round_trip.h"
 #include "tests/fuzz/bind_text_scan_agreement.h"
 #include "tests/fuzz/preset_round_trip.h"
