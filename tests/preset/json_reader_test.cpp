@@ -141,13 +141,6 @@ INSTANTIATE_TEST_SUITE_P(
         ErrorCase{"[\"\\n\x01\"]", "Control characters not allowed in strings", 1, 2},
         ErrorCase{"[\"\\n\\u00\"]", "Bad unicode codepoint", 1, 4}));
 
-TEST(JsonReader, EmptyTextReturnsNoRootAndReportsNothing) {
-    const Parsed parsed("");
-    EXPECT_EQ(parsed.root, nullptr);
-    EXPECT_EQ(parsed.errorDesc, nullptr);
-    EXPECT_EQ(parsed.errorLine, 0);
-}
-
 TEST(JsonReader, DeepNestingNeedsNoStack) {
     const int depth = 200000;
     const Parsed parsed(std::string(depth, '[') + std::string(depth, ']'));
