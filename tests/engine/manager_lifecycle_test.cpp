@@ -1,11 +1,6 @@
-#include "engine/joystick_manager.h"
 #include "engine/mouse_state.h"
 #include "preset/vantry_document.h"
-#include "tests/support/bind_builders.h"
-#include "tests/support/manual_seams.h"
-#include "tests/support/virtual_joystick.h"
-
-#include <gtest/gtest.h>
+#include "tests/engine/engine_fixture.h"
 
 #include <vector>
 
@@ -32,20 +27,8 @@ void pushUserEvent() {
     ASSERT_EQ(SDL_PushEvent(&event), 1);
 }
 
-class ManagerLifecycle : public ::testing::Test {
+class ManagerLifecycle : public EngineTest {
 protected:
-    void SetUp() override {
-        ASSERT_TRUE(sdl.ok() && pad.attached()) << SDL_GetError();
-        if (SDL_NumJoysticks() != 1) {
-            GTEST_SKIP() << "a joystick other than the test's own is connected";
-        }
-    }
-
-    SdlJoystickSession sdl;
-    EngineSeams seams;
-    RecordingSink& sink = seams.sink;
-    VirtualJoystick pad{4, 12, 1};
-    JoystickManager manager;
     VantryDocument document;
 };
 
@@ -80,7 +63,7 @@ TEST_F(ManagerLifecycle, MotionTimerRunsOnlyForMotionOrWheelOutputs) {
     // A second init replaces the first one's maps and timer.
     setSections(document, {{{buttonIn(0), {motionOut(0, 1, 6)}}}});
     ASSERT_TRUE(manager.init(&document));
-    manager.handleEvent(buttonEvent(pad.instanceId(), 0, true));
+    feed(buttonEvent(id(), 0, true));
     ASSERT_EQ(mouseState.motionX.load(), 6.0f);
     ASSERT_TRUE(manager.init(&document));
     EXPECT_EQ(seams.timers.liveTimers(), 1);
@@ -98,10 +81,11 @@ TEST_F(ManagerLifecycle, StartingTheTimerAgainStopsTheOldOne) {
 }
 
 TEST_F(ManagerLifecycle, InitAndDeinitDiscardWhatIsQueued) {
+    JoystickManager fresh;
     pushUserEvent();
-    manager.deinit(); // on a fresh manager
+    fresh.deinit();
     EXPECT_TRUE(queueIsEmpty());
-    EXPECT_FALSE(manager.wasInit);
+    EXPECT_FALSE(fresh.wasInit);
     EXPECT_EQ(SDL_JoystickEventState(SDL_QUERY), SDL_IGNORE);
     setSections(document, {{{buttonIn(2), {keyOut(4)}}}});
     pushUserEvent();

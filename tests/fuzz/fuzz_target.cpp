@@ -19,8 +19,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static const std::string savePath = "/tmp/padloom-fuzz-" + std::to_string(::getpid()) + ".json";
     const std::string fault = padloom::fuzz::presetTextFault(bytes, savePath);
 #elif defined(PADLOOM_FUZZ_BIND_TEXT)
-    const std::string fault =
-        padloom::fuzz::inputRoundTripFault(text) + padloom::fuzz::outputRoundTripFault(text);
+    const std::string fault = padloom::fuzz::bindTextRoundTripFault(text);
 #else
     const std::string fault = padloom::fuzz::scanDisagreement(text);
 #endif

@@ -1,7 +1,9 @@
 // Every file the fuzz targets start from (and every input they ever crashed on, kept beside them)
 // goes through the preset document as a preset file: it loads, or it is refused with a message;
 // one that loads saves and loads again to the same fields. Bind-text inputs also go through the
-// bind-text readers and writers, and are scanned as sscanf scans them. Each failure names its file.
+// bind-text readers and writers, and are scanned as sscanf scans them (the scan's seeds include the
+// forms where its rules are easy to get wrong: signs, hexadecimal floats, overflow, infinities, NaN
+// and broken exponents). Each failure names its file.
 #include "tests/fuzz/bind_text_round_trip.h"
 #include "tests/fuzz/bind_text_scan_agreement.h"
 #include "tests/fuzz/preset_round_trip.h"
@@ -41,10 +43,7 @@ TEST(FuzzCorpus, EveryFileKeepsTheReadersPromises) {
             EXPECT_EQ(fuzz::presetTextFault(bytes, folder.file("saved.json")), "") << path;
             if (target != "preset_document") {
                 const std::string text = bytes.c_str(); // the bind-text readers take C strings
-                EXPECT_EQ(fuzz::scanDisagreement(text) + fuzz::inputRoundTripFault(text) +
-                              fuzz::outputRoundTripFault(text),
-                          "")
-                    << path;
+                EXPECT_EQ(fuzz::scanDisagreement(text) + fuzz::bindTextRoundTripFault(text), "") << path;
             }
         }
     }

@@ -141,28 +141,6 @@ INSTANTIATE_TEST_SUITE_P(
         ErrorCase{"[\"\\n\x01\"]", "Control characters not allowed in strings", 1, 2},
         ErrorCase{"[\"\\n\\u00\"]", "Bad unicode codepoint", 1, 4}));
 
-TEST(JsonReader, EmptyTextReturnsNoRootAndReportsNothing) {
-    const Parsed parsed("");
-    EXPECT_EQ(parsed.root, nullptr);
-    EXPECT_EQ(parsed.errorDesc, nullptr);
-    EXPECT_EQ(parsed.errorLine, 0);
-}
-
-TEST(JsonReader, StringsAreDecodedInsideTheTextAndLinkedToTheirParent) {
-    const Parsed parsed("{\"list\":[\"a\\tb\"]}");
-    ASSERT_NE(parsed.root, nullptr);
-    const json_value* list = parsed.root->first_child;
-    const json_value* element = list->first_child;
-    EXPECT_EQ(list->parent, parsed.root);
-    EXPECT_EQ(element->parent, list);
-    EXPECT_EQ(parsed.root->parent, nullptr);
-    const char* begin = parsed.text.data();
-    const char* end = begin + parsed.text.size();
-    EXPECT_TRUE(element->string_value >= begin && element->string_value < end);
-    EXPECT_TRUE(list->name >= begin && list->name < end);
-    EXPECT_STREQ(element->string_value, "a\tb");
-}
-
 TEST(JsonReader, DeepNestingNeedsNoStack) {
     const int depth = 200000;
     const Parsed parsed(std::string(depth, '[') + std::string(depth, ']'));

@@ -122,28 +122,6 @@ TEST(PresetInterpret, DropsTheSectionsOfAnEarlierInterpretAndNeedsATree) {
     EXPECT_EQ(summary(document), "N|T|-");
 }
 
-TEST(PresetLoad, ReadTextParsesLikeAFile) {
-    VantryDocument fromFile;
-    VantryDocument fromText;
-    ASSERT_TRUE(fromFile.load(racing.c_str()));
-    ASSERT_TRUE(fromText.readText(readBytes(racing)));
-    ASSERT_TRUE(fromText.interpret());
-    EXPECT_EQ(summary(fromText), summary(fromFile));
-    EXPECT_EQ(summary(fromFile), "Racing|Driving games|[USB Gamepad: btn 0=(key 49) axi 1 -=(mou 1 - 6) "
-                                 "hat 0 U=(whs 1 +)(key 36)]");
-}
-
-std::string fifo(const TempFolder& f) {
-    mkfifo(f.file("fifo").c_str(), 0600);
-    return f.file("fifo");
-}
-
-std::string over64MiB(const TempFolder& f) {
-    const std::string path = f.write("huge.json", "{}");
-    std::filesystem::resize_file(path, (std::uintmax_t{64} << 20) + 1);
-    return path;
-}
-
 // Only a regular file is read: a device or a FIFO would be read without end, or wait forever for a
 // writer. What was loaded before stays, tree and fields.
 TEST(PresetLoad, WhatIsNotAPresetFileIsRefusedAndTheDocumentKept) {
@@ -154,8 +132,17 @@ TEST(PresetLoad, WhatIsNotAPresetFileIsRefusedAndTheDocumentKept) {
     const Row rows[] = {
         {[](const TempFolder& f) { return f.path().string(); }, "it is a folder"},
         {[](const TempFolder&) { return std::string("/dev/zero"); }, "it is not a regular file"},
-        {fifo, "it is not a regular file"},
-        {over64MiB, "it is larger than 64 MiB"},
+        {[](const TempFolder& f) {
+             mkfifo(f.file("fifo").c_str(), 0600);
+             return f.file("fifo");
+         },
+         "it is not a regular file"},
+        {[](const TempFolder& f) {
+             const std::string path = f.write("huge.json", "{}");
+             std::filesystem::resize_file(path, (std::uintmax_t{64} << 20) + 1);
+             return path;
+         },
+         "it is larger than 64 MiB"},
     };
     for (const Row& row : rows) {
         TempFolder folder;

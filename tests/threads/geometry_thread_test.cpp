@@ -44,10 +44,6 @@ void computePicture(ScreenGeometry& g, const Picture& p) {
     }
 }
 
-bool samePoint(const CursorPoint& a, const CursorPoint& b) {
-    return a.x == b.x && a.y == b.y;
-}
-
 TEST(GeometryThreads, MotionStepsSeeOnlyWholePicturesWhileTheGeometryIsRecomputed) {
     FixedDisplays one{{0, 0, 1920, 1080}};
     FixedDisplays two{{0, 0, 1920, 1080}, {1920, 0, 1280, 1024}};
@@ -83,7 +79,7 @@ TEST(GeometryThreads, MotionStepsSeeOnlyWholePicturesWhileTheGeometryIsRecompute
                 const CursorPoint at = geometry.confinePoint(s.cx, s.cy, s.dx, s.dy);
                 const auto& expected = landings[i];
                 unexpected += std::none_of(expected.begin(), expected.end(),
-                                           [&](const CursorPoint& e) { return samePoint(e, at); });
+                                           [&](const CursorPoint& e) { return e.x == at.x && e.y == at.y; });
             }
             const SDL_Rect box = geometry.bounds();
             unexpected += std::none_of(boxes.begin(), boxes.end(),

@@ -12,19 +12,11 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <atomic>
 #include <thread>
 
 namespace padloom::test {
 namespace {
-
-long motionEvents(const RecordingSink& sink) {
-    const std::vector<RecordedEvent> events = sink.events();
-    return std::count_if(events.begin(), events.end(), [](const RecordedEvent& e) {
-        return e.kind == RecordedEvent::Kind::mouse && e.mouseType == MouseEventType::mouseMoved;
-    });
-}
 
 class MotionTimerThreads : public ::testing::Test {
 protected:
@@ -67,7 +59,7 @@ TEST_F(MotionTimerThreads, DeinitStopsTicksThatRunWhileEventsAreEvaluated) {
         manager.handleEvent(axisEvent(pad.instanceId(), 0, 32767));
     });
     polling.join();
-    ASSERT_TRUE(eventually([&] { return motionEvents(sink) >= 3; }));
+    ASSERT_TRUE(eventually([&] { return sink.count() >= 3; })); // every bind posts motion
 
     manager.deinit();
     const size_t afterDeinit = sink.count();

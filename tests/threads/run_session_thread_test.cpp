@@ -13,26 +13,12 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <csignal>
 #include <memory>
-#include <mutex>
 
 namespace padloom::test {
 namespace {
-
-// What the run reported of pads that came and went (from the polling thread).
-struct Notes {
-    void add(const PadChange& change) {
-        std::lock_guard<std::mutex> lock(mutex);
-        texts.push_back(padChangeText(change));
-    }
-    size_t count() {
-        std::lock_guard<std::mutex> lock(mutex);
-        return texts.size();
-    }
-    std::mutex mutex;
-    std::vector<std::string> texts;
-};
 
 TEST(RunSession, KeepsMappingAcrossAnUnplugAndAReplugAndReleasesBeforeEachStopSignalEndsIt) {
     SdlJoystickSession sdl;
@@ -47,22 +33,26 @@ TEST(RunSession, KeepsMappingAcrossAnUnplugAndAReplugAndReleasesBeforeEachStopSi
         EngineSeams seams;
         auto pad = std::make_unique<VirtualJoystick>(4, 12, 1);
         StopSignals stop;
-        Notes notes;
+        std::vector<std::string> notes; // written by the polling thread, read once the run is over
+        std::atomic<size_t> noted{0};
         HeadlessHooks hooks;
         hooks.loaded = [&](int joysticks) {
             EXPECT_EQ(joysticks, 1);
             stop.arm();
         };
-        hooks.padChanged = [&](const PadChange& change) { notes.add(change); };
+        hooks.padChanged = [&](const PadChange& change) {
+            notes.push_back(padChangeText(change));
+            noted.store(notes.size());
+        };
         hooks.waitForStop = [&] {
             EXPECT_EQ(screenGeometry.bounds().w, 800) << "the stored options: the cursor locked to display 0";
             EXPECT_TRUE(minecraftFix.load());
             pad->setButton(0, true);
             ASSERT_TRUE(eventually([&] { return seams.sink.count() == 1; }));
             pad.reset(); // unplugged while held
-            ASSERT_TRUE(eventually([&] { return notes.count() == 1; }));
+            ASSERT_TRUE(eventually([&] { return noted.load() == 1; }));
             pad = std::make_unique<VirtualJoystick>(4, 12, 1); // the same kind of pad: the same GUID
-            ASSERT_TRUE(eventually([&] { return notes.count() == 2; }));
+            ASSERT_TRUE(eventually([&] { return noted.load() == 2; }));
             pad->setButton(0, true);
             ASSERT_TRUE(eventually([&] { return seams.sink.count() == 3; }));
             raise(signal);
@@ -73,7 +63,7 @@ TEST(RunSession, KeepsMappingAcrossAnUnplugAndAReplugAndReleasesBeforeEachStopSi
             seams.sink.expectKey(49, down, 0);
         }
         seams.sink.expectNoEvents();
-        EXPECT_EQ(notes.texts, (std::vector<std::string>{"pad 1 disconnected", "pad 1 reconnected"}));
+        EXPECT_EQ(notes, (std::vector<std::string>{"pad 1 disconnected", "pad 1 reconnected"}));
     }
     minecraftFix = false;
 }
