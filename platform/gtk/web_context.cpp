@@ -1,5 +1,6 @@
 #include "platform/gtk/web_context.h"
 
+#include <malloc.h>
 #include <webkit2/webkit2.h>
 
 namespace padloom {
@@ -36,6 +37,23 @@ void applySandbox(WebKitWebContext* context) {
     }
 }
 
+// WebKit lets go of its processes' connections a moment after the context goes; what the heap
+// then holds free at its top and in its arenas goes back to the system.
+void trimHeapSoon() {
+    static guint pending = 0;
+    if (pending != 0) {
+        return;
+    }
+    pending = g_timeout_add_seconds(
+        3,
+        [](gpointer) -> gboolean {
+            pending = 0;
+            malloc_trim(0);
+            return G_SOURCE_REMOVE;
+        },
+        nullptr);
+}
+
 } // namespace
 
 WebKitWebContext* appWebContext() {
@@ -62,6 +80,7 @@ void releaseAppWebContext() {
     if (current != nullptr) {
         g_object_unref(current);
         current = nullptr;
+        trimHeapSoon();
     }
 }
 
