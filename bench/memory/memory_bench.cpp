@@ -205,6 +205,20 @@ int main() {
             status = 1;
         }
         report("hidden in the tray, preset active");
+        // Shown again, the pages come back (their processes start anew) and are filled again.
+        const int fills = shell.mainPageFills();
+        shell.showMainWindow();
+        const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+        while (shell.mainPageFills() == fills && std::chrono::steady_clock::now() < limit) {
+            g_main_context_iteration(nullptr, FALSE);
+            g_usleep(1000);
+        }
+        if (shell.mainPageFills() == fills) {
+            std::fprintf(stderr, "padloom_memory_bench: the main page did not come back\n");
+            status = 1;
+        }
+        serve(std::chrono::seconds(10));
+        report("shown again from the tray");
         shell.terminateNow();
     }
     fs::remove_all(home);
