@@ -5,10 +5,13 @@
 // folders; run it under Xvfb and dbus-run-session (make bench does).
 #include "app/remote_control.h"
 #include "platform/gtk/shell.h"
+#include "platform/gtk/software_drawing.h"
 #include "platform/gtk/web_sandbox.h"
 #include "tests/support/fake_tray_host.h"
 #include "tests/support/virtual_joystick.h"
 
+#include <algorithm>
+#include <cctype>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -91,6 +94,36 @@ void serve(std::chrono::seconds length) {
     }
 }
 
+// The process's largest holders by PSS: each file mapped, the heap, and anonymous memory.
+void reportMappings(int pid) {
+    std::istringstream smaps(readFile("/proc/" + std::to_string(pid) + "/smaps"));
+    std::map<std::string, double> byName;
+    std::string name;
+    for (std::string line; std::getline(smaps, line);) {
+        if (line.rfind("Pss:", 0) == 0) {
+            byName[name] += std::strtod(line.c_str() + 4, nullptr) / 1024.0;
+        } else if (!line.empty() && std::isxdigit(static_cast<unsigned char>(line[0])) &&
+                   line.find(' ') < line.find(':')) {
+            const size_t path = line.find_first_of("/[");
+            name = path == std::string::npos ? "[anonymous]" : line.substr(path);
+            name = name.substr(name.rfind('/') + 1);
+        }
+    }
+    std::vector<std::pair<double, std::string>> largest;
+    for (const auto& [mapping, pss] : byName) {
+        largest.emplace_back(pss, mapping);
+    }
+    std::sort(largest.rbegin(), largest.rend());
+    largest.resize(std::min<size_t>(largest.size(), 12));
+    std::string parts;
+    for (const auto& [pss, mapping] : largest) {
+        char part[128];
+        std::snprintf(part, sizeof part, "%s%s %.1f", parts.empty() ? "" : ", ", mapping.c_str(), pss);
+        parts += part;
+    }
+    std::printf("      largest in %d: %s\n", pid, parts.c_str());
+}
+
 void report(const char* what) {
     double total = 0;
     std::string parts;
@@ -104,6 +137,13 @@ void report(const char* what) {
         }
     }
     std::printf("  %-36s %7.1f MB PSS  (%s)\n", what, total, parts.c_str());
+    if (std::getenv("PADLOOM_MEMORY_MAPPINGS") != nullptr) {
+        for (const Process& process : processTree()) {
+            if (process.pssMB >= 5) {
+                reportMappings(process.pid);
+            }
+        }
+    }
     std::fflush(stdout);
 }
 
@@ -125,6 +165,7 @@ int main() {
     fs::create_directories(home / "data/Padloom/presets");
     fs::copy_file(PADLOOM_RESOURCES "/presetexamples/Desktop Navigation.txt",
                   home / "data/Padloom/presets/Desktop Navigation.txt");
+    padloom::drawWithoutGpu();
     if (!gtk_init_check(nullptr, nullptr)) {
         std::fprintf(stderr, "padloom_memory_bench: no display (run it under xvfb-run)\n");
         return 1;
@@ -164,6 +205,20 @@ int main() {
             status = 1;
         }
         report("hidden in the tray, preset active");
+        // Shown again, the pages come back (their processes start anew) and are filled again.
+        const int fills = shell.mainPageFills();
+        shell.showMainWindow();
+        const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+        while (shell.mainPageFills() == fills && std::chrono::steady_clock::now() < limit) {
+            g_main_context_iteration(nullptr, FALSE);
+            g_usleep(1000);
+        }
+        if (shell.mainPageFills() == fills) {
+            std::fprintf(stderr, "padloom_memory_bench: the main page did not come back\n");
+            status = 1;
+        }
+        serve(std::chrono::seconds(10));
+        report("shown again from the tray");
         shell.terminateNow();
     }
     fs::remove_all(home);

@@ -6,6 +6,7 @@
 #include "platform/gtk/remote_client.h"
 #include "platform/gtk/resource_locator.h"
 #include "platform/gtk/shell.h"
+#include "platform/gtk/software_drawing.h"
 #include "platform/gtk/web_sandbox.h"
 
 #include <cstdio>
@@ -141,6 +142,7 @@ int main(int argc, char** argv) {
     padloom::initTranslations();
     g_set_prgname("padloom");
     g_set_application_name("Padloom");
+    padloom::drawWithoutGpu();
     if (!displayReachable()) {
         return 1;
     }

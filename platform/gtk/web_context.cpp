@@ -1,5 +1,8 @@
 #include "platform/gtk/web_context.h"
 
+#include "platform/gtk/library_pageout.h"
+
+#include <malloc.h>
 #include <webkit2/webkit2.h>
 
 namespace padloom {
@@ -36,6 +39,28 @@ void applySandbox(WebKitWebContext* context) {
     }
 }
 
+// WebKit lets go of its processes' connections a moment after the context goes. Then, if no page
+// has come back meanwhile, what the heap holds free goes back to the system, and so do the pages
+// of WebKit's own libraries (its code, JavaScriptCore's, the speech voices it links) that only
+// this process maps: nothing runs them until a page is shown again, and they are read back then.
+void giveBackMemorySoon() {
+    static guint pending = 0;
+    if (pending != 0) {
+        return;
+    }
+    pending = g_timeout_add_seconds(
+        3,
+        [](gpointer) -> gboolean {
+            pending = 0;
+            if (current == nullptr) {
+                malloc_trim(0);
+                pageOutLibraries({"libwebkit2gtk-", "libjavascriptcoregtk-", "libflite"});
+            }
+            return G_SOURCE_REMOVE;
+        },
+        nullptr);
+}
+
 } // namespace
 
 WebKitWebContext* appWebContext() {
@@ -62,6 +87,7 @@ void releaseAppWebContext() {
     if (current != nullptr) {
         g_object_unref(current);
         current = nullptr;
+        giveBackMemorySoon();
     }
 }
 
