@@ -1,4 +1,4 @@
-#include "tests/app/joystick_fixture.h"
+#include "tests/app/app_fixture.h"
 
 namespace padloom::test {
 namespace {
@@ -24,7 +24,7 @@ TEST_F(Activation, ActivatingWhileActiveReplacesThePresetWithOnePollingTask) {
     ASSERT_TRUE(eventually([&] { return seams.sink.count() >= 1; }));
     seams.sink.expectKey(letterAKeyCode, true, 0);
     seams.sink.expectNoEvents();
-    EXPECT_TRUE(menuShowsActive());
+    EXPECT_TRUE(menuShows(true));
     EXPECT_TRUE(controller().deactivatePreset());
     EXPECT_FALSE(controller().runner.joystickPollingTaskRunning);
 }
@@ -43,7 +43,7 @@ TEST_F(Activation, RefusalsNameTheReasonWithTheBlockLayerShownAndTheMenuIdle) {
         EXPECT_FALSE(controller().activatePreset(name, &whyNot)) << name;
         EXPECT_NE(whyNot.find(reason), std::string::npos) << whyNot;
         EXPECT_EQ(mainPage.scripts, std::vector<std::string>{"$('#blockLayer').show();"}) << name;
-        EXPECT_TRUE(menuShowsIdle()) << name;
+        EXPECT_TRUE(menuShows(false)) << name;
         EXPECT_FALSE(controller().runner.active()) << name;
         if (pads.empty()) {
             EXPECT_EQ(label.text, "No Joysticks Connected");
@@ -63,7 +63,7 @@ TEST_F(Activation, ClosingTheEditorLeavesAnActivePresetRunning) {
 
     ASSERT_TRUE(eventually([&] { return seams.sink.count() >= 1; }));
     seams.sink.expectKey(spaceKeyCode, true, 0);
-    EXPECT_TRUE(menuShowsActive());
+    EXPECT_TRUE(menuShows(true));
 }
 
 // The engine's sink for its lifetime; notes, with each key release, whether the engine still had
@@ -117,7 +117,7 @@ TEST_F(Activation, ButtonsReachTheSinkUntilEveryWayOfStoppingReleasesWhatThePadH
         witness.clear();
         mainPage.scripts.clear();
         ASSERT_TRUE(controller().activatePreset("space.txt"));
-        EXPECT_TRUE(menuShowsActive());
+        EXPECT_TRUE(menuShows(true));
         EXPECT_EQ(mainPage.scripts,
                   (std::vector<std::string>{"$('#blockLayer').show();", "$('#blockLayer').fadeOut();"}));
         EXPECT_EQ(label.text, "1 Joystick Connected");
@@ -126,7 +126,7 @@ TEST_F(Activation, ButtonsReachTheSinkUntilEveryWayOfStoppingReleasesWhatThePadH
 
         c.stop(controller());
         EXPECT_EQ(controller().runner.active(), c.activeAfter);
-        EXPECT_EQ(menuShowsIdle(), c.menuIdleAfter);
+        EXPECT_EQ(menuShows(false), c.menuIdleAfter);
         EXPECT_EQ(mainPage.scripts.back(), c.lastMainScript);
 
         witness.expectKey(spaceKeyCode, true, 0);

@@ -1,4 +1,4 @@
-#include "tests/app/joystick_fixture.h"
+#include "tests/app/app_fixture.h"
 
 namespace padloom::test {
 namespace {
@@ -90,7 +90,7 @@ TEST_P(Capture, ReportsTheInputAndClosesThePanel) {
     EXPECT_FALSE(controller().runner.joystickPollingEnabled);
     EXPECT_FALSE(controller().runner.joystickPollingTaskRunning);
     EXPECT_FALSE(controller().captureRunning());
-    EXPECT_TRUE(menuShowsIdle());
+    EXPECT_TRUE(menuShows(false));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -155,7 +155,7 @@ TEST_F(Capture, RequestsThatCannotBeCapturedCloseThePanelWithoutReport) {
     EXPECT_EQ(configPage.startingWith("stopModal()").size(), 2u);
     EXPECT_TRUE(configPage.startingWith("selectInputInBind(").empty());
     EXPECT_FALSE(controller().captureRunning());
-    EXPECT_TRUE(menuShowsIdle());
+    EXPECT_TRUE(menuShows(false));
 }
 
 TEST_F(Capture, RequestWhileAPresetIsActiveIsRefusedAndThePresetKeepsRunning) {
@@ -168,7 +168,7 @@ TEST_F(Capture, RequestWhileAPresetIsActiveIsRefusedAndThePresetKeepsRunning) {
     ASSERT_EQ(dialogs.alerts.size(), 1u);
     EXPECT_EQ(configPage.scripts.back(), "stopModal()");
     EXPECT_TRUE(controller().runner.joystickPollingEnabled);
-    EXPECT_TRUE(menuShowsActive());
+    EXPECT_TRUE(menuShows(true));
     pad->setButton(0, true);
     EXPECT_TRUE(eventually([this] { return seams.sink.count() >= 1; }));
 }

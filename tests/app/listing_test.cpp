@@ -1,7 +1,7 @@
 #include "app/joystick_listing.h"
 #include "app/page_scripts.h"
 #include "app/script_text.h"
-#include "tests/app/joystick_fixture.h"
+#include "tests/app/app_fixture.h"
 
 namespace padloom::test {
 namespace {

@@ -158,12 +158,12 @@ TEST_F(Options, KeyFileStoreKeepsValuesAcrossRunsButNeverWritesOverAnUnreadableF
         store.setBool("Key Repeat", true);
         EXPECT_TRUE(store.getBool("Key Repeat"));
         if (text) {
-            EXPECT_EQ(readFile(path), text);
+            EXPECT_EQ(readBytes(path), text);
         }
 
         EXPECT_EQ(store.setAside(), path + aside);
         if (text) {
-            EXPECT_EQ(readFile(path + aside), text);
+            EXPECT_EQ(readBytes(path + aside), text);
         }
         store.setBool("Key Repeat", false);
         KeyfileSettingsStore reopened;
