@@ -96,16 +96,5 @@ TEST_F(Listing, LabelAndEditorNamesFollowPadsThatComeAndGoWhetherOrNotAPresetIsA
     EXPECT_EQ(label.text, "") << "nothing changed, nothing shown";
 }
 
-TEST_F(Listing, RefreshIsSkippedWhileACaptureIsQueued) {
-    addPad();
-    controller().scanJoystickInput(0, 0);
-    configPage.scripts.clear();
-    label.text.clear();
-    controller().refreshJoysticks();
-    EXPECT_TRUE(configPage.scripts.empty());
-    EXPECT_TRUE(label.text.empty());
-    loop.runQueued();
-}
-
 } // namespace
 } // namespace padloom::test
