@@ -129,46 +129,35 @@ TEST_F(Options, TogglesApplyTheirOptionAndMinecraftFixAlertsOnlyWhenTurnedOn) {
 
 TEST_F(Options, KeyFileStoreKeepsValuesAcrossRunsButNeverWritesOverAnUnreadableFile) {
     const std::string path = temp.path().string() + "/config/padloom/settings.ini";
-    {
-        KeyfileSettingsStore store;
-        EXPECT_EQ(store.path(), path);
-        EXPECT_TRUE(store.loadProblem().empty());
-        store.setBool("Avoid Screen Corners", true);
-        store.setBool("shouldLock_mi", false);
-    }
-    KeyfileSettingsStore reopened;
-    EXPECT_TRUE(reopened.getBool("Avoid Screen Corners"));
-    EXPECT_TRUE(reopened.has("shouldLock_mi"));
-    EXPECT_FALSE(reopened.getBool("shouldLock_mi") || reopened.has("never stored"));
-    std::filesystem::remove(path);
-    // Columns: the damage, the file's text (null: a folder in its place) and where it is set aside.
+    // Columns: the damage, the file's text ("" for none, "/" for a folder in its place) and where it
+    // is set aside ("" when it loads).
     for (const auto& [damage, text, aside] :
-         {std::tuple{"a stray line above the group", "stray\n[Options]\nKey Repeat=true\n", ".bad"},
-          std::tuple{"garbage", "\x01 not a key file [[[", ".bad.1"},
-          std::tuple<const char*, const char*, const char*>{"a folder", nullptr, ".bad.2"}}) {
+         {std::tuple<const char*, std::string, std::string>{"none", "", ""},
+          {"a stray line above the group", "stray\n[Options]\nKey Repeat=true\n", ".bad"},
+          {"garbage", "\x01 not a key file [[[", ".bad.1"},
+          {"a folder", "/", ".bad.2"}}) {
         SCOPED_TRACE(damage);
-        if (text) {
-            writeFile(path, text);
-        } else {
+        if (text == "/") {
             std::filesystem::create_directories(path);
+        } else if (!text.empty()) {
+            writeFile(path, text);
         }
         KeyfileSettingsStore store;
-        EXPECT_FALSE(store.loadProblem().empty());
+        EXPECT_EQ(store.path(), path);
+        EXPECT_EQ(store.loadProblem().empty(), aside.empty());
         EXPECT_FALSE(store.has("Key Repeat"));
         store.setBool("Key Repeat", true);
         EXPECT_TRUE(store.getBool("Key Repeat"));
-        if (text) {
-            EXPECT_EQ(readBytes(path), text);
+        if (!aside.empty()) {
+            EXPECT_EQ(text == "/" ? text : readBytes(path), text); // not written over
+            EXPECT_EQ(store.setAside(), path + aside);
+            EXPECT_EQ(text == "/" ? text : readBytes(path + aside), text);
         }
-
-        EXPECT_EQ(store.setAside(), path + aside);
-        if (text) {
-            EXPECT_EQ(readBytes(path + aside), text);
-        }
-        store.setBool("Key Repeat", false);
+        store.setBool("shouldLock_mi", false);
         KeyfileSettingsStore reopened;
         EXPECT_TRUE(reopened.loadProblem().empty());
-        EXPECT_TRUE(reopened.has("Key Repeat"));
+        EXPECT_TRUE(reopened.getBool("Key Repeat") && reopened.has("shouldLock_mi"));
+        EXPECT_FALSE(reopened.getBool("shouldLock_mi") || reopened.has("never stored"));
         std::filesystem::remove(path);
     }
 }

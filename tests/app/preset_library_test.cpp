@@ -75,24 +75,27 @@ TEST_F(PresetLibrary, ExamplesAreCopiedUnderFreeNamesAndStopAfterAHundredCollisi
         << "the list is not reloaded after giving up";
 }
 
-// Copies of copies continue the series: "Source copy", "Source copy 2", ...
+// Copies of copies continue the series ("X copy", "X copy 2", ...) and read back with the source's
+// texts, whatever they hold.
 TEST_F(PresetLibrary, NewPresetsAndCopiesMadeInTheSameSecondGetDistinctFilesAndNames) {
-    writePreset("source.txt", presetText("Source"));
+    VantryDocument source;
+    ASSERT_TRUE(source.readText(presetText("")) && source.interpret());
+    source.name = "C:\\games\\ say \"hi\"\tTab";
+    source.tag = "two\nlines a\\nb \\\"";
+    ASSERT_TRUE(source.save((presets() + "source.txt").c_str()));
     std::vector<std::string> files;
     for (int i = 0; i < 3; ++i) {
         files.push_back(controller().generateValidFilenameWithName(i == 2 ? files[0] : "source.txt"));
         files.push_back(controller().generateValidFilenameWithName("no such file"));
     }
-    std::vector<std::string> names;
-    for (const std::string& file : files) {
+    const std::string copies[] = {" copy", " copy 2", " copy 3"};
+    for (size_t i = 0; i < files.size(); ++i) {
         VantryDocument document;
-        EXPECT_TRUE(document.load((presets() + file).c_str())) << file;
-        names.push_back(document.name + "/" + document.tag);
-        EXPECT_EQ(document.joysticks != nullptr, document.name != "New Preset");
+        EXPECT_TRUE(document.load((presets() + files[i]).c_str())) << files[i];
+        EXPECT_EQ(document.name, i % 2 ? "New Preset" : source.name + copies[i / 2]);
+        EXPECT_EQ(document.tag, i % 2 ? "No tag" : source.tag);
+        EXPECT_EQ(document.joysticks != nullptr, i % 2 == 0);
     }
-    EXPECT_EQ(names,
-              (std::vector<std::string>{"Source copy/tag", "New Preset/No tag", "Source copy 2/tag",
-                                        "New Preset/No tag", "Source copy 3/tag", "New Preset/No tag"}));
     std::sort(files.begin(), files.end());
     EXPECT_EQ(std::unique(files.begin(), files.end()), files.end()) << "a generated name was used twice";
 }
@@ -106,22 +109,6 @@ TEST_F(PresetLibrary, GeneratedNamesCarryTheDateAndTheFirstFreeNumber) {
           std::tuple{"p-2.txt", "p.txt", "p-3.txt"}, std::tuple{".rc", ".rc", ".rc-2"}}) {
         writePreset(taken, "x");
         EXPECT_EQ(unusedFileName(presets(), name), free) << taken;
-    }
-}
-
-// The copy must read back with exactly the source's texts (plus " copy"), whatever they hold.
-TEST_F(PresetLibrary, CopiesReadBackWithTheSourceTexts) {
-    for (const auto& [name, tag] : {std::pair{"Racing", "wheel"}, std::pair{"The \"best\"", "say \"hi\""},
-                                    std::pair{"C:\\games\\", "a\\nb"}, std::pair{"\\\"", "\"\\"},
-                                    std::pair{"Tab\there", "two\nlines"}}) {
-        VantryDocument source, copied;
-        source.name = name;
-        source.tag = tag;
-        ASSERT_TRUE(source.save((presets() + "src.txt").c_str()));
-        ASSERT_TRUE(copied.load((presets() + controller().generateValidFilenameWithName("src.txt")).c_str()))
-            << copied.lastError();
-        EXPECT_EQ(copied.name, std::string(name) + " copy");
-        EXPECT_EQ(copied.tag, tag);
     }
 }
 
@@ -230,63 +217,62 @@ INSTANTIATE_TEST_SUITE_P(
 
 struct EditCase {
     const char* what;
-    std::function<void(const std::string& folder)> setUp; // folder: the preset folder
-    bool opens; // p.txt opens in the editor (the text kept aside first)
+    const char* file; // written in the preset folder first ("": nothing; null: the folder is a file)
+    const char* text;
+    unsigned mode; // the file's mode, 0 to leave it
+    bool opens;    // p.txt opens in the editor (the text kept aside first)
     std::string alertPart;
 };
 
 class EditingAPresetThatDoesNotLoad : public AppTest, public ::testing::WithParamInterface<EditCase> {};
 
 TEST_P(EditingAPresetThatDoesNotLoad, KeepsItsTextAsideOrIsRefusedWithAnAlert) {
-    if (GetParam().what == std::string("OwnerCannotRead") && asRoot) {
+    const EditCase& c = GetParam();
+    if (c.mode != 0 && asRoot) {
         GTEST_SKIP() << "root reads files whatever their mode";
     }
-    GetParam().setUp(presets());
+    const std::string folder = presets();
+    if (c.file == nullptr) {
+        std::filesystem::remove_all(folder);
+        writeFile(folder.substr(0, folder.size() - 1), c.text);
+    } else if (*c.file != '\0') {
+        writeFile(folder + c.file, c.text);
+    }
+    if (c.mode != 0) {
+        std::filesystem::permissions(folder + c.file, static_cast<std::filesystem::perms>(c.mode));
+    }
 
     controller().createOrEditPreset("p.txt");
 
     const std::string alert = dialogs.alerts.empty() ? "" : dialogs.alerts[0];
-    EXPECT_EQ(dialogs.alerts.size(), GetParam().alertPart.empty() ? 0u : 1u);
-    EXPECT_NE(alert.find(GetParam().alertPart), std::string::npos) << alert;
-    EXPECT_EQ(configWindow.broughtToFront, GetParam().opens ? 1 : 0);
-    EXPECT_EQ(controller().editingPresetPath.has_value(), GetParam().opens);
-    if (GetParam().opens) {
+    EXPECT_EQ(dialogs.alerts.size(), c.alertPart.empty() ? 0u : 1u);
+    EXPECT_NE(alert.find(c.alertPart), std::string::npos) << alert;
+    EXPECT_EQ(configWindow.broughtToFront, c.opens ? 1 : 0);
+    EXPECT_EQ(controller().editingPresetPath.has_value(), c.opens);
+    if (c.opens) {
         EXPECT_TRUE(configPage.evaluated("$('#name').val(\"New Preset\")"));
         EXPECT_FALSE(item(&MenuOutlets::reloadPresetList_mi).enabled());
         // A missing preset is created at once; the text of one that does not read is kept aside.
         VantryDocument document;
-        EXPECT_EQ(document.load((presets() + "p.txt").c_str()), GetParam().alertPart.empty());
-        EXPECT_EQ(readBytes(presets() + "p.txt.unreadable"),
-                  GetParam().alertPart.empty() ? "" : "{\"name\": oops}");
+        EXPECT_EQ(document.load((folder + "p.txt").c_str()), c.alertPart.empty());
+        EXPECT_EQ(readBytes(folder + "p.txt.unreadable"), c.alertPart.empty() ? "" : c.text);
     } else {
         EXPECT_EQ(mainPage.scripts.back(), "stopModal()");
         EXPECT_TRUE(menuShows(false));
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, EditingAPresetThatDoesNotLoad,
-    ::testing::Values(EditCase{"TextThatDoesNotRead",
-                               [](const std::string& f) { writeFile(f + "p.txt", "{\"name\": oops}"); }, true,
-                               "could not be read (Error at line 1"},
-                      EditCase{"MissingFile", [](const std::string&) {}, true, ""},
-                      EditCase{"PresetFolderIsAFile",
-                               [](const std::string& f) {
-                                   std::filesystem::remove_all(f);
-                                   writeFile(f.substr(0, f.size() - 1), "x");
-                               },
-                               false, "Padloom/presets/\" is a file, not a folder"},
-                      EditCase{"AFolderInItsPlace",
-                               [](const std::string& f) { writeFile(f + "p.txt/in", "x"); }, false,
-                               "its text could not be kept aside (Is a directory)"},
-                      EditCase{"OwnerCannotRead",
-                               [](const std::string& f) {
-                                   writeFile(f + "p.txt", "{}");
-                                   std::filesystem::permissions(f + "p.txt",
-                                                                std::filesystem::perms::owner_write);
-                               },
-                               false, "its text could not be kept aside (Permission denied)"}),
-    [](const auto& info) { return std::string(info.param.what); });
+INSTANTIATE_TEST_SUITE_P(Cases, EditingAPresetThatDoesNotLoad,
+                         ::testing::Values(EditCase{"TextThatDoesNotRead", "p.txt", "{\"name\": oops}", 0,
+                                                    true, "could not be read (Error at line 1"},
+                                           EditCase{"MissingFile", "", "", 0, true, ""},
+                                           EditCase{"PresetFolderIsAFile", nullptr, "x", 0, false,
+                                                    "Padloom/presets/\" is a file, not a folder"},
+                                           EditCase{"AFolderInItsPlace", "p.txt/in", "x", 0, false,
+                                                    "its text could not be kept aside (Is a directory)"},
+                                           EditCase{"OwnerCannotRead", "p.txt", "{}", 0200, false,
+                                                    "its text could not be kept aside (Permission denied)"}),
+                         [](const auto& info) { return std::string(info.param.what); });
 
 // Saving the editor's text, and updating the list entry that the main page marks as edited.
 struct SaveCase {
