@@ -64,18 +64,16 @@ TEST(ControlNames, NameTheRawControlsOfAMappedPadAndNoneOfAnUnknownOne) {
 
     const std::vector<ControlNames> all = connectedControlNames();
     ASSERT_EQ(all.size(), 2u);
-    const ControlNames expected = {
-        {"btn 0", "Cross"},
-        {"btn 1", "Circle"},
-        {"btn 3", "Square"},
-        {"hat 0 U", "D-pad up"},
-        {"hat 0 L", "D-pad left"},
-        {"axi 0 -", "Left stick left"},
-        {"axi 0 +", "Left stick right"},
-        {"axi 1 -", "Left stick up"},
-        {"axi 1 +", "Left stick down"},
-        {"axi 2 +", "L2"},
-    };
+    const ControlNames expected = {{"btn 0", "Cross"},
+                                   {"btn 1", "Circle"},
+                                   {"btn 3", "Square"},
+                                   {"hat 0 U", "D-pad up"},
+                                   {"hat 0 L", "D-pad left"},
+                                   {"axi 0 -", "Left stick left"},
+                                   {"axi 0 +", "Left stick right"},
+                                   {"axi 1 -", "Left stick up"},
+                                   {"axi 1 +", "Left stick down"},
+                                   {"axi 2 +", "L2"}};
     EXPECT_EQ(all[static_cast<size_t>(pad.deviceIndex())], expected);
     EXPECT_TRUE(all[static_cast<size_t>(plainIndex)].empty());
     SDL_JoystickDetachVirtual(plainIndex);
