@@ -10,29 +10,13 @@ const std::string letterPreset = R"({"name":"Letter","joysticks":[{"binds":{"btn
 
 using Activation = JoystickAppTest;
 
-// A preset in a subfolder is activated by its listed path; closing the editor leaves it running.
-TEST_F(Activation, ActivatingWhileActiveReplacesThePresetWithOnePollingTask) {
-    VirtualJoystick& pad = addPad();
-    writePreset("space.txt", presetText("Space"));
-    writePreset("sub/letter.txt", letterPreset);
-    writePreset("subletter.txt", "{ nope");
-
-    ASSERT_TRUE(controller().activatePreset("space.txt"));
-    ASSERT_TRUE(controller().activatePreset("sub/letter.txt"));
-    controller().windowWillClose(&configWindow);
-    pad.setButton(0, true);
-
-    ASSERT_TRUE(eventually([&] { return seams.sink.count() >= 1; }));
-    seams.sink.expectKey(letterAKeyCode, true, 0);
-    seams.sink.expectNoEvents();
-    EXPECT_TRUE(menuShows(true));
-    EXPECT_TRUE(controller().deactivatePreset());
-    EXPECT_FALSE(controller().runner.joystickPollingTaskRunning);
-}
-
-TEST_F(Activation, RefusalsNameTheReasonWithTheBlockLayerShownAndTheMenuIdle) {
+// Refusals name the reason, with the block layer shown and the menu idle. A preset in a subfolder
+// is activated by its listed path, and closing the editor leaves it running.
+TEST_F(Activation, IsRefusedWithAReasonOrReplacesThePresetWithOnePollingTask) {
     writePreset("space.txt", presetText("Space"));
     writePreset("broken.txt", "{ nope");
+    writePreset("sub/letter.txt", letterPreset);
+    writePreset("subletter.txt", "{ nope");
     label.text = "stale";
     for (const auto& [name, reason] :
          {std::pair{"space.txt", "No joystick is connected. Connect one and try again."},
@@ -52,6 +36,17 @@ TEST_F(Activation, RefusalsNameTheReasonWithTheBlockLayerShownAndTheMenuIdle) {
             addPad();
         }
     }
+
+    ASSERT_TRUE(controller().activatePreset("space.txt"));
+    ASSERT_TRUE(controller().activatePreset("sub/letter.txt"));
+    controller().windowWillClose(&configWindow);
+    pads[0]->setButton(0, true);
+    ASSERT_TRUE(eventually([&] { return seams.sink.count() >= 1; }));
+    seams.sink.expectKey(letterAKeyCode, true, 0);
+    seams.sink.expectNoEvents();
+    EXPECT_TRUE(menuShows(true));
+    EXPECT_TRUE(controller().deactivatePreset());
+    EXPECT_FALSE(controller().runner.joystickPollingTaskRunning);
 }
 
 // The engine's sink for its lifetime; notes, with each key release, whether the engine still had

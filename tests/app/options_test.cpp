@@ -63,30 +63,24 @@ TEST(MenuEntries, GiveEveryOutletOneItemAndEveryOptionAKeyOfItsOwn) {
     EXPECT_EQ(rowsWithOutlets, sizeof(MenuOutlets) / sizeof(MenuItem*));
 }
 
-TEST_F(Options, FirstStartStoresEveryOptionAndShowsWarningsOn) {
+// The first start stores every option and turns warnings on.
+TEST_F(Options, FirstStartStoresEveryOptionAndALaterOneRestoresThemWithoutAlerts) {
+    FixedDisplays displays{{0, 0, 800, 600}, {800, 0, 800, 600}};
     shouldShowWarnings.setState(false);
     controller().applicationDidFinishLaunching();
-
     for (const char* key : {"Avoid Screen Corners", "Compact Preset List", "Minecraft Fix", "Key Repeat",
                             "Full-Screen Fix", "shouldLock_mi", "shouldShowWarnings_mi"}) {
         EXPECT_TRUE(settings.has(key)) << key;
     }
-    EXPECT_TRUE(settings.getBool("shouldShowWarnings_mi"));
-    EXPECT_TRUE(shouldShowWarnings.state());
+    EXPECT_TRUE(settings.getBool("shouldShowWarnings_mi") && shouldShowWarnings.state());
     EXPECT_EQ(settings.getBool("shouldLock_mi"), shouldLock.state());
-    EXPECT_TRUE(dialogs.alerts.empty());
-}
 
-TEST_F(Options, LaterStartRestoresStoredStatesWithoutAlerts) {
-    FixedDisplays displays{{0, 0, 800, 600}, {800, 0, 800, 600}};
     settings.values = {{"shouldLock_mi", true},
                        {"shouldShowWarnings_mi", false},
                        {"Minecraft Fix", true},
                        {"Avoid Screen Corners", true},
                        {"Full-Screen Fix", true}};
-
     controller().applicationDidFinishLaunching();
-
     EXPECT_TRUE(shouldLock.state());
     EXPECT_FALSE(shouldShowWarnings.state());
     EXPECT_TRUE(minecraftFix.load());
