@@ -93,20 +93,14 @@ public:
 
 class FakeDesktop : public DesktopServices {
 public:
-    void openUri(const std::string& uri, NothingOpened nothingOpened) override {
-        uris.push_back(uri);
-        answer(nothingOpened);
-    }
-    void revealFolder(const std::string& path, NothingOpened nothingOpened) override {
-        folders.push_back(path);
-        answer(nothingOpened);
-    }
-    std::vector<std::string> uris;
-    std::vector<std::string> folders;
-    bool nothingOpens = false; // as on a system without a browser or file manager
+    void openUri(const std::string& uri, NothingOpened none) override { open("uri " + uri, none); }
+    void revealFolder(const std::string& path, NothingOpened none) override { open("folder " + path, none); }
+    std::vector<std::string> opened; // "uri ..." or "folder ..."
+    bool nothingOpens = false;       // as on a system without a browser or file manager
 
 private:
-    void answer(const NothingOpened& nothingOpened) const {
+    void open(const std::string& place, const NothingOpened& nothingOpened) {
+        opened.push_back(place);
         if (nothingOpens && nothingOpened) {
             nothingOpened();
         }

@@ -66,7 +66,7 @@ TEST_F(Bridge, FolderIsTheDataHomesPadloomPresets) {
     EXPECT_EQ(presets(), temp.path().string() + "/data/Padloom/presets/");
     EXPECT_TRUE(std::filesystem::is_directory(presets()));
     controller().openPresetFolder();
-    EXPECT_EQ(desktop.folders, std::vector<std::string>{presets()});
+    EXPECT_EQ(desktop.opened, std::vector<std::string>{"folder " + presets()});
     ScopedEnv relative("XDG_DATA_HOME", "relative/data");
     ScopedEnv home("HOME", temp.path().string() + "/home");
     EXPECT_EQ(presets(), temp.path().string() + "/home/.local/share/Padloom/presets/");
