@@ -2,31 +2,7 @@
 
 #include "app/folders.h"
 
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-
 namespace padloom::test {
-
-ScopedEnv::ScopedEnv(const char* name, const std::string& value) : name_(name) {
-    if (const char* old = std::getenv(name)) {
-        old_ = old;
-    }
-    setenv(name, value.c_str(), 1);
-}
-
-ScopedEnv::~ScopedEnv() {
-    if (old_) {
-        setenv(name_.c_str(), old_->c_str(), 1);
-    } else {
-        unsetenv(name_.c_str());
-    }
-}
-
-void writeFile(const std::string& path, const std::string& text) {
-    std::filesystem::create_directories(std::filesystem::path(path).parent_path());
-    std::ofstream(path, std::ios::binary) << text;
-}
 
 std::string presetText(const std::string& name, const std::string& tag) {
     return "{\n\t\"name\" : \"" + name + "\",\n\t\"tag\" : \"" + tag +

@@ -10,7 +10,10 @@
 #include "tests/support/virtual_joystick.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <deque>
+#include <filesystem>
+#include <fstream>
 #include <functional>
 #include <gtest/gtest.h>
 #include <map>
@@ -182,19 +185,22 @@ private:
 // Sets an environment variable for its lifetime and restores the earlier value.
 class ScopedEnv {
 public:
-    ScopedEnv(const char* name, const std::string& value);
-    ~ScopedEnv();
-    ScopedEnv(const ScopedEnv&) = delete;
-    ScopedEnv& operator=(const ScopedEnv&) = delete;
+    ScopedEnv(const char* name, const std::string& value) : name_(name) {
+        if (const char* old = std::getenv(name)) {
+            old_ = old;
+        }
+        setenv(name, value.c_str(), 1);
+    }
+    ~ScopedEnv() { old_ ? setenv(name_.c_str(), old_->c_str(), 1) : unsetenv(name_.c_str()); }
 
 private:
     std::string name_;
     std::optional<std::string> old_;
 };
 
-void writeFile(const std::string& path, const std::string& text);
-inline bool fileExists(const std::string& path) {
-    return std::filesystem::exists(path);
+inline void writeFile(const std::string& path, const std::string& text) {
+    std::filesystem::create_directories(std::filesystem::path(path).parent_path());
+    std::ofstream(path, std::ios::binary) << text;
 }
 
 // Names a table row by its `what` in test output. It lives in the unnamed namespace, where the

@@ -33,10 +33,10 @@ TEST_F(Bridge, OperationsAnswerWithTheirResults) {
     const ScriptValue name =
         controller().callFromPage("generateValidFilenameWithName_", {ScriptValue("a.txt")}).value;
     ASSERT_TRUE(name.isString());
-    EXPECT_TRUE(fileExists(presets() + name.string()));
+    EXPECT_TRUE(std::filesystem::exists(presets() + name.string()));
     EXPECT_EQ(controller().callFromPage("deactivatePreset", {}).value, ScriptValue(true));
     EXPECT_EQ(controller().callFromPage("deletePreset_", {name}).value, ScriptValue(true));
-    EXPECT_FALSE(fileExists(presets() + name.string()));
+    EXPECT_FALSE(std::filesystem::exists(presets() + name.string()));
 }
 
 TEST_F(Bridge, DocumentReadyRetriesEverySecondUntilTheBodyExists) {

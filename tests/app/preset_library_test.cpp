@@ -11,6 +11,8 @@
 namespace padloom::test {
 namespace {
 
+namespace fs = std::filesystem;
+
 using PresetLibrary = AppTest;
 
 // Sorted by name (case aside, numbers as numbers), then file name; unreadable files last, with
@@ -52,14 +54,14 @@ TEST_F(PresetLibrary, ExamplesAreCopiedUnderFreeNamesAndStopAfterAHundredCollisi
     writePreset("Racing.txt", presetText("Mine"));
     writePreset("Racing.txt0.txt", presetText("Mine too"));
     const std::string outside = temp.file("outside.txt");
-    std::filesystem::create_symlink(outside, presets() + "Linked.txt"); // leads nowhere
+    fs::create_symlink(outside, presets() + "Linked.txt"); // leads nowhere
 
     controller().copyPresetExamples();
 
-    EXPECT_TRUE(fileExists(presets() + "Racing.txt1.txt"));
-    EXPECT_FALSE(fileExists(presets() + "Other.json"));
+    EXPECT_TRUE(fs::exists(presets() + "Racing.txt1.txt"));
+    EXPECT_FALSE(fs::exists(presets() + "Other.json"));
     EXPECT_EQ(readBytes(presets() + "Racing.txt"), presetText("Mine"));
-    EXPECT_FALSE(fileExists(outside)) << "an example was written through a link";
+    EXPECT_FALSE(fs::exists(outside)) << "an example was written through a link";
     EXPECT_EQ(readBytes(presets() + "Linked.txt0.txt"), presetText("Linked"));
     EXPECT_EQ(mainPage.startingWith("addPresetUI(").size(), 4u);
     const size_t files = findFiles(presets(), {""}).size();
@@ -144,8 +146,7 @@ TEST_F(PresetLibrary, UnreadableEditorTextKeepsTheOldFileAndShowsTheReadersMessa
         EXPECT_NE(dialogs.alerts[0].find(reader.lastError()), std::string::npos) << dialogs.alerts[0];
         EXPECT_TRUE(mainPage.startingWith("$('.editing").empty());
         EXPECT_EQ(mainPage.scripts.back(), "stopModal()");
-        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(presets()), {}), 1)
-            << "no temporary file is left";
+        EXPECT_EQ(std::distance(fs::directory_iterator(presets()), {}), 1) << "no temporary file is left";
     }
 }
 
@@ -184,7 +185,6 @@ struct DeleteCase {
 class DeletingAPreset : public AppTest, public ::testing::WithParamInterface<DeleteCase> {};
 
 TEST_P(DeletingAPreset, RemovesExactlyTheListedFileOrSaysWhyNot) {
-    namespace fs = std::filesystem;
     if (GetParam().name == "locked/p.txt" && asRoot) {
         GTEST_SKIP() << "root may delete from a read-only folder";
     }
@@ -202,7 +202,7 @@ TEST_P(DeletingAPreset, RemovesExactlyTheListedFileOrSaysWhyNot) {
     fs::permissions(presets() + "locked", fs::perms::owner_write, fs::perm_options::add);
     EXPECT_NE(whyNot.find(GetParam().refusal), std::string::npos) << whyNot;
     for (const std::string& file : files) {
-        EXPECT_EQ(fileExists(presets() + file), file != GetParam().name || !whyNot.empty()) << file;
+        EXPECT_EQ(fs::exists(presets() + file), file != GetParam().name || !whyNot.empty()) << file;
     }
 }
 
@@ -233,13 +233,13 @@ TEST_P(EditingAPresetThatDoesNotLoad, KeepsItsTextAsideOrIsRefusedWithAnAlert) {
     }
     const std::string folder = presets();
     if (c.file == nullptr) {
-        std::filesystem::remove_all(folder);
+        fs::remove_all(folder);
         writeFile(folder.substr(0, folder.size() - 1), c.text);
     } else if (*c.file != '\0') {
         writeFile(folder + c.file, c.text);
     }
     if (c.mode != 0) {
-        std::filesystem::permissions(folder + c.file, static_cast<std::filesystem::perms>(c.mode));
+        fs::permissions(folder + c.file, static_cast<fs::perms>(c.mode));
     }
 
     controller().createOrEditPreset("p.txt");
@@ -285,7 +285,6 @@ struct SaveCase {
 class SavingAnEdit : public AppTest, public ::testing::WithParamInterface<SaveCase> {};
 
 TEST_P(SavingAnEdit, WritesThroughLinksAndNeverOverARefusingFile) {
-    namespace fs = std::filesystem;
     const SaveCase& c = GetParam();
     if (c.mode == 0200 && !asRoot) {
         GTEST_SKIP() << "only root can open a preset its owner may not read";
