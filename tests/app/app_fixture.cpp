@@ -14,10 +14,13 @@ MenuOutlets AppTest::fakeMenu(std::vector<std::unique_ptr<FakeMenuItem>>& items)
     MenuOutlets outlets;
     for (const MenuEntry& entry : menuEntries()) {
         if (entry.outlet != nullptr) {
+            EXPECT_EQ(outlets.*entry.outlet, nullptr)
+                << "a second menu row for the outlet of " << entry.title;
             items.push_back(std::make_unique<FakeMenuItem>(entry.title, entry.firstStart));
             outlets.*entry.outlet = items.back().get();
         }
     }
+    EXPECT_EQ(items.size(), sizeof(MenuOutlets) / sizeof(MenuItem*)) << "a menu outlet without its row";
     return outlets;
 }
 
