@@ -1,4 +1,4 @@
-#include "tests/app/joystick_fixture.h"
+#include "tests/app/app_fixture.h"
 
 namespace padloom::test {
 namespace {
@@ -10,28 +10,13 @@ const std::string letterPreset = R"({"name":"Letter","joysticks":[{"binds":{"btn
 
 using Activation = JoystickAppTest;
 
-// A preset in a subfolder is activated by its listed path.
-TEST_F(Activation, ActivatingWhileActiveReplacesThePresetWithOnePollingTask) {
-    VirtualJoystick& pad = addPad();
-    writePreset("space.txt", presetText("Space"));
-    writePreset("sub/letter.txt", letterPreset);
-    writePreset("subletter.txt", "{ nope");
-
-    ASSERT_TRUE(controller().activatePreset("space.txt"));
-    ASSERT_TRUE(controller().activatePreset("sub/letter.txt"));
-    pad.setButton(0, true);
-
-    ASSERT_TRUE(eventually([&] { return seams.sink.count() >= 1; }));
-    seams.sink.expectKey(letterAKeyCode, true, 0);
-    seams.sink.expectNoEvents();
-    EXPECT_TRUE(menuShowsActive());
-    EXPECT_TRUE(controller().deactivatePreset());
-    EXPECT_FALSE(controller().runner.joystickPollingTaskRunning);
-}
-
-TEST_F(Activation, RefusalsNameTheReasonWithTheBlockLayerShownAndTheMenuIdle) {
+// Refusals name the reason, with the block layer shown and the menu idle. A preset in a subfolder
+// is activated by its listed path, and closing the editor leaves it running.
+TEST_F(Activation, IsRefusedWithAReasonOrReplacesThePresetWithOnePollingTask) {
     writePreset("space.txt", presetText("Space"));
     writePreset("broken.txt", "{ nope");
+    writePreset("sub/letter.txt", letterPreset);
+    writePreset("subletter.txt", "{ nope");
     label.text = "stale";
     for (const auto& [name, reason] :
          {std::pair{"space.txt", "No joystick is connected. Connect one and try again."},
@@ -43,7 +28,7 @@ TEST_F(Activation, RefusalsNameTheReasonWithTheBlockLayerShownAndTheMenuIdle) {
         EXPECT_FALSE(controller().activatePreset(name, &whyNot)) << name;
         EXPECT_NE(whyNot.find(reason), std::string::npos) << whyNot;
         EXPECT_EQ(mainPage.scripts, std::vector<std::string>{"$('#blockLayer').show();"}) << name;
-        EXPECT_TRUE(menuShowsIdle()) << name;
+        EXPECT_TRUE(menuShows(false)) << name;
         EXPECT_FALSE(controller().runner.active()) << name;
         if (pads.empty()) {
             EXPECT_EQ(label.text, "No Joysticks Connected");
@@ -51,19 +36,17 @@ TEST_F(Activation, RefusalsNameTheReasonWithTheBlockLayerShownAndTheMenuIdle) {
             addPad();
         }
     }
-}
 
-TEST_F(Activation, ClosingTheEditorLeavesAnActivePresetRunning) {
-    VirtualJoystick& pad = addPad();
-    writePreset("space.txt", presetText("Space"));
     ASSERT_TRUE(controller().activatePreset("space.txt"));
-
+    ASSERT_TRUE(controller().activatePreset("sub/letter.txt"));
     controller().windowWillClose(&configWindow);
-    pad.setButton(0, true);
-
+    pads[0]->setButton(0, true);
     ASSERT_TRUE(eventually([&] { return seams.sink.count() >= 1; }));
-    seams.sink.expectKey(spaceKeyCode, true, 0);
-    EXPECT_TRUE(menuShowsActive());
+    seams.sink.expectKey(letterAKeyCode, true, 0);
+    seams.sink.expectNoEvents();
+    EXPECT_TRUE(menuShows(true));
+    EXPECT_TRUE(controller().deactivatePreset());
+    EXPECT_FALSE(controller().runner.joystickPollingTaskRunning);
 }
 
 // The engine's sink for its lifetime; notes, with each key release, whether the engine still had
@@ -117,7 +100,7 @@ TEST_F(Activation, ButtonsReachTheSinkUntilEveryWayOfStoppingReleasesWhatThePadH
         witness.clear();
         mainPage.scripts.clear();
         ASSERT_TRUE(controller().activatePreset("space.txt"));
-        EXPECT_TRUE(menuShowsActive());
+        EXPECT_TRUE(menuShows(true));
         EXPECT_EQ(mainPage.scripts,
                   (std::vector<std::string>{"$('#blockLayer').show();", "$('#blockLayer').fadeOut();"}));
         EXPECT_EQ(label.text, "1 Joystick Connected");
@@ -126,7 +109,7 @@ TEST_F(Activation, ButtonsReachTheSinkUntilEveryWayOfStoppingReleasesWhatThePadH
 
         c.stop(controller());
         EXPECT_EQ(controller().runner.active(), c.activeAfter);
-        EXPECT_EQ(menuShowsIdle(), c.menuIdleAfter);
+        EXPECT_EQ(menuShows(false), c.menuIdleAfter);
         EXPECT_EQ(mainPage.scripts.back(), c.lastMainScript);
 
         witness.expectKey(spaceKeyCode, true, 0);

@@ -2,39 +2,7 @@
 
 #include "app/folders.h"
 
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-
 namespace padloom::test {
-
-ScopedEnv::ScopedEnv(const char* name, const std::string& value) : name_(name) {
-    if (const char* old = std::getenv(name)) {
-        old_ = old;
-    }
-    setenv(name, value.c_str(), 1);
-}
-
-ScopedEnv::~ScopedEnv() {
-    if (old_) {
-        setenv(name_.c_str(), old_->c_str(), 1);
-    } else {
-        unsetenv(name_.c_str());
-    }
-}
-
-std::string readFile(const std::string& path) {
-    return readBytes(path);
-}
-
-void writeFile(const std::string& path, const std::string& text) {
-    std::filesystem::create_directories(std::filesystem::path(path).parent_path());
-    std::ofstream(path, std::ios::binary) << text;
-}
-
-bool fileExists(const std::string& path) {
-    return std::filesystem::exists(path);
-}
 
 std::string presetText(const std::string& name, const std::string& tag) {
     return "{\n\t\"name\" : \"" + name + "\",\n\t\"tag\" : \"" + tag +
@@ -42,32 +10,34 @@ std::string presetText(const std::string& name, const std::string& tag) {
            "\t\t\t\t\"btn 0\" : [\n\t\t\t\t\t\"key 44\"\n\t\t\t\t]\n\t\t\t}\n\t\t}\n\t]\n}\n";
 }
 
-MenuOutlets fakeMenu(std::vector<std::unique_ptr<FakeMenuItem>>& items) {
+MenuOutlets AppTest::fakeMenu(std::vector<std::unique_ptr<FakeMenuItem>>& items) {
     MenuOutlets outlets;
     for (const MenuEntry& entry : menuEntries()) {
         if (entry.outlet != nullptr) {
+            EXPECT_EQ(outlets.*entry.outlet, nullptr)
+                << "a second menu row for the outlet of " << entry.title;
             items.push_back(std::make_unique<FakeMenuItem>(entry.title, entry.firstStart));
             outlets.*entry.outlet = items.back().get();
         }
     }
+    EXPECT_EQ(items.size(), sizeof(MenuOutlets) / sizeof(MenuItem*)) << "a menu outlet without its row";
     return outlets;
 }
 
 AppTest::AppTest() {
-    TesselAppDelegate::Outlets o;
-    o.menu = menu;
-    o.mainwindow = &mainWindow;
-    o.mainScriptObject = &mainPage;
-    o.lblJoysticksConnected = &label;
-    o.configwindow = &configWindow;
-    o.configScriptObject = &configPage;
-    o.dialogs = &dialogs;
-    o.settings = &settings;
-    o.desktop = &desktop;
-    o.mainLoop = &loop;
-    o.presentationMonitor = &monitor;
-    o.captureEvents = &captureEvents;
-    app = std::make_unique<TesselAppDelegate>(o, HelpSites{"", "", resources});
+    app = std::make_unique<TesselAppDelegate>(TesselAppDelegate::Outlets{.menu = menu,
+                                                                         .mainwindow = &mainWindow,
+                                                                         .mainScriptObject = &mainPage,
+                                                                         .lblJoysticksConnected = &label,
+                                                                         .configwindow = &configWindow,
+                                                                         .configScriptObject = &configPage,
+                                                                         .dialogs = &dialogs,
+                                                                         .settings = &settings,
+                                                                         .desktop = &desktop,
+                                                                         .mainLoop = &loop,
+                                                                         .presentationMonitor = &monitor,
+                                                                         .captureEvents = &captureEvents},
+                                              HelpSites{"", "", resources});
 }
 
 std::string AppTest::presets() {
@@ -78,14 +48,33 @@ void AppTest::writePreset(const std::string& fileName, const std::string& text) 
     writeFile(presets() + fileName, text);
 }
 
-bool AppTest::menuShowsActive() const {
-    return !refreshJoysticks.enabled() && !reloadPresetList.enabled() && !loadExamples.enabled() &&
-           !whichJoysticks.enabled() && deactivatePreset.enabled();
+bool AppTest::menuShows(bool active) const {
+    for (MenuOutlet idleOnly : {&MenuOutlets::refreshJoysticks_mi, &MenuOutlets::reloadPresetList_mi,
+                                &MenuOutlets::loadExamples_mi, &MenuOutlets::whichJoysticks_mi}) {
+        if (item(idleOnly).enabled() == active) {
+            return false;
+        }
+    }
+    return item(&MenuOutlets::deactivatePreset_mi).enabled() == active;
 }
 
-bool AppTest::menuShowsIdle() const {
-    return refreshJoysticks.enabled() && reloadPresetList.enabled() && loadExamples.enabled() &&
-           whichJoysticks.enabled() && !deactivatePreset.enabled();
+void JoystickAppTest::SetUp() {
+    ASSERT_TRUE(sdl.ok()) << SDL_GetError();
+    ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_JOYSTICK), 0);
+    if (SDL_NumJoysticks() != 0) {
+        GTEST_SKIP() << "a joystick other than the test's own is connected";
+    }
+}
+
+void JoystickAppTest::TearDown() {
+    app.reset();
+    pads.clear();
+}
+
+VirtualJoystick& JoystickAppTest::addPad() {
+    pads.push_back(std::make_unique<VirtualJoystick>(4, 12, 1));
+    EXPECT_TRUE(pads.back()->attached()) << SDL_GetError();
+    return *pads.back();
 }
 
 } // namespace padloom::test

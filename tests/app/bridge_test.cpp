@@ -30,19 +30,13 @@ TEST_F(Bridge, OtherCallsAreRefusedWithoutRunningAnything) {
 
 TEST_F(Bridge, OperationsAnswerWithTheirResults) {
     writePreset("a.txt", presetText("A"));
-    const BridgeReply name =
-        controller().callFromPage("generateValidFilenameWithName_", {ScriptValue("a.txt")});
-    ASSERT_FALSE(name.refused);
-    ASSERT_TRUE(name.value.isString());
-    EXPECT_TRUE(fileExists(presets() + name.value.string()));
-
-    const BridgeReply deactivated = controller().callFromPage("deactivatePreset", {});
-    EXPECT_EQ(deactivated.value, ScriptValue(true));
-
-    const BridgeReply deleted =
-        controller().callFromPage("deletePreset_", {ScriptValue(name.value.string())});
-    EXPECT_EQ(deleted.value, ScriptValue(true));
-    EXPECT_FALSE(fileExists(presets() + name.value.string()));
+    const ScriptValue name =
+        controller().callFromPage("generateValidFilenameWithName_", {ScriptValue("a.txt")}).value;
+    ASSERT_TRUE(name.isString());
+    EXPECT_TRUE(std::filesystem::exists(presets() + name.string()));
+    EXPECT_EQ(controller().callFromPage("deactivatePreset", {}).value, ScriptValue(true));
+    EXPECT_EQ(controller().callFromPage("deletePreset_", {name}).value, ScriptValue(true));
+    EXPECT_FALSE(std::filesystem::exists(presets() + name.string()));
 }
 
 TEST_F(Bridge, DocumentReadyRetriesEverySecondUntilTheBodyExists) {
@@ -72,7 +66,7 @@ TEST_F(Bridge, FolderIsTheDataHomesPadloomPresets) {
     EXPECT_EQ(presets(), temp.path().string() + "/data/Padloom/presets/");
     EXPECT_TRUE(std::filesystem::is_directory(presets()));
     controller().openPresetFolder();
-    EXPECT_EQ(desktop.folders, std::vector<std::string>{presets()});
+    EXPECT_EQ(desktop.opened, std::vector<std::string>{"folder " + presets()});
     ScopedEnv relative("XDG_DATA_HOME", "relative/data");
     ScopedEnv home("HOME", temp.path().string() + "/home");
     EXPECT_EQ(presets(), temp.path().string() + "/home/.local/share/Padloom/presets/");

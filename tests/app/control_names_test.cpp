@@ -13,18 +13,16 @@ struct LabelCase {
     const char* label;
 };
 
+// The PlayStation family's names through SDL are pinned below, with a mapped virtual pad.
 TEST(ControlLabels, FollowThePadFamily) {
     const LabelCase cases[] = {
         {SDL_CONTROLLER_TYPE_UNKNOWN, SDL_CONTROLLER_BUTTON_A, 0, "A"},
         {SDL_CONTROLLER_TYPE_XBOXONE, SDL_CONTROLLER_BUTTON_LEFTSHOULDER, 0, "Left bumper"},
-        {SDL_CONTROLLER_TYPE_PS4, SDL_CONTROLLER_BUTTON_A, 0, "Cross"},
         {SDL_CONTROLLER_TYPE_PS5, SDL_CONTROLLER_BUTTON_B, 0, "Circle"},
         {SDL_CONTROLLER_TYPE_NINTENDO_SWITCH_PRO, SDL_CONTROLLER_BUTTON_A, 0, "B"},
         {SDL_CONTROLLER_TYPE_NINTENDO_SWITCH_PRO, SDL_CONTROLLER_BUTTON_B, 0, "A"},
         {SDL_CONTROLLER_TYPE_NINTENDO_SWITCH_PRO, SDL_CONTROLLER_BUTTON_Y, 0, "X"},
-        {SDL_CONTROLLER_TYPE_XBOX360, SDL_CONTROLLER_BUTTON_DPAD_UP, 0, "D-pad up"},
         {SDL_CONTROLLER_TYPE_XBOX360, SDL_CONTROLLER_BUTTON_MAX, 0, ""},
-        {SDL_CONTROLLER_TYPE_XBOX360, SDL_CONTROLLER_AXIS_LEFTY, -1, "Left stick up"},
         {SDL_CONTROLLER_TYPE_XBOX360, SDL_CONTROLLER_AXIS_RIGHTX, +1, "Right stick right"},
         {SDL_CONTROLLER_TYPE_XBOX360, SDL_CONTROLLER_AXIS_TRIGGERLEFT, +1, "Left trigger"},
         {SDL_CONTROLLER_TYPE_XBOX360, SDL_CONTROLLER_AXIS_TRIGGERLEFT, -1, ""},
@@ -64,18 +62,16 @@ TEST(ControlNames, NameTheRawControlsOfAMappedPadAndNoneOfAnUnknownOne) {
 
     const std::vector<ControlNames> all = connectedControlNames();
     ASSERT_EQ(all.size(), 2u);
-    const ControlNames expected = {
-        {"btn 0", "Cross"},
-        {"btn 1", "Circle"},
-        {"btn 3", "Square"},
-        {"hat 0 U", "D-pad up"},
-        {"hat 0 L", "D-pad left"},
-        {"axi 0 -", "Left stick left"},
-        {"axi 0 +", "Left stick right"},
-        {"axi 1 -", "Left stick up"},
-        {"axi 1 +", "Left stick down"},
-        {"axi 2 +", "L2"},
-    };
+    const ControlNames expected = {{"btn 0", "Cross"},
+                                   {"btn 1", "Circle"},
+                                   {"btn 3", "Square"},
+                                   {"hat 0 U", "D-pad up"},
+                                   {"hat 0 L", "D-pad left"},
+                                   {"axi 0 -", "Left stick left"},
+                                   {"axi 0 +", "Left stick right"},
+                                   {"axi 1 -", "Left stick up"},
+                                   {"axi 1 +", "Left stick down"},
+                                   {"axi 2 +", "L2"}};
     EXPECT_EQ(all[static_cast<size_t>(pad.deviceIndex())], expected);
     EXPECT_TRUE(all[static_cast<size_t>(plainIndex)].empty());
     SDL_JoystickDetachVirtual(plainIndex);

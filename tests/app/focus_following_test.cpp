@@ -1,4 +1,4 @@
-#include "tests/app/joystick_fixture.h"
+#include "tests/app/app_fixture.h"
 
 #include <filesystem>
 

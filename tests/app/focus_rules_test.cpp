@@ -10,24 +10,22 @@ TEST(ProgramPattern, MatchesWholeNamesWithStarsForAnyRunInEitherCase) {
         const char* pattern;
         const char* name;
         bool matches;
-    } rows[] = {
-        {"steam_app_*", "steam_app_620", true},
-        {"steam_app_*", "steam_app_", true},
-        {"steam_app_*", "steam", false},
-        {"Minecraft*", "minecraft 1.20.1", true},
-        {"firefox", "Firefox", true},
-        {"firefox", "firefox-esr", false},
-        {"*fox", "firefox", true},
-        {"*fox", "foxes", false},
-        {"a*b*c", "aXbYbZc", true},
-        {"a*b*c", "aXcYb", false},
-        {"*", "", true},
-        {"**", "anything", true},
-        {"", "", false},
-        {"ümlaut", "ÜMLAUT", false},
-        {"*.exe", "game.exe", true},
-        {"*a", "aaaa", true},
-    };
+    } rows[] = {{"steam_app_*", "steam_app_620", true},
+                {"steam_app_*", "steam_app_", true},
+                {"steam_app_*", "steam", false},
+                {"Minecraft*", "minecraft 1.20.1", true},
+                {"firefox", "Firefox", true},
+                {"firefox", "firefox-esr", false},
+                {"*fox", "firefox", true},
+                {"*fox", "foxes", false},
+                {"a*b*c", "aXbYbZc", true},
+                {"a*b*c", "aXcYb", false},
+                {"*", "", true},
+                {"**", "anything", true},
+                {"", "", false},
+                {"ümlaut", "ÜMLAUT", false},
+                {"*.exe", "game.exe", true},
+                {"*a", "aaaa", true}};
     for (const auto& row : rows) {
         EXPECT_EQ(programPatternMatches(row.pattern, row.name), row.matches)
             << row.pattern << " / " << row.name;

@@ -1,5 +1,5 @@
 #include "app/headless_session.h"
-#include "tests/app/joystick_fixture.h"
+#include "tests/app/app_fixture.h"
 
 #include <array>
 

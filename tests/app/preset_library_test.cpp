@@ -11,6 +11,8 @@
 namespace padloom::test {
 namespace {
 
+namespace fs = std::filesystem;
+
 using PresetLibrary = AppTest;
 
 // Sorted by name (case aside, numbers as numbers), then file name; unreadable files last, with
@@ -52,15 +54,15 @@ TEST_F(PresetLibrary, ExamplesAreCopiedUnderFreeNamesAndStopAfterAHundredCollisi
     writePreset("Racing.txt", presetText("Mine"));
     writePreset("Racing.txt0.txt", presetText("Mine too"));
     const std::string outside = temp.file("outside.txt");
-    std::filesystem::create_symlink(outside, presets() + "Linked.txt"); // leads nowhere
+    fs::create_symlink(outside, presets() + "Linked.txt"); // leads nowhere
 
     controller().copyPresetExamples();
 
-    EXPECT_TRUE(fileExists(presets() + "Racing.txt1.txt"));
-    EXPECT_FALSE(fileExists(presets() + "Other.json"));
-    EXPECT_EQ(readFile(presets() + "Racing.txt"), presetText("Mine"));
-    EXPECT_FALSE(fileExists(outside)) << "an example was written through a link";
-    EXPECT_EQ(readFile(presets() + "Linked.txt0.txt"), presetText("Linked"));
+    EXPECT_TRUE(fs::exists(presets() + "Racing.txt1.txt"));
+    EXPECT_FALSE(fs::exists(presets() + "Other.json"));
+    EXPECT_EQ(readBytes(presets() + "Racing.txt"), presetText("Mine"));
+    EXPECT_FALSE(fs::exists(outside)) << "an example was written through a link";
+    EXPECT_EQ(readBytes(presets() + "Linked.txt0.txt"), presetText("Linked"));
     EXPECT_EQ(mainPage.startingWith("addPresetUI(").size(), 4u);
     const size_t files = findFiles(presets(), {""}).size();
     controller().copyPresetExamples();
@@ -75,24 +77,27 @@ TEST_F(PresetLibrary, ExamplesAreCopiedUnderFreeNamesAndStopAfterAHundredCollisi
         << "the list is not reloaded after giving up";
 }
 
-// Copies of copies continue the series: "Source copy", "Source copy 2", ...
+// Copies of copies continue the series ("X copy", "X copy 2", ...) and read back with the source's
+// texts, whatever they hold.
 TEST_F(PresetLibrary, NewPresetsAndCopiesMadeInTheSameSecondGetDistinctFilesAndNames) {
-    writePreset("source.txt", presetText("Source"));
+    VantryDocument source;
+    ASSERT_TRUE(source.readText(presetText("")) && source.interpret());
+    source.name = "C:\\games\\ say \"hi\"\tTab";
+    source.tag = "two\nlines a\\nb \\\"";
+    ASSERT_TRUE(source.save((presets() + "source.txt").c_str()));
     std::vector<std::string> files;
     for (int i = 0; i < 3; ++i) {
         files.push_back(controller().generateValidFilenameWithName(i == 2 ? files[0] : "source.txt"));
         files.push_back(controller().generateValidFilenameWithName("no such file"));
     }
-    std::vector<std::string> names;
-    for (const std::string& file : files) {
+    const std::string copies[] = {" copy", " copy 2", " copy 3"};
+    for (size_t i = 0; i < files.size(); ++i) {
         VantryDocument document;
-        EXPECT_TRUE(document.load((presets() + file).c_str())) << file;
-        names.push_back(document.name + "/" + document.tag);
-        EXPECT_EQ(document.joysticks != nullptr, document.name != "New Preset");
+        EXPECT_TRUE(document.load((presets() + files[i]).c_str())) << files[i];
+        EXPECT_EQ(document.name, i % 2 ? "New Preset" : source.name + copies[i / 2]);
+        EXPECT_EQ(document.tag, i % 2 ? "No tag" : source.tag);
+        EXPECT_EQ(document.joysticks != nullptr, i % 2 == 0);
     }
-    EXPECT_EQ(names,
-              (std::vector<std::string>{"Source copy/tag", "New Preset/No tag", "Source copy 2/tag",
-                                        "New Preset/No tag", "Source copy 3/tag", "New Preset/No tag"}));
     std::sort(files.begin(), files.end());
     EXPECT_EQ(std::unique(files.begin(), files.end()), files.end()) << "a generated name was used twice";
 }
@@ -106,22 +111,6 @@ TEST_F(PresetLibrary, GeneratedNamesCarryTheDateAndTheFirstFreeNumber) {
           std::tuple{"p-2.txt", "p.txt", "p-3.txt"}, std::tuple{".rc", ".rc", ".rc-2"}}) {
         writePreset(taken, "x");
         EXPECT_EQ(unusedFileName(presets(), name), free) << taken;
-    }
-}
-
-// The copy must read back with exactly the source's texts (plus " copy"), whatever they hold.
-TEST_F(PresetLibrary, CopiesReadBackWithTheSourceTexts) {
-    for (const auto& [name, tag] : {std::pair{"Racing", "wheel"}, std::pair{"The \"best\"", "say \"hi\""},
-                                    std::pair{"C:\\games\\", "a\\nb"}, std::pair{"\\\"", "\"\\"},
-                                    std::pair{"Tab\there", "two\nlines"}}) {
-        VantryDocument source, copied;
-        source.name = name;
-        source.tag = tag;
-        ASSERT_TRUE(source.save((presets() + "src.txt").c_str()));
-        ASSERT_TRUE(copied.load((presets() + controller().generateValidFilenameWithName("src.txt")).c_str()))
-            << copied.lastError();
-        EXPECT_EQ(copied.name, std::string(name) + " copy");
-        EXPECT_EQ(copied.tag, tag);
     }
 }
 
@@ -150,15 +139,14 @@ TEST_F(PresetLibrary, UnreadableEditorTextKeepsTheOldFileAndShowsTheReadersMessa
 
         controller().finishEditingPreset();
 
-        EXPECT_EQ(readFile(presets() + "p.txt"), presetText("Old"));
+        EXPECT_EQ(readBytes(presets() + "p.txt"), presetText("Old"));
         ASSERT_EQ(dialogs.alerts.size(), 1u);
         VantryDocument reader;
         reader.readText(text.text());
         EXPECT_NE(dialogs.alerts[0].find(reader.lastError()), std::string::npos) << dialogs.alerts[0];
         EXPECT_TRUE(mainPage.startingWith("$('.editing").empty());
         EXPECT_EQ(mainPage.scripts.back(), "stopModal()");
-        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(presets()), {}), 1)
-            << "no temporary file is left";
+        EXPECT_EQ(std::distance(fs::directory_iterator(presets()), {}), 1) << "no temporary file is left";
     }
 }
 
@@ -197,7 +185,6 @@ struct DeleteCase {
 class DeletingAPreset : public AppTest, public ::testing::WithParamInterface<DeleteCase> {};
 
 TEST_P(DeletingAPreset, RemovesExactlyTheListedFileOrSaysWhyNot) {
-    namespace fs = std::filesystem;
     if (GetParam().name == "locked/p.txt" && asRoot) {
         GTEST_SKIP() << "root may delete from a read-only folder";
     }
@@ -215,7 +202,7 @@ TEST_P(DeletingAPreset, RemovesExactlyTheListedFileOrSaysWhyNot) {
     fs::permissions(presets() + "locked", fs::perms::owner_write, fs::perm_options::add);
     EXPECT_NE(whyNot.find(GetParam().refusal), std::string::npos) << whyNot;
     for (const std::string& file : files) {
-        EXPECT_EQ(fileExists(presets() + file), file != GetParam().name || !whyNot.empty()) << file;
+        EXPECT_EQ(fs::exists(presets() + file), file != GetParam().name || !whyNot.empty()) << file;
     }
 }
 
@@ -230,63 +217,62 @@ INSTANTIATE_TEST_SUITE_P(
 
 struct EditCase {
     const char* what;
-    std::function<void(const std::string& folder)> setUp; // folder: the preset folder
-    bool opens; // p.txt opens in the editor (the text kept aside first)
+    const char* file; // written in the preset folder first ("": nothing; null: the folder is a file)
+    const char* text;
+    unsigned mode; // the file's mode, 0 to leave it
+    bool opens;    // p.txt opens in the editor (the text kept aside first)
     std::string alertPart;
 };
 
 class EditingAPresetThatDoesNotLoad : public AppTest, public ::testing::WithParamInterface<EditCase> {};
 
 TEST_P(EditingAPresetThatDoesNotLoad, KeepsItsTextAsideOrIsRefusedWithAnAlert) {
-    if (GetParam().what == std::string("OwnerCannotRead") && asRoot) {
+    const EditCase& c = GetParam();
+    if (c.mode != 0 && asRoot) {
         GTEST_SKIP() << "root reads files whatever their mode";
     }
-    GetParam().setUp(presets());
+    const std::string folder = presets();
+    if (c.file == nullptr) {
+        fs::remove_all(folder);
+        writeFile(folder.substr(0, folder.size() - 1), c.text);
+    } else if (*c.file != '\0') {
+        writeFile(folder + c.file, c.text);
+    }
+    if (c.mode != 0) {
+        fs::permissions(folder + c.file, static_cast<fs::perms>(c.mode));
+    }
 
     controller().createOrEditPreset("p.txt");
 
     const std::string alert = dialogs.alerts.empty() ? "" : dialogs.alerts[0];
-    EXPECT_EQ(dialogs.alerts.size(), GetParam().alertPart.empty() ? 0u : 1u);
-    EXPECT_NE(alert.find(GetParam().alertPart), std::string::npos) << alert;
-    EXPECT_EQ(configWindow.broughtToFront, GetParam().opens ? 1 : 0);
-    EXPECT_EQ(controller().editingPresetPath.has_value(), GetParam().opens);
-    if (GetParam().opens) {
+    EXPECT_EQ(dialogs.alerts.size(), c.alertPart.empty() ? 0u : 1u);
+    EXPECT_NE(alert.find(c.alertPart), std::string::npos) << alert;
+    EXPECT_EQ(configWindow.broughtToFront, c.opens ? 1 : 0);
+    EXPECT_EQ(controller().editingPresetPath.has_value(), c.opens);
+    if (c.opens) {
         EXPECT_TRUE(configPage.evaluated("$('#name').val(\"New Preset\")"));
-        EXPECT_FALSE(reloadPresetList.enabled() || loadExamples.enabled());
+        EXPECT_FALSE(item(&MenuOutlets::reloadPresetList_mi).enabled());
         // A missing preset is created at once; the text of one that does not read is kept aside.
         VantryDocument document;
-        EXPECT_EQ(document.load((presets() + "p.txt").c_str()), GetParam().alertPart.empty());
-        EXPECT_EQ(readFile(presets() + "p.txt.unreadable"),
-                  GetParam().alertPart.empty() ? "" : "{\"name\": oops}");
+        EXPECT_EQ(document.load((folder + "p.txt").c_str()), c.alertPart.empty());
+        EXPECT_EQ(readBytes(folder + "p.txt.unreadable"), c.alertPart.empty() ? "" : c.text);
     } else {
         EXPECT_EQ(mainPage.scripts.back(), "stopModal()");
-        EXPECT_TRUE(menuShowsIdle());
+        EXPECT_TRUE(menuShows(false));
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, EditingAPresetThatDoesNotLoad,
-    ::testing::Values(EditCase{"TextThatDoesNotRead",
-                               [](const std::string& f) { writeFile(f + "p.txt", "{\"name\": oops}"); }, true,
-                               "could not be read (Error at line 1"},
-                      EditCase{"MissingFile", [](const std::string&) {}, true, ""},
-                      EditCase{"PresetFolderIsAFile",
-                               [](const std::string& f) {
-                                   std::filesystem::remove_all(f);
-                                   writeFile(f.substr(0, f.size() - 1), "x");
-                               },
-                               false, "Padloom/presets/\" is a file, not a folder"},
-                      EditCase{"AFolderInItsPlace",
-                               [](const std::string& f) { writeFile(f + "p.txt/in", "x"); }, false,
-                               "its text could not be kept aside (Is a directory)"},
-                      EditCase{"OwnerCannotRead",
-                               [](const std::string& f) {
-                                   writeFile(f + "p.txt", "{}");
-                                   std::filesystem::permissions(f + "p.txt",
-                                                                std::filesystem::perms::owner_write);
-                               },
-                               false, "its text could not be kept aside (Permission denied)"}),
-    [](const auto& info) { return std::string(info.param.what); });
+INSTANTIATE_TEST_SUITE_P(Cases, EditingAPresetThatDoesNotLoad,
+                         ::testing::Values(EditCase{"TextThatDoesNotRead", "p.txt", "{\"name\": oops}", 0,
+                                                    true, "could not be read (Error at line 1"},
+                                           EditCase{"MissingFile", "", "", 0, true, ""},
+                                           EditCase{"PresetFolderIsAFile", nullptr, "x", 0, false,
+                                                    "Padloom/presets/\" is a file, not a folder"},
+                                           EditCase{"AFolderInItsPlace", "p.txt/in", "x", 0, false,
+                                                    "its text could not be kept aside (Is a directory)"},
+                                           EditCase{"OwnerCannotRead", "p.txt", "{}", 0200, false,
+                                                    "its text could not be kept aside (Permission denied)"}),
+                         [](const auto& info) { return std::string(info.param.what); });
 
 // Saving the editor's text, and updating the list entry that the main page marks as edited.
 struct SaveCase {
@@ -299,7 +285,6 @@ struct SaveCase {
 class SavingAnEdit : public AppTest, public ::testing::WithParamInterface<SaveCase> {};
 
 TEST_P(SavingAnEdit, WritesThroughLinksAndNeverOverARefusingFile) {
-    namespace fs = std::filesystem;
     const SaveCase& c = GetParam();
     if (c.mode == 0200 && !asRoot) {
         GTEST_SKIP() << "only root can open a preset its owner may not read";
@@ -322,12 +307,12 @@ TEST_P(SavingAnEdit, WritesThroughLinksAndNeverOverARefusingFile) {
               c.modeAfter != 0);
     EXPECT_EQ(mainPage.scripts.back(), "stopModal()");
     EXPECT_FALSE(controller().editingPresetPath);
-    EXPECT_TRUE(menuShowsIdle());
+    EXPECT_TRUE(menuShows(false));
     EXPECT_EQ(fs::is_symlink(presets() + "p.txt"), c.throughLink);
     EXPECT_EQ(static_cast<unsigned>(fs::status(file).permissions()), c.modeAfter ? c.modeAfter : c.mode);
     fs::permissions(file, fs::perms::owner_read, fs::perm_options::add);
-    EXPECT_EQ(readFile(file), presetText(c.modeAfter ? "New" : "Old"));
-    EXPECT_EQ(readFile(presets() + "p.txt.edited"), c.modeAfter ? "" : presetText("New"));
+    EXPECT_EQ(readBytes(file), presetText(c.modeAfter ? "New" : "Old"));
+    EXPECT_EQ(readBytes(presets() + "p.txt.edited"), c.modeAfter ? "" : presetText("New"));
     EXPECT_EQ(dialogs.alerts.size(), c.modeAfter ? 0u : 1u);
 }
 
