@@ -83,6 +83,12 @@ struct WebPageSignals {
             return;
         }
         g_printerr("padloom: the process of %s ended unexpectedly\n", page->pageUri_.c_str());
+        if (!page->countProcessEnd(std::chrono::steady_clock::now())) {
+            g_printerr("padloom: it ended %d times within %lld s; the page is not loaded again\n",
+                       WebPage::processEndsToGiveUp,
+                       static_cast<long long>(WebPage::processEndWindow.count()));
+            return;
+        }
         if (page->handlers_.processEnded) {
             page->handlers_.processEnded();
         }
@@ -204,6 +210,7 @@ void WebPage::restore() {
     if (view_ != nullptr) {
         return;
     }
+    processEnds_.clear();
     createView();
     GtkWidget* widget = GTK_WIDGET(view_);
     if (parent_ != nullptr) {
@@ -216,6 +223,14 @@ void WebPage::restore() {
     }
     gtk_widget_show(widget);
     reload();
+}
+
+bool WebPage::countProcessEnd(std::chrono::steady_clock::time_point now) {
+    while (!processEnds_.empty() && now - processEnds_.front() >= processEndWindow) {
+        processEnds_.pop_front();
+    }
+    processEnds_.push_back(now);
+    return processEnds_.size() < static_cast<size_t>(processEndsToGiveUp);
 }
 
 GtkWidget* WebPage::widget() const {

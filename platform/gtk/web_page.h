@@ -7,6 +7,7 @@
 #include "platform/gtk/script_bridge.h"
 
 #include <chrono>
+#include <deque>
 #include <functional>
 #include <string>
 
@@ -56,8 +57,16 @@ public:
     ScriptValue evaluate(const std::string& script) override;
     void setTimeLimit(std::chrono::milliseconds limit) { timeLimit_ = limit; }
 
+    // A page process that keeps ending (a missing graphics library, a page that crashes it) is not
+    // started again and again: after this many ends within the window the page stays blank until
+    // it is restored.
+    static constexpr int processEndsToGiveUp = 3;
+    static constexpr std::chrono::seconds processEndWindow{60};
+
 private:
     friend struct WebPageSignals;
+    // False once the process has ended too often to load the page again.
+    bool countProcessEnd(std::chrono::steady_clock::time_point now);
     void createView();
     void destroyView();
 
@@ -69,6 +78,7 @@ private:
     int position_ = 0;
     std::string pageUri_;
     std::chrono::milliseconds timeLimit_{5000};
+    std::deque<std::chrono::steady_clock::time_point> processEnds_;
 };
 
 } // namespace padloom
