@@ -3,8 +3,6 @@
 #include "platform/gtk/gtk_dialogs.h"
 #include "tests/integration/shell_harness.h"
 
-#include <gtest/gtest.h>
-#include <gtk/gtk.h>
 #include <optional>
 
 namespace padloom::test {
@@ -14,48 +12,42 @@ using GtkDialogsTest = HarnessTest;
 
 // A quoted name of 2,000 characters is shortened in the middle, so the panel stays narrow.
 TEST_F(GtkDialogsTest, PanelsShowTheMessageAndAnswerByButton) {
-    enum class Panel { confirm, confirmLater, alert };
+    enum Panel { confirm, confirmLater, alert };
     const std::string longName =
         "Delete \u201c" + std::string(2000, 'n') + "\u201d?\n\n" + std::string(300, 'w');
-    struct Case {
-        Panel panel;
-        std::string message;
-        const char* click;
-        bool answer;
+    const std::tuple<Panel, std::string, const char*, bool> cases[] = {
+        // the panel, the message, the button clicked, the answer
+        {confirm, "Delete 100% of it? %s %d %n", "Yes", true},
+        {confirm, "<b>not bold</b> & <i>not italic</i>", "No", false},
+        {confirmLater, "two\nlines", "Yes", true},
+        {alert, "50% <done> %s", "_OK", false},
+        {confirm, longName, "No", false},
+        {alert, longName, "_OK", false},
     };
-    const Case cases[] = {
-        {Panel::confirm, "Delete 100% of it? %s %d %n", "Yes", true},
-        {Panel::confirm, "<b>not bold</b> & <i>not italic</i>", "No", false},
-        {Panel::confirmLater, "two\nlines", "Yes", true},
-        {Panel::alert, "50% <done> %s", "_OK", false},
-        {Panel::confirm, longName, "No", false},
-        {Panel::alert, longName, "_OK", false},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.message.substr(0, 40));
+    for (const auto& [panel, message, click, expected] : cases) {
+        SCOPED_TRACE(message.substr(0, 40));
         GtkDialogs dialogs;
-        PanelReader reader;
-        reader.clickLabel = c.click;
+        PanelReader reader{click};
         guint source = g_timeout_add(10, PanelReader::tick, &reader);
         std::optional<bool> answer;
-        if (c.panel == Panel::alert) {
-            dialogs.showAlert(c.message);
+        if (panel == alert) {
+            dialogs.showAlert(message);
             answer = false;
-        } else if (c.panel == Panel::confirm) {
-            answer = dialogs.confirm(c.message);
+        } else if (panel == confirm) {
+            answer = dialogs.confirm(message);
         } else {
-            dialogs.confirmLater(c.message, [&](bool yes) { answer = yes; });
+            dialogs.confirmLater(message, [&](bool yes) { answer = yes; });
             EXPECT_FALSE(answer.has_value()); // returned before the answer
             pumpUntil([&] { return answer.has_value(); });
         }
-        if (!reader.seen)
+        if (!reader.seen) {
             g_source_remove(source);
-        EXPECT_EQ(answer, c.answer);
-        const bool alert = c.panel == Panel::alert;
-        EXPECT_EQ(reader.title, alert ? "Padloom" : "Please Confirm");
-        const std::string& shown = alert ? reader.text : reader.secondary;
-        if (c.message.size() < 500) {
-            EXPECT_EQ(shown, c.message);
+        }
+        EXPECT_EQ(answer, expected);
+        EXPECT_EQ(reader.title, panel == alert ? "Padloom" : "Please Confirm");
+        const std::string& shown = panel == alert ? reader.text : reader.secondary;
+        if (message.size() < 500) {
+            EXPECT_EQ(shown, message);
         } else {
             EXPECT_LT(shown.size(), 500u);
             EXPECT_NE(shown.find("\u201cnnn"), std::string::npos) << shown;
@@ -63,19 +55,25 @@ TEST_F(GtkDialogsTest, PanelsShowTheMessageAndAnswerByButton) {
         }
         EXPECT_GT(reader.width, 0);
         EXPECT_LE(reader.width, GtkDialogs::maxWidth);
-        EXPECT_FALSE(alert ? reader.markup : reader.secondaryMarkup);
-        const std::vector<std::string> buttons =
-            alert ? std::vector<std::string>{"_OK"} : std::vector<std::string>{"No", "Yes"};
-        EXPECT_EQ(reader.buttons, buttons);
+        EXPECT_FALSE(panel == alert ? reader.markup : reader.secondaryMarkup);
+        EXPECT_EQ(reader.buttons,
+                  (panel == alert ? std::vector<std::string>{"_OK"} : std::vector<std::string>{"No", "Yes"}));
     }
 }
 
-TEST(DialogText, QuotedPartsLongerThanTheLimitAreShortenedInTheMiddle) {
-    struct Case {
-        const char* text;
-        const char* shown;
+TEST_F(GtkDialogsTest, DismissingAnswersOpenPanelsAsNo) {
+    GtkDialogs dialogs;
+    const auto dismiss = [](gpointer data) -> gboolean {
+        static_cast<GtkDialogs*>(data)->dismissAll();
+        return G_SOURCE_CONTINUE;
     };
-    const Case cases[] = {
+    guint source = g_timeout_add(10, dismiss, &dialogs);
+    EXPECT_FALSE(dialogs.confirm("Quit?"));
+    g_source_remove(source);
+}
+
+TEST(DialogText, QuotedPartsOverTheLimitAreShortenedInTheMiddle) {
+    const std::pair<const char*, const char*> cases[] = {
         {"no quotes at all, however long it may be", "no quotes at all, however long it may be"},
         {"Delete \"abcdefg\"?", "Delete \"abcdefg\"?"},
         {"Delete \"abcdefghijk\"?", "Delete \"abc\u2026ijk\"?"},
@@ -85,21 +83,9 @@ TEST(DialogText, QuotedPartsLongerThanTheLimitAreShortenedInTheMiddle) {
          "\"\u00e9\u00e9\u00e9\u2026\u00e9\u00e9\u00e9\""},
         {"an \"unclosed abcdefghijk", "an \"unclosed abcdefghijk"},
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(shortenQuotedParts(c.text, 7), c.shown) << c.text;
-}
-
-TEST_F(GtkDialogsTest, DismissingAnswersOpenPanelsAsNo) {
-    GtkDialogs dialogs;
-    guint source = g_timeout_add(
-        10,
-        [](gpointer data) -> gboolean {
-            static_cast<GtkDialogs*>(data)->dismissAll();
-            return G_SOURCE_CONTINUE;
-        },
-        &dialogs);
-    EXPECT_FALSE(dialogs.confirm("Quit?"));
-    g_source_remove(source);
+    for (const auto& [text, shown] : cases) {
+        EXPECT_EQ(shortenQuotedParts(text, 7), shown) << text;
+    }
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 #include <SDL.h>
 #include <cstdlib>
 #include <fstream>
+#include <gio/gio.h>
 #include <gtk/gtk.h>
 #include <sstream>
 
@@ -100,6 +101,11 @@ void ShellHarness::writePreset(const std::string& fileName, const std::string& t
     std::ofstream(presetFolder() / fileName, std::ios::binary) << text;
 }
 
+std::string ShellHarness::presetFileText(const std::string& fileName) const {
+    std::ifstream in(presetFolder() / fileName, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
 void ShellHarness::start() {
     static const bool sandboxConfigured = (configureWebSandbox(resourceDir().string()), true);
     (void)sandboxConfigured;
@@ -142,6 +148,18 @@ std::vector<std::string> ShellHarness::listedPresetNames() {
     return names;
 }
 
+bool ShellHarness::openEditor() {
+    GtkWidget* editor = GTK_WIDGET(shell_->configWindow());
+    return main("$('.preset .edit').first().click().length") == ScriptValue(1.0) &&
+           pumpUntil([&] { return gtk_widget_get_visible(editor); });
+}
+
+bool ShellHarness::closeEditor() {
+    GtkWidget* editor = GTK_WIDGET(shell_->configWindow());
+    gtk_window_close(shell_->configWindow());
+    return pumpUntil([&] { return !gtk_widget_get_visible(editor); });
+}
+
 void HarnessTest::SetUp() {
     if (!ShellHarness::displayAvailable())
         GTEST_SKIP() << "no display";
@@ -165,6 +183,40 @@ JoystickSubsystemHold::JoystickSubsystemHold() {
 JoystickSubsystemHold::~JoystickSubsystemHold() {
     while (SDL_WasInit(SDL_INIT_JOYSTICK))
         SDL_QuitSubSystem(SDL_INIT_JOYSTICK);
+}
+
+ProgramOutcome runProgram(const std::vector<std::string>& words) {
+    std::vector<const char*> argv;
+    for (const std::string& word : words) {
+        argv.push_back(word.c_str());
+    }
+    argv.push_back(nullptr);
+    GSubprocess* process = g_subprocess_newv(
+        argv.data(), GSubprocessFlags(G_SUBPROCESS_FLAGS_STDOUT_PIPE | G_SUBPROCESS_FLAGS_STDERR_PIPE),
+        nullptr);
+    if (!process) {
+        return {};
+    }
+    struct Pending {
+        bool done = false;
+        char *out = nullptr, *err = nullptr;
+    } pending;
+    const auto finish = [](GObject* source, GAsyncResult* result, gpointer data) {
+        auto* p = static_cast<Pending*>(data);
+        g_subprocess_communicate_utf8_finish(G_SUBPROCESS(source), result, &p->out, &p->err, nullptr);
+        p->done = true;
+    };
+    g_subprocess_communicate_utf8_async(process, nullptr, nullptr, finish, &pending);
+    if (!pumpUntil([&] { return pending.done; }, std::chrono::seconds(40))) {
+        g_subprocess_force_exit(process);
+        pumpUntil([&] { return pending.done; });
+    }
+    ProgramOutcome outcome{g_subprocess_get_if_exited(process) ? g_subprocess_get_exit_status(process) : -1,
+                           pending.out ? pending.out : "", pending.err ? pending.err : ""};
+    g_free(pending.out);
+    g_free(pending.err);
+    g_object_unref(process);
+    return outcome;
 }
 
 } // namespace padloom::test

@@ -18,12 +18,20 @@
 #include <filesystem>
 #include <functional>
 #include <gtest/gtest.h>
+#include <gtk/gtk.h>
 #include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
 namespace padloom::test {
+
+// A preset of one joystick section; "btn 0" presses key number 4 (the letter A, virtual key code 0).
+inline std::string presetText(const std::string& name, const std::string& tag) {
+    return "{\n\t\"name\" : \"" + name + "\",\n\t\"tag\" : \"" + tag +
+           "\",\n\t\"joysticks\" : [\n\t\t{\n\t\t\t\"tag\" : \"Pad\",\n\t\t\t\"binds\" : {\n"
+           "\t\t\t\t\"btn 0\" : [\n\t\t\t\t\t\"key 4\"\n\t\t\t\t]\n\t\t\t}\n\t\t}\n\t]\n}\n";
+}
 
 // Answers the modal panels at once, recording what they showed.
 class ScriptedDialogs : public Dialogs {
@@ -49,6 +57,7 @@ public:
 // What the open message panel shows, read from its widgets; then a click on its button labelled
 // clickLabel. Run tick from a main-loop timer: it reads and clicks once a panel is shown.
 struct PanelReader {
+    explicit PanelReader(std::string click) : clickLabel(std::move(click)) {}
     std::string clickLabel;
     bool seen = false;
     std::string title, text, secondary;
@@ -61,11 +70,6 @@ struct PanelReader {
 
 // Serves the main loop until done() holds or the limit passes; returns done().
 bool pumpUntil(const std::function<bool()>& done, std::chrono::milliseconds limit = std::chrono::seconds(20));
-
-// text as a script string literal.
-inline std::string scriptLiteral(const std::string& text) {
-    return scriptString(text);
-}
 
 // The settled value of a page's Promise.
 struct PageResult {
@@ -84,6 +88,7 @@ public:
     static bool displayAvailable();
 
     void writePreset(const std::string& fileName, const std::string& text);
+    std::string presetFileText(const std::string& fileName) const;
     std::filesystem::path presetFolder() const;
     // The real settings file the shell reads, in a temporary folder.
     std::filesystem::path settingsFile() const;
@@ -104,6 +109,10 @@ public:
 
     // The names the main page lists, in order.
     std::vector<std::string> listedPresetNames();
+    // As the user does: the first entry's Edit button, or the editor's close button. True once
+    // the editor window is shown or hidden.
+    bool openEditor();
+    bool closeEditor();
 
     ScriptedDialogs dialogs;
     RecordingDesktop desktop;
@@ -133,6 +142,14 @@ protected:
 private:
     std::map<std::string, std::string> presets_;
 };
+
+// What a program printed, and its exit status (-1: it did not exit).
+struct ProgramOutcome {
+    int exit = -1;
+    std::string out, err;
+};
+// Runs a program (looked up in PATH) while the main loop keeps serving the app.
+ProgramOutcome runProgram(const std::vector<std::string>& words);
 
 // Runs everything the main loop has ready, including work deferred to idle.
 void drainMainLoop();

@@ -7,11 +7,9 @@
 #include "tests/linux/private_x_server.h"
 
 #include "tests/integration/shell_harness.h"
-#include "tests/integration/test_presets.h"
 
 #include <csignal>
 #include <gdk/gdkx.h>
-#include <gtk/gtk.h>
 #include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -22,8 +20,7 @@ namespace {
 // openbox on the display, until destroyed; running() once it manages the screen.
 class Openbox {
 public:
-    explicit Openbox(const std::string& display) {
-        pid_ = fork();
+    explicit Openbox(const std::string& display) : pid_(fork()) {
         if (pid_ == 0) {
             prctl(PR_SET_PDEATHSIG, SIGTERM);
             setenv("DISPLAY", display.c_str(), 1);
@@ -32,8 +29,9 @@ public:
         }
         Display* x = XOpenDisplay(display.c_str());
         const Atom manager = XInternAtom(x, "WM_S0", False);
-        for (int i = 0; i < 500 && !running_ && waitpid(pid_, nullptr, WNOHANG) == 0; ++i, usleep(10000))
+        for (int i = 0; i < 500 && !running_ && waitpid(pid_, nullptr, WNOHANG) == 0; ++i, usleep(10000)) {
             running_ = XGetSelectionOwner(x, manager) != None;
+        }
         XCloseDisplay(x);
     }
     ~Openbox() {
@@ -43,7 +41,7 @@ public:
     bool running() const { return running_; }
 
 private:
-    pid_t pid_ = -1;
+    pid_t pid_;
     bool running_ = false;
 };
 
@@ -63,66 +61,50 @@ void resizeByWindowManager(GtkWindow* window, int width, int height) {
     XFlush(x);
 }
 
-class WindowLayoutTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        if (gdk_display_get_default())
-            GTEST_SKIP() << "needs a process of its own (GTK has opened a display already)";
-        if (!server.running())
-            GTEST_SKIP() << server.failure();
-        openbox = std::make_unique<Openbox>(server.name());
-        if (!openbox->running())
-            GTEST_SKIP() << "openbox did not start (is it installed?)";
-        setenv("DISPLAY", server.name().c_str(), 1);
-        ASSERT_TRUE(ShellHarness::displayAvailable());
-        harness.writePreset("Pad.txt", presetText("Pad", "tag"));
-        harness.useRealDialogs = true;
-        harness.start();
+TEST(WindowLayout, TheMainWindowFollowsAResizeAfterAPanel) {
+    if (gdk_display_get_default()) {
+        GTEST_SKIP() << "needs a process of its own (GTK has opened a display already)";
     }
-
     PrivateXServer server;
-    std::unique_ptr<Openbox> openbox;
+    if (!server.running()) {
+        GTEST_SKIP() << server.failure();
+    }
+    Openbox openbox(server.name());
+    if (!openbox.running()) {
+        GTEST_SKIP() << "openbox did not start (is it installed?)";
+    }
+    setenv("DISPLAY", server.name().c_str(), 1);
+    ASSERT_TRUE(ShellHarness::displayAvailable());
     ShellHarness harness;
-};
-
-TEST_F(WindowLayoutTest, TheMainWindowFollowsAResizeAfterAPanelWasAnswered) {
-    struct Case {
-        const char* panel;
-        std::function<void()> show;
-        const char* click;
+    harness.writePreset("Pad.txt", presetText("Pad", "tag"));
+    harness.useRealDialogs = true;
+    harness.start();
+    GtkWidget* whichJoysticks = harness.shell().menu().item(&MenuOutlets::whichJoysticks_mi).widget();
+    const std::tuple<const char*, std::function<void()>, const char*> cases[] = {
+        // the panel, what shows it, the button clicked
+        {"the page's confirm", [&] { harness.main("$('.preset .delete').first().click(); true"); }, "No"},
+        {"an alert of the menu", [&] { gtk_menu_item_activate(GTK_MENU_ITEM(whichJoysticks)); }, "_OK"},
     };
-    const Case cases[] = {
-        {"the page's confirm (Delete, then No)",
-         [&] { harness.main("$('.preset .delete').first().click(); true"); }, "No"},
-        {"an alert of the menu (Which Joysticks, then OK)",
-         [&] {
-             gtk_menu_item_activate(
-                 GTK_MENU_ITEM(harness.shell().menu().item(&MenuOutlets::whichJoysticks_mi).widget()));
-         },
-         "_OK"},
-    };
-    GtkWindow* window = harness.shell().mainWindow();
     GtkWidget* page = harness.shell().mainPage().widget();
     int width = 520;
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.panel);
-        PanelReader reader;
-        reader.clickLabel = c.click;
+    for (const auto& [panel, show, click] : cases) {
+        SCOPED_TRACE(panel);
+        PanelReader reader{click};
         guint source = g_timeout_add(10, PanelReader::tick, &reader);
-        c.show();
+        show();
         ASSERT_TRUE(pumpUntil([&] { return reader.seen; }));
         ASSERT_TRUE(pumpUntil([&] { return !harness.controller().operations.busy(); }));
-
         width += 80;
-        resizeByWindowManager(window, width, 500);
+        resizeByWindowManager(harness.shell().mainWindow(), width, 500);
         EXPECT_TRUE(
             pumpUntil([&] { return gtk_widget_get_allocated_width(page) == width; }, std::chrono::seconds(5)))
             << gtk_widget_get_allocated_width(page);
         EXPECT_TRUE(pumpUntil([&] { return harness.main("window.innerWidth") == ScriptValue(double(width)); },
                               std::chrono::seconds(5)))
             << harness.main("window.innerWidth").text();
-        if (!reader.seen)
+        if (!reader.seen) {
             g_source_remove(source);
+        }
     }
     EXPECT_EQ(harness.listedPresetNames(), std::vector<std::string>{"Pad"});
 }
