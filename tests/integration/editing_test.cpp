@@ -2,7 +2,6 @@
 // the names and live view of the controls of a pad that SDL maps as a game controller.
 #include "preset/vantry_document.h"
 #include "tests/integration/shell_harness.h"
-#include "tests/support/virtual_joystick.h"
 
 namespace padloom::test {
 namespace {
@@ -20,41 +19,35 @@ protected:
     }
 };
 
-class ClosingTheEditor : public Editing, public ::testing::WithParamInterface<bool> {};
-
-TEST_P(ClosingTheEditor, SavesAPresetThatLoads) {
-    const std::string name = "Renamed \"quoted\" \\ 100%";
-    harness.config("$('#name').val(" + scriptString(name) + ").trigger('input'); " +
-                   "$('#tag').val('new tag').trigger('input'); true");
-    // Programs that switch it on: trimmed, without empty or repeated ones.
-    for (const char* program : {" steam_app_* ", "", "Mine\"craft*", "steam_app_*"}) {
-        harness.config("$('.add-program').click(); $('input.program').last().val(" + scriptString(program) +
-                       "); true");
+// First by the window's close button, then with Ctrl+W in the page.
+TEST_F(Editing, ClosingItSavesAPresetThatLoads) {
+    for (const std::string how : {"", "document.activeElement.dispatchEvent(new KeyboardEvent('keydown', "
+                                      "{key: 'w', ctrlKey: true, bubbles: true}))"}) {
+        SCOPED_TRACE(how.empty() ? "close button" : "Ctrl+W");
+        ASSERT_TRUE(how.empty() || harness.openEditor());
+        const std::string name = how.empty() ? "Renamed \"quoted\" \\ 100%" : "Again";
+        harness.config("$('#name').val(" + scriptString(name) + ").trigger('input'); " +
+                       "$('#tag').val('new tag').trigger('input'); true");
+        // Programs that switch it on: trimmed, without empty or repeated ones.
+        for (const char* program : {" steam_app_* ", "", "Mine\"craft*", "steam_app_*"}) {
+            harness.config("$('.add-program').click(); $('input.program').last().val(" +
+                           scriptString(program) + "); true");
+        }
+        EXPECT_EQ(harness.config("$('#programs').hasClass('unfollowable')"), ScriptValue(false));
+        ASSERT_TRUE(harness.closeEditor(how));
+        const std::string saved = harness.presetFileText("Pad.txt");
+        VantryDocument document;
+        ASSERT_TRUE(document.load((harness.presetFolder() / "Pad.txt").c_str())) << saved;
+        EXPECT_EQ(document.name, name);
+        EXPECT_EQ(document.tag, "new tag");
+        EXPECT_EQ(document.activateFor, (std::vector<std::string>{"steam_app_*", "Mine\"craft*"}));
+        EXPECT_NE(saved.find("\"btn 0\""), std::string::npos) << saved;
+        EXPECT_TRUE(pumpUntil([&] { return harness.listedPresetNames() == std::vector<std::string>{name}; }));
     }
-    EXPECT_EQ(harness.config("$('#programs').hasClass('unfollowable')"), ScriptValue(false));
-    if (GetParam()) {
-        harness.config("document.activeElement.dispatchEvent(new KeyboardEvent('keydown', "
-                       "{key: 'w', ctrlKey: true, bubbles: true})); true");
-        ASSERT_TRUE(
-            pumpUntil([&] { return !gtk_widget_get_visible(GTK_WIDGET(harness.shell().configWindow())); }));
-    } else {
-        ASSERT_TRUE(harness.closeEditor());
-    }
-    const std::string saved = harness.presetFileText("Pad.txt");
-    VantryDocument document;
-    ASSERT_TRUE(document.load((harness.presetFolder() / "Pad.txt").c_str())) << saved;
-    EXPECT_EQ(document.name, name);
-    EXPECT_EQ(document.tag, "new tag");
-    EXPECT_EQ(document.activateFor, (std::vector<std::string>{"steam_app_*", "Mine\"craft*"}));
-    EXPECT_NE(saved.find("\"btn 0\""), std::string::npos) << saved;
     // Closing the editor neither asks nor quits.
     EXPECT_TRUE(harness.dialogs.confirms.empty());
     EXPECT_EQ(harness.quitCount, 0);
-    EXPECT_TRUE(pumpUntil([&] { return harness.listedPresetNames() == std::vector<std::string>{name}; }));
 }
-
-INSTANTIATE_TEST_SUITE_P(Ways, ClosingTheEditor, ::testing::Bool(),
-                         [](const auto& info) { return info.param ? "CtrlW" : "CloseButton"; });
 
 TEST_F(Editing, NumbersThePresetCannotHoldGetANoteBesideTheField) {
     // The bind's output becomes mouse motion, so it has a speed field (6).
@@ -77,42 +70,8 @@ TEST_F(Editing, NumbersThePresetCannotHoldGetANoteBesideTheField) {
     }
 }
 
-// Once the capture listens to the pad (it has opened the device, after discarding what was
-// queued before), presses button 5, or Escape in the given window; runs inside the capture's
-// own waits.
-struct CaptureInput {
-    ShellHarness* harness;
-    VirtualJoystick* pad;
-    GtkWindow* escapeIn; // null: the button
-    bool sent = false;
-
-    static gboolean tick(gpointer data) {
-        auto* input = static_cast<CaptureInput*>(data);
-        if (!input->harness->controller().captureRunning() ||
-            !SDL_JoystickFromInstanceID(input->pad->instanceId())) {
-            return G_SOURCE_CONTINUE;
-        }
-        if (input->escapeIn) {
-            // A real key event through GTK's dispatch, as the window system would deliver it.
-            GdkEvent* key = gdk_event_new(GDK_KEY_PRESS);
-            key->key.window = GDK_WINDOW(g_object_ref(gtk_widget_get_window(GTK_WIDGET(input->escapeIn))));
-            key->key.keyval = GDK_KEY_Escape;
-            key->key.send_event = TRUE;
-            gdk_event_set_device(
-                key, gdk_seat_get_keyboard(gdk_display_get_default_seat(gdk_display_get_default())));
-            gtk_main_do_event(key);
-            gdk_event_free(key);
-        } else {
-            input->pad->setButton(5, true);
-        }
-        input->sent = true;
-        return G_SOURCE_REMOVE;
-    }
-};
-
 TEST_F(Editing, ACaptureTakesTheInputAndEscapeInEitherWindowCancelsIt) {
-    JoystickSubsystemHold hold;
-    VirtualJoystick pad(2, 8, 1);
+    HeldJoystick pad(2, 8, 1);
     ASSERT_TRUE(pad.attached());
     // Records the capture's report to the page and every countdown step it shows.
     harness.config("window.__countdown = []; window.__select = window.selectInputInBind;"
@@ -128,14 +87,31 @@ TEST_F(Editing, ACaptureTakesTheInputAndEscapeInEitherWindowCancelsIt) {
     for (const auto& [what, escapeIn] : inputs) {
         SCOPED_TRACE(what);
         harness.config("window.__captured = null; window.__countdown = []; $('#timeOut').text(''); true");
-        CaptureInput input{&harness, &pad, escapeIn};
-        guint source = g_timeout_add(10, CaptureInput::tick, &input);
+        // Once the capture listens to the pad (it has opened the device, after discarding what was
+        // queued before), presses button 5 or Escape; runs inside the capture's own waits.
+        bool sent = false;
+        const auto input = everyTick([&, escapeIn = escapeIn] {
+            if (!harness.controller().captureRunning() || !SDL_JoystickFromInstanceID(pad.instanceId())) {
+                return false;
+            }
+            if (escapeIn) {
+                // A real key event through GTK's dispatch, as the window system would deliver it.
+                GdkEvent* key = gdk_event_new(GDK_KEY_PRESS);
+                key->key.window = GDK_WINDOW(g_object_ref(gtk_widget_get_window(GTK_WIDGET(escapeIn))));
+                key->key.keyval = GDK_KEY_Escape;
+                key->key.send_event = TRUE;
+                gdk_event_set_device(
+                    key, gdk_seat_get_keyboard(gdk_display_get_default_seat(gdk_display_get_default())));
+                gtk_main_do_event(key);
+                gdk_event_free(key);
+            } else {
+                pad.setButton(5, true);
+            }
+            return sent = true;
+        });
         harness.config("appconfig.scanJoystickInput_inBindNo_(0, 0); true");
         ASSERT_TRUE(pumpUntil([&] { return harness.config("window.__captured").isString(); }));
-        if (!input.sent) {
-            g_source_remove(source);
-        }
-        EXPECT_TRUE(input.sent);
+        EXPECT_TRUE(sent);
         EXPECT_EQ(harness.config("window.__captured"), ScriptValue(escapeIn ? "0|0|" : "0|0|btn 5"));
         // Ended by the input, not by the countdown running out.
         EXPECT_EQ(harness.config("window.__countdown.includes(' [1]')"), ScriptValue(false));
@@ -147,16 +123,9 @@ TEST_F(Editing, ACaptureTakesTheInputAndEscapeInEitherWindowCancelsIt) {
     EXPECT_EQ(saved.find("\"btn 0\""), std::string::npos) << saved;
 }
 
-TEST(Controls, TheEditorNamesThePadsControlsLightsThemUpAndFindsThem) {
-    if (!ShellHarness::displayAvailable()) {
-        GTEST_SKIP() << "no display";
-    }
-    ShellHarness harness;
-    harness.writePreset("Pad.txt", presetText("Pad", "A on button 0"));
-    JoystickSubsystemHold hold;
-    VirtualJoystick pad(4, 12, 1); // SDL maps it by its counts: button 0 is A, axis 1 the left stick
-    harness.start();
-    ASSERT_TRUE(harness.openEditor());
+// Plugged in while the editor is open.
+TEST_F(Editing, ItNamesThePadsControlsLightsThemUpAndFindsThem) {
+    HeldJoystick pad(4, 12, 1); // SDL maps it by its counts: button 0 is A, axis 1 the left stick
     const auto expectShows = [&](const std::string& expression, const std::string& text) {
         EXPECT_TRUE(pumpUntil([&] { return harness.config(expression).text() == text; }))
             << expression << " shows " << harness.config(expression).text() << ", not " << text;

@@ -4,7 +4,6 @@
 #include "platform/gtk/remote_actions.h"
 #include "platform/gtk/remote_client.h"
 #include "tests/integration/shell_harness.h"
-#include "tests/support/virtual_joystick.h"
 
 namespace padloom::test {
 namespace {
@@ -19,8 +18,7 @@ protected:
 };
 
 TEST_F(RemoteControl, PresetsSwitchByFileOrPresetName) {
-    JoystickSubsystemHold hold;
-    VirtualJoystick pad(2, 4, 1);
+    HeldJoystick pad(2, 4, 1);
     const std::string ctl = PADLOOM_BINARY_DIR "/padloomctl";
     const std::string padloom = PADLOOM_BINARY_DIR "/padloom";
 

@@ -27,8 +27,23 @@ bool pumpUntil(const std::function<bool()>& done, std::chrono::milliseconds limi
     return true;
 }
 
-int PanelReader::tick(void* data) {
-    auto* reader = static_cast<PanelReader*>(data);
+std::shared_ptr<void> everyTick(std::function<bool()> step) {
+    using Step = std::function<bool()>;
+    const guint source = g_timeout_add_full(
+        G_PRIORITY_DEFAULT, 10,
+        [](gpointer f) -> gboolean {
+            return (*static_cast<Step*>(f))() ? G_SOURCE_REMOVE : G_SOURCE_CONTINUE;
+        },
+        new Step(std::move(step)), [](gpointer f) { delete static_cast<Step*>(f); });
+    return std::shared_ptr<void>(nullptr, [source](void*) {
+        if (GSource* pending = g_main_context_find_source_by_id(nullptr, source)) {
+            g_source_destroy(pending);
+        }
+    });
+}
+
+bool PanelReader::read() {
+    PanelReader* reader = this;
     GList* windows = gtk_window_list_toplevels();
     GtkMessageDialog* dialog = nullptr;
     for (GList* it = windows; it; it = it->next)
@@ -36,10 +51,11 @@ int PanelReader::tick(void* data) {
             dialog = GTK_MESSAGE_DIALOG(it->data);
     g_list_free(windows);
     if (!dialog || !gtk_widget_get_mapped(GTK_WIDGET(dialog)))
-        return G_SOURCE_CONTINUE;
+        return false;
     reader->seen = true;
     reader->width = gtk_widget_get_allocated_width(GTK_WIDGET(dialog));
-    gchar *text = nullptr, *secondary = nullptr;
+    g_autofree gchar* text = nullptr;
+    g_autofree gchar* secondary = nullptr;
     gboolean markup = TRUE, secondaryMarkup = TRUE;
     g_object_get(dialog, "text", &text, "secondary-text", &secondary, "use-markup", &markup,
                  "secondary-use-markup", &secondaryMarkup, nullptr);
@@ -47,8 +63,6 @@ int PanelReader::tick(void* data) {
     reader->secondary = secondary ? secondary : "";
     reader->markup = markup;
     reader->secondaryMarkup = secondaryMarkup;
-    g_free(text);
-    g_free(secondary);
     const char* title = gtk_window_get_title(GTK_WINDOW(dialog));
     reader->title = title ? title : "";
     GtkWidget* click = nullptr;
@@ -64,7 +78,7 @@ int PanelReader::tick(void* data) {
     }
     if (click)
         gtk_button_clicked(GTK_BUTTON(click));
-    return G_SOURCE_REMOVE;
+    return true;
 }
 
 bool ShellHarness::displayAvailable() {
@@ -92,10 +106,6 @@ std::filesystem::path ShellHarness::presetFolder() const {
     return data_.path() / "Padloom" / "presets";
 }
 
-std::filesystem::path ShellHarness::resourceDir() const {
-    return std::filesystem::path(PADLOOM_BINARY_DIR) / "resources";
-}
-
 void ShellHarness::writePreset(const std::string& fileName, const std::string& text) {
     std::filesystem::create_directories(presetFolder());
     std::ofstream(presetFolder() / fileName, std::ios::binary) << text;
@@ -107,10 +117,10 @@ std::string ShellHarness::presetFileText(const std::string& fileName) const {
 }
 
 void ShellHarness::start() {
-    static const bool sandboxConfigured = (configureWebSandbox(resourceDir().string()), true);
-    (void)sandboxConfigured;
     ShellOptions options;
-    options.resourceDir = resourceDir().string();
+    options.resourceDir = PADLOOM_BINARY_DIR "/resources";
+    static const bool sandboxConfigured = (configureWebSandbox(options.resourceDir), true);
+    (void)sandboxConfigured;
     options.dialogs = useRealDialogs ? nullptr : &dialogs;
     options.desktop = &desktop;
     options.sink = useRecordingSink ? &sink : nullptr;
@@ -121,21 +131,14 @@ void ShellHarness::start() {
 }
 
 PageResult ShellHarness::awaitIn(WebPage& page, const std::string& expression) {
-    page.evaluate(
-        "window.__padloomTest = { settled: false };"
-        "Promise.resolve().then(() => (" +
-        expression +
-        ")).then("
-        "  (value) => { window.__padloomTest = { settled: true, value: value }; },"
-        "  (error) => { window.__padloomTest = { settled: true, rejected: true,"
-        "                                        error: String(error && error.message || error) }; });"
-        "true");
+    page.evaluate("window.__padloomTest = { settled: false }; Promise.resolve().then(() => (" + expression +
+                  ")).then((value) => { window.__padloomTest = { settled: true, value: value }; },"
+                  "        () => { window.__padloomTest = { settled: true, rejected: true }; }); true");
     PageResult result;
     result.settled =
         pumpUntil([&] { return page.evaluate("window.__padloomTest.settled") == ScriptValue(true); });
     result.rejected = page.evaluate("window.__padloomTest.rejected === true") == ScriptValue(true);
     result.value = page.evaluate("window.__padloomTest.value");
-    result.error = page.evaluate("window.__padloomTest.error").text();
     return result;
 }
 
@@ -154,9 +157,13 @@ bool ShellHarness::openEditor() {
            pumpUntil([&] { return gtk_widget_get_visible(editor); });
 }
 
-bool ShellHarness::closeEditor() {
+bool ShellHarness::closeEditor(const std::string& script) {
     GtkWidget* editor = GTK_WIDGET(shell_->configWindow());
-    gtk_window_close(shell_->configWindow());
+    if (script.empty()) {
+        gtk_window_close(shell_->configWindow());
+    } else {
+        config(script);
+    }
     return pumpUntil([&] { return !gtk_widget_get_visible(editor); });
 }
 

@@ -13,6 +13,7 @@
 #include "platform/gtk/shell.h"
 #include "tests/support/recording_sink.h"
 #include "tests/support/temp_folder.h"
+#include "tests/support/virtual_joystick.h"
 
 #include <chrono>
 #include <filesystem>
@@ -28,9 +29,8 @@ namespace padloom::test {
 
 // A preset of one joystick section; "btn 0" presses key number 4 (the letter A, virtual key code 0).
 inline std::string presetText(const std::string& name, const std::string& tag) {
-    return "{\n\t\"name\" : \"" + name + "\",\n\t\"tag\" : \"" + tag +
-           "\",\n\t\"joysticks\" : [\n\t\t{\n\t\t\t\"tag\" : \"Pad\",\n\t\t\t\"binds\" : {\n"
-           "\t\t\t\t\"btn 0\" : [\n\t\t\t\t\t\"key 4\"\n\t\t\t\t]\n\t\t\t}\n\t\t}\n\t]\n}\n";
+    return R"({"name": ")" + name + R"(", "tag": ")" + tag +
+           R"(", "joysticks": [{"tag": "Pad", "binds": {"btn 0": ["key 4"]}}]})";
 }
 
 // Answers the modal panels at once, recording what they showed.
@@ -54,18 +54,22 @@ public:
     std::vector<std::string> revealed;
 };
 
-// What the open message panel shows, read from its widgets; then a click on its button labelled
-// clickLabel. Run tick from a main-loop timer: it reads and clicks once a panel is shown.
+// Calls step every 10 ms from the main loop, nested loops included (modal panels, a capture's
+// waits), until it returns true or the returned handle is destroyed.
+std::shared_ptr<void> everyTick(std::function<bool()> step);
+
+// What the next message panel shows, read from its widgets once it is shown; then a click on its
+// button labelled clickLabel.
 struct PanelReader {
     explicit PanelReader(std::string click) : clickLabel(std::move(click)) {}
+    bool read(); // false while no panel is shown
     std::string clickLabel;
     bool seen = false;
     std::string title, text, secondary;
     bool markup = true, secondaryMarkup = true;
     int width = 0;
     std::vector<std::string> buttons;
-
-    static int tick(void* reader); // a GSourceFunc
+    std::shared_ptr<void> reading = everyTick([this] { return read(); });
 };
 
 // Serves the main loop until done() holds or the limit passes; returns done().
@@ -76,7 +80,6 @@ struct PageResult {
     bool settled = false;
     bool rejected = false;
     ScriptValue value;
-    std::string error;
 };
 
 class ShellHarness {
@@ -92,7 +95,6 @@ public:
     std::filesystem::path presetFolder() const;
     // The real settings file the shell reads, in a temporary folder.
     std::filesystem::path settingsFile() const;
-    std::filesystem::path resourceDir() const;
 
     // Creates and starts the shell; returns once page-ready handling has run.
     void start();
@@ -109,10 +111,10 @@ public:
 
     // The names the main page lists, in order.
     std::vector<std::string> listedPresetNames();
-    // As the user does: the first entry's Edit button, or the editor's close button. True once
-    // the editor window is shown or hidden.
+    // As the user does: the first entry's Edit button, or the editor's close button (or the given
+    // script in its page). True once the editor window is shown or hidden.
     bool openEditor();
-    bool closeEditor();
+    bool closeEditor(const std::string& script = "");
 
     ScriptedDialogs dialogs;
     RecordingDesktop desktop;
@@ -163,6 +165,11 @@ public:
     ~JoystickSubsystemHold();
     JoystickSubsystemHold(const JoystickSubsystemHold&) = delete;
     JoystickSubsystemHold& operator=(const JoystickSubsystemHold&) = delete;
+};
+
+// A virtual joystick, the subsystem held for its length.
+struct HeldJoystick : JoystickSubsystemHold, VirtualJoystick {
+    HeldJoystick(int axes, int buttons, int hats) : VirtualJoystick(axes, buttons, hats) {}
 };
 
 } // namespace padloom::test

@@ -3,7 +3,6 @@
 // StatusNotifierWatcher name.
 #include "tests/integration/shell_harness.h"
 #include "tests/support/fake_tray_host.h"
-#include "tests/support/virtual_joystick.h"
 
 namespace padloom::test {
 namespace {
@@ -16,16 +15,13 @@ protected:
 };
 
 TEST_F(Tray, ClosingHidesTheWindowWhileAHostShowsTheIcon) {
-    JoystickSubsystemHold hold;
-    VirtualJoystick pad(2, 4, 1);
+    HeldJoystick pad(2, 4, 1);
     TrayIcon& tray = harness.shell().tray();
     GtkMenuItemAdapter& option = harness.shell().menu().item(&MenuOutlets::keepInTray_mi);
     GtkWidget* mainWindow = GTK_WIDGET(harness.shell().mainWindow());
-    auto tooltip = [&] {
-        gchar* text = gtk_widget_get_tooltip_text(option.widget());
-        std::string copy = text ? text : "";
-        g_free(text);
-        return copy;
+    const auto tooltip = [&] {
+        g_autofree gchar* text = gtk_widget_get_tooltip_text(option.widget());
+        return std::string(text ? text : "");
     };
 
     EXPECT_FALSE(option.enabled());

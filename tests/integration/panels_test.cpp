@@ -1,21 +1,96 @@
-// After a panel has been answered, the main window still lays itself out: when the window
-// manager resizes it, the menu bar, the page and the label follow. Runs on a display of its own
-// with openbox, the window manager under which panels once left the window frozen.
+// The real GTK panels: what they show and how their buttons answer. After a panel has been
+// answered, the main window still lays itself out: when the window manager resizes it, the menu
+// bar, the page and the label follow (checked on a display of its own with openbox, the window
+// manager under which panels once left the window frozen).
 // Before Xlib's macros (None) and before padloom::Window, which Xlib's Window must not meet.
 #include <gtest/gtest.h>
 
 #include "tests/linux/private_x_server.h"
 
+#include "platform/gtk/dialog_text.h"
+#include "platform/gtk/gtk_dialogs.h"
 #include "tests/integration/shell_harness.h"
 
 #include <csignal>
 #include <gdk/gdkx.h>
+#include <optional>
 #include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 namespace padloom::test {
 namespace {
+
+using Panels = HarnessTest;
+
+// A quoted name of 2,000 characters is shortened in the middle, so the panel stays narrow.
+TEST_F(Panels, ShowTheMessageAndAnswerByButton) {
+    enum Panel { confirm, confirmLater, alert };
+    const std::string longName =
+        "Delete \u201c" + std::string(2000, 'n') + "\u201d?\n\n" + std::string(300, 'w');
+    const std::tuple<Panel, std::string, const char*, bool> cases[] = {
+        // the panel, the message, the button clicked, the answer
+        {confirm, "Delete 100% of it? %s %d %n", "Yes", true},
+        {confirm, "<b>not bold</b> & <i>not italic</i>", "No", false},
+        {confirmLater, "two\nlines", "Yes", true},
+        {alert, "50% <done> %s", "_OK", false},
+        {confirm, longName, "No", false},
+        {alert, longName, "_OK", false},
+    };
+    for (const auto& [panel, message, click, expected] : cases) {
+        SCOPED_TRACE(message.substr(0, 40));
+        GtkDialogs dialogs;
+        PanelReader reader{click};
+        std::optional<bool> answer;
+        if (panel == alert) {
+            dialogs.showAlert(message);
+            answer = false;
+        } else if (panel == confirm) {
+            answer = dialogs.confirm(message);
+        } else {
+            dialogs.confirmLater(message, [&](bool yes) { answer = yes; });
+            EXPECT_FALSE(answer.has_value()); // returned before the answer
+            pumpUntil([&] { return answer.has_value(); });
+        }
+        EXPECT_EQ(answer, expected);
+        EXPECT_EQ(reader.title, panel == alert ? "Padloom" : "Please Confirm");
+        const std::string& shown = panel == alert ? reader.text : reader.secondary;
+        if (message.size() < 500) {
+            EXPECT_EQ(shown, message);
+        } else {
+            EXPECT_LT(shown.size(), 500u);
+            EXPECT_NE(shown.find("\u201cnnn"), std::string::npos) << shown;
+            EXPECT_NE(shown.find("n\u2026n"), std::string::npos) << shown;
+        }
+        EXPECT_GT(reader.width, 0);
+        EXPECT_LE(reader.width, GtkDialogs::maxWidth);
+        EXPECT_FALSE(panel == alert ? reader.markup : reader.secondaryMarkup);
+        EXPECT_EQ(reader.buttons,
+                  (panel == alert ? std::vector<std::string>{"_OK"} : std::vector<std::string>{"No", "Yes"}));
+    }
+}
+
+TEST_F(Panels, DismissingAnswersTheOpenOnesAsNo) {
+    GtkDialogs dialogs;
+    const auto dismissing = everyTick([&] { return dialogs.dismissAll(), false; });
+    EXPECT_FALSE(dialogs.confirm("Quit?"));
+}
+
+TEST(DialogText, QuotedPartsOverTheLimitAreShortenedInTheMiddle) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"no quotes at all, however long it may be", "no quotes at all, however long it may be"},
+        {"Delete \"abcdefg\"?", "Delete \"abcdefg\"?"},
+        {"Delete \"abcdefghijk\"?", "Delete \"abc\u2026ijk\"?"},
+        {"Delete the preset \u201cabcdefghijk\u201d? \"x\"",
+         "Delete the preset \u201cabc\u2026ijk\u201d? \"x\""},
+        {"\"\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9\"",
+         "\"\u00e9\u00e9\u00e9\u2026\u00e9\u00e9\u00e9\""},
+        {"an \"unclosed abcdefghijk", "an \"unclosed abcdefghijk"},
+    };
+    for (const auto& [text, shown] : cases) {
+        EXPECT_EQ(shortenQuotedParts(text, 7), shown) << text;
+    }
+}
 
 // openbox on the display, until destroyed; running() once it manages the screen.
 class Openbox {
@@ -90,7 +165,6 @@ TEST(WindowLayout, TheMainWindowFollowsAResizeAfterAPanel) {
     for (const auto& [panel, show, click] : cases) {
         SCOPED_TRACE(panel);
         PanelReader reader{click};
-        guint source = g_timeout_add(10, PanelReader::tick, &reader);
         show();
         ASSERT_TRUE(pumpUntil([&] { return reader.seen; }));
         ASSERT_TRUE(pumpUntil([&] { return !harness.controller().operations.busy(); }));
@@ -102,9 +176,6 @@ TEST(WindowLayout, TheMainWindowFollowsAResizeAfterAPanel) {
         EXPECT_TRUE(pumpUntil([&] { return harness.main("window.innerWidth") == ScriptValue(double(width)); },
                               std::chrono::seconds(5)))
             << harness.main("window.innerWidth").text();
-        if (!reader.seen) {
-            g_source_remove(source);
-        }
     }
     EXPECT_EQ(harness.listedPresetNames(), std::vector<std::string>{"Pad"});
 }
