@@ -106,12 +106,11 @@ int killPageProcesses() {
         std::ifstream stat(entry.path() / "stat");
         int pid = 0, parent = 0;
         std::string comm, state;
-        if (!(stat >> pid >> comm >> state >> parent)) {
-            continue;
-        }
-        parentOf[pid] = parent;
-        if (comm.find("WebKitWebProces") != std::string::npos) {
-            pages.push_back(pid);
+        if (stat >> pid >> comm >> state >> parent) {
+            parentOf[pid] = parent;
+            if (comm == "(WebKitWebProces)") { // the name, cut to 15 characters
+                pages.push_back(pid);
+            }
         }
     }
     int killed = 0;
@@ -143,21 +142,11 @@ TEST_F(Page, BothPagesComeBackAndAnEditWhosePageDiedKeepsThePreset) {
     EXPECT_EQ(harness.presetFileText("First.txt"), presetText("First", "one"));
 }
 
-class PresetList : public HarnessTest {
-protected:
-    // Nothing is switched on and no notice is open.
-    bool calm() {
-        return harness.main("$('.preset.selected').length + $('#notice.open').length") == ScriptValue(0.0);
-    }
-};
-
 // The entry stays, and the page's notice gives the application's reason.
-TEST_F(PresetList, ARefusedOperationKeepsTheEntryAndShowsWhy) {
-    harness.writePreset("Pad.txt", presetText("Pad", "tag"));
-    harness.start();
+TEST_F(Page, ARefusedOperationKeepsTheEntryAndShowsWhy) {
     // Listed as a file, now a folder: it can be neither read nor deleted.
-    std::filesystem::remove(harness.presetFolder() / "Pad.txt");
-    std::filesystem::create_directories(harness.presetFolder() / "Pad.txt" / "inner");
+    std::filesystem::remove(harness.presetFolder() / "First.txt");
+    std::filesystem::create_directories(harness.presetFolder() / "First.txt" / "inner");
     const std::pair<const char*, const char*> cases[] = {
         // what is clicked in the entry ("text" switches it on), what the notice says
         {".delete", "could not be deleted: Is a directory"},
@@ -174,6 +163,14 @@ TEST_F(PresetList, ARefusedOperationKeepsTheEntryAndShowsWhy) {
         EXPECT_NE(notice.find(reason), std::string::npos) << notice;
     }
 }
+
+class PresetList : public HarnessTest {
+protected:
+    // Nothing is switched on and no notice is open.
+    bool calm() {
+        return harness.main("$('.preset.selected').length + $('#notice.open').length") == ScriptValue(0.0);
+    }
+};
 
 // The pointer stays on one preset's Copy button for three clicks: three copies with distinct
 // names, and the list never slides another preset under the pointer.

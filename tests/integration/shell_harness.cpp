@@ -11,22 +11,6 @@
 
 namespace padloom::test {
 
-bool pumpUntil(const std::function<bool()>& done, std::chrono::milliseconds limit) {
-    const auto deadline = std::chrono::steady_clock::now() + limit;
-    while (!done()) {
-        if (std::chrono::steady_clock::now() >= deadline)
-            return false;
-        // Wakes at least every 10 ms, so conditions that change outside the main loop (the
-        // polling thread, SDL) are seen too.
-        guint wake = g_timeout_add(
-            10, [](gpointer) -> gboolean { return G_SOURCE_REMOVE; }, nullptr);
-        g_main_context_iteration(nullptr, TRUE);
-        if (GSource* source = g_main_context_find_source_by_id(nullptr, wake))
-            g_source_destroy(source);
-    }
-    return true;
-}
-
 std::shared_ptr<void> everyTick(std::function<bool()> step) {
     using Step = std::function<bool()>;
     const guint source = g_timeout_add_full(
@@ -42,8 +26,20 @@ std::shared_ptr<void> everyTick(std::function<bool()> step) {
     });
 }
 
+bool pumpUntil(const std::function<bool()>& done, std::chrono::milliseconds limit) {
+    const auto deadline = std::chrono::steady_clock::now() + limit;
+    // Wakes the loop every 10 ms, so conditions that change outside it (the polling thread, SDL) are seen.
+    const auto wake = everyTick([] { return false; });
+    while (!done()) {
+        if (std::chrono::steady_clock::now() >= deadline) {
+            return false;
+        }
+        g_main_context_iteration(nullptr, TRUE);
+    }
+    return true;
+}
+
 bool PanelReader::read() {
-    PanelReader* reader = this;
     GList* windows = gtk_window_list_toplevels();
     GtkMessageDialog* dialog = nullptr;
     for (GList* it = windows; it; it = it->next)
@@ -52,19 +48,19 @@ bool PanelReader::read() {
     g_list_free(windows);
     if (!dialog || !gtk_widget_get_mapped(GTK_WIDGET(dialog)))
         return false;
-    reader->seen = true;
-    reader->width = gtk_widget_get_allocated_width(GTK_WIDGET(dialog));
-    g_autofree gchar* text = nullptr;
-    g_autofree gchar* secondary = nullptr;
-    gboolean markup = TRUE, secondaryMarkup = TRUE;
-    g_object_get(dialog, "text", &text, "secondary-text", &secondary, "use-markup", &markup,
-                 "secondary-use-markup", &secondaryMarkup, nullptr);
-    reader->text = text ? text : "";
-    reader->secondary = secondary ? secondary : "";
-    reader->markup = markup;
-    reader->secondaryMarkup = secondaryMarkup;
-    const char* title = gtk_window_get_title(GTK_WINDOW(dialog));
-    reader->title = title ? title : "";
+    seen = true;
+    width = gtk_widget_get_allocated_width(GTK_WIDGET(dialog));
+    g_autofree gchar* shownText = nullptr;
+    g_autofree gchar* shownSecondary = nullptr;
+    gboolean textMarkup = TRUE, secondaryTextMarkup = TRUE;
+    g_object_get(dialog, "text", &shownText, "secondary-text", &shownSecondary, "use-markup", &textMarkup,
+                 "secondary-use-markup", &secondaryTextMarkup, nullptr);
+    text = shownText ? shownText : "";
+    secondary = shownSecondary ? shownSecondary : "";
+    markup = textMarkup;
+    secondaryMarkup = secondaryTextMarkup;
+    const char* shownTitle = gtk_window_get_title(GTK_WINDOW(dialog));
+    title = shownTitle ? shownTitle : "";
     GtkWidget* click = nullptr;
     for (GtkResponseType response : {GTK_RESPONSE_NO, GTK_RESPONSE_YES, GTK_RESPONSE_OK}) {
         GtkWidget* button = gtk_dialog_get_widget_for_response(GTK_DIALOG(dialog), response);
@@ -72,8 +68,8 @@ bool PanelReader::read() {
             button && GTK_IS_BUTTON(button) ? gtk_button_get_label(GTK_BUTTON(button)) : nullptr;
         if (!label)
             continue;
-        reader->buttons.push_back(label);
-        if (reader->clickLabel == label)
+        buttons.push_back(label);
+        if (clickLabel == label)
             click = button;
     }
     if (click)
@@ -143,11 +139,11 @@ PageResult ShellHarness::awaitIn(WebPage& page, const std::string& expression) {
 }
 
 std::vector<std::string> ShellHarness::listedPresetNames() {
-    std::string joined = main("$('text > h2').map((i, e) => $(e).text()).get().join('\\n')").text();
+    std::istringstream lines(main("$('text > h2').map((i, e) => $(e).text()).get().join('\\n')").text());
     std::vector<std::string> names;
-    std::istringstream lines(joined);
-    for (std::string line; std::getline(lines, line);)
+    for (std::string line; std::getline(lines, line);) {
         names.push_back(line);
+    }
     return names;
 }
 

@@ -41,8 +41,7 @@ public:
         confirms.push_back(message);
         return answer;
     }
-    std::vector<std::string> alerts;
-    std::vector<std::string> confirms;
+    std::vector<std::string> alerts, confirms;
     bool answer = true; // the button every confirm panel is answered with: true for "Yes"
 };
 
@@ -50,8 +49,7 @@ class RecordingDesktop : public DesktopServices {
 public:
     void openUri(const std::string& uri, NothingOpened) override { opened.push_back(uri); }
     void revealFolder(const std::string& path, NothingOpened) override { revealed.push_back(path); }
-    std::vector<std::string> opened;
-    std::vector<std::string> revealed;
+    std::vector<std::string> opened, revealed;
 };
 
 // Calls step every 10 ms from the main loop, nested loops included (modal panels, a capture's
@@ -77,8 +75,7 @@ bool pumpUntil(const std::function<bool()>& done, std::chrono::milliseconds limi
 
 // The settled value of a page's Promise.
 struct PageResult {
-    bool settled = false;
-    bool rejected = false;
+    bool settled = false, rejected = false;
     ScriptValue value;
 };
 
@@ -126,8 +123,7 @@ public:
 private:
     PageResult awaitIn(WebPage& page, const std::string& expression);
 
-    TempFolder data_;
-    TempFolder config_;
+    TempFolder data_, config_;
     std::unique_ptr<Shell> shell_;
 };
 
