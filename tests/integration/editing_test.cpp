@@ -6,11 +6,10 @@
 namespace padloom::test {
 namespace {
 
-class Editing : public HarnessTest {
+class Editing : public PadTest {
 protected:
-    Editing() : HarnessTest({{"Pad.txt", presetText("Pad", "A on button 0")}}) {}
     void SetUp() override {
-        HarnessTest::SetUp();
+        PadTest::SetUp();
         if (!IsSkipped()) {
             ASSERT_TRUE(harness.openEditor());
             ASSERT_EQ(harness.config("$('#name').val()"), ScriptValue("Pad"));

@@ -11,16 +11,16 @@ namespace padloom::test {
 namespace {
 
 TEST(Startup, WithoutADisplayTheProgramSaysWhatItNeeds) {
+    const std::string padloom = PADLOOM_BINARY_DIR "/padloom";
     const std::pair<std::vector<std::string>, const char*> cases[] = {
-        // the environment, the start of the message
-        {{"-u", "DISPLAY", "-u", "WAYLAND_DISPLAY"},
+        // the command, the start of the message
+        {{"env", "-u", "DISPLAY", "-u", "WAYLAND_DISPLAY", padloom},
          "Padloom needs a desktop session (no DISPLAY or "
          "WAYLAND_DISPLAY is set); try padloomctl for the command line.\n"},
-        {{"-u", "WAYLAND_DISPLAY", "DISPLAY=:4093"}, "Padloom cannot open the display :4093; try padloomctl"},
+        {{"env", "-u", "WAYLAND_DISPLAY", "DISPLAY=:4093", padloom},
+         "Padloom cannot open the display :4093; try padloomctl"},
     };
-    for (auto [words, says] : cases) {
-        words.insert(words.begin(), "env");
-        words.push_back(PADLOOM_BINARY_DIR "/padloom");
+    for (const auto& [words, says] : cases) {
         const ProgramOutcome outcome = runProgram(words);
         EXPECT_EQ(outcome.exit, 1) << says;
         EXPECT_EQ((outcome.out + outcome.err).rfind(says, 0), 0u) << outcome.out + outcome.err;
@@ -122,10 +122,7 @@ void PrintTo(const QuitCase& c, std::ostream* out) {
     *out << c.what;
 }
 
-class Quit : public HarnessTest, public ::testing::WithParamInterface<QuitCase> {
-protected:
-    Quit() : HarnessTest({{"Pad.txt", presetText("Pad", "tag")}}) {}
-};
+class Quit : public PadTest, public ::testing::WithParamInterface<QuitCase> {};
 
 TEST_P(Quit, AsksOnlyWhileAPresetRuns) {
     const QuitCase& c = GetParam();

@@ -12,10 +12,7 @@
 namespace padloom::test {
 namespace {
 
-class Page : public HarnessTest {
-protected:
-    Page() : HarnessTest({{"First.txt", presetText("First", "one")}}) {}
-};
+using Page = PadTest;
 
 // No prototype, so nothing inherited (toString, constructor, __proto__ tricks) is reachable; the
 // page can neither add to the global nor replace it.
@@ -38,7 +35,7 @@ TEST_F(Page, MessagesPostedAroundTheGlobalAreRefused) {
          {"{op: 'showAlert', args: ['from the page']}",              // not offered
           "{op: 'editingPresetPath', args: []}",                     // a property of the controller
           "{args: []}",                                              // no operation
-          "{op: 'deletePreset_', args: 'First.txt'}",                // arguments not an array
+          "{op: 'deletePreset_', args: 'Pad.txt'}",                  // arguments not an array
           "'deletePreset_'",                                         // not an object
           "{op: 'scanJoystickInput_inBindNo_', args: ['x', {}]}"}) { // wrong argument types
         const PageResult result =
@@ -46,7 +43,7 @@ TEST_F(Page, MessagesPostedAroundTheGlobalAreRefused) {
         EXPECT_TRUE(result.settled && result.rejected) << message;
     }
     EXPECT_TRUE(harness.dialogs.alerts.empty());
-    EXPECT_TRUE(std::filesystem::exists(harness.presetFolder() / "First.txt"));
+    EXPECT_TRUE(std::filesystem::exists(harness.presetFolder() / "Pad.txt"));
 }
 
 TEST_F(Page, AlertsAndConfirmsShowTheMessageUnchanged) {
@@ -134,19 +131,19 @@ TEST_F(Page, BothPagesComeBackAndAnEditWhosePageDiedKeepsThePreset) {
         const int fills = harness.shell().mainPageFills();
         ASSERT_GT(killPageProcesses(), 0);
         ASSERT_TRUE(pumpUntil([&] { return harness.shell().mainPageFills() > fills; }));
-        EXPECT_EQ(harness.listedPresetNames(), std::vector<std::string>{"First"});
+        EXPECT_EQ(harness.listedPresetNames(), std::vector<std::string>{"Pad"});
         ASSERT_TRUE(!editing || harness.closeEditor());
         // The configuration page is loaded again and learns the joystick names.
         EXPECT_TRUE(pumpUntil([&] { return harness.config("joystickNames.length") == ScriptValue(1.0); }));
     }
-    EXPECT_EQ(harness.presetFileText("First.txt"), presetText("First", "one"));
+    EXPECT_EQ(harness.presetFileText("Pad.txt"), presetText("Pad", "tag"));
 }
 
 // The entry stays, and the page's notice gives the application's reason.
 TEST_F(Page, ARefusedOperationKeepsTheEntryAndShowsWhy) {
     // Listed as a file, now a folder: it can be neither read nor deleted.
-    std::filesystem::remove(harness.presetFolder() / "First.txt");
-    std::filesystem::create_directories(harness.presetFolder() / "First.txt" / "inner");
+    std::filesystem::remove(harness.presetFolder() / "Pad.txt");
+    std::filesystem::create_directories(harness.presetFolder() / "Pad.txt" / "inner");
     const std::pair<const char*, const char*> cases[] = {
         // what is clicked in the entry ("text" switches it on), what the notice says
         {".delete", "could not be deleted: Is a directory"},

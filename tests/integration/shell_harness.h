@@ -149,18 +149,21 @@ struct ProgramOutcome {
 // Runs a program (looked up in PATH) while the main loop keeps serving the app.
 ProgramOutcome runProgram(const std::vector<std::string>& words);
 
+// A HarnessTest with one preset, "Pad.txt" named "Pad".
+class PadTest : public HarnessTest {
+protected:
+    PadTest() : HarnessTest({{"Pad.txt", presetText("Pad", "tag")}}) {}
+};
+
 // Runs everything the main loop has ready, including work deferred to idle.
 void drainMainLoop();
 
-// Keeps SDL's joystick subsystem up for the test's length. The application shuts the subsystem
-// down after every listing and deactivation, and SDL's virtual joysticks live only while it is up;
-// SDL counts initialisations, so the extra ones held here outlast the application's.
-class JoystickSubsystemHold {
-public:
+// Keeps SDL's joystick subsystem up while it lives. The application shuts the subsystem down after
+// every listing and deactivation, and SDL's virtual joysticks live only while it is up; SDL counts
+// initialisations, so the extra ones held here outlast the application's.
+struct JoystickSubsystemHold {
     JoystickSubsystemHold();
     ~JoystickSubsystemHold();
-    JoystickSubsystemHold(const JoystickSubsystemHold&) = delete;
-    JoystickSubsystemHold& operator=(const JoystickSubsystemHold&) = delete;
 };
 
 // A virtual joystick, the subsystem held for its length.
