@@ -75,9 +75,10 @@ protected:
     std::optional<OtherClient> game, editor;
 };
 
-TEST_F(ActiveWindow, EachActiveWindowsClassAndItsFullScreenChangesAreReportedUntilRemoved) {
+TEST_F(ActiveWindow, ReportsEachWindowsClassAndFullScreenChanges) {
     GtkWidget* own = gtk_window_new(GTK_WINDOW_TOPLEVEL);
     gtk_widget_realize(own);
+    const unsigned long ownWindow = GDK_WINDOW_XID(gtk_widget_get_window(own));
     X11ActiveWindow watch;
     X11FullscreenMonitor fullscreen(watch);
     X11FocusMonitor focus(watch);
@@ -97,10 +98,8 @@ TEST_F(ActiveWindow, EachActiveWindowsClassAndItsFullScreenChangesAreReportedUnt
         {"the active window leaves full screen", [&] { game->setFullscreen(false); }, 2, gameClass},
         {"another state change that is not full screen", [&] { game->setFullscreen(false); }, 2, gameClass},
         {"full screen again", [&] { game->setFullscreen(true); }, 3, gameClass},
-        {"an ordinary window becomes active", [&] { editor->makeActive(true); }, 4,
-         "focustest-Editor/Focustest-Editor"},
-        {"our own window", [&] { game->makeActive(true, GDK_WINDOW_XID(gtk_widget_get_window(own))); }, 4,
-         "own"},
+        {"an ordinary window", [&] { editor->makeActive(true); }, 4, "focustest-Editor/Focustest-Editor"},
+        {"our own window", [&] { game->makeActive(true, ownWindow); }, 4, "own"},
         {"no window", [&] { game->makeActive(false); }, 4, "/"},
         {"the focus watch alone", [&] { fullscreen.remove(), game->makeActive(true); }, 4, gameClass},
     };

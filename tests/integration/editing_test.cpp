@@ -48,7 +48,7 @@ TEST_F(Editing, ClosingItSavesAPresetThatLoads) {
     EXPECT_EQ(harness.quitCount, 0);
 }
 
-TEST_F(Editing, NumbersThePresetCannotHoldGetANoteBesideTheField) {
+TEST_F(Editing, NumbersThePresetCannotHoldGetANote) {
     // The bind's output becomes mouse motion, so it has a speed field (6).
     harness.config("$('select.output-kind').first().val('mou').trigger('change'); true");
     const std::tuple<std::string, const char*, const char*, bool> cases[] = {
@@ -69,7 +69,7 @@ TEST_F(Editing, NumbersThePresetCannotHoldGetANoteBesideTheField) {
     }
 }
 
-TEST_F(Editing, ACaptureTakesTheInputAndEscapeInEitherWindowCancelsIt) {
+TEST_F(Editing, CaptureTakesTheInputOrEscapeFromEitherWindow) {
     HeldJoystick pad(2, 8, 1);
     ASSERT_TRUE(pad.attached());
     // Records the capture's report to the page and every countdown step it shows.
@@ -123,7 +123,7 @@ TEST_F(Editing, ACaptureTakesTheInputAndEscapeInEitherWindowCancelsIt) {
 }
 
 // Plugged in while the editor is open.
-TEST_F(Editing, ItNamesThePadsControlsLightsThemUpAndFindsThem) {
+TEST_F(Editing, NamesLightsAndFindsThePadsControls) {
     HeldJoystick pad(4, 12, 1); // SDL maps it by its counts: button 0 is A, axis 1 the left stick
     const auto expectShows = [&](const std::string& expression, const std::string& text) {
         EXPECT_TRUE(pumpUntil([&] { return harness.config(expression).text() == text; }))

@@ -10,7 +10,7 @@
 namespace padloom::test {
 namespace {
 
-TEST(Startup, WithoutADisplayTheProgramSaysWhatItNeeds) {
+TEST(Startup, WithoutADisplaySaysWhatItNeeds) {
     const std::string padloom = PADLOOM_BINARY_DIR "/padloom";
     const std::pair<std::vector<std::string>, const char*> cases[] = {
         // the command, the start of the message
@@ -28,7 +28,7 @@ TEST(Startup, WithoutADisplayTheProgramSaysWhatItNeeds) {
 }
 
 // Beside the program in a build folder, or in the data folder of the prefix it was installed to.
-TEST(Startup, ThePagesAreFoundBesideTheProgramOrUnderItsPrefix) {
+TEST(Startup, FindsThePagesBesideItOrUnderItsPrefix) {
     TempFolder root;
     const std::filesystem::path build = root.path() / "build", prefix = root.path() / "opt" / "padloom";
     for (const auto& resources : {build / "resources", prefix / "share" / "padloom"}) {

@@ -16,7 +16,7 @@ using Page = PadTest;
 
 // No prototype, so nothing inherited (toString, constructor, __proto__ tricks) is reachable; the
 // page can neither add to the global nor replace it.
-TEST_F(Page, EachGlobalOffersThePageOperationsAndNothingElse) {
+TEST_F(Page, GlobalsOfferThePageOperationsOnly) {
     const std::string script =
         "try { g.showAlert = () => 1; } catch (e) {} try { window[name] = {}; } catch (e) {}"
         "g = window[name]; return [Reflect.ownKeys(g).map(String).sort(), Object.isFrozen(g), "
@@ -122,7 +122,7 @@ int killPageProcesses() {
 }
 
 // Killed first with the editor closed, then with it open: an edit whose page died is not saved.
-TEST_F(Page, BothPagesComeBackAndAnEditWhosePageDiedKeepsThePreset) {
+TEST_F(Page, ComesBackAfterItsProcessDies) {
     HeldJoystick pad(2, 8, 1);
     ASSERT_TRUE(pad.attached());
     for (const bool editing : {false, true}) {

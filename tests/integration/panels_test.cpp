@@ -76,7 +76,7 @@ TEST_F(Panels, DismissingAnswersTheOpenOnesAsNo) {
     EXPECT_FALSE(dialogs.confirm("Quit?"));
 }
 
-TEST(DialogText, QuotedPartsOverTheLimitAreShortenedInTheMiddle) {
+TEST(DialogText, ShortensLongQuotedPartsInTheMiddle) {
     const std::pair<const char*, const char*> cases[] = {
         {"no quotes at all, however long it may be", "no quotes at all, however long it may be"},
         {"Delete \"abcdefg\"?", "Delete \"abcdefg\"?"},
