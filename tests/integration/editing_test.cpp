@@ -1,186 +1,161 @@
-// Editing a preset in the configuration window: saving on close, and capturing a bind's input.
+// Editing a preset in the configuration window: saving on close, capturing a bind's input, and
+// the names and live view of the controls of a pad that SDL maps as a game controller.
 #include "preset/vantry_document.h"
 #include "tests/integration/shell_harness.h"
-#include "tests/integration/test_presets.h"
-#include "tests/support/virtual_joystick.h"
-
-#include <fstream>
-#include <gtest/gtest.h>
-#include <gtk/gtk.h>
 
 namespace padloom::test {
 namespace {
 
-class EditingTest : public HarnessTest {
+class Editing : public PadTest {
 protected:
-    EditingTest() : HarnessTest({{"Pad.txt", presetText("Pad", "A on button 0")}}) {}
-
-    // As the user does: the entry's Edit button.
-    void openEditor() {
-        ASSERT_EQ(harness.main("$('.preset .edit').first().click().length"), ScriptValue(1.0));
-        ASSERT_TRUE(
-            pumpUntil([&] { return gtk_widget_get_visible(GTK_WIDGET(harness.shell().configWindow())); }));
-        ASSERT_EQ(harness.config("$('#name').val()"), ScriptValue("Pad"));
-        ASSERT_STREQ(gtk_window_get_title(harness.shell().configWindow()), "Edit “Pad”");
-    }
-
-    // By the window's close button, or with Ctrl+W in the page.
-    void closeEditor(bool byKey = false) {
-        if (byKey) {
-            harness.config("document.activeElement.dispatchEvent(new KeyboardEvent('keydown', "
-                           "{key: 'w', ctrlKey: true, bubbles: true})); true");
-        } else {
-            gtk_window_close(harness.shell().configWindow());
+    void SetUp() override {
+        PadTest::SetUp();
+        if (!IsSkipped()) {
+            ASSERT_TRUE(harness.openEditor());
+            ASSERT_EQ(harness.config("$('#name').val()"), ScriptValue("Pad"));
+            ASSERT_STREQ(gtk_window_get_title(harness.shell().configWindow()), "Edit “Pad”");
         }
-        ASSERT_TRUE(
-            pumpUntil([&] { return !gtk_widget_get_visible(GTK_WIDGET(harness.shell().configWindow())); }));
-    }
-
-    // Records the capture's report to the page and every countdown step it shows.
-    void recordCapture() {
-        harness.config(
-            "window.__captured = null; window.__countdown = [];"
-            "if (!window.__select) {"
-            "  window.__select = window.selectInputInBind;"
-            "  window.selectInputInBind = function (j, b, t) { window.__captured = [j, b, t].join('|');"
-            "    return window.__select.apply(this, arguments); };"
-            "  new MutationObserver(() => window.__countdown.push($('#timeOut').text()))"
-            "    .observe(document.getElementById('timeOut'), { childList: true, characterData: true,"
-            "                                                   subtree: true });"
-            "}"
-            "$('#timeOut').text(''); true");
-    }
-
-    std::string savedText() {
-        std::ifstream in(harness.presetFolder() / "Pad.txt", std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), {});
     }
 };
 
-class ClosingTheEditor : public EditingTest, public ::testing::WithParamInterface<bool> {};
-
-TEST_P(ClosingTheEditor, SavesAPresetThatLoads) {
-    openEditor();
-    const std::string name = "Renamed \"quoted\" \\ 100%";
-    harness.config("$('#name').val(" + scriptLiteral(name) +
-                   ").trigger('input'); "
-                   "$('#tag').val('new tag').trigger('input'); true");
-    // Programs that switch it on: trimmed, without empty or repeated ones.
-    for (const char* program : {" steam_app_* ", "", "Mine\"craft*", "steam_app_*"}) {
-        harness.config("$('.add-program').click(); $('input.program').last().val(" + scriptLiteral(program) +
-                       "); true");
+// First by the window's close button, then with Ctrl+W in the page.
+TEST_F(Editing, ClosingItSavesAPresetThatLoads) {
+    for (const std::string how : {"", "document.activeElement.dispatchEvent(new KeyboardEvent('keydown', "
+                                      "{key: 'w', ctrlKey: true, bubbles: true}))"}) {
+        SCOPED_TRACE(how.empty() ? "close button" : "Ctrl+W");
+        ASSERT_TRUE(how.empty() || harness.openEditor());
+        const std::string name = how.empty() ? "Renamed \"quoted\" \\ 100%" : "Again";
+        harness.config("$('#name').val(" + scriptString(name) + ").trigger('input'); " +
+                       "$('#tag').val('new tag').trigger('input'); true");
+        // Programs that switch it on: trimmed, without empty or repeated ones.
+        for (const char* program : {" steam_app_* ", "", "Mine\"craft*", "steam_app_*"}) {
+            harness.config("$('.add-program').click(); $('input.program').last().val(" +
+                           scriptString(program) + "); true");
+        }
+        EXPECT_EQ(harness.config("$('#programs').hasClass('unfollowable')"), ScriptValue(false));
+        ASSERT_TRUE(harness.closeEditor(how));
+        const std::string saved = harness.presetFileText("Pad.txt");
+        VantryDocument document;
+        ASSERT_TRUE(document.load((harness.presetFolder() / "Pad.txt").c_str())) << saved;
+        EXPECT_EQ(document.name, name);
+        EXPECT_EQ(document.tag, "new tag");
+        EXPECT_EQ(document.activateFor, (std::vector<std::string>{"steam_app_*", "Mine\"craft*"}));
+        EXPECT_NE(saved.find("\"btn 0\""), std::string::npos) << saved;
+        EXPECT_TRUE(pumpUntil([&] { return harness.listedPresetNames() == std::vector<std::string>{name}; }));
     }
-    EXPECT_EQ(harness.config("$('#programs').hasClass('unfollowable')"), ScriptValue(false));
-    closeEditor(GetParam());
-
-    VantryDocument document;
-    ASSERT_TRUE(document.load((harness.presetFolder() / "Pad.txt").c_str())) << savedText();
-    EXPECT_EQ(document.name, name);
-    EXPECT_EQ(document.tag, "new tag");
-    EXPECT_EQ(document.activateFor, (std::vector<std::string>{"steam_app_*", "Mine\"craft*"}));
-    EXPECT_NE(savedText().find("\"btn 0\""), std::string::npos) << savedText();
     // Closing the editor neither asks nor quits.
     EXPECT_TRUE(harness.dialogs.confirms.empty());
     EXPECT_EQ(harness.quitCount, 0);
-    EXPECT_TRUE(pumpUntil([&] {
-        std::vector<std::string> names = harness.listedPresetNames();
-        return names.size() == 1 && names[0] == name;
-    })) << harness.main("$('text > h2').text()").text();
 }
 
-INSTANTIATE_TEST_SUITE_P(Ways, ClosingTheEditor, ::testing::Bool(),
-                         [](const auto& info) { return info.param ? "CtrlW" : "CloseButton"; });
-
-TEST_F(EditingTest, NumbersThePresetCannotHoldAreRefusedWithANoteBesideTheField) {
-    openEditor();
+TEST_F(Editing, NumbersThePresetCannotHoldGetANote) {
     // The bind's output becomes mouse motion, so it has a speed field (6).
     harness.config("$('select.output-kind').first().val('mou').trigger('change'); true");
-    struct Case {
-        const char* field;
-        const char* typed;
-        const char* saved; // in the preset text
-        bool refused;
-    };
-    const Case cases[] = {
+    const std::tuple<std::string, const char*, const char*, bool> cases[] = {
+        // field, typed, in the preset text afterwards, refused
         {"index", "99999999999", "\"btn 0\"", true}, {"index", "-1", "\"btn 0\"", true},
         {"index", "2.5", "\"btn 0\"", true},         {"index", "2147483647", "\"btn 2147483647\"", false},
         {"amount", "1e999", "\"mou 0 + 6\"", true},  {"amount", "-2", "\"mou 0 + 6\"", true},
         {"amount", "2.5", "\"mou 0 + 2.5\"", false},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(std::string(c.field) + " " + c.typed);
-        harness.config("$('.field-problem').remove(); $('input." + std::string(c.field) + "').first().val('" +
-                       c.typed + "').trigger('change'); true");
-        const std::string note =
-            harness
-                .config("$('input." + std::string(c.field) + "').first().siblings('.field-problem').text()")
-                .text();
-        EXPECT_EQ(!note.empty(), c.refused) << note;
-        EXPECT_NE(harness.config("generatePresetString()").text().find(c.saved), std::string::npos)
-            << harness.config("generatePresetString()").text();
+    for (const auto& [field, typed, saved, refused] : cases) {
+        SCOPED_TRACE(field + " " + typed);
+        const std::string input = "$('input." + field + "').first()";
+        harness.config("$('.field-problem').remove(); " + input + ".val('" + typed + "').trigger('change')");
+        const std::string note = harness.config(input + ".siblings('.field-problem').text()").text();
+        EXPECT_EQ(!note.empty(), refused) << note;
+        const std::string text = harness.config("generatePresetString()").text();
+        EXPECT_NE(text.find(saved), std::string::npos) << text;
     }
 }
 
-// Once the capture listens to the pad (it has opened the device, after discarding what was
-// queued before), presses button 5, or Escape in the given window; runs inside the capture's
-// own waits.
-struct CaptureInput {
-    ShellHarness* harness;
-    VirtualJoystick* pad;
-    GtkWindow* escapeIn; // null: the button
-    bool sent = false;
-
-    static gboolean tick(gpointer data) {
-        auto* input = static_cast<CaptureInput*>(data);
-        if (!input->harness->controller().captureRunning() ||
-            !SDL_JoystickFromInstanceID(input->pad->instanceId()))
-            return G_SOURCE_CONTINUE;
-        if (input->escapeIn) {
-            // A real key event through GTK's dispatch, as the window system would deliver it.
-            GdkEvent* key = gdk_event_new(GDK_KEY_PRESS);
-            key->key.window = GDK_WINDOW(g_object_ref(gtk_widget_get_window(GTK_WIDGET(input->escapeIn))));
-            key->key.keyval = GDK_KEY_Escape;
-            key->key.send_event = TRUE;
-            gdk_event_set_device(
-                key, gdk_seat_get_keyboard(gdk_display_get_default_seat(gdk_display_get_default())));
-            gtk_main_do_event(key);
-            gdk_event_free(key);
-        } else {
-            input->pad->setButton(5, true);
-        }
-        input->sent = true;
-        return G_SOURCE_REMOVE;
-    }
-};
-
-TEST_F(EditingTest, ACaptureFillsTheBindWithTheInputTextAndEscapeInEitherWindowCancelsIt) {
-    JoystickSubsystemHold hold;
-    VirtualJoystick pad(2, 8, 1);
+TEST_F(Editing, CaptureTakesTheInputOrEscapeFromEitherWindow) {
+    HeldJoystick pad(2, 8, 1);
     ASSERT_TRUE(pad.attached());
-    openEditor();
+    // Records the capture's report to the page and every countdown step it shows.
+    harness.config("window.__countdown = []; window.__select = window.selectInputInBind;"
+                   "window.selectInputInBind = function (j, b, t) { window.__captured = [j, b, t].join('|');"
+                   "  return window.__select.apply(this, arguments); };"
+                   "new MutationObserver(() => window.__countdown.push($('#timeOut').text()))"
+                   "  .observe(document.getElementById('timeOut'), { childList: true, characterData: true, "
+                   "subtree: true }); true");
     const std::pair<const char*, GtkWindow*> inputs[] = {
         {"Escape in the editor", harness.shell().configWindow()},
         {"Escape in the main window", harness.shell().mainWindow()},
         {"button 5", nullptr}};
     for (const auto& [what, escapeIn] : inputs) {
         SCOPED_TRACE(what);
-        const bool escape = escapeIn != nullptr;
-        recordCapture();
-        CaptureInput input{&harness, &pad, escapeIn};
-        guint source = g_timeout_add(10, CaptureInput::tick, &input);
+        harness.config("window.__captured = null; window.__countdown = []; $('#timeOut').text(''); true");
+        // Once the capture listens to the pad (it has opened the device, after discarding what was
+        // queued before), presses button 5 or Escape; runs inside the capture's own waits.
+        bool sent = false;
+        const auto input = everyTick([&, escapeIn = escapeIn] {
+            if (!harness.controller().captureRunning() || !SDL_JoystickFromInstanceID(pad.instanceId())) {
+                return false;
+            }
+            if (escapeIn) {
+                // A real key event through GTK's dispatch, as the window system would deliver it.
+                GdkEvent* key = gdk_event_new(GDK_KEY_PRESS);
+                key->key.window = GDK_WINDOW(g_object_ref(gtk_widget_get_window(GTK_WIDGET(escapeIn))));
+                key->key.keyval = GDK_KEY_Escape;
+                key->key.send_event = TRUE;
+                gdk_event_set_device(
+                    key, gdk_seat_get_keyboard(gdk_display_get_default_seat(gdk_display_get_default())));
+                gtk_main_do_event(key);
+                gdk_event_free(key);
+            } else {
+                pad.setButton(5, true);
+            }
+            return sent = true;
+        });
         harness.config("appconfig.scanJoystickInput_inBindNo_(0, 0); true");
         ASSERT_TRUE(pumpUntil([&] { return harness.config("window.__captured").isString(); }));
-        if (!input.sent)
-            g_source_remove(source);
-        EXPECT_TRUE(input.sent);
-        EXPECT_EQ(harness.config("window.__captured"), ScriptValue(escape ? "0|0|" : "0|0|btn 5"));
+        EXPECT_TRUE(sent);
+        EXPECT_EQ(harness.config("window.__captured"), ScriptValue(escapeIn ? "0|0|" : "0|0|btn 5"));
         // Ended by the input, not by the countdown running out.
         EXPECT_EQ(harness.config("window.__countdown.includes(' [1]')"), ScriptValue(false));
         ASSERT_TRUE(pumpUntil([&] { return !harness.controller().operations.busy(); }));
     }
-    closeEditor();
-    EXPECT_NE(savedText().find("\"btn 5\""), std::string::npos) << savedText();
-    EXPECT_EQ(savedText().find("\"btn 0\""), std::string::npos) << savedText();
+    ASSERT_TRUE(harness.closeEditor());
+    const std::string saved = harness.presetFileText("Pad.txt");
+    EXPECT_NE(saved.find("\"btn 5\""), std::string::npos) << saved;
+    EXPECT_EQ(saved.find("\"btn 0\""), std::string::npos) << saved;
+}
+
+// Plugged in while the editor is open.
+TEST_F(Editing, NamesLightsAndFindsThePadsControls) {
+    HeldJoystick pad(4, 12, 1); // SDL maps it by its counts: button 0 is A, axis 1 the left stick
+    const auto expectShows = [&](const std::string& expression, const std::string& text) {
+        EXPECT_TRUE(pumpUntil([&] { return harness.config(expression).text() == text; }))
+            << expression << " shows " << harness.config(expression).text() << ", not " << text;
+    };
+    expectShows("$('.bind .control-name').first().text()", "· A");
+    pad.setButton(0, true);
+    expectShows("$('.bind.live-on').length + ' ' + $('.live-control').text()", "1 Button 0 · A");
+    pad.setButton(0, false);
+    expectShows("String($('.bind.live-on').length)", "0");
+
+    // A control without binds: the editor offers one, which the offer adds, lit while it is held.
+    pad.setButton(3, true);
+    expectShows("$('.add-found:visible').text()", "Add a bind for Button 3 · Y");
+    harness.config("$('.add-found').click(); true");
+    EXPECT_EQ(harness.config("$('.bind').length + ' ' + $('.bind.live-on').length"), ScriptValue("2 1"));
+
+    // An axis row's meter follows the stick half (the new bind's input switched to axis 1 -).
+    const std::string last = "$('.bind').last()";
+    harness.config(last + ".find('select.input-kind').val('axi').trigger('change');" + last +
+                   ".find('input.index').val('1').trigger('change');" + last +
+                   ".find('select.direction').val('-').trigger('change'); true");
+    EXPECT_EQ(harness.config(last + ".find('.control-name').text()"), ScriptValue("· Left stick up"));
+    pad.setAxis(1, -32767);
+    expectShows(last + ".find('.live-meter .fill')[0].style.width + ' ' + " + last + ".hasClass('live-on')",
+                "100% true");
+
+    // A capture owns the joystick events: the live view rests and clears what it showed.
+    harness.controller().scanJoystickInput(0, 0);
+    expectShows("String($('.bind.live-on').length)", "0");
+    harness.controller().escapeCapture();
+    ASSERT_TRUE(pumpUntil([&] { return !harness.controller().captureRunning(); }));
 }
 
 } // namespace

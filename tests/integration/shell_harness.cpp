@@ -5,29 +5,41 @@
 #include <SDL.h>
 #include <cstdlib>
 #include <fstream>
+#include <gio/gio.h>
 #include <gtk/gtk.h>
 #include <sstream>
 
 namespace padloom::test {
 
+std::shared_ptr<void> everyTick(std::function<bool()> step) {
+    using Step = std::function<bool()>;
+    const guint source = g_timeout_add_full(
+        G_PRIORITY_DEFAULT, 10,
+        [](gpointer f) -> gboolean {
+            return (*static_cast<Step*>(f))() ? G_SOURCE_REMOVE : G_SOURCE_CONTINUE;
+        },
+        new Step(std::move(step)), [](gpointer f) { delete static_cast<Step*>(f); });
+    return std::shared_ptr<void>(nullptr, [source](void*) {
+        if (GSource* pending = g_main_context_find_source_by_id(nullptr, source)) {
+            g_source_destroy(pending);
+        }
+    });
+}
+
 bool pumpUntil(const std::function<bool()>& done, std::chrono::milliseconds limit) {
     const auto deadline = std::chrono::steady_clock::now() + limit;
+    // Wakes the loop every 10 ms, so conditions that change outside it (the polling thread, SDL) are seen.
+    const auto wake = everyTick([] { return false; });
     while (!done()) {
-        if (std::chrono::steady_clock::now() >= deadline)
+        if (std::chrono::steady_clock::now() >= deadline) {
             return false;
-        // Wakes at least every 10 ms, so conditions that change outside the main loop (the
-        // polling thread, SDL) are seen too.
-        guint wake = g_timeout_add(
-            10, [](gpointer) -> gboolean { return G_SOURCE_REMOVE; }, nullptr);
+        }
         g_main_context_iteration(nullptr, TRUE);
-        if (GSource* source = g_main_context_find_source_by_id(nullptr, wake))
-            g_source_destroy(source);
     }
     return true;
 }
 
-int PanelReader::tick(void* data) {
-    auto* reader = static_cast<PanelReader*>(data);
+bool PanelReader::read() {
     GList* windows = gtk_window_list_toplevels();
     GtkMessageDialog* dialog = nullptr;
     for (GList* it = windows; it; it = it->next)
@@ -35,21 +47,20 @@ int PanelReader::tick(void* data) {
             dialog = GTK_MESSAGE_DIALOG(it->data);
     g_list_free(windows);
     if (!dialog || !gtk_widget_get_mapped(GTK_WIDGET(dialog)))
-        return G_SOURCE_CONTINUE;
-    reader->seen = true;
-    reader->width = gtk_widget_get_allocated_width(GTK_WIDGET(dialog));
-    gchar *text = nullptr, *secondary = nullptr;
-    gboolean markup = TRUE, secondaryMarkup = TRUE;
-    g_object_get(dialog, "text", &text, "secondary-text", &secondary, "use-markup", &markup,
-                 "secondary-use-markup", &secondaryMarkup, nullptr);
-    reader->text = text ? text : "";
-    reader->secondary = secondary ? secondary : "";
-    reader->markup = markup;
-    reader->secondaryMarkup = secondaryMarkup;
-    g_free(text);
-    g_free(secondary);
-    const char* title = gtk_window_get_title(GTK_WINDOW(dialog));
-    reader->title = title ? title : "";
+        return false;
+    seen = true;
+    width = gtk_widget_get_allocated_width(GTK_WIDGET(dialog));
+    g_autofree gchar* shownText = nullptr;
+    g_autofree gchar* shownSecondary = nullptr;
+    gboolean textMarkup = TRUE, secondaryTextMarkup = TRUE;
+    g_object_get(dialog, "text", &shownText, "secondary-text", &shownSecondary, "use-markup", &textMarkup,
+                 "secondary-use-markup", &secondaryTextMarkup, nullptr);
+    text = shownText ? shownText : "";
+    secondary = shownSecondary ? shownSecondary : "";
+    markup = textMarkup;
+    secondaryMarkup = secondaryTextMarkup;
+    const char* shownTitle = gtk_window_get_title(GTK_WINDOW(dialog));
+    title = shownTitle ? shownTitle : "";
     GtkWidget* click = nullptr;
     for (GtkResponseType response : {GTK_RESPONSE_NO, GTK_RESPONSE_YES, GTK_RESPONSE_OK}) {
         GtkWidget* button = gtk_dialog_get_widget_for_response(GTK_DIALOG(dialog), response);
@@ -57,13 +68,13 @@ int PanelReader::tick(void* data) {
             button && GTK_IS_BUTTON(button) ? gtk_button_get_label(GTK_BUTTON(button)) : nullptr;
         if (!label)
             continue;
-        reader->buttons.push_back(label);
-        if (reader->clickLabel == label)
+        buttons.push_back(label);
+        if (clickLabel == label)
             click = button;
     }
     if (click)
         gtk_button_clicked(GTK_BUTTON(click));
-    return G_SOURCE_REMOVE;
+    return true;
 }
 
 bool ShellHarness::displayAvailable() {
@@ -91,20 +102,21 @@ std::filesystem::path ShellHarness::presetFolder() const {
     return data_.path() / "Padloom" / "presets";
 }
 
-std::filesystem::path ShellHarness::resourceDir() const {
-    return std::filesystem::path(PADLOOM_BINARY_DIR) / "resources";
-}
-
 void ShellHarness::writePreset(const std::string& fileName, const std::string& text) {
     std::filesystem::create_directories(presetFolder());
     std::ofstream(presetFolder() / fileName, std::ios::binary) << text;
 }
 
+std::string ShellHarness::presetFileText(const std::string& fileName) const {
+    std::ifstream in(presetFolder() / fileName, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
 void ShellHarness::start() {
-    static const bool sandboxConfigured = (configureWebSandbox(resourceDir().string()), true);
-    (void)sandboxConfigured;
     ShellOptions options;
-    options.resourceDir = resourceDir().string();
+    options.resourceDir = PADLOOM_BINARY_DIR "/resources";
+    static const bool sandboxConfigured = (configureWebSandbox(options.resourceDir), true);
+    (void)sandboxConfigured;
     options.dialogs = useRealDialogs ? nullptr : &dialogs;
     options.desktop = &desktop;
     options.sink = useRecordingSink ? &sink : nullptr;
@@ -115,31 +127,40 @@ void ShellHarness::start() {
 }
 
 PageResult ShellHarness::awaitIn(WebPage& page, const std::string& expression) {
-    page.evaluate(
-        "window.__padloomTest = { settled: false };"
-        "Promise.resolve().then(() => (" +
-        expression +
-        ")).then("
-        "  (value) => { window.__padloomTest = { settled: true, value: value }; },"
-        "  (error) => { window.__padloomTest = { settled: true, rejected: true,"
-        "                                        error: String(error && error.message || error) }; });"
-        "true");
+    page.evaluate("window.__padloomTest = { settled: false }; Promise.resolve().then(() => (" + expression +
+                  ")).then((value) => { window.__padloomTest = { settled: true, value: value }; },"
+                  "        () => { window.__padloomTest = { settled: true, rejected: true }; }); true");
     PageResult result;
     result.settled =
         pumpUntil([&] { return page.evaluate("window.__padloomTest.settled") == ScriptValue(true); });
     result.rejected = page.evaluate("window.__padloomTest.rejected === true") == ScriptValue(true);
     result.value = page.evaluate("window.__padloomTest.value");
-    result.error = page.evaluate("window.__padloomTest.error").text();
     return result;
 }
 
 std::vector<std::string> ShellHarness::listedPresetNames() {
-    std::string joined = main("$('text > h2').map((i, e) => $(e).text()).get().join('\\n')").text();
+    std::istringstream lines(main("$('text > h2').map((i, e) => $(e).text()).get().join('\\n')").text());
     std::vector<std::string> names;
-    std::istringstream lines(joined);
-    for (std::string line; std::getline(lines, line);)
+    for (std::string line; std::getline(lines, line);) {
         names.push_back(line);
+    }
     return names;
+}
+
+bool ShellHarness::openEditor() {
+    GtkWidget* editor = GTK_WIDGET(shell_->configWindow());
+    return main("$('.preset .edit').first().click().length") == ScriptValue(1.0) &&
+           pumpUntil([&] { return gtk_widget_get_visible(editor); });
+}
+
+bool ShellHarness::closeEditor(const std::string& script) {
+    GtkWidget* editor = GTK_WIDGET(shell_->configWindow());
+    if (script.empty()) {
+        gtk_window_close(shell_->configWindow());
+    } else {
+        config(script);
+    }
+    return pumpUntil([&] { return !gtk_widget_get_visible(editor); });
 }
 
 void HarnessTest::SetUp() {
@@ -165,6 +186,40 @@ JoystickSubsystemHold::JoystickSubsystemHold() {
 JoystickSubsystemHold::~JoystickSubsystemHold() {
     while (SDL_WasInit(SDL_INIT_JOYSTICK))
         SDL_QuitSubSystem(SDL_INIT_JOYSTICK);
+}
+
+ProgramOutcome runProgram(const std::vector<std::string>& words) {
+    std::vector<const char*> argv;
+    for (const std::string& word : words) {
+        argv.push_back(word.c_str());
+    }
+    argv.push_back(nullptr);
+    GSubprocess* process = g_subprocess_newv(
+        argv.data(), GSubprocessFlags(G_SUBPROCESS_FLAGS_STDOUT_PIPE | G_SUBPROCESS_FLAGS_STDERR_PIPE),
+        nullptr);
+    if (!process) {
+        return {};
+    }
+    struct Pending {
+        bool done = false;
+        char *out = nullptr, *err = nullptr;
+    } pending;
+    const auto finish = [](GObject* source, GAsyncResult* result, gpointer data) {
+        auto* p = static_cast<Pending*>(data);
+        g_subprocess_communicate_utf8_finish(G_SUBPROCESS(source), result, &p->out, &p->err, nullptr);
+        p->done = true;
+    };
+    g_subprocess_communicate_utf8_async(process, nullptr, nullptr, finish, &pending);
+    if (!pumpUntil([&] { return pending.done; }, std::chrono::seconds(40))) {
+        g_subprocess_force_exit(process);
+        pumpUntil([&] { return pending.done; });
+    }
+    ProgramOutcome outcome{g_subprocess_get_if_exited(process) ? g_subprocess_get_exit_status(process) : -1,
+                           pending.out ? pending.out : "", pending.err ? pending.err : ""};
+    g_free(pending.out);
+    g_free(pending.err);
+    g_object_unref(process);
+    return outcome;
 }
 
 } // namespace padloom::test

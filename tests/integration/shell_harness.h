@@ -13,17 +13,25 @@
 #include "platform/gtk/shell.h"
 #include "tests/support/recording_sink.h"
 #include "tests/support/temp_folder.h"
+#include "tests/support/virtual_joystick.h"
 
 #include <chrono>
 #include <filesystem>
 #include <functional>
 #include <gtest/gtest.h>
+#include <gtk/gtk.h>
 #include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
 namespace padloom::test {
+
+// A preset of one joystick section; "btn 0" presses key number 4 (the letter A, virtual key code 0).
+inline std::string presetText(const std::string& name, const std::string& tag) {
+    return R"({"name": ")" + name + R"(", "tag": ")" + tag +
+           R"(", "joysticks": [{"tag": "Pad", "binds": {"btn 0": ["key 4"]}}]})";
+}
 
 // Answers the modal panels at once, recording what they showed.
 class ScriptedDialogs : public Dialogs {
@@ -33,8 +41,7 @@ public:
         confirms.push_back(message);
         return answer;
     }
-    std::vector<std::string> alerts;
-    std::vector<std::string> confirms;
+    std::vector<std::string> alerts, confirms;
     bool answer = true; // the button every confirm panel is answered with: true for "Yes"
 };
 
@@ -42,37 +49,34 @@ class RecordingDesktop : public DesktopServices {
 public:
     void openUri(const std::string& uri, NothingOpened) override { opened.push_back(uri); }
     void revealFolder(const std::string& path, NothingOpened) override { revealed.push_back(path); }
-    std::vector<std::string> opened;
-    std::vector<std::string> revealed;
+    std::vector<std::string> opened, revealed;
 };
 
-// What the open message panel shows, read from its widgets; then a click on its button labelled
-// clickLabel. Run tick from a main-loop timer: it reads and clicks once a panel is shown.
+// Calls step every 10 ms from the main loop, nested loops included (modal panels, a capture's
+// waits), until it returns true or the returned handle is destroyed.
+std::shared_ptr<void> everyTick(std::function<bool()> step);
+
+// What the next message panel shows, read from its widgets once it is shown; then a click on its
+// button labelled clickLabel.
 struct PanelReader {
+    explicit PanelReader(std::string click) : clickLabel(std::move(click)) {}
+    bool read(); // false while no panel is shown
     std::string clickLabel;
     bool seen = false;
     std::string title, text, secondary;
     bool markup = true, secondaryMarkup = true;
     int width = 0;
     std::vector<std::string> buttons;
-
-    static int tick(void* reader); // a GSourceFunc
+    std::shared_ptr<void> reading = everyTick([this] { return read(); });
 };
 
 // Serves the main loop until done() holds or the limit passes; returns done().
 bool pumpUntil(const std::function<bool()>& done, std::chrono::milliseconds limit = std::chrono::seconds(20));
 
-// text as a script string literal.
-inline std::string scriptLiteral(const std::string& text) {
-    return scriptString(text);
-}
-
 // The settled value of a page's Promise.
 struct PageResult {
-    bool settled = false;
-    bool rejected = false;
+    bool settled = false, rejected = false;
     ScriptValue value;
-    std::string error;
 };
 
 class ShellHarness {
@@ -84,10 +88,10 @@ public:
     static bool displayAvailable();
 
     void writePreset(const std::string& fileName, const std::string& text);
+    std::string presetFileText(const std::string& fileName) const;
     std::filesystem::path presetFolder() const;
     // The real settings file the shell reads, in a temporary folder.
     std::filesystem::path settingsFile() const;
-    std::filesystem::path resourceDir() const;
 
     // Creates and starts the shell; returns once page-ready handling has run.
     void start();
@@ -104,6 +108,10 @@ public:
 
     // The names the main page lists, in order.
     std::vector<std::string> listedPresetNames();
+    // As the user does: the first entry's Edit button, or the editor's close button (or the given
+    // script in its page). True once the editor window is shown or hidden.
+    bool openEditor();
+    bool closeEditor(const std::string& script = "");
 
     ScriptedDialogs dialogs;
     RecordingDesktop desktop;
@@ -115,8 +123,7 @@ public:
 private:
     PageResult awaitIn(WebPage& page, const std::string& expression);
 
-    TempFolder data_;
-    TempFolder config_;
+    TempFolder data_, config_;
     std::unique_ptr<Shell> shell_;
 };
 
@@ -134,18 +141,34 @@ private:
     std::map<std::string, std::string> presets_;
 };
 
+// What a program printed, and its exit status (-1: it did not exit).
+struct ProgramOutcome {
+    int exit = -1;
+    std::string out, err;
+};
+// Runs a program (looked up in PATH) while the main loop keeps serving the app.
+ProgramOutcome runProgram(const std::vector<std::string>& words);
+
+// A HarnessTest with one preset, "Pad.txt" named "Pad".
+class PadTest : public HarnessTest {
+protected:
+    PadTest() : HarnessTest({{"Pad.txt", presetText("Pad", "tag")}}) {}
+};
+
 // Runs everything the main loop has ready, including work deferred to idle.
 void drainMainLoop();
 
-// Keeps SDL's joystick subsystem up for the test's length. The application shuts the subsystem
-// down after every listing and deactivation, and SDL's virtual joysticks live only while it is up;
-// SDL counts initialisations, so the extra ones held here outlast the application's.
-class JoystickSubsystemHold {
-public:
+// Keeps SDL's joystick subsystem up while it lives. The application shuts the subsystem down after
+// every listing and deactivation, and SDL's virtual joysticks live only while it is up; SDL counts
+// initialisations, so the extra ones held here outlast the application's.
+struct JoystickSubsystemHold {
     JoystickSubsystemHold();
     ~JoystickSubsystemHold();
-    JoystickSubsystemHold(const JoystickSubsystemHold&) = delete;
-    JoystickSubsystemHold& operator=(const JoystickSubsystemHold&) = delete;
+};
+
+// A virtual joystick, the subsystem held for its length.
+struct HeldJoystick : JoystickSubsystemHold, VirtualJoystick {
+    HeldJoystick(int axes, int buttons, int hats) : VirtualJoystick(axes, buttons, hats) {}
 };
 
 } // namespace padloom::test

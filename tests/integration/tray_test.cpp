@@ -2,24 +2,10 @@
 // (dbus-run-session), where the test stands in for the desktop's tray host by owning the
 // StatusNotifierWatcher name.
 #include "tests/integration/shell_harness.h"
-#include "tests/integration/test_presets.h"
 #include "tests/support/fake_tray_host.h"
-#include "tests/support/virtual_joystick.h"
-
-#include <gtest/gtest.h>
-#include <gtk/gtk.h>
 
 namespace padloom::test {
 namespace {
-
-// The tray menu's titles, the checked ones marked "*", joined by commas.
-std::string trayMenu(TrayIcon& tray) {
-    std::string text;
-    for (const auto& item : tray.items()) {
-        text += (text.empty() ? "" : ",") + item->title() + (item->state() ? "*" : "");
-    }
-    return text;
-}
 
 class Tray : public HarnessTest {
 protected:
@@ -28,17 +14,14 @@ protected:
               {{"Pad.txt", presetText("Pad", "first")}, {"two.json", presetText("Second", "second")}}) {}
 };
 
-TEST_F(Tray, TheOptionFollowsTheTrayHostAndClosingHidesTheWindowWhileThePresetRuns) {
-    JoystickSubsystemHold hold;
-    VirtualJoystick pad(2, 4, 1);
+TEST_F(Tray, ClosingHidesTheWindowWhileAHostShowsTheIcon) {
+    HeldJoystick pad(2, 4, 1);
     TrayIcon& tray = harness.shell().tray();
     GtkMenuItemAdapter& option = harness.shell().menu().item(&MenuOutlets::keepInTray_mi);
     GtkWidget* mainWindow = GTK_WIDGET(harness.shell().mainWindow());
-    auto tooltip = [&] {
-        gchar* text = gtk_widget_get_tooltip_text(option.widget());
-        std::string copy = text ? text : "";
-        g_free(text);
-        return copy;
+    const auto tooltip = [&] {
+        g_autofree gchar* text = gtk_widget_get_tooltip_text(option.widget());
+        return std::string(text ? text : "");
     };
 
     EXPECT_FALSE(option.enabled());
@@ -50,14 +33,10 @@ TEST_F(Tray, TheOptionFollowsTheTrayHostAndClosingHidesTheWindowWhileThePresetRu
     option.activate();
     EXPECT_TRUE(option.state());
 
-    struct Step {
-        const char* click; // a tray item, or "close" for the main window's close button
-        std::string menu;  // the tray menu afterwards
-        bool shown;        // the main window afterwards
-        bool active;       // a preset runs afterwards
-    };
     const std::string second = "Pad,Second*,Deactivate Preset,Show Window,Quit";
-    const Step steps[] = {
+    const std::tuple<std::string, std::string, bool, bool> steps[] = {
+        // a tray item or "close" (the main window's close button); afterwards: the tray menu's
+        // titles, the checked one marked "*"; the main window shown; a preset running
         {"Second", second, true, true},
         {"close", second, false, true},
         {"Show Window", second, true, true},
@@ -65,27 +44,30 @@ TEST_F(Tray, TheOptionFollowsTheTrayHostAndClosingHidesTheWindowWhileThePresetRu
         {"Deactivate Preset", "Pad,Second,Deactivate Preset,Show Window,Quit", false, false},
         {"Pad", "Pad*,Second,Deactivate Preset,Show Window,Quit", false, true},
     };
-    for (const Step& step : steps) {
-        SCOPED_TRACE(step.click);
-        if (std::string(step.click) == "close") {
+    for (const auto& [click, menu, shown, active] : steps) {
+        SCOPED_TRACE(click);
+        if (click == "close") {
             gtk_window_close(harness.shell().mainWindow());
-        } else {
-            for (const auto& item : tray.items()) {
-                if (item->title() == step.click) {
-                    item->activate();
-                    break;
-                }
+        }
+        for (const auto& item : tray.items()) {
+            if (item->title() == click) {
+                item->activate();
+                break;
             }
         }
-        pumpUntil([&] { return gtk_widget_get_visible(mainWindow) == step.shown; }, std::chrono::seconds(2));
-        EXPECT_EQ(trayMenu(tray), step.menu);
-        EXPECT_EQ(gtk_widget_get_visible(mainWindow), step.shown);
-        EXPECT_EQ(harness.controller().runner.active(), step.active);
+        pumpUntil([&] { return gtk_widget_get_visible(mainWindow) == shown; }, std::chrono::seconds(2));
+        std::string titles;
+        for (const auto& item : tray.items()) {
+            titles += (titles.empty() ? "" : ",") + item->title() + (item->state() ? "*" : "");
+        }
+        EXPECT_EQ(titles, menu);
+        EXPECT_EQ(gtk_widget_get_visible(mainWindow), shown);
+        EXPECT_EQ(harness.controller().runner.active(), active);
         EXPECT_EQ(harness.quitCount, 0);
         // Hidden, the pages are released and answer nothing; shown again, they are refilled.
-        EXPECT_EQ(harness.shell().mainPage().released(), !step.shown);
-        EXPECT_EQ(harness.main("1").isUndefined(), !step.shown);
-        if (step.shown && step.active) {
+        EXPECT_EQ(harness.shell().mainPage().released(), !shown);
+        EXPECT_EQ(harness.main("1").isUndefined(), !shown);
+        if (shown && active) {
             EXPECT_TRUE(pumpUntil(
                 [&] { return harness.main("$('.preset.selected').data('file')").text() == "two.json"; }));
         }

@@ -1,0 +1,213 @@
+// The two pages: what they can reach of the application, how their alert() and confirm() are
+// answered, what evaluating a script yields, and how they come back after their process dies
+// without costing the user an edit; the main page's list when an operation is refused, copies
+// made in one place, and files that do not read.
+#include "tests/integration/shell_harness.h"
+
+#include <csignal>
+#include <fstream>
+#include <map>
+#include <unistd.h>
+
+namespace padloom::test {
+namespace {
+
+using Page = PadTest;
+
+// No prototype, so nothing inherited (toString, constructor, __proto__ tricks) is reachable; the
+// page can neither add to the global nor replace it.
+TEST_F(Page, GlobalsOfferThePageOperationsOnly) {
+    const std::string script =
+        "try { g.showAlert = () => 1; } catch (e) {} try { window[name] = {}; } catch (e) {}"
+        "g = window[name]; return [Reflect.ownKeys(g).map(String).sort(), Object.isFrozen(g), "
+        "Object.values(g).every((f) => typeof f === 'function'), "
+        "Object.getPrototypeOf(g) === null, typeof g.showAlert].join(' ')";
+    const ScriptValue offered(
+        "activatePreset_,createOrEditPreset_,deactivatePreset,deletePreset_,generateValidFilename,"
+        "generateValidFilenameWithName_,scanJoystickInput_inBindNo_,showPresetFile_,"
+        "updateConfigWindowHeight,webViewDocumentReady true true true undefined");
+    EXPECT_EQ(harness.main("(() => { let name = 'app', g = app; " + script + " })()"), offered);
+    EXPECT_EQ(harness.config("(() => { let name = 'appconfig', g = appconfig; " + script + " })()"), offered);
+}
+
+TEST_F(Page, MessagesPostedAroundTheGlobalAreRefused) {
+    for (const char* message :
+         {"{op: 'showAlert', args: ['from the page']}",              // not offered
+          "{op: 'editingPresetPath', args: []}",                     // a property of the controller
+          "{args: []}",                                              // no operation
+          "{op: 'deletePreset_', args: 'Pad.txt'}",                  // arguments not an array
+          "'deletePreset_'",                                         // not an object
+          "{op: 'scanJoystickInput_inBindNo_', args: ['x', {}]}"}) { // wrong argument types
+        const PageResult result =
+            harness.awaitMain(std::string("window.webkit.messageHandlers.app.postMessage(") + message + ")");
+        EXPECT_TRUE(result.settled && result.rejected) << message;
+    }
+    EXPECT_TRUE(harness.dialogs.alerts.empty());
+    EXPECT_TRUE(std::filesystem::exists(harness.presetFolder() / "Pad.txt"));
+}
+
+TEST_F(Page, AlertsAndConfirmsShowTheMessageUnchanged) {
+    const std::tuple<bool, const char*, bool, const char*> cases[] = {
+        // in the main page, the call, the answer, the message
+        {true, "confirm", true, "Delete 100% of \"First\"? %s %d <b>not bold</b>"},
+        {true, "confirm", false, "Second line follows\nhere"},
+        {true, "alert", false, "from the list"},
+        {false, "alert", false, "from the editor"},
+    };
+    for (const auto& [inMain, call, answer, message] : cases) {
+        SCOPED_TRACE(message);
+        harness.dialogs = {};
+        harness.dialogs.answer = answer;
+        const std::string script = std::string(call) + "(" + scriptString(message) + ")";
+        const PageResult result = inMain ? harness.awaitMain(script) : harness.awaitConfig(script);
+        const bool confirm = std::string(call) == "confirm";
+        EXPECT_EQ(result.value, confirm ? ScriptValue(answer) : ScriptValue());
+        EXPECT_EQ(confirm ? harness.dialogs.confirms : harness.dialogs.alerts,
+                  std::vector<std::string>{message});
+    }
+}
+
+TEST_F(Page, LinksLeavingItOpenInTheDesktopsHandler) {
+    harness.main("const a = document.createElement('a'); a.href = 'https://example.org/x'; "
+                 "document.body.appendChild(a); a.click(); true");
+    ASSERT_TRUE(pumpUntil([&] { return !harness.desktop.opened.empty(); }));
+    EXPECT_EQ(harness.desktop.opened[0], "https://example.org/x");
+    EXPECT_EQ(harness.main("typeof cleanPresetList"), ScriptValue("function")); // the page stays
+}
+
+// A script that fails, or runs past the time limit, reads as undefined; the page recovers.
+TEST_F(Page, EvaluationYieldsTheLastExpressionsValue) {
+    const std::pair<const char*, ScriptValue> cases[] = {
+        {"1 + 2", ScriptValue(3.0)},          {"'a' + \"b\"", ScriptValue("ab")},
+        {"1 < 2", ScriptValue(true)},         {"[1, 'x']", ScriptValue("1,x")},
+        {"undefined", ScriptValue()},         {"null", ScriptValue()},
+        {"noSuchFunction()", ScriptValue()},  {"throw new Error('x')", ScriptValue()},
+        {"syntax error here", ScriptValue()},
+    };
+    for (const auto& [script, expected] : cases) {
+        EXPECT_EQ(harness.main(script), expected) << script;
+    }
+    WebPage& page = harness.shell().mainPage();
+    page.setTimeLimit(std::chrono::milliseconds(200));
+    EXPECT_TRUE(page.evaluate("const end = Date.now() + 1500; while (Date.now() < end) {} 42").isUndefined());
+    page.setTimeLimit(std::chrono::milliseconds(5000));
+    EXPECT_EQ(page.evaluate("6 * 7"), ScriptValue(42.0));
+}
+
+// Kills this process's WebKit page processes (children, or grandchildren under the sandbox), as a
+// crash would end them.
+int killPageProcesses() {
+    std::map<int, int> parentOf;
+    std::vector<int> pages;
+    for (const auto& entry : std::filesystem::directory_iterator("/proc")) {
+        std::ifstream stat(entry.path() / "stat");
+        int pid = 0, parent = 0;
+        std::string comm, state;
+        if (stat >> pid >> comm >> state >> parent) {
+            parentOf[pid] = parent;
+            if (comm == "(WebKitWebProces)") { // the name, cut to 15 characters
+                pages.push_back(pid);
+            }
+        }
+    }
+    int killed = 0;
+    for (int page : pages) {
+        int up = parentOf[page];
+        while (up > 1 && up != getpid()) {
+            up = parentOf[up];
+        }
+        killed += up == getpid() && kill(page, SIGKILL) == 0;
+    }
+    return killed;
+}
+
+// Killed first with the editor closed, then with it open: an edit whose page died is not saved.
+TEST_F(Page, ComesBackAfterItsProcessDies) {
+    HeldJoystick pad(2, 8, 1);
+    ASSERT_TRUE(pad.attached());
+    for (const bool editing : {false, true}) {
+        SCOPED_TRACE(editing ? "editing" : "idle");
+        ASSERT_TRUE(!editing || harness.openEditor());
+        const int fills = harness.shell().mainPageFills();
+        ASSERT_GT(killPageProcesses(), 0);
+        ASSERT_TRUE(pumpUntil([&] { return harness.shell().mainPageFills() > fills; }));
+        EXPECT_EQ(harness.listedPresetNames(), std::vector<std::string>{"Pad"});
+        ASSERT_TRUE(!editing || harness.closeEditor());
+        // The configuration page is loaded again and learns the joystick names.
+        EXPECT_TRUE(pumpUntil([&] { return harness.config("joystickNames.length") == ScriptValue(1.0); }));
+    }
+    EXPECT_EQ(harness.presetFileText("Pad.txt"), presetText("Pad", "tag"));
+}
+
+// The entry stays, and the page's notice gives the application's reason.
+TEST_F(Page, ARefusedOperationKeepsTheEntryAndShowsWhy) {
+    // Listed as a file, now a folder: it can be neither read nor deleted.
+    std::filesystem::remove(harness.presetFolder() / "Pad.txt");
+    std::filesystem::create_directories(harness.presetFolder() / "Pad.txt" / "inner");
+    const std::pair<const char*, const char*> cases[] = {
+        // what is clicked in the entry ("text" switches it on), what the notice says
+        {".delete", "could not be deleted: Is a directory"},
+        {"text", "could not be read"},
+    };
+    for (const auto& [clicked, reason] : cases) {
+        SCOPED_TRACE(clicked);
+        harness.main("hideNotice(); $('.preset').first().find('" + std::string(clicked) + "').click()");
+        ASSERT_TRUE(
+            pumpUntil([&] { return harness.main("$('#notice').hasClass('open')") == ScriptValue(true); }));
+        EXPECT_EQ(harness.main("$('.preset:not(.selected)').length"), ScriptValue(1.0));
+        EXPECT_EQ(harness.main("$('#blockLayer').is(':visible')"), ScriptValue(false));
+        const std::string notice = harness.main("$('#noticeText').text()").text();
+        EXPECT_NE(notice.find(reason), std::string::npos) << notice;
+    }
+}
+
+class PresetList : public HarnessTest {
+protected:
+    // Nothing is switched on and no notice is open.
+    bool calm() {
+        return harness.main("$('.preset.selected').length + $('#notice.open').length") == ScriptValue(0.0);
+    }
+};
+
+// The pointer stays on one preset's Copy button for three clicks: three copies with distinct
+// names, and the list never slides another preset under the pointer.
+TEST_F(PresetList, CopyClickedThriceInOnePlaceSwitchesNothingOn) {
+    for (const std::string name : {"Alpha", "Racing", "Zulu"}) {
+        harness.writePreset(name + ".txt", presetText(name, "tag"));
+    }
+    harness.start();
+    harness.main("const r = $('.preset').eq(1).find('.copy')[0].getBoundingClientRect();"
+                 "window.pointer = [r.left + r.width / 2, r.top + r.height / 2]");
+    for (int copies = 1; copies <= 3; ++copies) {
+        harness.main("document.elementFromPoint(pointer[0], pointer[1]).click()");
+        ASSERT_TRUE(pumpUntil(
+            [&] { return harness.main("!busy && $('.preset').length") == ScriptValue(3.0 + copies); }));
+    }
+    EXPECT_EQ(harness.listedPresetNames(),
+              (std::vector<std::string>{"Alpha", "Racing", "Racing copy", "Racing copy 2", "Racing copy 3",
+                                        "Zulu"}));
+    EXPECT_TRUE(calm());
+    EXPECT_TRUE(harness.dialogs.alerts.empty());
+}
+
+// A file that does not read is listed last, by file name, with the reader's message; it can be
+// shown in the file manager and deleted, the confirmation naming the file.
+TEST_F(PresetList, UnreadableFileIsListedWithTheReadersMessage) {
+    harness.writePreset("Pad.txt", presetText("Pad", "tag"));
+    harness.writePreset("broken.txt", "{\n  \"name\": oops\n}");
+    harness.start();
+    ASSERT_EQ(harness.listedPresetNames(), (std::vector<std::string>{"Pad", "broken.txt"}));
+    EXPECT_EQ(harness.main("$('.unreadable p').text()"),
+              ScriptValue("Does not read: Error at line 2: Unexpected character"));
+    harness.main("$('.unreadable').click(); $('.unreadable .show').click()");
+    ASSERT_TRUE(pumpUntil([&] { return !harness.desktop.revealed.empty(); }));
+    EXPECT_EQ(harness.desktop.revealed[0], (harness.presetFolder() / "broken.txt").string());
+    harness.main("$('.unreadable .delete').click()");
+    ASSERT_TRUE(pumpUntil([&] { return harness.listedPresetNames().size() == 1; }));
+    ASSERT_EQ(harness.dialogs.confirms.size(), 1u);
+    EXPECT_NE(harness.dialogs.confirms[0].find("“broken.txt”"), std::string::npos);
+    EXPECT_TRUE(calm());
+}
+
+} // namespace
+} // namespace padloom::test
