@@ -122,6 +122,7 @@ int killPageProcesses() {
 }
 
 // Killed first with the editor closed, then with it open: an edit whose page died is not saved.
+// The third time within a minute the page is given up.
 TEST_F(Page, ComesBackAfterItsProcessDies) {
     HeldJoystick pad(2, 8, 1);
     ASSERT_TRUE(pad.attached());
@@ -137,6 +138,10 @@ TEST_F(Page, ComesBackAfterItsProcessDies) {
         EXPECT_TRUE(pumpUntil([&] { return harness.config("joystickNames.length") == ScriptValue(1.0); }));
     }
     EXPECT_EQ(harness.presetFileText("Pad.txt"), presetText("Pad", "tag"));
+    // A third end within the minute: a process that keeps ending is not started again and again.
+    const int fills = harness.shell().mainPageFills();
+    ASSERT_GT(killPageProcesses(), 0);
+    EXPECT_FALSE(pumpUntil([&] { return harness.shell().mainPageFills() > fills; }, std::chrono::seconds(3)));
 }
 
 // The entry stays, and the page's notice gives the application's reason.

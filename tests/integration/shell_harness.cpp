@@ -1,5 +1,6 @@
 #include "tests/integration/shell_harness.h"
 
+#include "platform/gtk/software_drawing.h"
 #include "platform/gtk/web_sandbox.h"
 
 #include <SDL.h>
@@ -42,12 +43,15 @@ bool pumpUntil(const std::function<bool()>& done, std::chrono::milliseconds limi
 bool PanelReader::read() {
     GList* windows = gtk_window_list_toplevels();
     GtkMessageDialog* dialog = nullptr;
-    for (GList* it = windows; it; it = it->next)
-        if (GTK_IS_MESSAGE_DIALOG(it->data) && gtk_widget_get_visible(GTK_WIDGET(it->data)))
+    for (GList* it = windows; it; it = it->next) {
+        if (GTK_IS_MESSAGE_DIALOG(it->data) && gtk_widget_get_visible(GTK_WIDGET(it->data))) {
             dialog = GTK_MESSAGE_DIALOG(it->data);
+        }
+    }
     g_list_free(windows);
-    if (!dialog || !gtk_widget_get_mapped(GTK_WIDGET(dialog)))
+    if (!dialog || !gtk_widget_get_mapped(GTK_WIDGET(dialog))) {
         return false;
+    }
     seen = true;
     width = gtk_widget_get_allocated_width(GTK_WIDGET(dialog));
     g_autofree gchar* shownText = nullptr;
@@ -66,19 +70,26 @@ bool PanelReader::read() {
         GtkWidget* button = gtk_dialog_get_widget_for_response(GTK_DIALOG(dialog), response);
         const char* label =
             button && GTK_IS_BUTTON(button) ? gtk_button_get_label(GTK_BUTTON(button)) : nullptr;
-        if (!label)
+        if (!label) {
             continue;
+        }
         buttons.push_back(label);
-        if (clickLabel == label)
+        if (clickLabel == label) {
             click = button;
+        }
     }
-    if (click)
+    if (click) {
         gtk_button_clicked(GTK_BUTTON(click));
+    }
     return true;
 }
 
 bool ShellHarness::displayAvailable() {
-    static const bool available = gtk_init_check(nullptr, nullptr);
+    // The app's own drawing settings, taken before GTK opens the display.
+    static const bool available = [] {
+        drawWithoutGpu();
+        return gtk_init_check(nullptr, nullptr) != FALSE;
+    }();
     return available;
 }
 
@@ -164,12 +175,15 @@ bool ShellHarness::closeEditor(const std::string& script) {
 }
 
 void HarnessTest::SetUp() {
-    if (!ShellHarness::displayAvailable())
+    if (!ShellHarness::displayAvailable()) {
         GTEST_SKIP() << "no display";
-    if (presets_.empty())
+    }
+    if (presets_.empty()) {
         return;
-    for (const auto& [file, text] : presets_)
+    }
+    for (const auto& [file, text] : presets_) {
         harness.writePreset(file, text);
+    }
     harness.start();
 }
 
@@ -179,13 +193,15 @@ void drainMainLoop() {
 }
 
 JoystickSubsystemHold::JoystickSubsystemHold() {
-    for (int i = 0; i < 64; ++i)
+    for (int i = 0; i < 64; ++i) {
         SDL_InitSubSystem(SDL_INIT_JOYSTICK);
+    }
 }
 
 JoystickSubsystemHold::~JoystickSubsystemHold() {
-    while (SDL_WasInit(SDL_INIT_JOYSTICK))
+    while (SDL_WasInit(SDL_INIT_JOYSTICK)) {
         SDL_QuitSubSystem(SDL_INIT_JOYSTICK);
+    }
 }
 
 ProgramOutcome runProgram(const std::vector<std::string>& words) {
