@@ -71,8 +71,9 @@ bool displayReachable() {
 // this process becomes the app and does it once the preset list is shown.
 gint onLocalOptions(GApplication* application, GVariantDict* options, gpointer data) {
     const char* name = nullptr;
-    if (!g_variant_dict_lookup(options, "activate", "&s", &name))
+    if (!g_variant_dict_lookup(options, "activate", "&s", &name)) {
         return -1;
+    }
     GError* error = nullptr;
     if (!g_application_register(application, nullptr, &error)) {
         std::fprintf(stderr, "padloom: %s\n", error->message);
@@ -84,25 +85,29 @@ gint onLocalOptions(GApplication* application, GVariantDict* options, gpointer d
         return -1;
     }
     const padloom::remote::Reply reply = padloom::remote::request("activate", std::string(name));
-    if (!reply.done)
+    if (!reply.done) {
         std::fprintf(stderr, "padloom: %s\n", reply.problem.c_str());
+    }
     return reply.done ? 0 : 1;
 }
 
 gboolean activateWhenReady(gpointer data) {
     auto* app = static_cast<App*>(data);
-    if (!app->shell)
+    if (!app->shell) {
         return G_SOURCE_REMOVE;
-    if (app->shell->mainPageFills() == 0)
+    }
+    if (app->shell->mainPageFills() == 0) {
         return G_SOURCE_CONTINUE;
+    }
     GActionGroup* actions = G_ACTION_GROUP(app->application);
     g_action_group_activate_action(actions, "activate", g_variant_new_string(app->activateWhenReady.c_str()));
     // The main window shows a failure too; a terminal that started the app hears of it here.
     if (GVariant* state = g_action_group_get_action_state(actions, "status")) {
         const char* problem = nullptr;
         g_variant_get(state, "(&s&s)", nullptr, &problem);
-        if (*problem)
+        if (*problem) {
             std::fprintf(stderr, "padloom: %s\n", problem);
+        }
         g_variant_unref(state);
     }
     return G_SOURCE_REMOVE;
@@ -132,8 +137,9 @@ void onActivate(GtkApplication* application, gpointer data) {
     gtk_application_add_window(application, app->shell->configWindow());
     app->shell->start();
     app->remote->attach(&app->shell->controller());
-    if (!app->activateWhenReady.empty())
+    if (!app->activateWhenReady.empty()) {
         g_timeout_add(100, activateWhenReady, app);
+    }
 }
 
 } // namespace
