@@ -124,6 +124,16 @@ void reportMappings(int pid) {
     std::printf("      largest in %d: %s\n", pid, parts.c_str());
 }
 
+// Serves the main loop until the main page has been filled more than fills times, for at most 30 s.
+bool waitForFill(padloom::Shell& shell, int fills) {
+    const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (shell.mainPageFills() <= fills && std::chrono::steady_clock::now() < limit) {
+        g_main_context_iteration(nullptr, FALSE);
+        g_usleep(1000);
+    }
+    return shell.mainPageFills() > fills;
+}
+
 void report(const char* what) {
     double total = 0;
     std::string parts;
@@ -182,8 +192,9 @@ int main() {
         options.dialogs = &dialogs;
         padloom::Shell shell(std::move(options));
         shell.start();
-        while (shell.mainPageFills() == 0) {
-            g_main_context_iteration(nullptr, TRUE);
+        if (!waitForFill(shell, 0)) {
+            std::fprintf(stderr, "padloom_memory_bench: the main page was not filled\n");
+            status = 1;
         }
         const std::string problem =
             padloom::RemoteControl(shell.controller()).activate("Desktop Navigation.txt");
@@ -208,12 +219,7 @@ int main() {
         // Shown again, the pages come back (their processes start anew) and are filled again.
         const int fills = shell.mainPageFills();
         shell.showMainWindow();
-        const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-        while (shell.mainPageFills() == fills && std::chrono::steady_clock::now() < limit) {
-            g_main_context_iteration(nullptr, FALSE);
-            g_usleep(1000);
-        }
-        if (shell.mainPageFills() == fills) {
+        if (!waitForFill(shell, fills)) {
             std::fprintf(stderr, "padloom_memory_bench: the main page did not come back\n");
             status = 1;
         }
