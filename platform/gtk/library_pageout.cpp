@@ -11,7 +11,7 @@ namespace {
 
 bool startsWithAny(std::string_view name, std::initializer_list<std::string_view> prefixes) {
     for (std::string_view prefix : prefixes) {
-        if (name.substr(0, prefix.size()) == prefix) {
+        if (name.starts_with(prefix)) {
             return true;
         }
     }
