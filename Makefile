@@ -76,6 +76,7 @@ test-sanitized: bootstrap
 
 # Every test; CTest's summary line comes last.
 test: build test-threads test-sanitized
+	@scripts/check-layout
 	@cd $(BUILD) && $(XVFB) ctest --output-on-failure -j $(JOBS)
 
 bench: bootstrap

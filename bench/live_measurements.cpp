@@ -1,6 +1,6 @@
 #include "bench/live_measurements.h"
 
-#include "app/preset_runner.h"
+#include "app/running/preset_runner.h"
 #include "bench/timestamp_sink.h"
 #include "tests/support/stand_in_node.h"
 #include "tests/support/virtual_joystick.h"

@@ -3,10 +3,10 @@
 // the main window shown and then hidden in the tray, a preset active both times. It runs the
 // app's own shell in this process, with a virtual pad, a stand-in tray host and fresh XDG
 // folders; run it under Xvfb and dbus-run-session (make bench does).
-#include "app/remote_control.h"
-#include "platform/gtk/shell.h"
-#include "platform/gtk/software_drawing.h"
-#include "platform/gtk/web_sandbox.h"
+#include "app/desktop/remote_control.h"
+#include "platform/gtk/shell/shell.h"
+#include "platform/gtk/web/software_drawing.h"
+#include "platform/gtk/web/web_sandbox.h"
 #include "tests/support/fake_tray_host.h"
 #include "tests/support/virtual_joystick.h"
 

@@ -1,13 +1,13 @@
 // padloom: the desktop application. One instance per session; starting it again brings the main
 // window to the front, and `padloom --activate NAME` switches a preset on in the running one (or
 // starts the app and switches it on once the preset list is shown).
-#include "platform/gtk/i18n.h"
-#include "platform/gtk/remote_actions.h"
-#include "platform/gtk/remote_client.h"
-#include "platform/gtk/resource_locator.h"
-#include "platform/gtk/shell.h"
-#include "platform/gtk/software_drawing.h"
-#include "platform/gtk/web_sandbox.h"
+#include "platform/gtk/desktop/remote_actions.h"
+#include "platform/gtk/desktop/remote_client.h"
+#include "platform/gtk/shell/i18n.h"
+#include "platform/gtk/shell/resource_locator.h"
+#include "platform/gtk/shell/shell.h"
+#include "platform/gtk/web/software_drawing.h"
+#include "platform/gtk/web/web_sandbox.h"
 
 #include <cstdio>
 #include <glib-unix.h>

@@ -1,6 +1,6 @@
 // The preset editor.
 //
-// What the application evaluates in this page (app/page_scripts.h keeps every
+// What the application evaluates in this page (app/pages/page_scripts.h keeps every
 // caller, in this order):
 //   clearJoysticks()                    before the page is filled with a preset
 //   $('#name').val(text), $('#tag').val(text)

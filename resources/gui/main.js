@@ -1,6 +1,6 @@
 // The preset list of the main window.
 //
-// What the application evaluates in this page (app/page_scripts.h keeps every
+// What the application evaluates in this page (app/pages/page_scripts.h keeps every
 // caller, in this order):
 //   cleanPresetList()                   before the list is filled again
 //   showPresetFolder(path)              the preset folder, shown under the list

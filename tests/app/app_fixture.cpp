@@ -1,6 +1,6 @@
 #include "tests/app/app_fixture.h"
 
-#include "app/folders.h"
+#include "app/presets/folders.h"
 
 namespace padloom::test {
 

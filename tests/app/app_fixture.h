@@ -3,7 +3,7 @@
 // same with SDL's joystick subsystem, virtual pads and the engine's recording sink.
 #pragma once
 
-#include "app/tessel_app_delegate.h"
+#include "app/controller/tessel_app_delegate.h"
 #include "tests/support/eventually.h"
 #include "tests/support/manual_seams.h"
 #include "tests/support/temp_folder.h"

@@ -1,4 +1,4 @@
-#include "app/control_names.h"
+#include "app/pads/control_names.h"
 #include "tests/support/virtual_joystick.h"
 
 #include <gtest/gtest.h>

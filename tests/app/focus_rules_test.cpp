@@ -1,4 +1,4 @@
-#include "app/focus_rules.h"
+#include "app/desktop/focus_rules.h"
 
 #include <gtest/gtest.h>
 

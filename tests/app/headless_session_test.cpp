@@ -1,4 +1,4 @@
-#include "app/headless_session.h"
+#include "app/running/headless_session.h"
 #include "tests/app/app_fixture.h"
 
 #include <array>

@@ -1,6 +1,6 @@
-#include "app/joystick_listing.h"
-#include "app/page_scripts.h"
-#include "app/script_text.h"
+#include "app/pads/joystick_listing.h"
+#include "app/pages/page_scripts.h"
+#include "app/pages/script_text.h"
 #include "tests/app/app_fixture.h"
 
 namespace padloom::test {

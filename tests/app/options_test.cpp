@@ -3,7 +3,7 @@
 #include "tests/app/app_fixture.h"
 #include "tests/support/fixed_displays.h"
 
-#include "platform/gtk/keyfile_settings_store.h"
+#include "platform/gtk/shell/keyfile_settings_store.h"
 
 #include <filesystem>
 #include <set>

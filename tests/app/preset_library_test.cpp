@@ -1,4 +1,4 @@
-#include "app/preset_files.h"
+#include "app/presets/preset_files.h"
 #include "preset/vantry_document.h"
 #include "tests/app/app_fixture.h"
 

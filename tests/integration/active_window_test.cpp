@@ -4,8 +4,8 @@
 // gtest comes before Xlib, whose macros (None, Bool) would break its templates.
 #include <gtest/gtest.h>
 
-#include "platform/gtk/x11_focus_monitor.h"
-#include "platform/gtk/x11_fullscreen_monitor.h"
+#include "platform/gtk/x11/x11_focus_monitor.h"
+#include "platform/gtk/x11/x11_fullscreen_monitor.h"
 #include "tests/integration/shell_harness.h"
 
 #include <X11/Xatom.h>

@@ -1,7 +1,7 @@
 // Start-up, where the program finds its pages, the menu commands that fill the main page, and
 // quitting: the question is asked once while a preset is active and warnings are on, never
 // otherwise, and quitting in any way first ends an open edit as closing the editor does.
-#include "platform/gtk/resource_locator.h"
+#include "platform/gtk/shell/resource_locator.h"
 #include "preset/vantry_document.h"
 #include "tests/integration/shell_harness.h"
 

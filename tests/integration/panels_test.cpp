@@ -7,8 +7,8 @@
 
 #include "tests/linux/private_x_server.h"
 
-#include "platform/gtk/dialog_text.h"
-#include "platform/gtk/gtk_dialogs.h"
+#include "platform/gtk/shell/dialog_text.h"
+#include "platform/gtk/shell/gtk_dialogs.h"
 #include "tests/integration/shell_harness.h"
 
 #include <csignal>

@@ -1,8 +1,8 @@
 // padloomctl and padloom --activate drive the running app over the session bus (each test runs
 // on a bus of its own, under dbus-run-session): the app here is the real shell in-process, with
 // its application actions on the bus and a virtual joystick, so presets really switch on.
-#include "platform/gtk/remote_actions.h"
-#include "platform/gtk/remote_client.h"
+#include "platform/gtk/desktop/remote_actions.h"
+#include "platform/gtk/desktop/remote_client.h"
 #include "tests/integration/shell_harness.h"
 
 namespace padloom::test {

@@ -1,7 +1,7 @@
 #include "tests/integration/shell_harness.h"
 
-#include "platform/gtk/software_drawing.h"
-#include "platform/gtk/web_sandbox.h"
+#include "platform/gtk/web/software_drawing.h"
+#include "platform/gtk/web/web_sandbox.h"
 
 #include <SDL.h>
 #include <cstdlib>

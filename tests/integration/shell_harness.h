@@ -9,8 +9,8 @@
 //     harness.awaitMain("app.activatePreset_('Pad.txt')");
 #pragma once
 
-#include "app/script_text.h"
-#include "platform/gtk/shell.h"
+#include "app/pages/script_text.h"
+#include "platform/gtk/shell/shell.h"
 #include "tests/support/recording_sink.h"
 #include "tests/support/temp_folder.h"
 #include "tests/support/virtual_joystick.h"

@@ -2,7 +2,7 @@
 // pad sending input, closing its writer is the pad going away (the node hangs up).
 #pragma once
 
-#include "app/pad_wait.h"
+#include "app/running/pad_wait.h"
 #include "tests/support/temp_folder.h"
 
 #include <fcntl.h>

@@ -1,8 +1,8 @@
 // The polling task on real threads: its wait between batches, on the pads' device nodes (a named
 // pipe stands in for one) or, for pads without a node, in short sleeps; and the whole task, with
 // the motion timer resting and waking under it. Run under ThreadSanitizer by `make test-threads`.
-#include "app/pad_wait.h"
-#include "app/preset_runner.h"
+#include "app/running/pad_wait.h"
+#include "app/running/preset_runner.h"
 #include "engine/motion_timer.h"
 #include "tests/support/eventually.h"
 #include "tests/support/recording_sink.h"

@@ -1,8 +1,8 @@
 // padloomctl run's session on real threads: a pad unplugged and replugged while the polling task
 // runs, and each stop signal ending the run with what is held released first. Run under
 // ThreadSanitizer by `make test-threads`.
-#include "app/headless_session.h"
-#include "app/stop_signals.h"
+#include "app/running/headless_session.h"
+#include "app/running/stop_signals.h"
 #include "engine/mouse_motion.h"
 #include "engine/screen_geometry.h"
 #include "tests/support/eventually.h"

@@ -1,6 +1,6 @@
 // padloomctl joysticks: the listing of the desktop app's joystick alert, then one line per device
 // with its counts and GUID.
-#include "app/joystick_listing.h"
+#include "app/pads/joystick_listing.h"
 #include "tools/padloomctl/commands.h"
 
 #include <SDL.h>

@@ -1,5 +1,5 @@
 // activate, deactivate, status: drive the running desktop app over the session bus.
-#include "platform/gtk/remote_client.h"
+#include "platform/gtk/desktop/remote_client.h"
 #include "tools/padloomctl/commands.h"
 
 #include <cstdio>

@@ -1,15 +1,15 @@
 // padloomctl run PRESET [--output auto|x11|uinput|print]: activates a preset without the desktop
 // app, with the options the app stored, until SIGINT, SIGTERM or SIGHUP. Standard output carries
 // only the events of the print output; everything else goes to standard error.
-#include "app/folders.h"
-#include "app/headless_session.h"
-#include "app/joystick_listing.h"
-#include "app/stop_signals.h"
+#include "app/pads/joystick_listing.h"
+#include "app/presets/folders.h"
+#include "app/running/headless_session.h"
+#include "app/running/stop_signals.h"
 #include "platform/linux/sink_selection.h"
 #include "tools/padloomctl/commands.h"
 #include "tools/padloomctl/stdout_to_stderr.h"
 
-#include "platform/gtk/keyfile_settings_store.h"
+#include "platform/gtk/shell/keyfile_settings_store.h"
 
 #include <SDL.h>
 #include <cstdio>

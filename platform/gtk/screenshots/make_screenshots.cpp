@@ -4,10 +4,10 @@
 // pad's control of the first bind held) for the README. Run it under a display (make screenshots
 // uses Xvfb); it touches none of the user's presets or settings.
 #include "engine/null_sink.h"
-#include "platform/gtk/keyfile_settings_store.h"
-#include "platform/gtk/resource_locator.h"
-#include "platform/gtk/shell.h"
-#include "platform/gtk/web_sandbox.h"
+#include "platform/gtk/shell/keyfile_settings_store.h"
+#include "platform/gtk/shell/resource_locator.h"
+#include "platform/gtk/shell/shell.h"
+#include "platform/gtk/web/web_sandbox.h"
 
 #include <SDL.h>
 #include <chrono>

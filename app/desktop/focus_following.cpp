@@ -1,0 +1,189 @@
+#include "app/desktop/focus_following.h"
+
+#include "app/controller/tessel_app_delegate.h"
+#include "app/pages/page_scripts.h"
+#include "app/presets/active_preset.h"
+
+#include <cstdio>
+
+namespace padloom {
+namespace {
+
+// How long the focus rests on a window before presets switch for it.
+constexpr uint32_t settleMs = 200;
+// How often a switch that waits for a capture to end tries again.
+constexpr uint32_t captureRetryMs = 500;
+
+} // namespace
+
+FocusFollowing::~FocusFollowing() {
+    *alive_ = false;
+    stop();
+}
+
+void FocusFollowing::start(FocusMonitor* monitor, MainLoop& loop) {
+    stop();
+    monitor_ = monitor;
+    loop_ = &loop;
+    if (available()) {
+        monitor_->install([this](const FocusedWindow& window) { focusChanged(window); });
+    }
+}
+
+void FocusFollowing::stop() {
+    if (monitor_ != nullptr) {
+        monitor_->remove();
+    }
+    monitor_ = nullptr;
+    pending_.reset();
+    ++generation_;
+}
+
+void FocusFollowing::focusChanged(const FocusedWindow& window) {
+    if (window.ownWindow) {
+        pending_.reset();
+        ++generation_; // a window passed through on the way here does not count
+        return;
+    }
+    pending_ = window;
+    schedule(settleMs);
+}
+
+// Only the newest schedule applies; it runs as an operation of the controller's, after the one in
+// progress.
+void FocusFollowing::schedule(uint32_t delayMs) {
+    const uint64_t generation = ++generation_;
+    loop_->runLater(delayMs, [this, alive = alive_, generation] {
+        if (!*alive || generation != generation_) {
+            return;
+        }
+        controller_.operations.run([this, alive, generation] {
+            if (*alive && generation == generation_) {
+                apply();
+            }
+        });
+    });
+}
+
+void FocusFollowing::apply() {
+    if (!pending_) {
+        return;
+    }
+    if (controller_.captureRunning()) {
+        schedule(captureRetryMs);
+        return;
+    }
+    focused_ = std::move(pending_);
+    pending_.reset();
+    follow();
+}
+
+void FocusFollowing::follow() {
+    const std::optional<std::string> named = namedPreset();
+    if (holdFor_) {
+        if (named == holdFor_) {
+            return;
+        }
+        holdFor_.reset();
+    }
+    if (named) {
+        if (currentPreset() != named) {
+            switchTo(*named);
+        }
+    } else if (followed_) {
+        returnToByHand();
+    }
+}
+
+// A preset that can't be switched on is reported on standard error, not in a panel: a panel
+// would take the focus from the very program that asked for the preset.
+void FocusFollowing::switchTo(const std::string& fileName) {
+    followed_ = true;
+    if (!activate(fileName) && byHand_ != fileName) {
+        returnToByHand();
+    }
+}
+
+void FocusFollowing::returnToByHand() {
+    followed_ = false;
+    if (byHand_) {
+        activate(*byHand_);
+    } else {
+        deactivate();
+    }
+}
+
+bool FocusFollowing::activate(const std::string& fileName) {
+    std::string whyNot;
+    switching_ = true;
+    const bool on = controller_.activatePreset(fileName, &whyNot);
+    switching_ = false;
+    ScriptPage& page = *controller_.mainScriptObject;
+    if (!on) {
+        page.evaluate(main_page::hideBlockLayer());
+        std::fprintf(stderr, "Padloom did not switch on the preset \"%s\" for the focused program: %s\n",
+                     fileName.c_str(), whyNot.c_str());
+    }
+    page.evaluate(main_page::markActivePreset(activePresetFile(controller_.runner)));
+    return on;
+}
+
+void FocusFollowing::deactivate() {
+    if (controller_.runner.active()) {
+        switching_ = true;
+        controller_.deactivatePreset();
+        switching_ = false;
+    }
+    controller_.mainScriptObject->evaluate(main_page::markActivePreset(""));
+}
+
+void FocusFollowing::presetActivated(const std::string& fileName) {
+    if (switching_) {
+        return;
+    }
+    byHand_ = fileName;
+    followed_ = false;
+    holdFor_ = namedPreset();
+}
+
+void FocusFollowing::presetDeactivated() {
+    if (switching_) {
+        return;
+    }
+    byHand_.reset();
+    followed_ = false;
+    holdFor_ = namedPreset();
+}
+
+void FocusFollowing::presetSaved(const std::string& path, const std::vector<std::string>& programs) {
+    const std::optional<std::string> folder = controller_.presetFolder();
+    if (folder && path.rfind(*folder, 0) == 0) {
+        rules.set(path.substr(folder->size()), programs);
+    }
+}
+
+void FocusFollowing::showInEditor(const std::vector<std::string>& programs) {
+    controller_.configScriptObject->evaluate(config_page::setActivateFor(programs, available()));
+}
+
+std::optional<std::string> FocusFollowing::namedPreset() const {
+    if (!focused_) {
+        return std::nullopt;
+    }
+    return rules.presetFor(*focused_, [this](const std::string& fileName) { return beingEdited(fileName); });
+}
+
+std::optional<std::string> FocusFollowing::currentPreset() const {
+    std::string file = activePresetFile(controller_.runner);
+    return file.empty() ? std::nullopt : std::optional(std::move(file));
+}
+
+bool FocusFollowing::beingEdited(const std::string& fileName) const {
+    if (!controller_.editingPresetPath) {
+        return false;
+    }
+    const std::optional<std::string> folder = controller_.presetFolder();
+    return folder && *folder + fileName == *controller_.editingPresetPath;
+}
+
+} // namespace padloom

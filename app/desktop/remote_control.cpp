@@ -1,0 +1,94 @@
+#include "app/desktop/remote_control.h"
+
+#include "app/controller/tessel_app_delegate.h"
+#include "app/pages/page_scripts.h"
+#include "app/presets/active_preset.h"
+#include "app/presets/preset_listing.h"
+
+#include <algorithm>
+#include <vector>
+
+namespace padloom {
+
+std::optional<std::string> findPresetByName(const std::string& folder, const std::string& name,
+                                            std::string& problem) {
+    if (name.empty()) {
+        problem = "No preset was named.";
+        return std::nullopt;
+    }
+    std::vector<std::string> named;
+    for (const ListedPreset& preset : readPresetFolder(folder)) {
+        if (preset.file == name) {
+            return name;
+        }
+        if (preset.readable && preset.name == name) {
+            named.push_back(preset.file);
+        }
+    }
+    if (named.size() == 1) {
+        return named.front();
+    }
+    if (named.empty()) {
+        problem = "No preset has the file name or the name \"" + name + "\".";
+        return std::nullopt;
+    }
+    std::sort(named.begin(), named.end());
+    problem = "Several presets are named \"" + name + "\" (";
+    for (size_t i = 0; i < named.size(); ++i) {
+        problem += (i == 0 ? "" : ", ") + named[i];
+    }
+    problem += "); name one by its file name.";
+    return std::nullopt;
+}
+
+std::string RemoteControl::refusal() const {
+    if (app_.mainPageFills() == 0) {
+        return "Padloom is still starting; try again in a moment.";
+    }
+    if (app_.operations.busy()) {
+        return "Padloom is waiting for an answer in one of its windows (a message, a question or a "
+               "joystick detection); finish that, then try again.";
+    }
+    return {};
+}
+
+std::string RemoteControl::activate(const std::string& name) {
+    std::string problem = refusal();
+    if (problem.empty()) {
+        app_.operations.run([&] { problem = activateNow(name); });
+    }
+    return problem;
+}
+
+std::string RemoteControl::activateNow(const std::string& name) {
+    std::string problem;
+    const std::optional<std::string> folder = app_.presetFolder(problem);
+    const std::optional<std::string> file = folder ? findPresetByName(*folder, name, problem) : std::nullopt;
+    const bool done = file && app_.activatePreset(*file, &problem);
+    showActivePreset();
+    if (done) {
+        return {};
+    }
+    app_.mainScriptObject->evaluate(main_page::hideBlockLayer());
+    app_.mainScriptObject->evaluate(
+        main_page::showNotice("\"" + name + "\" could not be switched on", problem));
+    return problem;
+}
+
+std::string RemoteControl::deactivate() {
+    std::string problem = refusal();
+    if (problem.empty()) {
+        app_.operations.run([this] { app_.panicDeactivate(); });
+    }
+    return problem;
+}
+
+std::string RemoteControl::activePresetFile() const {
+    return padloom::activePresetFile(app_.runner);
+}
+
+void RemoteControl::showActivePreset() {
+    app_.mainScriptObject->evaluate(main_page::markActivePreset(activePresetFile()));
+}
+
+} // namespace padloom

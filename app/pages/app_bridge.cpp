@@ -1,0 +1,156 @@
+// The page script bridge: the operations the pages may call, and page-ready handling.
+#include "app/controller/tessel_app_delegate.h"
+#include "app/pages/page_scripts.h"
+#include "preset/vantry_document.h"
+
+#include <cmath>
+#include <limits>
+
+namespace padloom {
+namespace {
+
+enum class ArgKind { text, integer };
+
+struct PageOperation {
+    const char* name;
+    std::vector<ArgKind> args;
+    ScriptValue (*run)(TesselAppDelegate& app, const std::vector<ScriptValue>& args);
+};
+
+std::string textArg(const std::vector<ScriptValue>& args, size_t i) {
+    return args[i].string();
+}
+
+int intArg(const std::vector<ScriptValue>& args, size_t i) {
+    return static_cast<int>(args[i].number());
+}
+
+const std::vector<PageOperation>& operationTable() {
+    static const std::vector<PageOperation> table = {
+        {"activatePreset_",
+         {ArgKind::text},
+         [](TesselAppDelegate& app, const std::vector<ScriptValue>& a) {
+             std::string whyNot;
+             return app.activatePreset(textArg(a, 0), &whyNot) ? ScriptValue(true) : ScriptValue(whyNot);
+         }},
+        {"deactivatePreset",
+         {},
+         [](TesselAppDelegate& app, const std::vector<ScriptValue>&) {
+             return ScriptValue(app.deactivatePreset());
+         }},
+        {"createOrEditPreset_",
+         {ArgKind::text},
+         [](TesselAppDelegate& app, const std::vector<ScriptValue>& a) {
+             app.createOrEditPreset(textArg(a, 0));
+             return ScriptValue();
+         }},
+        {"deletePreset_",
+         {ArgKind::text},
+         [](TesselAppDelegate& app, const std::vector<ScriptValue>& a) {
+             std::string whyNot;
+             return app.deletePreset(textArg(a, 0), &whyNot) ? ScriptValue(true) : ScriptValue(whyNot);
+         }},
+        {"showPresetFile_",
+         {ArgKind::text},
+         [](TesselAppDelegate& app, const std::vector<ScriptValue>& a) {
+             app.showPresetFile(textArg(a, 0));
+             return ScriptValue();
+         }},
+        {"generateValidFilename",
+         {},
+         [](TesselAppDelegate& app, const std::vector<ScriptValue>&) {
+             return ScriptValue(app.generateValidFilename());
+         }},
+        {"generateValidFilenameWithName_",
+         {ArgKind::text},
+         [](TesselAppDelegate& app, const std::vector<ScriptValue>& a) {
+             return ScriptValue(app.generateValidFilenameWithName(textArg(a, 0)));
+         }},
+        {"updateConfigWindowHeight",
+         {},
+         [](TesselAppDelegate& app, const std::vector<ScriptValue>&) {
+             app.updateConfigWindowHeight();
+             return ScriptValue();
+         }},
+        {"scanJoystickInput_inBindNo_",
+         {ArgKind::integer, ArgKind::integer},
+         [](TesselAppDelegate& app, const std::vector<ScriptValue>& a) {
+             app.scanJoystickInput(intArg(a, 0), intArg(a, 1));
+             return ScriptValue();
+         }},
+        {"webViewDocumentReady",
+         {},
+         [](TesselAppDelegate& app, const std::vector<ScriptValue>&) {
+             app.webViewDocumentReady();
+             return ScriptValue();
+         }},
+    };
+    return table;
+}
+
+bool isInt32(const ScriptValue& value) {
+    if (!value.isNumber()) {
+        return false;
+    }
+    const double n = value.number();
+    return std::isfinite(n) && n == std::trunc(n) && n >= std::numeric_limits<int32_t>::min() &&
+           n <= std::numeric_limits<int32_t>::max();
+}
+
+// Empty when the arguments fit the operation, else what is wrong with them.
+std::string argumentProblem(const PageOperation& op, const std::vector<ScriptValue>& args) {
+    if (args.size() != op.args.size()) {
+        return std::string(op.name) + " takes " + std::to_string(op.args.size()) + " argument(s), not " +
+               std::to_string(args.size());
+    }
+    for (size_t i = 0; i < args.size(); ++i) {
+        const bool fits = op.args[i] == ArgKind::text ? args[i].isString() : isInt32(args[i]);
+        if (!fits) {
+            return std::string(op.name) + ": argument " + std::to_string(i + 1) + " must be " +
+                   (op.args[i] == ArgKind::text ? "a string" : "an integer");
+        }
+    }
+    return {};
+}
+
+} // namespace
+
+const std::vector<std::string>& TesselAppDelegate::pageOperations() {
+    static const std::vector<std::string> names = [] {
+        std::vector<std::string> list;
+        for (const PageOperation& op : operationTable()) {
+            list.emplace_back(op.name);
+        }
+        return list;
+    }();
+    return names;
+}
+
+BridgeReply TesselAppDelegate::callFromPage(const std::string& operation,
+                                            const std::vector<ScriptValue>& args) {
+    for (const PageOperation& op : operationTable()) {
+        if (operation != op.name) {
+            continue;
+        }
+        const std::string problem = argumentProblem(op, args);
+        if (!problem.empty()) {
+            return {true, problem, {}};
+        }
+        return {false, {}, op.run(*this, args)};
+    }
+    return {true, "no such operation: " + operation, {}};
+}
+
+void TesselAppDelegate::webViewDocumentReady() {
+    if (mainScriptObject->evaluate(main_page::bodyHeight()).isUndefined()) {
+        mainLoop_->runLater(1000, [this] { operations.run([this] { webViewDocumentReady(); }); });
+        return;
+    }
+    evaluateMain(main_page::setCompactList(shouldCompactList_mi->state()));
+    loadPresets();
+    updateMainWindowHeight();
+    refreshJoysticks();
+    ++mainPageFills_;
+}
+
+} // namespace padloom

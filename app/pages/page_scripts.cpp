@@ -1,0 +1,210 @@
+#include "app/pages/page_scripts.h"
+
+#include "app/pages/script_text.h"
+
+#include <cstdio>
+
+namespace padloom {
+
+namespace {
+
+// A short decimal for a value from -1 to 1 (or a hat's bits): three places are plenty on screen.
+std::string numberLiteral(float value) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.3g", static_cast<double>(value));
+    return text;
+}
+
+} // namespace
+
+namespace main_page {
+
+std::string cleanPresetList() {
+    return "cleanPresetList()";
+}
+
+std::string showPresetFolder(const std::string& path) {
+    return scriptCall("showPresetFolder", {path});
+}
+
+std::string addPreset(const std::string& name, const std::string& tag, const std::string& file) {
+    return scriptCall("addPresetUI", {name, tag, file});
+}
+
+std::string addUnreadablePreset(const std::string& file, const std::string& problem) {
+    return scriptCall("addUnreadablePresetUI", {file, problem});
+}
+
+std::string showEditedPreset(const std::string& name, const std::string& tag) {
+    return "$('.editing > text').find('h2').text(" + scriptString(name) + ").end().find('p').text(" +
+           scriptString(tag) + ")";
+}
+
+std::string stopModal() {
+    return "stopModal()";
+}
+
+std::string getContentHeight() {
+    return "getContentHeight()";
+}
+
+std::string showBlockLayer() {
+    return "$('#blockLayer').show();";
+}
+
+std::string fadeOutBlockLayer() {
+    return "$('#blockLayer').fadeOut();";
+}
+
+std::string hideBlockLayer() {
+    return "$('#blockLayer').stop(true, true).hide();";
+}
+
+std::string unmarkActivePreset() {
+    return "$('.selected').removeClass('selected');";
+}
+
+std::string markActivePreset(const std::string& file) {
+    return "$('.selected').removeClass('selected');"
+           "$('#presetList > .preset').filter(function () { return $(this).data('file') === " +
+           scriptString(file) + "; }).addClass('selected');";
+}
+
+std::string setCompactList(bool compact) {
+    return compact ? "$('body').addClass('compactList')" : "$('body').removeClass('compactList')";
+}
+
+std::string bodyHeight() {
+    return "document.body.offsetHeight";
+}
+
+std::string showNotice(const std::string& title, const std::string& text) {
+    return scriptCall("showNotice", {title, text});
+}
+
+} // namespace main_page
+
+namespace config_page {
+
+std::string clearJoysticks() {
+    return "clearJoysticks()";
+}
+
+std::string setName(const std::string& name) {
+    return "$('#name').val(" + scriptString(name) + ")";
+}
+
+std::string setTag(const std::string& tag) {
+    return "$('#tag').val(" + scriptString(tag) + ")";
+}
+
+std::string addJoystick(const std::string& name) {
+    return scriptCall("addJoystick", {name});
+}
+
+std::string addBind(int joystick, const std::string& inputText, const std::string& outputText) {
+    return "addBind(" + std::to_string(joystick) + ", " + scriptString(inputText, '\'') + ", " +
+           scriptString(outputText, '\'') + ")";
+}
+
+std::string commitTextFields() {
+    return "$('input[type=text]').blur()";
+}
+
+std::string generatePresetString() {
+    return "generatePresetString()";
+}
+
+std::string setActivateFor(const std::vector<std::string>& programs, bool followable) {
+    std::string list;
+    for (const std::string& program : programs) {
+        list += (list.empty() ? "" : ",") + scriptString(program);
+    }
+    return "setActivateFor([" + list + "], " + (followable ? "true" : "false") + ")";
+}
+
+std::string getName() {
+    return "$('#name').val()";
+}
+
+std::string getTag() {
+    return "$('#tag').val()";
+}
+
+std::string getContentHeight() {
+    return "getContentHeight()";
+}
+
+std::string setJoystickNames(const std::vector<std::string>& names) {
+    std::string text = "joystickNames = [";
+    for (size_t i = 0; i < names.size(); ++i) {
+        if (i > 0) {
+            text += ',';
+        }
+        text += scriptString(names[i], '\'');
+    }
+    text += "]\n";
+    return text;
+}
+
+std::string updateRelatedJoysticks() {
+    return "$('joysticks > groups > itemgroup').each(updateRelatedJoystick)";
+}
+
+std::string showCountdown(int seconds) {
+    return "$('#timeOut').text(' [" + std::to_string(seconds) + "]')";
+}
+
+std::string showInputReceived() {
+    return "$('#inputReceived').text('[input received] Press ESC to dismiss this message.')";
+}
+
+std::string resetInputReceived() {
+    return "$('#inputReceived').text('Press ESC to cancel.')";
+}
+
+std::string selectInputInBind(int joystick, int bindNo, const std::string& inputText) {
+    return "selectInputInBind(" + std::to_string(joystick) + ", " + std::to_string(bindNo) + ", " +
+           scriptString(inputText, '\'') + ")";
+}
+
+std::string stopModal() {
+    return "stopModal()";
+}
+
+std::string setControlNames(const std::vector<ControlNames>& perJoystick) {
+    std::string text = "setControlNames([";
+    for (size_t j = 0; j < perJoystick.size(); ++j) {
+        text += j > 0 ? ",{" : "{";
+        for (size_t i = 0; i < perJoystick[j].size(); ++i) {
+            text += i > 0 ? "," : "";
+            text += scriptString(perJoystick[j][i].first, '\'') + ":" +
+                    scriptString(perJoystick[j][i].second, '\'');
+        }
+        text += "}";
+    }
+    return text + "])";
+}
+
+std::string setSwitchPoint(float threshold) {
+    return "setSwitchPoint(" + numberLiteral(threshold) + ")";
+}
+
+std::string showLiveInputs(const std::vector<LiveInput>& moved) {
+    std::string text = "showLiveInputs([";
+    for (size_t i = 0; i < moved.size(); ++i) {
+        const LiveInput& m = moved[i];
+        text += i > 0 ? ",[" : "[";
+        text += std::to_string(m.joystick) + "," + std::to_string(static_cast<int>(m.kind)) + "," +
+                std::to_string(m.index) + "," + numberLiteral(m.value) + "]";
+    }
+    return text + "])";
+}
+
+std::string clearLiveInputs() {
+    return "clearLiveInputs()";
+}
+
+} // namespace config_page
+
+} // namespace padloom

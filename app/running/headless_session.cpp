@@ -1,0 +1,56 @@
+#include "app/running/headless_session.h"
+
+#include "app/controller/menu_entries.h"
+#include "app/pads/joystick_listing.h"
+#include "engine/mouse_motion.h"
+#include "engine/screen_geometry.h"
+
+namespace padloom {
+HeadlessOptions storedHeadlessOptions(const SettingsStore& settings) {
+    HeadlessOptions options;
+    options.lockCursor = storedOption(settings, &MenuOutlets::shouldLock_mi);
+    options.avoidCorners = storedOption(settings, &MenuOutlets::shouldAvoidCorners_mi);
+    options.minecraftFix = storedOption(settings, &MenuOutlets::minecraftFix_mi);
+    return options;
+}
+
+ActivationResult runPresetUntilStopped(const std::string& path, const HeadlessOptions& options,
+                                       const HeadlessHooks& hooks) {
+    minecraftFix = options.minecraftFix;
+    if (options.lockCursor) {
+        screenGeometry.computeMainDisplay(options.avoidCorners);
+    } else {
+        screenGeometry.computeAllDisplays(options.avoidCorners);
+    }
+    PresetRunner runner;
+    runner.joyManager.padListener = hooks.padChanged;
+    const ActivationResult result = runner.activate(path, [&] {
+        if (hooks.loaded) {
+            hooks.loaded(connectedJoystickCount());
+        }
+    });
+    if (result != ActivationResult::started) {
+        runner.deactivate();
+        return result;
+    }
+    runner.startPolling();
+    if (hooks.waitForStop) {
+        hooks.waitForStop();
+    }
+    runner.deactivate();
+    return result;
+}
+
+std::string padChangeText(const PadChange& change) {
+    if (change.section < 0) {
+        return change.kind == PadChange::Kind::disconnected
+                   ? "a pad without a section disconnected"
+                   : "a pad connected; the preset has no section free for it";
+    }
+    const char* what = change.kind == PadChange::Kind::connected     ? " connected"
+                       : change.kind == PadChange::Kind::reconnected ? " reconnected"
+                                                                     : " disconnected";
+    return "pad " + std::to_string(change.section + 1) + what;
+}
+
+} // namespace padloom

@@ -1,0 +1,41 @@
+// A preset run without windows (padloomctl run): the stored options applied to the engine, then
+// the same activation, polling and deactivation as the desktop controller, through PresetRunner.
+#pragma once
+
+#include "app/running/preset_runner.h"
+#include "app/ui/settings_store.h"
+
+#include <functional>
+#include <string>
+
+namespace padloom {
+
+struct HeadlessOptions {
+    bool lockCursor = false;
+    bool avoidCorners = false;
+    bool minecraftFix = false;
+};
+
+// The options as the desktop app stored them; an option never stored has its first-start value.
+HeadlessOptions storedHeadlessOptions(const SettingsStore& settings);
+
+// What the caller of runPresetUntilStopped is told and asked; each may be empty.
+struct HeadlessHooks {
+    // The preset has loaded and SDL lists this many joysticks; the pads open next.
+    std::function<void(int)> loaded;
+    // Returns when the run is to end; the pads are mapped meanwhile.
+    std::function<void()> waitForStop;
+    // A pad came or went (called on the polling thread).
+    PadListener padChanged;
+};
+
+// Applies the options (Minecraft fix, screen geometry), activates the preset at path, starts
+// polling, waits for the stop, then deactivates, which releases what the pads hold.
+ActivationResult runPresetUntilStopped(const std::string& path, const HeadlessOptions& options,
+                                       const HeadlessHooks& hooks);
+
+// "pad 1 disconnected", "pad 1 reconnected", "pad 3 connected", and for a pad without a section
+// of the preset, what happened to it.
+std::string padChangeText(const PadChange& change);
+
+} // namespace padloom

@@ -1,0 +1,128 @@
+#include "app/running/preset_runner.h"
+
+#include "app/pads/joystick_listing.h"
+#include "preset/vantry_document.h"
+
+#include <SDL.h>
+
+namespace padloom {
+namespace {
+
+constexpr uint32_t batchPacingMs = 10;
+constexpr uint32_t idleWaitMs = 500;
+
+// The joystick events SDL has queued, and only those: other events belong to the main thread.
+bool takeJoystickEvent(SDL_Event& event) {
+    return SDL_PeepEvents(&event, 1, SDL_GETEVENT, SDL_JOYAXISMOTION, SDL_JOYBATTERYUPDATED) == 1;
+}
+
+} // namespace
+
+PresetRunner::PresetRunner(PadWait::NodeSource padNodes) : padWait_(std::move(padNodes)) {}
+
+PresetRunner::~PresetRunner() {
+    deactivate();
+}
+
+ActivationResult PresetRunner::activate(const std::string& path,
+                                        const std::function<void()>& joysticksCounted,
+                                        std::string* loadError) {
+    if (active_ || pollingThread_.joinable()) {
+        deactivate();
+    }
+    VantryDocument document;
+    if (!document.load(path.c_str())) {
+        if (loadError != nullptr) {
+            *loadError = document.lastError();
+        }
+        return ActivationResult::unreadable;
+    }
+    initJoystickSubSystem();
+    if (joysticksCounted) {
+        joysticksCounted();
+    }
+    if (!joyManager.init(&document)) {
+        return ActivationResult::noJoystick;
+    }
+    active_ = true;
+    activePath_ = path;
+    changed();
+    return ActivationResult::started;
+}
+
+void PresetRunner::setChangeListener(const void* owner, std::function<void()> listener) {
+    std::erase_if(listeners_, [owner](const auto& entry) { return entry.first == owner; });
+    if (listener) {
+        listeners_.emplace_back(owner, std::move(listener));
+    }
+}
+
+void PresetRunner::changed() {
+    for (const auto& [owner, listener] : listeners_) {
+        listener();
+    }
+}
+
+void PresetRunner::startPolling() {
+    joinPollingThread();
+    joystickPollingEnabled = true;
+    pollingThread_ = std::thread([this] { joystickPollingTask(); });
+}
+
+void PresetRunner::stopPolling() {
+    joystickPollingEnabled = false;
+    padWait_.wake();
+}
+
+void PresetRunner::deactivate(const std::function<void()>& underLock) {
+    const bool wasActive = active_;
+    stopPolling();
+    {
+        std::lock_guard<std::mutex> lock(activationLock);
+        joyManager.deinit();
+        deinitJoystickSubSystem();
+        active_ = false;
+        activePath_.clear();
+        if (underLock) {
+            underLock();
+        }
+    }
+    joinPollingThread();
+    if (wasActive) {
+        changed();
+    }
+}
+
+// A task that was stopped alone (the configuration window closed) has left its loop or will
+// within about 510 ms; wait for it so that no two tasks ever run and none outlives its runner.
+void PresetRunner::joinPollingThread() {
+    if (pollingThread_.joinable()) {
+        stopPolling();
+        pollingThread_.join();
+    }
+}
+
+// SDL_JoystickUpdate reads the pads (and notices pads that come and go) without pumping SDL's
+// other sources: the window system's events are the main thread's to pump.
+void PresetRunner::joystickPollingTask() {
+    std::lock_guard<std::mutex> lock(activationLock);
+    joystickPollingTaskRunning = true;
+    SDL_Event event;
+    while (joystickPollingEnabled) {
+        SDL_JoystickUpdate();
+        while (takeJoystickEvent(event)) {
+            joyManager.handleEvent(event);
+        }
+        if (!joystickPollingEnabled) {
+            break;
+        }
+        SDL_Delay(batchPacingMs);
+        padWait_.wait(idleWaitMs);
+    }
+    // What came after the last batch is not evaluated.
+    SDL_JoystickUpdate();
+    SDL_FlushEvents(SDL_JOYAXISMOTION, SDL_JOYBATTERYUPDATED);
+    joystickPollingTaskRunning = false;
+}
+
+} // namespace padloom

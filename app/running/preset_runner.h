@@ -1,0 +1,75 @@
+// Activation and deactivation of a preset and the polling task that feeds SDL's joystick events
+// to the engine. The desktop controller and padloomctl run both drive presets through this.
+//
+// The polling task runs on a thread of its own and holds activationLock for its whole run;
+// deactivation clears joystickPollingEnabled and then takes the same lock, so the manager is
+// never reset while the task evaluates an event. Between batches the task waits on the pads'
+// device nodes (app/running/pad_wait.h) for up to 500 ms; stopPolling ends that wait at once.
+#pragma once
+
+#include "app/running/pad_wait.h"
+#include "engine/joystick_manager.h"
+
+#include <atomic>
+#include <functional>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <utility>
+#include <vector>
+
+namespace padloom {
+
+enum class ActivationResult { started, unreadable, noJoystick };
+
+class PresetRunner {
+public:
+    // padNodes tells the polling task which device nodes to wait on.
+    explicit PresetRunner(PadWait::NodeSource padNodes = openJoystickNodes);
+    ~PresetRunner(); // deactivates
+    PresetRunner(const PresetRunner&) = delete;
+    PresetRunner& operator=(const PresetRunner&) = delete;
+
+    // Loads the preset at path and builds the engine's maps for the connected joysticks, starting
+    // SDL's joystick subsystem (then calls joysticksCounted, if given). Does not start polling.
+    // A preset still active is deactivated first. When the preset does not load, loadError (if
+    // given) receives the reader's message.
+    ActivationResult activate(const std::string& path, const std::function<void()>& joysticksCounted = {},
+                              std::string* loadError = nullptr);
+    // Sets joystickPollingEnabled and starts the polling task on a new thread.
+    void startPolling();
+    // Clears joystickPollingEnabled and wakes the task; does not wait for it.
+    void stopPolling();
+    // Stops polling, waits for the task to leave its loop, resets the engine, stops SDL's joystick
+    // subsystem; underLock runs last while the lock is held. Safe in any state.
+    void deactivate(const std::function<void()>& underLock = {});
+
+    // True from a successful activate until deactivate, even after the task was stopped alone.
+    bool active() const { return active_; }
+    // The path the active preset was loaded from; empty while none is active.
+    const std::string& activePath() const { return activePath_; }
+    // Called after every change of active() (on the thread that activates and deactivates). One
+    // listener per owner; an empty listener removes the owner's.
+    void setChangeListener(const void* owner, std::function<void()> listener);
+
+    JoystickManager joyManager;
+    // The polling request (also the capture's); written on the main thread, read by the task.
+    std::atomic<bool> joystickPollingEnabled{false};
+    // Set while the polling task (or a capture) holds the joystick events.
+    std::atomic<bool> joystickPollingTaskRunning{false};
+    std::mutex activationLock;
+
+private:
+    void joystickPollingTask();
+    void joinPollingThread();
+
+    PadWait padWait_;
+    std::thread pollingThread_;
+    bool active_ = false;
+    std::string activePath_;
+    void changed();
+
+    std::vector<std::pair<const void*, std::function<void()>>> listeners_;
+};
+
+} // namespace padloom

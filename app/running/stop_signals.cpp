@@ -1,0 +1,72 @@
+#include "app/running/stop_signals.h"
+
+#include <atomic>
+#include <cassert>
+#include <cerrno>
+#include <csignal>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace padloom {
+namespace {
+
+constexpr int stopSignals[] = {SIGINT, SIGTERM, SIGHUP};
+
+std::atomic<bool> armed{false};
+int wakeFds[2] = {-1, -1};
+struct sigaction earlier[3];
+
+// Only async-signal-safe calls here.
+void onStopSignal(int signal) {
+    if (!armed.load()) {
+        struct sigaction usual = {};
+        usual.sa_handler = SIG_DFL;
+        sigaction(signal, &usual, nullptr);
+        raise(signal); // delivered, with its usual effect, once this handler returns
+        return;
+    }
+    const int savedErrno = errno;
+    const char number = static_cast<char>(signal);
+    [[maybe_unused]] const ssize_t written = write(wakeFds[1], &number, 1);
+    errno = savedErrno;
+}
+
+} // namespace
+
+StopSignals::StopSignals() {
+    assert(wakeFds[0] < 0 && "one StopSignals at a time");
+    armed = false;
+    if (pipe2(wakeFds, O_CLOEXEC) == 0) {
+        fcntl(wakeFds[1], F_SETFL, O_NONBLOCK); // a burst of signals never blocks the handler
+    }
+    struct sigaction action = {};
+    action.sa_handler = onStopSignal;
+    action.sa_flags = SA_RESTART;
+    sigemptyset(&action.sa_mask);
+    for (size_t i = 0; i < std::size(stopSignals); ++i) {
+        sigaction(stopSignals[i], &action, &earlier[i]);
+    }
+}
+
+StopSignals::~StopSignals() {
+    for (size_t i = 0; i < std::size(stopSignals); ++i) {
+        sigaction(stopSignals[i], &earlier[i], nullptr);
+    }
+    armed = false;
+    close(wakeFds[0]);
+    close(wakeFds[1]);
+    wakeFds[0] = wakeFds[1] = -1;
+}
+
+void StopSignals::arm() {
+    armed = true;
+}
+
+int StopSignals::wait() {
+    char number = 0;
+    while (read(wakeFds[0], &number, 1) < 0 && errno == EINTR) {
+    }
+    return number;
+}
+
+} // namespace padloom

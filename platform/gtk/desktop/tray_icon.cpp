@@ -1,0 +1,124 @@
+#include "platform/gtk/desktop/tray_icon.h"
+
+#include "app/controller/tessel_app_delegate.h"
+#include "app/desktop/remote_control.h"
+#include "app/presets/preset_listing.h"
+#include "platform/gtk/shell/i18n.h"
+
+#include <algorithm>
+#include <gtk/gtk.h>
+#include <libayatana-appindicator/app-indicator.h>
+
+namespace padloom {
+
+const char noTrayHostText[] =
+    "This desktop shows no tray icons (no StatusNotifierItem host is running), so closing the "
+    "main window quits Padloom.";
+
+namespace {
+
+constexpr char watcherName[] = "org.kde.StatusNotifierWatcher";
+
+} // namespace
+
+struct TrayIcon::Signals {
+    static void appeared(GDBusConnection*, const gchar*, const gchar*, gpointer data) {
+        static_cast<TrayIcon*>(data)->hostAppeared();
+    }
+    static void vanished(GDBusConnection*, const gchar*, gpointer data) {
+        static_cast<TrayIcon*>(data)->hostVanished();
+    }
+};
+
+TrayIcon::TrayIcon(TesselAppDelegate& controller, GtkMenuItemAdapter& keepInTray, TrayActions actions)
+    : controller_(controller), keepInTray_(keepInTray), actions_(std::move(actions)), menu_(gtk_menu_new()) {
+    g_object_ref_sink(menu_);
+    hostVanished();
+    controller_.runner.setChangeListener(this, [this] { refresh(); });
+    watch_ = g_bus_watch_name(G_BUS_TYPE_SESSION, watcherName, G_BUS_NAME_WATCHER_FLAGS_NONE,
+                              Signals::appeared, Signals::vanished, this, nullptr);
+}
+
+TrayIcon::~TrayIcon() {
+    controller_.runner.setChangeListener(this, {});
+    if (watch_ != 0) {
+        g_bus_unwatch_name(watch_);
+    }
+    if (indicator_ != nullptr) {
+        g_object_unref(indicator_);
+    }
+    items_.clear();
+    gtk_widget_destroy(menu_);
+    g_object_unref(menu_);
+}
+
+// The icon is made only once a host is there: without one, AppIndicator would fall back to an
+// X11 tray icon that nothing shows.
+void TrayIcon::hostAppeared() {
+    if (indicator_ == nullptr) {
+        indicator_ = app_indicator_new("io.github.padloom.Padloom", "padloom",
+                                       APP_INDICATOR_CATEGORY_APPLICATION_STATUS);
+        app_indicator_set_title(indicator_, "Padloom");
+        refresh();
+        app_indicator_set_menu(indicator_, GTK_MENU(menu_));
+        app_indicator_set_status(indicator_, APP_INDICATOR_STATUS_ACTIVE);
+    }
+    keepInTray_.setEnabled(true);
+    gtk_widget_set_tooltip_text(keepInTray_.widget(), nullptr);
+}
+
+// The main window comes back when the host goes: nothing would be left to bring it back with.
+void TrayIcon::hostVanished() {
+    if (indicator_ != nullptr) {
+        g_object_unref(indicator_);
+        indicator_ = nullptr;
+        if (actions_.showWindow) {
+            actions_.showWindow();
+        }
+    }
+    keepInTray_.setEnabled(false);
+    gtk_widget_set_tooltip_text(keepInTray_.widget(), _(noTrayHostText));
+}
+
+void TrayIcon::add(const std::string& title, bool checkable, bool on, std::function<void()> action) {
+    auto item = std::make_unique<GtkMenuItemAdapter>(title, checkable, std::move(action));
+    item->setState(on);
+    gtk_menu_shell_append(GTK_MENU_SHELL(menu_), item->widget());
+    gtk_widget_show(item->widget());
+    items_.push_back(std::move(item));
+}
+
+// The presets in the order of their titles. Each click runs as the remote requests do: refused
+// while the app waits for an answer.
+void TrayIcon::refresh() {
+    for (const auto& item : items_) {
+        gtk_container_remove(GTK_CONTAINER(menu_), item->widget());
+    }
+    items_.clear();
+    if (separator_ != nullptr) {
+        gtk_widget_destroy(separator_);
+    }
+    TesselAppDelegate* c = &controller_;
+    const std::string active = RemoteControl(controller_).activePresetFile();
+    if (const std::optional<std::string> folder = controller_.presetFolder()) {
+        // The presets in the main list's order; a file that does not read can't be switched on.
+        std::vector<ListedPreset> presets = readPresetFolder(*folder);
+        sortPresetList(presets);
+        for (const ListedPreset& preset : presets) {
+            if (preset.readable) {
+                const std::string file = preset.file;
+                add(preset.name.empty() ? file : preset.name, true, file == active,
+                    [c, file] { RemoteControl(*c).activate(file); });
+            }
+        }
+    }
+    separator_ = gtk_separator_menu_item_new();
+    gtk_menu_shell_append(GTK_MENU_SHELL(menu_), separator_);
+    gtk_widget_show(separator_);
+    add(_("Deactivate Preset"), false, false, [c] { RemoteControl(*c).deactivate(); });
+    items_.back()->setEnabled(!active.empty());
+    add(_("Show Window"), false, false, actions_.showWindow);
+    add(_("Quit"), false, false, actions_.quit);
+}
+
+} // namespace padloom

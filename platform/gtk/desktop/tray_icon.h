@@ -1,0 +1,61 @@
+// The tray icon (a StatusNotifierItem, through Ayatana's AppIndicator) and its menu: the presets,
+// the active one marked, to switch one on; Deactivate, Show Window and Quit. The icon shows only
+// while a tray host is there (a StatusNotifierWatcher on the session bus); the quick option
+// "Keep Running in Tray When Closed" is enabled only then, and otherwise tells why in its tooltip.
+#pragma once
+
+#include "platform/gtk/shell/gtk_menu_item.h"
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+typedef struct _GtkWidget GtkWidget;
+typedef struct _AppIndicator AppIndicator;
+
+namespace padloom {
+
+class TesselAppDelegate;
+
+struct TrayActions {
+    std::function<void()> showWindow;
+    std::function<void()> quit;
+};
+
+class TrayIcon {
+public:
+    // keepInTray: the quick option's item, enabled while a tray host is there.
+    TrayIcon(TesselAppDelegate& controller, GtkMenuItemAdapter& keepInTray, TrayActions actions);
+    ~TrayIcon();
+    TrayIcon(const TrayIcon&) = delete;
+    TrayIcon& operator=(const TrayIcon&) = delete;
+
+    // Whether a tray host is there (the icon is shown).
+    bool hostPresent() const { return indicator_ != nullptr; }
+    // Reads the preset folder and the active preset anew into the menu.
+    void refresh();
+    // The menu the icon shows; its items in order, for the tests.
+    GtkWidget* menu() const { return menu_; }
+    const std::vector<std::unique_ptr<GtkMenuItemAdapter>>& items() const { return items_; }
+
+private:
+    struct Signals;
+    void hostAppeared();
+    void hostVanished();
+    void add(const std::string& title, bool checkable, bool on, std::function<void()> action);
+
+    TesselAppDelegate& controller_;
+    GtkMenuItemAdapter& keepInTray_;
+    TrayActions actions_;
+    GtkWidget* menu_;
+    GtkWidget* separator_ = nullptr;
+    std::vector<std::unique_ptr<GtkMenuItemAdapter>> items_;
+    AppIndicator* indicator_ = nullptr;
+    unsigned watch_ = 0;
+};
+
+// The tooltip of the option while no tray host is there.
+extern const char noTrayHostText[];
+
+} // namespace padloom

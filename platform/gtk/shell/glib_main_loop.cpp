@@ -1,0 +1,37 @@
+#include "platform/gtk/shell/glib_main_loop.h"
+
+#include <glib.h>
+
+namespace padloom {
+
+struct GlibMainLoop::Task {
+    GlibMainLoop* loop;
+    std::function<void()> run;
+    guint id = 0;
+
+    static gboolean fire(gpointer data) {
+        auto* task = static_cast<Task*>(data);
+        task->loop->pending_.erase(task->id);
+        task->run();
+        return G_SOURCE_REMOVE;
+    }
+};
+
+GlibMainLoop::~GlibMainLoop() {
+    for (unsigned id : pending_) {
+        g_source_remove(id);
+    }
+}
+
+void GlibMainLoop::runLater(uint32_t delayMs, std::function<void()> task) {
+    auto* pending = new Task{this, std::move(task)};
+    pending->id = g_timeout_add_full(G_PRIORITY_DEFAULT, delayMs, Task::fire, pending,
+                                     [](gpointer data) { delete static_cast<Task*>(data); });
+    pending_.insert(pending->id);
+}
+
+void GlibMainLoop::requestTerminate() {
+    runLater(0, terminate_);
+}
+
+} // namespace padloom
