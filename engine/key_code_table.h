@@ -14,4 +14,9 @@ constexpr int32_t noKeyCode = -1;
 
 extern const int32_t keyCodeTable[keyCodeTableSize];
 
+// Whether a preset key number posts anything: it lies inside the table and has a key there.
+inline bool keyNumberHasKey(uint32_t keyNumber) {
+    return keyNumber < keyCodeTableSize && keyCodeTable[keyNumber] != noKeyCode;
+}
+
 } // namespace padloom

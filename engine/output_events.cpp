@@ -80,7 +80,7 @@ int32_t truncateToInt32(float value) {
 }
 
 void postKey(uint32_t keyNumber, bool down) {
-    if (keyNumber >= keyCodeTableSize || keyCodeTable[keyNumber] == noKeyCode) {
+    if (!keyNumberHasKey(keyNumber)) {
         return;
     }
     const int32_t value = keyCodeTable[keyNumber];

@@ -2,6 +2,8 @@
 // what was read before it: name, tag and the joystick sections already complete.
 #include "preset/vantry_document.h"
 
+#include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <iterator>
 
@@ -10,6 +12,10 @@ namespace {
 
 using JoystickData = VantryDocument::JoystickData;
 using BindData = VantryDocument::BindData;
+using IgnoredMember = VantryDocument::IgnoredMember;
+
+// Section members that later builds read, between "tag" and "binds"; this one passes over them.
+constexpr const char* sectionExtensions[] = {"modes", "layers", "sequences", "switches", "sticks"};
 
 bool hasKey(const json_value* node, const char* key) {
     return node->name != nullptr && std::strcmp(node->name, key) == 0;
@@ -17,6 +23,28 @@ bool hasKey(const json_value* node, const char* key) {
 
 std::string quoted(const char* text) {
     return '"' + std::string(text != nullptr ? text : "") + '"';
+}
+
+bool isSectionExtension(const json_value* node) {
+    return std::any_of(std::begin(sectionExtensions), std::end(sectionExtensions),
+                       [node](const char* key) { return hasKey(node, key); });
+}
+
+// A key between double quotes as JSON would write it, with DEL escaped too, so that no control
+// character of a file reaches a terminal or a panel.
+std::string quotedKey(const std::string& key) {
+    std::string text = "\"";
+    for (const char c : key) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x20 || byte == 0x7f) {
+            char escape[8];
+            std::snprintf(escape, sizeof escape, "\\u%04x", byte);
+            text += escape;
+        } else {
+            text += (c == '"' || c == '\\') ? std::string{'\\', c} : std::string{c};
+        }
+    }
+    return text + '"';
 }
 
 std::size_t countChildren(const json_value* container) {
@@ -40,6 +68,8 @@ private:
     bool sections(const json_value* array);
     bool programs(const json_value* array);
     bool section(const json_value* object, JoystickData& joystick);
+    void ignore(const json_value* node, std::size_t section, bool extension);
+    void ignoreOthers(const json_value* object, const json_value* name, const json_value* binds);
     bool bind(const json_value* member, BindData& bind);
     bool fail(std::string message);
     bool failInBind(const json_value* member, const std::string& problem);
@@ -65,6 +95,7 @@ bool Interpreter::run() {
     }
     document_.joysticks.reset();
     document_.activateFor.clear();
+    document_.ignoredMembers.clear();
     for (const json_value* node = document_.root->first_child; node != nullptr; node = node->next_sibling) {
         if (!member(node)) {
             return false;
@@ -90,7 +121,26 @@ bool Interpreter::member(const json_value* node) {
     if (hasKey(node, "activateFor")) {
         return programs(node);
     }
+    ignore(node, 0, false);
     return true;
+}
+
+void Interpreter::ignore(const json_value* node, std::size_t section, bool extension) {
+    IgnoredMember& member = document_.ignoredMembers.emplace_back();
+    member.section = section;
+    if (node->name != nullptr) {
+        member.key = node->name;
+    }
+    member.extension = extension;
+}
+
+// Every member of a section but the two it is read from.
+void Interpreter::ignoreOthers(const json_value* object, const json_value* name, const json_value* binds) {
+    for (const json_value* node = object->first_child; node != nullptr; node = node->next_sibling) {
+        if (node != name && node != binds) {
+            ignore(node, sectionNumber_, isSectionExtension(node));
+        }
+    }
 }
 
 bool Interpreter::programs(const json_value* array) {
@@ -125,6 +175,7 @@ bool Interpreter::sections(const json_value* array) {
         return true;
     }
     document_.joysticks = std::make_unique<std::vector<JoystickData>>();
+    std::erase_if(document_.ignoredMembers, [](const IgnoredMember& m) { return m.section != 0; });
     document_.joysticks->reserve(countChildren(array));
     sectionNumber_ = 0;
     for (const json_value* node = array->first_child; node != nullptr; node = node->next_sibling) {
@@ -144,11 +195,14 @@ bool Interpreter::section(const json_value* object, JoystickData& joystick) {
         return fail("Joystick section " + std::to_string(sectionNumber_) + " is not an object");
     }
     const json_value* first = object->first_child;
-    if (first != nullptr && first->kind == json_string && hasKey(first, "tag")) {
+    const bool named = first != nullptr && first->kind == json_string && hasKey(first, "tag");
+    if (named) {
         joystick.name = first->string_value;
     }
     const json_value* last = object->last_child;
-    if (last == nullptr || last->kind != json_object || !hasKey(last, "binds")) {
+    const bool bound = last != nullptr && last->kind == json_object && hasKey(last, "binds");
+    ignoreOthers(object, named ? first : nullptr, bound ? last : nullptr);
+    if (!bound) {
         return true;
     }
     binds_.clear();
@@ -188,6 +242,14 @@ bool Interpreter::failInBind(const json_value* member, const std::string& proble
 }
 
 } // namespace
+
+std::string describeIgnoredMember(const VantryDocument::IgnoredMember& member) {
+    const std::string what = member.key ? "member " + quotedKey(*member.key) : "a member without a key";
+    if (member.section == 0) {
+        return what + " at the top level";
+    }
+    return what + (member.key ? " of" : " in") + " joystick section " + std::to_string(member.section);
+}
 
 bool VantryDocument::interpret() {
     Interpreter interpreter(*this);

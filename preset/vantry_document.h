@@ -8,6 +8,7 @@
 #include "preset/small_vector.h"
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -29,6 +30,15 @@ public:
     struct JoystickData {
         std::string name; // the section's "tag"; display only
         std::vector<BindData> binds;
+    };
+
+    // A member the reader passes over, whose content saving therefore drops: at the top level any
+    // but "name", "tag", "joysticks" and "activateFor"; in a joystick section any but a first
+    // member "tag" holding a text and a last member "binds" holding an object.
+    struct IgnoredMember {
+        std::size_t section = 0;        // the joystick section, counted from 1; 0 for the top level
+        std::optional<std::string> key; // none for a member without a key
+        bool extension = false;         // a section member that later builds read ("modes", ...)
     };
 
     VantryDocument();
@@ -70,6 +80,9 @@ public:
     // where "*" stands for any run of characters. Saved after "joysticks", and only when not empty,
     // so that a preset that names no program is written as it always was.
     std::vector<std::string> activateFor;
+    // What interpret passed over, in file order. Members of sections that a later "joysticks"
+    // replaced are not listed.
+    std::vector<IgnoredMember> ignoredMembers;
 
 private:
     char* copyText(const char* text);
@@ -78,6 +91,13 @@ private:
 
     std::string lastError_;
 };
+
+// "member "x" at the top level", "member "x" of joystick section 2", with the key's control
+// characters written as JSON escapes.
+std::string describeIgnoredMember(const VantryDocument::IgnoredMember& member);
+// How a joystick section is read, for saying why its members were ignored.
+inline constexpr const char* sectionReadingRule =
+    "a joystick section is read only from a first member \"tag\" and a last member \"binds\"";
 
 // Conversions between bind records and bind texts ("btn 3", "axi 1 -", "mou 0 + 6").
 std::string inputToText(const BindInput& input);

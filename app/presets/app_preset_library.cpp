@@ -6,6 +6,7 @@
 #include "app/presets/preset_listing.h"
 #include "preset/vantry_document.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -66,6 +67,28 @@ bool exampleAlreadyCopied(const std::string& folder, const std::string& relative
         candidate = folder + relative + std::to_string(counter) + ".txt";
     }
     return false;
+}
+
+// Enough lines to show what kind of members they are; a file may hold thousands.
+constexpr std::size_t listedDroppedMembers = 8;
+
+// What saving from the editor would drop of a preset that loaded: every member its reader passed
+// over, including those that later builds read, since the editor writes none of them.
+std::string dropQuestion(const VantryDocument& document) {
+    const std::vector<VantryDocument::IgnoredMember>& members = document.ignoredMembers;
+    std::string text = "The preset \"" + document.name +
+                       "\" holds members that this version of Padloom does not read, and saving it from the "
+                       "editor will drop them:\n";
+    for (std::size_t i = 0; i < members.size() && i < listedDroppedMembers; ++i) {
+        text += "• " + describeIgnoredMember(members[i]) + "\n";
+    }
+    if (members.size() > listedDroppedMembers) {
+        text += "• and " + std::to_string(members.size() - listedDroppedMembers) + " more\n";
+    }
+    if (std::any_of(members.begin(), members.end(), [](const auto& member) { return member.section != 0; })) {
+        text += std::string("(In the file, ") + sectionReadingRule + ".)\n";
+    }
+    return text + "\nEdit it anyway?";
 }
 
 } // namespace
@@ -195,7 +218,12 @@ bool TesselAppDelegate::prepareConfigWindow(const std::string& fileName) {
         return false;
     }
     auto document = std::make_unique<VantryDocument>();
-    if (!document->load(path->c_str()) && !editAsNewPreset(*document, fileName, *path)) {
+    const bool loaded = document->load(path->c_str());
+    if (!loaded && !editAsNewPreset(*document, fileName, *path)) {
+        return false;
+    }
+    // "No" leaves the file as it is and the editor closed.
+    if (loaded && !document->ignoredMembers.empty() && !dialogs_->confirm(dropQuestion(*document))) {
         return false;
     }
     editingPreset = std::move(document);

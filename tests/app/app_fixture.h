@@ -77,13 +77,14 @@ public:
     std::string text;
 };
 
-// Every question is answered yes.
+// Every question is answered with answer, yes unless a test says otherwise.
 class FakeDialogs : public Dialogs {
 public:
     void showAlert(const std::string& message) override { alerts.push_back(message); }
-    bool confirm(const std::string& message) override { return confirms.push_back(message), true; }
+    bool confirm(const std::string& message) override { return confirms.push_back(message), answer; }
     std::vector<std::string> alerts;
     std::vector<std::string> confirms;
+    bool answer = true;
 };
 
 class MemorySettings : public SettingsStore {

@@ -50,5 +50,16 @@ TEST_F(Lifecycle, HelpOpensTheSitePathOrTheLocalHelpSection) {
               "file:///opt/My%20Games/%231%20100%25/help/index.html#faq");
 }
 
+// Without a site, each help topic opens a section of the help page that ships in the resources.
+TEST_F(Lifecycle, EveryHelpTopicHasItsSectionInTheShippedHelpPage) {
+    const std::string page = readBytes(PADLOOM_SOURCE_DIR "/resources/help/index.html");
+    ASSERT_FALSE(page.empty());
+    for (int topic = 0; topic <= static_cast<int>(HelpTopic::makerWebsite); ++topic) {
+        const std::string uri = helpUri(static_cast<HelpTopic>(topic), {"", "", "/res"});
+        const std::string anchor = uri.substr(uri.find('#') + 1);
+        EXPECT_NE(page.find("id=\"" + anchor + "\""), std::string::npos) << anchor;
+    }
+}
+
 } // namespace
 } // namespace padloom::test

@@ -130,6 +130,60 @@ TEST_F(PresetLibrary, EditingFillsOneAddBindPerOutputWithEncodedTexts) {
     EXPECT_EQ(binds[1], "addBind(0, 'btn 3', 'key 5')");
 }
 
+struct DropCase {
+    const char* what;
+    std::string text;
+    bool answer;
+    std::string asks; // part of the question; empty: none is asked
+};
+
+class EditingAPresetWithMembersNotRead : public AppTest, public ::testing::WithParamInterface<DropCase> {};
+
+// Saving from the editor writes only what the reader took, so opening a preset whose file holds more
+// asks first; "No" leaves the file as it is and the editor closed.
+TEST_P(EditingAPresetWithMembersNotRead, AsksFirstAndNoLeavesTheFile) {
+    const DropCase& c = GetParam();
+    writePreset("p.txt", c.text);
+    dialogs.answer = c.answer;
+
+    controller().createOrEditPreset("p.txt");
+
+    ASSERT_EQ(dialogs.confirms.size(), c.asks.empty() ? 0u : 1u);
+    if (!c.asks.empty()) {
+        EXPECT_NE(dialogs.confirms[0].find(c.asks), std::string::npos) << dialogs.confirms[0];
+    }
+    const bool opens = c.asks.empty() || c.answer;
+    EXPECT_EQ(configWindow.broughtToFront, opens ? 1 : 0);
+    EXPECT_EQ(controller().editingPresetPath.has_value(), opens);
+    if (!opens) {
+        EXPECT_EQ(readBytes(presets() + "p.txt"), c.text);
+        EXPECT_EQ(mainPage.scripts.back(), "stopModal()");
+        EXPECT_TRUE(menuShows(false));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, EditingAPresetWithMembersNotRead,
+    ::testing::Values(
+        DropCase{
+            "BindsBeforeTagNo",
+            "{\"name\":\"Order\",\"joysticks\":[{\"binds\":{\"btn 0\":[\"key 4\"]},\"tag\":\"P\"}]}", false,
+            "The preset \"Order\" holds members that this version of Padloom does not read, and saving it "
+            "from the editor will drop them:\n• member \"binds\" of joystick section 1\n• member \"tag\" of "
+            "joystick section 1\n(In the file, a joystick section is read only from a first member \"tag\" "
+            "and "
+            "a last member \"binds\".)\n\nEdit it anyway?"},
+        DropCase{"BindsBeforeTagYes", "{\"joysticks\":[{\"binds\":{},\"tag\":\"P\"}]}", true,
+                 "member \"binds\""},
+        DropCase{"MembersLaterBuildsRead", "{\"joysticks\":[{\"tag\":\"P\",\"modes\":{},\"binds\":{}}]}",
+                 false, "member \"modes\" of joystick section 1"},
+        DropCase{"ALongList",
+                 "{\"a\":0,\"b\":0,\"c\":0,\"d\":0,\"e\":0,\"f\":0,\"g\":0,\"h\":0,\"i\":0,\"j\":0}", false,
+                 "• member \"h\" at the top level\n• and 2 more\n\nEdit it anyway?"},
+        DropCase{"EverythingRead", presetText("Plain"), false, ""},
+        DropCase{"ATextThatDoesNotReadIsEditedAsNew", "{\"x\":1,\"name\":5}", false, ""}),
+    [](const auto& info) { return std::string(info.param.what); });
+
 TEST_F(PresetLibrary, UnreadableEditorTextKeepsTheOldFileAndShowsTheReadersMessage) {
     writePreset("p.txt", presetText("Old"));
     for (const ScriptValue& text : {ScriptValue("{\"name\" : \"x\","), ScriptValue(), ScriptValue(3.0)}) {

@@ -1,6 +1,7 @@
 // The range checks of evaluation and output: what a preset or an event names beyond the device's
 // controls or the engine's tables is refused or ignored, never indexed. What evaluation posts for
 // valid input is pinned by the replay fixtures (tests/fixtures/replay).
+#include "engine/mouse_event_kinds.h"
 #include "engine/mouse_state.h"
 #include "engine/output_events.h"
 #include "tests/engine/engine_fixture.h"
@@ -86,6 +87,53 @@ TEST_F(DirectOutput, FirstPressAfterAResetStartsANewClickSequence) {
     sink.expectMouse(MouseEventType::leftMouseDown, 0, 0, 0, 1);
     sink.expectMouse(MouseEventType::leftMouseUp, 0, 0, 0, 1);
     sink.expectMouse(MouseEventType::leftMouseDown, 0, 0, 0, 1);
+}
+
+// Press-and-release pairs of one button; each press comes gapMs after the event before it (of any
+// button) and is released holdMs later.
+struct ClickRow {
+    const char* what;
+    uint32_t button;
+    uint32_t gapMs;
+    uint32_t holdMs;
+    int pairs;
+    int32_t lastClick; // the click state of the last press, which its release reports too
+};
+
+// A press continues the button's click sequence when it comes within 249 ms of that button's
+// previous press or release; the count is 8 bits, reported as a signed byte.
+TEST_F(DirectOutput, ClickCountingTimesEachButtonFromItsLastPressOrRelease) {
+    const ClickRow rows[] = {
+        {"a first press, held 400 ms", 0, 1000, 400, 1, 1},
+        {"200 ms after the release, 600 ms after the press: a double click", 0, 200, 10, 1, 2},
+        {"250 ms after the release: a new sequence", 0, 250, 10, 1, 1},
+        {"249 ms after the release: the sequence goes on", 0, 249, 10, 1, 2},
+        {"button 1, 10 ms after button 0: its own first click", 1, 10, 10, 1, 1},
+        {"button 0, 30 ms after its own release: a triple click", 0, 10, 10, 1, 3},
+        {"a fourth quick press", 0, 100, 10, 1, 4},
+        {"button 1, 370 ms after its own release", 1, 240, 10, 1, 1},
+        {"button 0, 10 ms after button 1 but 260 ms after its own release", 0, 10, 10, 1, 1},
+        {"quick presses up to the 255th", 0, 10, 10, 254, -1},
+        {"the 256th: the count wraps", 0, 10, 10, 1, 0},
+        {"the 257th", 0, 10, 10, 1, 1},
+    };
+    for (const ClickRow& row : rows) {
+        SCOPED_TRACE(row.what);
+        for (int pair = 0; pair < row.pairs; ++pair) {
+            seams.clock.advance(row.gapMs);
+            postMouseButton(row.button, true);
+            seams.clock.advance(row.holdMs);
+            postMouseButton(row.button, false);
+        }
+        const std::vector<RecordedEvent> events = sink.events();
+        ASSERT_GE(events.size(), 2u);
+        const RecordedEvent& press = events[events.size() - 2];
+        const RecordedEvent& release = events.back();
+        EXPECT_TRUE(isButtonPress(press.mouseType) && isButtonRelease(release.mouseType));
+        EXPECT_EQ(press.button, static_cast<int32_t>(row.button));
+        EXPECT_EQ(press.clickState, row.lastClick);
+        EXPECT_EQ(release.clickState, row.lastClick);
+    }
 }
 
 } // namespace

@@ -111,6 +111,49 @@ TEST(PresetSchema, InterpretsTheTreeOrRefusesIt) {
     }
 }
 
+// What the reader passes over is listed, so that a check or the editor can say that saving drops it.
+TEST(PresetSchema, ListsTheMembersItPassesOver) {
+    struct Row {
+        const char* what;
+        std::string text;
+        std::string ignored; // each described, "+" after a member later builds read
+    };
+    const Row rows[] = {
+        {"read_members",
+         "{\"name\":\"N\",\"tag\":\"T\",\"joysticks\":[{\"tag\":\"A\",\"binds\":{}}],"
+         "\"activateFor\":[]}",
+         ""},
+        {"top_level", "{\"x\":1,\"name\":\"N\",[2]}",
+         "member \"x\" at the top level; a member without a key at the top level; "},
+        {"binds_then_tag", "{\"joysticks\":[{\"binds\":{\"btn 0\":[\"key 4\"]},\"tag\":\"P\"}]}",
+         "member \"binds\" of joystick section 1; member \"tag\" of joystick section 1; "},
+        {"middle_and_extensions",
+         "{\"joysticks\":[{\"tag\":\"A\"},{\"tag\":\"B\",\"x\":1,\"modes\":{},\"sticks\":{},\"binds\":{}}]}",
+         "member \"x\" of joystick section 2; member \"modes\" of joystick section 2+; "
+         "member \"sticks\" of joystick section 2+; "},
+        {"wrong_types_first_and_last", "{\"joysticks\":[{\"tag\":5,\"binds\":[]},{\"binds\":{}}]}",
+         "member \"tag\" of joystick section 1; member \"binds\" of joystick section 1; "},
+        {"lone_tag_read_lone_keyless_not", "{\"joysticks\":[{\"tag\":\"A\"},{[]}]}",
+         "a member without a key in joystick section 2; "},
+        {"replaced_sections_forgotten",
+         "{\"joysticks\":[{\"y\":1}],\"z\":0,\"joysticks\":[{},{\"tag\":\"B\",\"w\":[],\"binds\":{}}]}",
+         "member \"z\" at the top level; member \"w\" of joystick section 2; "},
+        {"control_characters_escaped", "{\"a\\u001b]0;t\\u0007\\u007f\\\"\\\\\":1}",
+         "member \"a\\u001b]0;t\\u0007\\u007f\\\"\\\\\" at the top level; "},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        VantryDocument document;
+        ASSERT_TRUE(document.readText(row.text));
+        ASSERT_TRUE(document.interpret());
+        std::string ignored;
+        for (const VantryDocument::IgnoredMember& member : document.ignoredMembers) {
+            ignored += describeIgnoredMember(member) + (member.extension ? "+; " : "; ");
+        }
+        EXPECT_EQ(ignored, row.ignored);
+    }
+}
+
 TEST(PresetInterpret, DropsTheSectionsOfAnEarlierInterpretAndNeedsATree) {
     VantryDocument document;
     EXPECT_FALSE(document.interpret());

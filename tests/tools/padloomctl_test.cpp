@@ -141,6 +141,50 @@ TEST(PadloomctlCheck, EveryShippedExamplePresetChecks) {
     Ctl ctl(args, "", fixtures);
     EXPECT_EQ(ctl.exitStatus(), 0);
     EXPECT_EQ(ctl.out(), expected);
+    EXPECT_EQ(ctl.err(), "") << "no warning";
+}
+
+// A file that reads is ok, whatever the warnings on standard error say about what in it does nothing:
+// members the reader passes over (those later builds read aside), outputs with no key or button.
+TEST(PadloomctlCheck, WarnsAboutWhatAPresetThatReadsHoldsInVain) {
+    const std::string rule = " is ignored (a joystick section is read only from a first member \"tag\" and a "
+                             "last member \"binds\")";
+    struct Row {
+        const char* what;
+        std::string preset;
+        std::vector<std::string> warnings;
+    };
+    const Row rows[] = {
+        {"BindsBeforeTag",
+         "{\"name\":\"Order\",\"joysticks\":[{\"binds\":{\"btn 0\":[\"key 4\"]},\"tag\":\"P\"}]}",
+         {"member \"binds\" of joystick section 1" + rule, "member \"tag\" of joystick section 1" + rule}},
+        {"MembersNotRead",
+         "{\"name\":\"N\",\"comment\":\"c\",\"activateFor\":[\"x\"],\"joysticks\":[{},{\"tag\":\"B\","
+         "\"modes\":{},"
+         "\"layers\":[],\"x\":1,\"sequences\":{},\"switches\":[],\"sticks\":{},\"binds\":{}}]}",
+         {"member \"comment\" at the top level is ignored", "member \"x\" of joystick section 2" + rule}},
+        {"KeysAndButtonsThatDoNothing",
+         "{\"joysticks\":[{\"binds\":{\"btn 0\":[\"key 4\",\"key 313\",\"key 314\",\"key 108\"],"
+         "\"axi 1 -\":[\"mbt 7\",\"mbt 8\",\"key 315\"]}}]}",
+         {"joystick section 1, bind \"btn 0\": \"key 314\" names no key, so it does nothing",
+          "joystick section 1, bind \"btn 0\": \"key 108\" names no key, so it does nothing",
+          "joystick section 1, bind \"axi 1 -\": \"mbt 8\" names no mouse button (0 to 7), so it does "
+          "nothing",
+          "joystick section 1, bind \"axi 1 -\": \"key 315\" names no key, so it does nothing"}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        TempFolder folder;
+        folder.write("p.json", row.preset);
+        Ctl ctl({"check", "p.json"}, "", folder.path().string());
+        EXPECT_EQ(ctl.exitStatus(), 0);
+        EXPECT_EQ(ctl.out(), "ok p.json\n");
+        std::string expected;
+        for (const std::string& warning : row.warnings) {
+            expected += "padloomctl: p.json: warning: " + warning + "\n";
+        }
+        EXPECT_EQ(ctl.err(), expected);
+    }
 }
 
 // A replay runs SDL; its handlers must not keep the signals from ending it, with the signal's own

@@ -1,4 +1,6 @@
 // check FILE...: load each preset as the app does; format FILE: print what saving it would write.
+#include "engine/key_code_table.h"
+#include "engine/mouse_state.h"
 #include "preset/vantry_document.h"
 #include "tools/padloomctl/commands.h"
 
@@ -64,6 +66,53 @@ int failed(const std::string& message) {
     return exitFailed;
 }
 
+// A warning is about a file that reads: what it holds that does nothing.
+void warn(const std::string& file, const std::string& message) {
+    std::fprintf(stderr, "padloomctl: %s: warning: %s\n", file.c_str(), message.c_str());
+}
+
+// Members that later builds read are left out: for them the file is as it should be.
+void warnAboutIgnoredMembers(const std::string& file, const VantryDocument& document) {
+    for (const VantryDocument::IgnoredMember& member : document.ignoredMembers) {
+        if (member.extension) {
+            continue;
+        }
+        const std::string rule = member.section != 0 ? std::string(" (") + sectionReadingRule + ")" : "";
+        warn(file, describeIgnoredMember(member) + " is ignored" + rule);
+    }
+}
+
+// What an output that reads but does nothing when it fires lacks; empty for every other output.
+std::string missingTarget(const BindOutput& output) {
+    if (output.kind == OutputKind::key && !keyNumberHasKey(output.code)) {
+        return "names no key";
+    }
+    if (output.kind == OutputKind::mouseButton && output.code >= static_cast<uint32_t>(mouseButtonCount)) {
+        return "names no mouse button (0 to " + std::to_string(mouseButtonCount - 1) + ")";
+    }
+    return {};
+}
+
+void warnAboutIdleOutputs(const std::string& file, const VantryDocument& document) {
+    if (!document.joysticks) {
+        return;
+    }
+    std::size_t section = 0;
+    for (const VantryDocument::JoystickData& joystick : *document.joysticks) {
+        ++section;
+        for (const VantryDocument::BindData& bind : joystick.binds) {
+            for (const BindOutput& output : bind.outputs) {
+                const std::string lacks = missingTarget(output);
+                if (!lacks.empty()) {
+                    warn(file, "joystick section " + std::to_string(section) + ", bind \"" +
+                                   inputToText(bind.input) + "\": \"" + outputToText(output) + "\" " + lacks +
+                                   ", so it does nothing");
+                }
+            }
+        }
+    }
+}
+
 } // namespace
 
 int checkCommand(const Args& args) {
@@ -75,7 +124,11 @@ int checkCommand(const Args& args) {
         VantryDocument document;
         const bool loaded = document.load(file.c_str());
         std::printf("%s %s\n", loaded ? "ok" : "failed", file.c_str());
-        if (!loaded) {
+        if (loaded) {
+            std::fflush(stdout);
+            warnAboutIgnoredMembers(file, document);
+            warnAboutIdleOutputs(file, document);
+        } else {
             // A schema error prints nothing on its own; every failure gets its reason here.
             std::fflush(stdout);
             std::fprintf(stderr, "padloomctl: %s: %s\n", file.c_str(), document.lastError().c_str());
