@@ -132,6 +132,8 @@ void ShellHarness::start() {
     options.desktop = &desktop;
     options.sink = useRecordingSink ? &sink : nullptr;
     options.quit = [this] { ++quitCount; };
+    options.bus = bus;
+    options.busObjectPath = busObjectPath;
     shell_ = std::make_unique<Shell>(std::move(options));
     shell_->start();
     pumpUntil([this] { return shell_->mainPageFills() > 0; });

@@ -118,6 +118,9 @@ public:
     RecordingSink sink;
     bool useRecordingSink = true; // false: the shell picks the real sink as the app does
     bool useRealDialogs = false;  // true: the GTK panels instead of `dialogs`
+    // The application's connection and object path, where desktop helpers report the focus.
+    GDBusConnection* bus = nullptr;
+    std::string busObjectPath;
     int quitCount = 0;
 
 private:
