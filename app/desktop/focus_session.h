@@ -24,7 +24,7 @@ enum class FocusSource {
 struct SessionFacts {
     bool wayland = false;         // WAYLAND_DISPLAY is set, or XDG_SESSION_TYPE is "wayland"
     bool x11Display = false;      // the app's windows are on an X server (an X11 session or XWayland)
-    std::string currentDesktop;   // XDG_CURRENT_DESKTOP: names separated by ':' ("ubuntu:GNOME")
+    std::string currentDesktop{}; // XDG_CURRENT_DESKTOP: names separated by ':' ("ubuntu:GNOME")
     bool wlrToplevels = false;    // the compositor offers zwlr_foreign_toplevel_manager_v1
     bool kwinOnBus = false;       // org.kde.KWin has an owner on the session bus
     bool gnomeShellOnBus = false; // org.gnome.Shell has an owner on the session bus
@@ -49,7 +49,7 @@ FollowerState kwinScriptFailed(const std::string& why);
 struct GnomeExtensionFacts {
     bool known = false;             // the shell has read the extension (installed before it started)
     int state = 0;                  // the shell's state number for it (1 active, 2 disabled, 3 error, ...)
-    std::string error;              // the shell's error text, if any
+    std::string error{};            // the shell's error text, if any
     bool enabledInSettings = false; // listed in org.gnome.shell enabled-extensions
     bool userExtensionsOff = false; // org.gnome.shell disable-user-extensions
     bool reported = false;          // a report has come from it since the app started

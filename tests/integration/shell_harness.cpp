@@ -134,6 +134,7 @@ void ShellHarness::start() {
     options.quit = [this] { ++quitCount; };
     options.bus = bus;
     options.busObjectPath = busObjectPath;
+    options.focusMonitor = focusMonitor;
     shell_ = std::make_unique<Shell>(std::move(options));
     shell_->start();
     pumpUntil([this] { return shell_->mainPageFills() > 0; });

@@ -121,6 +121,7 @@ public:
     // The application's connection and object path, where desktop helpers report the focus.
     GDBusConnection* bus = nullptr;
     std::string busObjectPath;
+    FocusMonitor* focusMonitor = nullptr; // null: the one the session offers
     int quitCount = 0;
 
 private:
