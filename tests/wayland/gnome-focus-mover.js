@@ -1,5 +1,6 @@
-// Tests only: moves the focus in GNOME Shell on request, as a user's click would, since the
-// shell's own Eval is locked. io.github.padloom.test.FocusMover on the session bus:
+// A GNOME Shell extension for the tests only (uuid gnome-focus-mover@padloom.test; desktop-session
+// installs it): moves the focus on request, as a user's click would, since the shell's own Eval
+// is locked. io.github.padloom.test.FocusMover on the session bus:
 //   Activate(s wm_class) -> b   activates the first window of that class (a Wayland window's is
 //                               its app id); false when there is none
 'use strict';
