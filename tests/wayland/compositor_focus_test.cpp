@@ -3,8 +3,9 @@
 // of following (the wlroots window list, Padloom's KWin script, Padloom's GNOME Shell extension)
 // as the app does at start, and the preset switches as the test moves the focus between two
 // native Wayland windows and an XWayland one, and comes back. The shell's own windows are native
-// Wayland windows of the compositor, with the app id "padloom".
+// Wayland windows of the compositor with the app id "padloom", or XWayland windows of that class.
 #include "platform/gtk/desktop/remote_client.h"
+#include "platform/gtk/x11/x11_active_window.h"
 #include "tests/integration/shell_harness.h"
 
 #include <cstdlib>
@@ -53,6 +54,8 @@ protected:
         }
         g_set_prgname("padloom"); // the app id of the shell's windows, as the app's own
         ASSERT_TRUE(ShellHarness::displayAvailable()) << "GTK cannot open the compositor's display";
+        // The shell's windows are on XWayland exactly when desktop-session asks for it.
+        ASSERT_EQ(X11ActiveWindow::available(), environment("GDK_BACKEND") == "x11");
         application.reset(g_application_new(remote::applicationId, G_APPLICATION_DEFAULT_FLAGS));
         ASSERT_TRUE(g_application_register(application.get(), nullptr, nullptr));
         harness.emplace();
