@@ -524,8 +524,8 @@ function programsSection() {
     $('<h2>').text('Switch on for programs'),
     $('<p class="hint">').text('When a window of one of these programs gets the focus, this preset ' +
       'is switched on; when you move on to a program no preset names, the preset you switched on ' +
-      'by hand comes back. Name a program by its window class (xprop WM_CLASS shows it); * stands ' +
-      'for any text, as in steam_app_* or Minecraft*.'),
+      'by hand comes back. Name a program by its window class (xprop WM_CLASS shows it) or, on ' +
+      'Wayland, its app id; * stands for any text, as in steam_app_* or Minecraft*.'),
     $('<p class="following" role="note">'),
     $('<button type="button" class="enable-follower">').text('Enable the Padloom extension'),
     $('<div class="program-list">'),
@@ -534,7 +534,8 @@ function programsSection() {
 
 function addProgramRow(text) {
   const input = $('<input type="text" class="program" spellcheck="false" autocomplete="off">')
-    .attr({ placeholder: 'Window class, e.g. steam_app_*', title: 'Window class; * stands for any text' })
+    .attr({ placeholder: 'Window class or app id, e.g. steam_app_*',
+      title: 'Window class or app id; * stands for any text' })
     .val(String(text));
   const row = $('<div class="program-row">').append(input,
     iconButton('✕', 'Remove this program', 'remove-program'));
