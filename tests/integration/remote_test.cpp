@@ -160,5 +160,20 @@ TEST(FocusReportsOnTheBus, PresetsFollowTheReportedProgram) {
     EXPECT_NE(report({"FocusGone"}).exit, 0);
 }
 
+// A second taker of reports on the same connection and path is refused, and says so.
+TEST(FocusReportsOnTheBus, ASecondTakerIsRefusedAndSaysWhy) {
+    GDBusConnection* bus = g_bus_get_sync(G_BUS_TYPE_SESSION, nullptr, nullptr);
+    ASSERT_NE(bus, nullptr);
+    FocusReports first(bus, "/io/github/padloom/Padloom", std::make_unique<StandInHelper>());
+    FocusReports second(bus, "/io/github/padloom/Padloom", std::make_unique<StandInHelper>());
+    first.install([](const FocusedWindow&) {});
+    second.install([](const FocusedWindow&) {});
+    EXPECT_EQ(first.state().text, "Enable the stand-in.");
+    EXPECT_FALSE(second.state().followable);
+    EXPECT_NE(second.state().text.find("cannot take focus reports"), std::string::npos)
+        << second.state().text;
+    g_object_unref(bus);
+}
+
 } // namespace
 } // namespace padloom::test

@@ -67,6 +67,13 @@ FocusReports::~FocusReports() {
     }
 }
 
+FollowerState FocusReports::state() const {
+    if (!refused_.empty()) {
+        return {false, refused_, false};
+    }
+    return helper_->state(reported_);
+}
+
 void FocusReports::enableHelper(std::function<void()> done) {
     helper_->enable(std::move(done));
 }
@@ -81,10 +88,12 @@ void FocusReports::install(std::function<void(const FocusedWindow&)> onFocus) {
     registration_ = g_dbus_connection_register_object(bus_, objectPath_.c_str(), interfaceInfo(), &vtable,
                                                       this, nullptr, &error);
     if (registration_ == 0) {
-        g_printerr("Padloom cannot take focus reports on the session bus: %s\n", error->message);
+        refused_ = std::string("Padloom cannot take focus reports on the session bus: ") + error->message;
+        g_printerr("%s\n", refused_.c_str());
         g_error_free(error);
         return;
     }
+    refused_.clear();
     onFocus_ = std::move(onFocus);
     helper_->start();
 }

@@ -42,7 +42,7 @@ public:
     FocusReports& operator=(const FocusReports&) = delete;
 
     bool available() const override { return bus_ != nullptr; }
-    FollowerState state() const override { return helper_->state(reported_); }
+    FollowerState state() const override;
     void enableHelper(std::function<void()> done) override;
     void install(std::function<void(const FocusedWindow&)> onFocus) override;
     void remove() override;
@@ -55,6 +55,7 @@ private:
     std::unique_ptr<DesktopHelper> helper_;
     std::function<void(const FocusedWindow&)> onFocus_;
     unsigned registration_ = 0;
+    std::string refused_; // why the bus did not take the interface, if it did not
     bool reported_ = false;
 };
 
