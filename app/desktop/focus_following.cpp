@@ -1,6 +1,7 @@
 #include "app/desktop/focus_following.h"
 
 #include "app/controller/tessel_app_delegate.h"
+#include "app/desktop/focus_session.h"
 #include "app/pages/page_scripts.h"
 #include "app/presets/active_preset.h"
 
@@ -163,7 +164,25 @@ void FocusFollowing::presetSaved(const std::string& path, const std::vector<std:
 }
 
 void FocusFollowing::showInEditor(const std::vector<std::string>& programs) {
-    controller_.configScriptObject->evaluate(config_page::setActivateFor(programs, available()));
+    controller_.configScriptObject->evaluate(config_page::setActivateFor(programs, state()));
+}
+
+FollowerState FocusFollowing::state() const {
+    if (monitor_ == nullptr) {
+        return followerState(FocusSource::none);
+    }
+    return monitor_->state();
+}
+
+void FocusFollowing::enableHelper() {
+    if (monitor_ == nullptr) {
+        return;
+    }
+    monitor_->enableHelper([this, alive = alive_] {
+        if (*alive) {
+            controller_.configScriptObject->evaluate(config_page::showFollowing(state()));
+        }
+    });
 }
 
 std::optional<std::string> FocusFollowing::namedPreset() const {

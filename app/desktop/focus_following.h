@@ -42,6 +42,10 @@ public:
     void stop();
     // Whether the focused program can be followed in this session.
     bool available() const { return monitor_ != nullptr && monitor_->available(); }
+    // What the editor says about following: which way it is done here, or why it is not.
+    FollowerState state() const;
+    // The editor's button: sets up the desktop's part of following, then shows the new state.
+    void enableHelper();
 
     // Kept by the preset list: which preset names which program, in list order.
     FocusRules rules;

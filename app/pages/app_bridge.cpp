@@ -78,6 +78,12 @@ const std::vector<PageOperation>& operationTable() {
              app.scanJoystickInput(intArg(a, 0), intArg(a, 1));
              return ScriptValue();
          }},
+        {"enableFocusHelper",
+         {},
+         [](TesselAppDelegate& app, const std::vector<ScriptValue>&) {
+             app.focusFollowing.enableHelper();
+             return ScriptValue();
+         }},
         {"webViewDocumentReady",
          {},
          [](TesselAppDelegate& app, const std::vector<ScriptValue>&) {

@@ -115,12 +115,26 @@ std::string generatePresetString() {
     return "generatePresetString()";
 }
 
-std::string setActivateFor(const std::vector<std::string>& programs, bool followable) {
+namespace {
+
+std::string followingObject(const FollowerState& following) {
+    const auto flag = [](bool on) { return on ? "true" : "false"; };
+    return std::string("{followable: ") + flag(following.followable) +
+           ", text: " + scriptString(following.text) + ", offerEnable: " + flag(following.offerEnable) + "}";
+}
+
+} // namespace
+
+std::string setActivateFor(const std::vector<std::string>& programs, const FollowerState& following) {
     std::string list;
     for (const std::string& program : programs) {
         list += (list.empty() ? "" : ",") + scriptString(program);
     }
-    return "setActivateFor([" + list + "], " + (followable ? "true" : "false") + ")";
+    return "setActivateFor([" + list + "], " + followingObject(following) + ")";
+}
+
+std::string showFollowing(const FollowerState& following) {
+    return "showFollowing(" + followingObject(following) + ")";
 }
 
 std::string getName() {

@@ -6,6 +6,7 @@
 
 #include "app/pads/control_names.h"
 #include "app/pads/live_view.h"
+#include "app/ui/focus_monitor.h"
 
 #include <string>
 #include <vector>
@@ -78,8 +79,10 @@ std::string selectInputInBind(int joystick, int bindNo, const std::string& input
 // The capture has ended.
 std::string stopModal();
 
-// The programs that switch the preset on; followable is false where focus can't be followed.
-std::string setActivateFor(const std::vector<std::string>& programs, bool followable);
+// The programs that switch the preset on, and what the section says about following the focus.
+std::string setActivateFor(const std::vector<std::string>& programs, const FollowerState& following);
+// What the section says about following the focus, the programs left as they are.
+std::string showFollowing(const FollowerState& following);
 
 // Named controls and the live view.
 // Each connected joystick's named controls, in SDL's device order (none for a pad SDL does not know).

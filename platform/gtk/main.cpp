@@ -132,6 +132,10 @@ void onActivate(GtkApplication* application, gpointer data) {
     options.productSite = PADLOOM_PRODUCT_SITE;
     options.makerSite = PADLOOM_MAKER_SITE;
     options.quit = [application] { g_application_quit(G_APPLICATION(application)); };
+    options.bus = g_application_get_dbus_connection(G_APPLICATION(application));
+    if (const char* path = g_application_get_dbus_object_path(G_APPLICATION(application))) {
+        options.busObjectPath = path;
+    }
     app->shell = std::make_unique<padloom::Shell>(std::move(options));
     gtk_application_add_window(application, app->shell->mainWindow());
     gtk_application_add_window(application, app->shell->configWindow());

@@ -4,8 +4,9 @@
 // caller, in this order):
 //   clearJoysticks()                    before the page is filled with a preset
 //   $('#name').val(text), $('#tag').val(text)
-//   setActivateFor(programs, followable)   the programs that switch it on
-//                                       (app/focus_page_scripts.h)
+//   setActivateFor(programs, following)   the programs that switch it on, and
+//                                       what is said about following the focus
+//   showFollowing(following)            that alone, the programs left as they are
 //   addJoystick(name)                   a joystick section; its binds follow
 //   addBind(joystick, input, output)    one output of a bind
 //   $('input[type=text]').blur()        before the preset is read back
@@ -513,25 +514,28 @@ function generatePresetString() {
 //
 // The preset's "activateFor": programs, named by window class, whose windows
 // switch this preset on when they get the focus. The application fills the
-// section with setActivateFor(programs, followable); followable is false where
-// the session can't tell which window has the focus (not X11).
+// section with setActivateFor(programs, following), where following is
+// {followable, text, offerEnable}: whether the session lets the focus be
+// followed, which way it is followed or why not, and whether to offer the
+// button that sets up the desktop's part (appconfig.enableFocusHelper()).
 
 function programsSection() {
   return $('<section id="programs">').append(
     $('<h2>').text('Switch on for programs'),
     $('<p class="hint">').text('When a window of one of these programs gets the focus, this preset ' +
       'is switched on; when you move on to a program no preset names, the preset you switched on ' +
-      'by hand comes back. Name a program by its window class (xprop WM_CLASS shows it); * stands ' +
-      'for any text, as in steam_app_* or Minecraft*.'),
-    $('<p class="needs-x11" role="note">').text('Following the focused program needs an X11 ' +
-      'session. Here the programs are kept with the preset, but nothing is switched.'),
+      'by hand comes back. Name a program by its window class (xprop WM_CLASS shows it) or, on ' +
+      'Wayland, its app id; * stands for any text, as in steam_app_* or Minecraft*.'),
+    $('<p class="following" role="note">'),
+    $('<button type="button" class="enable-follower">').text('Enable the Padloom extension'),
     $('<div class="program-list">'),
     $('<button type="button" class="quiet add-program">').text('+ Add program'));
 }
 
 function addProgramRow(text) {
   const input = $('<input type="text" class="program" spellcheck="false" autocomplete="off">')
-    .attr({ placeholder: 'Window class, e.g. steam_app_*', title: 'Window class; * stands for any text' })
+    .attr({ placeholder: 'Window class or app id, e.g. steam_app_*',
+      title: 'Window class or app id; * stands for any text' })
     .val(String(text));
   const row = $('<div class="program-row">').append(input,
     iconButton('✕', 'Remove this program', 'remove-program'));
@@ -539,10 +543,19 @@ function addProgramRow(text) {
   return input;
 }
 
-function setActivateFor(programs, followable) {
+function setActivateFor(programs, following) {
   $('#programs > .program-list').empty();
   (Array.isArray(programs) ? programs : []).forEach(addProgramRow);
-  $('#programs').toggleClass('unfollowable', followable === false);
+  showFollowing(following);
+}
+
+function showFollowing(following) {
+  const state = following || {};
+  $('#programs').toggleClass('unfollowable', state.followable === false)
+    .toggleClass('offers-enable', state.offerEnable === true);
+  $('#programs > .following').text(String(state.text || ''));
+  $('#programs > .enable-follower').prop('disabled', false);
+  fitWindow();
 }
 
 // The programs to save: trimmed, without empty or repeated ones.
@@ -568,6 +581,10 @@ function bindProgramEvents() {
   $('#programs').on('click', '.add-program', function () {
     addProgramRow('').trigger('focus');
     fitWindow();
+  });
+  $('#programs').on('click', '.enable-follower', function () {
+    $(this).prop('disabled', true);
+    Promise.resolve(appconfig.enableFocusHelper()).catch(function () {});
   });
   $('#programs').on('click', '.remove-program', function () {
     $(this).closest('.program-row').remove();

@@ -33,6 +33,8 @@ TEST_F(Editing, ClosingItSavesAPresetThatLoads) {
                            scriptString(program) + "); true");
         }
         EXPECT_EQ(harness.config("$('#programs').hasClass('unfollowable')"), ScriptValue(false));
+        EXPECT_EQ(harness.config("$('#programs > .following').text()"),
+                  ScriptValue("Follows the focused window of this X11 session."));
         ASSERT_TRUE(harness.closeEditor(how));
         const std::string saved = harness.presetFileText("Pad.txt");
         VantryDocument document;

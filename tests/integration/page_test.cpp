@@ -22,10 +22,10 @@ TEST_F(Page, GlobalsOfferThePageOperationsOnly) {
         "g = window[name]; return [Reflect.ownKeys(g).map(String).sort(), Object.isFrozen(g), "
         "Object.values(g).every((f) => typeof f === 'function'), "
         "Object.getPrototypeOf(g) === null, typeof g.showAlert].join(' ')";
-    const ScriptValue offered(
-        "activatePreset_,createOrEditPreset_,deactivatePreset,deletePreset_,generateValidFilename,"
-        "generateValidFilenameWithName_,scanJoystickInput_inBindNo_,showPresetFile_,"
-        "updateConfigWindowHeight,webViewDocumentReady true true true undefined");
+    const ScriptValue offered("activatePreset_,createOrEditPreset_,deactivatePreset,deletePreset_,"
+                              "enableFocusHelper,generateValidFilename,"
+                              "generateValidFilenameWithName_,scanJoystickInput_inBindNo_,showPresetFile_,"
+                              "updateConfigWindowHeight,webViewDocumentReady true true true undefined");
     EXPECT_EQ(harness.main("(() => { let name = 'app', g = app; " + script + " })()"), offered);
     EXPECT_EQ(harness.config("(() => { let name = 'appconfig', g = appconfig; " + script + " })()"), offered);
 }

@@ -3,6 +3,7 @@
 // its application actions on the bus and a virtual joystick, so presets really switch on.
 #include "platform/gtk/desktop/remote_actions.h"
 #include "platform/gtk/desktop/remote_client.h"
+#include "platform/gtk/wayland/focus_reports.h"
 #include "tests/integration/shell_harness.h"
 
 namespace padloom::test {
@@ -69,6 +70,109 @@ TEST_F(RemoteControl, PresetsSwitchByFileOrPresetName) {
             harness.main("hideNotice()");
         }
     }
+}
+
+// A desktop helper that must be enabled before it reports, as GNOME Shell's extension must.
+class StandInHelper : public DesktopHelper {
+public:
+    void start() override { ++started; }
+    void stop() override { ++stopped; }
+    FollowerState state(bool reported) const override {
+        return enabled || reported ? FollowerState{true, "The stand-in reports.", false}
+                                   : FollowerState{false, "Enable the stand-in.", true};
+    }
+    void enable(std::function<void()> done) override {
+        enabled = true;
+        done();
+    }
+    int started = 0, stopped = 0;
+    bool enabled = false;
+};
+
+// Desktop helpers (Padloom's KWin script, its GNOME Shell extension) report the focused window on
+// the app's own connection; presets follow these reports as they follow X11's active window.
+TEST(FocusReportsOnTheBus, PresetsFollowTheReportedProgram) {
+    if (!ShellHarness::displayAvailable()) {
+        GTEST_SKIP() << "no display";
+    }
+    std::unique_ptr<GApplication, void (*)(gpointer)> application(
+        g_application_new(remote::applicationId, G_APPLICATION_DEFAULT_FLAGS), g_object_unref);
+    ASSERT_TRUE(g_application_register(application.get(), nullptr, nullptr));
+    auto owned = std::make_unique<StandInHelper>();
+    StandInHelper& helper = *owned;
+    FocusReports reports(g_application_get_dbus_connection(application.get()),
+                         g_application_get_dbus_object_path(application.get()), std::move(owned));
+    ShellHarness harness;
+    harness.focusMonitor = &reports;
+    harness.writePreset("Hand.txt", presetText("Hand", "by hand"));
+    harness.writePreset("Game.txt", R"({"name":"Game","activateFor":["org.example.Game"],"joysticks":[{}]})");
+    harness.start();
+    EXPECT_EQ(helper.started, 1);
+    HeldJoystick pad(2, 4, 1);
+
+    // The editor tells what the helper says, and its button enables it.
+    ASSERT_TRUE(harness.openEditor());
+    const auto editorSays = [&](const std::string& text, bool button) {
+        return pumpUntil([&] {
+            return harness.config("$('#programs > .following').text()") == ScriptValue(text) &&
+                   harness.config("$('#programs > .enable-follower').is(':visible')") == ScriptValue(button);
+        });
+    };
+    EXPECT_TRUE(editorSays("Enable the stand-in.", true));
+    harness.config("$('#programs > .enable-follower').click(); true");
+    EXPECT_TRUE(editorSays("The stand-in reports.", false));
+    ASSERT_TRUE(harness.closeEditor());
+
+    const auto report = [](std::vector<std::string> call) {
+        const std::string method = call.front();
+        call.erase(call.begin());
+        std::vector<std::string> words = {"gdbus",
+                                          "call",
+                                          "--session",
+                                          "--dest",
+                                          remote::applicationId,
+                                          "--object-path",
+                                          "/io/github/padloom/Padloom",
+                                          "--method",
+                                          "io.github.padloom.Padloom.FocusFollowing." + method};
+        words.insert(words.end(), call.begin(), call.end());
+        return runProgram(words);
+    };
+    const auto current = [&] { return harness.controller().focusFollowing.currentPreset().value_or(""); };
+    const auto runs = [&](const std::string& file) { return pumpUntil([&] { return current() == file; }); };
+    ASSERT_TRUE(harness.controller().activatePreset("Hand.txt"));
+    EXPECT_EQ(report({"WindowFocused", "org.example.Game", "Game title"}).exit, 0);
+    EXPECT_TRUE(runs("Game.txt"));
+    // The app's own window, by its app id, right after another program's: nothing switches.
+    EXPECT_EQ(report({"WindowFocused", "org.example.Other", ""}).exit, 0);
+    EXPECT_EQ(report({"WindowFocused", "io.github.padloom.Padloom", "Padloom"}).exit, 0);
+    EXPECT_FALSE(pumpUntil([&] { return current() != "Game.txt"; }, std::chrono::milliseconds(600)));
+    EXPECT_EQ(report({"FocusGone"}).exit, 0);
+    EXPECT_TRUE(runs("Hand.txt"));
+
+    const ProgramOutcome tooLong = report({"WindowFocused", std::string(513, 'a'), ""});
+    EXPECT_EQ(tooLong.exit, 1);
+    EXPECT_NE(tooLong.err.find("longer than 512 bytes"), std::string::npos) << tooLong.err;
+
+    // Once following ends (the app quits), the helper is stopped and nothing answers.
+    harness.controller().focusFollowing.stop();
+    EXPECT_EQ(helper.stopped, 1);
+    EXPECT_NE(report({"FocusGone"}).exit, 0);
+}
+
+// A second taker of reports on the same connection and path is refused, and says so.
+TEST(FocusReportsOnTheBus, ASecondTakerIsRefusedAndSaysWhy) {
+    GDBusConnection* bus = g_bus_get_sync(G_BUS_TYPE_SESSION, nullptr, nullptr);
+    ASSERT_NE(bus, nullptr);
+    FocusReports first(bus, "/io/github/padloom/Padloom", std::make_unique<StandInHelper>());
+    FocusReports second(bus, "/io/github/padloom/Padloom", std::make_unique<StandInHelper>());
+    first.install([](const FocusedWindow&) {});
+    second.install([](const FocusedWindow&) {});
+    EXPECT_EQ(first.state().text, "Enable the stand-in.");
+    EXPECT_FALSE(second.state().followable);
+    EXPECT_NE(second.state().text.find("cannot take focus reports"), std::string::npos)
+        << second.state().text;
+    g_object_unref(bus);
 }
 
 } // namespace

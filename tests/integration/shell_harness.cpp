@@ -125,13 +125,19 @@ std::string ShellHarness::presetFileText(const std::string& fileName) const {
 
 void ShellHarness::start() {
     ShellOptions options;
-    options.resourceDir = PADLOOM_BINARY_DIR "/resources";
+    // A copy elsewhere when the build folder is out of the test user's reach (tests/wayland).
+    const char* resources = std::getenv("PADLOOM_TEST_RESOURCES");
+    options.resourceDir =
+        resources != nullptr && *resources != '\0' ? resources : PADLOOM_BINARY_DIR "/resources";
     static const bool sandboxConfigured = (configureWebSandbox(options.resourceDir), true);
     (void)sandboxConfigured;
     options.dialogs = useRealDialogs ? nullptr : &dialogs;
     options.desktop = &desktop;
     options.sink = useRecordingSink ? &sink : nullptr;
     options.quit = [this] { ++quitCount; };
+    options.bus = bus;
+    options.busObjectPath = busObjectPath;
+    options.focusMonitor = focusMonitor;
     shell_ = std::make_unique<Shell>(std::move(options));
     shell_->start();
     pumpUntil([this] { return shell_->mainPageFills() > 0; });

@@ -118,6 +118,10 @@ public:
     RecordingSink sink;
     bool useRecordingSink = true; // false: the shell picks the real sink as the app does
     bool useRealDialogs = false;  // true: the GTK panels instead of `dialogs`
+    // The application's connection and object path, where desktop helpers report the focus.
+    GDBusConnection* bus = nullptr;
+    std::string busObjectPath;
+    FocusMonitor* focusMonitor = nullptr; // null: the one the session offers
     int quitCount = 0;
 
 private:

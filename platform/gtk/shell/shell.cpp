@@ -6,8 +6,8 @@
 #include "platform/gtk/shell/gtk_dialogs.h"
 #include "platform/gtk/shell/i18n.h"
 #include "platform/gtk/shell/keyfile_settings_store.h"
+#include "platform/gtk/wayland/focus_chooser.h"
 #include "platform/gtk/web/web_context.h"
-#include "platform/gtk/x11/x11_focus_monitor.h"
 #include "platform/gtk/x11/x11_fullscreen_monitor.h"
 #include "platform/linux/sink_selection.h"
 
@@ -93,7 +93,12 @@ Shell::Shell(ShellOptions options) : options_(std::move(options)) {
     mainLoop_ = std::make_unique<GlibMainLoop>([this] { terminate(); });
     activeWindow_ = std::make_unique<X11ActiveWindow>();
     presentationMonitor_ = std::make_unique<X11FullscreenMonitor>(*activeWindow_);
-    focusMonitor_ = std::make_unique<X11FocusMonitor>(*activeWindow_);
+    if (!options_.focusMonitor) {
+        ownFocusMonitor_ =
+            chooseFocusMonitor(*activeWindow_, options_.bus, options_.busObjectPath, options_.resourceDir)
+                .monitor;
+        options_.focusMonitor = ownFocusMonitor_.get();
+    }
     chooseSink();
 
     // The pages are dark; the menu bar, label and dialogs follow them.
@@ -273,7 +278,7 @@ void Shell::start() {
     mainPage_->loadFile(options_.resourceDir + "/gui/window_main.htm");
     configPage_->loadFile(options_.resourceDir + "/gui/window_config.htm");
     controller_->applicationDidFinishLaunching();
-    controller_->focusFollowing.start(focusMonitor_.get(), *mainLoop_);
+    controller_->focusFollowing.start(options_.focusMonitor, *mainLoop_);
     if (GdkScreen* screen = gdk_screen_get_default()) {
         monitorsChanged_ =
             g_signal_connect(screen, "monitors-changed", G_CALLBACK(Signals::monitorsChanged), this);

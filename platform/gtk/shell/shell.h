@@ -19,6 +19,7 @@
 
 typedef struct _GtkWindow GtkWindow;
 typedef struct _GtkAccelGroup GtkAccelGroup;
+typedef struct _GDBusConnection GDBusConnection;
 
 namespace padloom {
 
@@ -35,6 +36,11 @@ struct ShellOptions {
     SettingsStore* settings = nullptr;
     DesktopServices* desktop = nullptr;
     EventSink* sink = nullptr;
+    FocusMonitor* focusMonitor = nullptr; // null: the one the session offers (chooseFocusMonitor)
+    // The application's own connection to the session bus and its object path, where desktop
+    // helpers report the focused window; none: no helper can.
+    GDBusConnection* bus = nullptr;
+    std::string busObjectPath;
     // Ends the application's main loop once quitting has been decided and done.
     std::function<void()> quit;
 };
@@ -87,7 +93,7 @@ private:
     std::unique_ptr<MainLoop> mainLoop_;
     std::unique_ptr<X11ActiveWindow> activeWindow_; // watched by the two monitors below
     std::unique_ptr<PresentationMonitor> presentationMonitor_;
-    std::unique_ptr<FocusMonitor> focusMonitor_;
+    std::unique_ptr<FocusMonitor> ownFocusMonitor_;
     GtkCaptureEvents captureEvents_;
     std::unique_ptr<EventSink> ownSink_;
     std::string sinkWarning_;

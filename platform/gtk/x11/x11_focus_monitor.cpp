@@ -1,9 +1,15 @@
 #include "platform/gtk/x11/x11_focus_monitor.h"
 
+#include "app/desktop/focus_session.h"
+
 namespace padloom {
 
 X11FocusMonitor::~X11FocusMonitor() {
     remove();
+}
+
+FollowerState X11FocusMonitor::state() const {
+    return followerState(available() ? FocusSource::x11 : FocusSource::none);
 }
 
 void X11FocusMonitor::install(std::function<void(const FocusedWindow&)> onFocus) {

@@ -15,6 +15,7 @@ public:
     X11FocusMonitor& operator=(const X11FocusMonitor&) = delete;
 
     bool available() const override { return X11ActiveWindow::available(); }
+    FollowerState state() const override;
     void install(std::function<void(const FocusedWindow&)> onFocus) override;
     void remove() override;
 
