@@ -10,14 +10,14 @@
 
 namespace padloom {
 
-std::optional<std::string> findPresetByName(const std::string& folder, const std::string& name,
+std::optional<std::string> findPresetByName(const std::vector<ListedPreset>& listed, const std::string& name,
                                             std::string& problem) {
     if (name.empty()) {
         problem = "No preset was named.";
         return std::nullopt;
     }
     std::vector<std::string> named;
-    for (const ListedPreset& preset : readPresetFolder(folder)) {
+    for (const ListedPreset& preset : listed) {
         if (preset.file == name) {
             return name;
         }
@@ -62,8 +62,7 @@ std::string RemoteControl::activate(const std::string& name) {
 
 std::string RemoteControl::activateNow(const std::string& name) {
     std::string problem;
-    const std::optional<std::string> folder = app_.presetFolder(problem);
-    const std::optional<std::string> file = folder ? findPresetByName(*folder, name, problem) : std::nullopt;
+    const std::optional<std::string> file = findPresetByName(app_.listedPresets.entries(), name, problem);
     const bool done = file && app_.activatePreset(*file, &problem);
     showActivePreset();
     if (done) {
