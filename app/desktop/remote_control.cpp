@@ -2,6 +2,7 @@
 
 #include "app/controller/tessel_app_delegate.h"
 #include "app/pages/page_scripts.h"
+#include "app/pages/shown_text.h"
 #include "app/presets/active_preset.h"
 #include "app/presets/preset_listing.h"
 
@@ -21,7 +22,7 @@ std::optional<std::string> findPresetByName(const std::vector<ListedPreset>& lis
         if (preset.file == name) {
             return name;
         }
-        if (preset.readable && preset.name == name) {
+        if (validUtf8(preset.file) == name || (preset.readable && validUtf8(preset.name) == name)) {
             named.push_back(preset.file);
         }
     }

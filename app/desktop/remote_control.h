@@ -15,8 +15,8 @@ namespace padloom {
 class TesselAppDelegate;
 
 // The listed preset that name stands for: the one of that file name (relative to the preset
-// folder), else the one of that preset name. None, with a sentence for the user in problem, when
-// none or several match.
+// folder), else the one whose file name as shown (validUtf8) or preset name is name. None, with a
+// sentence for the user in problem, when none or several match.
 std::optional<std::string> findPresetByName(const std::vector<ListedPreset>& listed, const std::string& name,
                                             std::string& problem);
 

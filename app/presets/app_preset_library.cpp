@@ -1,6 +1,7 @@
 // The preset library: listing, example copies, new names, copies, editing and deleting.
 #include "app/controller/tessel_app_delegate.h"
 #include "app/pages/page_scripts.h"
+#include "app/pages/shown_text.h"
 #include "app/presets/folders.h"
 #include "app/presets/preset_files.h"
 #include "app/presets/preset_listing.h"
@@ -266,7 +267,7 @@ bool TesselAppDelegate::saveEditedPreset(const std::string& path) {
     }
     std::string error = replaceProblem(path);
     if (!error.empty() || !replaceFileContents(path, text, error)) {
-        std::fprintf(stderr, "Can't open %s\n", path.c_str());
+        std::fprintf(stderr, "Can't open %s\n", terminalText(path).c_str());
         keepEditedText(path, text, error);
         return false;
     }
@@ -278,7 +279,7 @@ bool TesselAppDelegate::saveEditedPreset(const std::string& path) {
         listedPresets.saved(
             {path.substr(folder->size()), true, check.name, check.tag, check.activateFor, {}});
     }
-    std::fprintf(stderr, "File '%s' saved.\n", path.c_str());
+    std::fprintf(stderr, "File '%s' saved.\n", terminalText(path).c_str());
     return true;
 }
 

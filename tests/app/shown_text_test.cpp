@@ -1,7 +1,7 @@
 // Names from files as the pages, menus, D-Bus and terminals get them.
+#include "app/desktop/remote_control.h"
 #include "app/pages/shown_text.h"
-
-#include <gtest/gtest.h>
+#include "tests/app/app_fixture.h"
 
 namespace padloom::test {
 namespace {
@@ -56,6 +56,80 @@ TEST(ShownText, PageKeysFindTheirFilesAgain) {
         EXPECT_EQ(fileFromPageKey(bad), bad); // the preset folder refuses names that start with "/"
     }
 }
+
+TEST(ShownText, RequestsFindPresetsByNamesAsShown) {
+    const std::vector<ListedPreset> listed = {
+        {"caf\xE9.txt", true, "Caf\xE9", "", {}, ""},
+        {"twin-a.txt", true, "Twin", "", {}, ""},
+        {"twin-b.txt", true, "Twin", "", {}, ""},
+        {"broken.txt", false, "", "", {}, "Error"},
+    };
+    const struct {
+        std::string name, found, problem;
+    } rows[] = {
+        {"caf\xE9.txt", "caf\xE9.txt", ""},
+        {"caf" + std::string(replacement) + ".txt", "caf\xE9.txt", ""},
+        {"Caf" + std::string(replacement), "caf\xE9.txt", ""},
+        {"broken.txt", "broken.txt", ""},
+        {"Twin", "",
+         "Several presets are named \"Twin\" (twin-a.txt, twin-b.txt); name one by its file name."},
+        {"nothing", "", "No preset has the file name or the name \"nothing\"."},
+    };
+    for (const auto& row : rows) {
+        std::string problem;
+        EXPECT_EQ(findPresetByName(listed, row.name, problem).value_or(""), row.found) << row.name;
+        EXPECT_EQ(problem, row.problem);
+    }
+}
+
+// A name that is not UTF-8, or holds control characters, reaches the page as UTF-8 with a key
+// that finds its file again, switches on and is edited; standard error gets it escaped.
+struct OddName {
+    const char* what;
+    std::string file, nameInFile;
+    std::string key;      // the page's name for the file
+    std::string entry;    // the start of its entry in the script that fills the list
+    std::string terminal; // the file name in the line an edit's save writes on standard error
+};
+
+class OddNames : public JoystickAppTest, public ::testing::WithParamInterface<OddName> {};
+
+TEST_P(OddNames, ShowAsUtf8AndSwitchOnByTheirKey) {
+    const OddName& c = GetParam();
+    addPad();
+    writePreset(c.file, presetText(c.nameInFile));
+    controller().loadPresets();
+    const std::string fill = mainPage.startingWith("fillPresetList(").back();
+    EXPECT_NE(fill.find(c.entry), std::string::npos) << fill;
+    EXPECT_EQ(validUtf8(fill), fill);
+
+    EXPECT_EQ(controller().callFromPage("activatePreset_", {ScriptValue(c.key)}).value, ScriptValue(true));
+    EXPECT_EQ(controller().runner.activePath(), presets() + c.file);
+    controller().deactivatePreset();
+    controller().callFromPage("createOrEditPreset_", {ScriptValue(c.key)});
+    configPage.answers["generatePresetString()"] = ScriptValue(presetText("Saved"));
+    testing::internal::CaptureStderr();
+    controller().finishEditingPreset();
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "File '" + presets() + c.terminal + "' saved.\n");
+    EXPECT_EQ(readBytes(presets() + c.file), presetText("Saved"));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Names, OddNames,
+    ::testing::Values(
+        OddName{"RawByteInTheFileName", "caf\xE9.txt", "Cafe", "/caf%E9.txt",
+                "{file:\"/caf%E9.txt\",shown:\"caf\xEF\xBF\xBD.txt\",name:\"Cafe\"", "caf\\xe9.txt"},
+        OddName{"PercentBesideARawByte", "100%\xFF.txt", "P", "/100%25%FF.txt",
+                "{file:\"/100%25%FF.txt\",shown:\"100%\xEF\xBF\xBD.txt\"", "100%\\xff.txt"},
+        OddName{"RawByteInThePresetName", "raw.txt", "caf\xE9", "raw.txt",
+                "{file:\"raw.txt\",shown:\"raw.txt\",name:\"caf\xEF\xBF\xBD\"", "raw.txt"},
+        OddName{"SurrogateEscapes", "pair.txt", "\\ud800 \\ud83d\\ude00", "pair.txt",
+                "{file:\"pair.txt\",shown:\"pair.txt\",name:\"\xEF\xBF\xBD \xF0\x9F\x98\x80\"", "pair.txt"},
+        OddName{
+            "ControlCharacters", "\x1b]0;pwned\x07\x1b[2J.txt", "Ctl", "\x1b]0;pwned\x07\x1b[2J.txt",
+            "{file:\"\\u001b]0;pwned\\u0007\\u001b[2J.txt\",shown:\"\\u001b]0;pwned\\u0007\\u001b[2J.txt\"",
+            "\\x1b]0;pwned\\x07\\x1b[2J.txt"}),
+    [](const auto& info) { return std::string(info.param.what); });
 
 } // namespace
 } // namespace padloom::test
