@@ -218,6 +218,8 @@ int measure(int generated, bool tray) {
         serve(std::chrono::milliseconds(500)); // the tray host is seen, the pads are counted
         padloom::TesselAppDelegate& controller = shell.controller();
         figures.reload = costOf([&] { controller.operations.run([&] { controller.reloadPresets(); }); });
+        // WebKit finishes its work on the new list (a second or two) before switches are timed.
+        serve(std::chrono::seconds(3));
         ok = ok && measureSwitches(shell, figures);
         shell.terminateNow();
     }
