@@ -91,10 +91,11 @@ bench: bootstrap
 	  -DPADLOOM_BUILD_DESKTOP=OFF -DCMAKE_BUILD_TYPE=Release >/dev/null
 	@cmake --build build-bench -j $(JOBS) --target padloom_bench
 	@build-bench/bench/padloom_bench
-	@# The memory benchmark runs the desktop shell, so it is built in the desktop build folder.
+	@# The memory and list benchmarks run the desktop shell, so they are built in the desktop build folder.
 	@cmake -S . -B $(BUILD) -G Ninja -DPADLOOM_WERROR=ON -DPADLOOM_BUILD_BENCH=ON $(CMAKE_ARGS) >/dev/null
-	@cmake --build $(BUILD) -j $(JOBS) --target padloom_memory_bench
+	@cmake --build $(BUILD) -j $(JOBS) --target padloom_memory_bench padloom_list_bench
 	@$(XVFB) dbus-run-session -- $(BUILD)/bench/padloom_memory_bench
+	@$(XVFB) dbus-run-session -- $(BUILD)/bench/padloom_list_bench
 
 # Builds the libFuzzer targets with clang and runs each for FUZZ_SECONDS from its seed corpus;
 # what they learn stays in $(FUZZ_BUILD)/work, crashing inputs go to $(FUZZ_BUILD)/artifacts.

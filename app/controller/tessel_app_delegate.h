@@ -11,6 +11,7 @@
 #include "app/desktop/focus_following.h"
 #include "app/pads/control_names.h"
 #include "app/pads/joystick_watch.h"
+#include "app/presets/preset_listing.h"
 #include "app/running/preset_runner.h"
 #include "preset/bind_records.h"
 
@@ -165,6 +166,8 @@ public:
     OperationQueue operations;
     // Switches presets as the focus moves between programs; the shell starts it.
     FocusFollowing focusFollowing{*this};
+    // The presets the main page lists, as loadPresets read them, with the changes made since.
+    ListedPresets listedPresets;
     bool shouldAvoidCorners = false;
     bool quitConfirmed = false;
 

@@ -3,6 +3,7 @@
 #include "app/controller/tessel_app_delegate.h"
 #include "app/desktop/focus_session.h"
 #include "app/pages/page_scripts.h"
+#include "app/pages/shown_text.h"
 #include "app/presets/active_preset.h"
 
 #include <cstdio>
@@ -123,7 +124,7 @@ bool FocusFollowing::activate(const std::string& fileName) {
     if (!on) {
         page.evaluate(main_page::hideBlockLayer());
         std::fprintf(stderr, "Padloom did not switch on the preset \"%s\" for the focused program: %s\n",
-                     fileName.c_str(), whyNot.c_str());
+                     terminalText(fileName).c_str(), terminalText(whyNot, true).c_str());
     }
     page.evaluate(main_page::markActivePreset(activePresetFile(controller_.runner)));
     return on;

@@ -14,7 +14,8 @@ char lower(char c) {
 // Matches left to right; on a mismatch after a "*", that star takes one more character and the
 // rest of the pattern is tried again from there.
 bool programPatternMatches(std::string_view pattern, std::string_view name) {
-    if (pattern.empty()) {
+    if (pattern.empty() || pattern.size() > longestMatchedProgramName ||
+        name.size() > longestMatchedProgramName) {
         return false;
     }
     std::size_t p = 0;

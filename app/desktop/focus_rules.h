@@ -4,6 +4,7 @@
 
 #include "app/ui/focus_monitor.h"
 
+#include <cstddef>
 #include <functional>
 #include <optional>
 #include <string>
@@ -12,9 +13,15 @@
 
 namespace padloom {
 
+// The longest program name, and the longest pattern, that are matched at all, in bytes. Matching
+// takes up to pattern x name steps; with this bound a focus change costs little however long the
+// window's names or the presets' patterns are.
+constexpr std::size_t longestMatchedProgramName = 256;
+
 // Whether pattern names a program called name: "*" stands for any run of characters (none
 // included), every other character for itself, letters in either case ("minecraft*" names
-// "Minecraft 1.20"). An empty pattern names nothing.
+// "Minecraft 1.20"). An empty pattern names nothing, and neither a name nor a pattern longer than
+// longestMatchedProgramName matches.
 bool programPatternMatches(std::string_view pattern, std::string_view name);
 
 class FocusRules {

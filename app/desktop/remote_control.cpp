@@ -2,6 +2,7 @@
 
 #include "app/controller/tessel_app_delegate.h"
 #include "app/pages/page_scripts.h"
+#include "app/pages/shown_text.h"
 #include "app/presets/active_preset.h"
 #include "app/presets/preset_listing.h"
 
@@ -10,18 +11,18 @@
 
 namespace padloom {
 
-std::optional<std::string> findPresetByName(const std::string& folder, const std::string& name,
+std::optional<std::string> findPresetByName(const std::vector<ListedPreset>& listed, const std::string& name,
                                             std::string& problem) {
     if (name.empty()) {
         problem = "No preset was named.";
         return std::nullopt;
     }
     std::vector<std::string> named;
-    for (const ListedPreset& preset : readPresetFolder(folder)) {
+    for (const ListedPreset& preset : listed) {
         if (preset.file == name) {
             return name;
         }
-        if (preset.readable && preset.name == name) {
+        if (validUtf8(preset.file) == name || (preset.readable && validUtf8(preset.name) == name)) {
             named.push_back(preset.file);
         }
     }
@@ -62,8 +63,7 @@ std::string RemoteControl::activate(const std::string& name) {
 
 std::string RemoteControl::activateNow(const std::string& name) {
     std::string problem;
-    const std::optional<std::string> folder = app_.presetFolder(problem);
-    const std::optional<std::string> file = folder ? findPresetByName(*folder, name, problem) : std::nullopt;
+    const std::optional<std::string> file = findPresetByName(app_.listedPresets.entries(), name, problem);
     const bool done = file && app_.activatePreset(*file, &problem);
     showActivePreset();
     if (done) {

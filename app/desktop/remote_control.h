@@ -4,17 +4,20 @@
 // menu, the main page and the releases of a switch are the same as for a click.
 #pragma once
 
+#include "app/presets/preset_listing.h"
+
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace padloom {
 
 class TesselAppDelegate;
 
-// The preset that name stands for in the preset folder (ending in "/"): the listed file of that
-// file name (relative to the folder), else the one listed preset of that preset name. None, with
-// a sentence for the user in problem, when none or several match.
-std::optional<std::string> findPresetByName(const std::string& folder, const std::string& name,
+// The listed preset that name stands for: the one of that file name (relative to the preset
+// folder), else the one whose file name as shown (validUtf8) or preset name is name. None, with a
+// sentence for the user in problem, when none or several match.
+std::optional<std::string> findPresetByName(const std::vector<ListedPreset>& listed, const std::string& name,
                                             std::string& problem);
 
 class RemoteControl {

@@ -1,6 +1,7 @@
 // The page script bridge: the operations the pages may call, and page-ready handling.
 #include "app/controller/tessel_app_delegate.h"
 #include "app/pages/page_scripts.h"
+#include "app/pages/shown_text.h"
 #include "preset/vantry_document.h"
 
 #include <cmath>
@@ -17,8 +18,9 @@ struct PageOperation {
     ScriptValue (*run)(TesselAppDelegate& app, const std::vector<ScriptValue>& args);
 };
 
-std::string textArg(const std::vector<ScriptValue>& args, size_t i) {
-    return args[i].string();
+// A preset file, by the key the main page knows it by.
+std::string fileArg(const std::vector<ScriptValue>& args, size_t i) {
+    return fileFromPageKey(args[i].string());
 }
 
 int intArg(const std::vector<ScriptValue>& args, size_t i) {
@@ -31,7 +33,7 @@ const std::vector<PageOperation>& operationTable() {
          {ArgKind::text},
          [](TesselAppDelegate& app, const std::vector<ScriptValue>& a) {
              std::string whyNot;
-             return app.activatePreset(textArg(a, 0), &whyNot) ? ScriptValue(true) : ScriptValue(whyNot);
+             return app.activatePreset(fileArg(a, 0), &whyNot) ? ScriptValue(true) : ScriptValue(whyNot);
          }},
         {"deactivatePreset",
          {},
@@ -41,19 +43,19 @@ const std::vector<PageOperation>& operationTable() {
         {"createOrEditPreset_",
          {ArgKind::text},
          [](TesselAppDelegate& app, const std::vector<ScriptValue>& a) {
-             app.createOrEditPreset(textArg(a, 0));
+             app.createOrEditPreset(fileArg(a, 0));
              return ScriptValue();
          }},
         {"deletePreset_",
          {ArgKind::text},
          [](TesselAppDelegate& app, const std::vector<ScriptValue>& a) {
              std::string whyNot;
-             return app.deletePreset(textArg(a, 0), &whyNot) ? ScriptValue(true) : ScriptValue(whyNot);
+             return app.deletePreset(fileArg(a, 0), &whyNot) ? ScriptValue(true) : ScriptValue(whyNot);
          }},
         {"showPresetFile_",
          {ArgKind::text},
          [](TesselAppDelegate& app, const std::vector<ScriptValue>& a) {
-             app.showPresetFile(textArg(a, 0));
+             app.showPresetFile(fileArg(a, 0));
              return ScriptValue();
          }},
         {"generateValidFilename",
@@ -64,7 +66,7 @@ const std::vector<PageOperation>& operationTable() {
         {"generateValidFilenameWithName_",
          {ArgKind::text},
          [](TesselAppDelegate& app, const std::vector<ScriptValue>& a) {
-             return ScriptValue(app.generateValidFilenameWithName(textArg(a, 0)));
+             return ScriptValue(app.generateValidFilenameWithName(fileArg(a, 0)));
          }},
         {"updateConfigWindowHeight",
          {},

@@ -1,6 +1,7 @@
 #include "app/pages/page_scripts.h"
 
 #include "app/pages/script_text.h"
+#include "app/pages/shown_text.h"
 
 #include <cstdio>
 
@@ -19,20 +20,20 @@ std::string numberLiteral(float value) {
 
 namespace main_page {
 
-std::string cleanPresetList() {
-    return "cleanPresetList()";
+std::string fillPresetList(const std::vector<ListedPreset>& list) {
+    std::string text = "fillPresetList([";
+    for (const ListedPreset& entry : list) {
+        text += text.back() == '[' ? "{file:" : ",{file:";
+        text += scriptString(pageKey(entry.file)) + ",shown:" + scriptString(entry.file);
+        text += entry.readable ? ",name:" + scriptString(entry.name) + ",tag:" + scriptString(entry.tag)
+                               : ",problem:" + scriptString(entry.problem);
+        text += '}';
+    }
+    return text + "])";
 }
 
 std::string showPresetFolder(const std::string& path) {
     return scriptCall("showPresetFolder", {path});
-}
-
-std::string addPreset(const std::string& name, const std::string& tag, const std::string& file) {
-    return scriptCall("addPresetUI", {name, tag, file});
-}
-
-std::string addUnreadablePreset(const std::string& file, const std::string& problem) {
-    return scriptCall("addUnreadablePresetUI", {file, problem});
 }
 
 std::string showEditedPreset(const std::string& name, const std::string& tag) {
@@ -65,9 +66,8 @@ std::string unmarkActivePreset() {
 }
 
 std::string markActivePreset(const std::string& file) {
-    return "$('.selected').removeClass('selected');"
-           "$('#presetList > .preset').filter(function () { return $(this).data('file') === " +
-           scriptString(file) + "; }).addClass('selected');";
+    return "$('.selected').removeClass('selected');entryFor(" + scriptString(pageKey(file)) +
+           ").addClass('selected');";
 }
 
 std::string setCompactList(bool compact) {

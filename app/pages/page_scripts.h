@@ -6,6 +6,7 @@
 
 #include "app/pads/control_names.h"
 #include "app/pads/live_view.h"
+#include "app/presets/preset_listing.h"
 #include "app/ui/focus_monitor.h"
 
 #include <string>
@@ -16,13 +17,11 @@ namespace padloom {
 // The main page, the preset list (resources/gui/main.js).
 namespace main_page {
 
-std::string cleanPresetList();
+// The whole list in one script, in the given order; a file that does not read is shown by its
+// file name, with the reader's message. The page knows each file by its pageKey.
+std::string fillPresetList(const std::vector<ListedPreset>& list);
 // The preset folder's path, shown under the list.
 std::string showPresetFolder(const std::string& path);
-// One entry of the list; file is the preset's path relative to the preset folder.
-std::string addPreset(const std::string& name, const std::string& tag, const std::string& file);
-// An entry for a preset file that does not read, with the reader's message.
-std::string addUnreadablePreset(const std::string& file, const std::string& problem);
 // The entry being edited shows the name and tag it was saved with.
 std::string showEditedPreset(const std::string& name, const std::string& tag);
 // The editor has closed.
@@ -36,7 +35,8 @@ std::string fadeOutBlockLayer();
 std::string hideBlockLayer();
 // No entry is marked as the active preset.
 std::string unmarkActivePreset();
-// Marks the entry of file (none when empty) as the active preset, as the page's switch does.
+// Marks the entry of file (none when empty; a file name, not its key) as the active preset, as
+// the page's switch does.
 std::string markActivePreset(const std::string& file);
 std::string setCompactList(bool compact);
 // Read: undefined until the page has a body.

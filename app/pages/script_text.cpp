@@ -1,5 +1,7 @@
 #include "app/pages/script_text.h"
 
+#include "app/pages/shown_text.h"
+
 #include <cstdio>
 
 namespace padloom {
@@ -33,7 +35,9 @@ bool isLineSeparatorAt(std::string_view text, size_t i) {
 
 } // namespace
 
-std::string scriptString(std::string_view text, char quote) {
+std::string scriptString(std::string_view raw, char quote) {
+    // A script is UTF-8 text: bytes from a file that are not reach the page as U+FFFD.
+    const std::string text = validUtf8(raw);
     std::string out;
     out.reserve(text.size() + 2);
     out += quote;

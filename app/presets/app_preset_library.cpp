@@ -1,6 +1,7 @@
 // The preset library: listing, example copies, new names, copies, editing and deleting.
 #include "app/controller/tessel_app_delegate.h"
 #include "app/pages/page_scripts.h"
+#include "app/pages/shown_text.h"
 #include "app/presets/folders.h"
 #include "app/presets/preset_files.h"
 #include "app/presets/preset_listing.h"
@@ -103,22 +104,20 @@ std::optional<std::string> TesselAppDelegate::presetFile(const std::string& file
 }
 
 void TesselAppDelegate::loadPresets() {
-    evaluateMain(main_page::cleanPresetList());
     focusFollowing.rules.clear();
     const std::optional<std::string> folder = presetFolder();
-    if (!folder) {
-        return;
-    }
-    evaluateMain(main_page::showPresetFolder(*folder));
-    std::vector<ListedPreset> list = readPresetFolder(*folder);
+    std::vector<ListedPreset> list = folder ? readPresetFolder(*folder) : std::vector<ListedPreset>();
     sortPresetList(list);
+    if (folder) {
+        evaluateMain(main_page::showPresetFolder(*folder));
+    }
+    evaluateMain(main_page::fillPresetList(list));
     for (const ListedPreset& entry : list) {
-        evaluateMain(entry.readable ? main_page::addPreset(entry.name, entry.tag, entry.file)
-                                    : main_page::addUnreadablePreset(entry.file, entry.problem));
         if (entry.readable) {
             focusFollowing.rules.set(entry.file, entry.activateFor);
         }
     }
+    listedPresets.replace(std::move(list));
 }
 
 void TesselAppDelegate::reloadPresets() {
@@ -296,7 +295,7 @@ bool TesselAppDelegate::saveEditedPreset(const std::string& path) {
     }
     std::string error = replaceProblem(path);
     if (!error.empty() || !replaceFileContents(path, text, error)) {
-        std::fprintf(stderr, "Can't open %s\n", path.c_str());
+        std::fprintf(stderr, "Can't open %s\n", terminalText(path).c_str());
         keepEditedText(path, text, error);
         return false;
     }
@@ -304,7 +303,11 @@ bool TesselAppDelegate::saveEditedPreset(const std::string& path) {
     const std::string tag = configScriptObject->evaluate(config_page::getTag()).text();
     evaluateMain(main_page::showEditedPreset(name, tag));
     focusFollowing.presetSaved(path, check.activateFor);
-    std::fprintf(stderr, "File '%s' saved.\n", path.c_str());
+    if (const std::optional<std::string> folder = presetFolder(); folder && path.starts_with(*folder)) {
+        listedPresets.saved(
+            {path.substr(folder->size()), true, check.name, check.tag, check.activateFor, {}});
+    }
+    std::fprintf(stderr, "File '%s' saved.\n", terminalText(path).c_str());
     return true;
 }
 
@@ -342,6 +345,7 @@ bool TesselAppDelegate::deletePreset(const std::string& fileName, std::string* w
     }
     if (problem.empty()) {
         focusFollowing.rules.set(fileName, {});
+        listedPresets.removed(fileName);
     }
     updateMainWindowHeight();
     if (whyNot != nullptr) {

@@ -111,6 +111,33 @@ std::string copyName(const std::string& sourceName, const std::vector<std::strin
     }
 }
 
+void ListedPresets::replace(std::vector<ListedPreset> entries) {
+    entries_ = std::move(entries);
+    changed();
+}
+
+void ListedPresets::saved(ListedPreset entry) {
+    for (ListedPreset& listed : entries_) {
+        if (listed.file == entry.file) {
+            listed = std::move(entry);
+            changed();
+            return;
+        }
+    }
+}
+
+void ListedPresets::removed(const std::string& file) {
+    if (std::erase_if(entries_, [&](const ListedPreset& entry) { return entry.file == file; }) > 0) {
+        changed();
+    }
+}
+
+void ListedPresets::changed() {
+    if (listener_) {
+        listener_();
+    }
+}
+
 std::vector<ListedPreset> readPresetFolder(const std::string& folder) {
     std::vector<ListedPreset> list;
     for (const std::string& relative : findFiles(folder, {".txt", ".json", ".vantry"})) {

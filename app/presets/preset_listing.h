@@ -5,6 +5,7 @@
 // depend on the user's locale: the list looks the same in every language and in every test.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -19,6 +20,25 @@ struct ListedPreset {
     std::string name, tag;                // readable
     std::vector<std::string> activateFor; // readable
     std::string problem;                  // not readable
+};
+
+// The presets as the main page lists them, in its order, kept for what lists them too (the tray
+// menu, requests by name), so that nothing but a reload reads the folder. The listener hears of
+// every change.
+class ListedPresets {
+public:
+    const std::vector<ListedPreset>& entries() const { return entries_; }
+    void replace(std::vector<ListedPreset> entries);
+    // A listed preset saved anew; it keeps its place, as its entry in the page does.
+    void saved(ListedPreset entry);
+    void removed(const std::string& file);
+    void setChangeListener(std::function<void()> listener) { listener_ = std::move(listener); }
+
+private:
+    void changed();
+
+    std::vector<ListedPreset> entries_;
+    std::function<void()> listener_;
 };
 
 // Every preset file of the folder (a path ending in "/"), read, in walk order.

@@ -1,6 +1,7 @@
 // padloom: the desktop application. One instance per session; starting it again brings the main
 // window to the front, and `padloom --activate NAME` switches a preset on in the running one (or
 // starts the app and switches it on once the preset list is shown).
+#include "app/pages/shown_text.h"
 #include "platform/gtk/desktop/remote_actions.h"
 #include "platform/gtk/desktop/remote_client.h"
 #include "platform/gtk/shell/i18n.h"
@@ -86,7 +87,7 @@ gint onLocalOptions(GApplication* application, GVariantDict* options, gpointer d
     }
     const padloom::remote::Reply reply = padloom::remote::request("activate", std::string(name));
     if (!reply.done) {
-        std::fprintf(stderr, "padloom: %s\n", reply.problem.c_str());
+        std::fprintf(stderr, "padloom: %s\n", padloom::terminalText(reply.problem, true).c_str());
     }
     return reply.done ? 0 : 1;
 }
@@ -106,7 +107,7 @@ gboolean activateWhenReady(gpointer data) {
         const char* problem = nullptr;
         g_variant_get(state, "(&s&s)", nullptr, &problem);
         if (*problem) {
-            std::fprintf(stderr, "padloom: %s\n", problem);
+            std::fprintf(stderr, "padloom: %s\n", padloom::terminalText(problem, true).c_str());
         }
         g_variant_unref(state);
     }

@@ -58,6 +58,19 @@ int hexDigit(char c) {
     return -1;
 }
 
+// Four hexadecimal digits at p; false when they are not there.
+bool hexQuad(const char* p, unsigned& value) {
+    value = 0;
+    for (int i = 0; i < 4; ++i) {
+        const int digit = hexDigit(p[i]);
+        if (digit < 0) {
+            return false;
+        }
+        value = value * 16 + static_cast<unsigned>(digit);
+    }
+    return true;
+}
+
 // Signed 32-bit arithmetic that wraps on overflow; a lone "-" is 0 and leading zeros are accepted.
 bool integerValue(const char* start, const char* end, int32_t& result) {
     const char* p = start;
@@ -402,30 +415,41 @@ const char* Parser::decodeEscape(char*& in, char*& out) {
     return nullptr;
 }
 
-// "\u" and exactly four hexadecimal digits, written as UTF-8; surrogates are not combined.
+// "\u" and exactly four hexadecimal digits, written as UTF-8. A high surrogate followed by the
+// escape of a low one is the code point of the pair; any other surrogate half stands for no
+// character and reads as U+FFFD, so that every decoded string is UTF-8 when the file's bytes are.
 const char* Parser::decodeCodepoint(char*& in, char*& out) {
     unsigned codepoint = 0;
-    for (int i = 2; i < 6; ++i) {
-        const int digit = hexDigit(in[i]);
-        if (digit < 0) {
-            return "Bad unicode codepoint";
-        }
-        codepoint = codepoint * 16 + static_cast<unsigned>(digit);
+    if (!hexQuad(in + 2, codepoint)) {
+        return "Bad unicode codepoint";
+    }
+    in += 6;
+    unsigned low = 0;
+    if (codepoint >= 0xD800 && codepoint <= 0xDBFF && in[0] == '\\' && in[1] == 'u' && hexQuad(in + 2, low) &&
+        low >= 0xDC00 && low <= 0xDFFF) {
+        codepoint = 0x10000 + ((codepoint - 0xD800) << 10) + (low - 0xDC00);
+        in += 6;
+    } else if (codepoint >= 0xD800 && codepoint <= 0xDFFF) {
+        codepoint = 0xFFFD;
     }
     if (codepoint <= 0x7F) {
         *out++ = static_cast<char>(codepoint);
     } else if (codepoint <= 0x7FF) {
         *out++ = static_cast<char>(0xC0 + (codepoint >> 6));
         *out++ = static_cast<char>(0x80 + (codepoint & 0x3F));
-    } else {
+    } else if (codepoint <= 0xFFFF) {
         *out++ = static_cast<char>(0xE0 + (codepoint >> 12));
+        *out++ = static_cast<char>(0x80 + ((codepoint >> 6) & 0x3F));
+        *out++ = static_cast<char>(0x80 + (codepoint & 0x3F));
+    } else {
+        *out++ = static_cast<char>(0xF0 + (codepoint >> 18));
+        *out++ = static_cast<char>(0x80 + ((codepoint >> 12) & 0x3F));
         *out++ = static_cast<char>(0x80 + ((codepoint >> 6) & 0x3F));
         *out++ = static_cast<char>(0x80 + (codepoint & 0x3F));
     }
     if (codepoint == '\n') {
         ++decodedNewlines_;
     }
-    in += 6;
     return nullptr;
 }
 

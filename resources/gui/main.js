@@ -2,17 +2,20 @@
 //
 // What the application evaluates in this page (app/pages/page_scripts.h keeps every
 // caller, in this order):
-//   cleanPresetList()                   before the list is filled again
+//   fillPresetList(entries)             the whole list, in order, in one call:
+//                                       each entry {file, shown, name, tag} or,
+//                                       for a file that does not read as a
+//                                       preset, {file, shown, problem} (the
+//                                       reader's message); file is the key the
+//                                       page gives back, shown the file name
 //   showPresetFolder(path)              the preset folder, shown under the list
-//   addPresetUI(name, tag, file)        one entry of the list
-//   addUnreadablePresetUI(file, problem)
-//                                       a file that does not read as a preset,
-//                                       with the reader's message
 //   $('.editing > text') h2 and p text  the edited preset's saved name and tag
 //   stopModal()                         the editor has closed
 //   getContentHeight()                  read: the height the page needs
 //   $('#blockLayer') show / fadeOut     around switching a preset on or off
 //   $('.selected') removeClass          the active preset was stopped
+//   entryFor(file).addClass('selected') the active preset, switched on from
+//                                       outside the list
 //   $('body') add/removeClass('compactList')   the compact-list option
 //   document.body.offsetHeight          read: undefined until the body exists
 //   showNotice(title, text)             a message for a request from outside
@@ -28,7 +31,8 @@
 //   createOrEditPreset_(file)
 //                           nothing; when the editor can't open, the
 //                           application says why and calls stopModal()
-// File names are paths relative to the preset folder, as addPresetUI gives them.
+// Files are named by their keys, as fillPresetList gives them: for most files
+// the path relative to the preset folder.
 // The application sends the entries sorted: by name, then file name, the
 // unreadable ones last. A copy's name sorts after its source's name, so a copy
 // never lands above the entry it was made from: a list rebuilt after Copy keeps
@@ -45,10 +49,9 @@ function presetEntries() {
   return $('#presetList > .preset');
 }
 
+// By its data-file attribute, so that finding one of thousands costs nothing.
 function entryFor(file) {
-  return presetEntries().filter(function () {
-    return $(this).data('file') === file;
-  }).first();
+  return $('#presetList > .preset[data-file="' + CSS.escape(String(file)) + '"]').first();
 }
 
 function entryName(entry) {
@@ -66,7 +69,9 @@ function cleanPresetList() {
   if (editing.length) {
     editingFile = editing.data('file');
   }
-  $('#presetList').empty();
+  // Entries have no handlers (the list's are delegated), and jQuery keeps what
+  // .data() reads on the element itself, so they go without jQuery's clean-up.
+  document.getElementById('presetList').replaceChildren();
   updateEmptyState();
 }
 
@@ -78,45 +83,74 @@ function makeButton(label, title, className) {
   return $('<button type="button">').text(label).attr('title', title).addClass(className || 'quiet');
 }
 
-function buildEntry(name, tag, file) {
-  const entry = $('<li class="preset" tabindex="0">').data('file', file).attr('title', file);
-  const text = $('<text>');
-  text.append($('<h2>').text(name), $('<p>').text(tag));
-  const actions = $('<span class="actions">').append(
-    makeButton('Edit', 'Change the binds of this preset', 'quiet edit'),
-    makeButton('Copy', 'Make a copy of this preset', 'quiet copy'),
-    makeButton('Delete', 'Delete this preset', 'quiet danger delete'));
-  entry.append($('<span class="switch" aria-hidden="true">'), text, $('<span class="state">').text('Active'), actions);
+// Each kind of entry is built once and cloned for every entry of the list, so
+// that a list of thousands is built in a moment. An entry keeps its key and its
+// shown file name in data-file and data-shown, which .data() reads back as they
+// are (a preset file's name ends in its extension, so it never reads as a
+// number or as JSON).
+const entryTemplates = {};
+
+function entryTemplate(kind, build) {
+  if (!entryTemplates[kind]) {
+    entryTemplates[kind] = build()[0];
+  }
+  return entryTemplates[kind].cloneNode(true);
+}
+
+function fillEntry(node, file, shown, title, heading, line) {
+  node.dataset.file = file;
+  node.dataset.shown = shown;
+  node.title = title;
+  const text = node.querySelector('text');
+  text.children[0].textContent = heading;
+  text.children[1].textContent = line;
+  return node;
+}
+
+function buildEntry(name, tag, file, shown) {
+  const node = entryTemplate('readable', function () {
+    const actions = $('<span class="actions">').append(
+      makeButton('Edit', 'Change the binds of this preset', 'quiet edit'),
+      makeButton('Copy', 'Make a copy of this preset', 'quiet copy'),
+      makeButton('Delete', 'Delete this preset', 'quiet danger delete'));
+    return $('<li class="preset" tabindex="0">').append($('<span class="switch" aria-hidden="true">'),
+      $('<text>').append($('<h2>'), $('<p>')), $('<span class="state">').text('Active'), actions);
+  });
+  return fillEntry(node, file, shown, shown, name, tag);
+}
+
+function buildUnreadableEntry(file, shown, problem) {
+  const node = entryTemplate('unreadable', function () {
+    const actions = $('<span class="actions">').append(
+      makeButton('Show File', 'Show this file in the file manager', 'quiet show'),
+      makeButton('Delete', 'Delete this file', 'quiet danger delete'));
+    return $('<li class="preset unreadable" tabindex="0">').append($('<span class="switch" aria-hidden="true">'),
+      $('<text>').append($('<h2>'), $('<p>')), actions);
+  });
+  return fillEntry(node, file, shown, shown + '\n' + problem, shown, 'Does not read: ' + problem.split('\n')[0]);
+}
+
+function listEntry(e) {
+  const file = String(e.file);
+  const shown = String(e.shown);
+  if (e.problem !== undefined) {
+    return buildUnreadableEntry(file, shown, String(e.problem));
+  }
+  const entry = buildEntry(String(e.name), String(e.tag), file, shown);
+  entry.classList.toggle('selected', file === activeFile);
+  entry.classList.toggle('editing', file === editingFile);
   return entry;
 }
 
-function buildUnreadableEntry(file, problem) {
-  const entry = $('<li class="preset unreadable" tabindex="0">').data('file', file)
-    .attr('title', file + '\n' + problem);
-  const text = $('<text>');
-  text.append($('<h2>').text(file), $('<p>').text('Does not read: ' + problem.split('\n')[0]));
-  const actions = $('<span class="actions">').append(
-    makeButton('Show File', 'Show this file in the file manager', 'quiet show'),
-    makeButton('Delete', 'Delete this file', 'quiet danger delete'));
-  entry.append($('<span class="switch" aria-hidden="true">'), text, actions);
-  return entry;
-}
-
-function addUnreadablePresetUI(file, problem) {
-  $('#presetList').append(buildUnreadableEntry(String(file), String(problem)));
-  updateEmptyState();
-  refreshModalState();
-}
-
-function addPresetUI(name, tag, file) {
-  const entry = buildEntry(String(name), String(tag), String(file));
-  if (file === activeFile) {
-    entry.addClass('selected');
+// The list is built aside and put in at once, and the state that depends on it
+// is worked out once, however many entries there are.
+function fillPresetList(entries) {
+  cleanPresetList();
+  const list = document.createDocumentFragment();
+  for (const e of entries) {
+    list.appendChild(listEntry(e));
   }
-  if (file === editingFile) {
-    entry.addClass('editing');
-  }
-  $('#presetList').append(entry);
+  $('#presetList').append(list);
   updateEmptyState();
   refreshModalState();
 }
@@ -309,9 +343,10 @@ function editPreset(entry) {
 function deletePreset(entry) {
   return exclusive(async function () {
     const file = entry.data('file');
+    const shown = entry.data('shown');
     const question = (entry.hasClass('unreadable')
-      ? 'Delete the file “' + file + '”, which does not read as a preset?'
-      : 'Delete the preset “' + entryName(entry) + '” (file “' + file + '”)?') +
+      ? 'Delete the file “' + shown + '”, which does not read as a preset?'
+      : 'Delete the preset “' + entryName(entry) + '” (file “' + shown + '”)?') +
       '\n\nIts file is removed from the preset folder; this cannot be undone.';
     if (!window.confirm(question)) {
       return;

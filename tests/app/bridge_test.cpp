@@ -43,7 +43,7 @@ TEST_F(Bridge, DocumentReadyRetriesEverySecondUntilTheBodyExists) {
     writePreset("a.txt", presetText("A"));
     controller().callFromPage("webViewDocumentReady", {});
     EXPECT_EQ(loop.delays, std::vector<uint32_t>{1000});
-    EXPECT_TRUE(mainPage.startingWith("cleanPresetList").empty());
+    EXPECT_TRUE(mainPage.startingWith("fillPresetList").empty());
 
     loop.runQueued();
     EXPECT_EQ(loop.delays.size(), 2u);
@@ -54,8 +54,7 @@ TEST_F(Bridge, DocumentReadyRetriesEverySecondUntilTheBodyExists) {
     loop.runQueued();
     EXPECT_EQ(loop.tasks.size(), 0u);
     EXPECT_TRUE(mainPage.evaluated("$('body').addClass('compactList')"));
-    EXPECT_EQ(mainPage.startingWith("cleanPresetList()").size(), 1u);
-    EXPECT_EQ(mainPage.startingWith("addPresetUI(").size(), 1u);
+    EXPECT_EQ(mainPage.startingWith("fillPresetList([{file:\"a.txt\"").size(), 1u);
     EXPECT_EQ(label.text, "No Joysticks Connected");
     EXPECT_EQ(configPage.startingWith("joystickNames = ").size(), 1u);
     EXPECT_EQ(controller().mainPageFills(), 1);

@@ -6,6 +6,10 @@ namespace padloom {
 namespace {
 
 TEST(ProgramPattern, MatchesWholeNamesWithStarsForAnyRunInEitherCase) {
+    const std::string long256(256, 'a');
+    const std::string long257(257, 'a');
+    const std::string star256 = "*" + std::string(255, 'a');
+    const std::string star257 = "*" + long256;
     const struct {
         const char* pattern;
         const char* name;
@@ -25,7 +29,14 @@ TEST(ProgramPattern, MatchesWholeNamesWithStarsForAnyRunInEitherCase) {
                 {"", "", false},
                 {"ümlaut", "ÜMLAUT", false},
                 {"*.exe", "game.exe", true},
-                {"*a", "aaaa", true}};
+                {"*a", "aaaa", true},
+                // names and patterns longer than the bound are not matched
+                {long256.c_str(), long256.c_str(), true},
+                {"*", long256.c_str(), true},
+                {"*", long257.c_str(), false},
+                {long257.c_str(), long257.c_str(), false},
+                {star256.c_str(), long257.c_str(), false},
+                {star257.c_str(), long256.c_str(), false}};
     for (const auto& row : rows) {
         EXPECT_EQ(programPatternMatches(row.pattern, row.name), row.matches)
             << row.pattern << " / " << row.name;

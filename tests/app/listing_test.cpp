@@ -31,11 +31,12 @@ TEST(ScriptLiterals, CannotBeBrokenOutOfByTheirText) {
         {"sep\xE2\x80\xA8par\xE2\x80\xA9", '"', "\"sep\\u2028par\\u2029\""},
         {std::string("nul\0bell\x07\x1f", 10), '"', "\"nul\\u0000bell\\u0007\\u001f\""},
         {"caf\xC3\xA9", '"', "\"caf\xC3\xA9\""},
+        {"caf\xE9 \xED\xA0\x80", '\'', "'caf\xEF\xBF\xBD \xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD'"},
     };
     for (const auto& [text, quote, literal] : cases) {
         EXPECT_EQ(scriptString(text, quote), literal);
     }
-    EXPECT_EQ(scriptCall("addPresetUI", {"a", "b\"", "c/d.txt"}), "addPresetUI(\"a\",\"b\\\"\",\"c/d.txt\")");
+    EXPECT_EQ(scriptCall("showNotice", {"a", "b\"", "c/d.txt"}), "showNotice(\"a\",\"b\\\"\",\"c/d.txt\")");
 }
 
 using Listing = JoystickAppTest;

@@ -214,5 +214,36 @@ TEST_F(PresetList, UnreadableFileIsListedWithTheReadersMessage) {
     EXPECT_TRUE(calm());
 }
 
+// Names that are not UTF-8 are listed with U+FFFD in their place and switch on; nothing logs
+// a critical on the way.
+TEST_F(PresetList, NamesThatAreNotUtf8AreListedAndSwitchOn) {
+    HeldJoystick pad(2, 4, 1);
+    harness.writePreset("caf\xE9.txt", presetText("Cafe", "tag"));
+    harness.writePreset("raw.txt", presetText("Raw \xE9", "\\ud800"));
+    harness.writePreset("zz\xFF.txt", "{ broken");
+    harness.start();
+    static int criticals = 0;
+    g_log_set_default_handler(
+        [](const gchar* domain, GLogLevelFlags level, const gchar* message, gpointer) {
+            criticals += (level & G_LOG_LEVEL_CRITICAL) != 0;
+            g_log_default_handler(domain, level, message, nullptr);
+        },
+        nullptr);
+    EXPECT_EQ(harness.listedPresetNames(),
+              (std::vector<std::string>{"Cafe", "Raw \xEF\xBF\xBD", "zz\xEF\xBF\xBD.txt"}));
+    EXPECT_EQ(harness.main("$('.preset p').eq(1).text()"), ScriptValue("\xEF\xBF\xBD"));
+    for (const char* file : {"caf\xE9.txt", "raw.txt"}) {
+        harness.main("$('.preset:not(.selected):not(.unreadable) text').first().click()");
+        ASSERT_TRUE(pumpUntil([&] {
+            return harness.controller().runner.activePath().ends_with(file) &&
+                   harness.main("busy") == ScriptValue(false);
+        })) << file
+            << ": " << harness.main("$('#noticeText').text()").text();
+    }
+    harness.main("$('.unreadable .delete').click()");
+    EXPECT_TRUE(pumpUntil([&] { return !std::filesystem::exists(harness.presetFolder() / "zz\xFF.txt"); }));
+    EXPECT_EQ(criticals, 0);
+}
+
 } // namespace
 } // namespace padloom::test

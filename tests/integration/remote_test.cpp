@@ -175,5 +175,41 @@ TEST(FocusReportsOnTheBus, ASecondTakerIsRefusedAndSaysWhy) {
     g_object_unref(bus);
 }
 
+// Names reach the terminal with their control characters escaped, and as UTF-8 over D-Bus; a
+// name typed with bytes that are not UTF-8 finds its file as the list shows it.
+class RemoteNames : public HarnessTest {
+protected:
+    RemoteNames()
+        : HarnessTest({{"\x1b]0;pwned\x07\x1b[2J.txt", presetText("Ctl", "")},
+                       {"caf\xE9.txt", presetText("Cafe", "")}}) {}
+};
+
+TEST_F(RemoteNames, ReachTheTerminalEscaped) {
+    HeldJoystick pad(2, 4, 1);
+    std::unique_ptr<GApplication, void (*)(gpointer)> application(
+        g_application_new(remote::applicationId, G_APPLICATION_DEFAULT_FLAGS), g_object_unref);
+    RemoteActions actions(application.get());
+    ASSERT_TRUE(g_application_register(application.get(), nullptr, nullptr));
+    actions.attach(&harness.controller());
+    const std::string ctl = PADLOOM_BINARY_DIR "/padloomctl";
+    const std::tuple<std::string, int, std::string, std::string> steps[] = {
+        // the preset asked for ("" for status), the exit status, the output, the error output
+        {"Ctl", 0, "", ""},
+        {"", 0, "\\x1b]0;pwned\\x07\\x1b[2J.txt\n", ""},
+        {"caf\xE9.txt", 0, "", ""},
+        {"", 0, "caf\xEF\xBF\xBD.txt\n", ""},
+        {"no\x1b[2J", 1, "", "padloomctl: No preset has the file name or the name \"no\\x1b[2J\".\n"},
+    };
+    for (const auto& [name, exit, out, err] : steps) {
+        SCOPED_TRACE(name);
+        const ProgramOutcome outcome =
+            runProgram(name.empty() ? std::vector<std::string>{ctl, "status"}
+                                    : std::vector<std::string>{ctl, "activate", name});
+        EXPECT_EQ(outcome.exit, exit);
+        EXPECT_EQ(outcome.out, out);
+        EXPECT_EQ(outcome.err, err);
+    }
+}
+
 } // namespace
 } // namespace padloom::test

@@ -83,5 +83,61 @@ TEST_F(Tray, ClosingHidesTheWindowWhileAHostShowsTheIcon) {
     EXPECT_TRUE(pumpUntil([&] { return harness.quitCount == 1; }));
 }
 
+// The menu lists what the main list lists: a rename in the editor, a copy and a deletion show at
+// once, the check mark following the preset that runs.
+TEST_F(Tray, MenuFollowsTheListsChanges) {
+    HeldJoystick pad(2, 4, 1);
+    TrayIcon& tray = harness.shell().tray();
+    FakeTrayHost host;
+    ASSERT_TRUE(pumpUntil([&] { return tray.hostPresent(); }));
+    const auto titles = [&] {
+        std::string all;
+        for (const auto& item : tray.items()) {
+            all += (all.empty() ? "" : ",") + item->title() + (item->state() ? "*" : "");
+        }
+        return all.substr(0, all.find(",Deactivate Preset"));
+    };
+    const std::pair<std::string, std::string> steps[] = {
+        // a script in the main page ("edit": the editor saves a new name); the presets in the menu
+        {"", "Pad,Second"},
+        {"$('.preset').eq(1).click()", "Pad,Second*"},
+        {"edit", "Renamed,Second*"},
+        {"$('.preset').eq(0).find('.copy').click()", "Renamed,Renamed copy,Second*"},
+        {"$('.preset').eq(2).find('.delete').click()", "Renamed,Renamed copy"},
+    };
+    for (const auto& [script, menu] : steps) {
+        SCOPED_TRACE(script);
+        if (script == "edit") {
+            ASSERT_TRUE(harness.openEditor());
+            harness.config("$('#name').val('Renamed')");
+            ASSERT_TRUE(harness.closeEditor());
+        } else {
+            harness.main(script);
+        }
+        EXPECT_TRUE(pumpUntil([&] { return titles() == menu && harness.main("busy") == ScriptValue(false); },
+                              std::chrono::seconds(5)))
+            << titles();
+    }
+}
+
+// A long list: the menu lists the first presets and offers the window for the rest.
+TEST_F(Tray, LongListsEndInAnItemThatShowsTheWindow) {
+    FakeTrayHost host;
+    ASSERT_TRUE(pumpUntil([&] { return harness.shell().tray().hostPresent(); }));
+    for (size_t i = 0; i < trayMenuPresets; ++i) {
+        harness.writePreset("more-" + std::to_string(i) + ".txt",
+                            presetText("More " + std::to_string(i), ""));
+    }
+    harness.main("reloadList()");
+    const auto& items = harness.shell().tray().items();
+    ASSERT_TRUE(pumpUntil([&] { return items.size() == trayMenuPresets + 4; })) << items.size();
+    EXPECT_EQ(items[trayMenuPresets - 1]->title(),
+              "More " + std::to_string(trayMenuPresets - 1)); // before Pad
+    EXPECT_EQ(items[trayMenuPresets]->title(), "More Presets…");
+    gtk_widget_hide(GTK_WIDGET(harness.shell().mainWindow()));
+    items[trayMenuPresets]->activate();
+    EXPECT_TRUE(pumpUntil([&] { return gtk_widget_get_visible(GTK_WIDGET(harness.shell().mainWindow())); }));
+}
+
 } // namespace
 } // namespace padloom::test

@@ -85,7 +85,12 @@ INSTANTIATE_TEST_SUITE_P(
         // strings and escapes
         AcceptedCase{"[\"\\u00e9\"]", "[\"\xC3\xA9\"]"},
         AcceptedCase{"[\"\\u0041\\u007f\\u0080\\u07FF\"]", "[\"A\x7F\xC2\x80\xDF\xBF\"]"},
-        AcceptedCase{"[\"\\ud83d\"]", "[\"\xED\xA0\xBD\"]"},
+        // surrogates: a pair is its code point, any other half U+FFFD
+        AcceptedCase{"[\"\\ud83d\\ude00\\uD800\\uDFFF\"]", "[\"\xF0\x9F\x98\x80\xF0\x90\x8F\xBF\"]"},
+        AcceptedCase{"[\"\\ud83d\",\"\\ude00\\ud800\"]", "[\"\xEF\xBF\xBD\",\"\xEF\xBF\xBD\xEF\xBF\xBD\"]"},
+        AcceptedCase{"[\"\\ud800x\\ud800\\u005a\\udbff\\ue000\"]",
+                     "[\"\xEF\xBF\xBDx\xEF\xBF\xBDZ\xEF\xBF\xBD\xEE\x80\x80\"]"},
+        AcceptedCase{"[\"\\uFFFF\\u0800\"]", "[\"\xEF\xBF\xBF\xE0\xA0\x80\"]"},
         AcceptedCase{"[\"\\\"\\\\\\/\\b\\f\\n\\r\\t\"]", "[\"\"\\/\b\f\n\r\t\"]"},
         AcceptedCase{"[\"caf\xC3\xA9\"]", "[\"caf\xC3\xA9\"]"}, AcceptedCase{"[\"\"]", "[\"\"]"},
         AcceptedCase{"{\"k\":[{\"x\":\"y\"},[]],\"z\":{}}", "{k=[{x=\"y\"},[]],z={}}"}));

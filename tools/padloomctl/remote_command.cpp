@@ -1,4 +1,5 @@
 // activate, deactivate, status: drive the running desktop app over the session bus.
+#include "app/pages/shown_text.h"
 #include "platform/gtk/desktop/remote_client.h"
 #include "tools/padloomctl/commands.h"
 
@@ -9,7 +10,7 @@ namespace {
 
 int finish(const remote::Reply& reply) {
     if (!reply.done) {
-        std::fprintf(stderr, "padloomctl: %s\n", reply.problem.c_str());
+        std::fprintf(stderr, "padloomctl: %s\n", terminalText(reply.problem, true).c_str());
         return exitFailed;
     }
     return exitOk;
@@ -37,7 +38,7 @@ int statusCommand(const Args& args) {
     }
     const remote::Reply reply = remote::status();
     if (reply.done) {
-        std::printf("%s\n", reply.activeFile.empty() ? "none" : reply.activeFile.c_str());
+        std::printf("%s\n", reply.activeFile.empty() ? "none" : terminalText(reply.activeFile).c_str());
     }
     return finish(reply);
 }

@@ -1,6 +1,7 @@
 #include "platform/gtk/desktop/remote_actions.h"
 
 #include "app/controller/tessel_app_delegate.h"
+#include "app/pages/shown_text.h"
 
 #include <gio/gio.h>
 
@@ -65,7 +66,9 @@ void RemoteActions::answer(std::string problem) {
 
 void RemoteActions::publish() {
     const std::string file = control_ ? control_->activePresetFile() : std::string();
-    g_simple_action_set_state(status_, g_variant_new("(ss)", file.c_str(), lastAnswer_.c_str()));
+    // D-Bus carries UTF-8 only; file names and the names in answers need not be.
+    g_simple_action_set_state(status_,
+                              g_variant_new("(ss)", validUtf8(file).c_str(), validUtf8(lastAnswer_).c_str()));
 }
 
 } // namespace padloom

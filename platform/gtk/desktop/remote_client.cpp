@@ -1,5 +1,7 @@
 #include "platform/gtk/desktop/remote_client.h"
 
+#include "app/pages/shown_text.h"
+
 #include <gio/gio.h>
 #include <memory>
 
@@ -52,7 +54,8 @@ GVariant* activateParameters(const std::string& action, const std::optional<std:
     GVariantBuilder parameter;
     g_variant_builder_init(&parameter, G_VARIANT_TYPE("av"));
     if (text) {
-        g_variant_builder_add(&parameter, "v", g_variant_new_string(text->c_str()));
+        // D-Bus carries UTF-8 only: a name typed with other bytes goes as the list shows it.
+        g_variant_builder_add(&parameter, "v", g_variant_new_string(validUtf8(*text).c_str()));
     }
     return g_variant_new("(sav@a{sv})", action.c_str(), &parameter,
                          g_variant_new_array(G_VARIANT_TYPE("{sv}"), nullptr, 0));

@@ -5,7 +5,6 @@
 #include "app/presets/preset_listing.h"
 #include "platform/gtk/shell/i18n.h"
 
-#include <algorithm>
 #include <gtk/gtk.h>
 #include <libayatana-appindicator/app-indicator.h>
 
@@ -34,13 +33,15 @@ TrayIcon::TrayIcon(TesselAppDelegate& controller, GtkMenuItemAdapter& keepInTray
     : controller_(controller), keepInTray_(keepInTray), actions_(std::move(actions)), menu_(gtk_menu_new()) {
     g_object_ref_sink(menu_);
     hostVanished();
-    controller_.runner.setChangeListener(this, [this] { refresh(); });
+    controller_.runner.setChangeListener(this, [this] { showActivePreset(); });
+    controller_.listedPresets.setChangeListener([this] { refresh(); });
     watch_ = g_bus_watch_name(G_BUS_TYPE_SESSION, watcherName, G_BUS_NAME_WATCHER_FLAGS_NONE,
                               Signals::appeared, Signals::vanished, this, nullptr);
 }
 
 TrayIcon::~TrayIcon() {
     controller_.runner.setChangeListener(this, {});
+    controller_.listedPresets.setChangeListener({});
     if (watch_ != 0) {
         g_bus_unwatch_name(watch_);
     }
@@ -60,7 +61,6 @@ void TrayIcon::hostAppeared() {
                                        APP_INDICATOR_CATEGORY_APPLICATION_STATUS);
         app_indicator_set_title(indicator_, "Padloom");
         refresh();
-        app_indicator_set_menu(indicator_, GTK_MENU(menu_));
         app_indicator_set_status(indicator_, APP_INDICATOR_STATUS_ACTIVE);
     }
     keepInTray_.setEnabled(true);
@@ -88,37 +88,56 @@ void TrayIcon::add(const std::string& title, bool checkable, bool on, std::funct
     items_.push_back(std::move(item));
 }
 
-// The presets in the order of their titles. Each click runs as the remote requests do: refused
-// while the app waits for an answer.
+// The presets in the main list's order (a file that does not read can't be switched on). Each
+// click runs as the remote requests do. The menu is built anew beside the shown one and replaces
+// it whole: the tray host is sent one menu, not a change for every item.
 void TrayIcon::refresh() {
-    for (const auto& item : items_) {
-        gtk_container_remove(GTK_CONTAINER(menu_), item->widget());
+    if (indicator_ == nullptr) {
+        return;
     }
+    GtkWidget* shown = menu_;
+    const std::vector<std::unique_ptr<GtkMenuItemAdapter>> shownItems = std::move(items_);
+    menu_ = gtk_menu_new();
+    g_object_ref_sink(menu_);
     items_.clear();
-    if (separator_ != nullptr) {
-        gtk_widget_destroy(separator_);
-    }
+    presetFiles_.clear();
     TesselAppDelegate* c = &controller_;
-    const std::string active = RemoteControl(controller_).activePresetFile();
-    if (const std::optional<std::string> folder = controller_.presetFolder()) {
-        // The presets in the main list's order; a file that does not read can't be switched on.
-        std::vector<ListedPreset> presets = readPresetFolder(*folder);
-        sortPresetList(presets);
-        for (const ListedPreset& preset : presets) {
-            if (preset.readable) {
-                const std::string file = preset.file;
-                add(preset.name.empty() ? file : preset.name, true, file == active,
-                    [c, file] { RemoteControl(*c).activate(file); });
-            }
+    for (const ListedPreset& preset : controller_.listedPresets.entries()) {
+        if (preset.readable && presetFiles_.size() == trayMenuPresets) {
+            add(_("More Presets…"), false, false, actions_.showWindow);
+            break;
+        }
+        if (preset.readable) {
+            const std::string file = preset.file;
+            add(preset.name.empty() ? file : preset.name, true, false,
+                [c, file] { RemoteControl(*c).activate(file); });
+            presetFiles_.push_back(file);
         }
     }
-    separator_ = gtk_separator_menu_item_new();
-    gtk_menu_shell_append(GTK_MENU_SHELL(menu_), separator_);
-    gtk_widget_show(separator_);
+    GtkWidget* separator = gtk_separator_menu_item_new();
+    gtk_menu_shell_append(GTK_MENU_SHELL(menu_), separator);
+    gtk_widget_show(separator);
     add(_("Deactivate Preset"), false, false, [c] { RemoteControl(*c).deactivate(); });
-    items_.back()->setEnabled(!active.empty());
+    deactivateItem_ = items_.back().get();
     add(_("Show Window"), false, false, actions_.showWindow);
     add(_("Quit"), false, false, actions_.quit);
+    showActivePreset();
+    app_indicator_set_menu(indicator_, GTK_MENU(menu_));
+    gtk_widget_destroy(shown);
+    g_object_unref(shown);
+}
+
+void TrayIcon::showActivePreset() {
+    if (indicator_ == nullptr || items_.empty()) {
+        return;
+    }
+    const std::string active = RemoteControl(controller_).activePresetFile();
+    for (size_t i = 0; i < presetFiles_.size(); ++i) {
+        if (const bool on = presetFiles_[i] == active; items_[i]->state() != on) {
+            items_[i]->setState(on);
+        }
+    }
+    deactivateItem_->setEnabled(!active.empty());
 }
 
 } // namespace padloom

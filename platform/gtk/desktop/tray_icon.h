@@ -6,6 +6,7 @@
 
 #include "platform/gtk/shell/gtk_menu_item.h"
 
+#include <cstddef>
 #include <functional>
 #include <memory>
 #include <string>
@@ -33,7 +34,8 @@ public:
 
     // Whether a tray host is there (the icon is shown).
     bool hostPresent() const { return indicator_ != nullptr; }
-    // Reads the preset folder and the active preset anew into the menu.
+    // Builds the menu anew from the presets the main page lists and the active preset; nothing
+    // while no host shows the icon (the menu is built when one comes).
     void refresh();
     // The menu the icon shows; its items in order, for the tests.
     GtkWidget* menu() const { return menu_; }
@@ -44,16 +46,23 @@ private:
     void hostAppeared();
     void hostVanished();
     void add(const std::string& title, bool checkable, bool on, std::function<void()> action);
+    // Moves the check mark to the active preset: a switch costs the same however many are listed.
+    void showActivePreset();
 
     TesselAppDelegate& controller_;
     GtkMenuItemAdapter& keepInTray_;
     TrayActions actions_;
     GtkWidget* menu_;
-    GtkWidget* separator_ = nullptr;
     std::vector<std::unique_ptr<GtkMenuItemAdapter>> items_;
+    std::vector<std::string> presetFiles_; // of the first items, one each
+    GtkMenuItemAdapter* deactivateItem_ = nullptr;
     AppIndicator* indicator_ = nullptr;
     unsigned watch_ = 0;
 };
+
+// The most presets the menu lists, the first of the main list; when there are more, an item after
+// them shows the window. A tray host takes a long menu item by item, and no one picks from hundreds.
+constexpr size_t trayMenuPresets = 50;
 
 // The tooltip of the option while no tray host is there.
 extern const char noTrayHostText[];

@@ -1,5 +1,7 @@
 #include "platform/gtk/shell/gtk_dialogs.h"
 
+#include "app/pages/shown_text.h"
+
 #include "platform/gtk/shell/dialog_text.h"
 #include "platform/gtk/shell/i18n.h"
 
@@ -102,8 +104,9 @@ GtkDialogs::~GtkDialogs() {
     }
 }
 
+// Messages name presets and files, whose texts need not be UTF-8; GTK takes only UTF-8.
 GtkWidget* GtkDialogs::alertPanel(const std::string& message) {
-    const std::string text = shortenQuotedParts(message, maxQuotedChars);
+    const std::string text = shortenQuotedParts(validUtf8(message), maxQuotedChars);
     GtkWidget* dialog = messageDialog(parent(), GTK_MESSAGE_INFO, GTK_BUTTONS_OK, text.c_str());
     gtk_window_set_title(GTK_WINDOW(dialog), "Padloom");
     wrapText(dialog);
@@ -114,7 +117,7 @@ GtkWidget* GtkDialogs::confirmPanel(const std::string& message) {
     const char* title = _("Please Confirm");
     GtkWidget* dialog = messageDialog(parent(), GTK_MESSAGE_QUESTION, GTK_BUTTONS_NONE, title);
     gtk_message_dialog_format_secondary_text(GTK_MESSAGE_DIALOG(dialog), "%s",
-                                             shortenQuotedParts(message, maxQuotedChars).c_str());
+                                             shortenQuotedParts(validUtf8(message), maxQuotedChars).c_str());
     gtk_window_set_title(GTK_WINDOW(dialog), title);
     gtk_dialog_add_button(GTK_DIALOG(dialog), _("No"), GTK_RESPONSE_NO);
     gtk_dialog_add_button(GTK_DIALOG(dialog), _("Yes"), GTK_RESPONSE_YES);

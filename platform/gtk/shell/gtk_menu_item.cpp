@@ -1,13 +1,16 @@
 #include "platform/gtk/shell/gtk_menu_item.h"
 
+#include "app/pages/shown_text.h"
+
 #include <gtk/gtk.h>
 
 namespace padloom {
 
+// A title may come from a preset file; GTK takes only UTF-8.
 GtkMenuItemAdapter::GtkMenuItemAdapter(const std::string& title, bool checkable, std::function<void()> action)
-    : title_(title), action_(std::move(action)) {
-    widget_ = checkable ? gtk_check_menu_item_new_with_label(title.c_str())
-                        : gtk_menu_item_new_with_label(title.c_str());
+    : title_(validUtf8(title)), action_(std::move(action)) {
+    widget_ = checkable ? gtk_check_menu_item_new_with_label(title_.c_str())
+                        : gtk_menu_item_new_with_label(title_.c_str());
     g_object_ref_sink(widget_);
     handler_ = g_signal_connect(widget_, "activate", G_CALLBACK(onActivate), this);
 }

@@ -1,5 +1,7 @@
 #include "platform/gtk/shell/gtk_window_adapter.h"
 
+#include "app/pages/shown_text.h"
+
 #include <cmath>
 #include <gtk/gtk.h>
 
@@ -45,8 +47,9 @@ void GtkWindowAdapter::bringToFront() {
     gtk_window_present(window_);
 }
 
+// A title may hold a preset's name, which need not be UTF-8.
 void GtkWindowAdapter::setTitle(const std::string& title) {
-    gtk_window_set_title(window_, title.c_str());
+    gtk_window_set_title(window_, validUtf8(title).c_str());
 }
 
 } // namespace padloom

@@ -296,7 +296,6 @@ void Shell::start() {
 // the editor is closed.
 void Shell::hideToTray() {
     gtk_widget_hide(GTK_WIDGET(mainWindow_));
-    tray_->refresh();
     if (!gtk_widget_get_visible(GTK_WIDGET(configWindow_))) {
         releasePages();
     }
