@@ -14,7 +14,9 @@ public:
 };
 
 // "focus NAME" (a window of that class; "focus" alone: none), "own" (one of the app's windows),
-// "hand FILE" / "off" (switched on or off by hand), "edit FILE" (opened in the editor), "delete FILE".
+// "hand FILE" / "off" (switched on or off by hand), "edit FILE" (opened in the editor), "delete FILE",
+// "press" (the pad's button 0, held from then on), "held" (nothing was posted since the press: what
+// runs was not stopped in between).
 struct Step {
     std::string action;
     std::string active; // the preset that runs afterwards; "" for none
@@ -41,9 +43,17 @@ protected:
             EXPECT_TRUE(controller().prepareConfigWindow(arg));
         } else if (verb == "delete") {
             std::filesystem::remove(presets() + arg);
+        } else if (verb == "press") {
+            const size_t before = seams.sink.count();
+            pads[0]->setButton(0, true);
+            ASSERT_TRUE(eventually([&] { return seams.sink.count() > before; }));
+            posted = seams.sink.count();
+        } else if (verb == "held") {
+            EXPECT_EQ(seams.sink.count(), posted);
         }
     }
     FakeFocusMonitor monitor;
+    size_t posted = 0;
 };
 
 TEST_P(FocusFollowingTest, SwitchesPresetsAsTheFocusMoves) {
@@ -62,23 +72,26 @@ TEST_P(FocusFollowingTest, SwitchesPresetsAsTheFocusMoves) {
 
 INSTANTIATE_TEST_SUITE_P(
     Scenarios, FocusFollowingTest,
-    ::testing::Values(
-        Scenario{"returns_to_none_and_ignores_its_own_windows",
-                 {{"focus game_1", "game.txt"}, {"own", "game.txt"}, {"focus", ""}}},
-        Scenario{"a_change_by_hand_holds_while_the_same_preset_names_the_focused_program",
-                 {{"focus game_1", "game.txt"},
-                  {"off", ""},
-                  {"focus game_2", ""},
-                  {"focus other", ""},
-                  {"focus game_1", "game.txt"},
-                  {"hand hand.txt", "hand.txt"},
-                  {"focus game_3", "hand.txt"},
-                  {"focus tool", "tool.txt"},
-                  {"focus other", "hand.txt"}}},
-        Scenario{"a_preset_open_in_the_editor_is_left_out", {{"edit game.txt", ""}, {"focus game_1", ""}}},
-        Scenario{
-            "a_preset_that_fails_falls_back_to_the_one_switched_on_by_hand",
-            {{"hand hand.txt", "hand.txt"}, {"delete game.txt", "hand.txt"}, {"focus game_1", "hand.txt"}}}),
+    ::testing::Values(Scenario{"returns_to_none_and_ignores_its_own_windows",
+                               {{"focus game_1", "game.txt"}, {"own", "game.txt"}, {"focus", ""}}},
+                      Scenario{"a_change_by_hand_holds_while_the_same_preset_names_the_focused_program",
+                               {{"focus game_1", "game.txt"},
+                                {"off", ""},
+                                {"focus game_2", ""},
+                                {"focus other", ""},
+                                {"focus game_1", "game.txt"},
+                                {"hand hand.txt", "hand.txt"},
+                                {"focus game_3", "hand.txt"},
+                                {"focus tool", "tool.txt"},
+                                {"focus other", "hand.txt"}}},
+                      Scenario{"a_preset_open_in_the_editor_is_left_out",
+                               {{"edit game.txt", ""}, {"focus game_1", ""}}},
+                      Scenario{"a_preset_that_fails_falls_back_to_the_one_switched_on_by_hand",
+                               {{"hand hand.txt", "hand.txt"},
+                                {"press", "hand.txt"},
+                                {"delete game.txt", "hand.txt"},
+                                {"focus game_1", "hand.txt"},
+                                {"held", "hand.txt"}}}),
     [](const auto& info) { return std::string(info.param.what); });
 
 } // namespace

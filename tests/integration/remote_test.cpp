@@ -14,7 +14,8 @@ protected:
         : HarnessTest({{"Pad.txt", presetText("Pad", "first")},
                        {"two.json", presetText("Second", "by name")},
                        {"twin-a.txt", presetText("Twin", "a")},
-                       {"twin-b.txt", presetText("Twin", "b")}}) {}
+                       {"twin-b.txt", presetText("Twin", "b")},
+                       {"Broken.txt", "{ nope"}}) {}
 };
 
 TEST_F(RemoteControl, PresetsSwitchByFileOrPresetName) {
@@ -50,6 +51,10 @@ TEST_F(RemoteControl, PresetsSwitchByFileOrPresetName) {
          "two.json"},
         {{padloom, "--activate", "Pad"}, 0, "", "", "Pad.txt"},
         {{padloom, "--activate", "Nothing"}, 1, "", "No preset has the file name", "Pad.txt"},
+        // a file that no longer reads leaves the active preset on
+        {{ctl, "activate", "Broken.txt"}, 1, "", "The preset file could not be read", "Pad.txt"},
+        {{padloom, "--activate", "Broken.txt"}, 1, "", "The preset file could not be read", "Pad.txt"},
+        {{ctl, "status"}, 0, "Pad.txt\n", "", "Pad.txt"},
         {{ctl, "deactivate"}, 0, "", "", ""},
         {{ctl, "status"}, 0, "none\n", "", ""},
     };
