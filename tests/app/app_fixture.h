@@ -77,13 +77,15 @@ public:
     std::string text;
 };
 
-// Every question is answered yes.
+// Every question is answered yes; open stands for a panel that waits for the user.
 class FakeDialogs : public Dialogs {
 public:
     void showAlert(const std::string& message) override { alerts.push_back(message); }
     bool confirm(const std::string& message) override { return confirms.push_back(message), true; }
+    bool panelOpen() const override { return open; }
     std::vector<std::string> alerts;
     std::vector<std::string> confirms;
+    bool open = false;
 };
 
 class MemorySettings : public SettingsStore {
