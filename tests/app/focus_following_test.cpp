@@ -72,27 +72,34 @@ TEST_P(FocusFollowingTest, SwitchesPresetsAsTheFocusMoves) {
 
 INSTANTIATE_TEST_SUITE_P(
     Scenarios, FocusFollowingTest,
-    ::testing::Values(Scenario{"returns_to_none_and_ignores_its_own_windows",
-                               {{"focus game_1", "game.txt"}, {"own", "game.txt"}, {"focus", ""}}},
-                      Scenario{"a_change_by_hand_holds_while_the_same_preset_names_the_focused_program",
-                               {{"focus game_1", "game.txt"},
-                                {"off", ""},
-                                {"focus game_2", ""},
-                                {"focus other", ""},
-                                {"focus game_1", "game.txt"},
-                                {"hand hand.txt", "hand.txt"},
-                                {"focus game_3", "hand.txt"},
-                                {"focus tool", "tool.txt"},
-                                {"focus other", "hand.txt"}}},
-                      Scenario{"a_preset_open_in_the_editor_is_left_out",
-                               {{"edit game.txt", ""}, {"focus game_1", ""}}},
-                      Scenario{"a_preset_that_fails_falls_back_to_the_one_switched_on_by_hand",
-                               {{"hand hand.txt", "hand.txt"},
-                                {"press", "hand.txt"},
-                                {"delete game.txt", "hand.txt"},
-                                {"focus game_1", "hand.txt"},
-                                {"held", "hand.txt"}}}),
+    ::testing::Values(
+        Scenario{"returns_to_none_and_ignores_its_own_windows",
+                 {{"focus game_1", "game.txt"}, {"own", "game.txt"}, {"focus", ""}}},
+        Scenario{"a_change_by_hand_holds_while_the_same_preset_names_the_focused_program",
+                 {{"focus game_1", "game.txt"},
+                  {"off", ""},
+                  {"focus game_2", ""},
+                  {"focus other", ""},
+                  {"focus game_1", "game.txt"},
+                  {"hand hand.txt", "hand.txt"},
+                  {"focus game_3", "hand.txt"},
+                  {"focus tool", "tool.txt"},
+                  {"focus other", "hand.txt"}}},
+        Scenario{"a_preset_open_in_the_editor_is_left_out", {{"edit game.txt", ""}, {"focus game_1", ""}}},
+        Scenario{
+            "a_preset_that_fails_falls_back_to_the_one_switched_on_by_hand",
+            {{"hand hand.txt", "hand.txt"}, {"delete game.txt", "hand.txt"}, {"focus game_1", "hand.txt"}}}),
     [](const auto& info) { return std::string(info.param.what); });
+
+// The preset it falls back to still runs: it is not stopped and started again.
+INSTANTIATE_TEST_SUITE_P(Fallback, FocusFollowingTest,
+                         ::testing::Values(Scenario{"keeps_what_runs",
+                                                    {{"hand hand.txt", "hand.txt"},
+                                                     {"press", "hand.txt"},
+                                                     {"delete game.txt", "hand.txt"},
+                                                     {"focus game_1", "hand.txt"},
+                                                     {"held", "hand.txt"}}}),
+                         [](const auto& info) { return std::string(info.param.what); });
 
 } // namespace
 } // namespace padloom::test

@@ -1,13 +1,16 @@
 // padloom_with_pad: the desktop program as it ships (platform/gtk/main.cpp), with a virtual pad
-// inside it, for tests that try the program from outside. Once the preset list is shown, it
-// opens the editor on the first preset and renames it "Renamed" there, switches Pad.txt on and
-// holds the pad's button 0.
+// inside it, for tests that try the program from outside. It writes the preset Pad.txt (the
+// pad's button 0 types the letter A) into a preset folder without it; once the preset list is
+// shown, it opens the editor on Pad.txt and renames the preset "Renamed" there, switches Pad.txt
+// on and holds the pad's button 0.
 #include "app/controller/tessel_app_delegate.h"
 #include "platform/gtk/shell/shell.h"
 #include "platform/gtk/started_hook.h"
 #include "tests/support/virtual_joystick.h"
 
 #include <SDL.h>
+#include <filesystem>
+#include <fstream>
 #include <gtk/gtk.h>
 
 namespace padloom {
@@ -72,6 +75,12 @@ gboolean takeStep(gpointer data) {
 } // namespace
 
 void shellStarted(Shell& shell) {
+    if (const std::optional<std::string> folder = shell.controller().presetFolder()) {
+        if (!std::filesystem::exists(*folder + "Pad.txt")) {
+            std::ofstream(*folder + "Pad.txt")
+                << R"({"name": "Pad", "joysticks": [{"tag": "Pad", "binds": {"btn 0": ["key 4"]}}]})";
+        }
+    }
     g_timeout_add(20, takeStep, new Steps{shell});
 }
 

@@ -141,31 +141,18 @@ TEST_F(RemoteStart, ARequestDuringStartUpWaitsForThePresetList) {
     harness.writePreset("Pad.txt", presetText("Pad", "first"));
     HeldJoystick pad(2, 4, 1);
     BusApplication bus;
-    std::unique_ptr<GSubprocess, void (*)(gpointer)> caller(g_subprocess_new(G_SUBPROCESS_FLAGS_STDERR_PIPE,
-                                                                             nullptr, padloom.c_str(),
-                                                                             "--activate", "Pad", nullptr),
-                                                            g_object_unref);
-    ASSERT_TRUE(caller);
-    struct Ended {
-        bool done = false;
-        char* err = nullptr;
-    } ended;
-    g_subprocess_communicate_utf8_async(
-        caller.get(), nullptr, nullptr,
-        [](GObject* source, GAsyncResult* result, gpointer data) {
-            auto* e = static_cast<Ended*>(data);
-            g_subprocess_communicate_utf8_finish(G_SUBPROCESS(source), result, nullptr, &e->err, nullptr);
-            e->done = true;
-        },
-        &ended);
-    ASSERT_TRUE(pumpUntil([&] { return ended.done || bus.actions.requests().waiting() == 1; }));
-    ASSERT_FALSE(ended.done) << "answered before the app had started: " << ended.err;
-    harness.start();
-    bus.actions.attach(&harness.controller());
-    ASSERT_TRUE(pumpUntil([&] { return ended.done; }));
-    EXPECT_EQ(g_subprocess_get_exit_status(caller.get()), 0);
-    EXPECT_STREQ(ended.err, "");
-    g_free(ended.err);
+    // The app starts once the caller's request waits; a request answered before that fails.
+    const auto start = everyTick([&] {
+        if (bus.actions.requests().waiting() == 0) {
+            return false;
+        }
+        harness.start();
+        bus.actions.attach(&harness.controller());
+        return true;
+    });
+    const ProgramOutcome caller = runProgram({padloom, "--activate", "Pad"});
+    EXPECT_EQ(caller.exit, 0) << caller.err;
+    EXPECT_EQ(caller.err, "");
     EXPECT_TRUE(harness.controller().runner.active());
     EXPECT_EQ(harness.main("$('.preset.selected').data('file')"), ScriptValue("Pad.txt"));
 }
