@@ -47,9 +47,12 @@ TEST_F(HeadlessRun, ASignalIgnoredAtStartStaysIgnored) {
     for (const auto& [ignored, stopping] :
          {std::pair{SIGHUP, SIGTERM}, {SIGINT, SIGHUP}, {SIGTERM, SIGINT}}) {
         SCOPED_TRACE(ignored);
-        struct sigaction ignore = {}, before = {};
+        // The stopping signal as a terminal's program gets it, whatever this test was started from.
+        struct sigaction ignore = {}, usual = {}, before[2] = {};
         ignore.sa_handler = SIG_IGN;
-        sigaction(ignored, &ignore, &before);
+        usual.sa_handler = SIG_DFL;
+        sigaction(ignored, &ignore, &before[0]);
+        sigaction(stopping, &usual, &before[1]);
         {
             StopSignals stop;
             HeadlessHooks hooks;
@@ -64,7 +67,8 @@ TEST_F(HeadlessRun, ASignalIgnoredAtStartStaysIgnored) {
             ASSERT_EQ(runPresetUntilStopped(presets() + "space.txt", {}, hooks), ActivationResult::started);
         }
         EXPECT_TRUE(signalIgnored(ignored));
-        sigaction(ignored, &before, nullptr);
+        sigaction(ignored, &before[0], nullptr);
+        sigaction(stopping, &before[1], nullptr);
         pad.setButton(0, false); // let go between runs, unheard
         SDL_JoystickUpdate();
         SDL_FlushEvents(SDL_JOYAXISMOTION, SDL_JOYBATTERYUPDATED);
