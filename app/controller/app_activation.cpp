@@ -23,13 +23,18 @@ bool TesselAppDelegate::activatePreset(const std::string& fileName, std::string*
     if (!path) {
         return refuse(problem);
     }
-    if (runner.active()) {
-        runner.deactivate([this] { enableDangerousOptions(); });
+    // The running preset stops only once the new one has loaded and a pad is there for it.
+    std::string loadError;
+    bool stopped = false;
+    const ActivationResult result = runner.activate(
+        *path, [this] { updatelblJoysticksConnected(); }, &loadError,
+        [this, &stopped] {
+            enableDangerousOptions();
+            stopped = true;
+        });
+    if (stopped) {
         focusFollowing.presetDeactivated();
     }
-    std::string loadError;
-    const ActivationResult result = runner.activate(
-        *path, [this] { updatelblJoysticksConnected(); }, &loadError);
     if (result == ActivationResult::unreadable) {
         return refuse("The preset file could not be read: " + loadError + ".");
     }

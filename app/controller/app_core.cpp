@@ -43,6 +43,10 @@ void TesselAppDelegate::showAlert(const std::string& message) {
     dialogs_->showAlert(message);
 }
 
+bool TesselAppDelegate::panelOpen() const {
+    return dialogs_->panelOpen();
+}
+
 // Keeps the window's top edge in place while its height follows the page's content.
 void TesselAppDelegate::fitWindow(Window* window, ScriptPage* page, const std::string& contentHeight,
                                   int extra) {

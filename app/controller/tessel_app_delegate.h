@@ -58,6 +58,8 @@ public:
 
     // --- shared operations
     void showAlert(const std::string& message);
+    // True while an alert or a question, the controller's or a page's, waits for the user.
+    bool panelOpen() const;
     void updateMainWindowHeight();
     void updateConfigWindowHeight();
     std::optional<std::string> applicationSupportFolder();

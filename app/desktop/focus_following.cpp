@@ -108,6 +108,9 @@ void FocusFollowing::switchTo(const std::string& fileName) {
 
 void FocusFollowing::returnToByHand() {
     followed_ = false;
+    if (currentPreset() == byHand_) {
+        return; // a switch that failed left it running
+    }
     if (byHand_) {
         activate(*byHand_);
     } else {

@@ -7,6 +7,7 @@
 #include "app/presets/preset_listing.h"
 
 #include <algorithm>
+#include <memory>
 #include <vector>
 
 namespace padloom {
@@ -43,22 +44,33 @@ std::optional<std::string> findPresetByName(const std::vector<ListedPreset>& lis
 }
 
 std::string RemoteControl::refusal() const {
-    if (app_.mainPageFills() == 0) {
-        return "Padloom is still starting; try again in a moment.";
-    }
-    if (app_.operations.busy()) {
+    if (app_.panelOpen() || app_.captureRunning()) {
         return "Padloom is waiting for an answer in one of its windows (a message, a question or a "
                "joystick detection); finish that, then try again.";
     }
     return {};
 }
 
-std::string RemoteControl::activate(const std::string& name) {
+std::string RemoteControl::take(std::function<std::string(RemoteControl&)> request) {
     std::string problem = refusal();
-    if (problem.empty()) {
-        app_.operations.run([&] { problem = activateNow(name); });
+    if (!problem.empty()) {
+        return problem;
     }
-    return problem;
+    auto result = std::make_shared<std::string>();
+    TesselAppDelegate& app = app_; // this object may be gone when the request's turn comes
+    app.operations.run([&app, request = std::move(request), result] {
+        RemoteControl control(app);
+        *result = request(control);
+    });
+    return *result;
+}
+
+std::string RemoteControl::activate(const std::string& name) {
+    return take([name](RemoteControl& control) { return control.activateNow(name); });
+}
+
+std::string RemoteControl::deactivate() {
+    return take([](RemoteControl& control) { return control.deactivateNow(); });
 }
 
 std::string RemoteControl::activateNow(const std::string& name) {
@@ -75,12 +87,9 @@ std::string RemoteControl::activateNow(const std::string& name) {
     return problem;
 }
 
-std::string RemoteControl::deactivate() {
-    std::string problem = refusal();
-    if (problem.empty()) {
-        app_.operations.run([this] { app_.panicDeactivate(); });
-    }
-    return problem;
+std::string RemoteControl::deactivateNow() {
+    app_.panicDeactivate();
+    return {};
 }
 
 std::string RemoteControl::activePresetFile() const {

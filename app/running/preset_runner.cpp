@@ -25,17 +25,22 @@ PresetRunner::~PresetRunner() {
 }
 
 ActivationResult PresetRunner::activate(const std::string& path,
-                                        const std::function<void()>& joysticksCounted,
-                                        std::string* loadError) {
-    if (active_ || pollingThread_.joinable()) {
-        deactivate();
-    }
+                                        const std::function<void()>& joysticksCounted, std::string* loadError,
+                                        const std::function<void()>& stopping) {
     VantryDocument document;
     if (!document.load(path.c_str())) {
         if (loadError != nullptr) {
             *loadError = document.lastError();
         }
         return ActivationResult::unreadable;
+    }
+    // While a preset runs, the joystick subsystem is up and counts the pads. With none, the new
+    // preset could not start; neither could the running one again, so it goes on waiting for them.
+    if (active_ && connectedJoystickCount() == 0) {
+        return ActivationResult::noJoystick;
+    }
+    if (active_ || pollingThread_.joinable()) {
+        deactivate(stopping);
     }
     initJoystickSubSystem();
     if (joysticksCounted) {

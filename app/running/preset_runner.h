@@ -32,10 +32,12 @@ public:
 
     // Loads the preset at path and builds the engine's maps for the connected joysticks, starting
     // SDL's joystick subsystem (then calls joysticksCounted, if given). Does not start polling.
-    // A preset still active is deactivated first. When the preset does not load, loadError (if
-    // given) receives the reader's message.
+    // When the preset does not load, loadError (if given) receives the reader's message. A preset
+    // still active keeps running when the new one can't start (it does not load, or no joystick
+    // is connected); otherwise it is deactivated first, with stopping run as deactivate runs
+    // underLock.
     ActivationResult activate(const std::string& path, const std::function<void()>& joysticksCounted = {},
-                              std::string* loadError = nullptr);
+                              std::string* loadError = nullptr, const std::function<void()>& stopping = {});
     // Sets joystickPollingEnabled and starts the polling task on a new thread.
     void startPolling();
     // Clears joystickPollingEnabled and wakes the task; does not wait for it.

@@ -5,16 +5,18 @@
 #include <cerrno>
 #include <csignal>
 #include <fcntl.h>
+#include <iterator>
 #include <unistd.h>
 
 namespace padloom {
 namespace {
 
-constexpr int stopSignals[] = {SIGINT, SIGTERM, SIGHUP};
+constexpr size_t signalCount = std::size(stopSignalNumbers);
 
 std::atomic<bool> armed{false};
 int wakeFds[2] = {-1, -1};
-struct sigaction earlier[3];
+struct sigaction earlier[signalCount];
+bool handled[signalCount] = {};
 
 // Only async-signal-safe calls here.
 void onStopSignal(int signal) {
@@ -33,6 +35,11 @@ void onStopSignal(int signal) {
 
 } // namespace
 
+bool signalIgnored(int signal) {
+    struct sigaction current = {};
+    return sigaction(signal, nullptr, &current) == 0 && current.sa_handler == SIG_IGN;
+}
+
 StopSignals::StopSignals() {
     assert(wakeFds[0] < 0 && "one StopSignals at a time");
     armed = false;
@@ -43,14 +50,19 @@ StopSignals::StopSignals() {
     action.sa_handler = onStopSignal;
     action.sa_flags = SA_RESTART;
     sigemptyset(&action.sa_mask);
-    for (size_t i = 0; i < std::size(stopSignals); ++i) {
-        sigaction(stopSignals[i], &action, &earlier[i]);
+    for (size_t i = 0; i < signalCount; ++i) {
+        handled[i] = !signalIgnored(stopSignalNumbers[i]);
+        if (handled[i]) {
+            sigaction(stopSignalNumbers[i], &action, &earlier[i]);
+        }
     }
 }
 
 StopSignals::~StopSignals() {
-    for (size_t i = 0; i < std::size(stopSignals); ++i) {
-        sigaction(stopSignals[i], &earlier[i], nullptr);
+    for (size_t i = 0; i < signalCount; ++i) {
+        if (handled[i]) {
+            sigaction(stopSignalNumbers[i], &earlier[i], nullptr);
+        }
     }
     armed = false;
     close(wakeFds[0]);

@@ -27,6 +27,9 @@ public:
     virtual void confirmLater(const std::string& message, std::function<void(bool)> answered) {
         answered(confirm(message));
     }
+
+    // True while a panel of these waits for the user, whichever way it was shown.
+    virtual bool panelOpen() const { return false; }
 };
 
 } // namespace padloom

@@ -2,11 +2,13 @@
 // window to the front, and `padloom --activate NAME` switches a preset on in the running one (or
 // starts the app and switches it on once the preset list is shown).
 #include "app/pages/shown_text.h"
+#include "app/running/stop_signals.h"
 #include "platform/gtk/desktop/remote_actions.h"
 #include "platform/gtk/desktop/remote_client.h"
 #include "platform/gtk/shell/i18n.h"
 #include "platform/gtk/shell/resource_locator.h"
 #include "platform/gtk/shell/shell.h"
+#include "platform/gtk/started_hook.h"
 #include "platform/gtk/web/software_drawing.h"
 #include "platform/gtk/web/web_sandbox.h"
 
@@ -25,6 +27,8 @@ struct App {
     std::string activateWhenReady; // --activate NAME given to the first instance
 };
 
+// Each stop signal quits as the menu's Quit does once asked, releasing what the pads hold and
+// saving an open edit. One that was ignored at start (nohup) stays ignored.
 gboolean onSignal(gpointer data) {
     auto* app = static_cast<App*>(data);
     if (app->shell) {
@@ -68,9 +72,27 @@ bool displayReachable() {
     return true;
 }
 
-// --activate NAME: a running instance does it and this process reports the outcome; otherwise
-// this process becomes the app and does it once the preset list is shown.
+void quitOnStopSignals(App& app) {
+    for (int signal : padloom::stopSignalNumbers) {
+        if (!padloom::signalIgnored(signal)) {
+            g_unix_signal_add(signal, onSignal, &app);
+        }
+    }
+}
+
+// --version needs no display. --activate NAME: a running instance does it and this process
+// reports the outcome; otherwise this process becomes the app and does it once the preset list
+// is shown.
 gint onLocalOptions(GApplication* application, GVariantDict* options, gpointer data) {
+    if (g_variant_dict_contains(options, "version")) {
+        std::printf("padloom %s\n", PADLOOM_VERSION);
+        return 0;
+    }
+    if (!displayReachable()) {
+        return 1;
+    }
+    auto* app = static_cast<App*>(data);
+    app->remote = std::make_unique<padloom::RemoteActions>(application);
     const char* name = nullptr;
     if (!g_variant_dict_lookup(options, "activate", "&s", &name)) {
         return -1;
@@ -82,36 +104,21 @@ gint onLocalOptions(GApplication* application, GVariantDict* options, gpointer d
         return 1;
     }
     if (!g_application_get_is_remote(application)) {
-        static_cast<App*>(data)->activateWhenReady = name;
+        app->activateWhenReady = name;
         return -1;
     }
-    const padloom::remote::Reply reply = padloom::remote::request("activate", std::string(name));
+    const padloom::remote::Reply reply = padloom::remote::activate(name);
     if (!reply.done) {
         std::fprintf(stderr, "padloom: %s\n", padloom::terminalText(reply.problem, true).c_str());
     }
     return reply.done ? 0 : 1;
 }
 
-gboolean activateWhenReady(gpointer data) {
-    auto* app = static_cast<App*>(data);
-    if (!app->shell) {
-        return G_SOURCE_REMOVE;
+// The main window shows a failure too; a terminal that started the app hears of it here.
+void reportProblem(const padloom::RemoteAnswer& answer) {
+    if (!answer.problem.empty()) {
+        std::fprintf(stderr, "padloom: %s\n", padloom::terminalText(answer.problem, true).c_str());
     }
-    if (app->shell->mainPageFills() == 0) {
-        return G_SOURCE_CONTINUE;
-    }
-    GActionGroup* actions = G_ACTION_GROUP(app->application);
-    g_action_group_activate_action(actions, "activate", g_variant_new_string(app->activateWhenReady.c_str()));
-    // The main window shows a failure too; a terminal that started the app hears of it here.
-    if (GVariant* state = g_action_group_get_action_state(actions, "status")) {
-        const char* problem = nullptr;
-        g_variant_get(state, "(&s&s)", nullptr, &problem);
-        if (*problem) {
-            std::fprintf(stderr, "padloom: %s\n", padloom::terminalText(problem, true).c_str());
-        }
-        g_variant_unref(state);
-    }
-    return G_SOURCE_REMOVE;
 }
 
 void onActivate(GtkApplication* application, gpointer data) {
@@ -143,8 +150,10 @@ void onActivate(GtkApplication* application, gpointer data) {
     app->shell->start();
     app->remote->attach(&app->shell->controller());
     if (!app->activateWhenReady.empty()) {
-        g_timeout_add(100, activateWhenReady, app);
+        // Waits, as a request of another process does, until the preset list is shown.
+        app->remote->requests().activate(app->activateWhenReady, reportProblem);
     }
+    padloom::shellStarted(*app->shell);
 }
 
 } // namespace
@@ -154,22 +163,21 @@ int main(int argc, char** argv) {
     g_set_prgname("padloom");
     g_set_application_name("Padloom");
     padloom::drawWithoutGpu();
-    if (!displayReachable()) {
-        return 1;
-    }
 
     App app;
     app.application = gtk_application_new(padloom::remote::applicationId, G_APPLICATION_DEFAULT_FLAGS);
     g_application_add_main_option(G_APPLICATION(app.application), "activate", 0, G_OPTION_FLAG_NONE,
                                   G_OPTION_ARG_STRING,
                                   _("Switch on the preset of this file name or preset name"), _("NAME"));
-    app.remote = std::make_unique<padloom::RemoteActions>(G_APPLICATION(app.application));
+    g_application_add_main_option(G_APPLICATION(app.application), "version", 0, G_OPTION_FLAG_NONE,
+                                  G_OPTION_ARG_NONE, _("Show the version and exit"), nullptr);
     g_signal_connect(app.application, "handle-local-options", G_CALLBACK(onLocalOptions), &app);
     g_signal_connect(app.application, "activate", G_CALLBACK(onActivate), &app);
-    g_unix_signal_add(SIGINT, onSignal, &app);
-    g_unix_signal_add(SIGTERM, onSignal, &app);
+    quitOnStopSignals(app);
     int status = g_application_run(G_APPLICATION(app.application), argc, argv);
-    app.remote->attach(nullptr);
+    if (app.remote) {
+        app.remote->attach(nullptr);
+    }
     app.shell.reset();
     app.remote.reset();
     g_object_unref(app.application);

@@ -231,11 +231,10 @@ async function deactivate() {
   activeFile = null;
 }
 
+// The application switches from the active preset to this one, and keeps the
+// active one when this one can't be switched on.
 async function activate(entry) {
   const file = entry.data('file');
-  if ($('.selected').length) {
-    await deactivate();
-  }
   $('#blockLayer').show();
   const result = await app.activatePreset_(file);
   if (result === true) {

@@ -85,9 +85,6 @@ TEST_F(Activation, ButtonsReachTheSinkUntilEveryWayOfStoppingReleasesWhatThePadH
         {"activating another preset",
          [](TesselAppDelegate& c) { EXPECT_TRUE(c.activatePreset("letter.txt")); }, true, false,
          "$('#blockLayer').fadeOut();"},
-        {"activating a preset that does not load",
-         [](TesselAppDelegate& c) { EXPECT_FALSE(c.activatePreset("missing.txt")); }, false, true,
-         "$('#blockLayer').show();"},
         {"quitting, before SDL shuts down", [](TesselAppDelegate& c) { c.applicationWillTerminate(); }, false,
          false, "$('#blockLayer').fadeOut();"},
     };
@@ -119,6 +116,42 @@ TEST_F(Activation, ButtonsReachTheSinkUntilEveryWayOfStoppingReleasesWhatThePadH
     }
     EXPECT_FALSE(controller().runner.joystickPollingTaskRunning);
     EXPECT_EQ(SDL_WasInit(SDL_INIT_EVERYTHING), 0u);
+}
+
+// A switch that can't be made leaves the running preset as it was: still mapping, the key it
+// holds still held, the menu in its active state. The last row unplugs the pad first.
+TEST_F(Activation, ASwitchThatCannotBeMadeKeepsTheRunningPreset) {
+    writePreset("space.txt", presetText("Space"));
+    writePreset("broken.txt", "{ nope");
+    writePreset("letter.txt", letterPreset);
+    addPad();
+    ASSERT_TRUE(controller().activatePreset("space.txt"));
+    pads[0]->setButton(0, true);
+    ASSERT_TRUE(eventually([&] { return seams.sink.count() == 1; }));
+    const std::pair<const char*, const char*> cases[] = {
+        {"broken.txt", "could not be read: Error at line 1"},
+        {"missing.txt", "could not be read: Can't open"},
+        {"../broken.txt", "is not a preset file name"},
+        {"letter.txt", "No joystick is connected."},
+    };
+    for (const auto& [name, reason] : cases) {
+        SCOPED_TRACE(name);
+        const bool unplug = name == cases[std::size(cases) - 1].first;
+        if (unplug) {
+            pads.clear();
+            ASSERT_TRUE(eventually([&] { return seams.sink.count() == 2; })); // its release
+        }
+        std::string whyNot;
+        EXPECT_FALSE(controller().activatePreset(name, &whyNot));
+        EXPECT_NE(whyNot.find(reason), std::string::npos) << whyNot;
+        EXPECT_TRUE(controller().runner.active());
+        EXPECT_EQ(controller().runner.activePath(), presets() + "space.txt");
+        EXPECT_TRUE(menuShows(true));
+        EXPECT_EQ(seams.sink.count(), unplug ? 2u : 1u);
+    }
+    seams.sink.expectKey(spaceKeyCode, true, 0);
+    seams.sink.expectKey(spaceKeyCode, false, 0);
+    seams.sink.expectNoEvents();
 }
 
 } // namespace

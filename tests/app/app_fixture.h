@@ -77,14 +77,17 @@ public:
     std::string text;
 };
 
-// Every question is answered with answer, yes unless a test says otherwise.
+// Every question is answered with answer, yes unless a test says otherwise; open stands for a
+// panel that waits for the user.
 class FakeDialogs : public Dialogs {
 public:
     void showAlert(const std::string& message) override { alerts.push_back(message); }
     bool confirm(const std::string& message) override { return confirms.push_back(message), answer; }
+    bool panelOpen() const override { return open; }
     std::vector<std::string> alerts;
     std::vector<std::string> confirms;
     bool answer = true;
+    bool open = false;
 };
 
 class MemorySettings : public SettingsStore {

@@ -14,7 +14,9 @@ public:
 };
 
 // "focus NAME" (a window of that class; "focus" alone: none), "own" (one of the app's windows),
-// "hand FILE" / "off" (switched on or off by hand), "edit FILE" (opened in the editor), "delete FILE".
+// "hand FILE" / "off" (switched on or off by hand), "edit FILE" (opened in the editor), "delete FILE",
+// "press" (the pad's button 0, held from then on), "held" (nothing was posted since the press: what
+// runs was not stopped in between).
 struct Step {
     std::string action;
     std::string active; // the preset that runs afterwards; "" for none
@@ -41,9 +43,17 @@ protected:
             EXPECT_TRUE(controller().prepareConfigWindow(arg));
         } else if (verb == "delete") {
             std::filesystem::remove(presets() + arg);
+        } else if (verb == "press") {
+            const size_t before = seams.sink.count();
+            pads[0]->setButton(0, true);
+            ASSERT_TRUE(eventually([&] { return seams.sink.count() > before; }));
+            posted = seams.sink.count();
+        } else if (verb == "held") {
+            EXPECT_EQ(seams.sink.count(), posted);
         }
     }
     FakeFocusMonitor monitor;
+    size_t posted = 0;
 };
 
 TEST_P(FocusFollowingTest, SwitchesPresetsAsTheFocusMoves) {
@@ -80,6 +90,16 @@ INSTANTIATE_TEST_SUITE_P(
             "a_preset_that_fails_falls_back_to_the_one_switched_on_by_hand",
             {{"hand hand.txt", "hand.txt"}, {"delete game.txt", "hand.txt"}, {"focus game_1", "hand.txt"}}}),
     [](const auto& info) { return std::string(info.param.what); });
+
+// The preset it falls back to still runs: it is not stopped and started again.
+INSTANTIATE_TEST_SUITE_P(Fallback, FocusFollowingTest,
+                         ::testing::Values(Scenario{"keeps_what_runs",
+                                                    {{"hand hand.txt", "hand.txt"},
+                                                     {"press", "hand.txt"},
+                                                     {"delete game.txt", "hand.txt"},
+                                                     {"focus game_1", "hand.txt"},
+                                                     {"held", "hand.txt"}}}),
+                         [](const auto& info) { return std::string(info.param.what); });
 
 } // namespace
 } // namespace padloom::test

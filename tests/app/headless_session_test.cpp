@@ -1,7 +1,9 @@
 #include "app/running/headless_session.h"
+#include "app/running/stop_signals.h"
 #include "tests/app/app_fixture.h"
 
 #include <array>
+#include <csignal>
 
 namespace padloom::test {
 namespace {
@@ -35,6 +37,45 @@ TEST_F(HeadlessRun, ReportsWhyItCouldNotStart) {
     addPad();
     EXPECT_EQ(runPresetUntilStopped(presets() + "missing.txt", {}, hooks), ActivationResult::unreadable);
     EXPECT_FALSE(waited);
+}
+
+// As under nohup (SIGHUP) or in a shell's background job (SIGINT): the run leaves a signal that
+// was ignored when it started ignored, and the next stop signal still ends it, releasing first.
+TEST_F(HeadlessRun, ASignalIgnoredAtStartStaysIgnored) {
+    writePreset("space.txt", presetText("Space"));
+    VirtualJoystick& pad = addPad();
+    for (const auto& [ignored, stopping] :
+         {std::pair{SIGHUP, SIGTERM}, {SIGINT, SIGHUP}, {SIGTERM, SIGINT}}) {
+        SCOPED_TRACE(ignored);
+        // The stopping signal as a terminal's program gets it, whatever this test was started from.
+        struct sigaction ignore = {}, usual = {}, before[2] = {};
+        ignore.sa_handler = SIG_IGN;
+        usual.sa_handler = SIG_DFL;
+        sigaction(ignored, &ignore, &before[0]);
+        sigaction(stopping, &usual, &before[1]);
+        {
+            StopSignals stop;
+            HeadlessHooks hooks;
+            hooks.loaded = [&](int) { stop.arm(); };
+            hooks.waitForStop = [&, before = seams.sink.count()] {
+                pad.setButton(0, true);
+                ASSERT_TRUE(eventually([&] { return seams.sink.count() == before + 1; }));
+                raise(ignored);
+                raise(stopping);
+                EXPECT_EQ(stop.wait(), stopping);
+            };
+            ASSERT_EQ(runPresetUntilStopped(presets() + "space.txt", {}, hooks), ActivationResult::started);
+        }
+        EXPECT_TRUE(signalIgnored(ignored));
+        sigaction(ignored, &before[0], nullptr);
+        sigaction(stopping, &before[1], nullptr);
+        pad.setButton(0, false); // let go between runs, unheard
+        SDL_JoystickUpdate();
+        SDL_FlushEvents(SDL_JOYAXISMOTION, SDL_JOYBATTERYUPDATED);
+        seams.sink.expectKey(49, true, 0);
+        seams.sink.expectKey(49, false, 0);
+        seams.sink.expectNoEvents();
+    }
 }
 
 } // namespace

@@ -1,5 +1,6 @@
-// padloomctl run as a program: from a folder, with changes to its environment, its standard
-// streams in files of a temporary folder, and killed if it is still running at the end.
+// padloomctl (or another of the project's programs) run as a program: from a folder, with changes
+// to its environment, its standard streams in files of a temporary folder, and killed if it is
+// still running at the end.
 #pragma once
 
 #include "tests/support/temp_folder.h"
@@ -18,13 +19,14 @@ public:
     // env: words for env(1) before the program ("NAME=VALUE", or "-u", "NAME"). The user's presets
     // and settings are never read. outPath: where standard output goes, when not to out().
     Ctl(const std::vector<std::string>& args, const std::string& input, const std::string& folder,
-        const std::vector<std::string>& env = {}, const std::string& outPath = {}) {
+        const std::vector<std::string>& env = {}, const std::string& outPath = {},
+        const std::string& program = PADLOOM_BINARY_DIR "/padloomctl") {
         folder_.write("in", input);
         std::vector<std::string> argv{"/usr/bin/env", "-C", folder};
         argv.insert(argv.end(), env.begin(), env.end());
         argv.push_back("XDG_DATA_HOME=" + folder_.file("data"));
         argv.push_back("XDG_CONFIG_HOME=" + folder_.file("config"));
-        argv.push_back(PADLOOM_BINARY_DIR "/padloomctl");
+        argv.push_back(program);
         argv.insert(argv.end(), args.begin(), args.end());
         std::vector<char*> pointers;
         for (std::string& arg : argv) {
@@ -57,6 +59,8 @@ public:
     Ctl& operator=(const Ctl&) = delete;
 
     pid_t pid() const { return pid_; }
+    // A file of the program's data and config folders: "data/...", "config/...".
+    std::string file(const std::string& name) const { return folder_.file(name); }
     std::string out() const { return readBytes(folder_.file("out")); }
     std::string err() const { return readBytes(folder_.file("err")); }
 

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 
 namespace padloom::test {
@@ -185,6 +186,53 @@ TEST(PadloomctlCheck, WarnsAboutWhatAPresetThatReadsHoldsInVain) {
         }
         EXPECT_EQ(ctl.err(), expected);
     }
+}
+
+// Each command answers --help (or -h, anywhere before "--") with its own usage and does nothing
+// else: activate reaches for no app, check opens no file, run knows the option.
+TEST(PadloomctlHelp, EachCommandAnswersWithItsOwnUsage) {
+    const std::pair<std::vector<std::string>, std::string> cases[] = {
+        {{"check", "--help"}, "check FILE...\n"},
+        {{"format", "racing.json", "-h"}, "format FILE\n"},
+        {{"joysticks", "--help"}, "joysticks\n"},
+        {{"replay", "--help"}, "replay [--explain] PRESET SCRIPT\n"},
+        {{"run", "racing.json", "--help"}, "run PRESET [--output auto|x11|uinput|print]\n"},
+        {{"activate", "--help"}, "activate NAME\n"},
+        {{"deactivate", "--help"}, "deactivate\n"},
+        {{"status", "-h"}, "status\n"},
+        {{"--help"}, "<command> ...\n"},
+    };
+    for (const auto& [args, usage] : cases) {
+        SCOPED_TRACE(args[0]);
+        Ctl ctl(args, "", fixtures);
+        EXPECT_EQ(ctl.exitStatus(), 0);
+        EXPECT_TRUE(ctl.out().starts_with("usage: padloomctl " + usage)) << ctl.out();
+        EXPECT_EQ(ctl.err(), "");
+    }
+    Ctl fileNamedHelp({"check", "--", "--help"}, "", fixtures);
+    EXPECT_EQ(fileNamedHelp.exitStatus(), 1);
+    EXPECT_NE(fileNamedHelp.out().find("failed --help\n"), std::string::npos);
+}
+
+// "NAME 1.2.3" and nothing else; the desktop program needs no display for it.
+TEST(Versions, BothProgramsAnswerVersion) {
+    const auto isVersionOf = [](const std::string& name, const std::string& out) {
+        const std::string number = out.substr(std::min(out.size(), name.size() + 1));
+        return out.starts_with(name + " ") && number.ends_with("\n") && number.size() > 1 &&
+               number.find_first_not_of("0123456789.\n") == std::string::npos;
+    };
+    Ctl ctl({"--version"}, "", fixtures);
+    EXPECT_EQ(ctl.exitStatus(), 0);
+    EXPECT_TRUE(isVersionOf("padloomctl", ctl.out())) << ctl.out();
+    const std::string padloom = PADLOOM_BINARY_DIR "/padloom";
+    if (!std::filesystem::exists(padloom)) {
+        GTEST_SKIP() << "the desktop program is not built";
+    }
+    TempFolder folder;
+    const std::string out = folder.file("out");
+    const std::string command = "env -u DISPLAY -u WAYLAND_DISPLAY " + padloom + " --version >" + out;
+    EXPECT_EQ(std::system(command.c_str()), 0);
+    EXPECT_TRUE(isVersionOf("padloom", readBytes(out))) << readBytes(out);
 }
 
 // A replay runs SDL; its handlers must not keep the signals from ending it, with the signal's own

@@ -22,14 +22,14 @@ int activateCommand(const Args& args) {
     if (args.size() != 1) {
         return usageError("activate takes one preset: a file name or a preset name");
     }
-    return finish(remote::request("activate", args[0]));
+    return finish(remote::activate(args[0]));
 }
 
 int deactivateCommand(const Args& args) {
     if (!args.empty()) {
         return usageError("deactivate takes no arguments");
     }
-    return finish(remote::request("deactivate"));
+    return finish(remote::deactivate());
 }
 
 int statusCommand(const Args& args) {

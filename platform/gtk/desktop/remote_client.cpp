@@ -4,11 +4,12 @@
 
 #include <gio/gio.h>
 #include <memory>
+#include <optional>
 
 namespace padloom::remote {
 namespace {
 
-constexpr char objectPath[] = "/io/github/padloom/Padloom";
+// Longer than the app keeps a request waiting for its start-up, so the app's answer comes first.
 constexpr int callTimeoutMs = 30000;
 
 struct ErrorFree {
@@ -26,6 +27,16 @@ Reply failed(std::string problem) {
     return reply;
 }
 
+// The app's own "not done" answers carry the reason alone; any other error (the call did not
+// reach the app, or it went away) says so first.
+std::string problemOf(GError* error) {
+    gchar* name = g_dbus_error_get_remote_error(error);
+    const bool answered = g_strcmp0(name, notDoneError) == 0;
+    g_free(name);
+    g_dbus_error_strip_remote_error(error);
+    return answered ? error->message : std::string("Padloom did not take the request: ") + error->message;
+}
+
 VariantPtr call(GDBusConnection* bus, const char* name, const char* path, const char* interface,
                 const char* method, GVariant* parameters, const char* replyType, std::string& problem) {
     GError* raw = nullptr;
@@ -34,8 +45,7 @@ VariantPtr call(GDBusConnection* bus, const char* name, const char* path, const 
                                     G_DBUS_CALL_FLAGS_NO_AUTO_START, callTimeoutMs, nullptr, &raw);
     ErrorPtr error(raw);
     if (error) {
-        g_dbus_error_strip_remote_error(error.get());
-        problem = error->message;
+        problem = problemOf(error.get());
     }
     return VariantPtr(result);
 }
@@ -50,18 +60,12 @@ bool appRuns(GDBusConnection* bus, std::string& problem) {
     return hasOwner;
 }
 
-GVariant* activateParameters(const std::string& action, const std::optional<std::string>& text) {
-    GVariantBuilder parameter;
-    g_variant_builder_init(&parameter, G_VARIANT_TYPE("av"));
-    if (text) {
-        // D-Bus carries UTF-8 only: a name typed with other bytes goes as the list shows it.
-        g_variant_builder_add(&parameter, "v", g_variant_new_string(validUtf8(*text).c_str()));
-    }
-    return g_variant_new("(sav@a{sv})", action.c_str(), &parameter,
-                         g_variant_new_array(G_VARIANT_TYPE("{sv}"), nullptr, 0));
+// A bus message carries UTF-8 only: a name typed with other bytes goes as the list shows it.
+GVariant* nameParameter(const std::string& name) {
+    return g_variant_new("(s)", validUtf8(name).c_str());
 }
 
-Reply send(const std::optional<std::string>& action, const std::optional<std::string>& text) {
+Reply send(const char* method, const std::optional<std::string>& name = std::nullopt) {
     GError* raw = nullptr;
     GDBusConnection* bus = g_bus_get_sync(G_BUS_TYPE_SESSION, nullptr, &raw);
     ErrorPtr error(raw);
@@ -74,44 +78,31 @@ Reply send(const std::optional<std::string>& action, const std::optional<std::st
     if (!appRuns(bus, problem)) {
         return failed(problem.empty() ? "Padloom is not running." : "Padloom is not running: " + problem);
     }
-    if (action && !call(bus, applicationId, objectPath, "org.gtk.Actions", "Activate",
-                        activateParameters(*action, text), "()", problem)) {
-        return failed("Padloom did not take the request: " + problem);
-    }
-    VariantPtr description = call(bus, applicationId, objectPath, "org.gtk.Actions", "Describe",
-                                  g_variant_new("(s)", "status"), "((bgav))", problem);
-    if (!description) {
-        return failed("Padloom did not tell its status: " + problem);
-    }
-    gboolean enabled = FALSE;
-    const char* signature = nullptr;
-    GVariantIter* states = nullptr;
-    g_variant_get(description.get(), "((b&gav))", &enabled, &signature, &states);
-    GVariant* state = nullptr;
-    const bool hasState = g_variant_iter_next(states, "v", &state);
-    g_variant_iter_free(states);
-    VariantPtr stateRef(state);
-    if (!hasState || !g_variant_is_of_type(state, G_VARIANT_TYPE("(ss)"))) {
-        return failed("Padloom told its status in a form this program does not know.");
+    VariantPtr result = call(bus, applicationId, objectPath, remoteInterface, method,
+                             name ? nameParameter(*name) : nullptr, "(s)", problem);
+    if (!result) {
+        return failed(problem);
     }
     const char* activeFile = nullptr;
-    const char* answer = nullptr;
-    g_variant_get(state, "(&s&s)", &activeFile, &answer);
+    g_variant_get(result.get(), "(&s)", &activeFile);
     Reply reply;
+    reply.done = true;
     reply.activeFile = activeFile;
-    reply.problem = action ? answer : "";
-    reply.done = reply.problem.empty();
     return reply;
 }
 
 } // namespace
 
-Reply request(const std::string& action, const std::optional<std::string>& text) {
-    return send(action, text);
+Reply activate(const std::string& name) {
+    return send("Activate", name);
+}
+
+Reply deactivate() {
+    return send("Deactivate");
 }
 
 Reply status() {
-    return send(std::nullopt, std::nullopt);
+    return send("Status");
 }
 
 } // namespace padloom::remote

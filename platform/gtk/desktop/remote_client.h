@@ -1,15 +1,17 @@
 // The client side of the running app's remote control, for padloomctl and padloom --activate:
-// GIO only. The app (platform/gtk/desktop/remote_actions.h) offers its application actions "activate"
-// (a preset's file name or preset name), "deactivate" and "status" on the session bus; a request
-// activates one, then reads the state of "status" for the outcome.
+// GIO only. The app (platform/gtk/desktop/remote_actions.h) offers its interface on the session
+// bus under its application id; each call is answered in its own reply once the app has run it.
 #pragma once
 
-#include <optional>
 #include <string>
 
 namespace padloom::remote {
 
 inline constexpr char applicationId[] = "io.github.padloom.Padloom";
+inline constexpr char objectPath[] = "/io/github/padloom/Padloom";
+inline constexpr char remoteInterface[] = "io.github.padloom.Padloom.Remote";
+// The error a request was answered with when it was not done; its message says why.
+inline constexpr char notDoneError[] = "io.github.padloom.Padloom.Remote.NotDone";
 
 struct Reply {
     bool done = false;      // the app took the request and did it
@@ -17,10 +19,9 @@ struct Reply {
     std::string problem;    // why not, when !done
 };
 
-// Activates the app's action (with text as its parameter when given) and reads the outcome.
-// Not done, with a problem that says so, when no app runs on the session bus.
-Reply request(const std::string& action, const std::optional<std::string>& text = std::nullopt);
-// The app's status alone.
+// Each is not done, with a problem that says so, when no app runs on the session bus.
+Reply activate(const std::string& name);
+Reply deactivate();
 Reply status();
 
 } // namespace padloom::remote

@@ -24,6 +24,7 @@ public:
     bool confirm(const std::string& message) override;
     void showAlertLater(const std::string& message, std::function<void()> dismissed) override;
     void confirmLater(const std::string& message, std::function<void(bool)> answered) override;
+    bool panelOpen() const override { return !running_.empty(); }
     // Answers every panel still open as if its window had been closed (the application is
     // quitting; a confirm then reads "No").
     void dismissAll();
