@@ -45,8 +45,10 @@ void JoystickWatch::look() {
             return;
         }
     }
+    // The first look reports too: a pad may have come after the pages showed the list and before
+    // this look.
     std::vector<std::string> names = connectedJoystickNames();
-    const bool changed = names_ && names != *names_;
+    const bool changed = !names_ || names != *names_;
     names_ = std::move(names);
     if (changed) {
         hooks_.changed();

@@ -43,7 +43,7 @@ public:
     JoystickWatch(const JoystickWatch&) = delete;
     JoystickWatch& operator=(const JoystickWatch&) = delete;
 
-    // The first look notes what is connected; each later one reports a difference.
+    // The first look reports what is connected; each later one reports a difference.
     void start();
     void stop();
     void look();

@@ -59,7 +59,7 @@ TEST_F(Listing, LabelAlertAndEditorNamesFollowPadsThatComeAndGoWhetherOrNotAPres
     EXPECT_EQ(configPage.scripts.back(), "$('joysticks > groups > itemgroup').each(updateRelatedJoystick)");
     EXPECT_EQ(connectedJoystickNames().size(), 2u);
     controller().applicationDidFinishLaunching();
-    loop.runQueued(); // the first look notes what is connected
+    loop.runQueued(); // the first look shows what is connected
     const WatchStep steps[] = {
         {"idle, a pad comes", [&] { addPad(); }, "3 Joysticks Connected"},
         {"a preset is active, a pad comes",
@@ -88,6 +88,20 @@ TEST_F(Listing, LabelAlertAndEditorNamesFollowPadsThatComeAndGoWhetherOrNotAPres
     label.text.clear();
     loop.runQueued();
     EXPECT_EQ(label.text, "") << "nothing changed, nothing shown";
+}
+
+// The pages are ready (and list no pad) before the watch first looks; a pad that comes in between
+// is shown by that first look.
+TEST_F(Listing, APadThatComesBeforeTheWatchsFirstLookIsShown) {
+    controller().applicationDidFinishLaunching();
+    mainPage.answers["document.body.offsetHeight"] = ScriptValue(700.0);
+    controller().webViewDocumentReady();
+    ASSERT_EQ(label.text, "No Joysticks Connected");
+    addPad();
+    configPage.scripts.clear();
+    loop.runQueued();
+    EXPECT_EQ(label.text, "1 Joystick Connected");
+    EXPECT_EQ(configPage.startingWith("joystickNames = ['").size(), 1u);
 }
 
 } // namespace
