@@ -104,5 +104,32 @@ TEST_F(Listing, APadThatComesBeforeTheWatchsFirstLookIsShown) {
     EXPECT_EQ(configPage.startingWith("joystickNames = ['").size(), 1u);
 }
 
+// The editor's live view shows a held button, whether or not a preset ran before it was opened.
+TEST_F(Listing, LiveViewShowsAHeldButtonAfterAPresetRan) {
+    writePreset("space.txt", presetText("Space"));
+    VirtualJoystick& pad = addPad();
+    configPage.answers["generatePresetString()"] = ScriptValue(presetText("Space"));
+    controller().applicationDidFinishLaunching();
+    const std::pair<const char*, bool> cases[] = {{"no preset ran", false}, {"a preset ran", true}};
+    for (const auto& [what, activate] : cases) {
+        SCOPED_TRACE(what);
+        if (activate) {
+            ASSERT_TRUE(controller().activatePreset("space.txt"));
+            loop.runQueued(); // the watch rests
+            controller().deactivatePreset();
+        }
+        controller().createOrEditPreset("space.txt");
+        loop.runQueued(); // the live view opens the pad
+        configPage.scripts.clear();
+        pad.setButton(0, true);
+        loop.runQueued();
+        EXPECT_EQ(configPage.startingWith("showLiveInputs("),
+                  std::vector<std::string>{"showLiveInputs([[0,1,0,1]])"});
+        pad.setButton(0, false);
+        controller().windowWillClose(&configWindow);
+        loop.runQueued();
+    }
+}
+
 } // namespace
 } // namespace padloom::test
