@@ -72,6 +72,7 @@ void TesselAppDelegate::watchJoysticks() {
     if (!joystickWatch_) {
         joystickWatch_ = std::make_unique<JoystickWatch>(
             *mainLoop_, JoystickWatch::Hooks{[this] { return runner.active() || captureRunning_; },
+                                             [this] { return namedControls_.first; },
                                              [this] {
                                                  updatelblJoysticksConnected();
                                                  updateConfigWindowJoysticks();

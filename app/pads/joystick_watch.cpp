@@ -45,12 +45,9 @@ void JoystickWatch::look() {
             return;
         }
     }
-    // The first look reports too: a pad may have come after the pages showed the list and before
-    // this look.
-    std::vector<std::string> names = connectedJoystickNames();
-    const bool changed = !names_ || names != *names_;
-    names_ = std::move(names);
-    if (changed) {
+    // Compared with what the pages show, not with the last look: a pad that came after the pages
+    // were filled and before the first look is shown by that look.
+    if (connectedJoystickNames() != hooks_.shown()) {
         hooks_.changed();
     }
 }
