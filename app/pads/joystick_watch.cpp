@@ -22,10 +22,12 @@ void JoystickWatch::stop() {
 
 void JoystickWatch::schedule() {
     loop_.runLater(showingLive() ? livePeriodMs : periodMs, [this, running = running_] {
-        if (*running) {
-            look();
-            schedule();
-        }
+        hooks_.run([this, running] {
+            if (*running) {
+                look();
+                schedule();
+            }
+        });
     });
 }
 

@@ -31,6 +31,8 @@ public:
         std::function<bool()> live;                      // the editor shows the pads live
         // The controls that moved; none when the live view stops showing anything.
         std::function<void(const std::vector<LiveInput>&)> moved;
+        // Runs a look as an operation of the controller's: never inside another one.
+        std::function<void(std::function<void()>)> run;
     };
 
     // Twice a second: a pad shows within a second of SDL seeing it.

@@ -104,6 +104,18 @@ TEST_F(Listing, APadThatComesBeforeTheWatchsFirstLookIsShown) {
     EXPECT_EQ(configPage.startingWith("joystickNames = ['").size(), 1u);
 }
 
+// The watch's look waits for the operation in progress (which may be serving the main loop while
+// it waits for a page or a panel) and runs right after it.
+TEST_F(Listing, TheWatchLooksBetweenOperations) {
+    controller().applicationDidFinishLaunching();
+    addPad();
+    controller().operations.run([&] {
+        loop.runQueued();
+        EXPECT_EQ(label.text, "") << "looked inside an operation";
+    });
+    EXPECT_EQ(label.text, "1 Joystick Connected");
+}
+
 // The editor's live view shows a held button, whether or not a preset ran before it was opened.
 TEST_F(Listing, LiveViewShowsAHeldButtonAfterAPresetRan) {
     writePreset("space.txt", presetText("Space"));
