@@ -57,6 +57,8 @@ public:
 
     // --- shared operations
     void showAlert(const std::string& message);
+    // What fitting the main window adds to its page's content height, for the window's other parts.
+    static const int mainWindowChrome;
     void updateMainWindowHeight();
     void updateConfigWindowHeight();
     std::optional<std::string> applicationSupportFolder();

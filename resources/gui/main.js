@@ -10,7 +10,8 @@
 //                                       with the reader's message
 //   $('.editing > text') h2 and p text  the edited preset's saved name and tag
 //   stopModal()                         the editor has closed
-//   getContentHeight()                  read: the height the page needs
+//   getContentHeight()                  read: the height the page needs (the list is
+//                                       complete whenever it is asked)
 //   $('#blockLayer') show / fadeOut     around switching a preset on or off
 //   $('.selected') removeClass          the active preset was stopped
 //   $('body') add/removeClass('compactList')   the compact-list option
@@ -55,6 +56,9 @@ function entryName(entry) {
   return entry.find('text > h2').text();
 }
 
+// The hint for an empty list shows only once a list is complete: not before the
+// first one, nor while one is filled again (the application asks the page's
+// height when it has sent every entry).
 function updateEmptyState() {
   $('body').toggleClass('empty', presetEntries().length === 0);
 }
@@ -67,7 +71,6 @@ function cleanPresetList() {
     editingFile = editing.data('file');
   }
   $('#presetList').empty();
-  updateEmptyState();
 }
 
 function showPresetFolder(path) {
@@ -122,6 +125,7 @@ function addPresetUI(name, tag, file) {
 }
 
 function getContentHeight() {
+  updateEmptyState();
   const height = Math.ceil(document.getElementById('page').getBoundingClientRect().height);
   const limit = Math.max(260, (window.screen.availHeight || 900) - 160);
   return Math.max(180, Math.min(height, limit));
@@ -372,4 +376,3 @@ function bindListEvents() {
 
 // Deferred script: the document is parsed by now.
 bindListEvents();
-updateEmptyState();

@@ -195,6 +195,29 @@ TEST_F(PresetList, CopyClickedThriceInOnePlaceSwitchesNothingOn) {
     EXPECT_TRUE(harness.dialogs.alerts.empty());
 }
 
+// The hint for an empty list never shows while presets are listed again, and shows once the
+// folder holds none.
+TEST_F(PresetList, TheEmptyHintShowsOnlyForAListWithoutEntries) {
+    harness.writePreset("Pad.txt", presetText("Pad", "tag"));
+    harness.start();
+    harness.main(
+        "window.hinted = false; new MutationObserver(() => { hinted = hinted || "
+        "document.body.classList.contains('empty'); }).observe(document.body, {attributes: true}); true");
+    GtkWidget* reload = harness.shell().menu().item(&MenuOutlets::reloadPresetList_mi).widget();
+    const std::pair<bool, bool> cases[] = {{true, false}, {false, true}}; // presets in the folder, hinted
+    for (const auto& [presets, hinted] : cases) {
+        SCOPED_TRACE(presets ? "a preset" : "none");
+        if (!presets) {
+            std::filesystem::remove(harness.presetFolder() / "Pad.txt");
+        }
+        gtk_menu_item_activate(GTK_MENU_ITEM(reload));
+        ASSERT_TRUE(pumpUntil([&] { return !harness.controller().operations.busy(); }));
+        EXPECT_EQ(harness.listedPresetNames().size(), presets ? 1u : 0u);
+        EXPECT_EQ(harness.main("hinted"), ScriptValue(hinted));
+        EXPECT_EQ(harness.main("$('#emptyHint').is(':visible')"), ScriptValue(hinted));
+    }
+}
+
 // A file that does not read is listed last, by file name, with the reader's message; it can be
 // shown in the file manager and deleted, the confirmation naming the file.
 TEST_F(PresetList, UnreadableFileIsListedWithTheReadersMessage) {

@@ -132,6 +132,7 @@ void ShellHarness::start() {
     options.desktop = &desktop;
     options.sink = useRecordingSink ? &sink : nullptr;
     options.quit = [this] { ++quitCount; };
+    options.mainWindowWait = mainWindowWait;
     shell_ = std::make_unique<Shell>(std::move(options));
     shell_->start();
     pumpUntil([this] { return shell_->mainPageFills() > 0; });

@@ -118,6 +118,9 @@ public:
     RecordingSink sink;
     bool useRecordingSink = true; // false: the shell picks the real sink as the app does
     bool useRealDialogs = false;  // true: the GTK panels instead of `dialogs`
+    // How long the main window waits for its page to be filled: long enough that it is, however
+    // busy the machine.
+    std::chrono::milliseconds mainWindowWait = std::chrono::minutes(1);
     int quitCount = 0;
 
 private:
