@@ -129,7 +129,7 @@ TEST_F(Editing, NamesLightsAndFindsThePadsControls) {
         EXPECT_TRUE(pumpUntil([&] { return harness.config(expression).text() == text; }))
             << expression << " shows " << harness.config(expression).text() << ", not " << text;
     };
-    expectShows("$('.bind .control-name').first().text()", "· A");
+    expectShows("$('.bind .live').first().text()", "· A");
     pad.setButton(0, true);
     expectShows("$('.bind.live-on').length + ' ' + $('.live-control').text()", "1 Button 0 · A");
     pad.setButton(0, false);
@@ -141,12 +141,20 @@ TEST_F(Editing, NamesLightsAndFindsThePadsControls) {
     harness.config("$('.add-found').click(); true");
     EXPECT_EQ(harness.config("$('.bind').length + ' ' + $('.bind.live-on').length"), ScriptValue("2 1"));
 
-    // An axis row's meter follows the stick half (the new bind's input switched to axis 1 -).
+    // The new bind's row names the control its input is switched to, and its live parts at rest
+    // show nothing; the axis last: an axis row's meter follows the stick half.
     const std::string last = "$('.bind').last()";
-    harness.config(last + ".find('select.input-kind').val('axi').trigger('change');" + last +
-                   ".find('input.index').val('1').trigger('change');" + last +
-                   ".find('select.direction').val('-').trigger('change'); true");
-    EXPECT_EQ(harness.config(last + ".find('.control-name').text()"), ScriptValue("· Left stick up"));
+    const std::tuple<const char*, const char*, const char*, const char*> rows[] = {
+        // the input's kind, number and direction; the row's text
+        {"hat", "0", "U", ""}, // SDL's mapping by counts puts the D-pad on buttons
+        {"axi", "1", "-", "· Left stick up"},
+    };
+    for (const auto& [kind, index, direction, shown] : rows) {
+        harness.config(last + ".find('select.input-kind').val('" + kind + "').trigger('change');" + last +
+                       ".find('input.index').val('" + index + "').trigger('change');" + last +
+                       ".find('select.direction').val('" + direction + "').trigger('change'); true");
+        EXPECT_EQ(harness.config(last + ".find('.live').text()"), ScriptValue(shown)) << kind;
+    }
     pad.setAxis(1, -32767);
     expectShows(last + ".find('.live-meter .fill')[0].style.width + ' ' + " + last + ".hasClass('live-on')",
                 "100% true");
