@@ -122,9 +122,24 @@ TEST_F(Editing, CaptureTakesTheInputOrEscapeFromEitherWindow) {
     EXPECT_EQ(saved.find("\"btn 0\""), std::string::npos) << saved;
 }
 
-// Plugged in while the editor is open.
+// SDL's game-controller layer for its length, and with it the mappings added meanwhile.
+struct GameControllerHold {
+    GameControllerHold() { SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER); }
+    ~GameControllerHold() { SDL_QuitSubSystem(SDL_INIT_GAMECONTROLLER); }
+};
+
+// Plugged in while the editor is open: an Xbox 360 pad as Linux's driver lays it out, the D-pad on
+// hat 0 (SDL would map a virtual pad by its counts, the D-pad on buttons).
 TEST_F(Editing, NamesLightsAndFindsThePadsControls) {
-    HeldJoystick pad(4, 12, 1); // SDL maps it by its counts: button 0 is A, axis 1 the left stick
+    GameControllerHold mappings;
+    HeldJoystick pad(4, 12, 1, 0x045e, 0x028e);
+    char guid[33] = "";
+    SDL_JoystickGetGUIDString(SDL_JoystickGetDeviceGUID(pad.deviceIndex()), guid, sizeof guid);
+    SDL_GameControllerAddMapping((std::string(guid) +
+                                  ",Xbox 360 pad,a:b0,b:b1,x:b2,y:b3,back:b6,guide:b8,start:b7,leftstick:b9,"
+                                  "rightstick:b10,leftshoulder:b4,rightshoulder:b5,dpup:h0.1,dpdown:h0.4,"
+                                  "dpleft:h0.8,dpright:h0.2,leftx:a0,lefty:a1,rightx:a2,righty:a3,")
+                                     .c_str());
     const auto expectShows = [&](const std::string& expression, const std::string& text) {
         EXPECT_TRUE(pumpUntil([&] { return harness.config(expression).text() == text; }))
             << expression << " shows " << harness.config(expression).text() << ", not " << text;
@@ -146,7 +161,7 @@ TEST_F(Editing, NamesLightsAndFindsThePadsControls) {
     const std::string last = "$('.bind').last()";
     const std::tuple<const char*, const char*, const char*, const char*> rows[] = {
         // the input's kind, number and direction; the row's text
-        {"hat", "0", "U", ""}, // SDL's mapping by counts puts the D-pad on buttons
+        {"hat", "0", "U", "· D-pad up"},
         {"axi", "1", "-", "· Left stick up"},
     };
     for (const auto& [kind, index, direction, shown] : rows) {

@@ -171,7 +171,8 @@ struct JoystickSubsystemHold {
 
 // A virtual joystick, the subsystem held for its length.
 struct HeldJoystick : JoystickSubsystemHold, VirtualJoystick {
-    HeldJoystick(int axes, int buttons, int hats) : VirtualJoystick(axes, buttons, hats) {}
+    HeldJoystick(int axes, int buttons, int hats, uint16_t vendor = 0, uint16_t product = 0)
+        : VirtualJoystick(axes, buttons, hats, vendor, product) {}
 };
 
 } // namespace padloom::test
