@@ -81,8 +81,14 @@ function makeButton(label, title, className) {
   return $('<button type="button">').text(label).attr('title', title).addClass(className || 'quiet');
 }
 
+// The whole name and tag, which the entry may cut short, and the file name.
+function showTooltip(entry) {
+  const lines = [entryName(entry), entry.find('text > p').text(), entry.data('file')];
+  entry.attr('title', lines.filter(function (line) { return line !== ''; }).join('\n'));
+}
+
 function buildEntry(name, tag, file) {
-  const entry = $('<li class="preset" tabindex="0">').data('file', file).attr('title', file);
+  const entry = $('<li class="preset" tabindex="0">').data('file', file);
   const text = $('<text>');
   text.append($('<h2>').text(name), $('<p>').text(tag));
   const actions = $('<span class="actions">').append(
@@ -90,6 +96,7 @@ function buildEntry(name, tag, file) {
     makeButton('Copy', 'Make a copy of this preset', 'quiet copy'),
     makeButton('Delete', 'Delete this preset', 'quiet danger delete'));
   entry.append($('<span class="switch" aria-hidden="true">'), text, $('<span class="state">').text('Active'), actions);
+  showTooltip(entry);
   return entry;
 }
 
@@ -142,8 +149,10 @@ function refreshModalState() {
   }
 }
 
+// The edited entry's name and tag were changed just before.
 function stopModal() {
   editingFile = null;
+  $('.preset.editing').each(function () { showTooltip($(this)); });
   $('.editing').removeClass('editing');
   refreshModalState();
 }

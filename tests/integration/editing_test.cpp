@@ -42,6 +42,7 @@ TEST_F(Editing, ClosingItSavesAPresetThatLoads) {
         EXPECT_EQ(document.activateFor, (std::vector<std::string>{"steam_app_*", "Mine\"craft*"}));
         EXPECT_NE(saved.find("\"btn 0\""), std::string::npos) << saved;
         EXPECT_TRUE(pumpUntil([&] { return harness.listedPresetNames() == std::vector<std::string>{name}; }));
+        EXPECT_EQ(harness.main("$('.preset').attr('title')"), ScriptValue(name + "\nnew tag\nPad.txt"));
     }
     // Closing the editor neither asks nor quits.
     EXPECT_TRUE(harness.dialogs.confirms.empty());

@@ -218,6 +218,28 @@ TEST_F(PresetList, TheEmptyHintShowsOnlyForAListWithoutEntries) {
     }
 }
 
+// A name and tag longer than the list is wide take its whole width, cut short at its end; the
+// tooltip has them whole, with the file name.
+TEST_F(PresetList, LongNamesUseTheListsWidthAndShowWholeInTheTooltip) {
+    const std::string name = "Gamepad WASD and Mouse Look for the first-person shooters of the nineties";
+    const std::string tag = "Left stick walks, right stick looks, triggers fire, bumpers switch weapons";
+    harness.writePreset("Long.txt", presetText(name, tag));
+    harness.start();
+    for (const char* part : {"h2", "p"}) {
+        const std::string gapAfter =
+            "(() => { const e = $('.preset')[0], s = getComputedStyle(e), t = $(e).find('text > " +
+            std::string(part) +
+            "')[0]; return Math.round(e.getBoundingClientRect().right - parseFloat(s.paddingRight) - "
+            "parseFloat(s.borderRightWidth) - t.getBoundingClientRect().right); })()";
+        EXPECT_EQ(harness.main(gapAfter), ScriptValue(0.0)) << part;
+        EXPECT_EQ(harness.main("(() => { const t = $('.preset text > " + std::string(part) +
+                               "')[0]; return t.scrollWidth > t.clientWidth; })()"),
+                  ScriptValue(true))
+            << part << " is cut short";
+    }
+    EXPECT_EQ(harness.main("$('.preset').attr('title')"), ScriptValue(name + "\n" + tag + "\nLong.txt"));
+}
+
 // A file that does not read is listed last, by file name, with the reader's message; it can be
 // shown in the file manager and deleted, the confirmation naming the file.
 TEST_F(PresetList, UnreadableFileIsListedWithTheReadersMessage) {
