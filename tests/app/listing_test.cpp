@@ -143,5 +143,22 @@ TEST_F(Listing, LiveViewShowsAHeldButtonAfterAPresetRan) {
     }
 }
 
+// SDL reports an opened pad's axes where they rest, an Xbox pad's triggers at one end: the live
+// view shows no move (and finds no control) until one moves.
+TEST_F(Listing, LiveViewTakesWhereAnOpenedPadRestsForNoMove) {
+    writePreset("space.txt", presetText("Space"));
+    pads.push_back(std::make_unique<VirtualJoystick>(6, 11, 1, 0x045e, 0x028e)); // triggers: axes 4, 5
+    controller().applicationDidFinishLaunching();
+    controller().createOrEditPreset("space.txt");
+    for (int look = 0; look < 3; ++look) {
+        loop.runQueued();
+    }
+    EXPECT_EQ(configPage.startingWith("showLiveInputs("), std::vector<std::string>{});
+    pads[0]->setAxis(5, 32767);
+    loop.runQueued();
+    EXPECT_EQ(configPage.startingWith("showLiveInputs("),
+              std::vector<std::string>{"showLiveInputs([[0,2,5,1]])"});
+}
+
 } // namespace
 } // namespace padloom::test
