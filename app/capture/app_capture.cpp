@@ -46,8 +46,11 @@ void TesselAppDelegate::scanJoystickInput(int index, int bindNo) {
         return;
     }
     // Runs once the page's call has returned; until it has ended there is no second capture
-    // and no activation.
+    // and no activation. The joystick watch rests at once: the live view clears what it shows.
     captureRunning_ = true;
+    if (joystickWatch_) {
+        joystickWatch_->look();
+    }
     operations.post([this, index, bindNo] { scanJoystickInputTask(index, bindNo); });
 }
 

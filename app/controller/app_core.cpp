@@ -10,6 +10,8 @@
 
 namespace padloom {
 
+const int TesselAppDelegate::mainWindowChrome = 46;
+
 TesselAppDelegate::TesselAppDelegate(const Outlets& o, HelpSites helpSites)
     : MenuOutlets(o.menu), mainwindow(o.mainwindow), mainScriptObject(o.mainScriptObject),
       lblJoysticksConnected(o.lblJoysticksConnected), configwindow(o.configwindow),
@@ -62,7 +64,7 @@ void TesselAppDelegate::fitWindow(Window* window, ScriptPage* page, const std::s
 }
 
 void TesselAppDelegate::updateMainWindowHeight() {
-    fitWindow(mainwindow, mainScriptObject, main_page::getContentHeight(), 46);
+    fitWindow(mainwindow, mainScriptObject, main_page::getContentHeight(), mainWindowChrome);
 }
 
 void TesselAppDelegate::updateConfigWindowHeight() {

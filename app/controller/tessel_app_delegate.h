@@ -60,6 +60,8 @@ public:
     void showAlert(const std::string& message);
     // True while an alert or a question, the controller's or a page's, waits for the user.
     bool panelOpen() const;
+    // What fitting the main window adds to its page's content height, for the window's other parts.
+    static const int mainWindowChrome;
     void updateMainWindowHeight();
     void updateConfigWindowHeight();
     std::optional<std::string> applicationSupportFolder();

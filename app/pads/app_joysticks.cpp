@@ -71,17 +71,19 @@ void TesselAppDelegate::showConnectedJoysticks() {
 void TesselAppDelegate::watchJoysticks() {
     if (!joystickWatch_) {
         joystickWatch_ = std::make_unique<JoystickWatch>(
-            *mainLoop_, JoystickWatch::Hooks{[this] { return runner.active() || captureRunning_; },
-                                             [this] {
-                                                 updatelblJoysticksConnected();
-                                                 updateConfigWindowJoysticks();
-                                             },
-                                             [this] { return editingPresetPath.has_value(); },
-                                             [this](const std::vector<LiveInput>& moved) {
-                                                 evaluateConfig(moved.empty()
-                                                                    ? config_page::clearLiveInputs()
-                                                                    : config_page::showLiveInputs(moved));
-                                             }});
+            *mainLoop_,
+            JoystickWatch::Hooks{[this] { return runner.active() || captureRunning_; },
+                                 [this] { return namedControls_.first; },
+                                 [this] {
+                                     updatelblJoysticksConnected();
+                                     updateConfigWindowJoysticks();
+                                 },
+                                 [this] { return editingPresetPath.has_value(); },
+                                 [this](const std::vector<LiveInput>& moved) {
+                                     evaluateConfig(moved.empty() ? config_page::clearLiveInputs()
+                                                                  : config_page::showLiveInputs(moved));
+                                 },
+                                 [this](std::function<void()> look) { operations.run(std::move(look)); }});
     }
     joystickWatch_->start();
 }

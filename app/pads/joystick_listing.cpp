@@ -57,6 +57,9 @@ void initJoystickSubSystem() {
     // SDL_Quit drops every reference, this one included.
     if (!subsystemHeld || SDL_WasInit(SDL_INIT_JOYSTICK) == 0) {
         subsystemHeld = SDL_InitSubSystem(SDL_INIT_JOYSTICK) == 0;
+        // Stopping a preset turns SDL's joystick events off, and starting the subsystem again
+        // does not turn them back on; the editor's live view and the listing need them.
+        SDL_JoystickEventState(SDL_ENABLE);
     }
 }
 

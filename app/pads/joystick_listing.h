@@ -18,7 +18,8 @@ std::string joystickCountText(int count);
 // "There are 2 Joysticks Connected.\n\n#1 : A\n#2 : B\n", or "There are no Joysticks Connected.\n".
 std::string connectedJoysticksMessage(const std::vector<std::string>& names);
 
-// Takes one reference on SDL's joystick subsystem, starting it, unless that reference is held.
+// Takes one reference on SDL's joystick subsystem, starting it, unless that reference is held;
+// taking it turns SDL's joystick events on.
 void initJoystickSubSystem();
 // Drops that reference, if held: the subsystem stops unless someone else holds it too.
 void deinitJoystickSubSystem();

@@ -22,10 +22,12 @@ void JoystickWatch::stop() {
 
 void JoystickWatch::schedule() {
     loop_.runLater(showingLive() ? livePeriodMs : periodMs, [this, running = running_] {
-        if (*running) {
-            look();
-            schedule();
-        }
+        hooks_.run([this, running] {
+            if (*running) {
+                look();
+                schedule();
+            }
+        });
     });
 }
 
@@ -45,10 +47,9 @@ void JoystickWatch::look() {
             return;
         }
     }
-    std::vector<std::string> names = connectedJoystickNames();
-    const bool changed = names_ && names != *names_;
-    names_ = std::move(names);
-    if (changed) {
+    // Compared with what the pages show, not with the last look: a pad that came after the pages
+    // were filled and before the first look is shown by that look.
+    if (connectedJoystickNames() != hooks_.shown()) {
         hooks_.changed();
     }
 }

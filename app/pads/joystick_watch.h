@@ -17,7 +17,6 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -26,11 +25,14 @@ namespace padloom {
 class JoystickWatch {
 public:
     struct Hooks {
-        std::function<bool()> resting; // a preset is active or a capture listens
-        std::function<void()> changed; // the joysticks differ from the last look
-        std::function<bool()> live;    // the editor shows the pads live
+        std::function<bool()> resting;                   // a preset is active or a capture listens
+        std::function<std::vector<std::string>()> shown; // the joysticks' names the pages were given
+        std::function<void()> changed;                   // the joysticks differ from those shown
+        std::function<bool()> live;                      // the editor shows the pads live
         // The controls that moved; none when the live view stops showing anything.
         std::function<void(const std::vector<LiveInput>&)> moved;
+        // Runs a look as an operation of the controller's: never inside another one.
+        std::function<void(std::function<void()>)> run;
     };
 
     // Twice a second: a pad shows within a second of SDL seeing it.
@@ -43,7 +45,7 @@ public:
     JoystickWatch(const JoystickWatch&) = delete;
     JoystickWatch& operator=(const JoystickWatch&) = delete;
 
-    // The first look notes what is connected; each later one reports a difference.
+    // Each look reports when the joysticks differ from those shown.
     void start();
     void stop();
     void look();
@@ -56,7 +58,6 @@ private:
 
     MainLoop& loop_;
     Hooks hooks_;
-    std::optional<std::vector<std::string>> names_;
     LiveView live_;
     bool liveShown_ = false;        // the page shows moved controls that stopLive must clear
     std::shared_ptr<bool> running_; // shared with the queued look, which does nothing once stopped

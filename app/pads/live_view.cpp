@@ -57,11 +57,23 @@ void LiveView::openNewPads() {
     const int count = SDL_NumJoysticks();
     for (int i = 0; i < count; ++i) {
         const SDL_JoystickID id = SDL_JoystickGetDeviceInstanceID(i);
-        if (std::find(opened_.begin(), opened_.end(), id) == opened_.end() &&
-            SDL_JoystickOpen(i) != nullptr) {
+        if (std::find(opened_.begin(), opened_.end(), id) != opened_.end()) {
+            continue;
+        }
+        if (SDL_Joystick* pad = SDL_JoystickOpen(i)) {
             opened_.push_back(id);
+            for (int axis = 0; axis < SDL_JoystickNumAxes(pad); ++axis) {
+                axisValues_[{id, axis}] = SDL_JoystickGetAxis(pad, axis);
+            }
         }
     }
+}
+
+bool LiveView::axisMoved(const SDL_JoyAxisEvent& event) {
+    Sint16& last = axisValues_[{event.which, event.axis}];
+    const bool moved = event.value != last;
+    last = event.value;
+    return moved;
 }
 
 std::vector<LiveInput> LiveView::read() {
@@ -72,7 +84,8 @@ std::vector<LiveInput> LiveView::read() {
     while ((n = SDL_PeepEvents(events, 64, SDL_GETEVENT, SDL_JOYAXISMOTION, SDL_JOYBATTERYUPDATED)) > 0) {
         for (int i = 0; i < n; ++i) {
             const LiveInput input = inputOf(events[i]);
-            if (input.kind == InputKind::none) {
+            if (input.kind == InputKind::none ||
+                (events[i].type == SDL_JOYAXISMOTION && !axisMoved(events[i].jaxis))) {
                 continue;
             }
             auto same = std::find_if(moved.begin(), moved.end(), [&input](const LiveInput& m) {
@@ -97,6 +110,7 @@ void LiveView::close() {
         }
     }
     opened_.clear();
+    axisValues_.clear();
 }
 
 } // namespace padloom

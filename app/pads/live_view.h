@@ -5,6 +5,8 @@
 #include "preset/bind_records.h"
 
 #include <SDL.h>
+#include <map>
+#include <utility>
 #include <vector>
 
 namespace padloom {
@@ -35,7 +37,12 @@ public:
 
 private:
     void openNewPads();
+    bool axisMoved(const SDL_JoyAxisEvent& event);
+
     std::vector<SDL_JoystickID> opened_;
+    // The last value of each axis of the open pads, from the moment each was opened: SDL reports
+    // an opened pad's axes where they rest (a trigger at -32768), which is no move.
+    std::map<std::pair<SDL_JoystickID, int>, Sint16> axisValues_;
 };
 
 } // namespace padloom

@@ -812,7 +812,8 @@ let switchPoint = null;
 
 const KIND_NUMBERS = { 1: 'btn', 2: 'axi', 3: 'hat' };
 const HAT_BITS = { U: 1, R: 2, D: 4, L: 8 };
-const HAT_ARROWS = { 0: '·', 1: '↑', 2: '→', 3: '↗', 4: '↓', 6: '↘', 8: '←', 9: '↖', 12: '↙' };
+// Where a hat points; nothing while it rests (its place is kept, so the row does not move).
+const HAT_ARROWS = { 0: '', 1: '↑', 2: '→', 3: '↗', 4: '↓', 6: '↘', 8: '←', 9: '↖', 12: '↙' };
 
 function setControlNames(list) {
   controlNames = Array.isArray(list) ? list : [];
@@ -883,7 +884,7 @@ function showLiveBind(bind, joystick) {
     bind.find('.live-meter').toggleClass('follows', !switches(bind));
   } else {
     on = (value & HAT_BITS[input.direction]) !== 0;
-    bind.find('.live-hat').text(HAT_ARROWS[value] || '·');
+    bind.find('.live-hat').text(HAT_ARROWS[value] || HAT_ARROWS[0]);
   }
   bind.attr('data-live-kind', input.kind).toggleClass('live-on', on);
 }
@@ -952,6 +953,6 @@ function clearLiveInputs() {
   liveValues = [];
   $('.bind.live-on').removeClass('live-on');
   $('.live-meter .fill').css('width', '0');
-  $('.live-hat').text('·');
+  $('.live-hat').text(HAT_ARROWS[0]);
   $('itemgroup > header .live-control').text('');
 }

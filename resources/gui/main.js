@@ -11,7 +11,8 @@
 //   showPresetFolder(path)              the preset folder, shown under the list
 //   $('.editing > text') h2 and p text  the edited preset's saved name and tag
 //   stopModal()                         the editor has closed
-//   getContentHeight()                  read: the height the page needs
+//   getContentHeight()                  read: the height the page needs (the list is
+//                                       complete whenever it is asked)
 //   $('#blockLayer') show / fadeOut     around switching a preset on or off
 //   $('.selected') removeClass          the active preset was stopped
 //   entryFor(file).addClass('selected') the active preset, switched on from
@@ -58,6 +59,9 @@ function entryName(entry) {
   return entry.find('text > h2').text();
 }
 
+// The hint for an empty list shows only once a list is complete: not before the
+// first one, nor while one is filled again (the application asks the page's
+// height when it has sent every entry).
 function updateEmptyState() {
   $('body').toggleClass('empty', presetEntries().length === 0);
 }
@@ -72,7 +76,6 @@ function cleanPresetList() {
   // Entries have no handlers (the list's are delegated), and jQuery keeps what
   // .data() reads on the element itself, so they go without jQuery's clean-up.
   document.getElementById('presetList').replaceChildren();
-  updateEmptyState();
 }
 
 function showPresetFolder(path) {
@@ -81,6 +84,15 @@ function showPresetFolder(path) {
 
 function makeButton(label, title, className) {
   return $('<button type="button">').text(label).attr('title', title).addClass(className || 'quiet');
+}
+
+// The whole name and tag, which the entry may cut short, and the file name as shown.
+function tooltipText(name, tag, shown) {
+  return [name, tag, shown].filter(function (line) { return line !== ''; }).join('\n');
+}
+
+function showTooltip(entry) {
+  entry.attr('title', tooltipText(entryName(entry), entry.find('text > p').text(), entry.data('shown')));
 }
 
 // Each kind of entry is built once and cloned for every entry of the list, so
@@ -116,7 +128,7 @@ function buildEntry(name, tag, file, shown) {
     return $('<li class="preset" tabindex="0">').append($('<span class="switch" aria-hidden="true">'),
       $('<text>').append($('<h2>'), $('<p>')), $('<span class="state">').text('Active'), actions);
   });
-  return fillEntry(node, file, shown, shown, name, tag);
+  return fillEntry(node, file, shown, tooltipText(name, tag, shown), name, tag);
 }
 
 function buildUnreadableEntry(file, shown, problem) {
@@ -156,6 +168,7 @@ function fillPresetList(entries) {
 }
 
 function getContentHeight() {
+  updateEmptyState();
   const height = Math.ceil(document.getElementById('page').getBoundingClientRect().height);
   const limit = Math.max(260, (window.screen.availHeight || 900) - 160);
   return Math.max(180, Math.min(height, limit));
@@ -172,8 +185,10 @@ function refreshModalState() {
   }
 }
 
+// The edited entry's name and tag were changed just before.
 function stopModal() {
   editingFile = null;
+  $('.preset.editing').each(function () { showTooltip($(this)); });
   $('.editing').removeClass('editing');
   refreshModalState();
 }
@@ -406,4 +421,3 @@ function bindListEvents() {
 
 // Deferred script: the document is parsed by now.
 bindListEvents();
-updateEmptyState();

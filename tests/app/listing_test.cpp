@@ -60,7 +60,7 @@ TEST_F(Listing, LabelAlertAndEditorNamesFollowPadsThatComeAndGoWhetherOrNotAPres
     EXPECT_EQ(configPage.scripts.back(), "$('joysticks > groups > itemgroup').each(updateRelatedJoystick)");
     EXPECT_EQ(connectedJoystickNames().size(), 2u);
     controller().applicationDidFinishLaunching();
-    loop.runQueued(); // the first look notes what is connected
+    loop.runQueued(); // the first look shows what is connected
     const WatchStep steps[] = {
         {"idle, a pad comes", [&] { addPad(); }, "3 Joysticks Connected"},
         {"a preset is active, a pad comes",
@@ -89,6 +89,76 @@ TEST_F(Listing, LabelAlertAndEditorNamesFollowPadsThatComeAndGoWhetherOrNotAPres
     label.text.clear();
     loop.runQueued();
     EXPECT_EQ(label.text, "") << "nothing changed, nothing shown";
+}
+
+// The pages are ready (and list no pad) before the watch first looks; a pad that comes in between
+// is shown by that first look.
+TEST_F(Listing, APadThatComesBeforeTheWatchsFirstLookIsShown) {
+    controller().applicationDidFinishLaunching();
+    mainPage.answers["document.body.offsetHeight"] = ScriptValue(700.0);
+    controller().webViewDocumentReady();
+    ASSERT_EQ(label.text, "No Joysticks Connected");
+    addPad();
+    configPage.scripts.clear();
+    loop.runQueued();
+    EXPECT_EQ(label.text, "1 Joystick Connected");
+    EXPECT_EQ(configPage.startingWith("joystickNames = ['").size(), 1u);
+}
+
+// The watch's look waits for the operation in progress (which may be serving the main loop while
+// it waits for a page or a panel) and runs right after it.
+TEST_F(Listing, TheWatchLooksBetweenOperations) {
+    controller().applicationDidFinishLaunching();
+    addPad();
+    controller().operations.run([&] {
+        loop.runQueued();
+        EXPECT_EQ(label.text, "") << "looked inside an operation";
+    });
+    EXPECT_EQ(label.text, "1 Joystick Connected");
+}
+
+// The editor's live view shows a held button, whether or not a preset ran before it was opened.
+TEST_F(Listing, LiveViewShowsAHeldButtonAfterAPresetRan) {
+    writePreset("space.txt", presetText("Space"));
+    VirtualJoystick& pad = addPad();
+    configPage.answers["generatePresetString()"] = ScriptValue(presetText("Space"));
+    controller().applicationDidFinishLaunching();
+    const std::pair<const char*, bool> cases[] = {{"no preset ran", false}, {"a preset ran", true}};
+    for (const auto& [what, activate] : cases) {
+        SCOPED_TRACE(what);
+        if (activate) {
+            ASSERT_TRUE(controller().activatePreset("space.txt"));
+            loop.runQueued(); // the watch rests
+            controller().deactivatePreset();
+        }
+        controller().createOrEditPreset("space.txt");
+        loop.runQueued(); // the live view opens the pad
+        configPage.scripts.clear();
+        pad.setButton(0, true);
+        loop.runQueued();
+        EXPECT_EQ(configPage.startingWith("showLiveInputs("),
+                  std::vector<std::string>{"showLiveInputs([[0,1,0,1]])"});
+        pad.setButton(0, false);
+        controller().windowWillClose(&configWindow);
+        loop.runQueued();
+    }
+}
+
+// SDL reports an opened pad's axes where they rest, an Xbox pad's triggers at one end: the live
+// view shows no move (and finds no control) until one moves.
+TEST_F(Listing, LiveViewTakesWhereAnOpenedPadRestsForNoMove) {
+    writePreset("space.txt", presetText("Space"));
+    pads.push_back(std::make_unique<VirtualJoystick>(6, 11, 1, 0x045e, 0x028e)); // triggers: axes 4, 5
+    controller().applicationDidFinishLaunching();
+    controller().createOrEditPreset("space.txt");
+    for (int look = 0; look < 3; ++look) {
+        loop.runQueued();
+    }
+    EXPECT_EQ(configPage.startingWith("showLiveInputs("), std::vector<std::string>{});
+    pads[0]->setAxis(5, 32767);
+    loop.runQueued();
+    EXPECT_EQ(configPage.startingWith("showLiveInputs("),
+              std::vector<std::string>{"showLiveInputs([[0,2,5,1]])"});
 }
 
 } // namespace

@@ -44,6 +44,7 @@ TEST_F(Editing, ClosingItSavesAPresetThatLoads) {
         EXPECT_EQ(document.activateFor, (std::vector<std::string>{"steam_app_*", "Mine\"craft*"}));
         EXPECT_NE(saved.find("\"btn 0\""), std::string::npos) << saved;
         EXPECT_TRUE(pumpUntil([&] { return harness.listedPresetNames() == std::vector<std::string>{name}; }));
+        EXPECT_EQ(harness.main("$('.preset').attr('title')"), ScriptValue(name + "\nnew tag\nPad.txt"));
     }
     // Closing the editor neither asks nor quits.
     EXPECT_TRUE(harness.dialogs.confirms.empty());
@@ -124,14 +125,29 @@ TEST_F(Editing, CaptureTakesTheInputOrEscapeFromEitherWindow) {
     EXPECT_EQ(saved.find("\"btn 0\""), std::string::npos) << saved;
 }
 
-// Plugged in while the editor is open.
+// SDL's game-controller layer for its length, and with it the mappings added meanwhile.
+struct GameControllerHold {
+    GameControllerHold() { SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER); }
+    ~GameControllerHold() { SDL_QuitSubSystem(SDL_INIT_GAMECONTROLLER); }
+};
+
+// Plugged in while the editor is open: an Xbox 360 pad as Linux's driver lays it out, the D-pad on
+// hat 0 (SDL would map a virtual pad by its counts, the D-pad on buttons).
 TEST_F(Editing, NamesLightsAndFindsThePadsControls) {
-    HeldJoystick pad(4, 12, 1); // SDL maps it by its counts: button 0 is A, axis 1 the left stick
+    GameControllerHold mappings;
+    HeldJoystick pad(4, 12, 1, 0x045e, 0x028e);
+    char guid[33] = "";
+    SDL_JoystickGetGUIDString(SDL_JoystickGetDeviceGUID(pad.deviceIndex()), guid, sizeof guid);
+    SDL_GameControllerAddMapping((std::string(guid) +
+                                  ",Xbox 360 pad,a:b0,b:b1,x:b2,y:b3,back:b6,guide:b8,start:b7,leftstick:b9,"
+                                  "rightstick:b10,leftshoulder:b4,rightshoulder:b5,dpup:h0.1,dpdown:h0.4,"
+                                  "dpleft:h0.8,dpright:h0.2,leftx:a0,lefty:a1,rightx:a2,righty:a3,")
+                                     .c_str());
     const auto expectShows = [&](const std::string& expression, const std::string& text) {
         EXPECT_TRUE(pumpUntil([&] { return harness.config(expression).text() == text; }))
             << expression << " shows " << harness.config(expression).text() << ", not " << text;
     };
-    expectShows("$('.bind .control-name').first().text()", "· A");
+    expectShows("$('.bind .live').first().text()", "· A");
     pad.setButton(0, true);
     expectShows("$('.bind.live-on').length + ' ' + $('.live-control').text()", "1 Button 0 · A");
     pad.setButton(0, false);
@@ -143,20 +159,29 @@ TEST_F(Editing, NamesLightsAndFindsThePadsControls) {
     harness.config("$('.add-found').click(); true");
     EXPECT_EQ(harness.config("$('.bind').length + ' ' + $('.bind.live-on').length"), ScriptValue("2 1"));
 
-    // An axis row's meter follows the stick half (the new bind's input switched to axis 1 -).
+    // The new bind's row names the control its input is switched to, and its live parts at rest
+    // show nothing; the axis last: an axis row's meter follows the stick half.
     const std::string last = "$('.bind').last()";
-    harness.config(last + ".find('select.input-kind').val('axi').trigger('change');" + last +
-                   ".find('input.index').val('1').trigger('change');" + last +
-                   ".find('select.direction').val('-').trigger('change'); true");
-    EXPECT_EQ(harness.config(last + ".find('.control-name').text()"), ScriptValue("· Left stick up"));
+    const std::tuple<const char*, const char*, const char*, const char*> rows[] = {
+        // the input's kind, number and direction; the row's text
+        {"hat", "0", "U", "· D-pad up"},
+        {"axi", "1", "-", "· Left stick up"},
+    };
+    for (const auto& [kind, index, direction, shown] : rows) {
+        harness.config(last + ".find('select.input-kind').val('" + kind + "').trigger('change');" + last +
+                       ".find('input.index').val('" + index + "').trigger('change');" + last +
+                       ".find('select.direction').val('" + direction + "').trigger('change'); true");
+        EXPECT_EQ(harness.config(last + ".find('.live').text()"), ScriptValue(shown)) << kind;
+    }
     pad.setAxis(1, -32767);
     expectShows(last + ".find('.live-meter .fill')[0].style.width + ' ' + " + last + ".hasClass('live-on')",
                 "100% true");
 
-    // A capture owns the joystick events: the live view rests and clears what it showed.
+    // A capture owns the joystick events: the live view rests and clears what it showed as the
+    // capture is asked for (Escape, queued at once, ends the capture as it starts).
     harness.controller().scanJoystickInput(0, 0);
-    expectShows("String($('.bind.live-on').length)", "0");
     harness.controller().escapeCapture();
+    EXPECT_EQ(harness.config("String($('.bind.live-on').length)"), ScriptValue("0"));
     ASSERT_TRUE(pumpUntil([&] { return !harness.controller().captureRunning(); }));
 }
 

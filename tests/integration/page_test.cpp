@@ -195,6 +195,51 @@ TEST_F(PresetList, CopyClickedThriceInOnePlaceSwitchesNothingOn) {
     EXPECT_TRUE(harness.dialogs.alerts.empty());
 }
 
+// The hint for an empty list never shows while presets are listed again, and shows once the
+// folder holds none.
+TEST_F(PresetList, TheEmptyHintShowsOnlyForAListWithoutEntries) {
+    harness.writePreset("Pad.txt", presetText("Pad", "tag"));
+    harness.start();
+    harness.main(
+        "window.hinted = false; new MutationObserver(() => { hinted = hinted || "
+        "document.body.classList.contains('empty'); }).observe(document.body, {attributes: true}); true");
+    GtkWidget* reload = harness.shell().menu().item(&MenuOutlets::reloadPresetList_mi).widget();
+    const std::pair<bool, bool> cases[] = {{true, false}, {false, true}}; // presets in the folder, hinted
+    for (const auto& [presets, hinted] : cases) {
+        SCOPED_TRACE(presets ? "a preset" : "none");
+        if (!presets) {
+            std::filesystem::remove(harness.presetFolder() / "Pad.txt");
+        }
+        gtk_menu_item_activate(GTK_MENU_ITEM(reload));
+        ASSERT_TRUE(pumpUntil([&] { return !harness.controller().operations.busy(); }));
+        EXPECT_EQ(harness.listedPresetNames().size(), presets ? 1u : 0u);
+        EXPECT_EQ(harness.main("hinted"), ScriptValue(hinted));
+        EXPECT_EQ(harness.main("$('#emptyHint').is(':visible')"), ScriptValue(hinted));
+    }
+}
+
+// A name and tag longer than the list is wide take its whole width, cut short at its end; the
+// tooltip has them whole, with the file name.
+TEST_F(PresetList, LongNamesUseTheListsWidthAndShowWholeInTheTooltip) {
+    const std::string name = "Gamepad WASD and Mouse Look for the first-person shooters of the nineties";
+    const std::string tag = "Left stick walks, right stick looks, triggers fire, bumpers switch weapons";
+    harness.writePreset("Long.txt", presetText(name, tag));
+    harness.start();
+    for (const char* part : {"h2", "p"}) {
+        const std::string gapAfter =
+            "(() => { const e = $('.preset')[0], s = getComputedStyle(e), t = $(e).find('text > " +
+            std::string(part) +
+            "')[0]; return Math.round(e.getBoundingClientRect().right - parseFloat(s.paddingRight) - "
+            "parseFloat(s.borderRightWidth) - t.getBoundingClientRect().right); })()";
+        EXPECT_EQ(harness.main(gapAfter), ScriptValue(0.0)) << part;
+        EXPECT_EQ(harness.main("(() => { const t = $('.preset text > " + std::string(part) +
+                               "')[0]; return t.scrollWidth > t.clientWidth; })()"),
+                  ScriptValue(true))
+            << part << " is cut short";
+    }
+    EXPECT_EQ(harness.main("$('.preset').attr('title')"), ScriptValue(name + "\n" + tag + "\nLong.txt"));
+}
+
 // A file that does not read is listed last, by file name, with the reader's message; it can be
 // shown in the file manager and deleted, the confirmation naming the file.
 TEST_F(PresetList, UnreadableFileIsListedWithTheReadersMessage) {

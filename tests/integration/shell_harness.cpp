@@ -138,6 +138,7 @@ void ShellHarness::start() {
     options.bus = bus;
     options.busObjectPath = busObjectPath;
     options.focusMonitor = focusMonitor;
+    options.mainWindowWait = mainWindowWait;
     shell_ = std::make_unique<Shell>(std::move(options));
     shell_->start();
     pumpUntil([this] { return shell_->mainPageFills() > 0; });

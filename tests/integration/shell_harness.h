@@ -122,6 +122,9 @@ public:
     GDBusConnection* bus = nullptr;
     std::string busObjectPath;
     FocusMonitor* focusMonitor = nullptr; // null: the one the session offers
+    // How long the main window waits for its page to be filled: long enough that it is, however
+    // busy the machine.
+    std::chrono::milliseconds mainWindowWait = std::chrono::minutes(1);
     int quitCount = 0;
 
 private:
@@ -172,7 +175,8 @@ struct JoystickSubsystemHold {
 
 // A virtual joystick, the subsystem held for its length.
 struct HeldJoystick : JoystickSubsystemHold, VirtualJoystick {
-    HeldJoystick(int axes, int buttons, int hats) : VirtualJoystick(axes, buttons, hats) {}
+    HeldJoystick(int axes, int buttons, int hats, uint16_t vendor = 0, uint16_t product = 0)
+        : VirtualJoystick(axes, buttons, hats, vendor, product) {}
 };
 
 } // namespace padloom::test

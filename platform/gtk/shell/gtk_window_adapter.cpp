@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <gtk/gtk.h>
+#include <utility>
 
 namespace padloom {
 
@@ -20,11 +21,22 @@ WindowFrame flipFrame(const WindowFrame& frame, float height) {
     return {frame.x, height - frame.y - frame.height, frame.width, frame.height};
 }
 
+GtkWindowAdapter::GtkWindowAdapter(GtkWindow* window, ChromeExcess chromeExcess)
+    : window_(window), chromeExcess_(std::move(chromeExcess)) {
+    g_signal_connect(window_, "map",
+                     G_CALLBACK(+[](GtkWidget*, gpointer placed) { *static_cast<bool*>(placed) = true; }),
+                     &placed_);
+}
+
+GtkWindowAdapter::~GtkWindowAdapter() {
+    g_signal_handlers_disconnect_by_data(window_, &placed_);
+}
+
 WindowFrame GtkWindowAdapter::frame() const {
     int x = 0, y = 0, width = 0, height = 0;
     gtk_window_get_position(window_, &x, &y);
     gtk_window_get_size(window_, &width, &height);
-    WindowFrame topLeft{float(x), float(y), float(width), float(height)};
+    WindowFrame topLeft{float(x), float(y), float(width), float(height - chromeExcess())};
     return flipFrame(topLeft, screenHeight(window_));
 }
 
@@ -34,8 +46,11 @@ void GtkWindowAdapter::setFrame(const WindowFrame& frame, bool) {
         return;
     }
     WindowFrame topLeft = flipFrame(frame, screenHeight(window_));
-    gtk_window_move(window_, int(std::lround(topLeft.x)), int(std::lround(topLeft.y)));
-    gtk_window_resize(window_, int(std::lround(topLeft.width)), int(std::lround(topLeft.height)));
+    if (placed_) {
+        gtk_window_move(window_, int(std::lround(topLeft.x)), int(std::lround(topLeft.y)));
+    }
+    gtk_window_resize(window_, int(std::lround(topLeft.width)),
+                      int(std::lround(topLeft.height)) + chromeExcess());
 }
 
 bool GtkWindowAdapter::visible() const {

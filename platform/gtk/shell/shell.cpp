@@ -115,6 +115,9 @@ Shell::Shell(ShellOptions options) : options_(std::move(options)) {
             controller_->operations.post([this] {
                 controller_->webViewDocumentReady();
                 RemoteControl(*controller_).showActivePreset();
+                if (controller_->mainPageFills() > 0) {
+                    revealMainWindow();
+                }
             });
         }
     };
@@ -166,6 +169,9 @@ Shell::Shell(ShellOptions options) : options_(std::move(options)) {
 }
 
 Shell::~Shell() {
+    if (mainWindowWait_ != 0) {
+        g_source_remove(mainWindowWait_);
+    }
     if (monitorsChanged_) {
         g_signal_handler_disconnect(gdk_screen_get_default(), monitorsChanged_);
     }
@@ -231,6 +237,23 @@ PageHandlers Shell::pageHandlers() {
     return handlers;
 }
 
+namespace {
+
+// The page in a place painted in the pages' background colour (--bg in theme.css): a window shown
+// before its page has painted shows that colour where the page goes, not the theme's grey.
+GtkWidget* pagePlace(GtkWidget* page) {
+    GtkWidget* place = gtk_event_box_new();
+    GtkCssProvider* colour = gtk_css_provider_new();
+    gtk_css_provider_load_from_data(colour, "* { background-color: #1b1d22; }", -1, nullptr);
+    gtk_style_context_add_provider(gtk_widget_get_style_context(place), GTK_STYLE_PROVIDER(colour),
+                                   GTK_STYLE_PROVIDER_PRIORITY_APPLICATION);
+    g_object_unref(colour);
+    gtk_container_add(GTK_CONTAINER(place), page);
+    return place;
+}
+
+} // namespace
+
 void Shell::buildMainWindow() {
     mainWindow_ = GTK_WINDOW(gtk_window_new(GTK_WINDOW_TOPLEVEL));
     g_object_ref_sink(mainWindow_);
@@ -241,7 +264,7 @@ void Shell::buildMainWindow() {
 
     GtkWidget* box = gtk_box_new(GTK_ORIENTATION_VERTICAL, 0);
     gtk_box_pack_start(GTK_BOX(box), menu_->bar(), FALSE, FALSE, 0);
-    gtk_box_pack_start(GTK_BOX(box), mainPage_->widget(), TRUE, TRUE, 0);
+    gtk_box_pack_start(GTK_BOX(box), pagePlace(mainPage_->widget()), TRUE, TRUE, 0);
     GtkWidget* label = gtk_label_new("");
     gtk_widget_set_name(label, "lblJoysticksConnected");
     gtk_widget_set_margin_top(label, 3);
@@ -251,10 +274,22 @@ void Shell::buildMainWindow() {
     gtk_widget_show_all(box);
 
     label_ = std::make_unique<GtkLabelAdapter>(GTK_LABEL(label));
-    mainAdapter_ = std::make_unique<GtkWindowAdapter>(mainWindow_);
+    mainAdapter_ = std::make_unique<GtkWindowAdapter>(mainWindow_, [this] { return mainChromeExcess(); });
     g_signal_connect(mainWindow_, "delete-event", G_CALLBACK(Signals::mainDelete), this);
     g_signal_connect(mainWindow_, "key-press-event", G_CALLBACK(Signals::captureKey), this);
     g_signal_connect(mainWindow_, "key-release-event", G_CALLBACK(Signals::captureKey), this);
+}
+
+// The menu bar and label beside the page, against what the controller reckons for them when it
+// fits the window; 0 while the window or its page has no size.
+int Shell::mainChromeExcess() const {
+    GtkWidget* content = gtk_bin_get_child(GTK_BIN(mainWindow_));
+    GtkWidget* page = mainPage_ ? mainPage_->widget() : nullptr;
+    if (content == nullptr || page == nullptr || gtk_widget_get_allocated_height(page) <= 1) {
+        return 0;
+    }
+    return gtk_widget_get_allocated_height(content) - gtk_widget_get_allocated_height(page) -
+           TesselAppDelegate::mainWindowChrome;
 }
 
 void Shell::buildConfigWindow() {
@@ -275,6 +310,7 @@ void Shell::buildConfigWindow() {
 
 void Shell::start() {
     controller_->awakeFromNib();
+    layOutHiddenMainWindow();
     mainPage_->loadFile(options_.resourceDir + "/gui/window_main.htm");
     configPage_->loadFile(options_.resourceDir + "/gui/window_config.htm");
     controller_->applicationDidFinishLaunching();
@@ -283,8 +319,38 @@ void Shell::start() {
         monitorsChanged_ =
             g_signal_connect(screen, "monitors-changed", G_CALLBACK(Signals::monitorsChanged), this);
     }
+    mainWindowWait_ = g_timeout_add(
+        static_cast<guint>(options_.mainWindowWait.count()),
+        [](gpointer shell) -> gboolean {
+            static_cast<Shell*>(shell)->mainWindowWait_ = 0;
+            static_cast<Shell*>(shell)->revealMainWindow();
+            return G_SOURCE_REMOVE;
+        },
+        this);
+}
+
+// The window gets its size, and so the page its width, without being shown: the page is laid out
+// and filled as it will be seen, and the window is shown once, at its fitted height.
+void Shell::layOutHiddenMainWindow() {
+    GtkWidget* window = GTK_WIDGET(mainWindow_);
+    GtkAllocation size{0, 0, 0, 0};
+    gtk_window_get_default_size(mainWindow_, &size.width, &size.height);
+    int natural = 0; // GTK wants a size request before an allocation
+    gtk_widget_get_preferred_width(window, nullptr, &natural);
+    gtk_widget_get_preferred_height(window, nullptr, &natural);
+    gtk_widget_realize(window);
+    gtk_widget_size_allocate(window, &size);
+}
+
+// The start-up's warnings follow the window, without blocking, over it.
+void Shell::revealMainWindow() {
+    if (std::exchange(mainWindowRevealed_, true)) {
+        return;
+    }
+    if (mainWindowWait_ != 0) {
+        g_source_remove(std::exchange(mainWindowWait_, 0));
+    }
     gtk_widget_show(GTK_WIDGET(mainWindow_));
-    // Shown without blocking, so the pages load and fill behind them.
     for (const std::string* warning : {&settingsWarning_, &sinkWarning_}) {
         if (!warning->empty()) {
             options_.dialogs->showAlertLater(*warning, [] {});
@@ -306,6 +372,7 @@ void Shell::showMainWindow() {
         mainPage_->restore();
         configPage_->restore();
     }
+    revealMainWindow();
     gtk_window_present(mainWindow_);
 }
 

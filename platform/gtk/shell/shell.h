@@ -13,6 +13,7 @@
 #include "platform/gtk/shell/gtk_window_adapter.h"
 #include "platform/gtk/web/web_page.h"
 
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <string>
@@ -43,6 +44,8 @@ struct ShellOptions {
     std::string busObjectPath;
     // Ends the application's main loop once quitting has been decided and done.
     std::function<void()> quit;
+    // How long the main window waits, unshown, for its page to be filled: then it shows anyway.
+    std::chrono::milliseconds mainWindowWait{3000};
 };
 
 class Shell {
@@ -52,8 +55,9 @@ public:
     Shell(const Shell&) = delete;
     Shell& operator=(const Shell&) = delete;
 
-    // awakeFromNib (label, pages start loading), applicationDidFinishLaunching, main window shown;
-    // page-ready handling follows when the main page has loaded.
+    // awakeFromNib (label, pages start loading), applicationDidFinishLaunching; page-ready
+    // handling follows when the main page has loaded, and the main window is shown once the page
+    // has been filled and the window fitted to it.
     void start();
     // The user asks to quit: asks where it must, then shuts down and calls options.quit.
     void terminate();
@@ -79,6 +83,9 @@ private:
     struct Signals;
     void buildMainWindow();
     void buildConfigWindow();
+    void layOutHiddenMainWindow();
+    void revealMainWindow();
+    int mainChromeExcess() const;
     void chooseSink();
     void quitNow();
     void hideToTray();
@@ -113,6 +120,8 @@ private:
     unsigned long monitorsChanged_ = 0;
     bool terminating_ = false;
     bool reloadConfigOnClose_ = false;
+    bool mainWindowRevealed_ = false;
+    unsigned mainWindowWait_ = 0; // the timeout that shows the main window when its page is late
 };
 
 } // namespace padloom
