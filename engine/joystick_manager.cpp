@@ -1,8 +1,6 @@
 #include "engine/joystick_manager.h"
 
-#include "engine/motion_timer.h"
-#include "engine/mouse_motion.h"
-#include "engine/mouse_state.h"
+#include "engine/engine.h"
 #include "preset/vantry_document.h"
 
 namespace padloom {
@@ -80,7 +78,7 @@ void JoystickManager::deinit() {
     }
     // Released before the reset, so that mouse buttons go up with their click state.
     releaseHeldControls();
-    mouseState.reset();
+    engine_.mouseState.reset();
     while (!joystickMap.empty()) {
         joystickMap.pop_back(); // the last first; each closes its device
     }
@@ -89,13 +87,13 @@ void JoystickManager::deinit() {
 }
 
 void JoystickManager::startMouseTimer(uint32_t intervalMs) {
-    mouseTimerEnabled = startMotionTimer(intervalMs); // replaces a running one
+    mouseTimerEnabled = engine_.motionTimer.start(intervalMs); // replaces a running one
 }
 
 void JoystickManager::stopMouseTimer() {
     if (mouseTimerEnabled) {
         mouseTimerEnabled = false;
-        stopMotionTimer();
+        engine_.motionTimer.stop();
     }
 }
 

@@ -28,11 +28,11 @@ constexpr SDL_Rect shorterRight{1920, 0, 1280, 1024};
 
 enum class Mode { allDisplays, mainDisplay };
 
-void compute(ScreenGeometry& g, Mode mode, bool corners) {
+void compute(ScreenGeometry& g, DisplaySource& source, Mode mode, bool corners) {
     if (mode == Mode::mainDisplay) {
-        g.computeMainDisplay(corners);
+        g.computeMainDisplay(source, corners);
     } else {
-        g.computeAllDisplays(corners);
+        g.computeAllDisplays(source, corners);
     }
 }
 
@@ -57,9 +57,9 @@ class ScreenLayout : public ::testing::TestWithParam<LayoutCase> {};
 
 TEST_P(ScreenLayout, BoxAndBlockedRectanglesFollowTheDisplays) {
     const LayoutCase& c = GetParam();
-    const FixedDisplays source(c.displays);
+    FixedDisplays source(c.displays);
     ScreenGeometry g;
-    compute(g, c.mode, c.corners);
+    compute(g, source, c.mode, c.corners);
     EXPECT_EQ(g.bounds(), c.box);
     EXPECT_EQ(blockedOf(g), c.blocked);
 }
@@ -97,23 +97,21 @@ INSTANTIATE_TEST_SUITE_P(ScreenGeometry, ScreenLayout, ::testing::Values(
 TEST(ScreenGeometry, DisplayCountComesFromTheLastAllDisplaysComputation) {
     ScreenGeometry g;
     EXPECT_EQ(g.displayCount(), 1);
-    {
-        const FixedDisplays source{fullHd, shorterRight};
-        g.computeAllDisplays(true);
-        EXPECT_EQ(g.displayCount(), 2);
-        g.computeMainDisplay(false);
-        EXPECT_EQ(g.displayCount(), 2);
-    }
-    const FixedDisplays none(std::vector<SDL_Rect>{});
-    g.computeAllDisplays(false);
+    FixedDisplays two{fullHd, shorterRight};
+    g.computeAllDisplays(two, true);
+    EXPECT_EQ(g.displayCount(), 2);
+    g.computeMainDisplay(two, false);
+    EXPECT_EQ(g.displayCount(), 2);
+    FixedDisplays none(std::vector<SDL_Rect>{});
+    g.computeAllDisplays(none, false);
     EXPECT_EQ(g.displayCount(), 0);
     EXPECT_TRUE(blockedOf(g).empty()) << "the earlier picture's rectangles are gone";
 }
 
 TEST(ScreenGeometry, BlockedRectsCopiesNoMoreThanAsked) {
-    const FixedDisplays source{fullHd};
+    FixedDisplays source{fullHd};
     ScreenGeometry g;
-    g.computeAllDisplays(true);
+    g.computeAllDisplays(source, true);
     SDL_Rect out[2] = {{-7, -7, -7, -7}, {-7, -7, -7, -7}};
     EXPECT_EQ(g.blockedRects(out, 1), 4);
     EXPECT_EQ(out[0], (SDL_Rect{0, 0, 3, 3}));
@@ -123,14 +121,14 @@ TEST(ScreenGeometry, BlockedRectsCopiesNoMoreThanAsked) {
 // Steps no script can make; the others are pinned by the replay fixture "confinement".
 TEST(ScreenGeometry, ConfinesStepsThatAreNotANumberOrFindNoDisplay) {
     const float nan = std::numeric_limits<float>::quiet_NaN();
-    const FixedDisplays one{fullHd};
+    FixedDisplays one{fullHd};
     ScreenGeometry g;
-    g.computeAllDisplays(true);
+    g.computeAllDisplays(one, true);
     const CursorPoint p = g.confinePoint(100, 100, nan, nan);
     EXPECT_EQ(p.x, 3);
     EXPECT_EQ(p.y, 3);
-    const FixedDisplays none(std::vector<SDL_Rect>{});
-    g.computeAllDisplays(false);
+    FixedDisplays none(std::vector<SDL_Rect>{});
+    g.computeAllDisplays(none, false);
     // The box's last column and row are -1: every position lands on the origin's upper-left neighbour.
     const CursorPoint q = g.confinePoint(500, 300, 10, 10);
     EXPECT_EQ(q.x, -1);
