@@ -4,6 +4,7 @@
 #include "engine/joystick_manager.h"
 #include "engine/joystick_map.h"
 #include "engine/output_events.h"
+#include "preset/output_kinds.h"
 
 #include <cmath>
 
@@ -83,10 +84,6 @@ template <typename Bind> void turnOff(Engine& engine, const Bind& bind) {
     default:
         break;
     }
-}
-
-bool isRate(OutputKind kind) {
-    return kind == OutputKind::mouseMotion || kind == OutputKind::wheel;
 }
 
 } // namespace

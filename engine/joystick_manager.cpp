@@ -1,14 +1,11 @@
 #include "engine/joystick_manager.h"
 
 #include "engine/engine.h"
+#include "preset/output_kinds.h"
 #include "preset/vantry_document.h"
 
 namespace padloom {
 namespace {
-
-bool needsMotionTimer(const BindOutput& output) {
-    return output.kind == OutputKind::mouseMotion || output.kind == OutputKind::wheel;
-}
 
 void discardQueuedEvents() {
     SDL_Event event;
@@ -37,7 +34,7 @@ bool JoystickManager::init(const VantryDocument* document) {
             for (const VantryDocument::BindData& bind : joystick.binds) {
                 for (const BindOutput& output : bind.outputs) {
                     section.binds.emplace_back(bind.input, output);
-                    section.needsTimer = section.needsTimer || needsMotionTimer(output);
+                    section.needsTimer = section.needsTimer || isRate(output.kind);
                 }
             }
         }

@@ -52,8 +52,8 @@ TEST_F(Activation, IsRefusedWithAReasonOrReplacesThePresetWithOnePollingTask) {
 // The engine's sink for its lifetime; notes, with each key release, whether the engine still had
 // the pad open.
 struct ReleaseWitness : RecordingSink {
-    explicit ReleaseWitness(Engine& engine) : engine_(engine) { engine_.eventSink.set(this); }
-    ~ReleaseWitness() override { engine_.eventSink.set(nullptr); }
+    explicit ReleaseWitness(Engine& runs) : engine(runs) { engine.eventSink.set(this); }
+    ~ReleaseWitness() override { engine.eventSink.set(nullptr); }
     void postKeyboard(uint16_t keyCode, bool down, std::optional<uint64_t> flags) override {
         if (!down) {
             padOpenAtRelease.push_back(padOpen());
@@ -62,9 +62,7 @@ struct ReleaseWitness : RecordingSink {
     }
     std::function<bool()> padOpen;
     std::vector<bool> padOpenAtRelease;
-
-private:
-    Engine& engine_;
+    Engine& engine; // the one that posts here
 };
 
 struct StopCase {

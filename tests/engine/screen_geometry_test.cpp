@@ -1,4 +1,4 @@
-#include "engine/screen_geometry.h"
+#include "engine/engine.h"
 #include "tests/support/fixed_displays.h"
 
 #include <gtest/gtest.h>
@@ -28,14 +28,6 @@ constexpr SDL_Rect shorterRight{1920, 0, 1280, 1024};
 
 enum class Mode { allDisplays, mainDisplay };
 
-void compute(ScreenGeometry& g, DisplaySource& source, Mode mode, bool corners) {
-    if (mode == Mode::mainDisplay) {
-        g.computeMainDisplay(source, corners);
-    } else {
-        g.computeAllDisplays(source, corners);
-    }
-}
-
 std::vector<SDL_Rect> blockedOf(const ScreenGeometry& g) {
     std::vector<SDL_Rect> out(static_cast<size_t>(g.blockedRects(nullptr, 0)));
     g.blockedRects(out.data(), static_cast<int>(out.size()));
@@ -58,10 +50,11 @@ class ScreenLayout : public ::testing::TestWithParam<LayoutCase> {};
 TEST_P(ScreenLayout, BoxAndBlockedRectanglesFollowTheDisplays) {
     const LayoutCase& c = GetParam();
     FixedDisplays source(c.displays);
-    ScreenGeometry g;
-    compute(g, source, c.mode, c.corners);
-    EXPECT_EQ(g.bounds(), c.box);
-    EXPECT_EQ(blockedOf(g), c.blocked);
+    Engine engine;
+    engine.displaySource.set(&source);
+    engine.computeScreenGeometry(c.mode == Mode::mainDisplay, c.corners);
+    EXPECT_EQ(engine.screenGeometry.bounds(), c.box);
+    EXPECT_EQ(blockedOf(engine.screenGeometry), c.blocked);
 }
 
 constexpr Mode all = Mode::allDisplays;

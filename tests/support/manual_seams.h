@@ -30,9 +30,8 @@ private:
     std::vector<uint32_t> sleeps_; // written only by the thread that sleeps
 };
 
-// A RecordingSink, a ManualClock and a ManualTimerSource, set as the seams of an engine (which
-// starts as at program start, so nothing is left to reset). They must outlive the engine's last
-// event: declare them after the engine and before what runs it.
+// A RecordingSink, a ManualClock and a ManualTimerSource set as an engine's seams. They must outlive
+// the engine's last event: declare them after the engine and before what runs it.
 struct EngineSeams {
     explicit EngineSeams(Engine& engine) {
         engine.eventSink.set(&sink);
