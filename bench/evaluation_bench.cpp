@@ -2,6 +2,7 @@
 // event costs. The manager is built by init from a document, over a real SDL virtual joystick.
 #include "bench/evaluation_bench.h"
 
+#include "engine/engine.h"
 #include "engine/joystick_manager.h"
 #include "engine/null_sink.h"
 #include "preset/vantry_document.h"
@@ -41,19 +42,17 @@ std::unique_ptr<VantryDocument> evaluationPreset() {
 
 struct EvaluationRig {
     EvaluationRig() {
-        setEventSink(&sink);
+        engine.eventSink.set(&sink);
         const auto document = evaluationPreset();
         ready = sdl.ok() && pad.attached() && manager.init(document.get());
     }
-    ~EvaluationRig() {
-        manager.deinit();
-        setEventSink(nullptr);
-    }
+    ~EvaluationRig() { manager.deinit(); }
 
     NullSink sink{{960, 540}};
+    Engine engine;
     test::SdlJoystickSession sdl;
     test::VirtualJoystick pad{2, 4, 1};
-    JoystickManager manager;
+    JoystickManager manager{engine};
     bool ready = false;
 };
 

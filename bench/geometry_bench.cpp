@@ -15,10 +15,10 @@ test::FixedDisplays threeDisplaysInAnL() {
 }
 
 void BM_ComputeAllDisplays_ThreeFourKInL(benchmark::State& state) {
-    const test::FixedDisplays displays = threeDisplaysInAnL();
+    test::FixedDisplays displays = threeDisplaysInAnL();
     ScreenGeometry geometry;
     for (auto _ : state) {
-        geometry.computeAllDisplays(true);
+        geometry.computeAllDisplays(displays, true);
     }
     benchmark::DoNotOptimize(geometry.bounds());
 }
@@ -40,9 +40,9 @@ std::vector<Step> steps() {
 }
 
 void BM_ConfinePoint_CornerZones(benchmark::State& state) {
-    const test::FixedDisplays displays = threeDisplaysInAnL();
+    test::FixedDisplays displays = threeDisplaysInAnL();
     ScreenGeometry geometry;
-    geometry.computeAllDisplays(true);
+    geometry.computeAllDisplays(displays, true);
     const std::vector<Step> all = steps();
     size_t next = 0;
     for (auto _ : state) {

@@ -198,6 +198,7 @@ const char* measureWaitPath(LiveRig& rig, const WaitPath& path, const LivePlan& 
     // the pad attached.
     SDL_InitSubSystem(SDL_INIT_JOYSTICK);
     PresetRunner runner(path.nodes);
+    runner.engine.eventSink.set(&rig.sink);
     if (runner.activate(rig.preset) != ActivationResult::started) {
         return "the measurement preset did not activate";
     }
@@ -243,11 +244,6 @@ Percentiles percentiles(std::vector<double> values) {
 
 LiveResults runLiveMeasurements(const LivePlan& plan) {
     TimestampSink sink;
-    setEventSink(&sink);
-    struct RestoreSink {
-        ~RestoreSink() { setEventSink(nullptr); }
-    } restoreSink;
-
     test::SdlJoystickSession sdl;
     auto pad = std::make_unique<test::VirtualJoystick>(2, 4, 1);
     test::StandInNode node;

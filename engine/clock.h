@@ -8,13 +8,15 @@ namespace padloom {
 class Clock {
 public:
     virtual ~Clock() = default;
-    virtual uint32_t nowMs() = 0;         // milliseconds; wraps like SDL_GetTicks
+    virtual uint32_t nowMs() = 0; // milliseconds; wraps like SDL_GetTicks
     virtual void sleepMs(uint32_t ms) = 0;
 };
 
-// The clock in use; SDL_GetTicks and SDL_Delay until another is set.
-Clock& engineClock();
-// Sets the clock; null restores SDL's.
-void setEngineClock(Clock* clock);
+// SDL_GetTicks and SDL_Delay: the engine's clock unless another is set.
+class SdlClock final : public Clock {
+public:
+    uint32_t nowMs() override;
+    void sleepMs(uint32_t ms) override;
+};
 
 } // namespace padloom

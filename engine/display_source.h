@@ -13,9 +13,12 @@ public:
     virtual bool displayBounds(int index, SDL_Rect* bounds) = 0;
 };
 
-// The display source in use; SDL's display bounds (translated to display 0's origin) until another is set.
-DisplaySource& displaySource();
-// Sets the display source; null restores SDL's.
-void setDisplaySource(DisplaySource* source);
+// SDL's display bounds, translated to display 0's origin: the engine's display source unless
+// another is set. SDL's video subsystem must be running; without it there are no displays.
+class SdlDisplaySource final : public DisplaySource {
+public:
+    int displayCount() override;
+    bool displayBounds(int index, SDL_Rect* bounds) override;
+};
 
 } // namespace padloom

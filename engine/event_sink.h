@@ -43,15 +43,10 @@ public:
     // Auxiliary-key event (subtype 8): data1 = key type << 16 | 0x0A00 for a press, 0 for a release.
     virtual void postSystemDefined(int32_t data1) = 0;
     // Buttons carry clickState and zero deltas; motion and drags carry deltas and click state 0.
-    virtual void postMouse(MouseEventType type, float x, float y, int32_t button, int32_t clickState, int64_t dx,
-                           int64_t dy) = 0;
+    virtual void postMouse(MouseEventType type, float x, float y, int32_t button, int32_t clickState,
+                           int64_t dx, int64_t dy) = 0;
     // A positive vertical amount scrolls up, a positive horizontal amount scrolls left.
     virtual void postScroll(ScrollUnits units, int32_t vertical, int32_t horizontal) = 0;
 };
-
-// The sink the engine posts to. Until one is set, events are dropped and the cursor reads (0, 0), visible.
-EventSink& eventSink();
-// Sets the sink; null restores the dropping sink. Set it before a preset is activated.
-void setEventSink(EventSink* sink);
 
 } // namespace padloom

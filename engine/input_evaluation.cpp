@@ -1,9 +1,10 @@
 // Evaluating joystick events against the binds of the control that moved. Runs on the polling
 // thread; allocates nothing.
+#include "engine/engine.h"
 #include "engine/joystick_manager.h"
 #include "engine/joystick_map.h"
-#include "engine/mouse_state.h"
 #include "engine/output_events.h"
+#include "preset/output_kinds.h"
 
 #include <cmath>
 
@@ -17,7 +18,7 @@ bool below(uint32_t index, int32_t count) {
 }
 
 // The motion or wheel rate an output drives: code 0 the horizontal one, any other the vertical.
-MotionRate* rateOf(OutputKind kind, int32_t code) {
+MotionRate* rateOf(MouseState& mouseState, OutputKind kind, int32_t code) {
     if (kind == OutputKind::mouseMotion) {
         return code == 0 ? &mouseState.motionX : &mouseState.motionY;
     }
@@ -27,65 +28,62 @@ MotionRate* rateOf(OutputKind kind, int32_t code) {
     return nullptr;
 }
 
-void wheelStep(int32_t code, int32_t sign) {
+void wheelStep(Engine& engine, int32_t code, int32_t sign) {
     const auto amount = static_cast<float>(sign);
     if (code == 0) {
-        postScroll(amount, 0, false);
+        postScroll(engine, amount, 0, false);
     } else {
-        postScroll(0, amount, false);
+        postScroll(engine, 0, amount, false);
     }
 }
 
-void pressMouseButton(int32_t button, bool down) {
+void pressMouseButton(Engine& engine, int32_t button, bool down) {
     // attachBind admits only buttons 0 to 7; checked again because the index is into mouseState.
     if (button < 0 || button >= mouseButtonCount) {
         return;
     }
-    mouseState.buttonDown[button] = down ? 1 : 0;
-    postMouseButton(static_cast<uint32_t>(button), down);
+    engine.mouseState.buttonDown[button] = down ? 1 : 0;
+    postMouseButton(engine, static_cast<uint32_t>(button), down);
 }
 
 // Turns an output on (or sets its rate again while on). effect scales the rate: the deflection of
 // an axis, 1 for buttons and hats.
-template <typename Bind> void turnOn(const Bind& bind, float effect) {
+template <typename Bind> void turnOn(Engine& engine, const Bind& bind, float effect) {
     switch (bind.kind) {
     case OutputKind::key:
-        postKey(static_cast<uint32_t>(bind.code), true);
+        postKey(engine, static_cast<uint32_t>(bind.code), true);
         break;
     case OutputKind::mouseButton:
-        pressMouseButton(bind.code, true);
+        pressMouseButton(engine, bind.code, true);
         break;
     case OutputKind::mouseMotion:
     case OutputKind::wheel:
-        rateOf(bind.kind, bind.code)->store((static_cast<float>(bind.sign) * effect) * bind.amount);
+        rateOf(engine.mouseState, bind.kind, bind.code)
+            ->store((static_cast<float>(bind.sign) * effect) * bind.amount);
         break;
     case OutputKind::wheelStep:
-        wheelStep(bind.code, bind.sign);
+        wheelStep(engine, bind.code, bind.sign);
         break;
     default:
         break;
     }
 }
 
-template <typename Bind> void turnOff(const Bind& bind) {
+template <typename Bind> void turnOff(Engine& engine, const Bind& bind) {
     switch (bind.kind) {
     case OutputKind::key:
-        postKey(static_cast<uint32_t>(bind.code), false);
+        postKey(engine, static_cast<uint32_t>(bind.code), false);
         break;
     case OutputKind::mouseButton:
-        pressMouseButton(bind.code, false);
+        pressMouseButton(engine, bind.code, false);
         break;
     case OutputKind::mouseMotion:
     case OutputKind::wheel:
-        rateOf(bind.kind, bind.code)->store(0.0f);
+        rateOf(engine.mouseState, bind.kind, bind.code)->store(0.0f);
         break;
     default:
         break;
     }
-}
-
-bool isRate(OutputKind kind) {
-    return kind == OutputKind::mouseMotion || kind == OutputKind::wheel;
 }
 
 } // namespace
@@ -119,13 +117,13 @@ void JoystickMap::evaluateAxis(uint32_t axis, int axisSign) {
         if (!bind.active) {
             if (bind.direction == axisSign && deflection > bind.threshold) {
                 bind.active = true;
-                turnOn(bind, deflection);
+                turnOn(engine_, bind, deflection);
             }
         } else if (deflection <= bind.threshold) {
             bind.active = false;
-            turnOff(bind);
+            turnOff(engine_, bind);
         } else if (isRate(bind.kind)) {
-            turnOn(bind, deflection);
+            turnOn(engine_, bind, deflection);
         }
     }
 }
@@ -139,10 +137,10 @@ void JoystickMap::evaluateHat(uint32_t hat, uint8_t value) {
         const bool held = (bind.mask & value) != 0;
         if (!bind.active && held) {
             bind.active = true;
-            turnOn(bind, 1.0f);
+            turnOn(engine_, bind, 1.0f);
         } else if (bind.active && !held) {
             bind.active = false;
-            turnOff(bind);
+            turnOff(engine_, bind);
         }
     }
 }
@@ -154,9 +152,9 @@ void JoystickMap::evaluateButton(uint32_t button, int pressed) {
     buttonStates[button] = pressed ? 1 : 0;
     for (const ButtonBind& bind : buttonBinds[button]) {
         if (pressed) {
-            turnOn(bind, 1.0f);
+            turnOn(engine_, bind, 1.0f);
         } else {
-            turnOff(bind);
+            turnOff(engine_, bind);
         }
     }
 }

@@ -1,16 +1,11 @@
 #include "engine/joystick_manager.h"
 
-#include "engine/motion_timer.h"
-#include "engine/mouse_motion.h"
-#include "engine/mouse_state.h"
+#include "engine/engine.h"
+#include "preset/output_kinds.h"
 #include "preset/vantry_document.h"
 
 namespace padloom {
 namespace {
-
-bool needsMotionTimer(const BindOutput& output) {
-    return output.kind == OutputKind::mouseMotion || output.kind == OutputKind::wheel;
-}
 
 void discardQueuedEvents() {
     SDL_Event event;
@@ -39,7 +34,7 @@ bool JoystickManager::init(const VantryDocument* document) {
             for (const VantryDocument::BindData& bind : joystick.binds) {
                 for (const BindOutput& output : bind.outputs) {
                     section.binds.emplace_back(bind.input, output);
-                    section.needsTimer = section.needsTimer || needsMotionTimer(output);
+                    section.needsTimer = section.needsTimer || isRate(output.kind);
                 }
             }
         }
@@ -80,7 +75,7 @@ void JoystickManager::deinit() {
     }
     // Released before the reset, so that mouse buttons go up with their click state.
     releaseHeldControls();
-    mouseState.reset();
+    engine_.mouseState.reset();
     while (!joystickMap.empty()) {
         joystickMap.pop_back(); // the last first; each closes its device
     }
@@ -89,13 +84,13 @@ void JoystickManager::deinit() {
 }
 
 void JoystickManager::startMouseTimer(uint32_t intervalMs) {
-    mouseTimerEnabled = startMotionTimer(intervalMs); // replaces a running one
+    mouseTimerEnabled = engine_.motionTimer.start(intervalMs); // replaces a running one
 }
 
 void JoystickManager::stopMouseTimer() {
     if (mouseTimerEnabled) {
         mouseTimerEnabled = false;
-        stopMotionTimer();
+        engine_.motionTimer.stop();
     }
 }
 

@@ -17,6 +17,7 @@
 
 namespace padloom {
 
+class Engine;
 class VantryDocument;
 
 // A pad that came or went while a preset was active. section is the preset section it took or
@@ -30,7 +31,8 @@ using PadListener = std::function<void(const PadChange&)>;
 
 class JoystickManager {
 public:
-    JoystickManager() = default;
+    // The maps post through engine, and the motion timer is engine's.
+    explicit JoystickManager(Engine& engine) : engine_(engine) {}
     ~JoystickManager(); // runs deinit
     JoystickManager(const JoystickManager&) = delete;
     JoystickManager& operator=(const JoystickManager&) = delete;
@@ -55,7 +57,7 @@ public:
 
     int32_t joystickCount = 0;                             // pads open
     std::vector<std::unique_ptr<JoystickMap>> joystickMap; // in the order the pads were opened
-    bool mouseTimerEnabled = false; // the preset runs the motion timer, which may rest
+    bool mouseTimerEnabled = false;                        // the preset runs the motion timer, which may rest
     bool wasInit = false;
 
 private:
@@ -75,6 +77,7 @@ private:
     int sectionFor(const SDL_JoystickGUID& guid) const;
     void releaseHeldControls();
 
+    Engine& engine_;
     std::vector<Section> sections_;
 };
 

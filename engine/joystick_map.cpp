@@ -2,6 +2,7 @@
 
 #include "engine/key_code_table.h"
 #include "engine/mouse_state.h"
+#include "preset/output_kinds.h"
 
 #include <algorithm>
 
@@ -12,20 +13,25 @@ constexpr float switchThreshold = axisSwitchThreshold;
 constexpr float rateThreshold = 0.0f;
 
 float thresholdFor(OutputKind kind) {
-    return kind == OutputKind::mouseMotion || kind == OutputKind::wheel ? rateThreshold : switchThreshold;
+    return isRate(kind) ? rateThreshold : switchThreshold;
 }
 
 // Key and mouse-button outputs index fixed tables when they fire; numbers past those tables would
 // read and write out of bounds, so such binds are refused like binds on a missing control.
 bool outputFits(const BindOutput& output) {
-    switch (output.kind) {
-    case OutputKind::key:
+    const OutputKindRow* row = outputKindRow(output.kind);
+    if (row == nullptr) {
+        return true; // no kind: attached, and passed over by the evaluation
+    }
+    switch (row->codes) {
+    case OutputCodes::keyNumber:
         return output.code < keyCodeTableSize;
-    case OutputKind::mouseButton:
+    case OutputCodes::mouseButton:
         return output.code < static_cast<uint32_t>(mouseButtonCount);
-    default:
+    case OutputCodes::axis:
         return true;
     }
+    return true;
 }
 
 bool below(uint32_t index, int32_t count) {

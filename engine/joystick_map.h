@@ -11,6 +11,8 @@
 
 namespace padloom {
 
+class Engine;
+
 // How far an axis half must be pushed, past its dead zone, before a key, mouse-button or wheel-step
 // bind on it turns on (mouse motion and the wheel follow the axis from 0).
 inline constexpr float axisSwitchThreshold = 0.42f;
@@ -43,7 +45,8 @@ struct AxisBind {
 
 class JoystickMap {
 public:
-    JoystickMap() = default;
+    // What the binds do goes through engine.
+    explicit JoystickMap(Engine& engine) : engine_(engine) {}
     ~JoystickMap(); // closes the device
     JoystickMap(const JoystickMap&) = delete;
     JoystickMap& operator=(const JoystickMap&) = delete;
@@ -78,6 +81,9 @@ public:
     SDL_JoystickID instanceId = -1; // events name their device by instance id (also when not opened)
     SDL_JoystickGUID guid{};        // what a pad that comes back is recognised by
     int32_t section = -1;           // the preset section whose binds the map holds; -1 none
+
+private:
+    Engine& engine_;
 };
 
 } // namespace padloom

@@ -1,18 +1,11 @@
 #include "engine/mouse_motion.h"
 
-#include "engine/clock.h"
-#include "engine/event_sink.h"
-#include "engine/motion_timer.h"
-#include "engine/mouse_state.h"
+#include "engine/engine.h"
 #include "engine/output_events.h"
-#include "engine/screen_geometry.h"
 
 #include <cmath>
 
 namespace padloom {
-
-std::atomic<bool> minecraftFix{false};
-
 namespace {
 
 // The tick rests this long before it returns, leaving the sink time to deliver its events.
@@ -33,33 +26,37 @@ MouseEventType motionType(int heldButton) {
 
 } // namespace
 
-uint32_t mouseTimerTick(uint32_t, void*) {
-    noteMotionTick();
+uint32_t mouseTimerTick(uint32_t, void* parameter) {
+    Engine& engine = *static_cast<Engine*>(parameter);
+    MotionTimer& timer = engine.motionTimer;
+    const MouseState& mouseState = engine.mouseState;
+    timer.noteTick();
     // Still rates post nothing, and the timer rests until a rate wakes it.
     if (mouseState.still()) {
-        return motionTimerRests() ? 0 : motionTimerPeriod();
+        return timer.rests() ? 0 : timer.period();
     }
-    postScroll(mouseState.wheelX.load(), mouseState.wheelY.load(), true);
-    moveMouse(mouseState.motionX.load(), mouseState.motionY.load());
-    engineClock().sleepMs(tickRestMs);
-    return motionTimerPeriod();
+    postScroll(engine, mouseState.wheelX.load(), mouseState.wheelY.load(), true);
+    moveMouse(engine, mouseState.motionX.load(), mouseState.motionY.load());
+    engine.clock->sleepMs(tickRestMs);
+    return timer.period();
 }
 
-void moveMouse(float dx, float dy) {
+void moveMouse(Engine& engine, float dx, float dy) {
     if (!(std::fabs(dx) + std::fabs(dy) > 0)) {
         return;
     }
-    EventSink& sink = eventSink();
+    EventSink& sink = engine.eventSink.get();
     const CursorPoint at = sink.cursorLocation();
     // Games that hide the cursor read relative motion: the pointer stays where it is.
-    const CursorPoint to =
-        minecraftFix.load() && !sink.cursorVisible() ? at : screenGeometry.confinePoint(at.x, at.y, dx, dy);
-    const int held = firstHeldButton();
+    const CursorPoint to = engine.minecraftFix.load() && !sink.cursorVisible()
+                               ? at
+                               : engine.screenGeometry.confinePoint(at.x, at.y, dx, dy);
+    const int held = firstHeldButton(engine.mouseState);
     sink.postMouse(motionType(held), to.x, to.y, held < 0 ? 0 : held, 0, truncateToInt32(dx),
                    truncateToInt32(dy));
 }
 
-int firstHeldButton() {
+int firstHeldButton(const MouseState& mouseState) {
     for (int i = 0; i < mouseButtonCount; ++i) {
         if (mouseState.buttonDown[i].load() & 1) {
             return i;

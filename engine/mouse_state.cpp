@@ -4,13 +4,11 @@
 
 namespace padloom {
 
-MouseState mouseState;
-
 void MotionRate::store(float rate) {
     value_.store(rate);
     // Not-equal rather than equal, so that a rate that is no number wakes the timer too.
     if (!(rate == 0)) {
-        wakeMotionTimer();
+        timer_.wake();
     }
 }
 

@@ -7,12 +7,18 @@
 
 namespace padloom {
 
+class MotionTimer;
+
 constexpr int mouseButtonCount = 8;
 
 // A motion or wheel rate, in pixels per motion tick. A rate that becomes non-zero wakes the motion
 // timer if it rests (engine/motion_timer.h).
 class MotionRate {
 public:
+    explicit MotionRate(MotionTimer& timer) : timer_(timer) {}
+    MotionRate(const MotionRate&) = delete;
+    MotionRate& operator=(const MotionRate&) = delete;
+
     float load() const { return value_.load(); }
     void store(float rate);
     MotionRate& operator=(float rate) {
@@ -22,9 +28,13 @@ public:
 
 private:
     std::atomic<float> value_{0};
+    MotionTimer& timer_;
 };
 
 struct MouseState {
+    // The rates wake this timer.
+    explicit MouseState(MotionTimer& timer) : motionX(timer), motionY(timer), wheelX(timer), wheelY(timer) {}
+
     // Written by the evaluation on the polling thread, read by the motion tick on the timer thread:
     // each value is written whole, so a tick sees either the old or the new one.
     std::atomic<uint8_t> buttonDown[mouseButtonCount] = {}; // bit 0 set while a bind holds button i
@@ -39,7 +49,5 @@ struct MouseState {
     // True while every rate is 0: a tick then posts nothing.
     bool still() const;
 };
-
-extern MouseState mouseState;
 
 } // namespace padloom

@@ -1,17 +1,12 @@
 #include "engine/output_events.h"
 
-#include "engine/clock.h"
-#include "engine/event_sink.h"
+#include "engine/engine.h"
 #include "engine/key_code_table.h"
-#include "engine/mouse_state.h"
 
 #include <cmath>
 #include <optional>
 
 namespace padloom {
-
-uint64_t modifierFlags = 0;
-
 namespace {
 
 // Clicks of one button closer together than this continue a double or triple click.
@@ -55,7 +50,7 @@ MouseEventType buttonEventType(uint32_t button, bool down) {
 }
 
 // Click state of a press: a new sequence after a pause, else the next click of the current one.
-void countClick(uint32_t button, uint32_t now) {
+void countClick(MouseState& mouseState, uint32_t button, uint32_t now) {
     const auto sinceLast = static_cast<int32_t>(now - mouseState.lastButtonTime[button]);
     if (sinceLast > clickIntervalMs) {
         mouseState.clickCount[button] = 1;
@@ -79,20 +74,21 @@ int32_t truncateToInt32(float value) {
     return static_cast<int32_t>(value);
 }
 
-void postKey(uint32_t keyNumber, bool down) {
+void postKey(Engine& engine, uint32_t keyNumber, bool down) {
     if (!keyNumberHasKey(keyNumber)) {
         return;
     }
     const int32_t value = keyCodeTable[keyNumber];
     if (keyNumber >= firstSystemKeyNumber) {
-        postSystemKey(value, down);
+        postSystemKey(engine, value, down);
     } else {
-        postKeyboardEvent(value, down);
+        postKeyboardEvent(engine, value, down);
     }
 }
 
-void postKeyboardEvent(int32_t keyCode, bool down) {
+void postKeyboardEvent(Engine& engine, int32_t keyCode, bool down) {
     const auto code = static_cast<uint16_t>(keyCode);
+    uint64_t& modifierFlags = engine.modifierFlags;
     std::optional<uint64_t> flags;
     if (code >= firstModifierKeyCode && code <= lastModifierKeyCode) {
         const uint64_t flag = flagOfModifier(code);
@@ -100,7 +96,7 @@ void postKeyboardEvent(int32_t keyCode, bool down) {
     } else {
         flags = modifierFlags;
     }
-    eventSink().postKeyboard(code, down, flags);
+    engine.eventSink->postKeyboard(code, down, flags);
 }
 
 int32_t encodeSystemKeyData(const SystemKeyData& data) {
@@ -114,31 +110,32 @@ SystemKeyData decodeSystemKeyData(int32_t data1) {
     return {data1 >> 16, (word >> 8 & 0xFFu) == pressedKeyState, (word & 1u) != 0};
 }
 
-void postSystemKey(int32_t keyType, bool down) {
-    eventSink().postSystemDefined(encodeSystemKeyData({keyType, down}));
+void postSystemKey(Engine& engine, int32_t keyType, bool down) {
+    engine.eventSink->postSystemDefined(encodeSystemKeyData({keyType, down}));
 }
 
-void postMouseButton(uint32_t button, bool down) {
+void postMouseButton(Engine& engine, uint32_t button, bool down) {
     if (button >= mouseButtonCount) {
         return;
     }
-    EventSink& sink = eventSink();
+    MouseState& mouseState = engine.mouseState;
+    EventSink& sink = engine.eventSink.get();
     const CursorPoint at = sink.cursorLocation();
-    const uint32_t now = engineClock().nowMs();
+    const uint32_t now = engine.clock->nowMs();
     if (down) {
-        countClick(button, now);
+        countClick(mouseState, button, now);
     }
     const int32_t clickState = static_cast<int8_t>(mouseState.clickCount[button]);
     mouseState.lastButtonTime[button] = now;
     sink.postMouse(buttonEventType(button, down), at.x, at.y, static_cast<int32_t>(button), clickState, 0, 0);
 }
 
-void postScroll(float x, float y, bool continuous) {
+void postScroll(Engine& engine, float x, float y, bool continuous) {
     if (x == 0 && y == 0) {
         return;
     }
-    eventSink().postScroll(continuous ? ScrollUnits::pixels : ScrollUnits::lines, truncateToInt32(-y),
-                           truncateToInt32(-x));
+    engine.eventSink->postScroll(continuous ? ScrollUnits::pixels : ScrollUnits::lines, truncateToInt32(-y),
+                                 truncateToInt32(-x));
 }
 
 } // namespace padloom

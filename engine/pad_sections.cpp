@@ -1,6 +1,6 @@
 // Which pad drives which section of the active preset, as pads come and go.
 #include "engine/joystick_manager.h"
-#include "engine/mouse_motion.h"
+#include "engine/motion_timer.h"
 
 #include <algorithm>
 #include <cstring>
@@ -17,7 +17,7 @@ bool sameGuid(const SDL_JoystickGUID& a, const SDL_JoystickGUID& b) {
 } // namespace
 
 int JoystickManager::openPad(int deviceIndex, int section) {
-    auto map = std::make_unique<JoystickMap>();
+    auto map = std::make_unique<JoystickMap>(engine_);
     map->open(deviceIndex);
     for (int32_t axis = 0; axis < map->axisCount; ++axis) {
         map->setAxisDeadZone(static_cast<uint32_t>(axis), defaultDeadZone);

@@ -1,7 +1,5 @@
 #include "engine/screen_geometry.h"
 
-#include "engine/display_source.h"
-
 #include <algorithm>
 #include <atomic>
 #include <cmath>
@@ -12,9 +10,6 @@
 #include <vector>
 
 namespace padloom {
-
-ScreenGeometry screenGeometry;
-
 namespace {
 
 // One computed picture of the screen space: the confinement box and its blocked rectangles.
@@ -260,15 +255,15 @@ ScreenGeometry::~ScreenGeometry() {
     delete state_;
 }
 
-void ScreenGeometry::computeMainDisplay(bool avoidCorners) {
+void ScreenGeometry::computeMainDisplay(DisplaySource& displays, bool avoidCorners) {
     std::lock_guard lock(state_->computing);
     const int32_t count = state_->publisher.read()->displayCount;
-    state_->publisher.publish(mainDisplayPicture(displaySource(), avoidCorners, count));
+    state_->publisher.publish(mainDisplayPicture(displays, avoidCorners, count));
 }
 
-void ScreenGeometry::computeAllDisplays(bool avoidCorners) {
+void ScreenGeometry::computeAllDisplays(DisplaySource& displays, bool avoidCorners) {
     std::lock_guard lock(state_->computing);
-    state_->publisher.publish(allDisplaysPicture(displaySource(), avoidCorners));
+    state_->publisher.publish(allDisplaysPicture(displays, avoidCorners));
 }
 
 CursorPoint ScreenGeometry::confinePoint(float cx, float cy, float dx, float dy) const {

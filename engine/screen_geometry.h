@@ -3,6 +3,7 @@
 // Computed on the main thread; read by the motion tick on the timer thread for every step.
 #pragma once
 
+#include "engine/display_source.h"
 #include "engine/event_sink.h"
 
 #include <SDL.h>
@@ -16,10 +17,10 @@ public:
     ScreenGeometry(const ScreenGeometry&) = delete;
     ScreenGeometry& operator=(const ScreenGeometry&) = delete;
 
-    // The cursor is locked to the main display (display 0).
-    void computeMainDisplay(bool avoidCorners);
-    // The cursor roams over all displays.
-    void computeAllDisplays(bool avoidCorners);
+    // The cursor is locked to the main display (display 0) of the source.
+    void computeMainDisplay(DisplaySource& displays, bool avoidCorners);
+    // The cursor roams over all displays of the source.
+    void computeAllDisplays(DisplaySource& displays, bool avoidCorners);
 
     // The position at which a motion step from (cx, cy) by (dx, dy) is posted. Takes no lock that a
     // computation holds for long and allocates nothing; safe on the timer thread.
@@ -39,7 +40,5 @@ private:
     struct State;
     State* state_;
 };
-
-extern ScreenGeometry screenGeometry;
 
 } // namespace padloom

@@ -13,7 +13,8 @@ namespace {
 // generation number that no other timer shares. SDL's parameter and the id are the slot number and
 // that generation, plain values, so a late call for a removed timer, or a remove for a timer that
 // ended itself, finds the slot held by another generation (or free) and does nothing. Slots are
-// static and never freed, and nothing here takes a lock.
+// static and never freed, since SDL's timer thread serves the whole process and may make such a
+// late call after the source that started the timer is gone; nothing here takes a lock.
 constexpr uint32_t slotCount = 8;
 // Keeps ids positive ints; generations wrap around below it, skipping 0 (a free slot).
 constexpr uint32_t generationLimit = 1u << 27;
@@ -66,65 +67,51 @@ uint32_t trampoline(uint32_t interval, void* token) {
     return next;
 }
 
-class SdlTimerSource final : public TimerSource {
-public:
-    int add(uint32_t intervalMs, TimerCallback callback, void* param) override {
-        const uint32_t generation = nextGeneration();
-        for (uint32_t i = 0; i < slotCount; ++i) {
-            Slot& slot = slots[i];
-            uint32_t free = 0;
-            if (!slot.owner.compare_exchange_strong(free, generation)) {
-                continue;
-            }
-            slot.sdlTimer.store(sdlTimerOf(generation, 0));
-            slot.callback.store(callback);
-            slot.param.store(param);
-            const SDL_TimerID id =
-                SDL_AddTimer(intervalMs, trampoline, reinterpret_cast<void*>(tokenOf(generation, i)));
-            if (id == 0) {
-                slot.owner.store(0);
-                return 0;
-            }
-            // Unless the timer has already ended and another took the slot.
-            uint64_t unset = sdlTimerOf(generation, 0);
-            slot.sdlTimer.compare_exchange_strong(unset, sdlTimerOf(generation, id));
-            return static_cast<int>(tokenOf(generation, i)) + 1;
-        }
-        return 0;
-    }
-
-    void remove(int id) override {
-        if (id < 1) {
-            return;
-        }
-        const auto token = static_cast<uintptr_t>(id - 1);
-        Slot& slot = slots[token % slotCount];
-        uint32_t generation = static_cast<uint32_t>(token / slotCount);
-        if (!slot.owner.compare_exchange_strong(generation, generation | removing)) {
-            return; // ended by itself, or removed before
-        }
-        const uint64_t sdlTimer = slot.sdlTimer.load();
-        if (sdlTimer >> 32 == generation) {
-            SDL_RemoveTimer(static_cast<SDL_TimerID>(sdlTimer & 0xFFFFFFFFu));
-        }
-        while (slot.inFlight.load() != 0) {
-            SDL_Delay(1);
-        }
-        slot.owner.store(0);
-    }
-};
-
-SdlTimerSource sdlTimerSource;
-std::atomic<TimerSource*> currentSource{&sdlTimerSource};
-
 } // namespace
 
-TimerSource& timerSource() {
-    return *currentSource.load(std::memory_order_acquire);
+int SdlTimerSource::add(uint32_t intervalMs, TimerCallback callback, void* param) {
+    const uint32_t generation = nextGeneration();
+    for (uint32_t i = 0; i < slotCount; ++i) {
+        Slot& slot = slots[i];
+        uint32_t free = 0;
+        if (!slot.owner.compare_exchange_strong(free, generation)) {
+            continue;
+        }
+        slot.sdlTimer.store(sdlTimerOf(generation, 0));
+        slot.callback.store(callback);
+        slot.param.store(param);
+        const SDL_TimerID id =
+            SDL_AddTimer(intervalMs, trampoline, reinterpret_cast<void*>(tokenOf(generation, i)));
+        if (id == 0) {
+            slot.owner.store(0);
+            return 0;
+        }
+        // Unless the timer has already ended and another took the slot.
+        uint64_t unset = sdlTimerOf(generation, 0);
+        slot.sdlTimer.compare_exchange_strong(unset, sdlTimerOf(generation, id));
+        return static_cast<int>(tokenOf(generation, i)) + 1;
+    }
+    return 0;
 }
 
-void setTimerSource(TimerSource* source) {
-    currentSource.store(source ? source : &sdlTimerSource, std::memory_order_release);
+void SdlTimerSource::remove(int id) {
+    if (id < 1) {
+        return;
+    }
+    const auto token = static_cast<uintptr_t>(id - 1);
+    Slot& slot = slots[token % slotCount];
+    uint32_t generation = static_cast<uint32_t>(token / slotCount);
+    if (!slot.owner.compare_exchange_strong(generation, generation | removing)) {
+        return; // ended by itself, or removed before
+    }
+    const uint64_t sdlTimer = slot.sdlTimer.load();
+    if (sdlTimer >> 32 == generation) {
+        SDL_RemoveTimer(static_cast<SDL_TimerID>(sdlTimer & 0xFFFFFFFFu));
+    }
+    while (slot.inFlight.load() != 0) {
+        SDL_Delay(1);
+    }
+    slot.owner.store(0);
 }
 
 } // namespace padloom

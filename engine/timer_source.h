@@ -20,9 +20,12 @@ public:
     virtual void remove(int id) = 0;
 };
 
-// The timer source in use; SDL_AddTimer and SDL_RemoveTimer until another is set.
-TimerSource& timerSource();
-// Sets the timer source; null restores SDL's.
-void setTimerSource(TimerSource* source);
+// SDL_AddTimer and SDL_RemoveTimer: the engine's timer source unless another is set. Its timers
+// run on SDL's timer thread.
+class SdlTimerSource final : public TimerSource {
+public:
+    int add(uint32_t intervalMs, TimerCallback callback, void* param) override;
+    void remove(int id) override;
+};
 
 } // namespace padloom

@@ -4,6 +4,7 @@
 // and anything after the last field is ignored. The scan and the readers share this file so that the
 // quick path of the scan is compiled into each reader.
 #include "preset/bind_text_scan.h"
+#include "preset/output_kinds.h"
 #include "preset/vantry_document.h"
 
 #include <charconv>
@@ -283,7 +284,6 @@ bool scanSavedForm(const char* text, BindTextFields& fields, bool withAmount, in
 }
 
 constexpr float axisThreshold = 0.42f;
-constexpr float defaultAmount = 6.0f;
 
 bool isWord(const char* word, const char* expected) {
     return std::memcmp(word, expected, 3) == 0;
@@ -318,25 +318,20 @@ BindInput directedInput(const char* word, uint32_t index, char direction) {
     return {};
 }
 
-BindOutput signedOutput(const char* word, uint32_t code, char sign, float amount) {
-    if (signOf(sign) == 0) {
+// A kind without an amount keeps its default whatever the text carries after the sign.
+BindOutput signedOutput(const OutputKindRow& row, uint32_t code, char sign, float amount) {
+    if (signOf(sign) == 0 || !row.hasSign) {
         return {};
     }
-    if (isWord(word, "whs")) {
-        return {OutputKind::wheelStep, code, signOf(sign), defaultAmount};
+    if (!row.hasAmount) {
+        return {row.kind, code, signOf(sign), row.defaultAmount};
     }
     // An amount that is not a number or infinite would carry on into every cursor position the
     // motion timer computes; such a text is refused.
     if (!std::isfinite(amount)) {
         return {};
     }
-    if (isWord(word, "mou")) {
-        return {OutputKind::mouseMotion, code, signOf(sign), amount};
-    }
-    if (isWord(word, "whe")) {
-        return {OutputKind::wheel, code, signOf(sign), amount};
-    }
-    return {};
+    return {row.kind, code, signOf(sign), amount};
 }
 
 } // namespace
@@ -367,17 +362,17 @@ BindOutput outputFromText(const char* text) {
         return {};
     }
     BindTextFields fields{};
-    fields.amount = defaultAmount;
     const int converted = scanBindText(text, fields, true);
+    const OutputKindRow* row = outputKindRowOfWord(fields.word);
+    if (row == nullptr) {
+        return {};
+    }
     const auto code = static_cast<uint32_t>(fields.number);
     if (converted == 2) {
-        if (isWord(fields.word, "key")) {
-            return {OutputKind::key, code, 0, 0};
-        }
-        return isWord(fields.word, "mbt") ? BindOutput{OutputKind::mouseButton, code, 0, 0} : BindOutput{};
+        return row->hasSign ? BindOutput{} : BindOutput{row->kind, code, 0, row->defaultAmount};
     }
-    return converted == 3 || converted == 4 ? signedOutput(fields.word, code, fields.mark, fields.amount)
-                                            : BindOutput{};
+    const float amount = converted == 4 ? fields.amount : row->defaultAmount;
+    return converted == 3 || converted == 4 ? signedOutput(*row, code, fields.mark, amount) : BindOutput{};
 }
 
 } // namespace padloom

@@ -1,4 +1,5 @@
 // Writing bind texts: "btn 3", "axi 1 -", "hat 0 U", "key 44", "mou 0 + 6", "whs 1 -".
+#include "preset/output_kinds.h"
 #include "preset/vantry_document.h"
 
 #include <locale>
@@ -35,23 +36,6 @@ std::string amountText(float amount) {
     return out.str();
 }
 
-const char* outputWord(OutputKind kind) {
-    switch (kind) {
-    case OutputKind::key:
-        return "key ";
-    case OutputKind::mouseButton:
-        return "mbt ";
-    case OutputKind::mouseMotion:
-        return "mou ";
-    case OutputKind::wheel:
-        return "whe ";
-    case OutputKind::wheelStep:
-        return "whs ";
-    default:
-        return nullptr;
-    }
-}
-
 } // namespace
 
 std::string inputToText(const BindInput& input) {
@@ -69,16 +53,16 @@ std::string inputToText(const BindInput& input) {
 }
 
 std::string outputToText(const BindOutput& output) {
-    const char* word = outputWord(output.kind);
-    if (word == nullptr) {
+    const OutputKindRow* row = outputKindRow(output.kind);
+    if (row == nullptr) {
         return {};
     }
-    std::string text = word + std::to_string(output.code);
-    if (output.kind == OutputKind::key || output.kind == OutputKind::mouseButton) {
+    std::string text = std::string(row->word) + ' ' + std::to_string(output.code);
+    if (!row->hasSign) {
         return text;
     }
     text += signText(output.sign);
-    if (output.kind != OutputKind::wheelStep) {
+    if (row->hasAmount) {
         text += ' ' + amountText(output.amount);
     }
     return text;

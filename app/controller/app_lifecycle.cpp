@@ -1,8 +1,6 @@
 // Start-up, display changes, the quit question, window closing, shut-down and help.
 #include "app/controller/tessel_app_delegate.h"
 #include "app/pads/joystick_listing.h"
-#include "engine/mouse_motion.h"
-#include "engine/screen_geometry.h"
 #include "preset/vantry_document.h"
 
 #include <SDL.h>
@@ -26,7 +24,7 @@ void TesselAppDelegate::applicationDidFinishLaunching() {
         }
     }
     shouldAvoidCorners = shouldAvoidCorners_mi->state();
-    minecraftFix = minecraftFix_mi->state();
+    runner.engine.minecraftFix = minecraftFix_mi->state();
     // The full-screen fix comes back as it was left, so its check mark and stored value agree.
     if (fullscreenFix_mi->state()) {
         enableLRFullscreenFix();

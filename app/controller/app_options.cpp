@@ -1,18 +1,12 @@
 // The quick options of the menu.
 #include "app/controller/tessel_app_delegate.h"
 #include "app/pages/page_scripts.h"
-#include "engine/mouse_motion.h"
-#include "engine/screen_geometry.h"
 #include "preset/vantry_document.h"
 
 namespace padloom {
 
 void TesselAppDelegate::recomputeGeometry() {
-    if (shouldLock_mi->state()) {
-        screenGeometry.computeMainDisplay(shouldAvoidCorners);
-    } else {
-        screenGeometry.computeAllDisplays(shouldAvoidCorners);
-    }
+    runner.engine.computeScreenGeometry(shouldLock_mi->state(), shouldAvoidCorners);
 }
 
 // Works from the item's check mark, unlike the title-keyed options.
@@ -41,8 +35,8 @@ void TesselAppDelegate::compactList() {
 }
 
 void TesselAppDelegate::toggleMinecraftFix() {
-    minecraftFix = toggleMenuOption(minecraftFix_mi);
-    if (minecraftFix) {
+    runner.engine.minecraftFix = toggleMenuOption(minecraftFix_mi);
+    if (runner.engine.minecraftFix) {
         showAlert(
             "Please disable this if you experience problems like the mouse cursor getting stuck when not "
             "playing Minecraft.");

@@ -164,7 +164,7 @@ public:
     ScriptPage* configScriptObject;
     std::unique_ptr<VantryDocument> editingPreset;
     std::optional<std::string> editingPresetPath;
-    PresetRunner runner; // joyManager, the two polling flags and activationLock
+    PresetRunner runner; // the engine, joyManager, the two polling flags and activationLock
     // Every entry into the controller from the shell (menu, pages, windows, timers) goes through
     // this queue, so no operation starts inside another.
     OperationQueue operations;

@@ -2,8 +2,6 @@
 
 #include "app/controller/menu_entries.h"
 #include "app/pads/joystick_listing.h"
-#include "engine/mouse_motion.h"
-#include "engine/screen_geometry.h"
 
 namespace padloom {
 HeadlessOptions storedHeadlessOptions(const SettingsStore& settings) {
@@ -14,15 +12,10 @@ HeadlessOptions storedHeadlessOptions(const SettingsStore& settings) {
     return options;
 }
 
-ActivationResult runPresetUntilStopped(const std::string& path, const HeadlessOptions& options,
-                                       const HeadlessHooks& hooks) {
-    minecraftFix = options.minecraftFix;
-    if (options.lockCursor) {
-        screenGeometry.computeMainDisplay(options.avoidCorners);
-    } else {
-        screenGeometry.computeAllDisplays(options.avoidCorners);
-    }
-    PresetRunner runner;
+ActivationResult runPresetUntilStopped(PresetRunner& runner, const std::string& path,
+                                       const HeadlessOptions& options, const HeadlessHooks& hooks) {
+    runner.engine.minecraftFix = options.minecraftFix;
+    runner.engine.computeScreenGeometry(options.lockCursor, options.avoidCorners);
     runner.joyManager.padListener = hooks.padChanged;
     const ActivationResult result = runner.activate(path, [&] {
         if (hooks.loaded) {

@@ -8,6 +8,7 @@
 #pragma once
 
 #include "app/running/pad_wait.h"
+#include "engine/engine.h"
 #include "engine/joystick_manager.h"
 
 #include <atomic>
@@ -54,7 +55,10 @@ public:
     // listener per owner; an empty listener removes the owner's.
     void setChangeListener(const void* owner, std::function<void()> listener);
 
-    JoystickManager joyManager;
+    // The engine's state and seams: set its event sink before activating; the modifier flags it
+    // keeps outlive every deactivation.
+    Engine engine;
+    JoystickManager joyManager{engine};
     // The polling request (also the capture's); written on the main thread, read by the task.
     std::atomic<bool> joystickPollingEnabled{false};
     // Set while the polling task (or a capture) holds the joystick events.

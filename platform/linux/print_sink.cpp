@@ -1,6 +1,5 @@
 #include "platform/linux/print_sink.h"
 
-#include "engine/display_source.h"
 #include "engine/mouse_event_kinds.h"
 #include "engine/output_events.h"
 
@@ -9,9 +8,9 @@
 namespace padloom {
 namespace {
 
-CursorPoint centreOfMainDisplay() {
+CursorPoint centreOfMainDisplay(DisplaySource& displays) {
     SDL_Rect main{0, 0, 0, 0};
-    if (!displaySource().displayBounds(0, &main)) {
+    if (!displays.displayBounds(0, &main)) {
         return {};
     }
     return {static_cast<float>(main.x) + static_cast<float>(main.w) / 2,
@@ -20,11 +19,12 @@ CursorPoint centreOfMainDisplay() {
 
 } // namespace
 
-PrintSink::PrintSink(FILE* out) : out_(out) {}
+PrintSink::PrintSink(FILE* out, DisplaySource* displays)
+    : out_(out), displays_(displays ? *displays : sdlDisplays_) {}
 
 CursorPoint PrintSink::cursorLocation() {
     std::lock_guard lock(mutex_);
-    return cursor_ ? *cursor_ : centreOfMainDisplay();
+    return cursor_ ? *cursor_ : centreOfMainDisplay(displays_);
 }
 
 bool PrintSink::cursorVisible() {

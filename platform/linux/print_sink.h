@@ -8,10 +8,12 @@
 //     scroll pixels v=-6 h=0
 //
 // Numbers are decimal; positions are printed with %g. The cursor it reports is simulated: it stands
-// at the centre of display 0 until it is set or a motion event moves it, and it is visible until
-// hidden. Events may be posted from several threads; each line is written whole.
+// at the centre of display 0 (of the display source given, else of SDL's displays) until it is set
+// or a motion event moves it, and it is visible until hidden. Events may be posted from several
+// threads; each line is written whole.
 #pragma once
 
+#include "engine/display_source.h"
 #include "engine/event_sink.h"
 
 #include <cstdio>
@@ -22,7 +24,8 @@ namespace padloom {
 
 class PrintSink final : public EventSink {
 public:
-    explicit PrintSink(FILE* out = stdout);
+    // displays, when given, must outlive the sink.
+    explicit PrintSink(FILE* out = stdout, DisplaySource* displays = nullptr);
 
     CursorPoint cursorLocation() override;
     bool cursorVisible() override;
@@ -41,6 +44,8 @@ private:
 
     std::mutex mutex_; // guards the cursor and keeps lines from different threads apart
     FILE* out_;
+    SdlDisplaySource sdlDisplays_;
+    DisplaySource& displays_;
     std::optional<CursorPoint> cursor_; // empty: the centre of display 0
     bool visible_ = true;
 };

@@ -1,6 +1,5 @@
 #include "platform/linux/uinput_sink.h"
 
-#include "engine/display_source.h"
 #include "engine/mouse_event_kinds.h"
 #include "platform/linux/uinput_device.h"
 
@@ -8,9 +7,9 @@ namespace padloom {
 namespace {
 
 // The origin when no display is known.
-CursorPoint displayZeroCentre() {
+CursorPoint displayZeroCentre(DisplaySource& displays) {
     SDL_Rect bounds{};
-    if (displaySource().displayCount() > 0 && displaySource().displayBounds(0, &bounds)) {
+    if (displays.displayCount() > 0 && displays.displayBounds(0, &bounds)) {
         return {bounds.x + bounds.w / 2.0f, bounds.y + bounds.h / 2.0f};
     }
     return {};
@@ -18,8 +17,10 @@ CursorPoint displayZeroCentre() {
 
 } // namespace
 
-UinputSink::UinputSink(std::unique_ptr<InputEventWriter> writer, std::optional<CursorPoint> start)
-    : writer_(std::move(writer)), encoder_(start.value_or(CursorPoint{})), cursorPlaced_(start.has_value()) {}
+UinputSink::UinputSink(std::unique_ptr<InputEventWriter> writer, std::optional<CursorPoint> start,
+                       DisplaySource* displays)
+    : writer_(std::move(writer)), encoder_(start.value_or(CursorPoint{})), cursorPlaced_(start.has_value()),
+      displays_(displays ? *displays : sdlDisplays_) {}
 
 std::unique_ptr<UinputSink> UinputSink::create(const std::string& path, std::optional<CursorPoint> start,
                                                std::string* whyNot) {
@@ -33,7 +34,7 @@ std::unique_ptr<UinputSink> UinputSink::create(const std::string& path, std::opt
 CursorPoint UinputSink::cursorLocation() {
     std::lock_guard lock(mutex_);
     if (!cursorPlaced_) {
-        encoder_.placeCursor(displayZeroCentre());
+        encoder_.placeCursor(displayZeroCentre(displays_));
         cursorPlaced_ = true;
     }
     return encoder_.cursor();

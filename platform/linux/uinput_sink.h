@@ -3,12 +3,13 @@
 //
 // uinput has no cursor to ask: cursorLocation() answers the position the engine last moved the
 // cursor to, starting at the start point given or, without one, at the centre of display 0 as
-// the display source reports it when the cursor is first asked for (so a sink made before SDL's
-// video subsystem starts still begins in the middle). cursorVisible() is always true. Real
-// motion follows the deltas, shaped by the desktop's pointer acceleration, so the real cursor
-// and the tracked one may part; the engine only needs the tracked one to confine its own steps.
+// the display source given (else SDL's displays) reports it when the cursor is first asked for (so
+// a sink made before SDL's video subsystem starts still begins in the middle). cursorVisible() is always
+// true. Real motion follows the deltas, shaped by the desktop's pointer acceleration, so the real cursor and
+// the tracked one may part; the engine only needs the tracked one to confine its own steps.
 #pragma once
 
+#include "engine/display_source.h"
 #include "engine/event_sink.h"
 #include "platform/linux/input_event_writer.h"
 #include "platform/linux/uinput_encoder.h"
@@ -21,8 +22,9 @@ namespace padloom {
 
 class UinputSink : public EventSink {
 public:
+    // displays, when given, must outlive the sink.
     explicit UinputSink(std::unique_ptr<InputEventWriter> writer,
-                        std::optional<CursorPoint> start = std::nullopt);
+                        std::optional<CursorPoint> start = std::nullopt, DisplaySource* displays = nullptr);
     // A sink on a new "Padloom virtual input" device made through path; null, with the reason
     // and its fix in *whyNot, when that cannot be done.
     static std::unique_ptr<UinputSink> create(const std::string& path, std::optional<CursorPoint> start,
@@ -45,6 +47,8 @@ private:
     std::unique_ptr<InputEventWriter> writer_;
     UinputEncoder encoder_;
     bool cursorPlaced_;
+    SdlDisplaySource sdlDisplays_;
+    DisplaySource& displays_;
 };
 
 } // namespace padloom

@@ -25,7 +25,8 @@
 //   clearLiveInputs()                   nothing is shown as moving any more
 //
 // The page calls back through the global `appconfig`, whose functions return
-// Promises.
+// Promises. The kinds of output come from OUTPUT_KIND_TABLE (gui/output_kinds.js,
+// which the build makes from the table the preset reader uses).
 'use strict';
 
 // Names of the connected joysticks, in the order the joystick layer reports
@@ -39,11 +40,11 @@ let lastFilled = null;
 const INPUT_KINDS = [['btn', 'Button'], ['axi', 'Axis'], ['hat', 'Hat']];
 const AXIS_DIRECTIONS = [['+', '+  right / down'], ['-', '−  left / up']];
 const HAT_DIRECTIONS = [['U', 'Up'], ['R', 'Right'], ['D', 'Down'], ['L', 'Left']];
-const OUTPUT_KINDS = [['key', 'Key'], ['mbt', 'Mouse button'], ['mou', 'Mouse motion'],
-  ['whe', 'Wheel'], ['whs', 'Wheel step']];
+const OUTPUT_KINDS = OUTPUT_KIND_TABLE.map(function (row) { return [row.word, row.label]; });
+// A new output: the first kind at its default code (a key, Space).
+const NEW_OUTPUT = OUTPUT_KIND_TABLE[0].word + ' ' + OUTPUT_KIND_TABLE[0].defaultCode;
 const MOUSE_BUTTONS = [[0, 'Left'], [1, 'Right'], [2, 'Middle'], [3, 'Button 4'], [4, 'Button 5'],
   [5, 'Button 6'], [6, 'Button 7'], [7, 'Button 8']];
-const DEFAULT_AMOUNT = 6;
 // The largest button, axis or hat number the preset reader takes.
 const MAX_NUMBER = 2147483647;
 
@@ -69,23 +70,34 @@ function inputText(input) {
   return input.kind === 'btn' ? base : base + ' ' + input.direction;
 }
 
+// The row of the table for a kind's word; the first row for a word that names no kind.
+function outputKind(word) {
+  return OUTPUT_KIND_TABLE.find(function (row) { return row.word === word; }) || OUTPUT_KIND_TABLE[0];
+}
+
+const OUTPUT_TEXT = new RegExp('^(' + OUTPUT_KIND_TABLE.map(function (row) { return row.word; }).join('|') +
+  ')\\s*([+-]?\\d+)(?:\\s*([+-])(?:\\s*([^\\s]+))?)?');
+
+// A text that is no output gives the first kind with its defaults.
 function parseOutputText(text) {
-  const match = /^(key|mbt|mou|whe|whs)\s*([+-]?\d+)(?:\s*([+-])(?:\s*([^\s]+))?)?/.exec(String(text));
+  const match = OUTPUT_TEXT.exec(String(text));
+  const kind = outputKind(match ? match[1] : '');
   if (!match) {
-    return { kind: 'key', code: 44, sign: '+', amount: DEFAULT_AMOUNT };
+    return { kind: kind.word, code: kind.defaultCode, sign: '+', amount: kind.defaultAmount };
   }
   const amount = parseFloat(match[4]);
   return {
-    kind: match[1],
+    kind: kind.word,
     code: Number(match[2]),
     sign: match[3] || '+',
-    amount: Number.isFinite(amount) ? amount : DEFAULT_AMOUNT
+    amount: Number.isFinite(amount) ? amount : kind.defaultAmount
   };
 }
 
-// Six significant digits, as the preset files write amounts.
-function formatAmount(value) {
-  const number = Number.isFinite(value) ? value : DEFAULT_AMOUNT;
+// Six significant digits, as the preset files write amounts; what is no number gives the
+// default of the kind.
+function formatAmount(value, kind) {
+  const number = Number.isFinite(value) ? value : outputKind(kind).defaultAmount;
   return String(Number(number.toPrecision(6)));
 }
 
@@ -136,15 +148,15 @@ function checkField(field, rule) {
 }
 
 function outputText(output) {
-  switch (output.kind) {
-    case 'key':
-    case 'mbt':
-      return output.kind + ' ' + output.code;
-    case 'whs':
-      return 'whs ' + output.code + ' ' + output.sign;
-    default:
-      return output.kind + ' ' + output.code + ' ' + output.sign + ' ' + formatAmount(output.amount);
+  const kind = outputKind(output.kind);
+  let text = kind.word + ' ' + output.code;
+  if (kind.hasSign) {
+    text += ' ' + output.sign;
   }
+  if (kind.hasAmount) {
+    text += ' ' + formatAmount(output.amount, kind.word);
+  }
+  return text;
 }
 
 // --------------------------------------------------------------- controls
@@ -251,45 +263,43 @@ function signPairs(code) {
   return code === 0 ? [['+', 'Right'], ['-', 'Left']] : [['+', 'Down'], ['-', 'Up']];
 }
 
+function axisSelect(code) {
+  return optionsFor($('<select class="axis" title="Axis">'), [[0, axisLabel(0)], [1, axisLabel(1)]],
+    code === 0 ? 0 : 1);
+}
+
+// What an output's code names (the table's `codes`): the control that shows it, and its selector.
+const CODE_CONTROLS = {
+  keyNumber: { make: keySelect, selector: 'select.key' },
+  mouseButton: { make: mouseButtonSelect, selector: 'select.button' },
+  axis: { make: axisSelect, selector: 'select.axis' }
+};
+
 function renderOutputParameters(row, output) {
   const params = row.children('.params').empty();
-  switch (output.kind) {
-    case 'key':
-      params.append(keySelect(output.code));
-      break;
-    case 'mbt':
-      params.append(mouseButtonSelect(output.code));
-      break;
-    default: {
-      const code = output.code === 0 ? 0 : 1;
-      const axis = optionsFor($('<select class="axis" title="Axis">'),
-        [[0, axisLabel(0)], [1, axisLabel(1)]], code);
-      const sign = optionsFor($('<select class="sign" title="Direction">'), signPairs(code), output.sign);
-      params.append(axis, sign);
-      if (output.kind !== 'whs') {
-        params.append(numberInput('amount', formatAmount(output.amount),
-          'Speed: pixels per 10 ms at full deflection', 0.5), $('<span class="unit">').text('speed'));
-      }
-    }
+  const kind = outputKind(output.kind);
+  params.append(CODE_CONTROLS[kind.codes].make(output.code));
+  if (kind.hasSign) {
+    const code = output.code === 0 ? 0 : 1;
+    params.append(optionsFor($('<select class="sign" title="Direction">'), signPairs(code), output.sign));
+  }
+  if (kind.hasAmount) {
+    params.append(numberInput('amount', formatAmount(output.amount, kind.word),
+      'Speed: pixels per 10 ms at full deflection', 0.5), $('<span class="unit">').text('speed'));
   }
 }
 
 function readOutput(row) {
-  const kind = row.find('select.output-kind').val();
+  const kind = outputKind(row.find('select.output-kind').val());
   const params = row.children('.params');
-  if (kind === 'key') {
-    return { kind: kind, code: Number(params.find('select.key').val()) };
+  const output = { kind: kind.word, code: Number(params.find(CODE_CONTROLS[kind.codes].selector).val()) };
+  if (kind.hasSign) {
+    output.sign = params.find('select.sign').val() === '-' ? '-' : '+';
   }
-  if (kind === 'mbt') {
-    return { kind: kind, code: Number(params.find('select.button').val()) };
+  if (kind.hasAmount) {
+    output.amount = fieldValue(params.find('input.amount'), FIELD_RULES.amount);
   }
-  const amount = params.find('input.amount');
-  return {
-    kind: kind,
-    code: Number(params.find('select.axis').val()),
-    sign: params.find('select.sign').val() === '-' ? '-' : '+',
-    amount: amount.length ? fieldValue(amount, FIELD_RULES.amount) : DEFAULT_AMOUNT
-  };
+  return output;
 }
 
 function outputRow(text) {
@@ -688,7 +698,7 @@ function bindEditorEvents() {
   });
   root.on('click', '.add-found', function () {
     const bind = appendBind($(this).closest('itemgroup'), $(this).data('input'));
-    addOutputToBind(bind, 'key 44');
+    addOutputToBind(bind, NEW_OUTPUT);
     lastFilled = null;
     $(this).hide();
     fitWindow();
@@ -697,15 +707,16 @@ function bindEditorEvents() {
   root.on('change', 'select.output-kind', function () {
     const row = $(this).closest('.output');
     const previous = readOutputLoose(row);
-    const output = { kind: $(this).val(), code: 0, sign: previous.sign || '+', amount: previous.amount };
-    if (output.kind === 'key') {
-      output.code = 44;
-    } else if (output.kind !== 'mbt') {
-      // Scrolling is mostly vertical; motion keeps the axis it had.
-      const fallback = output.kind === 'mou' ? 0 : 1;
-      output.code = previous.code === null ? fallback : previous.code;
-    }
-    renderOutputParameters(row, output);
+    const kind = outputKind($(this).val());
+    // A kind that names an axis keeps the axis the output had; otherwise each kind starts at its
+    // own defaults (scrolling mostly vertical, motion horizontal).
+    const keepsAxis = kind.codes === 'axis' && previous.code !== null;
+    renderOutputParameters(row, {
+      kind: kind.word,
+      code: keepsAxis ? previous.code : kind.defaultCode,
+      sign: previous.sign,
+      amount: previous.amount === null ? kind.defaultAmount : previous.amount
+    });
   });
   root.on('change', 'select.axis', function () {
     const row = $(this).closest('.output');
@@ -721,7 +732,7 @@ function bindEditorEvents() {
   });
   root.on('click', '.add-output', function () {
     const bind = $(this).closest('.bind');
-    addOutputToBind(bind, 'key 44').find('select').first().trigger('focus');
+    addOutputToBind(bind, NEW_OUTPUT).find('select').first().trigger('focus');
     fitWindow();
   });
   root.on('click', '.remove-output', function () {
@@ -733,7 +744,7 @@ function bindEditorEvents() {
   root.on('click', '.add-bind', function () {
     const group = $(this).closest('itemgroup');
     const bind = appendBind(group, 'btn ' + firstFreeButton(group));
-    addOutputToBind(bind, 'key 44');
+    addOutputToBind(bind, NEW_OUTPUT);
     lastFilled = null;
     fitWindow();
     bind[0].scrollIntoView({ block: 'nearest' });
@@ -768,13 +779,14 @@ function bindEditorEvents() {
 
 // The output's parameters as still shown while its kind changes, so that
 // sign and amount survive a switch between motion, wheel and wheel step.
+// The axis and the amount are null when not shown.
 function readOutputLoose(row) {
   const params = row.children('.params');
   const amount = params.find('input.amount');
   return {
     code: params.find('select.axis').length ? Number(params.find('select.axis').val()) : null,
     sign: params.find('select.sign').val() || '+',
-    amount: amount.length ? fieldValue(amount, FIELD_RULES.amount) : DEFAULT_AMOUNT
+    amount: amount.length ? fieldValue(amount, FIELD_RULES.amount) : null
   };
 }
 
@@ -863,11 +875,11 @@ function showControlName(bind) {
   showLiveBind(bind, joystick);
 }
 
-// Only keys, mouse buttons and wheel steps switch at the mark; motion and the wheel follow the
-// axis from its rest.
+// Outputs that set no rate (keys, mouse buttons, wheel steps) switch at the mark; motion and the
+// wheel follow the axis from its rest.
 function switches(bind) {
   return bind.find('select.output-kind').toArray().some(function (select) {
-    return ['key', 'mbt', 'whs'].includes(select.value);
+    return !outputKind(select.value).isRate;
   });
 }
 

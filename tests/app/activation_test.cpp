@@ -52,8 +52,8 @@ TEST_F(Activation, IsRefusedWithAReasonOrReplacesThePresetWithOnePollingTask) {
 // The engine's sink for its lifetime; notes, with each key release, whether the engine still had
 // the pad open.
 struct ReleaseWitness : RecordingSink {
-    ReleaseWitness() { setEventSink(this); }
-    ~ReleaseWitness() override { setEventSink(nullptr); }
+    explicit ReleaseWitness(Engine& runs) : engine(runs) { engine.eventSink.set(this); }
+    ~ReleaseWitness() override { engine.eventSink.set(nullptr); }
     void postKeyboard(uint16_t keyCode, bool down, std::optional<uint64_t> flags) override {
         if (!down) {
             padOpenAtRelease.push_back(padOpen());
@@ -62,6 +62,7 @@ struct ReleaseWitness : RecordingSink {
     }
     std::function<bool()> padOpen;
     std::vector<bool> padOpenAtRelease;
+    Engine& engine; // the one that posts here
 };
 
 struct StopCase {
@@ -75,7 +76,7 @@ struct StopCase {
 TEST_F(Activation, ButtonsReachTheSinkUntilEveryWayOfStoppingReleasesWhatThePadHoldsBeforeThePadCloses) {
     writePreset("space.txt", presetText("Space"));
     writePreset("letter.txt", letterPreset);
-    ReleaseWitness witness;
+    ReleaseWitness witness(controller().runner.engine);
     const StopCase cases[] = {
         {"deactivating", [](TesselAppDelegate& c) { EXPECT_TRUE(c.deactivatePreset()); }, false, true,
          "$('#blockLayer').fadeOut();"},

@@ -33,9 +33,12 @@ TEST_F(HeadlessRun, ReportsWhyItCouldNotStart) {
     bool waited = false;
     HeadlessHooks hooks;
     hooks.waitForStop = [&] { waited = true; };
-    EXPECT_EQ(runPresetUntilStopped(presets() + "space.txt", {}, hooks), ActivationResult::noJoystick);
+    PresetRunner runner;
+    EXPECT_EQ(runPresetUntilStopped(runner, presets() + "space.txt", {}, hooks),
+              ActivationResult::noJoystick);
     addPad();
-    EXPECT_EQ(runPresetUntilStopped(presets() + "missing.txt", {}, hooks), ActivationResult::unreadable);
+    EXPECT_EQ(runPresetUntilStopped(runner, presets() + "missing.txt", {}, hooks),
+              ActivationResult::unreadable);
     EXPECT_FALSE(waited);
 }
 
@@ -54,6 +57,8 @@ TEST_F(HeadlessRun, ASignalIgnoredAtStartStaysIgnored) {
         sigaction(ignored, &ignore, &before[0]);
         sigaction(stopping, &usual, &before[1]);
         {
+            PresetRunner runner;
+            runner.engine.eventSink.set(&seams.sink);
             StopSignals stop;
             HeadlessHooks hooks;
             hooks.loaded = [&](int) { stop.arm(); };
@@ -64,7 +69,8 @@ TEST_F(HeadlessRun, ASignalIgnoredAtStartStaysIgnored) {
                 raise(stopping);
                 EXPECT_EQ(stop.wait(), stopping);
             };
-            ASSERT_EQ(runPresetUntilStopped(presets() + "space.txt", {}, hooks), ActivationResult::started);
+            ASSERT_EQ(runPresetUntilStopped(runner, presets() + "space.txt", {}, hooks),
+                      ActivationResult::started);
         }
         EXPECT_TRUE(signalIgnored(ignored));
         sigaction(ignored, &before[0], nullptr);

@@ -1,5 +1,3 @@
-#include "engine/mouse_motion.h"
-#include "engine/screen_geometry.h"
 #include "tests/app/app_fixture.h"
 #include "tests/support/fixed_displays.h"
 
@@ -56,6 +54,8 @@ TEST(MenuEntries, GiveEveryItemATitleAndEveryOptionAKeyOfItsOwn) {
 // The first start stores every option and turns warnings on.
 TEST_F(Options, FirstStartStoresEveryOptionAndALaterOneRestoresThemWithoutAlerts) {
     FixedDisplays displays{{0, 0, 800, 600}, {800, 0, 800, 600}};
+    Engine& engine = controller().runner.engine;
+    engine.displaySource.set(&displays);
     shouldShowWarnings.setState(false);
     controller().applicationDidFinishLaunching();
     for (const char* key : {"Avoid Screen Corners", "Compact Preset List", "Minecraft Fix", "Key Repeat",
@@ -73,39 +73,41 @@ TEST_F(Options, FirstStartStoresEveryOptionAndALaterOneRestoresThemWithoutAlerts
     controller().applicationDidFinishLaunching();
     EXPECT_TRUE(shouldLock.state());
     EXPECT_FALSE(shouldShowWarnings.state());
-    EXPECT_TRUE(minecraftFix.load());
+    EXPECT_TRUE(engine.minecraftFix.load());
     EXPECT_TRUE(controller().shouldAvoidCorners);
-    EXPECT_EQ(screenGeometry.bounds().w, 800) << "locked to the main display";
+    EXPECT_EQ(engine.screenGeometry.bounds().w, 800) << "locked to the main display";
     EXPECT_EQ(monitor.installs, 1) << "the full-screen fix comes back on";
     EXPECT_TRUE(dialogs.alerts.empty());
-    minecraftFix = false;
 }
 
 TEST_F(Options, TogglesApplyTheirOptionAndMinecraftFixAlertsOnlyWhenTurnedOn) {
+    Engine& engine = controller().runner.engine;
+    FixedDisplays two{{0, 0, 800, 600}, {800, 0, 800, 600}};
+    FixedDisplays one{{0, 0, 640, 480}};
     {
-        FixedDisplays displays{{0, 0, 800, 600}, {800, 0, 800, 600}};
+        engine.displaySource.set(&two);
         controller().LockCursor();
         EXPECT_TRUE(settings.getBool("shouldLock_mi"));
-        EXPECT_EQ(screenGeometry.bounds().w, 800);
+        EXPECT_EQ(engine.screenGeometry.bounds().w, 800);
         controller().LockCursor();
         EXPECT_FALSE(settings.getBool("shouldLock_mi") || shouldLock.state());
-        EXPECT_EQ(screenGeometry.bounds().w, 1600);
+        EXPECT_EQ(engine.screenGeometry.bounds().w, 1600);
     }
     {
-        FixedDisplays displays{{0, 0, 640, 480}};
+        engine.displaySource.set(&one);
         controller().toggleFullScreenFix();
         ASSERT_TRUE(monitor.handler);
         monitor.handler();
-        EXPECT_EQ(screenGeometry.bounds().w, 640) << "the watch rebuilds the geometry";
+        EXPECT_EQ(engine.screenGeometry.bounds().w, 640) << "the watch rebuilds the geometry";
         controller().toggleFullScreenFix();
         EXPECT_EQ(monitor.installs, 1);
         EXPECT_EQ(monitor.removals, 1);
         EXPECT_FALSE(monitor.handler);
     }
     controller().toggleMinecraftFix();
-    EXPECT_TRUE(minecraftFix.load());
+    EXPECT_TRUE(engine.minecraftFix.load());
     controller().toggleMinecraftFix();
-    EXPECT_FALSE(minecraftFix.load());
+    EXPECT_FALSE(engine.minecraftFix.load());
     EXPECT_EQ(dialogs.alerts,
               std::vector<std::string>{"Please disable this if you experience problems like the "
                                        "mouse cursor getting stuck when not playing Minecraft."});

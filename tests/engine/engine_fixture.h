@@ -31,10 +31,11 @@ protected:
 
     // Members are destroyed in reverse: the manager closes its device before SDL quits.
     SdlJoystickSession sdl;
-    EngineSeams seams;
+    Engine engine;
+    EngineSeams seams{engine};
     RecordingSink& sink = seams.sink;
     VirtualJoystick pad{4, 12, 1};
-    JoystickManager manager;
+    JoystickManager manager{engine};
 };
 
 } // namespace padloom::test

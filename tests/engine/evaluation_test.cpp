@@ -2,7 +2,6 @@
 // controls or the engine's tables is refused or ignored, never indexed. What evaluation posts for
 // valid input is pinned by the replay fixtures (tests/fixtures/replay).
 #include "engine/mouse_event_kinds.h"
-#include "engine/mouse_state.h"
 #include "engine/output_events.h"
 #include "tests/engine/engine_fixture.h"
 
@@ -44,10 +43,10 @@ TEST_F(Binds, OnMissingControlsOrOutOfRangeOutputsAreRefused) {
     EXPECT_EQ(map().axisDeadZones[3], 0.15f);
 
     VirtualJoystick hatless{2, 4, 0};
-    JoystickMap noHats;
+    JoystickMap noHats(engine);
     noHats.open(hatless.deviceIndex());
     EXPECT_FALSE(noHats.attachBind(hatIn(0, 8), keyOut(4))) << "hat on a device without hats";
-    JoystickMap missing;
+    JoystickMap missing(engine);
     missing.open(SDL_NumJoysticks() + 3);
     EXPECT_EQ(missing.axisCount + missing.buttonCount + missing.hatCount, 0);
     EXPECT_FALSE(missing.attachBind(buttonIn(0), keyOut(4))) << "a device that cannot be opened";
@@ -76,14 +75,14 @@ TEST_F(EventDispatch, EventsForUnknownDevicesOrControlsChangeNothing) {
     map().evaluateHat(1, SDL_HAT_UP);
     map().evaluateButton(12, 1);
     sink.expectNoEvents();
-    EXPECT_EQ(mouseState.motionX.load(), 0.0f);
+    EXPECT_EQ(engine.mouseState.motionX.load(), 0.0f);
 }
 
 TEST_F(DirectOutput, FirstPressAfterAResetStartsANewClickSequence) {
-    postMouseButton(0, true);
-    postMouseButton(0, false);
-    mouseState.reset();       // deactivation
-    postMouseButton(0, true); // same millisecond as the release
+    postMouseButton(engine, 0, true);
+    postMouseButton(engine, 0, false);
+    engine.mouseState.reset();        // deactivation
+    postMouseButton(engine, 0, true); // same millisecond as the release
     sink.expectMouse(MouseEventType::leftMouseDown, 0, 0, 0, 1);
     sink.expectMouse(MouseEventType::leftMouseUp, 0, 0, 0, 1);
     sink.expectMouse(MouseEventType::leftMouseDown, 0, 0, 0, 1);
@@ -121,9 +120,9 @@ TEST_F(DirectOutput, ClickCountingTimesEachButtonFromItsLastPressOrRelease) {
         SCOPED_TRACE(row.what);
         for (int pair = 0; pair < row.pairs; ++pair) {
             seams.clock.advance(row.gapMs);
-            postMouseButton(row.button, true);
+            postMouseButton(engine, row.button, true);
             seams.clock.advance(row.holdMs);
-            postMouseButton(row.button, false);
+            postMouseButton(engine, row.button, false);
         }
         const std::vector<RecordedEvent> events = sink.events();
         ASSERT_GE(events.size(), 2u);

@@ -1,4 +1,4 @@
-#include "engine/mouse_state.h"
+#include "engine/output_events.h"
 #include "preset/vantry_document.h"
 #include "tests/engine/engine_fixture.h"
 
@@ -64,10 +64,10 @@ TEST_F(ManagerLifecycle, MotionTimerRunsOnlyForMotionOrWheelOutputs) {
     setSections(document, {{{buttonIn(0), {motionOut(0, 1, 6)}}}});
     ASSERT_TRUE(manager.init(&document));
     feed(buttonEvent(id(), 0, true));
-    ASSERT_EQ(mouseState.motionX.load(), 6.0f);
+    ASSERT_EQ(engine.mouseState.motionX.load(), 6.0f);
     ASSERT_TRUE(manager.init(&document));
     EXPECT_EQ(seams.timers.liveTimers(), 1);
-    EXPECT_EQ(mouseState.motionX.load(), 0.0f);
+    EXPECT_EQ(engine.mouseState.motionX.load(), 0.0f);
     EXPECT_EQ(manager.joystickMap[0]->buttonBinds[0].size(), 1u);
 }
 
@@ -80,8 +80,26 @@ TEST_F(ManagerLifecycle, StartingTheTimerAgainStopsTheOldOne) {
     EXPECT_EQ(seams.timers.liveTimers(), 0);
 }
 
+// The modifiers the engine believes held belong to the engine, not to one activation: they
+// survive deinit and the next init, and another engine keeps its own.
+TEST_F(ManagerLifecycle, ModifierFlagsLiveWithTheirEngine) {
+    setSections(document, {{{buttonIn(0), {keyOut(4)}}}});
+    ASSERT_TRUE(manager.init(&document));
+    engine.modifierFlags = shiftFlag; // as if a shift key were still believed held
+    manager.deinit();
+    Engine other;
+    EngineSeams otherSeams(other);
+    JoystickManager second(other);
+    for (JoystickManager* m : {&manager, &second}) {
+        ASSERT_TRUE(m->init(&document));
+        m->handleEvent(buttonEvent(id(), 0, true));
+    }
+    sink.expectKey(0, true, shiftFlag);
+    otherSeams.sink.expectKey(0, true, 0);
+}
+
 TEST_F(ManagerLifecycle, InitAndDeinitDiscardWhatIsQueued) {
-    JoystickManager fresh;
+    JoystickManager fresh(engine);
     pushUserEvent();
     fresh.deinit();
     EXPECT_TRUE(queueIsEmpty());

@@ -1,7 +1,3 @@
-#include "engine/motion_timer.h"
-#include "engine/mouse_motion.h"
-#include "engine/mouse_state.h"
-#include "engine/screen_geometry.h"
 #include "tests/support/fixed_displays.h"
 #include "tests/support/manual_seams.h"
 
@@ -16,12 +12,13 @@ namespace {
 class MotionTimer : public ::testing::Test {
 protected:
     void SetUp() override {
-        screenGeometry.computeAllDisplays(false);
+        engine.screenGeometry.computeAllDisplays(displays, false);
         sink.setCursor(960, 540);
     }
 
     FixedDisplays displays{{0, 0, 1920, 1080}};
-    EngineSeams seams;
+    Engine engine;
+    EngineSeams seams{engine};
     RecordingSink& sink = seams.sink;
 };
 
@@ -53,14 +50,16 @@ TEST_F(MotionTimer, StillRatesRestTheTimerAndTheFirstRateWakesItOnItsPhase) {
         {"after a long rest", 60003, &MouseState::motionX, 7},
     };
     TimerStarts starts;
-    setTimerSource(&starts);
+    engine.timerSource.set(&starts);
+    padloom::MotionTimer& timer = engine.motionTimer;
+    MouseState& mouseState = engine.mouseState;
     for (const RestCase& c : cases) {
         SCOPED_TRACE(c.what);
-        ASSERT_TRUE(startMotionTimer(mouseTimerIntervalMs));
+        ASSERT_TRUE(timer.start(mouseTimerIntervalMs));
         seams.clock.advance(mouseTimerIntervalMs);
         EXPECT_EQ(starts.timers.tick(), 1);
         EXPECT_EQ(starts.timers.lastInterval(), 0u) << "the still tick ends its timer";
-        EXPECT_TRUE(motionTimerResting());
+        EXPECT_TRUE(timer.resting());
         seams.clock.advance(c.restMs);
         mouseState.*c.rate = 0;
         EXPECT_EQ(starts.timers.liveTimers(), 0) << "a zero rate wakes nothing";
@@ -69,14 +68,13 @@ TEST_F(MotionTimer, StillRatesRestTheTimerAndTheFirstRateWakesItOnItsPhase) {
         EXPECT_EQ(starts.firstIntervals.back(), c.firstIntervalMs);
         EXPECT_EQ(starts.timers.tick(), 1);
         EXPECT_EQ(starts.timers.lastInterval(), mouseTimerIntervalMs) << "the period, not the first interval";
-        stopMotionTimer();
+        timer.stop();
         mouseState.*c.rate = 2;
         EXPECT_EQ(starts.timers.liveTimers(), 0) << "a stopped timer stays stopped";
         mouseState.reset();
     }
     EXPECT_EQ(seams.clock.sleeps().size(), std::size(cases)) << "only the ticks that posted slept";
     sink.clear();
-    setTimerSource(&seams.timers);
 }
 
 } // namespace

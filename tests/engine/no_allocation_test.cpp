@@ -1,8 +1,6 @@
 // Evaluating an event and running a motion tick must not allocate: they run for every joystick
 // event and every 10 ms. The allocation counter linked in counts the current thread's allocations.
 #include "engine/mouse_motion.h"
-#include "engine/mouse_state.h"
-#include "engine/screen_geometry.h"
 #include "tests/engine/engine_fixture.h"
 #include "tests/support/allocation_counter.h"
 #include "tests/support/fixed_displays.h"
@@ -32,8 +30,8 @@ public:
 class NoAllocation : public EngineTest {
 protected:
     void TearDown() override {
-        setEventSink(&sink);
-        setEngineClock(&seams.clock);
+        engine.eventSink.set(&sink);
+        engine.clock.set(&seams.clock);
     }
     SilentSink silent;
     StillClock still;
@@ -44,7 +42,7 @@ TEST_F(NoAllocation, HandleEventAndMotionTickAllocateNothing) {
         GTEST_SKIP() << "allocations are not counted under AddressSanitizer";
     }
     FixedDisplays displays{{0, 0, 1920, 1080}, {1920, 100, 1280, 720}};
-    screenGeometry.computeAllDisplays(true);
+    engine.screenGeometry.computeAllDisplays(displays, true);
     attach(buttonIn(0), keyOut(225));
     attach(buttonIn(0), keyOut(312));
     attach(buttonIn(1), mouseButtonOut(0));
@@ -58,13 +56,13 @@ TEST_F(NoAllocation, HandleEventAndMotionTickAllocateNothing) {
         hatEvent(id(), 0, SDL_HAT_CENTERED),  axisEvent(id(), 0, -30000),  buttonEvent(id(), 1, false),
         buttonEvent(id(), 0, false),
     };
-    setEventSink(&silent);
-    setEngineClock(&still);
+    engine.eventSink.set(&silent);
+    engine.clock.set(&still);
     const int64_t before = allocationsOnThisThread();
     for (const SDL_Event& event : events) {
         manager.handleEvent(event);
         if (event.type == SDL_JOYHATMOTION) {
-            mouseTimerTick(mouseTimerIntervalMs, nullptr);
+            mouseTimerTick(mouseTimerIntervalMs, &engine);
         }
     }
     const int64_t after = allocationsOnThisThread();

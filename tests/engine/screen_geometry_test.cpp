@@ -1,4 +1,4 @@
-#include "engine/screen_geometry.h"
+#include "engine/engine.h"
 #include "tests/support/fixed_displays.h"
 
 #include <gtest/gtest.h>
@@ -28,14 +28,6 @@ constexpr SDL_Rect shorterRight{1920, 0, 1280, 1024};
 
 enum class Mode { allDisplays, mainDisplay };
 
-void compute(ScreenGeometry& g, Mode mode, bool corners) {
-    if (mode == Mode::mainDisplay) {
-        g.computeMainDisplay(corners);
-    } else {
-        g.computeAllDisplays(corners);
-    }
-}
-
 std::vector<SDL_Rect> blockedOf(const ScreenGeometry& g) {
     std::vector<SDL_Rect> out(static_cast<size_t>(g.blockedRects(nullptr, 0)));
     g.blockedRects(out.data(), static_cast<int>(out.size()));
@@ -57,11 +49,12 @@ class ScreenLayout : public ::testing::TestWithParam<LayoutCase> {};
 
 TEST_P(ScreenLayout, BoxAndBlockedRectanglesFollowTheDisplays) {
     const LayoutCase& c = GetParam();
-    const FixedDisplays source(c.displays);
-    ScreenGeometry g;
-    compute(g, c.mode, c.corners);
-    EXPECT_EQ(g.bounds(), c.box);
-    EXPECT_EQ(blockedOf(g), c.blocked);
+    FixedDisplays source(c.displays);
+    Engine engine;
+    engine.displaySource.set(&source);
+    engine.computeScreenGeometry(c.mode == Mode::mainDisplay, c.corners);
+    EXPECT_EQ(engine.screenGeometry.bounds(), c.box);
+    EXPECT_EQ(blockedOf(engine.screenGeometry), c.blocked);
 }
 
 constexpr Mode all = Mode::allDisplays;
@@ -97,23 +90,21 @@ INSTANTIATE_TEST_SUITE_P(ScreenGeometry, ScreenLayout, ::testing::Values(
 TEST(ScreenGeometry, DisplayCountComesFromTheLastAllDisplaysComputation) {
     ScreenGeometry g;
     EXPECT_EQ(g.displayCount(), 1);
-    {
-        const FixedDisplays source{fullHd, shorterRight};
-        g.computeAllDisplays(true);
-        EXPECT_EQ(g.displayCount(), 2);
-        g.computeMainDisplay(false);
-        EXPECT_EQ(g.displayCount(), 2);
-    }
-    const FixedDisplays none(std::vector<SDL_Rect>{});
-    g.computeAllDisplays(false);
+    FixedDisplays two{fullHd, shorterRight};
+    g.computeAllDisplays(two, true);
+    EXPECT_EQ(g.displayCount(), 2);
+    g.computeMainDisplay(two, false);
+    EXPECT_EQ(g.displayCount(), 2);
+    FixedDisplays none(std::vector<SDL_Rect>{});
+    g.computeAllDisplays(none, false);
     EXPECT_EQ(g.displayCount(), 0);
     EXPECT_TRUE(blockedOf(g).empty()) << "the earlier picture's rectangles are gone";
 }
 
 TEST(ScreenGeometry, BlockedRectsCopiesNoMoreThanAsked) {
-    const FixedDisplays source{fullHd};
+    FixedDisplays source{fullHd};
     ScreenGeometry g;
-    g.computeAllDisplays(true);
+    g.computeAllDisplays(source, true);
     SDL_Rect out[2] = {{-7, -7, -7, -7}, {-7, -7, -7, -7}};
     EXPECT_EQ(g.blockedRects(out, 1), 4);
     EXPECT_EQ(out[0], (SDL_Rect{0, 0, 3, 3}));
@@ -123,14 +114,14 @@ TEST(ScreenGeometry, BlockedRectsCopiesNoMoreThanAsked) {
 // Steps no script can make; the others are pinned by the replay fixture "confinement".
 TEST(ScreenGeometry, ConfinesStepsThatAreNotANumberOrFindNoDisplay) {
     const float nan = std::numeric_limits<float>::quiet_NaN();
-    const FixedDisplays one{fullHd};
+    FixedDisplays one{fullHd};
     ScreenGeometry g;
-    g.computeAllDisplays(true);
+    g.computeAllDisplays(one, true);
     const CursorPoint p = g.confinePoint(100, 100, nan, nan);
     EXPECT_EQ(p.x, 3);
     EXPECT_EQ(p.y, 3);
-    const FixedDisplays none(std::vector<SDL_Rect>{});
-    g.computeAllDisplays(false);
+    FixedDisplays none(std::vector<SDL_Rect>{});
+    g.computeAllDisplays(none, false);
     // The box's last column and row are -1: every position lands on the origin's upper-left neighbour.
     const CursorPoint q = g.confinePoint(500, 300, 10, 10);
     EXPECT_EQ(q.x, -1);

@@ -1,5 +1,6 @@
 // Editing a preset in the configuration window: saving on close, capturing a bind's input, and
 // the names and live view of the controls of a pad that SDL maps as a game controller.
+#include "preset/output_kinds.h"
 #include "preset/vantry_document.h"
 #include "tests/integration/shell_harness.h"
 
@@ -69,6 +70,24 @@ TEST_F(Editing, NumbersThePresetCannotHoldGetANote) {
         EXPECT_EQ(!note.empty(), refused) << note;
         const std::string text = harness.config("generatePresetString()").text();
         EXPECT_NE(text.find(saved), std::string::npos) << text;
+    }
+}
+
+// The editor's kinds of output are the reader's (gui/output_kinds.js is made from its table): each shows
+// a sign and a speed as its texts carry them, switches at the mark unless it sets a rate, reads back.
+TEST_F(Editing, OffersTheReadersKindsOfOutputAsTheirRowsSay) {
+    const std::string output = "$('.output').first()";
+    for (const OutputKindRow& row : outputKindRows) {
+        harness.config(output + ".find('select.output-kind').val('" + row.word +
+                       "').trigger('change'); true");
+        EXPECT_EQ(harness
+                      .config(output + ".find('option:selected').first().text() + ' ' + "
+                                       "$('select.sign, input.amount').length + ' ' + switches($('.bind'))")
+                      .text(),
+                  row.label + (" " + std::to_string(row.hasSign + row.hasAmount)) +
+                      (row.isRate ? " false" : " true"));
+        const std::string text = harness.config("outputText(readOutput(" + output + "))").text();
+        EXPECT_EQ(outputFromText(text.c_str()).kind, row.kind) << text;
     }
 }
 

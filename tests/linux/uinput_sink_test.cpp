@@ -31,10 +31,11 @@ constexpr Record rel(uint16_t code, int32_t value) {
 
 class PipeSink {
 public:
-    explicit PipeSink(std::optional<CursorPoint> start = CursorPoint{960, 540}) {
+    explicit PipeSink(std::optional<CursorPoint> start = CursorPoint{960, 540},
+                      DisplaySource* displays = nullptr) {
         EXPECT_EQ(pipe2(fds_, O_CLOEXEC), 0);
         fcntl(fds_[0], F_SETFL, O_NONBLOCK);
-        sink_ = std::make_unique<UinputSink>(std::make_unique<FdInputEventWriter>(fds_[1]), start);
+        sink_ = std::make_unique<UinputSink>(std::make_unique<FdInputEventWriter>(fds_[1]), start, displays);
     }
     ~PipeSink() {
         sink_.reset();
@@ -179,8 +180,8 @@ TEST(UinputSink, WithoutAStartTheCursorBeginsAtTheCentreOfDisplayZeroWhenFirstAs
         {"motion before", MouseEventType::mouseMoved, {5, 6}},
     };
     for (const Row& row : rows) {
-        PipeSink sink(std::nullopt);
         test::FixedDisplays displays{{0, 0, 1920, 1080}, {-1280, 0, 1280, 1024}};
+        PipeSink sink(std::nullopt, &displays);
         if (row.firstEvent != MouseEventType::leftMouseUp) {
             sink->postMouse(row.firstEvent, 5, 6, 0, 1, 1, 1);
         }

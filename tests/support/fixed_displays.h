@@ -1,4 +1,4 @@
-// A DisplaySource with a fixed display list, installed for its lifetime (SDL's source afterwards).
+// A DisplaySource with a fixed display list.
 #pragma once
 
 #include "engine/display_source.h"
@@ -13,12 +13,7 @@ class FixedDisplays : public DisplaySource {
 public:
     FixedDisplays(std::initializer_list<SDL_Rect> displays)
         : FixedDisplays(std::vector<SDL_Rect>(displays)) {}
-    explicit FixedDisplays(std::vector<SDL_Rect> displays) : displays_(std::move(displays)) {
-        setDisplaySource(this);
-    }
-    ~FixedDisplays() override { setDisplaySource(nullptr); }
-    FixedDisplays(const FixedDisplays&) = delete;
-    FixedDisplays& operator=(const FixedDisplays&) = delete;
+    explicit FixedDisplays(std::vector<SDL_Rect> displays) : displays_(std::move(displays)) {}
 
     int displayCount() override { return static_cast<int>(displays_.size()); }
     bool displayBounds(int index, SDL_Rect* bounds) override {

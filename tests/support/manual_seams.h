@@ -1,13 +1,10 @@
-// Hand-driven stand-ins for the engine's clock and motion timer, and EngineSeams, which installs
-// them with a RecordingSink for the length of a test and restores the defaults afterwards.
+// Hand-driven stand-ins for the engine's clock and motion timer, and EngineSeams, which sets them
+// with a RecordingSink as an engine's seams.
 #pragma once
 
 #include "engine/clock.h"
-#include "engine/event_sink.h"
+#include "engine/engine.h"
 #include "engine/manual_timer_source.h"
-#include "engine/mouse_motion.h"
-#include "engine/mouse_state.h"
-#include "engine/output_events.h"
 #include "tests/support/recording_sink.h"
 
 #include <atomic>
@@ -33,22 +30,13 @@ private:
     std::vector<uint32_t> sleeps_; // written only by the thread that sleeps
 };
 
-// Installs a RecordingSink, a ManualClock and a ManualTimerSource and clears the engine's process-wide
-// state (mouseState, modifierFlags, minecraftFix), which outlives a test, so that each test starts
-// from program start; restores SDL's seams on destruction.
+// A RecordingSink, a ManualClock and a ManualTimerSource set as an engine's seams. They must outlive
+// the engine's last event: declare them after the engine and before what runs it.
 struct EngineSeams {
-    EngineSeams() {
-        mouseState.reset();
-        modifierFlags = 0;
-        minecraftFix = false;
-        setEventSink(&sink);
-        setEngineClock(&clock);
-        setTimerSource(&timers);
-    }
-    ~EngineSeams() {
-        setEventSink(nullptr);
-        setEngineClock(nullptr);
-        setTimerSource(nullptr);
+    explicit EngineSeams(Engine& engine) {
+        engine.eventSink.set(&sink);
+        engine.clock.set(&clock);
+        engine.timerSource.set(&timers);
     }
     EngineSeams(const EngineSeams&) = delete;
     EngineSeams& operator=(const EngineSeams&) = delete;

@@ -2,7 +2,7 @@
 // the recorded events in order with a small assertion vocabulary:
 //
 //     RecordingSink sink;
-//     setEventSink(&sink);   // or use EngineSeams (manual_seams.h), which installs it
+//     engine.eventSink.set(&sink);   // or use EngineSeams (manual_seams.h), which sets it
 //     ...
 //     sink.expectKey(49, true, 0x20000);  // the next unchecked event is this key press
 //     sink.expectNoEvents();              // and nothing follows it

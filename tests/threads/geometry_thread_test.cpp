@@ -36,11 +36,10 @@ struct Picture {
 };
 
 void computePicture(ScreenGeometry& g, const Picture& p) {
-    setDisplaySource(p.source);
     if (p.lock) {
-        g.computeMainDisplay(p.corners);
+        g.computeMainDisplay(*p.source, p.corners);
     } else {
-        g.computeAllDisplays(p.corners);
+        g.computeAllDisplays(*p.source, p.corners);
     }
 }
 

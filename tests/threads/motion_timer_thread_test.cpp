@@ -1,9 +1,7 @@
 // The motion tick on SDL's own timer thread while the polling side evaluates events and the main
 // side tears the manager down. Run under ThreadSanitizer by `make test-threads`.
+#include "engine/engine.h"
 #include "engine/joystick_manager.h"
-#include "engine/mouse_state.h"
-#include "engine/screen_geometry.h"
-#include "engine/timer_source.h"
 #include "tests/support/bind_builders.h"
 #include "tests/support/eventually.h"
 #include "tests/support/fixed_displays.h"
@@ -26,19 +24,18 @@ protected:
         if (SDL_NumJoysticks() != 1) {
             GTEST_SKIP() << "a joystick other than the test's own is connected";
         }
-        screenGeometry.computeAllDisplays(false);
+        engine.screenGeometry.computeAllDisplays(displays, false);
         sink.setCursor(500, 500);
-        setEventSink(&sink);
-        mouseState.reset();
+        engine.eventSink.set(&sink);
     }
-    void TearDown() override { setEventSink(nullptr); }
 
     // The timer needs SDL's timer subsystem; the real clock and timer source are in use.
     SdlJoystickSession sdl{SDL_INIT_JOYSTICK | SDL_INIT_TIMER};
     VirtualJoystick pad{2, 4, 0};
     FixedDisplays displays{{0, 0, 1920, 1080}};
+    Engine engine;
     RecordingSink sink;
-    JoystickManager manager;
+    JoystickManager manager{engine};
 };
 
 TEST_F(MotionTimerThreads, DeinitStopsTicksThatRunWhileEventsAreEvaluated) {
@@ -63,7 +60,7 @@ TEST_F(MotionTimerThreads, DeinitStopsTicksThatRunWhileEventsAreEvaluated) {
 
     manager.deinit();
     const size_t afterDeinit = sink.count();
-    EXPECT_EQ(mouseState.motionX.load(), 0.0f);
+    EXPECT_EQ(engine.mouseState.motionX.load(), 0.0f);
     SDL_Delay(30); // three periods of a timer that should be gone
     EXPECT_EQ(sink.count(), afterDeinit);
 }
@@ -82,22 +79,22 @@ TEST_F(MotionTimerThreads, TimersAreOverOnceRemovedOrEndedAndEndedOnesFreeTheirP
     for (int round = 0; round < 20; ++round) { // more timers that end themselves than the source holds
         const bool endsItself = round % 2 == 0;
         const int before = calls.load();
-        const int id = timerSource().add(1, callback, endsItself ? &calls : nullptr);
+        const int id = engine.timerSource->add(1, callback, endsItself ? &calls : nullptr);
         ASSERT_NE(id, 0) << "round " << round;
         ASSERT_TRUE(eventually([&] { return calls.load() > before; }));
         if (endsItself) {
             spent = id;
         } else {
-            timerSource().remove(id);
+            engine.timerSource->remove(id);
             EXPECT_EQ(running.load(), 0) << "round " << round;
         }
     }
-    const int kept = timerSource().add(1, callback, nullptr);
-    timerSource().remove(spent);
+    const int kept = engine.timerSource->add(1, callback, nullptr);
+    engine.timerSource->remove(spent);
     const int before = calls.load();
     EXPECT_TRUE(eventually([&] { return calls.load() > before + 2; }))
         << "removing a spent id stopped another";
-    timerSource().remove(kept);
+    engine.timerSource->remove(kept);
 }
 
 } // namespace

@@ -3,7 +3,6 @@
 // the motion timer resting and waking under it. Run under ThreadSanitizer by `make test-threads`.
 #include "app/running/pad_wait.h"
 #include "app/running/preset_runner.h"
-#include "engine/motion_timer.h"
 #include "tests/support/eventually.h"
 #include "tests/support/recording_sink.h"
 #include "tests/support/stand_in_node.h"
@@ -100,7 +99,6 @@ TEST_F(Polling, TheTaskMapsInputOnEitherWayOfWaitingAndStopsAtOnce) {
         folder.write("p.json", R"({"name": "P", "tag": "t", "joysticks": [{"tag": "pad",
         "binds": {"btn 0": ["key 44"], "axi 0 +": ["mou 0 + 6"]}}]})");
     RecordingSink sink;
-    setEventSink(&sink);
     for (const bool withoutNode : {false, true}) {
         SCOPED_TRACE(withoutNode ? "a pad without a node" : "a device node");
         const auto input = [&] {
@@ -111,6 +109,7 @@ TEST_F(Polling, TheTaskMapsInputOnEitherWayOfWaitingAndStopsAtOnce) {
         SDL_InitSubSystem(SDL_INIT_JOYSTICK); // the runner's deactivation quits it once
         PresetRunner runner(withoutNode ? PadWait::NodeSource(openJoystickNodes)
                                         : [&] { return node->nodes(); });
+        runner.engine.eventSink.set(&sink);
         ASSERT_EQ(runner.activate(preset), ActivationResult::started);
         for (int round = 0; round < 3; ++round) {
             runner.startPolling();
@@ -121,12 +120,11 @@ TEST_F(Polling, TheTaskMapsInputOnEitherWayOfWaitingAndStopsAtOnce) {
             EXPECT_TRUE(eventually([&] { return sink.count() >= 4; })) << "a key and motion, round " << round;
             pad.setAxis(0, 0);
             input();
-            EXPECT_TRUE(eventually([] { return motionTimerResting(); }));
+            EXPECT_TRUE(eventually([&] { return runner.engine.motionTimer.resting(); }));
             runner.stopPolling();
             EXPECT_TRUE(eventually([&] { return !runner.joystickPollingTaskRunning; }));
         }
     }
-    setEventSink(nullptr);
 }
 
 } // namespace

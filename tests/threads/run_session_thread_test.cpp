@@ -3,8 +3,6 @@
 // ThreadSanitizer by `make test-threads`.
 #include "app/running/headless_session.h"
 #include "app/running/stop_signals.h"
-#include "engine/mouse_motion.h"
-#include "engine/screen_geometry.h"
 #include "tests/support/eventually.h"
 #include "tests/support/fixed_displays.h"
 #include "tests/support/manual_seams.h"
@@ -30,7 +28,9 @@ TEST(RunSession, KeepsMappingAcrossAnUnplugAndAReplugAndReleasesBeforeEachStopSi
         R"({"name":"Space","tag":"t","joysticks":[{"tag":"Pad","binds":{"btn 0":["key 44"]}}]})");
     for (int signal : {SIGINT, SIGTERM, SIGHUP}) {
         SCOPED_TRACE(signal);
-        EngineSeams seams;
+        PresetRunner runner;
+        runner.engine.displaySource.set(&displays);
+        EngineSeams seams(runner.engine);
         auto pad = std::make_unique<VirtualJoystick>(4, 12, 1);
         StopSignals stop;
         std::vector<std::string> notes; // written by the polling thread, read once the run is over
@@ -45,8 +45,9 @@ TEST(RunSession, KeepsMappingAcrossAnUnplugAndAReplugAndReleasesBeforeEachStopSi
             noted.store(notes.size());
         };
         hooks.waitForStop = [&] {
-            EXPECT_EQ(screenGeometry.bounds().w, 800) << "the stored options: the cursor locked to display 0";
-            EXPECT_TRUE(minecraftFix.load());
+            EXPECT_EQ(runner.engine.screenGeometry.bounds().w, 800)
+                << "the stored options: the cursor locked to display 0";
+            EXPECT_TRUE(runner.engine.minecraftFix.load());
             pad->setButton(0, true);
             ASSERT_TRUE(eventually([&] { return seams.sink.count() == 1; }));
             pad.reset(); // unplugged while held
@@ -58,14 +59,14 @@ TEST(RunSession, KeepsMappingAcrossAnUnplugAndAReplugAndReleasesBeforeEachStopSi
             raise(signal);
             EXPECT_EQ(stop.wait(), signal);
         };
-        ASSERT_EQ(runPresetUntilStopped(preset, {true, false, true}, hooks), ActivationResult::started);
+        ASSERT_EQ(runPresetUntilStopped(runner, preset, {true, false, true}, hooks),
+                  ActivationResult::started);
         for (bool down : {true, false, true, false}) {
             seams.sink.expectKey(49, down, 0);
         }
         seams.sink.expectNoEvents();
         EXPECT_EQ(notes, (std::vector<std::string>{"pad 1 disconnected", "pad 1 reconnected"}));
     }
-    minecraftFix = false;
 }
 
 } // namespace

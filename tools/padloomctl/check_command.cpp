@@ -1,6 +1,7 @@
 // check FILE...: load each preset as the app does; format FILE: print what saving it would write.
 #include "engine/key_code_table.h"
 #include "engine/mouse_state.h"
+#include "preset/output_kinds.h"
 #include "preset/vantry_document.h"
 #include "tools/padloomctl/commands.h"
 
@@ -84,11 +85,20 @@ void warnAboutIgnoredMembers(const std::string& file, const VantryDocument& docu
 
 // What an output that reads but does nothing when it fires lacks; empty for every other output.
 std::string missingTarget(const BindOutput& output) {
-    if (output.kind == OutputKind::key && !keyNumberHasKey(output.code)) {
-        return "names no key";
+    const OutputKindRow* row = outputKindRow(output.kind);
+    if (row == nullptr) {
+        return {};
     }
-    if (output.kind == OutputKind::mouseButton && output.code >= static_cast<uint32_t>(mouseButtonCount)) {
+    switch (row->codes) {
+    case OutputCodes::keyNumber:
+        return keyNumberHasKey(output.code) ? "" : "names no key";
+    case OutputCodes::mouseButton:
+        if (output.code < static_cast<uint32_t>(mouseButtonCount)) {
+            return {};
+        }
         return "names no mouse button (0 to " + std::to_string(mouseButtonCount - 1) + ")";
+    case OutputCodes::axis:
+        return {};
     }
     return {};
 }

@@ -2,11 +2,9 @@
 // clock and motion timer, plays the script line by line and prints every event the engine posts.
 // The output depends only on the preset and the script. With --explain, each group of events comes
 // after the script line that caused it, and each event with a reading a person can follow.
-#include "engine/event_sink.h"
+#include "engine/engine.h"
 #include "engine/joystick_manager.h"
 #include "engine/manual_timer_source.h"
-#include "engine/mouse_motion.h"
-#include "engine/screen_geometry.h"
 #include "platform/linux/print_sink.h"
 #include "preset/vantry_document.h"
 #include "tools/padloomctl/commands.h"
@@ -56,23 +54,17 @@ int failed(const std::string& message) {
     return exitFailed;
 }
 
-// Installs the simulated surroundings as the engine's seams for the length of a replay.
+// The simulated surroundings, installed as an engine's seams; they must outlive its last event.
 class ReplaySeams {
 public:
-    explicit ReplaySeams(bool explain) {
+    ReplaySeams(Engine& engine, bool explain) {
         if (explain) {
-            explainer.emplace(stdout);
+            explainer.emplace(stdout, displays);
         }
-        setEventSink(explainer ? static_cast<EventSink*>(&*explainer) : &plain);
-        setEngineClock(&clock);
-        setTimerSource(&timers);
-        setDisplaySource(&displays);
-    }
-    ~ReplaySeams() {
-        setDisplaySource(nullptr);
-        setTimerSource(nullptr);
-        setEngineClock(nullptr);
-        setEventSink(nullptr);
+        engine.eventSink.set(explainer ? static_cast<EventSink*>(&*explainer) : &plain);
+        engine.clock.set(&clock);
+        engine.timerSource.set(&timers);
+        engine.displaySource.set(&displays);
     }
     ReplaySeams(const ReplaySeams&) = delete;
     ReplaySeams& operator=(const ReplaySeams&) = delete;
@@ -80,18 +72,18 @@ public:
     // The sink that keeps the simulated cursor.
     PrintSink& sink() { return explainer ? explainer->printer() : plain; }
 
-    PrintSink plain{stdout};
+    ReplayDisplays displays; // first: the sinks place their cursor on it
+    PrintSink plain{stdout, &displays};
     std::optional<ExplainSink> explainer;
     ReplayClock clock;
     ManualTimerSource timers;
-    ReplayDisplays displays;
 };
 
 // Plays the lines of a script against an active engine.
 class ReplayRun {
 public:
-    ReplayRun(ReplaySeams& seams, ReplayDevices& devices, JoystickManager& manager)
-        : seams_(seams), devices_(devices), manager_(manager) {
+    ReplayRun(Engine& engine, ReplaySeams& seams, ReplayDevices& devices, JoystickManager& manager)
+        : engine_(engine), seams_(seams), devices_(devices), manager_(manager) {
         recomputeGeometry();
     }
 
@@ -175,21 +167,16 @@ private:
             avoidCorners_ = on;
             break;
         case ReplayOption::minecraft:
-            minecraftFix.store(on);
+            engine_.minecraftFix.store(on);
             break;
         }
         recomputeGeometry();
     }
 
     // Chosen as the desktop app chooses: the main display alone while the cursor is locked.
-    void recomputeGeometry() {
-        if (lock_) {
-            screenGeometry.computeMainDisplay(avoidCorners_);
-        } else {
-            screenGeometry.computeAllDisplays(avoidCorners_);
-        }
-    }
+    void recomputeGeometry() { engine_.computeScreenGeometry(lock_, avoidCorners_); }
 
+    Engine& engine_;
     ReplaySeams& seams_;
     ReplayDevices& devices_;
     JoystickManager& manager_;
@@ -213,20 +200,20 @@ std::vector<std::string> scriptLines(const std::string& text) {
 
 int replay(const VantryDocument& preset, const ReplayScript& script, const std::vector<DeviceShape>& shapes,
            const std::optional<std::string>& explainText) {
-    ReplaySeams seams(explainText.has_value());
+    Engine engine;
+    ReplaySeams seams(engine, explainText.has_value());
     const std::vector<std::string> written =
         explainText ? scriptLines(*explainText) : std::vector<std::string>{};
-    minecraftFix.store(false);
     ReplayDevices devices;
     std::string error;
     if (!devices.attach(shapes, error)) {
         return failed(error);
     }
-    JoystickManager manager; // destroyed (deinit) before the devices and SDL's subsystem
+    JoystickManager manager(engine); // destroyed (deinit) before the devices and SDL's subsystem
     if (!manager.init(&preset)) {
         return failed("the engine found no joystick to activate the preset on");
     }
-    ReplayRun run(seams, devices, manager);
+    ReplayRun run(engine, seams, devices, manager);
     for (const ReplayLine& line : script.lines) {
         if (seams.explainer && line.number > 0 && static_cast<size_t>(line.number) <= written.size()) {
             seams.explainer->setCause(line.number, written[line.number - 1]);

@@ -126,9 +126,9 @@ std::string scrollReading(ScrollUnits units, int32_t vertical, int32_t horizonta
     return "wheel " + up + (up.empty() || left.empty() ? "" : ", ") + left;
 }
 
-ExplainSink::ExplainSink(FILE* out)
+ExplainSink::ExplainSink(FILE* out, DisplaySource& displays)
     : out_(out), memory_(open_memstream(&buffer_, &size_)),
-      printer_(std::make_unique<PrintSink>(memory_ ? memory_ : out)) {}
+      printer_(std::make_unique<PrintSink>(memory_ ? memory_ : out, &displays)) {}
 
 ExplainSink::~ExplainSink() {
     printer_.reset();

@@ -26,7 +26,8 @@ std::string scrollReading(ScrollUnits units, int32_t vertical, int32_t horizonta
 
 class ExplainSink final : public EventSink {
 public:
-    explicit ExplainSink(FILE* out);
+    // The printer's cursor starts at the centre of display 0 of displays, which must outlive the sink.
+    ExplainSink(FILE* out, DisplaySource& displays);
     ~ExplainSink() override;
     ExplainSink(const ExplainSink&) = delete;
     ExplainSink& operator=(const ExplainSink&) = delete;

@@ -106,7 +106,6 @@ int runCommand(const Args& args) {
     if (!selection.warning.empty()) {
         std::fprintf(stderr, "padloomctl: %s\n", selection.warning.c_str());
     }
-    setEventSink(selection.sink.get());
 
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
@@ -129,10 +128,14 @@ int runCommand(const Args& args) {
         stopSignals.wait();
     };
     hooks.padChanged = reportPadChange;
-    const ActivationResult result = runPresetUntilStopped(path, options, hooks);
+    ActivationResult result = ActivationResult::unreadable;
+    {
+        PresetRunner runner; // gone before SDL quits; the sink outlives it
+        runner.engine.eventSink.set(selection.sink.get());
+        result = runPresetUntilStopped(runner, path, options, hooks);
+    }
     loadMessages.restore();
 
-    setEventSink(nullptr);
     SDL_Quit();
     switch (result) {
     case ActivationResult::started:

@@ -163,6 +163,7 @@ Shell::Shell(ShellOptions options) : options_(std::move(options)) {
     outlets.captureEvents = &captureEvents_;
     controller_ = std::make_unique<TesselAppDelegate>(
         outlets, HelpSites{options_.productSite, options_.makerSite, options_.resourceDir});
+    controller_->runner.engine.eventSink.set(options_.sink ? options_.sink : ownSink_.get());
     menu_->bind(*controller_, [this] { terminate(); });
     tray_ = std::make_unique<TrayIcon>(*controller_, menu_->item(&MenuOutlets::keepInTray_mi),
                                        TrayActions{[this] { showMainWindow(); }, [this] { terminate(); }});
@@ -178,7 +179,6 @@ Shell::~Shell() {
     presentationMonitor_->remove();
     tray_.reset();
     controller_.reset();
-    setEventSink(nullptr);
     gtk_widget_destroy(GTK_WIDGET(configWindow_));
     gtk_widget_destroy(GTK_WIDGET(mainWindow_));
     mainPage_.reset();
@@ -189,14 +189,12 @@ Shell::~Shell() {
 
 void Shell::chooseSink() {
     if (options_.sink) {
-        setEventSink(options_.sink);
         return;
     }
     std::string choiceWarning;
     OutputChoice choice = outputChoiceFromEnvironment(&choiceWarning);
     SinkSelection selection = selectEventSink(choice);
     ownSink_ = std::move(selection.sink);
-    setEventSink(ownSink_.get());
     sinkWarning_ = choiceWarning;
     if (!selection.warning.empty()) {
         sinkWarning_ += (sinkWarning_.empty() ? "" : "\n\n") + selection.warning;
