@@ -2,6 +2,7 @@
 // answered, what evaluating a script yields, and how they come back after their process dies
 // without costing the user an edit; the main page's list when an operation is refused, copies
 // made in one place, and files that do not read.
+#include "app/pages/page_scripts.h"
 #include "tests/integration/shell_harness.h"
 
 #include <csignal>
@@ -28,6 +29,35 @@ TEST_F(Page, GlobalsOfferThePageOperationsOnly) {
                               "updateConfigWindowHeight,webViewDocumentReady true true true undefined");
     EXPECT_EQ(harness.main("(() => { let name = 'app', g = app; " + script + " })()"), offered);
     EXPECT_EQ(harness.config("(() => { let name = 'appconfig', g = appconfig; " + script + " })()"), offered);
+}
+
+// Each script the controller evaluates runs in its page: every function and global it names is
+// there (strict, so that assigning a global the page lacks fails too).
+TEST_F(Page, EveryScriptOfTheControllerRunsInItsPage) {
+    namespace m = main_page;
+    namespace c = config_page;
+    // clang-format off
+    const std::vector<std::string> mainScripts = {
+        m::fillPresetList({}), m::showPresetFolder("/p"), m::showEditedPreset("n", "t"), m::stopModal(),
+        m::getContentHeight(), m::showBlockLayer(), m::fadeOutBlockLayer(), m::hideBlockLayer(),
+        m::unmarkActivePreset(), m::markActivePreset("Pad.txt"), m::setCompactList(true), m::bodyHeight(),
+        m::showNotice("t", "x")};
+    const std::vector<std::string> configScripts = {
+        c::clearJoysticks(), c::setName("n"), c::setTag("t"), c::addJoystick("j"), c::addBind(0, "btn 0", "k"),
+        c::commitTextFields(), c::generatePresetString(), c::getName(), c::getTag(), c::getContentHeight(),
+        c::setJoystickNames({}), c::updateRelatedJoysticks(),
+        c::showCountdown(5), c::showInputReceived(), c::resetInputReceived(), c::selectInputInBind(0, 0, ""),
+        c::stopModal(), c::setActivateFor({}, {}), c::showFollowing({}),
+        c::setControlNames({}), c::setSwitchPoint(0.5f), c::showLiveInputs({}), c::clearLiveInputs()};
+    // clang-format on
+    for (const auto& [page, scripts] : {std::pair(&harness.shell().mainPage(), mainScripts),
+                                        std::pair(&harness.shell().configPage(), configScripts)}) {
+        for (const std::string& script : scripts) {
+            EXPECT_EQ(page->evaluate("(() => { 'use strict'; " + script + "\n; return true; })()"),
+                      ScriptValue(true))
+                << script;
+        }
+    }
 }
 
 TEST_F(Page, MessagesPostedAroundTheGlobalAreRefused) {
