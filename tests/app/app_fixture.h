@@ -266,7 +266,7 @@ protected:
     VirtualJoystick& addPad(); // 4 axes, 12 buttons, 1 hat
 
     SdlJoystickSession sdl;
-    EngineSeams seams{app->runner.engine};
+    EngineSeams seams{app->runner().engine};
     std::vector<std::unique_ptr<VirtualJoystick>> pads;
 };
 

@@ -6,10 +6,10 @@ namespace {
 using Lifecycle = AppTest;
 
 TEST_F(Lifecycle, QuitQuestionIsTheSixLineMessage) {
-    controller().runner.joystickPollingEnabled = true;
+    controller().runner().joystickPollingEnabled = true;
     settings.values["shouldShowWarnings_mi"] = true;
-    controller().askBeforeQuit();
-    controller().runner.joystickPollingEnabled = false;
+    controller().applicationShouldTerminate();
+    controller().runner().joystickPollingEnabled = false;
     EXPECT_EQ(dialogs.confirms,
               std::vector<std::string>{
                   "Please note that if you exit this app, it will stop reacting to your joysticks.\n"

@@ -211,7 +211,7 @@ TEST_F(PresetList, TheEmptyHintShowsOnlyForAListWithoutEntries) {
             std::filesystem::remove(harness.presetFolder() / "Pad.txt");
         }
         gtk_menu_item_activate(GTK_MENU_ITEM(reload));
-        ASSERT_TRUE(pumpUntil([&] { return !harness.controller().operations.busy(); }));
+        ASSERT_TRUE(pumpUntil([&] { return !harness.controller().operations().busy(); }));
         EXPECT_EQ(harness.listedPresetNames().size(), presets ? 1u : 0u);
         EXPECT_EQ(harness.main("hinted"), ScriptValue(hinted));
         EXPECT_EQ(harness.main("$('#emptyHint').is(':visible')"), ScriptValue(hinted));
@@ -280,7 +280,7 @@ TEST_F(PresetList, NamesThatAreNotUtf8AreListedAndSwitchOn) {
     for (const char* file : {"caf\xE9.txt", "raw.txt"}) {
         harness.main("$('.preset:not(.selected):not(.unreadable) text').first().click()");
         ASSERT_TRUE(pumpUntil([&] {
-            return harness.controller().runner.activePath().ends_with(file) &&
+            return harness.controller().runner().activePath().ends_with(file) &&
                    harness.main("busy") == ScriptValue(false);
         })) << file
             << ": " << harness.main("$('#noticeText').text()").text();
