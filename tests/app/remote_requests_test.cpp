@@ -63,16 +63,7 @@ constexpr char waitingForAnswer[] = "Padloom is waiting for an answer in one of 
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, Requests,
-    ::testing::Values(RequestCase{"asked_as_the_app_starts_waits_for_the_list",
-                                  [](RemoteRequestsFixture& f) {
-                                      f.ask();
-                                      f.check(100);
-                                      EXPECT_TRUE(f.answers.empty());
-                                      f.showList();
-                                      f.check();
-                                  },
-                                  ""},
-                      RequestCase{"asked_while_another_operation_runs_waits_its_turn",
+    ::testing::Values(RequestCase{"asked_while_another_operation_runs_waits_its_turn",
                                   [](RemoteRequestsFixture& f) {
                                       f.showList();
                                       f.controller().operations().run([&f] {
@@ -82,13 +73,6 @@ INSTANTIATE_TEST_SUITE_P(
                                       });
                                   },
                                   ""},
-                      RequestCase{"asked_while_a_panel_is_open_is_refused",
-                                  [](RemoteRequestsFixture& f) {
-                                      f.showList();
-                                      f.dialogs.open = true;
-                                      f.ask();
-                                  },
-                                  waitingForAnswer},
                       RequestCase{"waiting_its_turn_when_a_panel_opens_is_refused",
                                   [](RemoteRequestsFixture& f) {
                                       f.showList();

@@ -71,7 +71,7 @@ TEST_F(Page, LinksLeavingItOpenInTheDesktopsHandler) {
     harness.main("const a = document.createElement('a'); a.href = 'https://example.org/x'; "
                  "document.body.appendChild(a); a.click(); true");
     ASSERT_TRUE(pumpUntil([&] { return !harness.desktop.opened.empty(); }));
-    EXPECT_EQ(harness.desktop.opened[0], "https://example.org/x");
+    EXPECT_EQ(harness.desktop.opened[0], "uri https://example.org/x");
     EXPECT_EQ(harness.main("typeof cleanPresetList"), ScriptValue("function")); // the page stays
 }
 
@@ -250,8 +250,8 @@ TEST_F(PresetList, UnreadableFileIsListedWithTheReadersMessage) {
     EXPECT_EQ(harness.main("$('.unreadable p').text()"),
               ScriptValue("Does not read: Error at line 2: Unexpected character"));
     harness.main("$('.unreadable').click(); $('.unreadable .show').click()");
-    ASSERT_TRUE(pumpUntil([&] { return !harness.desktop.revealed.empty(); }));
-    EXPECT_EQ(harness.desktop.revealed[0], (harness.presetFolder() / "broken.txt").string());
+    ASSERT_TRUE(pumpUntil([&] { return !harness.desktop.opened.empty(); }));
+    EXPECT_EQ(harness.desktop.opened[0], "folder " + (harness.presetFolder() / "broken.txt").string());
     harness.main("$('.unreadable .delete').click()");
     ASSERT_TRUE(pumpUntil([&] { return harness.listedPresetNames().size() == 1; }));
     ASSERT_EQ(harness.dialogs.confirms.size(), 1u);
