@@ -101,7 +101,7 @@ TEST_F(Page, LinksLeavingItOpenInTheDesktopsHandler) {
     harness.main("const a = document.createElement('a'); a.href = 'https://example.org/x'; "
                  "document.body.appendChild(a); a.click(); true");
     ASSERT_TRUE(pumpUntil([&] { return !harness.desktop.opened.empty(); }));
-    EXPECT_EQ(harness.desktop.opened[0], "https://example.org/x");
+    EXPECT_EQ(harness.desktop.opened[0], "uri https://example.org/x");
     EXPECT_EQ(harness.main("typeof cleanPresetList"), ScriptValue("function")); // the page stays
 }
 
@@ -241,7 +241,7 @@ TEST_F(PresetList, TheEmptyHintShowsOnlyForAListWithoutEntries) {
             std::filesystem::remove(harness.presetFolder() / "Pad.txt");
         }
         gtk_menu_item_activate(GTK_MENU_ITEM(reload));
-        ASSERT_TRUE(pumpUntil([&] { return !harness.controller().operations.busy(); }));
+        ASSERT_TRUE(pumpUntil([&] { return !harness.controller().operations().busy(); }));
         EXPECT_EQ(harness.listedPresetNames().size(), presets ? 1u : 0u);
         EXPECT_EQ(harness.main("hinted"), ScriptValue(hinted));
         EXPECT_EQ(harness.main("$('#emptyHint').is(':visible')"), ScriptValue(hinted));
@@ -280,8 +280,8 @@ TEST_F(PresetList, UnreadableFileIsListedWithTheReadersMessage) {
     EXPECT_EQ(harness.main("$('.unreadable p').text()"),
               ScriptValue("Does not read: Error at line 2: Unexpected character"));
     harness.main("$('.unreadable').click(); $('.unreadable .show').click()");
-    ASSERT_TRUE(pumpUntil([&] { return !harness.desktop.revealed.empty(); }));
-    EXPECT_EQ(harness.desktop.revealed[0], (harness.presetFolder() / "broken.txt").string());
+    ASSERT_TRUE(pumpUntil([&] { return !harness.desktop.opened.empty(); }));
+    EXPECT_EQ(harness.desktop.opened[0], "folder " + (harness.presetFolder() / "broken.txt").string());
     harness.main("$('.unreadable .delete').click()");
     ASSERT_TRUE(pumpUntil([&] { return harness.listedPresetNames().size() == 1; }));
     ASSERT_EQ(harness.dialogs.confirms.size(), 1u);
@@ -310,7 +310,7 @@ TEST_F(PresetList, NamesThatAreNotUtf8AreListedAndSwitchOn) {
     for (const char* file : {"caf\xE9.txt", "raw.txt"}) {
         harness.main("$('.preset:not(.selected):not(.unreadable) text').first().click()");
         ASSERT_TRUE(pumpUntil([&] {
-            return harness.controller().runner.activePath().ends_with(file) &&
+            return harness.controller().runner().activePath().ends_with(file) &&
                    harness.main("busy") == ScriptValue(false);
         })) << file
             << ": " << harness.main("$('#noticeText').text()").text();

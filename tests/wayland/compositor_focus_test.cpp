@@ -68,7 +68,7 @@ protected:
                              R"({"name":"X","activateFor":["LOOMTEST-X*"],"joysticks":[{"binds":{}}]})");
     }
 
-    FocusFollowing& following() { return harness->controller().focusFollowing; }
+    FocusFollowing& following() { return harness->controller().focusFollowing(); }
     bool runs(const std::string& file) {
         return pumpUntil([&] { return following().currentPreset().value_or("") == file; });
     }
@@ -86,7 +86,7 @@ TEST_F(CompositorFocus, PresetsSwitchAndComeBackAsTheFocusMoves) {
     if (desktop == "gnome") {
         // The extension is installed, not yet enabled: the editor offers the button, which enables it.
         EXPECT_TRUE(following().state().offerEnable) << following().state().text;
-        following().enableHelper();
+        harness->controller().enableFocusHelper();
     }
     ASSERT_TRUE(pumpUntil([&] { return following().state().followable; })) << following().state().text;
     EXPECT_NE(following().state().text.find(wayOfFollowing.at(desktop)), std::string::npos)
