@@ -42,7 +42,7 @@ TEST_F(Binds, OnMissingControlsOrOutOfRangeOutputsAreRefused) {
     map().setAxisDeadZone(static_cast<uint32_t>(-1), 0.5f);
     EXPECT_EQ(map().axisDeadZones[3], 0.15f);
 
-    VirtualJoystick hatless{2, 4, 0};
+    const VirtualJoystick& hatless = sdl.plug(2, 4, 0);
     JoystickMap noHats(engine);
     noHats.open(hatless.deviceIndex());
     EXPECT_FALSE(noHats.attachBind(hatIn(0, 8), keyOut(4))) << "hat on a device without hats";

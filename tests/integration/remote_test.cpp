@@ -40,7 +40,7 @@ protected:
 };
 
 TEST_F(RemoteControl, PresetsSwitchByFileOrPresetName) {
-    HeldJoystick pad(2, 4, 1);
+    harness.plug(2, 4, 1);
     ProgramOutcome alone = runProgram({ctl, "status"});
     EXPECT_EQ(alone.exit, 1);
     EXPECT_EQ(alone.err, "padloomctl: Padloom is not running.\n");
@@ -140,7 +140,7 @@ TEST(FocusReportsOnTheBus, PresetsFollowTheReportedProgram) {
     harness.writePreset("Game.txt", R"({"name":"Game","activateFor":["org.example.Game"],"joysticks":[{}]})");
     harness.start();
     EXPECT_EQ(helper.started, 1);
-    HeldJoystick pad(2, 4, 1);
+    harness.plug(2, 4, 1);
 
     // The editor tells what the helper says, and its button enables it.
     ASSERT_TRUE(harness.openEditor());
@@ -217,7 +217,7 @@ protected:
 };
 
 TEST_F(RemoteNames, ReachTheTerminalEscaped) {
-    HeldJoystick pad(2, 4, 1);
+    harness.plug(2, 4, 1);
     std::unique_ptr<GApplication, void (*)(gpointer)> application(
         g_application_new(remote::applicationId, G_APPLICATION_DEFAULT_FLAGS), g_object_unref);
     RemoteActions actions(application.get());
@@ -246,7 +246,7 @@ TEST_F(RemoteNames, ReachTheTerminalEscaped) {
 // Two callers at once, each in a loop: a deactivation beside activations that fail, and beside
 // activations that succeed. Every caller hears the answer to its own request, every time.
 TEST_F(RemoteControl, ConcurrentCallersEachHearTheirOwnAnswer) {
-    HeldJoystick pad(2, 4, 1);
+    harness.plug(2, 4, 1);
     BusApplication bus;
     bus.actions.attach(&harness.controller());
     // A line per call: its command, its exit status, what it printed on either stream.
@@ -279,7 +279,7 @@ using RemoteStart = HarnessTest;
 // preset list is shown, then the preset is switched on and the caller hears so.
 TEST_F(RemoteStart, ARequestDuringStartUpWaitsForThePresetList) {
     harness.writePreset("Pad.txt", presetText("Pad", "first"));
-    HeldJoystick pad(2, 4, 1);
+    harness.plug(2, 4, 1);
     BusApplication bus;
     // The app starts once the caller's request waits; a request answered before that fails.
     const auto start = everyTick([&] {
@@ -303,7 +303,7 @@ TEST_F(RemoteStart, APanelRefusesRequestsUntilItIsAnswered) {
     harness.writePreset("Pad.txt", presetText("Pad", "first"));
     harness.useRealDialogs = true;
     harness.start();
-    HeldJoystick pad(2, 4, 1);
+    harness.plug(2, 4, 1);
     BusApplication bus;
     bus.actions.attach(&harness.controller());
     // Later: the page's question holds its script until answered.

@@ -11,6 +11,7 @@
 
 #include "app/pages/script_text.h"
 #include "platform/gtk/shell/shell.h"
+#include "tests/support/preset_text.h"
 #include "tests/support/recording_sink.h"
 #include "tests/support/temp_folder.h"
 #include "tests/support/virtual_joystick.h"
@@ -22,16 +23,11 @@
 #include <gtk/gtk.h>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 namespace padloom::test {
-
-// A preset of one joystick section; "btn 0" presses key number 4 (the letter A, virtual key code 0).
-inline std::string presetText(const std::string& name, const std::string& tag) {
-    return R"({"name": ")" + name + R"(", "tag": ")" + tag +
-           R"(", "joysticks": [{"tag": "Pad", "binds": {"btn 0": ["key 4"]}}]})";
-}
 
 // Answers the modal panels at once, recording what they showed.
 class ScriptedDialogs : public Dialogs {
@@ -108,6 +104,8 @@ public:
 
     // The names the main page lists, in order.
     std::vector<std::string> listedPresetNames();
+    // A virtual pad, plugged in until the shell has gone.
+    VirtualJoystick& plug(int axes, int buttons, int hats, uint16_t vendor = 0, uint16_t product = 0);
     // As the user does: the first entry's Edit button, or the editor's close button (or the given
     // script in its page). True once the editor window is shown or hidden.
     bool openEditor();
@@ -131,6 +129,7 @@ private:
     PageResult awaitIn(WebPage& page, const std::string& expression);
 
     TempFolder data_, config_;
+    std::optional<SdlJoystickSession> pads_;
     std::unique_ptr<Shell> shell_;
 };
 
@@ -159,24 +158,10 @@ ProgramOutcome runProgram(const std::vector<std::string>& words);
 // A HarnessTest with one preset, "Pad.txt" named "Pad".
 class PadTest : public HarnessTest {
 protected:
-    PadTest() : HarnessTest({{"Pad.txt", presetText("Pad", "tag")}}) {}
+    PadTest() : HarnessTest({{"Pad.txt", presetText("Pad")}}) {}
 };
 
 // Runs everything the main loop has ready, including work deferred to idle.
 void drainMainLoop();
-
-// Keeps SDL's joystick subsystem up while it lives. The application shuts the subsystem down after
-// every listing and deactivation, and SDL's virtual joysticks live only while it is up; SDL counts
-// initialisations, so the extra ones held here outlast the application's.
-struct JoystickSubsystemHold {
-    JoystickSubsystemHold();
-    ~JoystickSubsystemHold();
-};
-
-// A virtual joystick, the subsystem held for its length.
-struct HeldJoystick : JoystickSubsystemHold, VirtualJoystick {
-    HeldJoystick(int axes, int buttons, int hats, uint16_t vendor = 0, uint16_t product = 0)
-        : VirtualJoystick(axes, buttons, hats, vendor, product) {}
-};
 
 } // namespace padloom::test

@@ -15,7 +15,7 @@ protected:
 };
 
 TEST_F(Tray, ClosingHidesTheWindowWhileAHostShowsTheIcon) {
-    HeldJoystick pad(2, 4, 1);
+    harness.plug(2, 4, 1);
     TrayIcon& tray = harness.shell().tray();
     GtkMenuItemAdapter& option = harness.shell().menu().item(&MenuOutlets::keepInTray_mi);
     GtkWidget* mainWindow = GTK_WIDGET(harness.shell().mainWindow());
@@ -86,7 +86,7 @@ TEST_F(Tray, ClosingHidesTheWindowWhileAHostShowsTheIcon) {
 // The menu lists what the main list lists: a rename in the editor, a copy and a deletion show at
 // once, the check mark following the preset that runs.
 TEST_F(Tray, MenuFollowsTheListsChanges) {
-    HeldJoystick pad(2, 4, 1);
+    harness.plug(2, 4, 1);
     TrayIcon& tray = harness.shell().tray();
     FakeTrayHost host;
     ASSERT_TRUE(pumpUntil([&] { return tray.hostPresent(); }));

@@ -20,7 +20,10 @@ namespace {
 
 TEST(RunSession, KeepsMappingAcrossAnUnplugAndAReplugAndReleasesBeforeEachStopSignalEndsIt) {
     SdlJoystickSession sdl;
-    ASSERT_TRUE(sdl.ok()) << SDL_GetError();
+    sdl.requireOwnPadsOnly();
+    if (IsSkipped() || HasFatalFailure()) {
+        return;
+    }
     FixedDisplays displays{{0, 0, 800, 600}, {800, 0, 800, 600}};
     TempFolder folder;
     const std::string preset = folder.write(
@@ -28,6 +31,7 @@ TEST(RunSession, KeepsMappingAcrossAnUnplugAndAReplugAndReleasesBeforeEachStopSi
         R"({"name":"Space","tag":"t","joysticks":[{"tag":"Pad","binds":{"btn 0":["key 44"]}}]})");
     for (int signal : {SIGINT, SIGTERM, SIGHUP}) {
         SCOPED_TRACE(signal);
+        std::signal(signal, SIG_DFL); // nohup, or a shell's background job, may have left it ignored
         PresetRunner runner;
         runner.engine.displaySource.set(&displays);
         EngineSeams seams(runner.engine);
