@@ -23,6 +23,22 @@ struct BusApplication {
     RemoteActions actions{application.get()};
 };
 
+// gdbus calling a method (by its name in the interface) of the app's object on the session bus.
+std::vector<std::string> gdbusCall(const std::string& interface, const std::string& method,
+                                   const std::vector<std::string>& args) {
+    std::vector<std::string> words = {"gdbus",
+                                      "call",
+                                      "--session",
+                                      "--dest",
+                                      remote::applicationId,
+                                      "--object-path",
+                                      remote::objectPath,
+                                      "--method",
+                                      interface + "." + method};
+    words.insert(words.end(), args.begin(), args.end());
+    return words;
+}
+
 class RemoteControl : public HarnessTest {
 protected:
     RemoteControl()
@@ -75,17 +91,8 @@ TEST_F(RemoteControl, PresetsSwitchByFileOrPresetName) {
         // what scripts may use: the application actions, and the interface itself
         {{"gapplication", "action", remote::applicationId, "activate", "'Second'"}, 0, "", "", "two.json"},
         {{"gapplication", "action", remote::applicationId, "deactivate"}, 0, "", "", ""},
-        {{"gdbus", "call", "--session", "--dest", remote::applicationId, "--object-path", remote::objectPath,
-          "--method", std::string(remote::remoteInterface) + ".Activate", "Second"},
-         0,
-         "('two.json',)\n",
-         "",
-         "two.json"},
-        {{"gdbus", "call", "--session", "--dest", remote::applicationId, "--object-path", remote::objectPath,
-          "--method", std::string(remote::remoteInterface) + ".Activate", "Twin"},
-         1,
-         "",
-         "Several presets are named",
+        {gdbusCall(remote::remoteInterface, "Activate", {"Second"}), 0, "('two.json',)\n", "", "two.json"},
+        {gdbusCall(remote::remoteInterface, "Activate", {"Twin"}), 1, "", "Several presets are named",
          "two.json"},
     };
     for (const auto& [command, exit, out, errPart, active] : steps) {
@@ -127,13 +134,11 @@ TEST(FocusReportsOnTheBus, PresetsFollowTheReportedProgram) {
     if (!ShellHarness::displayAvailable()) {
         GTEST_SKIP() << "no display";
     }
-    std::unique_ptr<GApplication, void (*)(gpointer)> application(
-        g_application_new(remote::applicationId, G_APPLICATION_DEFAULT_FLAGS), g_object_unref);
-    ASSERT_TRUE(g_application_register(application.get(), nullptr, nullptr));
+    BusApplication bus;
     auto owned = std::make_unique<StandInHelper>();
     StandInHelper& helper = *owned;
-    FocusReports reports(g_application_get_dbus_connection(application.get()),
-                         g_application_get_dbus_object_path(application.get()), std::move(owned));
+    FocusReports reports(g_application_get_dbus_connection(bus.application.get()), remote::objectPath,
+                         std::move(owned));
     ShellHarness harness;
     harness.focusMonitor = &reports;
     harness.writePreset("Hand.txt", presetText("Hand", "by hand"));
@@ -155,49 +160,37 @@ TEST(FocusReportsOnTheBus, PresetsFollowTheReportedProgram) {
     EXPECT_TRUE(editorSays("The stand-in reports.", false));
     ASSERT_TRUE(harness.closeEditor());
 
-    const auto report = [](std::vector<std::string> call) {
-        const std::string method = call.front();
-        call.erase(call.begin());
-        std::vector<std::string> words = {"gdbus",
-                                          "call",
-                                          "--session",
-                                          "--dest",
-                                          remote::applicationId,
-                                          "--object-path",
-                                          "/io/github/padloom/Padloom",
-                                          "--method",
-                                          "io.github.padloom.Padloom.FocusFollowing." + method};
-        words.insert(words.end(), call.begin(), call.end());
-        return runProgram(words);
+    const auto report = [](const std::string& method, const std::vector<std::string>& args = {}) {
+        return runProgram(gdbusCall("io.github.padloom.Padloom.FocusFollowing", method, args));
     };
     const auto current = [&] { return harness.controller().focusFollowing.currentPreset().value_or(""); };
     const auto runs = [&](const std::string& file) { return pumpUntil([&] { return current() == file; }); };
     ASSERT_TRUE(harness.controller().activatePreset("Hand.txt"));
-    EXPECT_EQ(report({"WindowFocused", "org.example.Game", "Game title"}).exit, 0);
+    EXPECT_EQ(report("WindowFocused", {"org.example.Game", "Game title"}).exit, 0);
     EXPECT_TRUE(runs("Game.txt"));
     // The app's own window, by its app id, right after another program's: nothing switches.
-    EXPECT_EQ(report({"WindowFocused", "org.example.Other", ""}).exit, 0);
-    EXPECT_EQ(report({"WindowFocused", "io.github.padloom.Padloom", "Padloom"}).exit, 0);
+    EXPECT_EQ(report("WindowFocused", {"org.example.Other", ""}).exit, 0);
+    EXPECT_EQ(report("WindowFocused", {"io.github.padloom.Padloom", "Padloom"}).exit, 0);
     EXPECT_FALSE(pumpUntil([&] { return current() != "Game.txt"; }, std::chrono::milliseconds(600)));
-    EXPECT_EQ(report({"FocusGone"}).exit, 0);
+    EXPECT_EQ(report("FocusGone").exit, 0);
     EXPECT_TRUE(runs("Hand.txt"));
 
-    const ProgramOutcome tooLong = report({"WindowFocused", std::string(513, 'a'), ""});
+    const ProgramOutcome tooLong = report("WindowFocused", {std::string(513, 'a'), ""});
     EXPECT_EQ(tooLong.exit, 1);
     EXPECT_NE(tooLong.err.find("longer than 512 bytes"), std::string::npos) << tooLong.err;
 
     // Once following ends (the app quits), the helper is stopped and nothing answers.
     harness.controller().focusFollowing.stop();
     EXPECT_EQ(helper.stopped, 1);
-    EXPECT_NE(report({"FocusGone"}).exit, 0);
+    EXPECT_NE(report("FocusGone").exit, 0);
 }
 
 // A second taker of reports on the same connection and path is refused, and says so.
 TEST(FocusReportsOnTheBus, ASecondTakerIsRefusedAndSaysWhy) {
     GDBusConnection* bus = g_bus_get_sync(G_BUS_TYPE_SESSION, nullptr, nullptr);
     ASSERT_NE(bus, nullptr);
-    FocusReports first(bus, "/io/github/padloom/Padloom", std::make_unique<StandInHelper>());
-    FocusReports second(bus, "/io/github/padloom/Padloom", std::make_unique<StandInHelper>());
+    FocusReports first(bus, remote::objectPath, std::make_unique<StandInHelper>());
+    FocusReports second(bus, remote::objectPath, std::make_unique<StandInHelper>());
     first.install([](const FocusedWindow&) {});
     second.install([](const FocusedWindow&) {});
     EXPECT_EQ(first.state().text, "Enable the stand-in.");
@@ -218,12 +211,8 @@ protected:
 
 TEST_F(RemoteNames, ReachTheTerminalEscaped) {
     harness.plug(2, 4, 1);
-    std::unique_ptr<GApplication, void (*)(gpointer)> application(
-        g_application_new(remote::applicationId, G_APPLICATION_DEFAULT_FLAGS), g_object_unref);
-    RemoteActions actions(application.get());
-    ASSERT_TRUE(g_application_register(application.get(), nullptr, nullptr));
-    actions.attach(&harness.controller());
-    const std::string ctl = PADLOOM_BINARY_DIR "/padloomctl";
+    BusApplication bus;
+    bus.actions.attach(&harness.controller());
     const std::tuple<std::string, int, std::string, std::string> steps[] = {
         // the preset asked for ("" for status), the exit status, the output, the error output
         {"Ctl", 0, "", ""},
