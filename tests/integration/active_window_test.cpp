@@ -126,7 +126,7 @@ TEST_F(ActiveWindow, AGamesPresetRunsWhileItsWindowIsActive) {
     const auto runs = [&](const std::string& file) {
         return pumpUntil([&] {
             return harness.controller().focusFollowing.currentPreset().value_or("") == file &&
-                   harness.main("$('.preset.selected').data('file') || ''").text() == file;
+                   harness.markedPresets() == file;
         });
     };
     ASSERT_EQ(harness.awaitMain("app.activatePreset_('Hand.txt')").value, ScriptValue(true));

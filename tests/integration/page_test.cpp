@@ -152,9 +152,6 @@ protected:
         harness.main("hideNotice(); $('.preset').filter((i, e) => $(e).data('file') === '" + file +
                      "').find('" + part + "').click(); true");
     }
-    std::string marked() {
-        return harness.main("$('.preset.selected').map((i, e) => $(e).data('file')).get().join()").text();
-    }
     bool settled() { return harness.main("!busy && !$('#blockLayer').is(':visible')") == ScriptValue(true); }
 };
 
@@ -163,7 +160,7 @@ protected:
 TEST_F(Switch, ARefusedOperationKeepsTheListAndTheActivePresetAndShowsWhy) {
     VirtualJoystick& pad = harness.plug(2, 4, 1);
     click("Pad.txt", "text");
-    ASSERT_TRUE(pumpUntil([&] { return settled() && marked() == "Pad.txt"; }));
+    ASSERT_TRUE(pumpUntil([&] { return settled() && harness.markedPresets() == "Pad.txt"; }));
     pad.setButton(0, true);
     ASSERT_TRUE(pumpUntil([&] { return harness.sink.count() == 1; }));
     // Listed as a file, now a folder: it can be neither read nor deleted.
@@ -177,12 +174,10 @@ TEST_F(Switch, ARefusedOperationKeepsTheListAndTheActivePresetAndShowsWhy) {
     for (const auto& [clicked, reason] : cases) {
         SCOPED_TRACE(clicked);
         click("Other.txt", clicked);
-        ASSERT_TRUE(pumpUntil(
-            [&] { return settled() && harness.main("$('#notice').hasClass('open')") == ScriptValue(true); }));
+        ASSERT_TRUE(pumpUntil([&] { return settled() && !harness.notice().empty(); }));
         EXPECT_EQ(harness.listedPresetNames(), (std::vector<std::string>{"Other", "Pad"}));
-        EXPECT_EQ(marked(), "Pad.txt");
-        const std::string notice = harness.main("$('#noticeText').text()").text();
-        EXPECT_NE(notice.find(reason), std::string::npos) << notice;
+        EXPECT_EQ(harness.markedPresets(), "Pad.txt");
+        EXPECT_NE(harness.notice().find(reason), std::string::npos) << harness.notice();
     }
     EXPECT_EQ(harness.controller().runner.activePath(), (harness.presetFolder() / "Pad.txt").string());
     EXPECT_EQ(harness.sink.count(), 1u) << "the held key was let go";
@@ -190,7 +185,7 @@ TEST_F(Switch, ARefusedOperationKeepsTheListAndTheActivePresetAndShowsWhy) {
     std::filesystem::remove_all(harness.presetFolder() / "Other.txt");
     harness.writePreset("Other.txt", presetText("Other"));
     click("Other.txt", "text");
-    ASSERT_TRUE(pumpUntil([&] { return settled() && marked() == "Other.txt"; }));
+    ASSERT_TRUE(pumpUntil([&] { return settled() && harness.markedPresets() == "Other.txt"; }));
     EXPECT_EQ(harness.controller().runner.activePath(), (harness.presetFolder() / "Other.txt").string());
     harness.sink.expectKey(49, true, 0);
     harness.sink.expectKey(49, false, 0);
@@ -293,7 +288,7 @@ TEST_F(PresetList, OddNamesAndUnreadableFilesAreListedAndServed) {
             return harness.controller().runner.activePath().ends_with(file) &&
                    harness.main("busy") == ScriptValue(false);
         })) << file
-            << ": " << harness.main("$('#noticeText').text()").text();
+            << ": " << harness.notice();
     }
     harness.main("$('.unreadable').click(); $('.unreadable .show').click()");
     ASSERT_TRUE(pumpUntil([&] { return !harness.desktop.revealed.empty(); }));

@@ -47,12 +47,6 @@ protected:
                        {"twin-a.txt", presetText("Twin", "a")},
                        {"twin-b.txt", presetText("Twin", "b")},
                        {"Broken.txt", "{ nope"}}) {}
-
-    std::string marked() {
-        return harness
-            .main("$('#presetList > .preset.selected').map((i, e) => $(e).data('file')).get().join()")
-            .text();
-    }
 };
 
 TEST_F(RemoteControl, PresetsSwitchByFileOrPresetName) {
@@ -101,11 +95,10 @@ TEST_F(RemoteControl, PresetsSwitchByFileOrPresetName) {
         EXPECT_EQ(outcome.exit, exit) << outcome.err;
         EXPECT_EQ(outcome.out, out);
         EXPECT_NE(outcome.err.find(errPart), std::string::npos) << outcome.err;
-        EXPECT_EQ(marked(), active);
+        EXPECT_EQ(harness.markedPresets(), active);
         EXPECT_EQ(harness.controller().runner.active(), *active != '\0');
         if (exit != 0) {
-            EXPECT_NE(harness.main("$('#notice.open #noticeText').text()").text().find(errPart),
-                      std::string::npos);
+            EXPECT_NE(harness.notice().find(errPart), std::string::npos);
             harness.main("hideNotice()");
         }
     }
@@ -283,7 +276,7 @@ TEST_F(RemoteStart, ARequestDuringStartUpWaitsForThePresetList) {
     EXPECT_EQ(caller.exit, 0) << caller.err;
     EXPECT_EQ(caller.err, "");
     EXPECT_TRUE(harness.controller().runner.active());
-    EXPECT_EQ(harness.main("$('.preset.selected').data('file')"), ScriptValue("Pad.txt"));
+    EXPECT_EQ(harness.markedPresets(), "Pad.txt");
 }
 
 // A real panel (the page's question before a deletion) refuses requests while it waits for the

@@ -102,8 +102,13 @@ public:
         return awaitIn(shell_->configPage(), expression);
     }
 
-    // The names the main page lists, in order.
+    // The names the main page lists, in order; the files it marks active, joined by commas; the
+    // text of its open notice ("" when none is open).
     std::vector<std::string> listedPresetNames();
+    std::string markedPresets() {
+        return main("$('.preset.selected').map((i, e) => $(e).data('file')).get().join()").text();
+    }
+    std::string notice() { return main("$('#notice.open #noticeText').text()").text(); }
     // A virtual pad, plugged in until the shell has gone.
     VirtualJoystick& plug(int axes, int buttons, int hats, uint16_t vendor = 0, uint16_t product = 0);
     // As the user does: the first entry's Edit button, or the editor's close button (or the given

@@ -68,8 +68,7 @@ TEST_F(Tray, ClosingHidesTheWindowWhileAHostShowsTheIcon) {
         EXPECT_EQ(harness.shell().mainPage().released(), !shown);
         EXPECT_EQ(harness.main("1").isUndefined(), !shown);
         if (shown && active) {
-            EXPECT_TRUE(pumpUntil(
-                [&] { return harness.main("$('.preset.selected').data('file')").text() == "two.json"; }));
+            EXPECT_TRUE(pumpUntil([&] { return harness.markedPresets() == "two.json"; }));
         }
     }
 
