@@ -12,6 +12,15 @@ protected:
     Tray()
         : HarnessTest(
               {{"Pad.txt", presetText("Pad", "first")}, {"two.json", presetText("Second", "second")}}) {}
+
+    // The tray menu's titles, the checked one marked "*".
+    std::string menuTitles() {
+        std::string all;
+        for (const auto& item : harness.shell().tray().items()) {
+            all += (all.empty() ? "" : ",") + item->title() + (item->state() ? "*" : "");
+        }
+        return all;
+    }
 };
 
 TEST_F(Tray, ClosingHidesTheWindowWhileAHostShowsTheIcon) {
@@ -56,11 +65,7 @@ TEST_F(Tray, ClosingHidesTheWindowWhileAHostShowsTheIcon) {
             }
         }
         pumpUntil([&] { return gtk_widget_get_visible(mainWindow) == shown; }, std::chrono::seconds(2));
-        std::string titles;
-        for (const auto& item : tray.items()) {
-            titles += (titles.empty() ? "" : ",") + item->title() + (item->state() ? "*" : "");
-        }
-        EXPECT_EQ(titles, menu);
+        EXPECT_EQ(menuTitles(), menu);
         EXPECT_EQ(gtk_widget_get_visible(mainWindow), shown);
         EXPECT_EQ(harness.controller().runner.active(), active);
         EXPECT_EQ(harness.quitCount, 0);
@@ -89,13 +94,7 @@ TEST_F(Tray, MenuFollowsTheListsChanges) {
     TrayIcon& tray = harness.shell().tray();
     FakeTrayHost host;
     ASSERT_TRUE(pumpUntil([&] { return tray.hostPresent(); }));
-    const auto titles = [&] {
-        std::string all;
-        for (const auto& item : tray.items()) {
-            all += (all.empty() ? "" : ",") + item->title() + (item->state() ? "*" : "");
-        }
-        return all.substr(0, all.find(",Deactivate Preset"));
-    };
+    const auto titles = [&] { return menuTitles().substr(0, menuTitles().find(",Deactivate Preset")); };
     const std::pair<std::string, std::string> steps[] = {
         // a script in the main page ("edit": the editor saves a new name); the presets in the menu
         {"", "Pad,Second"},
