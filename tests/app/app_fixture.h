@@ -7,6 +7,7 @@
 #include "tests/support/eventually.h"
 #include "tests/support/fake_desktop.h"
 #include "tests/support/manual_seams.h"
+#include "tests/support/preset_text.h"
 #include "tests/support/temp_folder.h"
 #include "tests/support/virtual_joystick.h"
 
@@ -186,9 +187,6 @@ template <class Row> auto operator<<(std::ostream& os, const Row& row) -> declty
     return os << row.what;
 }
 } // namespace
-
-// A small preset whose first joystick binds button 0 to the space key (key 44).
-std::string presetText(const std::string& name, const std::string& tag = "tag");
 
 class AppTest : public ::testing::Test {
 protected:

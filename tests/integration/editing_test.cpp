@@ -92,8 +92,7 @@ TEST_F(Editing, OffersTheReadersKindsOfOutputAsTheirRowsSay) {
 }
 
 TEST_F(Editing, CaptureTakesTheInputOrEscapeFromEitherWindow) {
-    HeldJoystick pad(2, 8, 1);
-    ASSERT_TRUE(pad.attached());
+    VirtualJoystick& pad = harness.plug(2, 8, 1);
     // Records the capture's report to the page and every countdown step it shows.
     harness.config("window.__countdown = []; window.__select = window.selectInputInBind;"
                    "window.selectInputInBind = function (j, b, t) { window.__captured = [j, b, t].join('|');"
@@ -154,7 +153,7 @@ struct GameControllerHold {
 // hat 0 (SDL would map a virtual pad by its counts, the D-pad on buttons).
 TEST_F(Editing, NamesLightsAndFindsThePadsControls) {
     GameControllerHold mappings;
-    HeldJoystick pad(4, 12, 1, 0x045e, 0x028e);
+    VirtualJoystick& pad = harness.plug(4, 12, 1, 0x045e, 0x028e);
     char guid[33] = "";
     SDL_JoystickGetGUIDString(SDL_JoystickGetDeviceGUID(pad.deviceIndex()), guid, sizeof guid);
     SDL_GameControllerAddMapping((std::string(guid) +

@@ -120,7 +120,7 @@ private:
 // it keeps; the page fits its place without scrolling.
 TEST_F(StartupTest, TheMainWindowShowsOnceFilledAtItsFittedHeight) {
     for (const char* name : {"Alpha", "Beta", "Gamma"}) {
-        harness.writePreset(std::string(name) + ".txt", presetText(name, "tag"));
+        harness.writePreset(std::string(name) + ".txt", presetText(name));
     }
     MainWindowStart start(harness);
     harness.start();
@@ -207,7 +207,7 @@ class Quit : public PadTest, public ::testing::WithParamInterface<QuitCase> {};
 
 TEST_P(Quit, AsksOnlyWhileAPresetRuns) {
     const QuitCase& c = GetParam();
-    HeldJoystick pad(2, 4, 1);
+    harness.plug(2, 4, 1);
     harness.dialogs.answer = c.answer;
     if (c.warningsOff) {
         harness.shell().menu().item(&MenuOutlets::shouldShowWarnings_mi).activate();

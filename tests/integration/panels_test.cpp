@@ -172,7 +172,7 @@ TEST(WindowLayout, TheMainWindowFollowsAResizeAfterAPanel) {
     }
     ASSERT_TRUE(ShellHarness::displayAvailable());
     ShellHarness harness;
-    harness.writePreset("Pad.txt", presetText("Pad", "tag"));
+    harness.writePreset("Pad.txt", presetText("Pad"));
     harness.useRealDialogs = true;
     harness.start();
     GtkWidget* whichJoysticks = harness.shell().menu().item(&MenuOutlets::whichJoysticks_mi).widget();

@@ -81,7 +81,7 @@ protected:
 TEST_F(CompositorFocus, PresetsSwitchAndComeBackAsTheFocusMoves) {
     const std::map<std::string, std::string> wayOfFollowing = {
         {"sway", "wlroots"}, {"kwin", "KWin script"}, {"gnome", "GNOME Shell"}};
-    HeldJoystick pad(2, 4, 1);
+    harness->plug(2, 4, 1);
     harness->start();
     if (desktop == "gnome") {
         // The extension is installed, not yet enabled: the editor offers the button, which enables it.
