@@ -179,6 +179,10 @@ Shell::~Shell() {
     tray_.reset();
     controller_.reset();
     setEventSink(nullptr);
+    // A menu still open (the app quit by a signal or a shortcut) closes while the bar is in its
+    // window: closed during the window's destruction, the bar no longer has one and GTK fails a
+    // cast when it hides the mnemonics.
+    gtk_menu_shell_deactivate(GTK_MENU_SHELL(menu_->bar()));
     gtk_widget_destroy(GTK_WIDGET(configWindow_));
     gtk_widget_destroy(GTK_WIDGET(mainWindow_));
     mainPage_.reset();
