@@ -164,8 +164,14 @@ Shell::Shell(ShellOptions options) : options_(std::move(options)) {
     controller_ = std::make_unique<TesselAppDelegate>(
         outlets, HelpSites{options_.productSite, options_.makerSite, options_.resourceDir});
     menu_->bind(*controller_, [this] { terminate(); });
+    const std::string iconFolder = iconFolderBeside(options_.resourceDir);
+    if (!iconFolder.empty()) {
+        // The windows' icon, for a program run from its build folder.
+        gtk_icon_theme_append_search_path(gtk_icon_theme_get_default(), iconFolder.c_str());
+    }
     tray_ = std::make_unique<TrayIcon>(*controller_, menu_->item(&MenuOutlets::keepInTray_mi),
-                                       TrayActions{[this] { showMainWindow(); }, [this] { terminate(); }});
+                                       TrayActions{[this] { showMainWindow(); }, [this] { terminate(); }},
+                                       iconFolder);
 }
 
 Shell::~Shell() {
