@@ -207,6 +207,9 @@ void TesselAppDelegate::createOrEditPreset(const std::string& fileName) {
     }
     configwindow->bringToFront();
     updateConfigWindowHeight();
+    if (joystickWatch_) {
+        joystickWatch_->look(); // the live view starts
+    }
 }
 
 bool TesselAppDelegate::prepareConfigWindow(const std::string& fileName) {
