@@ -1,6 +1,7 @@
 #include "tests/integration/shell_harness.h"
 
 #include "platform/gtk/web/software_drawing.h"
+#include "platform/gtk/web/web_context.h"
 #include "platform/gtk/web/web_sandbox.h"
 
 #include <SDL.h>
@@ -88,6 +89,7 @@ bool ShellHarness::displayAvailable() {
     // The app's own drawing settings, taken before GTK opens the display.
     static const bool available = [] {
         drawWithoutGpu();
+        keepWebKitLight();
         return gtk_init_check(nullptr, nullptr) != FALSE;
     }();
     return available;
