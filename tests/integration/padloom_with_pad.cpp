@@ -6,6 +6,7 @@
 #include "app/controller/tessel_app_delegate.h"
 #include "platform/gtk/shell/shell.h"
 #include "platform/gtk/started_hook.h"
+#include "tests/support/fatal_warnings.h"
 #include "tests/support/virtual_joystick.h"
 
 #include <SDL.h>
@@ -15,6 +16,9 @@
 
 namespace padloom {
 namespace {
+
+// Before main: a warning anywhere in the program's run fails the test that started it.
+const bool warningsFatal = (test::makeWarningsFatal(), true);
 
 // SDL's virtual joysticks live while the joystick subsystem is up; the program starts and stops
 // it with each listing and activation, and SDL counts the starts, so these outlast its own.

@@ -3,6 +3,7 @@
 #include "platform/gtk/web/software_drawing.h"
 #include "platform/gtk/web/web_context.h"
 #include "platform/gtk/web/web_sandbox.h"
+#include "tests/support/fatal_warnings.h"
 
 #include <SDL.h>
 #include <cstdlib>
@@ -88,6 +89,7 @@ bool PanelReader::read() {
 bool ShellHarness::displayAvailable() {
     // The app's own drawing settings, taken before GTK opens the display.
     static const bool available = [] {
+        test::makeWarningsFatal();
         drawWithoutGpu();
         keepWebKitLight();
         return gtk_init_check(nullptr, nullptr) != FALSE;
