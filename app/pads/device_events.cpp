@@ -12,7 +12,10 @@ namespace padloom {
 
 DeviceEvents::DeviceEvents() {
     sdlEvents_ = eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
-    if (sdlEvents_ >= 0 && SDL_InitSubSystem(SDL_INIT_EVENTS) == 0) {
+    if (sdlEvents_ >= 0 && SDL_InitSubSystem(SDL_INIT_EVENTS) != 0) {
+        close(std::exchange(sdlEvents_, -1));
+    }
+    if (sdlEvents_ >= 0) {
         SDL_AddEventWatch(onSdlEvent, this);
     }
     inputFolder_ = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
