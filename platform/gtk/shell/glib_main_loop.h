@@ -17,6 +17,8 @@ public:
     GlibMainLoop& operator=(const GlibMainLoop&) = delete;
 
     void runLater(uint32_t delayMs, std::function<void()> task) override;
+    unsigned watchReadable(int fd, std::function<void()> ready) override;
+    void stopWatching(unsigned id) override;
     // Deferred to the loop: asked from inside an action or a closing window, quitting is decided
     // once that has returned.
     void requestTerminate() override;
@@ -27,6 +29,7 @@ private:
     struct Task;
     std::function<void()> terminate_;
     std::set<unsigned> pending_;
+    std::set<unsigned> watches_;
 };
 
 } // namespace padloom
