@@ -23,6 +23,9 @@ namespace padloom {
 
 enum class ActivationResult { started, unreadable, noJoystick };
 
+// The polling task's thread is named so (ps -L, top -H, and the bench's share of it).
+constexpr const char* pollingThreadName = "padloom-polling";
+
 class PresetRunner {
 public:
     // padNodes tells the polling task which device nodes to wait on.
