@@ -2,6 +2,7 @@
 
 #include "app/running/preset_runner.h"
 #include "bench/timestamp_sink.h"
+#include "engine/timer_source.h"
 #include "tests/support/stand_in_node.h"
 #include "tests/support/virtual_joystick.h"
 
@@ -206,7 +207,7 @@ CpuCost cpuCost(double seconds, const std::vector<int>& benchThreads) {
         const auto before = threadsBefore.find(tid);
         const double used = after.seconds - (before == threadsBefore.end() ? 0 : before->second.seconds);
         const double percent = 100.0 * used / wall;
-        if (after.name.rfind("SDLTimer", 0) == 0) {
+        if (after.name == timerThreadName) {
             cost.timerPercent += percent;
         } else if (std::find(benchThreads.begin(), benchThreads.end(), tid) == benchThreads.end()) {
             cost.pollingPercent += percent;

@@ -1,5 +1,5 @@
 // Measurements through the real parts, in real time: SDL's virtual joystick, the polling task of
-// PresetRunner on each of its two ways of waiting, SDL's timer thread and the process's CPU clock.
+// PresetRunner on each of its two ways of waiting, the engine's timer thread and the process's CPU clock.
 #pragma once
 
 #include <vector>

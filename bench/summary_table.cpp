@@ -103,7 +103,7 @@ void waitPathRows(const WaitPathResults& r) {
 
 void liveRows(const LiveResults& live) {
     if (!live.ok) {
-        std::printf("Through the real polling loop and SDL's timer\n");
+        std::printf("Through the real polling loop and the engine's timer\n");
         row("live measurements", "not measured", live.failure);
         return;
     }
@@ -111,7 +111,7 @@ void liveRows(const LiveResults& live) {
     waitPathRows(live.nodeWait);
     std::printf("Polling task with a pad without a node (SDL's virtual joystick): short sleeps\n");
     waitPathRows(live.fallback);
-    std::printf("Motion timer on SDL's timer thread\n");
+    std::printf("Motion timer on the engine's timer thread\n");
     const Percentiles& t = live.tickPeriodMs;
     row(format("motion tick period, %.0f ticks", t.samples).c_str(), format("mean %.3f ms", t.mean),
         format("p99 deviation from 10 ms %.3f ms", live.tickDeviationMs.p99) +

@@ -1,6 +1,6 @@
 // When the motion tick runs. JoystickManager::init starts the motion timer for a preset that moves
 // the cursor or the wheel, and deinit stops it. In between it rests while every motion and wheel
-// rate is 0: the tick that finds them so ends the timer, and SDL's timer thread sleeps. The first
+// rate is 0: the tick that finds them so ends the timer, and the timer thread sleeps. The first
 // non-zero rate wakes it on the phase it had, so the next tick comes when it would have come had
 // the timer run all along.
 //

@@ -1,7 +1,12 @@
-// The periodic timer that drives mouse and wheel motion.
+// The timers that drive the engine's motion tick.
 #pragma once
 
+#include <chrono>
+#include <condition_variable>
 #include <cstdint>
+#include <mutex>
+#include <thread>
+#include <vector>
 
 namespace padloom {
 
@@ -20,12 +25,53 @@ public:
     virtual void remove(int id) = 0;
 };
 
-// SDL_AddTimer and SDL_RemoveTimer: the engine's timer source unless another is set. Its timers
-// run on SDL's timer thread.
-class SdlTimerSource final : public TimerSource {
+// When a timer that was due at due and answered intervalMs is due next, seen at now: whole
+// intervals after due, so the time its calls take and the thread's late wakes do not add up; a
+// timer held off for more than an interval skips the calls it missed and keeps its phase.
+std::chrono::steady_clock::time_point nextDueTime(std::chrono::steady_clock::time_point due,
+                                                  uint32_t intervalMs,
+                                                  std::chrono::steady_clock::time_point now);
+
+// The timer thread's name (ps -L, top -H, and the bench's share of it).
+constexpr const char* timerThreadName = "padloom-timers";
+
+// The engine's timer source unless another is set: its timers run on one thread of its own,
+// started on the first add and ended with the source, which sleeps to the microsecond until the
+// next timer is due (SDL's timers count whole milliseconds from the moment a call began, so each
+// period came up to a millisecond long or short of the interval).
+class SteadyTimerSource final : public TimerSource {
 public:
+    SteadyTimerSource() = default;
+    ~SteadyTimerSource() override;
+    SteadyTimerSource(const SteadyTimerSource&) = delete;
+    SteadyTimerSource& operator=(const SteadyTimerSource&) = delete;
+
     int add(uint32_t intervalMs, TimerCallback callback, void* param) override;
     void remove(int id) override;
+
+private:
+    using SteadyClock = std::chrono::steady_clock;
+
+    struct Timer {
+        int id;
+        SteadyClock::time_point due;
+        uint32_t intervalMs;
+        TimerCallback callback;
+        void* param;
+    };
+
+    void run();
+    std::vector<Timer>::iterator find(int id);
+    std::vector<Timer>::iterator nextDue();
+    void callDue(std::unique_lock<std::mutex>& hold, Timer timer);
+
+    std::mutex lock_;
+    std::condition_variable changed_; // a timer came, went or was called; or the source ends
+    std::vector<Timer> timers_;
+    int lastId_ = 0;
+    int calling_ = 0; // the timer whose callback runs now
+    bool ending_ = false;
+    std::thread thread_;
 };
 
 } // namespace padloom

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <iterator>
 #include <vector>
 
@@ -75,6 +76,28 @@ TEST_F(MotionTimer, StillRatesRestTheTimerAndTheFirstRateWakesItOnItsPhase) {
     }
     EXPECT_EQ(seams.clock.sleeps().size(), std::size(cases)) << "only the ticks that posted slept";
     sink.clear();
+}
+
+struct DueCase {
+    const char* what;
+    int nowUs;     // when the call ended, after the time it was due
+    int nextDueUs; // after the time it was due
+};
+
+TEST(TimerSchedule, ACallIsDueWholeIntervalsAfterTheLastDueTimeHoweverLateItRan) {
+    const DueCase cases[] = {
+        {"a call that ran on time and briefly", 50, 10000},
+        {"a call that woke late and slept 8 ms", 8900, 10000},
+        {"a call that ended just on the next due time", 10000, 10000},
+        {"held off for more than an interval: the missed call is skipped", 13000, 20000},
+        {"held off for three intervals", 30001, 40000},
+    };
+    const std::chrono::steady_clock::time_point due{std::chrono::seconds(100)};
+    for (const DueCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        const auto next = nextDueTime(due, 10, due + std::chrono::microseconds(c.nowUs));
+        EXPECT_EQ(next - due, std::chrono::microseconds(c.nextDueUs));
+    }
 }
 
 } // namespace

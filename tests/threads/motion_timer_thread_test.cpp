@@ -1,4 +1,4 @@
-// The motion tick on SDL's own timer thread while the polling side evaluates events and the main
+// The motion tick on the engine's timer thread while the polling side evaluates events and the main
 // side tears the manager down. Run under ThreadSanitizer by `make test-threads`.
 #include "engine/engine.h"
 #include "engine/joystick_manager.h"
@@ -29,7 +29,7 @@ protected:
         engine.eventSink.set(&sink);
     }
 
-    // The timer needs SDL's timer subsystem; the real clock and timer source are in use.
+    // The real clock and timer source are in use.
     SdlJoystickSession sdl{SDL_INIT_JOYSTICK | SDL_INIT_TIMER};
     VirtualJoystick pad{2, 4, 0};
     FixedDisplays displays{{0, 0, 1920, 1080}};
