@@ -12,13 +12,13 @@ using SteadyClock = std::chrono::steady_clock;
 } // namespace
 
 SteadyClock::time_point nextDueTime(SteadyClock::time_point due, uint32_t intervalMs,
-                                    SteadyClock::time_point now) {
+                                    SteadyClock::time_point began) {
     const std::chrono::milliseconds interval(intervalMs);
     const SteadyClock::time_point next = due + interval;
-    if (next >= now) {
+    if (next >= began) {
         return next;
     }
-    return next + interval * ((now - next) / interval + 1);
+    return next + interval * ((began - next) / interval + 1);
 }
 
 SteadyTimerSource::~SteadyTimerSource() {
@@ -82,6 +82,7 @@ void SteadyTimerSource::run() {
 void SteadyTimerSource::callDue(std::unique_lock<std::mutex>& hold, Timer timer) {
     calling_ = timer.id;
     hold.unlock();
+    const SteadyClock::time_point began = SteadyClock::now();
     const uint32_t answer = timer.callback(timer.intervalMs, timer.param);
     hold.lock();
     calling_ = 0;
@@ -90,7 +91,7 @@ void SteadyTimerSource::callDue(std::unique_lock<std::mutex>& hold, Timer timer)
         timers_.erase(called);
     } else if (called != timers_.end()) {
         called->intervalMs = answer;
-        called->due = nextDueTime(called->due, answer, SteadyClock::now());
+        called->due = nextDueTime(called->due, answer, began);
     }
     changed_.notify_all();
 }

@@ -25,12 +25,13 @@ public:
     virtual void remove(int id) = 0;
 };
 
-// When a timer that was due at due and answered intervalMs is due next, seen at now: whole
-// intervals after due, so the time its calls take and the thread's late wakes do not add up; a
-// timer held off for more than an interval skips the calls it missed and keeps its phase.
+// When a timer that was due at due, whose call began at began and answered intervalMs, is due
+// next: whole intervals after due, so neither the thread's late wakes nor the time calls take add
+// up (a call that ends after the next due time is followed at once). A call that began more than
+// an interval late skips the calls it missed and keeps its phase.
 std::chrono::steady_clock::time_point nextDueTime(std::chrono::steady_clock::time_point due,
                                                   uint32_t intervalMs,
-                                                  std::chrono::steady_clock::time_point now);
+                                                  std::chrono::steady_clock::time_point began);
 
 // The timer thread's name (ps -L, top -H, and the bench's share of it).
 constexpr const char* timerThreadName = "padloom-timers";

@@ -80,22 +80,22 @@ TEST_F(MotionTimer, StillRatesRestTheTimerAndTheFirstRateWakesItOnItsPhase) {
 
 struct DueCase {
     const char* what;
-    int nowUs;     // when the call ended, after the time it was due
+    int beganUs;   // when the call began, after the time it was due
     int nextDueUs; // after the time it was due
 };
 
-TEST(TimerSchedule, ACallIsDueWholeIntervalsAfterTheLastDueTimeHoweverLateItRan) {
+TEST(TimerSchedule, ACallIsDueWholeIntervalsAfterTheLastDueTimeHoweverLateItBegan) {
     const DueCase cases[] = {
-        {"a call that ran on time and briefly", 50, 10000},
-        {"a call that woke late and slept 8 ms", 8900, 10000},
-        {"a call that ended just on the next due time", 10000, 10000},
+        {"a call that began on time", 50, 10000},
+        {"a call that began late, by most of an interval", 8900, 10000},
+        {"a call that began just on the next due time", 10000, 10000},
         {"held off for more than an interval: the missed call is skipped", 13000, 20000},
         {"held off for three intervals", 30001, 40000},
     };
     const std::chrono::steady_clock::time_point due{std::chrono::seconds(100)};
     for (const DueCase& c : cases) {
         SCOPED_TRACE(c.what);
-        const auto next = nextDueTime(due, 10, due + std::chrono::microseconds(c.nowUs));
+        const auto next = nextDueTime(due, 10, due + std::chrono::microseconds(c.beganUs));
         EXPECT_EQ(next - due, std::chrono::microseconds(c.nextDueUs));
     }
 }
