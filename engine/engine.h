@@ -25,7 +25,7 @@ class Engine {
     // The seams' defaults, made before the seams that point at them.
     SdlClock sdlClock_;
     NullSink droppingSink_; // events go nowhere and the cursor stays at the origin, visible
-    SteadyTimerSource timers_;
+    SteadyTimerSource timers_{tickRestMs};
     SdlDisplaySource sdlDisplays_;
 
 public:

@@ -17,6 +17,10 @@ class Engine;
 class TimerSource;
 
 constexpr uint32_t mouseTimerIntervalMs = 10;
+// The least time from one tick to the next, which leaves the sink time to deliver a tick's events.
+// The engine's timer source keeps it (a tick that sleeps it would end past the next tick's time
+// whenever its wake came 2 ms late).
+constexpr uint32_t tickRestMs = 8;
 
 class MotionTimer {
 public:

@@ -38,8 +38,9 @@ int SteadyTimerSource::add(uint32_t intervalMs, TimerCallback callback, void* pa
         thread_ = std::thread([this] { run(); });
     }
     lastId_ = lastId_ == INT_MAX ? 1 : lastId_ + 1;
+    const SteadyClock::time_point now = SteadyClock::now();
     timers_.push_back(
-        {lastId_, SteadyClock::now() + std::chrono::milliseconds(intervalMs), intervalMs, callback, param});
+        {lastId_, now + std::chrono::milliseconds(intervalMs), now, intervalMs, callback, param});
     changed_.notify_all();
     return lastId_;
 }
@@ -59,7 +60,7 @@ std::vector<SteadyTimerSource::Timer>::iterator SteadyTimerSource::find(int id) 
 
 std::vector<SteadyTimerSource::Timer>::iterator SteadyTimerSource::nextDue() {
     return std::min_element(timers_.begin(), timers_.end(),
-                            [](const Timer& a, const Timer& b) { return a.due < b.due; });
+                            [](const Timer& a, const Timer& b) { return startOf(a) < startOf(b); });
 }
 
 void SteadyTimerSource::run() {
@@ -69,8 +70,8 @@ void SteadyTimerSource::run() {
         const auto next = nextDue();
         if (next == timers_.end()) {
             changed_.wait(hold);
-        } else if (SteadyClock::now() < next->due) {
-            changed_.wait_until(hold, next->due);
+        } else if (SteadyClock::now() < startOf(*next)) {
+            changed_.wait_until(hold, startOf(*next));
         } else {
             callDue(hold, *next);
         }
@@ -92,6 +93,7 @@ void SteadyTimerSource::callDue(std::unique_lock<std::mutex>& hold, Timer timer)
     } else if (called != timers_.end()) {
         called->intervalMs = answer;
         called->due = nextDueTime(called->due, answer, began);
+        called->notBefore = began + rest_;
     }
     changed_.notify_all();
 }

@@ -1,6 +1,7 @@
 // The timers that drive the engine's motion tick.
 #pragma once
 
+#include <algorithm>
 #include <chrono>
 #include <condition_variable>
 #include <cstdint>
@@ -42,7 +43,8 @@ constexpr const char* timerThreadName = "padloom-timers";
 // period came up to a millisecond long or short of the interval).
 class SteadyTimerSource final : public TimerSource {
 public:
-    SteadyTimerSource() = default;
+    // No call of a timer begins sooner than restMs after the call before it began.
+    explicit SteadyTimerSource(uint32_t restMs = 0) : rest_(restMs) {}
     ~SteadyTimerSource() override;
     SteadyTimerSource(const SteadyTimerSource&) = delete;
     SteadyTimerSource& operator=(const SteadyTimerSource&) = delete;
@@ -55,7 +57,8 @@ private:
 
     struct Timer {
         int id;
-        SteadyClock::time_point due;
+        SteadyClock::time_point due;       // on the timer's phase
+        SteadyClock::time_point notBefore; // the rest after the call before
         uint32_t intervalMs;
         TimerCallback callback;
         void* param;
@@ -64,8 +67,12 @@ private:
     void run();
     std::vector<Timer>::iterator find(int id);
     std::vector<Timer>::iterator nextDue();
+    static SteadyClock::time_point startOf(const Timer& timer) {
+        return std::max(timer.due, timer.notBefore);
+    }
     void callDue(std::unique_lock<std::mutex>& hold, Timer timer);
 
+    const std::chrono::milliseconds rest_;
     std::mutex lock_;
     std::condition_variable changed_; // a timer came, went or was called; or the source ends
     std::vector<Timer> timers_;

@@ -74,7 +74,7 @@ TEST_F(MotionTimer, StillRatesRestTheTimerAndTheFirstRateWakesItOnItsPhase) {
         EXPECT_EQ(starts.timers.liveTimers(), 0) << "a stopped timer stays stopped";
         mouseState.reset();
     }
-    EXPECT_EQ(seams.clock.sleeps().size(), std::size(cases)) << "only the ticks that posted slept";
+    EXPECT_TRUE(seams.clock.sleeps().empty()) << "the tick holds no thread: its timer keeps the rest";
     sink.clear();
 }
 

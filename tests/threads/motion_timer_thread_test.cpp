@@ -11,7 +11,9 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
 #include <thread>
+#include <vector>
 
 namespace padloom::test {
 namespace {
@@ -95,6 +97,25 @@ TEST_F(MotionTimerThreads, TimersAreOverOnceRemovedOrEndedAndEndedOnesFreeTheirP
     EXPECT_TRUE(eventually([&] { return calls.load() > before + 2; }))
         << "removing a spent id stopped another";
     engine.timerSource->remove(kept);
+}
+
+TEST(SteadyTimers, NoCallBeginsSoonerThanTheRestAfterTheOneBefore) {
+    constexpr uint32_t restMs = 5;
+    constexpr int callCount = 6;
+    static std::chrono::steady_clock::time_point begins[callCount];
+    static std::atomic<int> calls{0};
+    const auto callback = [](uint32_t interval, void*) -> uint32_t {
+        const int call = calls.load();
+        begins[call] = std::chrono::steady_clock::now();
+        calls.store(call + 1);
+        return call + 1 < callCount ? interval : 0;
+    };
+    SteadyTimerSource timers(restMs);
+    timers.add(1, callback, nullptr);
+    ASSERT_TRUE(eventually([] { return calls.load() == callCount; }));
+    for (int i = 1; i < callCount; ++i) {
+        EXPECT_GE(begins[i] - begins[i - 1], std::chrono::milliseconds(restMs)) << "call " << i;
+    }
 }
 
 } // namespace
