@@ -154,7 +154,7 @@ TEST_F(Polling, EventsThatComeTogetherAreMappedInTheOrderTheyCame) {
     SDL_InitSubSystem(SDL_INIT_JOYSTICK);
     PresetRunner runner([&] { return node->nodes(); });
     runner.engine.eventSink.set(&sink);
-    ASSERT_EQ(runner.activate(preset), ActivationResult::started);
+    ASSERT_TRUE(runner.activate(preset));
     runner.startPolling();
     const std::pair<uint8_t, bool> changes[] = {{0, true}, {1, true}, {0, false}, {1, false},
                                                 {1, true}, {0, true}, {1, false}, {0, false}};
@@ -164,14 +164,11 @@ TEST_F(Polling, EventsThatComeTogetherAreMappedInTheOrderTheyCame) {
     }
     node->send();
     ASSERT_TRUE(eventually([&] { return sink.count() >= std::size(changes); }));
-    const std::vector<RecordedEvent> events = sink.events();
-    ASSERT_EQ(events.size(), std::size(changes));
-    const uint16_t keys[] = {events[0].keyCode, events[1].keyCode}; // as the first changes press them
-    EXPECT_NE(keys[0], keys[1]);
-    for (size_t i = 0; i < events.size(); ++i) {
-        EXPECT_EQ(events[i].keyCode, keys[changes[i].first]) << "event " << i;
-        EXPECT_EQ(events[i].down, changes[i].second) << "event " << i;
+    const uint16_t keys[] = {49, 27}; // key 44 (space) and key 45 (minus)
+    for (const auto& [button, down] : changes) {
+        sink.expectKey(keys[button], down, 0);
     }
+    sink.expectNoEvents();
     runner.stopPolling();
     EXPECT_TRUE(eventually([&] { return !runner.joystickPollingTaskRunning; }));
 }
