@@ -12,26 +12,26 @@ HeadlessOptions storedHeadlessOptions(const SettingsStore& settings) {
     return options;
 }
 
-ActivationResult runPresetUntilStopped(PresetRunner& runner, const std::string& path,
-                                       const HeadlessOptions& options, const HeadlessHooks& hooks) {
+Outcome<> runPresetUntilStopped(PresetRunner& runner, const std::string& path, const HeadlessOptions& options,
+                                const HeadlessHooks& hooks) {
     runner.engine.minecraftFix = options.minecraftFix;
     runner.engine.computeScreenGeometry(options.lockCursor, options.avoidCorners);
     runner.joyManager.padListener = hooks.padChanged;
-    const ActivationResult result = runner.activate(path, [&] {
+    const Outcome<> started = runner.activate(path, [&] {
         if (hooks.loaded) {
             hooks.loaded(connectedJoystickCount());
         }
     });
-    if (result != ActivationResult::started) {
+    if (!started) {
         runner.deactivate();
-        return result;
+        return started;
     }
     runner.startPolling();
     if (hooks.waitForStop) {
         hooks.waitForStop();
     }
     runner.deactivate();
-    return result;
+    return started;
 }
 
 std::string padChangeText(const PadChange& change) {

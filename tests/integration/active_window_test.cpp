@@ -125,7 +125,7 @@ TEST_F(ActiveWindow, AGamesPresetRunsWhileItsWindowIsActive) {
     HeldJoystick pad(2, 4, 1);
     const auto runs = [&](const std::string& file) {
         return pumpUntil([&] {
-            return harness.controller().focusFollowing.currentPreset().value_or("") == file &&
+            return harness.controller().focusFollowing().currentPreset().value_or("") == file &&
                    harness.main("$('.preset.selected').data('file') || ''").text() == file;
         });
     };

@@ -136,7 +136,7 @@ TEST_F(Editing, CaptureTakesTheInputOrEscapeFromEitherWindow) {
         EXPECT_EQ(harness.config("window.__captured"), ScriptValue(escapeIn ? "0|0|" : "0|0|btn 5"));
         // Ended by the input, not by the countdown running out.
         EXPECT_EQ(harness.config("window.__countdown.includes(' [1]')"), ScriptValue(false));
-        ASSERT_TRUE(pumpUntil([&] { return !harness.controller().operations.busy(); }));
+        ASSERT_TRUE(pumpUntil([&] { return !harness.controller().operations().busy(); }));
     }
     ASSERT_TRUE(harness.closeEditor());
     const std::string saved = harness.presetFileText("Pad.txt");

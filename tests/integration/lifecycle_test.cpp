@@ -160,7 +160,7 @@ TEST_F(StartupTest, ReloadDuringAReloadListsEachPresetOnce) {
         0, [](gpointer item) { return gtk_menu_item_activate(GTK_MENU_ITEM(item)), G_SOURCE_REMOVE; },
         reload);
     gtk_menu_item_activate(reload);
-    ASSERT_FALSE(harness.controller().operations.busy());
+    ASSERT_FALSE(harness.controller().operations().busy());
     EXPECT_EQ(harness.listedPresetNames().size(), 8u);
 }
 
@@ -239,7 +239,7 @@ TEST_P(Quit, AsksOnlyWhileAPresetRuns) {
     // Quitting stops the preset before SDL goes away; staying keeps the window, preset and pages
     // (the preset's polling task may still be starting on a busy machine).
     EXPECT_TRUE(
-        pumpUntil([&] { return harness.controller().runner.joystickPollingTaskRunning == !c.quits; }));
+        pumpUntil([&] { return harness.controller().runner().joystickPollingTaskRunning == !c.quits; }));
     if (c.quits) {
         EXPECT_EQ(SDL_WasInit(SDL_INIT_JOYSTICK), 0u);
         VantryDocument saved;

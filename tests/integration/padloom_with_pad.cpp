@@ -4,6 +4,7 @@
 // shown, it opens the editor on Pad.txt and renames the preset "Renamed" there, switches Pad.txt
 // on and holds the pad's button 0.
 #include "app/controller/tessel_app_delegate.h"
+#include "app/presets/folders.h"
 #include "platform/gtk/shell/shell.h"
 #include "platform/gtk/started_hook.h"
 #include "tests/support/virtual_joystick.h"
@@ -61,7 +62,7 @@ gboolean takeStep(gpointer data) {
         shell.mainPage().evaluate("app.activatePreset_('Pad.txt'); true");
         break;
     default:
-        if (!shell.controller().runner.active()) {
+        if (!shell.controller().runner().active()) {
             return G_SOURCE_CONTINUE;
         }
         steps->pad->pad.setButton(0, true);
@@ -75,7 +76,7 @@ gboolean takeStep(gpointer data) {
 } // namespace
 
 void shellStarted(Shell& shell) {
-    if (const std::optional<std::string> folder = shell.controller().presetFolder()) {
+    if (const Outcome<std::string> folder = presetFolder()) {
         if (!std::filesystem::exists(*folder + "Pad.txt")) {
             std::ofstream(*folder + "Pad.txt")
                 << R"({"name": "Pad", "joysticks": [{"tag": "Pad", "binds": {"btn 0": ["key 4"]}}]})";

@@ -2,6 +2,7 @@
 // answered, what evaluating a script yields, and how they come back after their process dies
 // without costing the user an edit; the main page's list when an operation is refused, copies
 // made in one place, and files that do not read.
+#include "app/pages/page_scripts.h"
 #include "tests/integration/shell_harness.h"
 
 #include <csignal>
@@ -28,6 +29,35 @@ TEST_F(Page, GlobalsOfferThePageOperationsOnly) {
                               "updateConfigWindowHeight,webViewDocumentReady true true true undefined");
     EXPECT_EQ(harness.main("(() => { let name = 'app', g = app; " + script + " })()"), offered);
     EXPECT_EQ(harness.config("(() => { let name = 'appconfig', g = appconfig; " + script + " })()"), offered);
+}
+
+// Each script the controller evaluates runs in its page: every function and global it names is
+// there (strict, so that assigning a global the page lacks fails too).
+TEST_F(Page, EveryScriptOfTheControllerRunsInItsPage) {
+    namespace m = main_page;
+    namespace c = config_page;
+    // clang-format off
+    const std::vector<std::string> mainScripts = {
+        m::fillPresetList({}), m::showPresetFolder("/p"), m::showEditedPreset("n", "t"), m::stopModal(),
+        m::getContentHeight(), m::showBlockLayer(), m::fadeOutBlockLayer(), m::hideBlockLayer(),
+        m::unmarkActivePreset(), m::markActivePreset("Pad.txt"), m::setCompactList(true), m::bodyHeight(),
+        m::showNotice("t", "x")};
+    const std::vector<std::string> configScripts = {
+        c::clearJoysticks(), c::setName("n"), c::setTag("t"), c::addJoystick("j"), c::addBind(0, "btn 0", "k"),
+        c::commitTextFields(), c::generatePresetString(), c::getName(), c::getTag(), c::getContentHeight(),
+        c::setJoystickNames({}), c::updateRelatedJoysticks(),
+        c::showCountdown(5), c::showInputReceived(), c::resetInputReceived(), c::selectInputInBind(0, 0, ""),
+        c::stopModal(), c::setActivateFor({}, {}), c::showFollowing({}),
+        c::setControlNames({}), c::setSwitchPoint(0.5f), c::showLiveInputs({}), c::clearLiveInputs()};
+    // clang-format on
+    for (const auto& [page, scripts] : {std::pair(&harness.shell().mainPage(), mainScripts),
+                                        std::pair(&harness.shell().configPage(), configScripts)}) {
+        for (const std::string& script : scripts) {
+            EXPECT_EQ(page->evaluate("(() => { 'use strict'; " + script + "\n; return true; })()"),
+                      ScriptValue(true))
+                << script;
+        }
+    }
 }
 
 TEST_F(Page, MessagesPostedAroundTheGlobalAreRefused) {
@@ -71,7 +101,7 @@ TEST_F(Page, LinksLeavingItOpenInTheDesktopsHandler) {
     harness.main("const a = document.createElement('a'); a.href = 'https://example.org/x'; "
                  "document.body.appendChild(a); a.click(); true");
     ASSERT_TRUE(pumpUntil([&] { return !harness.desktop.opened.empty(); }));
-    EXPECT_EQ(harness.desktop.opened[0], "https://example.org/x");
+    EXPECT_EQ(harness.desktop.opened[0], "uri https://example.org/x");
     EXPECT_EQ(harness.main("typeof cleanPresetList"), ScriptValue("function")); // the page stays
 }
 
@@ -211,7 +241,7 @@ TEST_F(PresetList, TheEmptyHintShowsOnlyForAListWithoutEntries) {
             std::filesystem::remove(harness.presetFolder() / "Pad.txt");
         }
         gtk_menu_item_activate(GTK_MENU_ITEM(reload));
-        ASSERT_TRUE(pumpUntil([&] { return !harness.controller().operations.busy(); }));
+        ASSERT_TRUE(pumpUntil([&] { return !harness.controller().operations().busy(); }));
         EXPECT_EQ(harness.listedPresetNames().size(), presets ? 1u : 0u);
         EXPECT_EQ(harness.main("hinted"), ScriptValue(hinted));
         EXPECT_EQ(harness.main("$('#emptyHint').is(':visible')"), ScriptValue(hinted));
@@ -250,8 +280,8 @@ TEST_F(PresetList, UnreadableFileIsListedWithTheReadersMessage) {
     EXPECT_EQ(harness.main("$('.unreadable p').text()"),
               ScriptValue("Does not read: Error at line 2: Unexpected character"));
     harness.main("$('.unreadable').click(); $('.unreadable .show').click()");
-    ASSERT_TRUE(pumpUntil([&] { return !harness.desktop.revealed.empty(); }));
-    EXPECT_EQ(harness.desktop.revealed[0], (harness.presetFolder() / "broken.txt").string());
+    ASSERT_TRUE(pumpUntil([&] { return !harness.desktop.opened.empty(); }));
+    EXPECT_EQ(harness.desktop.opened[0], "folder " + (harness.presetFolder() / "broken.txt").string());
     harness.main("$('.unreadable .delete').click()");
     ASSERT_TRUE(pumpUntil([&] { return harness.listedPresetNames().size() == 1; }));
     ASSERT_EQ(harness.dialogs.confirms.size(), 1u);
@@ -280,7 +310,7 @@ TEST_F(PresetList, NamesThatAreNotUtf8AreListedAndSwitchOn) {
     for (const char* file : {"caf\xE9.txt", "raw.txt"}) {
         harness.main("$('.preset:not(.selected):not(.unreadable) text').first().click()");
         ASSERT_TRUE(pumpUntil([&] {
-            return harness.controller().runner.activePath().ends_with(file) &&
+            return harness.controller().runner().activePath().ends_with(file) &&
                    harness.main("busy") == ScriptValue(false);
         })) << file
             << ": " << harness.main("$('#noticeText').text()").text();

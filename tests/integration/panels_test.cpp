@@ -188,7 +188,7 @@ TEST(WindowLayout, TheMainWindowFollowsAResizeAfterAPanel) {
         PanelReader reader{click};
         show();
         ASSERT_TRUE(pumpUntil([&] { return reader.seen; }));
-        ASSERT_TRUE(pumpUntil([&] { return !harness.controller().operations.busy(); }));
+        ASSERT_TRUE(pumpUntil([&] { return !harness.controller().operations().busy(); }));
         width += 80;
         resizeByWindowManager(harness.shell().mainWindow(), width, 500);
         EXPECT_TRUE(

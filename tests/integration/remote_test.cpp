@@ -95,7 +95,7 @@ TEST_F(RemoteControl, PresetsSwitchByFileOrPresetName) {
         EXPECT_EQ(outcome.out, out);
         EXPECT_NE(outcome.err.find(errPart), std::string::npos) << outcome.err;
         EXPECT_EQ(marked(), active);
-        EXPECT_EQ(harness.controller().runner.active(), *active != '\0');
+        EXPECT_EQ(harness.controller().runner().active(), *active != '\0');
         if (exit != 0) {
             EXPECT_NE(harness.main("$('#notice.open #noticeText').text()").text().find(errPart),
                       std::string::npos);
@@ -170,7 +170,7 @@ TEST(FocusReportsOnTheBus, PresetsFollowTheReportedProgram) {
         words.insert(words.end(), call.begin(), call.end());
         return runProgram(words);
     };
-    const auto current = [&] { return harness.controller().focusFollowing.currentPreset().value_or(""); };
+    const auto current = [&] { return harness.controller().focusFollowing().currentPreset().value_or(""); };
     const auto runs = [&](const std::string& file) { return pumpUntil([&] { return current() == file; }); };
     ASSERT_TRUE(harness.controller().activatePreset("Hand.txt"));
     EXPECT_EQ(report({"WindowFocused", "org.example.Game", "Game title"}).exit, 0);
@@ -187,7 +187,7 @@ TEST(FocusReportsOnTheBus, PresetsFollowTheReportedProgram) {
     EXPECT_NE(tooLong.err.find("longer than 512 bytes"), std::string::npos) << tooLong.err;
 
     // Once following ends (the app quits), the helper is stopped and nothing answers.
-    harness.controller().focusFollowing.stop();
+    harness.controller().focusFollowing().stop();
     EXPECT_EQ(helper.stopped, 1);
     EXPECT_NE(report({"FocusGone"}).exit, 0);
 }
@@ -293,7 +293,7 @@ TEST_F(RemoteStart, ARequestDuringStartUpWaitsForThePresetList) {
     const ProgramOutcome caller = runProgram({padloom, "--activate", "Pad"});
     EXPECT_EQ(caller.exit, 0) << caller.err;
     EXPECT_EQ(caller.err, "");
-    EXPECT_TRUE(harness.controller().runner.active());
+    EXPECT_TRUE(harness.controller().runner().active());
     EXPECT_EQ(harness.main("$('.preset.selected').data('file')"), ScriptValue("Pad.txt"));
 }
 
@@ -308,17 +308,17 @@ TEST_F(RemoteStart, APanelRefusesRequestsUntilItIsAnswered) {
     bus.actions.attach(&harness.controller());
     // Later: the page's question holds its script until answered.
     harness.main("setTimeout(() => $('.preset .delete').first().click()); true");
-    ASSERT_TRUE(pumpUntil([&] { return harness.controller().panelOpen(); }));
+    ASSERT_TRUE(pumpUntil([&] { return harness.controller().switching().panelOpen(); }));
     const ProgramOutcome refused = runProgram({ctl, "activate", "Pad.txt"});
     EXPECT_EQ(refused.exit, 1);
     EXPECT_NE(refused.err.find("waiting for an answer in one of its windows"), std::string::npos)
         << refused.err;
-    EXPECT_FALSE(harness.controller().runner.active());
+    EXPECT_FALSE(harness.controller().runner().active());
 
     PanelReader answer{"No"};
-    ASSERT_TRUE(pumpUntil([&] { return answer.seen && !harness.controller().panelOpen(); }));
+    ASSERT_TRUE(pumpUntil([&] { return answer.seen && !harness.controller().switching().panelOpen(); }));
     EXPECT_EQ(runProgram({ctl, "activate", "Pad.txt"}).exit, 0);
-    EXPECT_TRUE(harness.controller().runner.active());
+    EXPECT_TRUE(harness.controller().runner().active());
 }
 
 } // namespace

@@ -11,6 +11,7 @@
 
 #include "app/pages/script_text.h"
 #include "platform/gtk/shell/shell.h"
+#include "tests/support/fake_desktop.h"
 #include "tests/support/recording_sink.h"
 #include "tests/support/temp_folder.h"
 #include "tests/support/virtual_joystick.h"
@@ -32,25 +33,6 @@ inline std::string presetText(const std::string& name, const std::string& tag) {
     return R"({"name": ")" + name + R"(", "tag": ")" + tag +
            R"(", "joysticks": [{"tag": "Pad", "binds": {"btn 0": ["key 4"]}}]})";
 }
-
-// Answers the modal panels at once, recording what they showed.
-class ScriptedDialogs : public Dialogs {
-public:
-    void showAlert(const std::string& message) override { alerts.push_back(message); }
-    bool confirm(const std::string& message) override {
-        confirms.push_back(message);
-        return answer;
-    }
-    std::vector<std::string> alerts, confirms;
-    bool answer = true; // the button every confirm panel is answered with: true for "Yes"
-};
-
-class RecordingDesktop : public DesktopServices {
-public:
-    void openUri(const std::string& uri, NothingOpened) override { opened.push_back(uri); }
-    void revealFolder(const std::string& path, NothingOpened) override { revealed.push_back(path); }
-    std::vector<std::string> opened, revealed;
-};
 
 // Calls step every 10 ms from the main loop, nested loops included (modal panels, a capture's
 // waits), until it returns true or the returned handle is destroyed.
@@ -113,8 +95,8 @@ public:
     bool openEditor();
     bool closeEditor(const std::string& script = "");
 
-    ScriptedDialogs dialogs;
-    RecordingDesktop desktop;
+    FakeDialogs dialogs;
+    FakeDesktop desktop;
     RecordingSink sink;
     bool useRecordingSink = true; // false: the shell picks the real sink as the app does
     bool useRealDialogs = false;  // true: the GTK panels instead of `dialogs`

@@ -35,13 +35,13 @@ TEST_F(Switch, APresetThatNoLongerReadsLeavesTheActiveOneRunning) {
     EXPECT_TRUE(pumpUntil([&] { return settled(); }));
     EXPECT_NE(harness.main("$('#noticeText').text()").text().find("could not be read"), std::string::npos);
     EXPECT_EQ(marked(), "Pad.txt");
-    EXPECT_EQ(harness.controller().runner.activePath(), (harness.presetFolder() / "Pad.txt").string());
+    EXPECT_EQ(harness.controller().runner().activePath(), (harness.presetFolder() / "Pad.txt").string());
     EXPECT_EQ(harness.sink.count(), 1u) << "the held key was let go";
 
     harness.writePreset("Other.txt", presetText("Other", "b"));
     click("Other.txt");
     ASSERT_TRUE(pumpUntil([&] { return settled() && marked() == "Other.txt"; }));
-    EXPECT_EQ(harness.controller().runner.activePath(), (harness.presetFolder() / "Other.txt").string());
+    EXPECT_EQ(harness.controller().runner().activePath(), (harness.presetFolder() / "Other.txt").string());
     harness.sink.expectKey(0, true, 0);
     harness.sink.expectKey(0, false, 0);
     harness.sink.expectNoEvents();

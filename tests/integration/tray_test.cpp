@@ -62,7 +62,7 @@ TEST_F(Tray, ClosingHidesTheWindowWhileAHostShowsTheIcon) {
         }
         EXPECT_EQ(titles, menu);
         EXPECT_EQ(gtk_widget_get_visible(mainWindow), shown);
-        EXPECT_EQ(harness.controller().runner.active(), active);
+        EXPECT_EQ(harness.controller().runner().active(), active);
         EXPECT_EQ(harness.quitCount, 0);
         // Hidden, the pages are released and answer nothing; shown again, they are refilled.
         EXPECT_EQ(harness.shell().mainPage().released(), !shown);

@@ -59,8 +59,7 @@ TEST(RunSession, KeepsMappingAcrossAnUnplugAndAReplugAndReleasesBeforeEachStopSi
             raise(signal);
             EXPECT_EQ(stop.wait(), signal);
         };
-        ASSERT_EQ(runPresetUntilStopped(runner, preset, {true, false, true}, hooks),
-                  ActivationResult::started);
+        ASSERT_TRUE(runPresetUntilStopped(runner, preset, {true, false, true}, hooks));
         for (bool down : {true, false, true, false}) {
             seams.sink.expectKey(49, down, 0);
         }

@@ -67,7 +67,7 @@ std::string resolvePreset(const std::string& preset) {
     if (std::filesystem::exists(preset, error) || preset.find('/') != std::string::npos) {
         return preset;
     }
-    const std::optional<std::string> folder = presetFolder();
+    const Outcome<std::string> folder = presetFolder();
     if (folder && std::filesystem::exists(*folder + preset, error)) {
         return *folder + preset;
     }
@@ -116,8 +116,10 @@ int runCommand(const Args& args) {
 
     StdoutToStderr loadMessages;
     int joysticks = 0;
+    bool loaded = false;
     HeadlessHooks hooks;
     hooks.loaded = [&](int count) {
+        loaded = true;
         joysticks = count;
         loadMessages.restore();
         stopSignals.arm();
@@ -128,25 +130,23 @@ int runCommand(const Args& args) {
         stopSignals.wait();
     };
     hooks.padChanged = reportPadChange;
-    ActivationResult result = ActivationResult::unreadable;
+    bool ran = false;
     {
         PresetRunner runner; // gone before SDL quits; the sink outlives it
         runner.engine.eventSink.set(selection.sink.get());
-        result = runPresetUntilStopped(runner, path, options, hooks);
+        ran = static_cast<bool>(runPresetUntilStopped(runner, path, options, hooks));
     }
     loadMessages.restore();
 
     SDL_Quit();
-    switch (result) {
-    case ActivationResult::started:
+    if (ran) {
         std::fputs("padloomctl: deactivated\n", stderr);
         return exitOk;
-    case ActivationResult::unreadable:
+    }
+    if (!loaded) {
         std::fprintf(stderr, "padloomctl: can't load preset %s\n", path.c_str());
-        return exitFailed;
-    case ActivationResult::noJoystick:
+    } else {
         std::fputs("No Joysticks Connected\n", stderr);
-        return exitFailed;
     }
     return exitFailed;
 }
