@@ -1,5 +1,6 @@
-// ns per JoystickManager::handleEvent for the three kinds of control, and the allocations each
-// event costs. The manager is built by init from a document, over a real SDL virtual joystick.
+// ns per JoystickManager::handleEvent for the three kinds of control, and for an axis that drives
+// the cursor, plain or as part of a stick, and the allocations each event costs. The manager is built by init
+// from a document, over a real SDL virtual joystick.
 #include "bench/evaluation_bench.h"
 
 #include "engine/engine.h"
@@ -28,13 +29,25 @@ VantryDocument::BindData bind(const char* input, std::initializer_list<const cha
     return data;
 }
 
-// A button with one key bind, an axis with both halves bound to keys, a hat with four directions.
+// A button with one key bind, an axis with both halves bound to keys, a hat with four directions;
+// axis 1 bound to the cursor, and axes 2 and 3 bound to it as a stick with a round dead zone and a
+// curve.
 std::unique_ptr<VantryDocument> evaluationPreset() {
     auto document = std::make_unique<VantryDocument>();
     VantryDocument::JoystickData pad{"pad", {}};
-    pad.binds = {bind("btn 0", {"key 44"}),   bind("axi 0 +", {"key 2"}), bind("axi 0 -", {"key 0"}),
-                 bind("hat 0 U", {"key 13"}), bind("hat 0 R", {"key 2"}), bind("hat 0 D", {"key 1"}),
-                 bind("hat 0 L", {"key 0"})};
+    pad.binds = {
+        bind("btn 0", {"key 44"}),      bind("axi 0 +", {"key 2"}),     bind("axi 0 -", {"key 0"}),
+        bind("hat 0 U", {"key 13"}),    bind("hat 0 R", {"key 2"}),     bind("hat 0 D", {"key 1"}),
+        bind("hat 0 L", {"key 0"}),     bind("axi 1 +", {"mou 0 + 6"}), bind("axi 1 -", {"mou 0 - 6"}),
+        bind("axi 2 +", {"mou 0 + 6"}), bind("axi 2 -", {"mou 0 - 6"}), bind("axi 3 +", {"mou 1 + 6"}),
+        bind("axi 3 -", {"mou 1 - 6"})};
+    StickSettings stick;
+    stick.x = 2;
+    stick.y = 3;
+    stick.deadZoneShape = DeadZoneShape::round;
+    stick.deadZone = 0.1f;
+    stick.curve = 2.0f;
+    pad.sticks = {stick};
     document->joysticks = std::make_unique<std::vector<VantryDocument::JoystickData>>();
     document->joysticks->push_back(std::move(pad));
     return document;
@@ -51,7 +64,7 @@ struct EvaluationRig {
     NullSink sink{{960, 540}};
     Engine engine;
     test::SdlJoystickSession sdl;
-    test::VirtualJoystick pad{2, 4, 1};
+    test::VirtualJoystick pad{4, 4, 1};
     JoystickManager manager{engine};
     bool ready = false;
 };
@@ -97,6 +110,19 @@ void BM_HandleEvent_AxisBothHalves(benchmark::State& state) {
     runEvents(state, std::array{axisEvent(id, 0, 30000), axisEvent(id, 0, -30000)});
 }
 
+// The same on an axis bound to the cursor: each event turns one half's rate off and the other's on.
+void BM_HandleEvent_AxisCursor(benchmark::State& state) {
+    const SDL_JoystickID id = rig() ? rig()->pad.instanceId() : 0;
+    runEvents(state, std::array{axisEvent(id, 1, 30000), axisEvent(id, 1, -30000)});
+}
+
+// The same on the x axis of a stick: each event shapes the pair (its length, the dead zone, the
+// curve) and sets the rates of both axes.
+void BM_HandleEvent_StickRoundCurve(benchmark::State& state) {
+    const SDL_JoystickID id = rig() ? rig()->pad.instanceId() : 0;
+    runEvents(state, std::array{axisEvent(id, 2, 30000), axisEvent(id, 2, -30000)});
+}
+
 // Round the four directions: each event turns one direction off and the next on.
 void BM_HandleEvent_HatFourDirections(benchmark::State& state) {
     const SDL_JoystickID id = rig() ? rig()->pad.instanceId() : 0;
@@ -113,5 +139,7 @@ void closeEvaluationRig() {
 BENCHMARK(BM_HandleEvent_Button);
 BENCHMARK(BM_HandleEvent_AxisBothHalves);
 BENCHMARK(BM_HandleEvent_HatFourDirections);
+BENCHMARK(BM_HandleEvent_AxisCursor);
+BENCHMARK(BM_HandleEvent_StickRoundCurve);
 
 } // namespace padloom::bench

@@ -44,6 +44,8 @@ void evaluationRows(const CollectingReporter& r) {
     line("button, one key bind", "BM_HandleEvent_Button");
     line("axis, both halves bound", "BM_HandleEvent_AxisBothHalves");
     line("hat, four directions", "BM_HandleEvent_HatFourDirections");
+    line("axis, both halves to the cursor", "BM_HandleEvent_AxisCursor");
+    line("stick, round dead zone and curve", "BM_HandleEvent_StickRoundCurve");
 }
 
 void loadingRows(const CollectingReporter& r, size_t presetBytes) {

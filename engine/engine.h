@@ -40,7 +40,7 @@ public:
     Seam<DisplaySource> displaySource{sdlDisplays_};
 
     MotionTimer motionTimer{*this};
-    MouseState mouseState{motionTimer};
+    MouseState mouseState{motionTimer, clock};
     ScreenGeometry screenGeometry;
     // The modifiers the engine believes held, set and cleared only by its own modifier key events.
     // Touched only on the polling thread.

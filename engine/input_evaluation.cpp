@@ -4,6 +4,7 @@
 #include "engine/joystick_manager.h"
 #include "engine/joystick_map.h"
 #include "engine/output_events.h"
+#include "engine/stick.h"
 #include "preset/output_kinds.h"
 
 #include <cmath>
@@ -11,21 +12,8 @@
 namespace padloom {
 namespace {
 
-constexpr float axisScale = 32767.0f;
-
 bool below(uint32_t index, int32_t count) {
     return count > 0 && index < static_cast<uint32_t>(count);
-}
-
-// The motion or wheel rate an output drives: code 0 the horizontal one, any other the vertical.
-MotionRate* rateOf(MouseState& mouseState, OutputKind kind, int32_t code) {
-    if (kind == OutputKind::mouseMotion) {
-        return code == 0 ? &mouseState.motionX : &mouseState.motionY;
-    }
-    if (kind == OutputKind::wheel) {
-        return code == 0 ? &mouseState.wheelX : &mouseState.wheelY;
-    }
-    return nullptr;
 }
 
 void wheelStep(Engine& engine, int32_t code, int32_t sign) {
@@ -58,7 +46,7 @@ template <typename Bind> void turnOn(Engine& engine, const Bind& bind, float eff
         break;
     case OutputKind::mouseMotion:
     case OutputKind::wheel:
-        rateOf(engine.mouseState, bind.kind, bind.code)
+        engine.mouseState.rateOf(bind.kind, bind.code)
             ->store((static_cast<float>(bind.sign) * effect) * bind.amount);
         break;
     case OutputKind::wheelStep:
@@ -79,7 +67,7 @@ template <typename Bind> void turnOff(Engine& engine, const Bind& bind) {
         break;
     case OutputKind::mouseMotion:
     case OutputKind::wheel:
-        rateOf(engine.mouseState, bind.kind, bind.code)->store(0.0f);
+        engine.mouseState.rateOf(bind.kind, bind.code)->store(0.0f);
         break;
     default:
         break;
@@ -92,9 +80,7 @@ void JoystickMap::updateAxis(uint32_t axis, int16_t rawValue) {
     if (!below(axis, axisCount)) {
         return;
     }
-    // -32768 is read as -32767 so that both ends of the travel reach the same magnitude.
-    const int32_t raw = rawValue == INT16_MIN ? -32767 : rawValue;
-    const float v = static_cast<float>(raw) / axisScale;
+    const float v = axisPosition(rawValue);
     const float deadZone = axisDeadZones[axis];
     float value = 0.0f;
     if (std::fabs(v) > deadZone) {
@@ -171,6 +157,7 @@ void JoystickMap::releaseControls() {
             evaluateAxis(axis, 0);
         }
     }
+    releaseSticks();
     for (uint32_t hat = 0; below(hat, hatCount); ++hat) {
         if (hatValues[hat] != 0) {
             evaluateHat(hat, 0);
@@ -204,6 +191,7 @@ void JoystickManager::handleEvent(const SDL_Event& event) {
         }
         const bool wasAtRest = map->isAxisAtRest(axis);
         map->updateAxis(axis, event.jaxis.value);
+        map->moveStick(axis, event.jaxis.value);
         if (wasAtRest && map->isAxisAtRest(axis)) {
             return; // moved within the dead zone
         }

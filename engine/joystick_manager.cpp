@@ -31,6 +31,7 @@ bool JoystickManager::init(const VantryDocument* document) {
     if (document && document->joysticks) {
         for (const VantryDocument::JoystickData& joystick : *document->joysticks) {
             Section& section = sections_.emplace_back();
+            section.sticks = joystick.sticks;
             for (const VantryDocument::BindData& bind : joystick.binds) {
                 for (const BindOutput& output : bind.outputs) {
                     section.binds.emplace_back(bind.input, output);

@@ -64,6 +64,7 @@ private:
     struct Section {
         enum class State { free, taken, waiting };
         std::vector<std::pair<BindInput, BindOutput>> binds; // in preset order
+        std::vector<StickSettings> sticks;
         bool needsTimer = false;
         State state = State::free;
         SDL_JoystickGUID lastGuid{}; // of the pad that took it last

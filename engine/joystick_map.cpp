@@ -103,8 +103,11 @@ bool JoystickMap::attachAxisBind(uint32_t axis, int32_t direction, const BindOut
     if (!outputFits(output) || !below(axis, axisCount)) {
         return false;
     }
-    axisBinds[axis].push_back({output.kind, static_cast<int32_t>(output.code), output.sign, output.amount,
-                               false, thresholdFor(output.kind), direction});
+    const AxisBind bind{output.kind, static_cast<int32_t>(output.code), output.sign, output.amount,
+                        false,       thresholdFor(output.kind),         direction};
+    int slot = 0;
+    Stick* stick = isRate(output.kind) ? stickOf(axis, slot) : nullptr;
+    (stick != nullptr ? stick->binds[slot] : axisBinds[axis]).push_back(bind);
     return true;
 }
 

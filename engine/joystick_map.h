@@ -3,6 +3,7 @@
 #pragma once
 
 #include "preset/bind_records.h"
+#include "preset/stick_settings.h"
 
 #include <SDL.h>
 #include <cstdint>
@@ -43,6 +44,15 @@ struct AxisBind {
     int32_t direction; // +1 positive half, -1 negative half
 };
 
+// One or two axes whose cursor and wheel binds follow their shaped deflection (engine/stick.h).
+struct Stick {
+    StickSettings settings;
+    float positions[2] = {0, 0};    // each axis's last value from -1 to 1, before any dead zone
+    std::vector<AxisBind> binds[2]; // the cursor and wheel binds of x and of y, in preset order
+    bool accelerating = false;      // the deflection has stayed at or past where acceleration begins
+    uint32_t acceleratingSinceMs = 0;
+};
+
 class JoystickMap {
 public:
     // What the binds do goes through engine.
@@ -55,12 +65,18 @@ public:
     bool attachBind(const BindInput& input, const BindOutput& output);
     bool attachAxisBind(uint32_t axis, int32_t direction, const BindOutput& output);
     void setAxisDeadZone(uint32_t axis, float value);
+    // Makes sticks of these axes: from then on the cursor and wheel binds attached to their axes
+    // follow the stick (engine/stick.h). A stick whose axes the device lacks is left out. Call it
+    // before attaching binds.
+    void setSticks(const std::vector<StickSettings>& settings);
 
     void updateAxis(uint32_t axis, int16_t rawValue);
     bool isAxisAtRest(uint32_t axis) const;
     void evaluateAxis(uint32_t axis, int axisSign);
     void evaluateHat(uint32_t hat, uint8_t value);
     void evaluateButton(uint32_t button, int pressed);
+    // Moves the stick the axis belongs to, if any, and evaluates its cursor and wheel binds.
+    void moveStick(uint32_t axis, int16_t rawValue);
     // Lets go of every control not at rest, as the player would: buttons in ascending order, then
     // axes back to 0, then hats to the centre, each evaluated by the rules above.
     void releaseControls();
@@ -81,8 +97,16 @@ public:
     SDL_JoystickID instanceId = -1; // events name their device by instance id (also when not opened)
     SDL_JoystickGUID guid{};        // what a pad that comes back is recognised by
     int32_t section = -1;           // the preset section whose binds the map holds; -1 none
+    std::vector<Stick> sticks;
+    // Per axis: the stick it belongs to, times two, plus 1 for a pair's y; -1 for none. Null while
+    // the map has no sticks.
+    std::unique_ptr<int32_t[]> axisSticks;
 
 private:
+    Stick* stickOf(uint32_t axis, int& slot);
+    void evaluateStick(Stick& stick);
+    void releaseSticks();
+
     Engine& engine_;
 };
 

@@ -24,6 +24,7 @@ int JoystickManager::openPad(int deviceIndex, int section) {
     }
     if (section >= 0 && map->joystick) { // a device SDL cannot open takes no section
         Section& taken = sections_[static_cast<size_t>(section)];
+        map->setSticks(taken.sticks);
         for (const auto& [input, output] : taken.binds) {
             map->attachBind(input, output);
         }

@@ -27,6 +27,8 @@ const char* signText(int32_t sign) {
     return sign == 1 ? " +" : sign == -1 ? " -" : "";
 }
 
+} // namespace
+
 // Six significant digits, exponent notation below 1e-4 and from 1e6 up, no trailing zeros: the
 // default format of a stream, with a decimal point in every locale.
 std::string amountText(float amount) {
@@ -35,8 +37,6 @@ std::string amountText(float amount) {
     out << amount;
     return out.str();
 }
-
-} // namespace
 
 std::string inputToText(const BindInput& input) {
     const std::string index = std::to_string(input.index);

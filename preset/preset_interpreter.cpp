@@ -15,7 +15,7 @@ using BindData = VantryDocument::BindData;
 using IgnoredMember = VantryDocument::IgnoredMember;
 
 // Section members that later builds read, between "tag" and "binds"; this one passes over them.
-constexpr const char* sectionExtensions[] = {"modes", "layers", "sequences", "switches", "sticks"};
+constexpr const char* sectionExtensions[] = {"modes", "layers", "sequences", "switches"};
 
 bool hasKey(const json_value* node, const char* key) {
     return node->name != nullptr && std::strcmp(node->name, key) == 0;
@@ -69,7 +69,9 @@ private:
     bool programs(const json_value* array);
     bool section(const json_value* object, JoystickData& joystick);
     void ignore(const json_value* node, std::size_t section, bool extension);
-    void ignoreOthers(const json_value* object, const json_value* name, const json_value* binds);
+    bool middleMembers(const json_value* object, const json_value* name, const json_value* binds,
+                       JoystickData& joystick);
+    bool sticks(const json_value* member, JoystickData& joystick);
     bool bind(const json_value* member, BindData& bind);
     bool fail(std::string message);
     bool failInBind(const json_value* member, const std::string& problem);
@@ -134,13 +136,34 @@ void Interpreter::ignore(const json_value* node, std::size_t section, bool exten
     member.extension = extension;
 }
 
-// Every member of a section but the two it is read from.
-void Interpreter::ignoreOthers(const json_value* object, const json_value* name, const json_value* binds) {
+// Every member of a section but the two it is read from: those that say how its sticks feel, and
+// those passed over.
+bool Interpreter::middleMembers(const json_value* object, const json_value* name, const json_value* binds,
+                                JoystickData& joystick) {
     for (const json_value* node = object->first_child; node != nullptr; node = node->next_sibling) {
-        if (node != name && node != binds) {
+        if (node == name || node == binds) {
+            continue;
+        }
+        if (hasKey(node, sticksMemberKey)) {
+            if (!sticks(node, joystick)) {
+                return false;
+            }
+        } else {
             ignore(node, sectionNumber_, isSectionExtension(node));
         }
     }
+    return true;
+}
+
+// A later "sticks" replaces an earlier one.
+bool Interpreter::sticks(const json_value* member, JoystickData& joystick) {
+    StickProblem problem;
+    if (readSticks(member, joystick.sticks, problem)) {
+        return true;
+    }
+    const int line = document_.lineOf(problem.node);
+    return fail("Joystick section " + std::to_string(sectionNumber_) + ", " + problem.text +
+                (line > 0 ? " (line " + std::to_string(line) + ")" : ""));
 }
 
 bool Interpreter::programs(const json_value* array) {
@@ -201,7 +224,9 @@ bool Interpreter::section(const json_value* object, JoystickData& joystick) {
     }
     const json_value* last = object->last_child;
     const bool bound = last != nullptr && last->kind == json_object && hasKey(last, "binds");
-    ignoreOthers(object, named ? first : nullptr, bound ? last : nullptr);
+    if (!middleMembers(object, named ? first : nullptr, bound ? last : nullptr, joystick)) {
+        return false;
+    }
     if (!bound) {
         return true;
     }
@@ -242,6 +267,10 @@ bool Interpreter::failInBind(const json_value* member, const std::string& proble
 }
 
 } // namespace
+
+std::string quotedText(const std::string& text) {
+    return quotedKey(text);
+}
 
 std::string describeIgnoredMember(const VantryDocument::IgnoredMember& member) {
     const std::string what = member.key ? "member " + quotedKey(*member.key) : "a member without a key";

@@ -123,6 +123,7 @@ bool VantryDocument::cantRead(const char* what, const std::string& path, const c
 
 bool VantryDocument::readText(std::string_view text) {
     allocator.release_all();
+    text_ = nullptr;
     root = nullptr;
     char* buffer = static_cast<char*>(allocator.allocate(text.size() + 1));
     std::memcpy(buffer, text.data(), text.size());
@@ -134,6 +135,8 @@ bool VantryDocument::parseText(char* text, std::size_t size) {
     char* errorPos = nullptr;
     const char* errorDesc = nullptr;
     int errorLine = 0;
+    text_ = text;
+    textSize_ = size;
     root = parse_json_in_place(text, &errorPos, &errorDesc, &errorLine, &allocator);
     if (root != nullptr) {
         lastError_.clear();
@@ -151,6 +154,7 @@ bool VantryDocument::parseText(char* text, std::size_t size) {
 
 bool VantryDocument::save(const char* path) {
     allocator.release_all();
+    text_ = nullptr;
     root = new_json_value(&allocator);
     root->kind = json_object;
     append_child(root, newStringMember("name", name.c_str()));
@@ -161,6 +165,9 @@ bool VantryDocument::save(const char* path) {
             json_value* section = new_json_value(&allocator);
             section->kind = json_object;
             append_child(section, newStringMember("tag", joystick.name.c_str()));
+            if (!joystick.sticks.empty()) {
+                append_child(section, sticksMember(*this, joystick.sticks));
+            }
             json_value* binds = newObjectMember("binds");
             for (const BindData& bind : joystick.binds) {
                 json_value* outputs = newArrayMember(inputToText(bind.input).c_str());

@@ -6,6 +6,7 @@
 #include "preset/json/block_allocator.h"
 #include "preset/json/json_value.h"
 #include "preset/small_vector.h"
+#include "preset/stick_settings.h"
 
 #include <memory>
 #include <optional>
@@ -30,6 +31,7 @@ public:
     struct JoystickData {
         std::string name; // the section's "tag"; display only
         std::vector<BindData> binds;
+        std::vector<StickSettings> sticks{}; // saved between "tag" and "binds", only when not empty
     };
 
     // A member the reader passes over, whose content saving therefore drops: at the top level any
@@ -59,6 +61,10 @@ public:
     bool save(const char* path);
     // Writes the tree under root; false when the file can't be opened or any write fails.
     bool writeFile(const char* path);
+
+    // The line of the read text where node begins (its key, else its text, else its first member's);
+    // 0 for a node that did not come from the text the document read last.
+    int lineOf(const json_value* node) const;
 
     // What the last failed readFile, readText, interpret or writeFile reported, for showing to a
     // person ("Error at line 3: Unexpected character", "Can't open ..."); empty after a successful
@@ -90,6 +96,9 @@ private:
     bool cantRead(const char* what, const std::string& path, const char* why);
 
     std::string lastError_;
+    // The text the tree was parsed from, in the allocator; null once the allocator let it go.
+    const char* text_ = nullptr;
+    std::size_t textSize_ = 0;
 };
 
 // "member "x" at the top level", "member "x" of joystick section 2", with the key's control
@@ -98,6 +107,13 @@ std::string describeIgnoredMember(const VantryDocument::IgnoredMember& member);
 // How a joystick section is read, for saying why its members were ignored.
 inline constexpr const char* sectionReadingRule =
     "a joystick section is read only from a first member \"tag\" and a last member \"binds\"";
+
+// A text between double quotes as JSON would write it, with DEL escaped too, so that no control
+// character of a file reaches a terminal or a panel.
+std::string quotedText(const std::string& text);
+// A number as bind texts write amounts: six significant digits, no trailing zeros, a decimal point
+// in every locale ("6", "0.15", "1e-05").
+std::string amountText(float amount);
 
 // Conversions between bind records and bind texts ("btn 3", "axi 1 -", "mou 0 + 6").
 std::string inputToText(const BindInput& input);

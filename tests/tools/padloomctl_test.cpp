@@ -62,6 +62,9 @@ INSTANTIATE_TEST_SUITE_P(
         command("CheckSchemaFailure", {"check", "bad-bind.json", "racing.json"}, 1,
                 "failed bad-bind.json\nok racing.json\n",
                 "padloomctl: bad-bind.json: Joystick section 2, bind \"btn 2 +\": not a joystick input\n"),
+        command("CheckSticksFailure", {"check", "bad-sticks.json"}, 1, "failed bad-sticks.json\n",
+                "section 1, \"sticks\", stick 1: \"deadZone\" \"circle 0.1\" does not read: expected "
+                "\"round\" or \"axial\" and a number from 0 to below 1 (\"round 0.1\") (line 9)\n"),
         command("CheckDeviceThenNextFile", {"check", "/dev/zero", "racing.json"}, 1,
                 "Can't open /dev/zero\nfailed /dev/zero\nok racing.json\n",
                 "padloomctl: /dev/zero: Can't open /dev/zero: it is not a regular file\n"),
@@ -79,6 +82,7 @@ INSTANTIATE_TEST_SUITE_P(
         command("FormatCompactText", {"format", "racing-compact.json"}, 0, "@racing.json"),
         command("FormatKeepsProgramsAfterSections", {"format", "follows-programs-compact.json"}, 0,
                 "@follows-programs.json"),
+        command("FormatWritesSticksAfterTag", {"format", "sticks-compact.json"}, 0, "@sticks.json"),
         command("FormatAddsEmptyTag", {"format", "name-only.json"}, 0,
                 "{\n\t\"name\" : \"Only a name\",\n\t\"tag\" : \"\"\n}\n"),
         command("FormatUnreadable", {"format", "bad-bind.json"}, 1, ""),
@@ -162,7 +166,7 @@ TEST(PadloomctlCheck, WarnsAboutWhatAPresetThatReadsHoldsInVain) {
         {"MembersNotRead",
          "{\"name\":\"N\",\"comment\":\"c\",\"activateFor\":[\"x\"],\"joysticks\":[{},{\"tag\":\"B\","
          "\"modes\":{},"
-         "\"layers\":[],\"x\":1,\"sequences\":{},\"switches\":[],\"sticks\":{},\"binds\":{}}]}",
+         "\"layers\":[],\"x\":1,\"sequences\":{},\"switches\":[],\"sticks\":[],\"binds\":{}}]}",
          {"member \"comment\" at the top level is ignored", "member \"x\" of joystick section 2" + rule}},
         {"KeysAndButtonsThatDoNothing",
          "{\"joysticks\":[{\"binds\":{\"btn 0\":[\"key 4\",\"key 313\",\"key 314\",\"key 108\"],"
