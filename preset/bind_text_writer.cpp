@@ -27,16 +27,15 @@ const char* signText(int32_t sign) {
     return sign == 1 ? " +" : sign == -1 ? " -" : "";
 }
 
-// Six significant digits, exponent notation below 1e-4 and from 1e6 up, no trailing zeros: the
-// default format of a stream, with a decimal point in every locale.
-std::string amountText(float amount) {
+} // namespace
+
+// The default format of a stream, with a decimal point in every locale.
+std::string amountToText(float amount) {
     std::ostringstream out;
     out.imbue(std::locale::classic());
     out << amount;
     return out.str();
 }
-
-} // namespace
 
 std::string inputToText(const BindInput& input) {
     const std::string index = std::to_string(input.index);
@@ -63,7 +62,7 @@ std::string outputToText(const BindOutput& output) {
     }
     text += signText(output.sign);
     if (row->hasAmount) {
-        text += ' ' + amountText(output.amount);
+        text += ' ' + amountToText(output.amount);
     }
     return text;
 }

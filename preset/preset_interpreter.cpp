@@ -1,5 +1,6 @@
 // VantryDocument::interpret: the preset schema over the JSON tree. On a failure the fields keep
 // what was read before it: name, tag and the joystick sections already complete.
+#include "preset/section_members_tree.h"
 #include "preset/vantry_document.h"
 
 #include <algorithm>
@@ -15,7 +16,7 @@ using BindData = VantryDocument::BindData;
 using IgnoredMember = VantryDocument::IgnoredMember;
 
 // Section members that later builds read, between "tag" and "binds"; this one passes over them.
-constexpr const char* sectionExtensions[] = {"modes", "layers", "sequences", "switches", "sticks"};
+constexpr const char* sectionExtensions[] = {"sticks"};
 
 bool hasKey(const json_value* node, const char* key) {
     return node->name != nullptr && std::strcmp(node->name, key) == 0;
@@ -69,7 +70,8 @@ private:
     bool programs(const json_value* array);
     bool section(const json_value* object, JoystickData& joystick);
     void ignore(const json_value* node, std::size_t section, bool extension);
-    void ignoreOthers(const json_value* object, const json_value* name, const json_value* binds);
+    bool readOthers(const json_value* object, const json_value* name, const json_value* binds,
+                    JoystickData& joystick);
     bool bind(const json_value* member, BindData& bind);
     bool fail(std::string message);
     bool failInBind(const json_value* member, const std::string& problem);
@@ -134,13 +136,23 @@ void Interpreter::ignore(const json_value* node, std::size_t section, bool exten
     member.extension = extension;
 }
 
-// Every member of a section but the two it is read from.
-void Interpreter::ignoreOthers(const json_value* object, const json_value* name, const json_value* binds) {
+// Every member of a section but its name and its binds: read where it is one this build reads and
+// not the last member, else passed over.
+bool Interpreter::readOthers(const json_value* object, const json_value* name, const json_value* binds,
+                             JoystickData& joystick) {
     for (const json_value* node = object->first_child; node != nullptr; node = node->next_sibling) {
-        if (node != name && node != binds) {
-            ignore(node, sectionNumber_, isSectionExtension(node));
+        if (node == name || node == binds) {
+            continue;
         }
+        if (node != object->last_child && isSectionMember(node)) {
+            if (!readSectionMember(document_, sectionNumber_, node, joystick, error)) {
+                return false;
+            }
+            continue;
+        }
+        ignore(node, sectionNumber_, isSectionExtension(node));
     }
+    return true;
 }
 
 bool Interpreter::programs(const json_value* array) {
@@ -201,7 +213,9 @@ bool Interpreter::section(const json_value* object, JoystickData& joystick) {
     }
     const json_value* last = object->last_child;
     const bool bound = last != nullptr && last->kind == json_object && hasKey(last, "binds");
-    ignoreOthers(object, named ? first : nullptr, bound ? last : nullptr);
+    if (!readOthers(object, named ? first : nullptr, bound ? last : nullptr, joystick)) {
+        return false;
+    }
     if (!bound) {
         return true;
     }
@@ -216,24 +230,8 @@ bool Interpreter::section(const json_value* object, JoystickData& joystick) {
 }
 
 bool Interpreter::bind(const json_value* member, BindData& data) {
-    if (member->kind != json_array) {
-        return failInBind(member, "the outputs are not a list");
-    }
-    data.input = inputFromText(member->name);
-    if (data.input.kind == InputKind::none) {
-        return failInBind(member, "not a joystick input");
-    }
-    for (const json_value* node = member->first_child; node != nullptr; node = node->next_sibling) {
-        if (node->kind != json_string) {
-            return failInBind(member, "an output is not a text");
-        }
-        const BindOutput output = outputFromText(node->string_value);
-        if (output.kind == OutputKind::none) {
-            return failInBind(member, quoted(node->string_value) + " is not an output");
-        }
-        data.outputs.push_back(output);
-    }
-    return true;
+    const std::string problem = readBind(member, data);
+    return problem.empty() || failInBind(member, problem);
 }
 
 bool Interpreter::failInBind(const json_value* member, const std::string& problem) {
@@ -242,6 +240,27 @@ bool Interpreter::failInBind(const json_value* member, const std::string& proble
 }
 
 } // namespace
+
+std::string readBind(const json_value* member, BindData& data) {
+    if (member->kind != json_array) {
+        return "the outputs are not a list";
+    }
+    data.input = inputFromText(member->name);
+    if (data.input.kind == InputKind::none) {
+        return "not a joystick input";
+    }
+    for (const json_value* node = member->first_child; node != nullptr; node = node->next_sibling) {
+        if (node->kind != json_string) {
+            return "an output is not a text";
+        }
+        const BindOutput output = outputFromText(node->string_value);
+        if (output.kind == OutputKind::none) {
+            return quoted(node->string_value) + " is not an output";
+        }
+        data.outputs.push_back(output);
+    }
+    return {};
+}
 
 std::string describeIgnoredMember(const VantryDocument::IgnoredMember& member) {
     const std::string what = member.key ? "member " + quotedKey(*member.key) : "a member without a key";

@@ -129,8 +129,9 @@ TEST(PresetSchema, ListsTheMembersItPassesOver) {
          "member \"binds\" of joystick section 1; member \"tag\" of joystick section 1; "},
         {"middle_and_extensions",
          "{\"joysticks\":[{\"tag\":\"A\"},{\"tag\":\"B\",\"x\":1,\"modes\":{},\"sticks\":{},\"binds\":{}}]}",
-         "member \"x\" of joystick section 2; member \"modes\" of joystick section 2+; "
-         "member \"sticks\" of joystick section 2+; "},
+         "member \"x\" of joystick section 2; member \"sticks\" of joystick section 2+; "},
+        {"read_members_last_are_not", "{\"joysticks\":[{\"layers\":[],\"modes\":5}]}",
+         "member \"modes\" of joystick section 1; "},
         {"wrong_types_first_and_last", "{\"joysticks\":[{\"tag\":5,\"binds\":[]},{\"binds\":{}}]}",
          "member \"tag\" of joystick section 1; member \"binds\" of joystick section 1; "},
         {"lone_tag_read_lone_keyless_not", "{\"joysticks\":[{\"tag\":\"A\"},{[]}]}",
