@@ -13,6 +13,7 @@
 #include <cstring>
 #include <ctime>
 #include <filesystem>
+#include <iterator>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -74,9 +75,28 @@ bool exampleAlreadyCopied(const std::string& folder, const std::string& relative
 constexpr std::size_t listedDroppedMembers = 8;
 
 // What saving from the editor would drop of a preset that loaded: every member its reader passed
-// over, including those that later builds read, since the editor writes none of them.
-std::string dropQuestion(const VantryDocument& document) {
-    const std::vector<VantryDocument::IgnoredMember>& members = document.ignoredMembers;
+// over, including those that later builds read, and the section members it reads but the editor's
+// page does not write yet.
+std::vector<VantryDocument::IgnoredMember> editorDrops(const VantryDocument& document) {
+    std::vector<VantryDocument::IgnoredMember> members = document.ignoredMembers;
+    if (!document.joysticks) {
+        return members;
+    }
+    for (std::size_t i = 0; i < document.joysticks->size(); ++i) {
+        const VantryDocument::JoystickData& section = (*document.joysticks)[i];
+        const bool held[] = {!section.modes.empty(), !section.layers.empty(), !section.sequences.empty(),
+                             !section.switches.empty()};
+        for (std::size_t key = 0; key < std::size(sectionMemberKeys); ++key) {
+            if (held[key]) {
+                members.push_back({i + 1, sectionMemberKeys[key], true});
+            }
+        }
+    }
+    return members;
+}
+
+std::string dropQuestion(const VantryDocument& document,
+                         const std::vector<VantryDocument::IgnoredMember>& members) {
     std::string text = "The preset \"" + document.name +
                        "\" holds members that this version of Padloom does not read, and saving it from the "
                        "editor will drop them:\n";
@@ -222,7 +242,9 @@ bool TesselAppDelegate::prepareConfigWindow(const std::string& fileName) {
         return false;
     }
     // "No" leaves the file as it is and the editor closed.
-    if (loaded && !document->ignoredMembers.empty() && !dialogs_->confirm(dropQuestion(*document))) {
+    const std::vector<VantryDocument::IgnoredMember> dropped =
+        loaded ? editorDrops(*document) : std::vector<VantryDocument::IgnoredMember>{};
+    if (!dropped.empty() && !dialogs_->confirm(dropQuestion(*document, dropped))) {
         return false;
     }
     editingPreset = std::move(document);
