@@ -4,6 +4,8 @@
 
 #include "preset/bind_records.h"
 
+#include "engine/input_roles.h"
+
 #include <SDL.h>
 #include <cstdint>
 #include <memory>
@@ -22,6 +24,7 @@ struct ButtonBind {
     int32_t code;
     int32_t sign;
     float amount;
+    uint8_t set; // 0 the section's binds, k those of its layer k (engine/input_roles.h)
 };
 
 struct HatBind {
@@ -31,6 +34,7 @@ struct HatBind {
     float amount;
     bool active;   // the watched direction is held and the output is on
     uint32_t mask; // hat bit watched: 1 up, 2 right, 4 down, 8 left
+    uint8_t set;
 };
 
 struct AxisBind {
@@ -41,6 +45,7 @@ struct AxisBind {
     bool active;
     float threshold;   // 0.42 for key, mouse button and wheel step; 0 for motion and wheel
     int32_t direction; // +1 positive half, -1 negative half
+    uint8_t set;
 };
 
 class JoystickMap {
@@ -52,8 +57,9 @@ public:
     JoystickMap& operator=(const JoystickMap&) = delete;
 
     void open(int deviceIndex);
-    bool attachBind(const BindInput& input, const BindOutput& output);
-    bool attachAxisBind(uint32_t axis, int32_t direction, const BindOutput& output);
+    // set: 0 for the section's binds, k for those of its layer k.
+    bool attachBind(const BindInput& input, const BindOutput& output, uint8_t set = 0);
+    bool attachAxisBind(uint32_t axis, int32_t direction, const BindOutput& output, uint8_t set = 0);
     void setAxisDeadZone(uint32_t axis, float value);
 
     void updateAxis(uint32_t axis, int16_t rawValue);
@@ -62,8 +68,12 @@ public:
     void evaluateHat(uint32_t hat, uint8_t value);
     void evaluateButton(uint32_t button, int pressed);
     // Lets go of every control not at rest, as the player would: buttons in ascending order, then
-    // axes back to 0, then hats to the centre, each evaluated by the rules above.
+    // axes back to 0, then hats to the centre, each evaluated by the rules above; then what the
+    // section's modes and sequences still hold.
     void releaseControls();
+    // The outputs of one bind, as evaluation turns them on (effect scales a rate) and off.
+    void bindOn(const ButtonBind& bind, float effect);
+    void bindOff(const ButtonBind& bind);
 
     int32_t hatCount = 0;
     int32_t axisCount = 0;
@@ -81,6 +91,9 @@ public:
     SDL_JoystickID instanceId = -1; // events name their device by instance id (also when not opened)
     SDL_JoystickGUID guid{};        // what a pad that comes back is recognised by
     int32_t section = -1;           // the preset section whose binds the map holds; -1 none
+    // Set when the section has modes, layers, sequences or switches: the evaluation then goes
+    // through it.
+    std::unique_ptr<InputRoles> roles;
 
 private:
     Engine& engine_;
