@@ -1,6 +1,7 @@
 // The controller's shared operations: alerts, window fitting, folders, the joystick subsystem,
 // the menu items that must rest while joysticks are in use, and title-keyed options.
 #include "app/controller/tessel_app_delegate.h"
+#include "app/desktop/pad_switching.h"
 #include "app/pads/joystick_listing.h"
 #include "app/pages/page_scripts.h"
 #include "app/presets/folders.h"
@@ -23,11 +24,13 @@ TesselAppDelegate::TesselAppDelegate(const Outlets& o, HelpSites helpSites)
         ownCaptureEvents_ = std::make_unique<SdlCaptureEvents>();
         captureEvents_ = ownCaptureEvents_.get();
     }
+    padSwitching = std::make_unique<PadSwitching>(*this, *mainLoop_, o.notifier);
     enableDangerousOptions(); // the idle menu, whatever the shell built
 }
 
 TesselAppDelegate::~TesselAppDelegate() {
     runner.deactivate();
+    padSwitching.reset();
     if (fullscreenFixInstalled_) {
         disableLRFullscreenFix();
     }

@@ -23,6 +23,8 @@
 namespace padloom {
 
 class VantryDocument;
+class PadSwitching;
+class Notifier;
 
 // The answer to a page's call: refused (unknown operation or bad arguments) or a value.
 struct BridgeReply {
@@ -49,6 +51,7 @@ public:
         MainLoop* mainLoop = nullptr;
         PresentationMonitor* presentationMonitor = nullptr;
         CaptureEvents* captureEvents = nullptr;
+        Notifier* notifier = nullptr; // optional: switches from the pad say so on standard error only
     };
 
     TesselAppDelegate(const Outlets& outlets, HelpSites helpSites);
@@ -172,6 +175,8 @@ public:
     FocusFollowing focusFollowing{*this};
     // The presets the main page lists, as loadPresets read them, with the changes made since.
     ListedPresets listedPresets;
+    // Switches presets when a pad completes a combination of the running preset's "switches".
+    std::unique_ptr<PadSwitching> padSwitching;
     bool shouldAvoidCorners = false;
     bool quitConfirmed = false;
 

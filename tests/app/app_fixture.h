@@ -4,6 +4,7 @@
 #pragma once
 
 #include "app/controller/tessel_app_delegate.h"
+#include "app/ui/notifier.h"
 #include "tests/support/eventually.h"
 #include "tests/support/manual_seams.h"
 #include "tests/support/temp_folder.h"
@@ -18,6 +19,7 @@
 #include <gtest/gtest.h>
 #include <map>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <vector>
@@ -118,6 +120,7 @@ private:
 class FakeMainLoop : public MainLoop {
 public:
     void runLater(uint32_t delayMs, std::function<void()> task) override {
+        const std::lock_guard<std::mutex> lock(mutex);
         delays.push_back(delayMs);
         tasks.push_back(std::move(task));
     }
@@ -125,14 +128,26 @@ public:
     // Runs the tasks queued so far (not those they queue); returns how many ran.
     int runQueued() {
         std::deque<std::function<void()>> now;
-        now.swap(tasks);
+        {
+            const std::lock_guard<std::mutex> lock(mutex);
+            now.swap(tasks);
+        }
         for (auto& task : now) {
             task();
         }
         return static_cast<int>(now.size());
     }
+    std::mutex mutex; // the polling thread queues switches
     std::deque<std::function<void()>> tasks;
     std::vector<uint32_t> delays;
+};
+
+class FakeNotifier : public Notifier {
+public:
+    void notify(const std::string& title, const std::string& body) override {
+        shown.push_back(title + ": " + body);
+    }
+    std::vector<std::string> shown; // "title: body"
 };
 
 class FakePresentationMonitor : public PresentationMonitor {
@@ -254,6 +269,7 @@ protected:
     FakeMainLoop loop;
     FakePresentationMonitor monitor;
     ScriptedCaptureEvents captureEvents;
+    FakeNotifier notifier;
     std::unique_ptr<TesselAppDelegate> app;
 };
 
