@@ -44,6 +44,12 @@ void evaluationRows(const CollectingReporter& r) {
     line("button, one key bind", "BM_HandleEvent_Button");
     line("axis, both halves bound", "BM_HandleEvent_AxisBothHalves");
     line("hat, four directions", "BM_HandleEvent_HatFourDirections");
+    line("button with a mode (toggle)", "BM_HandleEvent_ButtonWithMode");
+    line("button inside a layer", "BM_HandleEvent_ButtonInLayer");
+    const auto turbo = r.find("BM_MotionTick_Turbo50");
+    const bool rests = turbo && turbo->counters.count("rests") && turbo->counters.at("rests") > 0;
+    row("motion tick, turbo 50 held", turbo ? format("%.1f ns/tick", turbo->nsPerIteration) : "not measured",
+        rests ? "the timer rests once it is let go" : "the timer did not rest once it was let go");
 }
 
 void loadingRows(const CollectingReporter& r, size_t presetBytes) {
