@@ -199,7 +199,7 @@ const char* measureWaitPath(LiveRig& rig, const WaitPath& path, const LivePlan& 
     SDL_InitSubSystem(SDL_INIT_JOYSTICK);
     PresetRunner runner(path.nodes);
     runner.engine.eventSink.set(&rig.sink);
-    if (runner.activate(rig.preset) != ActivationResult::started) {
+    if (!runner.activate(rig.preset)) {
         return "the measurement preset did not activate";
     }
     runner.startPolling();

@@ -1,11 +1,7 @@
-// The controller's shared operations: alerts, window fitting, folders, the joystick subsystem,
-// the menu items that must rest while joysticks are in use, and title-keyed options.
+// The controller's shared operations: alerts, window fitting, the menu items that must rest while
+// joysticks are in use, and the construction of its rooms.
 #include "app/controller/tessel_app_delegate.h"
-#include "app/desktop/pad_switching.h"
-#include "app/pads/joystick_listing.h"
 #include "app/pages/page_scripts.h"
-#include "app/presets/folders.h"
-#include "preset/vantry_document.h"
 
 #include <cmath>
 
@@ -14,34 +10,45 @@ namespace padloom {
 const int TesselAppDelegate::mainWindowChrome = 46;
 
 TesselAppDelegate::TesselAppDelegate(const Outlets& o, HelpSites helpSites)
-    : MenuOutlets(o.menu), mainwindow(o.mainwindow), mainScriptObject(o.mainScriptObject),
-      lblJoysticksConnected(o.lblJoysticksConnected), configwindow(o.configwindow),
-      configScriptObject(o.configScriptObject), operations(*o.mainLoop), dialogs_(o.dialogs),
-      settings_(o.settings), desktop_(o.desktop), mainLoop_(o.mainLoop),
-      presentationMonitor_(o.presentationMonitor), captureEvents_(o.captureEvents),
-      helpSites_(std::move(helpSites)) {
-    if (captureEvents_ == nullptr) {
-        ownCaptureEvents_ = std::make_unique<SdlCaptureEvents>();
-        captureEvents_ = ownCaptureEvents_.get();
-    }
-    padSwitching = std::make_unique<PadSwitching>(*this, *mainLoop_, o.notifier);
-    enableDangerousOptions(); // the idle menu, whatever the shell built
+    : menu_(o.menu), mainwindow_(o.mainwindow), mainScriptObject_(o.mainScriptObject),
+      lblJoysticksConnected_(o.lblJoysticksConnected), configwindow_(o.configwindow),
+      configScriptObject_(o.configScriptObject), dialogs_(o.dialogs), settings_(o.settings),
+      desktop_(o.desktop), mainLoop_(o.mainLoop), presentationMonitor_(o.presentationMonitor),
+      helpSites_(std::move(helpSites)), operations_(*o.mainLoop),
+      editor_(*o.configScriptObject, *o.configwindow, *o.dialogs,
+              {[this](const std::vector<std::string>& programs) {
+                   evaluateConfig(config_page::setActivateFor(programs, focusFollowing_.state()));
+               },
+               [this](const std::string& path, const std::string& name, const std::string& tag,
+                      const VantryDocument& saved) { editSaved(path, name, tag, saved); }}),
+      capture_(*o.configScriptObject, *o.dialogs, runner_, menu_, operations_, o.captureEvents,
+               {[this] {
+                    updatelblJoysticksConnected();
+                    updateConfigWindowJoysticks();
+                },
+                // The live view clears what it shows at once.
+                [this] {
+                    if (joystickWatch_) {
+                        joystickWatch_->look();
+                    }
+                }}),
+      focusFollowing_(*this), padSwitching_(*this, runner_, *o.mainLoop, o.notifier) {
+    menu_.enableDangerousOptions(); // the idle menu, whatever the shell built
 }
 
 TesselAppDelegate::~TesselAppDelegate() {
-    runner.deactivate();
-    padSwitching.reset();
+    runner_.deactivate();
     if (fullscreenFixInstalled_) {
         disableLRFullscreenFix();
     }
 }
 
 void TesselAppDelegate::evaluateMain(const std::string& script) {
-    mainScriptObject->evaluate(script);
+    mainScriptObject_->evaluate(script);
 }
 
 void TesselAppDelegate::evaluateConfig(const std::string& script) {
-    configScriptObject->evaluate(script);
+    configScriptObject_->evaluate(script);
 }
 
 void TesselAppDelegate::showAlert(const std::string& message) {
@@ -67,71 +74,15 @@ void TesselAppDelegate::fitWindow(Window* window, ScriptPage* page, const std::s
 }
 
 void TesselAppDelegate::updateMainWindowHeight() {
-    fitWindow(mainwindow, mainScriptObject, main_page::getContentHeight(), mainWindowChrome);
+    fitWindow(mainwindow_, mainScriptObject_, main_page::getContentHeight(), mainWindowChrome);
 }
 
 void TesselAppDelegate::updateConfigWindowHeight() {
-    fitWindow(configwindow, configScriptObject, config_page::getContentHeight(), 22);
-}
-
-std::optional<std::string> TesselAppDelegate::applicationSupportFolder() {
-    return padloom::applicationSupportFolder();
-}
-
-std::optional<std::string> TesselAppDelegate::presetFolder() {
-    return padloom::presetFolder();
-}
-
-void TesselAppDelegate::initJoystickSubSystem() {
-    padloom::initJoystickSubSystem();
-}
-
-void TesselAppDelegate::deinitJoystickSubSystem() {
-    padloom::deinitJoystickSubSystem();
-}
-
-void TesselAppDelegate::enableDangerousOptions() {
-    refreshJoysticks_mi->setEnabled(true);
-    reloadPresetList_mi->setEnabled(true);
-    loadExamples_mi->setEnabled(true);
-    whichJoysticks_mi->setEnabled(true);
-    deactivatePreset_mi->setEnabled(false);
-}
-
-void TesselAppDelegate::disableDangerousOptions() {
-    refreshJoysticks_mi->setEnabled(false);
-    reloadPresetList_mi->setEnabled(false);
-    loadExamples_mi->setEnabled(false);
-    whichJoysticks_mi->setEnabled(false);
-    deactivatePreset_mi->setEnabled(true);
+    fitWindow(configwindow_, configScriptObject_, config_page::getContentHeight(), 22);
 }
 
 void TesselAppDelegate::restoreMenuState() {
-    if (runner.active()) {
-        disableDangerousOptions();
-    } else {
-        enableDangerousOptions();
-    }
-}
-
-bool TesselAppDelegate::loadMenuOption(MenuItem* item) {
-    const std::string key = item->title();
-    if (settings_->has(key)) {
-        item->setState(settings_->getBool(key));
-    } else {
-        settings_->setBool(key, item->state());
-    }
-    return settings_->getBool(key);
-}
-
-// Works from the stored value, not the check mark: when they disagree both end as the
-// opposite of what was stored.
-bool TesselAppDelegate::toggleMenuOption(MenuItem* item) {
-    const std::string key = item->title();
-    const bool value = !settings_->getBool(key);
-    settings_->setBool(key, value);
-    item->setState(value);
-    return value;
+    menu_.restoreMenuState(runner_.active());
 }
 
 } // namespace padloom

@@ -1,45 +1,42 @@
 // Start-up, display changes, the quit question, window closing, shut-down and help.
 #include "app/controller/tessel_app_delegate.h"
 #include "app/pads/joystick_listing.h"
-#include "preset/vantry_document.h"
 
 #include <SDL.h>
 
 namespace padloom {
 
 void TesselAppDelegate::awakeFromNib() {
-    lblJoysticksConnected->setText(joystickCountText(0));
+    lblJoysticksConnected_->setText(joystickCountText(0));
 }
 
 void TesselAppDelegate::applicationDidFinishLaunching() {
-    editingPreset.reset();
-    editingPresetPath.reset();
-    runner.joystickPollingEnabled = false;
-    runner.joystickPollingTaskRunning = false;
+    runner_.joystickPollingEnabled = false;
+    runner_.joystickPollingTaskRunning = false;
     SDL_Init(SDL_INIT_VIDEO);
     SDL_JoystickEventState(SDL_ENABLE);
     for (const MenuEntry& entry : menuEntries()) {
         if (entry.storedUnderTitle()) {
-            loadMenuOption(this->*entry.outlet);
+            loadMenuOption(*settings_, *(menu_.*entry.outlet));
         }
     }
-    shouldAvoidCorners = shouldAvoidCorners_mi->state();
-    runner.engine.minecraftFix = minecraftFix_mi->state();
+    shouldAvoidCorners_ = menu_.shouldAvoidCorners_mi->state();
+    runner_.engine.minecraftFix = menu_.minecraftFix_mi->state();
     // The full-screen fix comes back as it was left, so its check mark and stored value agree.
-    if (fullscreenFix_mi->state()) {
+    if (menu_.fullscreenFix_mi->state()) {
         enableLRFullscreenFix();
     }
     // A first start stores the lock's initial state, so item, setting and geometry agree.
     if (!settings_->has(lockCursorKey)) {
-        settings_->setBool(lockCursorKey, shouldLock_mi->state());
+        settings_->setBool(lockCursorKey, menu_.shouldLock_mi->state());
     }
-    shouldLock_mi->setState(settings_->getBool(lockCursorKey));
+    menu_.shouldLock_mi->setState(settings_->getBool(lockCursorKey));
     recomputeGeometry();
     if (settings_->has(showWarningsKey)) {
-        shouldShowWarnings_mi->setState(settings_->getBool(showWarningsKey));
+        menu_.shouldShowWarnings_mi->setState(settings_->getBool(showWarningsKey));
     } else {
         settings_->setBool(showWarningsKey, true);
-        shouldShowWarnings_mi->setState(true);
+        menu_.shouldShowWarnings_mi->setState(true);
     }
     watchJoysticks();
 }
@@ -64,10 +61,10 @@ std::string TesselAppDelegate::quitQuestion() {
 }
 
 bool TesselAppDelegate::askBeforeQuit() {
-    if (!runner.joystickPollingEnabled) {
+    if (!runner_.joystickPollingEnabled) {
         return true;
     }
-    if (configwindow->visible()) {
+    if (configwindow_->visible()) {
         return true;
     }
     if (!settings_->getBool(showWarningsKey)) {
@@ -77,18 +74,20 @@ bool TesselAppDelegate::askBeforeQuit() {
 }
 
 bool TesselAppDelegate::applicationShouldTerminate() {
-    return quitConfirmed || askBeforeQuit();
+    return quitConfirmed_ || askBeforeQuit();
 }
 
 // Every way of quitting comes here. An open edit ends first, exactly as closing the editor
 // ends it (saved, or kept with an alert); then the active preset stops before SDL goes, so the
 // polling task never uses SDL after it.
 void TesselAppDelegate::applicationWillTerminate() {
-    if (editingPresetPath) {
-        windowWillClose(configwindow);
+    if (editor_.editingPresetPath()) {
+        windowWillClose(configwindow_);
     }
-    stopJoystickWatch();
-    runner.deactivate();
+    if (joystickWatch_) {
+        joystickWatch_->stop();
+    }
+    runner_.deactivate();
     if (fullscreenFixInstalled_) {
         disableLRFullscreenFix();
     }
@@ -96,29 +95,29 @@ void TesselAppDelegate::applicationWillTerminate() {
 }
 
 bool TesselAppDelegate::keepsRunningWhenClosed() const {
-    return keepInTray_mi->state() && keepInTray_mi->enabled();
+    return menu_.keepInTray_mi->state() && menu_.keepInTray_mi->enabled();
 }
 
 bool TesselAppDelegate::windowShouldClose(Window* window) {
-    if (window == configwindow || keepsRunningWhenClosed()) {
+    if (window == configwindow_ || keepsRunningWhenClosed()) {
         return true;
     }
-    quitConfirmed = askBeforeQuit();
-    return quitConfirmed;
+    quitConfirmed_ = askBeforeQuit();
+    return quitConfirmed_;
 }
 
 // The main window closes to the tray when the option says so: the shell hides it and the
 // active preset keeps running.
 void TesselAppDelegate::windowWillClose(Window* window) {
-    if (window != configwindow) {
+    if (window != configwindow_) {
         if (!keepsRunningWhenClosed()) {
             mainLoop_->requestTerminate();
         }
         return;
     }
     // Closing the editor ends a capture; an active preset keeps running.
-    if (captureRunning_ && runner.joystickPollingTaskRunning) {
-        stopJoystickPolling();
+    if (capture_.running() && runner_.joystickPollingTaskRunning) {
+        runner_.stopPolling();
     }
     finishEditingPreset();
 }

@@ -1,42 +1,41 @@
 // The quick options of the menu.
 #include "app/controller/tessel_app_delegate.h"
 #include "app/pages/page_scripts.h"
-#include "preset/vantry_document.h"
 
 namespace padloom {
 
 void TesselAppDelegate::recomputeGeometry() {
-    runner.engine.computeScreenGeometry(shouldLock_mi->state(), shouldAvoidCorners);
+    runner_.engine.computeScreenGeometry(menu_.shouldLock_mi->state(), shouldAvoidCorners_);
 }
 
 // Works from the item's check mark, unlike the title-keyed options.
 void TesselAppDelegate::LockCursor() {
-    const bool on = !shouldLock_mi->state();
-    shouldLock_mi->setState(on);
+    const bool on = !menu_.shouldLock_mi->state();
+    menu_.shouldLock_mi->setState(on);
     settings_->setBool(lockCursorKey, on);
     recomputeGeometry();
 }
 
 void TesselAppDelegate::toggleWarnings() {
-    const bool on = !shouldShowWarnings_mi->state();
-    shouldShowWarnings_mi->setState(on);
+    const bool on = !menu_.shouldShowWarnings_mi->state();
+    menu_.shouldShowWarnings_mi->setState(on);
     settings_->setBool(showWarningsKey, on);
 }
 
 void TesselAppDelegate::toggleAvoidCorners() {
-    shouldAvoidCorners = toggleMenuOption(shouldAvoidCorners_mi);
+    shouldAvoidCorners_ = toggleMenuOption(*settings_, *menu_.shouldAvoidCorners_mi);
     recomputeGeometry();
 }
 
 void TesselAppDelegate::compactList() {
-    toggleMenuOption(shouldCompactList_mi);
-    evaluateMain(main_page::setCompactList(shouldCompactList_mi->state()));
+    toggleMenuOption(*settings_, *menu_.shouldCompactList_mi);
+    evaluateMain(main_page::setCompactList(menu_.shouldCompactList_mi->state()));
     updateMainWindowHeight();
 }
 
 void TesselAppDelegate::toggleMinecraftFix() {
-    runner.engine.minecraftFix = toggleMenuOption(minecraftFix_mi);
-    if (runner.engine.minecraftFix) {
+    runner_.engine.minecraftFix = toggleMenuOption(*settings_, *menu_.minecraftFix_mi);
+    if (runner_.engine.minecraftFix) {
         showAlert(
             "Please disable this if you experience problems like the mouse cursor getting stuck when not "
             "playing Minecraft.");
@@ -44,7 +43,7 @@ void TesselAppDelegate::toggleMinecraftFix() {
 }
 
 void TesselAppDelegate::toggleFullScreenFix() {
-    if (toggleMenuOption(fullscreenFix_mi)) {
+    if (toggleMenuOption(*settings_, *menu_.fullscreenFix_mi)) {
         enableLRFullscreenFix();
     } else {
         disableLRFullscreenFix();
@@ -52,11 +51,11 @@ void TesselAppDelegate::toggleFullScreenFix() {
 }
 
 void TesselAppDelegate::toggleKeyRepeat() {
-    toggleMenuOption(keyRepeat_mi);
+    toggleMenuOption(*settings_, *menu_.keyRepeat_mi);
 }
 
 void TesselAppDelegate::toggleKeepInTray() {
-    toggleMenuOption(keepInTray_mi);
+    toggleMenuOption(*settings_, *menu_.keepInTray_mi);
 }
 
 void TesselAppDelegate::enableLRFullscreenFix() {
@@ -64,7 +63,7 @@ void TesselAppDelegate::enableLRFullscreenFix() {
         return;
     }
     presentationMonitor_->install(
-        [this] { operations.run([this] { applicationDidChangeScreenParameters(); }); });
+        [this] { operations_.run([this] { applicationDidChangeScreenParameters(); }); });
     fullscreenFixInstalled_ = true;
 }
 

@@ -114,6 +114,50 @@ const MenuEntry& menuEntry(MenuOutlet outlet) {
     return entries[0];
 }
 
+void MenuOutlets::enableDangerousOptions() const {
+    refreshJoysticks_mi->setEnabled(true);
+    reloadPresetList_mi->setEnabled(true);
+    loadExamples_mi->setEnabled(true);
+    whichJoysticks_mi->setEnabled(true);
+    deactivatePreset_mi->setEnabled(false);
+}
+
+void MenuOutlets::disableDangerousOptions() const {
+    refreshJoysticks_mi->setEnabled(false);
+    reloadPresetList_mi->setEnabled(false);
+    loadExamples_mi->setEnabled(false);
+    whichJoysticks_mi->setEnabled(false);
+    deactivatePreset_mi->setEnabled(true);
+}
+
+void MenuOutlets::restoreMenuState(bool presetActive) const {
+    if (presetActive) {
+        disableDangerousOptions();
+    } else {
+        enableDangerousOptions();
+    }
+}
+
+bool loadMenuOption(SettingsStore& settings, MenuItem& item) {
+    const std::string key = item.title();
+    if (settings.has(key)) {
+        item.setState(settings.getBool(key));
+    } else {
+        settings.setBool(key, item.state());
+    }
+    return settings.getBool(key);
+}
+
+// Works from the stored value, not the check mark: when they disagree both end as the
+// opposite of what was stored.
+bool toggleMenuOption(SettingsStore& settings, MenuItem& item) {
+    const std::string key = item.title();
+    const bool value = !settings.getBool(key);
+    settings.setBool(key, value);
+    item.setState(value);
+    return value;
+}
+
 bool storedOption(const SettingsStore& settings, MenuOutlet outlet) {
     const MenuEntry& entry = menuEntry(outlet);
     const std::string key = entry.key();

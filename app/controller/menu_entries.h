@@ -35,6 +35,14 @@ struct MenuOutlets {
     MenuItem* fullscreenFix_mi = nullptr;
     MenuItem* keyRepeat_mi = nullptr;
     MenuItem* keepInTray_mi = nullptr;
+
+    // The items whose work must wait while joysticks are in use (listing the pads, reloading the
+    // list, loading the examples) are enabled and Deactivate is not; disabling does the opposite,
+    // for while a preset is active or a capture listens.
+    void enableDangerousOptions() const;
+    void disableDangerousOptions() const;
+    // The state that matches what runs.
+    void restoreMenuState(bool presetActive) const;
 };
 
 using MenuOutlet = MenuItem* MenuOutlets::*;
@@ -76,5 +84,11 @@ const char* menuSectionTitle(MenuSection section);
 const MenuEntry& menuEntry(MenuOutlet outlet);
 // The option of an outlet's row as stored, or its first-start state when nothing is stored.
 bool storedOption(const SettingsStore& settings, MenuOutlet outlet);
+
+// An option stored under its item's title: the stored value sets the item's state, or the item's
+// state is stored when nothing is; returns the stored value.
+bool loadMenuOption(SettingsStore& settings, MenuItem& item);
+// Flips the stored value (false when none) and shows it on the item; returns it.
+bool toggleMenuOption(SettingsStore& settings, MenuItem& item);
 
 } // namespace padloom

@@ -24,7 +24,7 @@
 //   3. applicationDidFinishLaunching().
 //   4. On the main page's "load-finished" (WEBKIT_LOAD_FINISHED): webViewDocumentReady().
 //   5. Script bridge messages: callFromPage(op, args) with the parsed arguments; send back the
-//      reply's value, or reject the page's promise with the reply's error when refused.
+//      reply's value, or reject the page's promise with the reply's problem when refused.
 //   6. Menu items run their row's action (options and commands: a method of the controller; help
 //      topics: showHelp(HelpTopic)). "monitors-changed": applicationDidChangeScreenParameters().
 //   7. Window "delete-event": windowShouldClose(window) (false keeps it open); on close:
@@ -33,8 +33,9 @@
 //   8. Escape in either window during a capture: escapeCapture() (see capture_events.h).
 //   9. Page alert()/confirm() through "script-dialog": Dialogs::showAlertLater / confirmLater,
 //      answered from the main loop (no panel runs inside the web view's signal).
-//  10. Steps 4 to 8 enter the controller through TesselAppDelegate::operations (run, or post from
-//      a web view's handlers), so no operation starts inside another; Escape does not queue.
+//  10. Steps 4 to 8 enter the controller through TesselAppDelegate::operations() (run, or post
+//      from a web view's handlers), so no operation starts inside another; Escape does not queue.
+//  11. The tray and the remote actions take the controller as PresetSwitching (switching()).
 #pragma once
 
 #include "app/capture/capture_events.h"

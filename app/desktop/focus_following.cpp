@@ -1,10 +1,7 @@
 #include "app/desktop/focus_following.h"
 
-#include "app/controller/tessel_app_delegate.h"
 #include "app/desktop/focus_session.h"
-#include "app/pages/page_scripts.h"
 #include "app/pages/shown_text.h"
-#include "app/presets/active_preset.h"
 
 #include <cstdio>
 
@@ -59,7 +56,7 @@ void FocusFollowing::schedule(uint32_t delayMs) {
         if (!*alive || generation != generation_) {
             return;
         }
-        controller_.operations.run([this, alive, generation] {
+        presets_.runOperation([this, alive, generation] {
             if (*alive && generation == generation_) {
                 apply();
             }
@@ -71,7 +68,7 @@ void FocusFollowing::apply() {
     if (!pending_) {
         return;
     }
-    if (controller_.captureRunning()) {
+    if (presets_.captureRunning()) {
         schedule(captureRetryMs);
         return;
     }
@@ -119,56 +116,28 @@ void FocusFollowing::returnToByHand() {
 }
 
 bool FocusFollowing::activate(const std::string& fileName) {
-    std::string whyNot;
-    switching_ = true;
-    const bool on = controller_.activatePreset(fileName, &whyNot);
-    switching_ = false;
-    ScriptPage& page = *controller_.mainScriptObject;
+    const Outcome<> on = presets_.switchOn(fileName, PresetSwitching::Cause::following);
     if (!on) {
-        page.evaluate(main_page::hideBlockLayer());
         std::fprintf(stderr, "Padloom did not switch on the preset \"%s\" for the focused program: %s\n",
-                     terminalText(fileName).c_str(), terminalText(whyNot, true).c_str());
+                     terminalText(fileName).c_str(), terminalText(on.problem(), true).c_str());
     }
-    page.evaluate(main_page::markActivePreset(activePresetFile(controller_.runner)));
-    return on;
+    return static_cast<bool>(on);
 }
 
 void FocusFollowing::deactivate() {
-    if (controller_.runner.active()) {
-        switching_ = true;
-        controller_.deactivatePreset();
-        switching_ = false;
-    }
-    controller_.mainScriptObject->evaluate(main_page::markActivePreset(""));
+    presets_.switchOff(PresetSwitching::Cause::following);
 }
 
 void FocusFollowing::presetActivated(const std::string& fileName) {
-    if (switching_) {
-        return;
-    }
     byHand_ = fileName;
     followed_ = false;
     holdFor_ = namedPreset();
 }
 
 void FocusFollowing::presetDeactivated() {
-    if (switching_) {
-        return;
-    }
     byHand_.reset();
     followed_ = false;
     holdFor_ = namedPreset();
-}
-
-void FocusFollowing::presetSaved(const std::string& path, const std::vector<std::string>& programs) {
-    const std::optional<std::string> folder = controller_.presetFolder();
-    if (folder && path.rfind(*folder, 0) == 0) {
-        rules.set(path.substr(folder->size()), programs);
-    }
-}
-
-void FocusFollowing::showInEditor(const std::vector<std::string>& programs) {
-    controller_.configScriptObject->evaluate(config_page::setActivateFor(programs, state()));
 }
 
 FollowerState FocusFollowing::state() const {
@@ -178,13 +147,13 @@ FollowerState FocusFollowing::state() const {
     return monitor_->state();
 }
 
-void FocusFollowing::enableHelper() {
+void FocusFollowing::enableHelper(std::function<void(const FollowerState&)> shown) {
     if (monitor_ == nullptr) {
         return;
     }
-    monitor_->enableHelper([this, alive = alive_] {
+    monitor_->enableHelper([this, alive = alive_, shown = std::move(shown)] {
         if (*alive) {
-            controller_.configScriptObject->evaluate(config_page::showFollowing(state()));
+            shown(state());
         }
     });
 }
@@ -193,20 +162,13 @@ std::optional<std::string> FocusFollowing::namedPreset() const {
     if (!focused_) {
         return std::nullopt;
     }
-    return rules.presetFor(*focused_, [this](const std::string& fileName) { return beingEdited(fileName); });
+    return rules.presetFor(*focused_,
+                           [this](const std::string& fileName) { return presets_.beingEdited(fileName); });
 }
 
 std::optional<std::string> FocusFollowing::currentPreset() const {
-    std::string file = activePresetFile(controller_.runner);
+    std::string file = presets_.activePresetFile();
     return file.empty() ? std::nullopt : std::optional(std::move(file));
-}
-
-bool FocusFollowing::beingEdited(const std::string& fileName) const {
-    if (!controller_.editingPresetPath) {
-        return false;
-    }
-    const std::optional<std::string> folder = controller_.presetFolder();
-    return folder && *folder + fileName == *controller_.editingPresetPath;
 }
 
 } // namespace padloom

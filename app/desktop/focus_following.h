@@ -17,10 +17,12 @@
 #pragma once
 
 #include "app/desktop/focus_rules.h"
+#include "app/desktop/preset_switching.h"
 #include "app/ui/focus_monitor.h"
 #include "app/ui/main_loop.h"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -28,11 +30,9 @@
 
 namespace padloom {
 
-class TesselAppDelegate;
-
 class FocusFollowing {
 public:
-    explicit FocusFollowing(TesselAppDelegate& controller) : controller_(controller) {}
+    explicit FocusFollowing(PresetSwitching& presets) : presets_(presets) {}
     ~FocusFollowing();
     FocusFollowing(const FocusFollowing&) = delete;
     FocusFollowing& operator=(const FocusFollowing&) = delete;
@@ -44,19 +44,16 @@ public:
     bool available() const { return monitor_ != nullptr && monitor_->available(); }
     // What the editor says about following: which way it is done here, or why it is not.
     FollowerState state() const;
-    // The editor's button: sets up the desktop's part of following, then shows the new state.
-    void enableHelper();
+    // The editor's button: sets up the desktop's part of following, then calls shown with the new
+    // state.
+    void enableHelper(std::function<void(const FollowerState&)> shown);
 
     // Kept by the preset list: which preset names which program, in list order.
     FocusRules rules;
 
-    // The controller reports each activation and deactivation, by hand or by this.
+    // The controller reports each activation and deactivation by hand.
     void presetActivated(const std::string& fileName);
     void presetDeactivated();
-    // The editor saved the preset at path, naming these programs.
-    void presetSaved(const std::string& path, const std::vector<std::string>& programs);
-    // Fills the editor's programs section.
-    void showInEditor(const std::vector<std::string>& programs);
     // The preset that runs, by its file name; none when none runs.
     std::optional<std::string> currentPreset() const;
 
@@ -70,9 +67,8 @@ private:
     bool activate(const std::string& fileName);
     void deactivate();
     std::optional<std::string> namedPreset() const;
-    bool beingEdited(const std::string& fileName) const;
 
-    TesselAppDelegate& controller_;
+    PresetSwitching& presets_;
     FocusMonitor* monitor_ = nullptr;
     MainLoop* loop_ = nullptr;
     std::optional<FocusedWindow> pending_; // got the focus, not yet rested on
@@ -80,8 +76,7 @@ private:
     std::optional<std::string> byHand_;    // the preset switched on by hand; none after a deactivation
     std::optional<std::string> holdFor_;   // a change by hand holds while the focus stays on its programs
     bool followed_ = false;                // what runs was switched on (or off) by following
-    bool switching_ = false;
-    uint64_t generation_ = 0; // of the newest scheduled apply
+    uint64_t generation_ = 0;              // of the newest scheduled apply
     std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
 };
 

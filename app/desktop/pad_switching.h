@@ -4,6 +4,8 @@
 // now on, or says why the running one stays on; the list and the tray menu follow the activation.
 #pragma once
 
+#include "app/desktop/preset_switching.h"
+#include "app/running/preset_runner.h"
 #include "app/ui/main_loop.h"
 #include "app/ui/notifier.h"
 
@@ -12,12 +14,10 @@
 
 namespace padloom {
 
-class TesselAppDelegate;
-
 class PadSwitching {
 public:
-    // notifier may be null: the reasons still go to standard error.
-    PadSwitching(TesselAppDelegate& controller, MainLoop& loop, Notifier* notifier);
+    // Listens to runner's pads; notifier may be null: the reasons still go to standard error.
+    PadSwitching(PresetSwitching& switching, PresetRunner& runner, MainLoop& loop, Notifier* notifier);
     ~PadSwitching();
     PadSwitching(const PadSwitching&) = delete;
     PadSwitching& operator=(const PadSwitching&) = delete;
@@ -26,8 +26,8 @@ public:
     void switchTo(const std::string& to);
 
 private:
-    TesselAppDelegate& controller_;
-    MainLoop& loop_;
+    PresetSwitching& switching_;
+    PresetRunner& runner_;
     Notifier* notifier_;
     std::shared_ptr<PadSwitching*> self_; // tasks still queued when this goes find it empty
 };

@@ -5,51 +5,47 @@
 // click.
 #pragma once
 
+#include "app/desktop/preset_switching.h"
+#include "app/outcome.h"
 #include "app/presets/preset_listing.h"
 
 #include <functional>
-#include <optional>
 #include <string>
 #include <vector>
 
 namespace padloom {
 
-class TesselAppDelegate;
-
 // The listed preset that name stands for: the one of that file name (relative to the preset
-// folder), else the one whose file name as shown (validUtf8) or preset name is name. None, with a
-// sentence for the user in problem, when none or several match.
-std::optional<std::string> findPresetByName(const std::vector<ListedPreset>& listed, const std::string& name,
-                                            std::string& problem);
+// folder), else the one whose file name as shown (validUtf8) or preset name is name. A sentence
+// for the user when none or several match.
+Outcome<std::string> findPresetByName(const std::vector<ListedPreset>& listed, const std::string& name);
 
 class RemoteControl {
 public:
-    explicit RemoteControl(TesselAppDelegate& app) : app_(app) {}
+    explicit RemoteControl(PresetSwitching& presets) : presets_(presets) {}
 
-    // Why no request can be taken now: a panel or a joystick detection waits for the user, who
-    // may be answering it right now. Empty when requests can be taken.
-    std::string refusal() const;
+    // Whether a request can be taken now: not while a panel or a joystick detection waits for the
+    // user, who may be answering it right now.
+    Outcome<> takesRequests() const;
 
-    // The requests themselves, each run as the controller's operation: empty when done, else why
-    // not (the main page shows that too).
-    std::string activateNow(const std::string& name);
-    std::string deactivateNow();
+    // The requests themselves, each run as the controller's operation; a failure is shown in the
+    // main page too.
+    Outcome<> activateNow(const std::string& name);
+    Outcome<> deactivateNow();
 
     // For callers that need no answer (the tray menu): refused at once, with the reason, while
-    // refusal() says so; otherwise run now, or after the operation in progress. Empty when done
-    // or waiting for its turn.
-    std::string activate(const std::string& name);
-    std::string deactivate();
+    // takesRequests says so; otherwise run now, or after the operation in progress (done, as far
+    // as the caller learns, when it waits for its turn).
+    Outcome<> activate(const std::string& name);
+    Outcome<> deactivate();
 
     // The active preset's file name, relative to the preset folder; empty when none is active.
-    std::string activePresetFile() const;
-    // Marks the active preset (none when none is active) in the main page.
-    void showActivePreset();
+    std::string activePresetFile() const { return presets_.activePresetFile(); }
 
 private:
-    std::string take(std::function<std::string(RemoteControl&)> request);
+    Outcome<> take(std::function<Outcome<>(RemoteControl&)> request);
 
-    TesselAppDelegate& app_;
+    PresetSwitching& presets_;
 };
 
 } // namespace padloom

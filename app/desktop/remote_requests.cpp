@@ -1,6 +1,5 @@
 #include "app/desktop/remote_requests.h"
 
-#include "app/controller/tessel_app_delegate.h"
 #include "app/desktop/remote_control.h"
 
 #include <algorithm>
@@ -13,26 +12,26 @@ constexpr uint32_t checkIntervalMs = 100;
 // is refused, so that it is never done after its client has given up and said it was not.
 constexpr int startPatienceChecks = 250;
 
-constexpr char startingText[] = "Padloom is still starting; try again in a moment.";
-constexpr char quitText[] = "Padloom quit before it could do this.";
+const Problem starting{"Padloom is still starting; try again in a moment."};
+const Problem quit{"Padloom quit before it could do this."};
 
 } // namespace
 
 struct RemoteRequests::Request {
     enum class Stage { early, queued, running, answered };
 
-    std::function<std::string(RemoteControl&)> run;
+    std::function<Outcome<>(RemoteControl&)> run;
     RemoteAnswerFn answer;
     Stage stage = Stage::early;
     int checks = 0; // while it waits for the start-up
 
     // Once only: a request answered as the app quits is not answered again when its operation ends.
-    void finish(const std::string& problem, TesselAppDelegate* app) {
+    void finish(const Outcome<>& done, PresetSwitching* presets) {
         if (stage == Stage::answered) {
             return;
         }
         stage = Stage::answered;
-        const RemoteAnswer reply{problem, app ? RemoteControl(*app).activePresetFile() : std::string()};
+        const RemoteAnswer reply{done, presets ? presets->activePresetFile() : std::string()};
         const RemoteAnswerFn send = std::move(answer);
         send(reply);
     }
@@ -41,14 +40,14 @@ struct RemoteRequests::Request {
 RemoteRequests::RemoteRequests(MainLoop& loop) : loop_(loop) {}
 
 RemoteRequests::~RemoteRequests() {
-    answerAll(quitText);
+    answerAll(quit);
 }
 
-void RemoteRequests::attach(TesselAppDelegate* app) {
-    if (!app) {
-        answerAll(quitText);
+void RemoteRequests::attach(PresetSwitching* presets) {
+    if (!presets) {
+        answerAll(quit);
     }
-    app_ = app;
+    presets_ = presets;
     advance();
 }
 
@@ -61,7 +60,7 @@ void RemoteRequests::deactivate(RemoteAnswerFn answer) {
 }
 
 std::string RemoteRequests::activeFile() const {
-    return app_ ? RemoteControl(*app_).activePresetFile() : std::string();
+    return presets_ ? presets_->activePresetFile() : std::string();
 }
 
 size_t RemoteRequests::waiting() const {
@@ -69,7 +68,7 @@ size_t RemoteRequests::waiting() const {
                          [](const auto& request) { return request->stage != Request::Stage::answered; });
 }
 
-void RemoteRequests::submit(std::function<std::string(RemoteControl&)> run, RemoteAnswerFn answer) {
+void RemoteRequests::submit(std::function<Outcome<>(RemoteControl&)> run, RemoteAnswerFn answer) {
     auto request = std::make_shared<Request>();
     request->run = std::move(run);
     request->answer = std::move(answer);
@@ -78,7 +77,7 @@ void RemoteRequests::submit(std::function<std::string(RemoteControl&)> run, Remo
 }
 
 bool RemoteRequests::ready() const {
-    return app_ && app_->mainPageFills() > 0;
+    return presets_ && presets_->presetListShown();
 }
 
 // Runs the requests whose turn has come; a request's operation may run at once, inside this, and
@@ -103,13 +102,13 @@ void RemoteRequests::refuseWhileTheUserIsAsked() {
     if (!ready()) {
         return;
     }
-    const std::string refusal = RemoteControl(*app_).refusal();
-    if (refusal.empty()) {
+    const Outcome<> takes = RemoteControl(*presets_).takesRequests();
+    if (takes) {
         return;
     }
     for (const std::shared_ptr<Request>& request : std::vector(requests_)) {
         if (request->stage == Request::Stage::early || request->stage == Request::Stage::queued) {
-            request->finish(refusal, app_);
+            request->finish(takes, presets_);
         }
     }
 }
@@ -128,19 +127,18 @@ std::shared_ptr<RemoteRequests::Request> RemoteRequests::nextToQueue() const {
 
 void RemoteRequests::queue(const std::shared_ptr<Request>& request) {
     request->stage = Request::Stage::queued;
-    TesselAppDelegate& app = *app_;
-    app.operations.run([&app, request] {
+    PresetSwitching& presets = *presets_;
+    presets.runOperation([&presets, request] {
         if (request->stage != Request::Stage::queued) {
             return; // refused while it waited
         }
-        RemoteControl control(app);
-        const std::string refusal = control.refusal();
-        if (!refusal.empty()) {
-            request->finish(refusal, &app);
+        RemoteControl control(presets);
+        if (const Outcome<> takes = control.takesRequests(); !takes) {
+            request->finish(takes, &presets);
             return;
         }
         request->stage = Request::Stage::running;
-        request->finish(request->run(control), &app);
+        request->finish(request->run(control), &presets);
     });
 }
 
@@ -148,16 +146,16 @@ void RemoteRequests::check() {
     checkScheduled_ = false;
     for (const std::shared_ptr<Request>& request : std::vector(requests_)) {
         if (request->stage == Request::Stage::early && !ready() && ++request->checks > startPatienceChecks) {
-            request->finish(startingText, app_);
+            request->finish(starting, presets_);
         }
     }
     advance();
 }
 
-void RemoteRequests::answerAll(const std::string& problem) {
+void RemoteRequests::answerAll(const Problem& problem) {
     for (const std::shared_ptr<Request>& request : std::vector(requests_)) {
         if (request->stage != Request::Stage::answered) {
-            request->finish(problem, app_);
+            request->finish(problem, presets_);
         }
     }
     requests_.clear();

@@ -8,6 +8,8 @@
 // or a detection opens. A request the app did not run before it quit is answered so.
 #pragma once
 
+#include "app/desktop/preset_switching.h"
+#include "app/outcome.h"
 #include "app/ui/main_loop.h"
 
 #include <functional>
@@ -18,10 +20,9 @@
 namespace padloom {
 
 class RemoteControl;
-class TesselAppDelegate;
 
 struct RemoteAnswer {
-    std::string problem;    // empty when the request was done, else why not
+    Outcome<> done;
     std::string activeFile; // the active preset afterwards, relative to the preset folder; "" for none
 };
 using RemoteAnswerFn = std::function<void(const RemoteAnswer&)>;
@@ -36,7 +37,7 @@ public:
 
     // The controller that runs the requests from now on. Null: none any more (the app quits);
     // the requests still waiting are answered.
-    void attach(TesselAppDelegate* app);
+    void attach(PresetSwitching* presets);
 
     void activate(const std::string& name, RemoteAnswerFn answer);
     void deactivate(RemoteAnswerFn answer);
@@ -47,17 +48,17 @@ public:
 
 private:
     struct Request;
-    void submit(std::function<std::string(RemoteControl&)> run, RemoteAnswerFn answer);
+    void submit(std::function<Outcome<>(RemoteControl&)> run, RemoteAnswerFn answer);
     void advance();
     void refuseWhileTheUserIsAsked();
     std::shared_ptr<Request> nextToQueue() const;
     void queue(const std::shared_ptr<Request>& request);
     void check();
-    void answerAll(const std::string& problem);
+    void answerAll(const Problem& problem);
     bool ready() const;
 
     MainLoop& loop_;
-    TesselAppDelegate* app_ = nullptr;
+    PresetSwitching* presets_ = nullptr;
     std::vector<std::shared_ptr<Request>> requests_;
     bool checkScheduled_ = false;
     std::shared_ptr<RemoteRequests*> self_ = std::make_shared<RemoteRequests*>(this);

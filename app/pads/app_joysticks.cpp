@@ -5,24 +5,19 @@
 #include "app/pads/joystick_watch.h"
 #include "app/pages/page_scripts.h"
 #include "engine/joystick_map.h"
-#include "preset/vantry_document.h"
 
 namespace padloom {
 
 void TesselAppDelegate::updatelblJoysticksConnected() {
-    lblJoysticksConnected->setText(joystickCountText(connectedJoystickCount()));
-}
-
-std::vector<std::string> TesselAppDelegate::getJoystickNames() {
-    return connectedJoystickNames();
+    lblJoysticksConnected_->setText(joystickCountText(connectedJoystickCount()));
 }
 
 void TesselAppDelegate::updateConfigWindowJoysticks() {
-    std::vector<std::string> names = getJoystickNames();
+    std::vector<std::string> names = connectedJoystickNames();
     evaluateConfig(config_page::setJoystickNames(names));
     // Naming opens each pad as a game controller, which must wait while a preset or a capture owns
     // SDL's joystick events; meanwhile the names of the same pads are kept.
-    if (!runner.active() && !captureRunning_) {
+    if (!runner_.active() && !capture_.running()) {
         namedControls_ = {names, connectedControlNames()};
     } else if (namedControls_.first != names) {
         namedControls_ = {names, std::vector<ControlNames>(names.size())};
@@ -35,7 +30,7 @@ void TesselAppDelegate::updateConfigWindowJoysticks() {
 // it learns the names then too.
 void TesselAppDelegate::configPageDidLoad() {
     evaluateConfig(config_page::setSwitchPoint(axisSwitchThreshold));
-    const bool running = runner.active() || captureRunning_; // SDL's joystick subsystem is up
+    const bool running = runner_.active() || capture_.running(); // SDL's joystick subsystem is up
     if (!running) {
         initJoystickSubSystem();
     }
@@ -48,7 +43,7 @@ void TesselAppDelegate::configPageDidLoad() {
 // Both commands below start and stop SDL's joystick subsystem, which would end an active
 // preset's or a capture's use of it: they do nothing then (their menu items are disabled too).
 void TesselAppDelegate::refreshJoysticks() {
-    if (runner.active() || captureRunning_) {
+    if (runner_.active() || capture_.running()) {
         return;
     }
     initJoystickSubSystem();
@@ -58,13 +53,13 @@ void TesselAppDelegate::refreshJoysticks() {
 }
 
 void TesselAppDelegate::showConnectedJoysticks() {
-    if (runner.active() || captureRunning_) {
+    if (runner_.active() || capture_.running()) {
         return;
     }
     initJoystickSubSystem();
     updatelblJoysticksConnected();
     updateConfigWindowJoysticks();
-    showAlert(connectedJoysticksMessage(getJoystickNames()));
+    showAlert(connectedJoysticksMessage(connectedJoystickNames()));
     deinitJoystickSubSystem();
 }
 
@@ -72,26 +67,20 @@ void TesselAppDelegate::watchJoysticks() {
     if (!joystickWatch_) {
         joystickWatch_ = std::make_unique<JoystickWatch>(
             *mainLoop_,
-            JoystickWatch::Hooks{[this] { return runner.active() || captureRunning_; },
+            JoystickWatch::Hooks{[this] { return runner_.active() || capture_.running(); },
                                  [this] { return namedControls_.first; },
                                  [this] {
                                      updatelblJoysticksConnected();
                                      updateConfigWindowJoysticks();
                                  },
-                                 [this] { return editingPresetPath.has_value(); },
+                                 [this] { return editor_.editingPresetPath().has_value(); },
                                  [this](const std::vector<LiveInput>& moved) {
                                      evaluateConfig(moved.empty() ? config_page::clearLiveInputs()
                                                                   : config_page::showLiveInputs(moved));
                                  },
-                                 [this](std::function<void()> look) { operations.run(std::move(look)); }});
+                                 [this](std::function<void()> look) { operations_.run(std::move(look)); }});
     }
     joystickWatch_->start();
-}
-
-void TesselAppDelegate::stopJoystickWatch() {
-    if (joystickWatch_) {
-        joystickWatch_->stop();
-    }
 }
 
 } // namespace padloom

@@ -2,7 +2,6 @@
 #include "app/controller/tessel_app_delegate.h"
 #include "app/pages/page_scripts.h"
 #include "app/pages/shown_text.h"
-#include "preset/vantry_document.h"
 
 #include <cmath>
 #include <limits>
@@ -27,13 +26,17 @@ int intArg(const std::vector<ScriptValue>& args, size_t i) {
     return static_cast<int>(args[i].number());
 }
 
+// The page shows the reason when it is not true.
+ScriptValue done(const Outcome<>& outcome) {
+    return outcome ? ScriptValue(true) : ScriptValue(outcome.problem());
+}
+
 const std::vector<PageOperation>& operationTable() {
     static const std::vector<PageOperation> table = {
         {"activatePreset_",
          {ArgKind::text},
          [](TesselAppDelegate& app, const std::vector<ScriptValue>& a) {
-             std::string whyNot;
-             return app.activatePreset(fileArg(a, 0), &whyNot) ? ScriptValue(true) : ScriptValue(whyNot);
+             return done(app.activatePreset(fileArg(a, 0)));
          }},
         {"deactivatePreset",
          {},
@@ -49,8 +52,7 @@ const std::vector<PageOperation>& operationTable() {
         {"deletePreset_",
          {ArgKind::text},
          [](TesselAppDelegate& app, const std::vector<ScriptValue>& a) {
-             std::string whyNot;
-             return app.deletePreset(fileArg(a, 0), &whyNot) ? ScriptValue(true) : ScriptValue(whyNot);
+             return done(app.deletePreset(fileArg(a, 0)));
          }},
         {"showPresetFile_",
          {ArgKind::text},
@@ -83,7 +85,7 @@ const std::vector<PageOperation>& operationTable() {
         {"enableFocusHelper",
          {},
          [](TesselAppDelegate& app, const std::vector<ScriptValue>&) {
-             app.focusFollowing.enableHelper();
+             app.enableFocusHelper();
              return ScriptValue();
          }},
         {"webViewDocumentReady",
@@ -105,17 +107,17 @@ bool isInt32(const ScriptValue& value) {
            n <= std::numeric_limits<int32_t>::max();
 }
 
-// Empty when the arguments fit the operation, else what is wrong with them.
-std::string argumentProblem(const PageOperation& op, const std::vector<ScriptValue>& args) {
+// Whether the arguments fit the operation.
+Outcome<> argumentsFit(const PageOperation& op, const std::vector<ScriptValue>& args) {
     if (args.size() != op.args.size()) {
-        return std::string(op.name) + " takes " + std::to_string(op.args.size()) + " argument(s), not " +
-               std::to_string(args.size());
+        return Problem{std::string(op.name) + " takes " + std::to_string(op.args.size()) +
+                       " argument(s), not " + std::to_string(args.size())};
     }
     for (size_t i = 0; i < args.size(); ++i) {
         const bool fits = op.args[i] == ArgKind::text ? args[i].isString() : isInt32(args[i]);
         if (!fits) {
-            return std::string(op.name) + ": argument " + std::to_string(i + 1) + " must be " +
-                   (op.args[i] == ArgKind::text ? "a string" : "an integer");
+            return Problem{std::string(op.name) + ": argument " + std::to_string(i + 1) + " must be " +
+                           (op.args[i] == ArgKind::text ? "a string" : "an integer")};
         }
     }
     return {};
@@ -140,25 +142,30 @@ BridgeReply TesselAppDelegate::callFromPage(const std::string& operation,
         if (operation != op.name) {
             continue;
         }
-        const std::string problem = argumentProblem(op, args);
-        if (!problem.empty()) {
-            return {true, problem, {}};
+        if (const Outcome<> fit = argumentsFit(op, args); !fit) {
+            return problemOf(fit);
         }
-        return {false, {}, op.run(*this, args)};
+        return op.run(*this, args);
     }
-    return {true, "no such operation: " + operation, {}};
+    return Problem{"no such operation: " + operation};
 }
 
 void TesselAppDelegate::webViewDocumentReady() {
-    if (mainScriptObject->evaluate(main_page::bodyHeight()).isUndefined()) {
-        mainLoop_->runLater(1000, [this] { operations.run([this] { webViewDocumentReady(); }); });
+    if (mainScriptObject_->evaluate(main_page::bodyHeight()).isUndefined()) {
+        mainLoop_->runLater(1000, [this] { operations_.run([this] { webViewDocumentReady(); }); });
         return;
     }
-    evaluateMain(main_page::setCompactList(shouldCompactList_mi->state()));
+    evaluateMain(main_page::setCompactList(menu_.shouldCompactList_mi->state()));
     loadPresets();
+    evaluateMain(main_page::markActivePreset(activePresetFile()));
     updateMainWindowHeight();
     refreshJoysticks();
     ++mainPageFills_;
+}
+
+void TesselAppDelegate::enableFocusHelper() {
+    focusFollowing_.enableHelper(
+        [this](const FollowerState& state) { evaluateConfig(config_page::showFollowing(state)); });
 }
 
 } // namespace padloom

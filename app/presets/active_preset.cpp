@@ -7,7 +7,7 @@ namespace padloom {
 
 std::string activePresetFile(const PresetRunner& runner) {
     const std::string& path = runner.activePath();
-    const std::optional<std::string> folder = presetFolder();
+    const Outcome<std::string> folder = presetFolder();
     if (folder && path.compare(0, folder->size(), *folder) == 0) {
         return path.substr(folder->size());
     }

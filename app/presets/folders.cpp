@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <optional>
 #include <pwd.h>
 #include <unistd.h>
 
@@ -20,66 +21,48 @@ std::optional<std::string> homeFolder() {
     return std::nullopt;
 }
 
-std::optional<std::string> existingOrCreated(const std::string& path, std::string& problem) {
+Outcome<std::string> existingOrCreated(const std::string& path) {
     std::error_code error;
     if (std::filesystem::is_directory(path, error)) {
         return path;
     }
     // Asked without the closing "/", which would hide a file of that name.
     if (std::filesystem::exists(path.substr(0, path.find_last_not_of('/') + 1), error)) {
-        problem = "\"" + path + "\" is a file, not a folder";
-        return std::nullopt;
+        return Problem{"\"" + path + "\" is a file, not a folder"};
     }
     std::filesystem::create_directories(path, error);
     if (error || !std::filesystem::is_directory(path, error)) {
-        problem = "\"" + path + "\" can't be created (" + error.message() + ")";
-        return std::nullopt;
+        return Problem{"\"" + path + "\" can't be created (" + error.message() + ")"};
     }
     return path;
 }
 
-std::optional<std::string> supportFolder(std::string& problem) {
-    std::optional<std::string> data = userDataFolder();
-    if (!data) {
-        problem = "no home folder is known (HOME is not set)";
-        return std::nullopt;
-    }
-    return existingOrCreated(*data + "/Padloom", problem);
-}
-
 } // namespace
 
-std::optional<std::string> userDataFolder() {
+Outcome<std::string> userDataFolder() {
     const char* dataHome = std::getenv("XDG_DATA_HOME");
     if (dataHome != nullptr && dataHome[0] == '/') {
         return std::string(dataHome);
     }
-    std::optional<std::string> home = homeFolder();
+    const std::optional<std::string> home = homeFolder();
     if (!home) {
-        return std::nullopt;
+        return Problem{"no home folder is known (HOME is not set)"};
     }
     return *home + "/.local/share";
 }
 
-std::optional<std::string> applicationSupportFolder() {
-    std::string problem;
-    return supportFolder(problem);
+Outcome<std::string> applicationSupportFolder() {
+    const Outcome<std::string> data = userDataFolder();
+    return data ? existingOrCreated(*data + "/Padloom") : data;
 }
 
-std::optional<std::string> presetFolder(std::string& problem) {
-    std::string reason;
-    std::optional<std::string> support = supportFolder(reason);
-    std::optional<std::string> folder =
-        support ? existingOrCreated(*support + "/presets/", reason) : std::nullopt;
+Outcome<std::string> presetFolder() {
+    const Outcome<std::string> support = applicationSupportFolder();
+    const Outcome<std::string> folder = support ? existingOrCreated(*support + "/presets/") : support;
     if (!folder) {
-        problem = "The preset folder can't be used: " + reason + ".";
+        return Problem{"The preset folder can't be used: " + folder.problem() + "."};
     }
     return folder;
-}
-
-std::optional<std::string> presetFolder() {
-    std::string problem;
-    return presetFolder(problem);
 }
 
 } // namespace padloom

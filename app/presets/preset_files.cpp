@@ -1,5 +1,8 @@
 #include "app/presets/preset_files.h"
 
+#include "app/presets/folders.h"
+#include "preset/vantry_document.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
@@ -61,6 +64,11 @@ bool isWithin(const fs::path& path, const fs::path& folder) {
     return std::mismatch(folder.begin(), folder.end(), path.begin(), path.end()).first == folder.end();
 }
 
+// What errno says, as a problem.
+Problem lastSystemError() {
+    return Problem{std::strerror(errno)};
+}
+
 bool hasUnsafePart(std::string_view name) {
     size_t start = 0;
     for (;;) {
@@ -98,27 +106,28 @@ std::vector<std::string> findFiles(const std::string& folder,
     return found;
 }
 
-std::optional<std::string> presetFilePath(const std::string& folder, std::string_view name,
-                                          std::string& problem) {
+Outcome<std::string> presetFilePath(const std::string& folder, std::string_view name) {
     const std::string quoted = "\"" + std::string(name) + "\"";
     if (name.empty()) {
-        problem = "No preset file was named.";
-        return std::nullopt;
+        return Problem{"No preset file was named."};
     }
     if (name.find('\0') != std::string_view::npos || name.front() == '/' || hasUnsafePart(name)) {
-        problem = quoted + " is not a preset file name: it must be a path inside the preset folder, "
-                           "without empty, \".\" or \"..\" parts.";
-        return std::nullopt;
+        return Problem{quoted + " is not a preset file name: it must be a path inside the preset folder, "
+                                "without empty, \".\" or \"..\" parts."};
     }
     const std::string path = folder + std::string(name);
     std::error_code error;
     const fs::path base = fs::weakly_canonical(fs::path(folder).parent_path(), error);
     const fs::path parent = error ? fs::path() : fs::weakly_canonical(fs::path(path).parent_path(), error);
     if (error || !isWithin(parent, base)) {
-        problem = quoted + " leads outside the preset folder.";
-        return std::nullopt;
+        return Problem{quoted + " leads outside the preset folder."};
     }
     return path;
+}
+
+Outcome<std::string> presetFile(std::string_view name) {
+    const Outcome<std::string> folder = presetFolder();
+    return folder ? presetFilePath(*folder, name) : folder;
 }
 
 std::string generatedFileName(const std::tm& t) {
@@ -146,90 +155,110 @@ std::string unusedFileName(const std::string& folder, const std::string& name) {
     return {};
 }
 
-bool createNewFile(const std::string& path, std::string_view text, std::string& error) {
+Outcome<> createNewFile(const std::string& path, std::string_view text) {
     const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
     if (fd < 0) {
-        error = std::strerror(errno);
-        return false;
+        return lastSystemError();
     }
     bool ok = writeAll(fd, text);
-    if (!ok) {
-        error = std::strerror(errno);
-    }
+    Problem error = lastSystemError();
     if (::close(fd) != 0 && ok) {
         ok = false;
-        error = std::strerror(errno);
+        error = lastSystemError();
     }
     if (!ok) {
         ::unlink(path.c_str());
+        return error;
     }
-    return ok;
+    return {};
 }
 
-bool readWholeFile(const std::string& path, std::string& text, std::string& error) {
+Outcome<std::string> readWholeFile(const std::string& path) {
     FILE* file = std::fopen(path.c_str(), "rb");
     if (file == nullptr) {
-        error = std::strerror(errno);
-        return false;
+        return lastSystemError();
     }
-    text.clear();
+    std::string text;
     char buffer[8192];
     size_t got = 0;
     while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0) {
         text.append(buffer, got);
     }
+    const Problem error = lastSystemError();
     const bool ok = std::ferror(file) == 0;
-    if (!ok) {
-        error = std::strerror(errno);
-    }
     std::fclose(file);
-    return ok;
+    if (!ok) {
+        return error;
+    }
+    return text;
 }
 
-std::string replaceProblem(const std::string& path) {
+Outcome<> replaceable(const std::string& path) {
     const std::string target = resolved(path);
     struct stat status {};
     if (::stat(target.c_str(), &status) == 0 &&
         ((status.st_mode & S_IWUSR) == 0 || ::access(target.c_str(), W_OK) != 0)) {
-        return "the file is read-only";
+        return Problem{"the file is read-only"};
     }
     std::string tempPath;
     const int fd = openTemporaryBeside(target, tempPath);
     if (fd < 0) {
-        return "its folder can't be written (" + std::string(std::strerror(errno)) + ")";
+        return Problem{"its folder can't be written (" + lastSystemError().text + ")"};
     }
     ::close(fd);
     ::unlink(tempPath.c_str());
     return {};
 }
 
-bool replaceFileContents(const std::string& path, std::string_view text, std::string& error) {
+Outcome<> replaceFileContents(const std::string& path, std::string_view text) {
     const std::string target = resolved(path);
     std::string tempPath;
     const int fd = openTemporaryBeside(target, tempPath);
     if (fd < 0) {
-        error = std::strerror(errno);
-        return false;
+        return lastSystemError();
     }
     struct stat old {};
     const mode_t mode = ::stat(target.c_str(), &old) == 0 ? (old.st_mode & 07777) : 0644;
     ::fchmod(fd, mode | S_IRUSR);
     bool ok = writeAll(fd, text) && ::fsync(fd) == 0;
-    if (!ok) {
-        error = std::strerror(errno);
-    }
+    Problem error = lastSystemError();
     if (::close(fd) != 0 && ok) {
         ok = false;
-        error = std::strerror(errno);
+        error = lastSystemError();
     }
     if (ok && ::rename(tempPath.c_str(), target.c_str()) != 0) {
         ok = false;
-        error = std::strerror(errno);
+        error = lastSystemError();
     }
     if (!ok) {
         ::unlink(tempPath.c_str());
+        return error;
     }
-    return ok;
+    return {};
+}
+
+Outcome<> loadPreset(VantryDocument& document, const std::string& path) {
+    return document.load(path.c_str()) ? Outcome<>() : Problem{document.lastError()};
+}
+
+Outcome<> readPresetText(VantryDocument& document, std::string_view text) {
+    return document.readText(text) && document.interpret() ? Outcome<>() : Problem{document.lastError()};
+}
+
+Outcome<> savePreset(VantryDocument& document, const std::string& path) {
+    return document.save(path.c_str()) ? Outcome<>() : Problem{document.lastError()};
+}
+
+Outcome<> saveAsNewPreset(VantryDocument& document, const std::string& path) {
+    if (Outcome<> created = createNewFile(path, {}); !created) {
+        return created;
+    }
+    Outcome<> saved = savePreset(document, path);
+    if (!saved) {
+        std::error_code ignored;
+        fs::remove(path, ignored);
+    }
+    return saved;
 }
 
 } // namespace padloom

@@ -3,14 +3,17 @@
 // one step.
 #pragma once
 
+#include "app/outcome.h"
+
 #include <ctime>
 #include <initializer_list>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace padloom {
+
+class VantryDocument;
 
 // Paths relative to folder of every regular file below it (recursively, in walk order) whose
 // name ends in one of the suffixes (case-sensitive). Unreadable subfolders are skipped.
@@ -18,11 +21,12 @@ std::vector<std::string> findFiles(const std::string& folder,
                                    std::initializer_list<std::string_view> suffixes);
 
 // The file that name stands for: folder (ending in "/") followed by name, a path relative to the
-// folder as findFiles gives it. None, with a sentence for the user in problem, when name is
-// empty, absolute, has an empty, "." or ".." part, or leads outside the folder through a linked
-// subfolder. The file itself may be a link to anywhere.
-std::optional<std::string> presetFilePath(const std::string& folder, std::string_view name,
-                                          std::string& problem);
+// folder as findFiles gives it. A sentence for the user when name is empty, absolute, has an
+// empty, "." or ".." part, or leads outside the folder through a linked subfolder. The file
+// itself may be a link to anywhere.
+Outcome<std::string> presetFilePath(const std::string& folder, std::string_view name);
+// The same in the preset folder (app/presets/folders.h).
+Outcome<std::string> presetFile(std::string_view name);
 
 // "20261205_15-38-01.txt" for 5 December 2026, 15:38:01 (local time as given).
 std::string generatedFileName(const std::tm& localTime);
@@ -34,19 +38,26 @@ bool nameTaken(const std::string& path);
 
 // Creates path as a new file holding text. It never replaces anything and never follows a link
 // (O_EXCL | O_NOFOLLOW); when the text can't be written whole, the new file is removed again.
-// False (and error set) when that fails.
-bool createNewFile(const std::string& path, std::string_view text, std::string& error);
-// The whole content of a file; false (and error set) when it can't be read.
-bool readWholeFile(const std::string& path, std::string& text, std::string& error);
+Outcome<> createNewFile(const std::string& path, std::string_view text);
+// The whole content of a file.
+Outcome<std::string> readWholeFile(const std::string& path);
 
 // Writes text to a new file beside the file path leads to (through links), flushes it to disk
 // and renames it over that file, so it holds either the old or the new text, never a part, and a
-// link stays a link. The file keeps its mode, with read access for its owner added. False (and
-// error set) when that fails.
-bool replaceFileContents(const std::string& path, std::string_view text, std::string& error);
-// Why the file at path (through links) must not be replaced: its mode gives its owner no write
-// access (this holds for root too), this user may not write it, or no file can be created beside
-// it. Empty when it may be replaced.
-std::string replaceProblem(const std::string& path);
+// link stays a link. The file keeps its mode, with read access for its owner added.
+Outcome<> replaceFileContents(const std::string& path, std::string_view text);
+// Whether the file at path (through links) may be replaced: not when its mode gives its owner no
+// write access (this holds for root too), this user may not write it, or no file can be created
+// beside it.
+Outcome<> replaceable(const std::string& path);
+
+// The document's own reports (its result and lastError) as Outcomes: the preset file at path
+// loaded, the preset text read, the document written to path.
+Outcome<> loadPreset(VantryDocument& document, const std::string& path);
+Outcome<> readPresetText(VantryDocument& document, std::string_view text);
+Outcome<> savePreset(VantryDocument& document, const std::string& path);
+// Writes the document as a new preset file at path, never over an existing file or through a
+// link; nothing is left behind when it can't be written whole.
+Outcome<> saveAsNewPreset(VantryDocument& document, const std::string& path);
 
 } // namespace padloom

@@ -144,13 +144,14 @@ std::vector<ListedPreset> readPresetFolder(const std::string& folder) {
         VantryDocument document;
         ListedPreset entry;
         entry.file = relative;
-        entry.readable = document.load((folder + relative).c_str());
+        const Outcome<> loaded = loadPreset(document, folder + relative);
+        entry.readable = static_cast<bool>(loaded);
         if (entry.readable) {
             entry.name = std::move(document.name);
             entry.tag = std::move(document.tag);
             entry.activateFor = std::move(document.activateFor);
         } else {
-            entry.problem = document.lastError();
+            entry.problem = loaded.problem();
         }
         list.push_back(std::move(entry));
     }

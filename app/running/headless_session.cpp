@@ -43,11 +43,6 @@ private:
     std::deque<std::string> asked_;
 };
 
-std::string activationProblem(ActivationResult result, const std::string& loadError) {
-    return result == ActivationResult::unreadable ? "The preset file could not be read: " + loadError + "."
-                                                  : "No joystick is connected.";
-}
-
 // Activates the target within the running preset's folder; the running one stays on when the
 // target can't start, and is started again if its pads went with the attempt.
 void switchPreset(PresetRunner& runner, const std::string& to, const HeadlessHooks& hooks) {
@@ -58,9 +53,7 @@ void switchPreset(PresetRunner& runner, const std::string& to, const HeadlessHoo
     const SwitchTarget target = switchTarget(list, running.filename().string(), to);
     std::string problem = target.problem;
     if (!target.file.empty()) {
-        std::string loadError;
-        const ActivationResult result = runner.activate(folder + target.file, {}, &loadError);
-        problem = result == ActivationResult::started ? "" : activationProblem(result, loadError);
+        problem = runner.activate(folder + target.file).problem();
         if (!runner.active()) {
             runner.activate(running.string());
         }
@@ -75,8 +68,8 @@ void switchPreset(PresetRunner& runner, const std::string& to, const HeadlessHoo
 
 } // namespace
 
-ActivationResult runPresetUntilStopped(PresetRunner& runner, const std::string& path,
-                                       const HeadlessOptions& options, const HeadlessHooks& hooks) {
+Outcome<> runPresetUntilStopped(PresetRunner& runner, const std::string& path, const HeadlessOptions& options,
+                                const HeadlessHooks& hooks) {
     AskedSwitches asked(hooks.wake);
     if (hooks.wake) {
         runner.joyManager.switchListener = [&asked](const std::string& to) { asked.ask(to); };
@@ -84,15 +77,15 @@ ActivationResult runPresetUntilStopped(PresetRunner& runner, const std::string& 
     runner.engine.minecraftFix = options.minecraftFix;
     runner.engine.computeScreenGeometry(options.lockCursor, options.avoidCorners);
     runner.joyManager.padListener = hooks.padChanged;
-    const ActivationResult result = runner.activate(path, [&] {
+    const Outcome<> started = runner.activate(path, [&] {
         if (hooks.loaded) {
             hooks.loaded(connectedJoystickCount());
         }
     });
-    if (result != ActivationResult::started) {
+    if (!started) {
         runner.deactivate();
         runner.joyManager.switchListener = nullptr;
-        return result;
+        return started;
     }
     runner.startPolling();
     while (hooks.waitForStop) {
@@ -109,7 +102,7 @@ ActivationResult runPresetUntilStopped(PresetRunner& runner, const std::string& 
     }
     runner.deactivate();
     runner.joyManager.switchListener = nullptr;
-    return result;
+    return started;
 }
 
 std::string padChangeText(const PadChange& change) {

@@ -39,8 +39,9 @@ struct HeadlessHooks {
 // preset at path, starts polling, waits for the stop, then deactivates, which releases what the
 // pads hold. Switches the pad asks for go to a preset of the folder that holds path, in the
 // preset list's order. The runner's engine posts to the sink the caller set on it.
-ActivationResult runPresetUntilStopped(PresetRunner& runner, const std::string& path,
-                                       const HeadlessOptions& options, const HeadlessHooks& hooks);
+// The problem says why the preset did not start; it did not load when hooks.loaded was not called.
+Outcome<> runPresetUntilStopped(PresetRunner& runner, const std::string& path, const HeadlessOptions& options,
+                                const HeadlessHooks& hooks);
 
 // "pad 1 disconnected", "pad 1 reconnected", "pad 3 connected", and for a pad without a section
 // of the preset, what happened to it.

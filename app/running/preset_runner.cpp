@@ -1,6 +1,7 @@
 #include "app/running/preset_runner.h"
 
 #include "app/pads/joystick_listing.h"
+#include "app/presets/preset_files.h"
 #include "preset/vantry_document.h"
 
 #include <SDL.h>
@@ -24,20 +25,17 @@ PresetRunner::~PresetRunner() {
     deactivate();
 }
 
-ActivationResult PresetRunner::activate(const std::string& path,
-                                        const std::function<void()>& joysticksCounted, std::string* loadError,
-                                        const std::function<void()>& stopping) {
+Outcome<> PresetRunner::activate(const std::string& path, const std::function<void()>& joysticksCounted,
+                                 const std::function<void()>& stopping) {
+    const Problem noJoystick{"No joystick is connected. Connect one and try again."};
     VantryDocument document;
-    if (!document.load(path.c_str())) {
-        if (loadError != nullptr) {
-            *loadError = document.lastError();
-        }
-        return ActivationResult::unreadable;
+    if (const Outcome<> loaded = loadPreset(document, path); !loaded) {
+        return Problem{"The preset file could not be read: " + loaded.problem() + "."};
     }
     // While a preset runs, the joystick subsystem is up and counts the pads. With none, the new
     // preset could not start; neither could the running one again, so it goes on waiting for them.
     if (active_ && connectedJoystickCount() == 0) {
-        return ActivationResult::noJoystick;
+        return noJoystick;
     }
     if (active_ || pollingThread_.joinable()) {
         deactivate(stopping);
@@ -47,12 +45,12 @@ ActivationResult PresetRunner::activate(const std::string& path,
         joysticksCounted();
     }
     if (!joyManager.init(&document)) {
-        return ActivationResult::noJoystick;
+        return noJoystick;
     }
     active_ = true;
     activePath_ = path;
     changed();
-    return ActivationResult::started;
+    return {};
 }
 
 void PresetRunner::setChangeListener(const void* owner, std::function<void()> listener) {

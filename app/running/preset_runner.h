@@ -7,6 +7,7 @@
 // device nodes (app/running/pad_wait.h) for up to 500 ms; stopPolling ends that wait at once.
 #pragma once
 
+#include "app/outcome.h"
 #include "app/running/pad_wait.h"
 #include "engine/engine.h"
 #include "engine/joystick_manager.h"
@@ -21,8 +22,6 @@
 
 namespace padloom {
 
-enum class ActivationResult { started, unreadable, noJoystick };
-
 class PresetRunner {
 public:
     // padNodes tells the polling task which device nodes to wait on.
@@ -33,12 +32,11 @@ public:
 
     // Loads the preset at path and builds the engine's maps for the connected joysticks, starting
     // SDL's joystick subsystem (then calls joysticksCounted, if given). Does not start polling.
-    // When the preset does not load, loadError (if given) receives the reader's message. A preset
-    // still active keeps running when the new one can't start (it does not load, or no joystick
-    // is connected); otherwise it is deactivated first, with stopping run as deactivate runs
-    // underLock.
-    ActivationResult activate(const std::string& path, const std::function<void()>& joysticksCounted = {},
-                              std::string* loadError = nullptr, const std::function<void()>& stopping = {});
+    // A preset still active keeps running when the new one can't start (it does not load, or no
+    // joystick is connected); otherwise it is deactivated first, with stopping run as deactivate
+    // runs underLock. The problem is a sentence for the user.
+    Outcome<> activate(const std::string& path, const std::function<void()>& joysticksCounted = {},
+                       const std::function<void()>& stopping = {});
     // Sets joystickPollingEnabled and starts the polling task on a new thread.
     void startPolling();
     // Clears joystickPollingEnabled and wakes the task; does not wait for it.

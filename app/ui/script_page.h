@@ -2,6 +2,8 @@
 // with the value of the last expression.
 #pragma once
 
+#include "app/outcome.h"
+
 #include <iosfwd>
 #include <string>
 #include <variant>
@@ -38,6 +40,10 @@ private:
 
 // As a script would write it: undefined, "a string" (quoted), 1.5, true; for test messages and logs.
 std::ostream& operator<<(std::ostream& out, const ScriptValue& value);
+
+// The answer to a page's call of an operation: its value (undefined for the operations without
+// result), or why the call was refused (no such operation, or arguments that do not fit).
+using BridgeReply = Outcome<ScriptValue>;
 
 class ScriptPage {
 public:

@@ -170,12 +170,12 @@ bool measureSwitches(padloom::Shell& shell, Figures& figures) {
     bool ok = true;
     for (int i = 0; i < switchesMeasured && ok; ++i) {
         byList.push_back(costOf([&] {
-            controller.operations.run(
+            controller.operations().run(
                 [&] { ok = controller.activatePreset("Racing.txt") && controller.deactivatePreset() && ok; });
         }));
         byName.push_back(costOf([&] {
-            padloom::RemoteControl remote(controller);
-            ok = remote.activate("Racing").empty() && remote.deactivate().empty() && ok;
+            padloom::RemoteControl remote(controller.switching());
+            ok = remote.activate("Racing") && remote.deactivate() && ok;
         }));
         serve(std::chrono::milliseconds(20));
     }
@@ -217,7 +217,7 @@ int measure(int generated, bool tray) {
         });
         serve(std::chrono::milliseconds(500)); // the tray host is seen, the pads are counted
         padloom::TesselAppDelegate& controller = shell.controller();
-        figures.reload = costOf([&] { controller.operations.run([&] { controller.reloadPresets(); }); });
+        figures.reload = costOf([&] { controller.operations().run([&] { controller.reloadPresets(); }); });
         // WebKit finishes its work on the new list (a second or two) before switches are timed.
         serve(std::chrono::seconds(3));
         ok = ok && measureSwitches(shell, figures);

@@ -109,15 +109,15 @@ gint onLocalOptions(GApplication* application, GVariantDict* options, gpointer d
     }
     const padloom::remote::Reply reply = padloom::remote::activate(name);
     if (!reply.done) {
-        std::fprintf(stderr, "padloom: %s\n", padloom::terminalText(reply.problem, true).c_str());
+        std::fprintf(stderr, "padloom: %s\n", padloom::terminalText(reply.done.problem(), true).c_str());
     }
     return reply.done ? 0 : 1;
 }
 
 // The main window shows a failure too; a terminal that started the app hears of it here.
 void reportProblem(const padloom::RemoteAnswer& answer) {
-    if (!answer.problem.empty()) {
-        std::fprintf(stderr, "padloom: %s\n", padloom::terminalText(answer.problem, true).c_str());
+    if (!answer.done) {
+        std::fprintf(stderr, "padloom: %s\n", padloom::terminalText(answer.done.problem(), true).c_str());
     }
 }
 
@@ -148,7 +148,7 @@ void onActivate(GtkApplication* application, gpointer data) {
     gtk_application_add_window(application, app->shell->mainWindow());
     gtk_application_add_window(application, app->shell->configWindow());
     app->shell->start();
-    app->remote->attach(&app->shell->controller());
+    app->remote->attach(&app->shell->controller().switching());
     if (!app->activateWhenReady.empty()) {
         // Waits, as a request of another process does, until the preset list is shown.
         app->remote->requests().activate(app->activateWhenReady, reportProblem);

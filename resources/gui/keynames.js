@@ -1,6 +1,8 @@
 // Names of the keys a preset can press, by key number. Key numbers follow the
 // USB HID keyboard usage numbering; 303 and up are special keys (media keys
 // and screen brightness). Numbers missing here press nothing.
+//
+// Offers: KEY_GROUPS, KEY_NAMES, keyName. Needs: nothing.
 'use strict';
 
 const KEY_GROUPS = (function () {

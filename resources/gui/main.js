@@ -14,6 +14,8 @@
 //   getContentHeight()                  read: the height the page needs (the list is
 //                                       complete whenever it is asked)
 //   $('#blockLayer') show / fadeOut     around switching a preset on or off
+//   $('#blockLayer') stop / hide        at once, when a switch asked from outside
+//                                       the list failed
 //   $('.selected') removeClass          the active preset was stopped
 //   entryFor(file).addClass('selected') the active preset, switched on from
 //                                       outside the list
@@ -32,6 +34,8 @@
 //   createOrEditPreset_(file)
 //                           nothing; when the editor can't open, the
 //                           application says why and calls stopModal()
+// It also calls deactivatePreset() and webViewDocumentReady() (which lists the
+// presets again), whose results it does not read.
 // Files are named by their keys, as fillPresetList gives them: for most files
 // the path relative to the preset folder.
 // The application sends the entries sorted: by name, then file name, the

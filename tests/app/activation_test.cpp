@@ -24,12 +24,12 @@ TEST_F(Activation, IsRefusedWithAReasonOrReplacesThePresetWithOnePollingTask) {
           std::pair{"missing.txt", "could not be read: Can't open"},
           std::pair{"../broken.txt", "is not a preset file name"}}) {
         mainPage.scripts.clear();
-        std::string whyNot;
-        EXPECT_FALSE(controller().activatePreset(name, &whyNot)) << name;
-        EXPECT_NE(whyNot.find(reason), std::string::npos) << whyNot;
+        const Outcome<> done = controller().activatePreset(name);
+        EXPECT_FALSE(done) << name;
+        EXPECT_NE(done.problem().find(reason), std::string::npos) << done.problem();
         EXPECT_EQ(mainPage.scripts, std::vector<std::string>{"$('#blockLayer').show();"}) << name;
         EXPECT_TRUE(menuShows(false)) << name;
-        EXPECT_FALSE(controller().runner.active()) << name;
+        EXPECT_FALSE(controller().runner().active()) << name;
         if (pads.empty()) {
             EXPECT_EQ(label.text, "No Joysticks Connected");
             EXPECT_TRUE(controller().deactivatePreset());
@@ -46,7 +46,7 @@ TEST_F(Activation, IsRefusedWithAReasonOrReplacesThePresetWithOnePollingTask) {
     seams.sink.expectNoEvents();
     EXPECT_TRUE(menuShows(true));
     EXPECT_TRUE(controller().deactivatePreset());
-    EXPECT_FALSE(controller().runner.joystickPollingTaskRunning);
+    EXPECT_FALSE(controller().runner().joystickPollingTaskRunning);
 }
 
 // The engine's sink for its lifetime; notes, with each key release, whether the engine still had
@@ -76,7 +76,7 @@ struct StopCase {
 TEST_F(Activation, ButtonsReachTheSinkUntilEveryWayOfStoppingReleasesWhatThePadHoldsBeforeThePadCloses) {
     writePreset("space.txt", presetText("Space"));
     writePreset("letter.txt", letterPreset);
-    ReleaseWitness witness(controller().runner.engine);
+    ReleaseWitness witness(controller().runner().engine);
     const StopCase cases[] = {
         {"deactivating", [](TesselAppDelegate& c) { EXPECT_TRUE(c.deactivatePreset()); }, false, true,
          "$('#blockLayer').fadeOut();"},
@@ -93,7 +93,7 @@ TEST_F(Activation, ButtonsReachTheSinkUntilEveryWayOfStoppingReleasesWhatThePadH
         SCOPED_TRACE(c.what);
         pads.clear();
         const SDL_JoystickID pad = addPad().instanceId();
-        witness.padOpen = [&] { return controller().runner.joyManager.mapForInstance(pad) != nullptr; };
+        witness.padOpen = [&] { return controller().runner().joyManager.mapForInstance(pad) != nullptr; };
         witness.padOpenAtRelease.clear();
         witness.clear();
         mainPage.scripts.clear();
@@ -106,7 +106,7 @@ TEST_F(Activation, ButtonsReachTheSinkUntilEveryWayOfStoppingReleasesWhatThePadH
         ASSERT_TRUE(eventually([&] { return witness.count() == 1; }));
 
         c.stop(controller());
-        EXPECT_EQ(controller().runner.active(), c.activeAfter);
+        EXPECT_EQ(controller().runner().active(), c.activeAfter);
         EXPECT_EQ(menuShows(false), c.menuIdleAfter);
         EXPECT_EQ(mainPage.scripts.back(), c.lastMainScript);
 
@@ -115,7 +115,7 @@ TEST_F(Activation, ButtonsReachTheSinkUntilEveryWayOfStoppingReleasesWhatThePadH
         witness.expectNoEvents();
         EXPECT_EQ(witness.padOpenAtRelease, std::vector<bool>{true});
     }
-    EXPECT_FALSE(controller().runner.joystickPollingTaskRunning);
+    EXPECT_FALSE(controller().runner().joystickPollingTaskRunning);
     EXPECT_EQ(SDL_WasInit(SDL_INIT_EVERYTHING), 0u);
 }
 
@@ -142,11 +142,11 @@ TEST_F(Activation, ASwitchThatCannotBeMadeKeepsTheRunningPreset) {
             pads.clear();
             ASSERT_TRUE(eventually([&] { return seams.sink.count() == 2; })); // its release
         }
-        std::string whyNot;
-        EXPECT_FALSE(controller().activatePreset(name, &whyNot));
-        EXPECT_NE(whyNot.find(reason), std::string::npos) << whyNot;
-        EXPECT_TRUE(controller().runner.active());
-        EXPECT_EQ(controller().runner.activePath(), presets() + "space.txt");
+        const Outcome<> done = controller().activatePreset(name);
+        EXPECT_FALSE(done);
+        EXPECT_NE(done.problem().find(reason), std::string::npos) << done.problem();
+        EXPECT_TRUE(controller().runner().active());
+        EXPECT_EQ(controller().runner().activePath(), presets() + "space.txt");
         EXPECT_TRUE(menuShows(true));
         EXPECT_EQ(seams.sink.count(), unplug ? 2u : 1u);
     }

@@ -4,12 +4,6 @@
 
 namespace padloom::test {
 
-std::string presetText(const std::string& name, const std::string& tag) {
-    return "{\n\t\"name\" : \"" + name + "\",\n\t\"tag\" : \"" + tag +
-           "\",\n\t\"joysticks\" : [\n\t\t{\n\t\t\t\"tag\" : \"Pad\",\n\t\t\t\"binds\" : {\n"
-           "\t\t\t\t\"btn 0\" : [\n\t\t\t\t\t\"key 44\"\n\t\t\t\t]\n\t\t\t}\n\t\t}\n\t]\n}\n";
-}
-
 MenuOutlets AppTest::fakeMenu(std::vector<std::unique_ptr<FakeMenuItem>>& items) {
     MenuOutlets outlets;
     for (const MenuEntry& entry : menuEntries()) {

@@ -6,7 +6,9 @@
 #include "app/controller/tessel_app_delegate.h"
 #include "app/ui/notifier.h"
 #include "tests/support/eventually.h"
+#include "tests/support/fake_desktop.h"
 #include "tests/support/manual_seams.h"
+#include "tests/support/preset_text.h"
 #include "tests/support/temp_folder.h"
 #include "tests/support/virtual_joystick.h"
 
@@ -79,41 +81,12 @@ public:
     std::string text;
 };
 
-// Every question is answered with answer, yes unless a test says otherwise; open stands for a
-// panel that waits for the user.
-class FakeDialogs : public Dialogs {
-public:
-    void showAlert(const std::string& message) override { alerts.push_back(message); }
-    bool confirm(const std::string& message) override { return confirms.push_back(message), answer; }
-    bool panelOpen() const override { return open; }
-    std::vector<std::string> alerts;
-    std::vector<std::string> confirms;
-    bool answer = true;
-    bool open = false;
-};
-
 class MemorySettings : public SettingsStore {
 public:
     bool has(const std::string& key) const override { return values.count(key) != 0; }
     bool getBool(const std::string& key) const override { return has(key) && values.at(key); }
     void setBool(const std::string& key, bool value) override { values[key] = value; }
     std::map<std::string, bool> values;
-};
-
-class FakeDesktop : public DesktopServices {
-public:
-    void openUri(const std::string& uri, NothingOpened none) override { open("uri " + uri, none); }
-    void revealFolder(const std::string& path, NothingOpened none) override { open("folder " + path, none); }
-    std::vector<std::string> opened; // "uri ..." or "folder ..."
-    bool nothingOpens = false;       // as on a system without a browser or file manager
-
-private:
-    void open(const std::string& place, const NothingOpened& nothingOpened) {
-        opened.push_back(place);
-        if (nothingOpens && nothingOpened) {
-            nothingOpened();
-        }
-    }
 };
 
 // Delayed tasks wait until the test runs them.
@@ -230,9 +203,6 @@ template <class Row> auto operator<<(std::ostream& os, const Row& row) -> declty
 }
 } // namespace
 
-// A small preset whose first joystick binds button 0 to the space key (key 44).
-std::string presetText(const std::string& name, const std::string& tag = "tag");
-
 class AppTest : public ::testing::Test {
 protected:
     AppTest();
@@ -282,7 +252,7 @@ protected:
     VirtualJoystick& addPad(); // 4 axes, 12 buttons, 1 hat
 
     SdlJoystickSession sdl;
-    EngineSeams seams{app->runner.engine};
+    EngineSeams seams{app->runner().engine};
     std::vector<std::unique_ptr<VirtualJoystick>> pads;
 };
 

@@ -95,8 +95,8 @@ TEST_P(Capture, ReportsTheInputAndClosesThePanel) {
               std::vector<std::string>(steps.begin(), steps.begin() + std::min(shown.size(), steps.size())));
     EXPECT_EQ(shown.size() == 5 && captureEvents.now >= 5000 && captureEvents.now <= 5001, GetParam().runsOut)
         << captureEvents.now;
-    EXPECT_FALSE(controller().runner.joystickPollingEnabled);
-    EXPECT_FALSE(controller().runner.joystickPollingTaskRunning);
+    EXPECT_FALSE(controller().runner().joystickPollingEnabled);
+    EXPECT_FALSE(controller().runner().joystickPollingTaskRunning);
     EXPECT_FALSE(controller().captureRunning());
     EXPECT_TRUE(menuShows(false));
 }
@@ -155,11 +155,10 @@ TEST_F(Capture, WhileOneIsQueuedActivationIsRefusedAndTheJoystickListWaits) {
     controller().refreshJoysticks();
     EXPECT_TRUE(configPage.scripts.empty());
     EXPECT_TRUE(label.text.empty());
-    std::string whyNot;
-    EXPECT_FALSE(controller().activatePreset("space.txt", &whyNot));
-    EXPECT_NE(whyNot.find("being detected in the editor"), std::string::npos) << whyNot;
+    const Outcome<> done = controller().activatePreset("space.txt");
+    EXPECT_NE(done.problem().find("being detected in the editor"), std::string::npos) << done.problem();
     loop.runQueued();
-    EXPECT_FALSE(controller().runner.active());
+    EXPECT_FALSE(controller().runner().active());
 }
 
 } // namespace

@@ -40,7 +40,8 @@ protected:
         } else if (verb == "off") {
             controller().deactivatePreset();
         } else if (verb == "edit") {
-            EXPECT_TRUE(controller().prepareConfigWindow(arg));
+            controller().createOrEditPreset(arg);
+            EXPECT_TRUE(controller().editor().editingPresetPath());
         } else if (verb == "delete") {
             std::filesystem::remove(presets() + arg);
         } else if (verb == "press") {
@@ -62,11 +63,11 @@ TEST_P(FocusFollowingTest, SwitchesPresetsAsTheFocusMoves) {
     writePreset("game.txt",
                 R"({"name":"Game","activateFor":["game*"],"joysticks":[{"binds":{"btn 0":[]}}]})");
     writePreset("tool.txt", R"({"name":"Tool","activateFor":["tool"]})");
-    controller().loadPresets();
-    controller().focusFollowing.start(&monitor, loop);
+    controller().reloadPresets();
+    controller().focusFollowing().start(&monitor, loop);
     for (const Step& step : GetParam().steps) {
         run(step.action);
-        EXPECT_EQ(controller().focusFollowing.currentPreset().value_or(""), step.active) << step.action;
+        EXPECT_EQ(controller().focusFollowing().currentPreset().value_or(""), step.active) << step.action;
     }
 }
 

@@ -34,11 +34,12 @@ TEST_F(HeadlessRun, ReportsWhyItCouldNotStart) {
     HeadlessHooks hooks;
     hooks.waitForStop = [&] { waited = true; };
     PresetRunner runner;
-    EXPECT_EQ(runPresetUntilStopped(runner, presets() + "space.txt", {}, hooks),
-              ActivationResult::noJoystick);
+    EXPECT_EQ(runPresetUntilStopped(runner, presets() + "space.txt", {}, hooks).problem(),
+              "No joystick is connected. Connect one and try again.");
     addPad();
-    EXPECT_EQ(runPresetUntilStopped(runner, presets() + "missing.txt", {}, hooks),
-              ActivationResult::unreadable);
+    EXPECT_TRUE(runPresetUntilStopped(runner, presets() + "missing.txt", {}, hooks)
+                    .problem()
+                    .starts_with("The preset file could not be read: Can't open"));
     EXPECT_FALSE(waited);
 }
 
@@ -69,8 +70,7 @@ TEST_F(HeadlessRun, ASignalIgnoredAtStartStaysIgnored) {
                 raise(stopping);
                 EXPECT_EQ(stop.wait(), stopping);
             };
-            ASSERT_EQ(runPresetUntilStopped(runner, presets() + "space.txt", {}, hooks),
-                      ActivationResult::started);
+            ASSERT_TRUE(runPresetUntilStopped(runner, presets() + "space.txt", {}, hooks));
         }
         EXPECT_TRUE(signalIgnored(ignored));
         sigaction(ignored, &before[0], nullptr);
@@ -115,7 +115,7 @@ TEST_F(HeadlessRun, SwitchesWithinThePresetsFolderOnItsOwnLoop) {
         raise(SIGTERM);
         EXPECT_EQ(stop.wait(), SIGTERM);
     };
-    ASSERT_EQ(runPresetUntilStopped(runner, presets() + "a.txt", {}, hooks), ActivationResult::started);
+    ASSERT_TRUE(runPresetUntilStopped(runner, presets() + "a.txt", {}, hooks));
     EXPECT_EQ(switched,
               (std::vector<std::string>{
                   presets() + "a.txt\"gone.txt\": No preset file \"gone.txt\" is in the preset folder.",

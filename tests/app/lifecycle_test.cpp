@@ -5,20 +5,6 @@ namespace {
 
 using Lifecycle = AppTest;
 
-TEST_F(Lifecycle, QuitQuestionIsTheSixLineMessage) {
-    controller().runner.joystickPollingEnabled = true;
-    settings.values["shouldShowWarnings_mi"] = true;
-    controller().askBeforeQuit();
-    controller().runner.joystickPollingEnabled = false;
-    EXPECT_EQ(dialogs.confirms,
-              std::vector<std::string>{
-                  "Please note that if you exit this app, it will stop reacting to your joysticks.\n"
-                  "If it is not what you want, I suggest you to Minimize this window instead.\n\n"
-                  "(Note also that you can disable all these warnings in \"Quick Options menu\")\n\n"
-                  "Do you want to exit?"});
-}
-
-// Columns: what getContentHeight() answers, the main and the editor window's height after.
 TEST_F(Lifecycle, WindowHeightFollowsThePageWithTheTopEdgeKept) {
     const WindowFrame before = mainWindow.frame();
     for (const auto& [content, mainHeight, configHeight] :

@@ -110,7 +110,7 @@ TEST_F(Listing, APadThatComesBeforeTheWatchsFirstLookIsShown) {
 TEST_F(Listing, TheWatchLooksBetweenOperations) {
     controller().applicationDidFinishLaunching();
     addPad();
-    controller().operations.run([&] {
+    controller().operations().run([&] {
         loop.runQueued();
         EXPECT_EQ(label.text, "") << "looked inside an operation";
     });

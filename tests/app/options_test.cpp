@@ -24,12 +24,12 @@ TEST_F(Options, TitleKeyedOptionLoadAdoptsTheStoredValueAndToggleFlipsIt) {
             settings.values["Key Repeat"] = *stored;
         }
         keyRepeat.setState(item);
-        EXPECT_EQ(controller().loadMenuOption(&keyRepeat), loaded);
+        EXPECT_EQ(loadMenuOption(settings, keyRepeat), loaded);
         EXPECT_EQ(keyRepeat.state(), loaded);
         EXPECT_EQ(settings.getBool("Key Repeat"), loaded);
 
         keyRepeat.setState(item); // the item disagrees again, as after an interface change
-        EXPECT_EQ(controller().toggleMenuOption(&keyRepeat), toggled);
+        EXPECT_EQ(toggleMenuOption(settings, keyRepeat), toggled);
         EXPECT_EQ(keyRepeat.state(), toggled);
         EXPECT_EQ(settings.getBool("Key Repeat"), toggled);
     }
@@ -54,7 +54,7 @@ TEST(MenuEntries, GiveEveryItemATitleAndEveryOptionAKeyOfItsOwn) {
 // The first start stores every option and turns warnings on.
 TEST_F(Options, FirstStartStoresEveryOptionAndALaterOneRestoresThemWithoutAlerts) {
     FixedDisplays displays{{0, 0, 800, 600}, {800, 0, 800, 600}};
-    Engine& engine = controller().runner.engine;
+    Engine& engine = controller().runner().engine;
     engine.displaySource.set(&displays);
     shouldShowWarnings.setState(false);
     controller().applicationDidFinishLaunching();
@@ -74,14 +74,14 @@ TEST_F(Options, FirstStartStoresEveryOptionAndALaterOneRestoresThemWithoutAlerts
     EXPECT_TRUE(shouldLock.state());
     EXPECT_FALSE(shouldShowWarnings.state());
     EXPECT_TRUE(engine.minecraftFix.load());
-    EXPECT_TRUE(controller().shouldAvoidCorners);
+    EXPECT_TRUE(item(&MenuOutlets::shouldAvoidCorners_mi).state());
     EXPECT_EQ(engine.screenGeometry.bounds().w, 800) << "locked to the main display";
     EXPECT_EQ(monitor.installs, 1) << "the full-screen fix comes back on";
     EXPECT_TRUE(dialogs.alerts.empty());
 }
 
 TEST_F(Options, TogglesApplyTheirOptionAndMinecraftFixAlertsOnlyWhenTurnedOn) {
-    Engine& engine = controller().runner.engine;
+    Engine& engine = controller().runner().engine;
     FixedDisplays two{{0, 0, 800, 600}, {800, 0, 800, 600}};
     FixedDisplays one{{0, 0, 640, 480}};
     {

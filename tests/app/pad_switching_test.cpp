@@ -1,7 +1,6 @@
 // Switching presets from the pad: where "next", "previous" and a file name lead, and the desktop
 // app doing the switch on its main loop, with a notification either way.
 #include "app/pages/page_scripts.h"
-#include "app/presets/active_preset.h"
 #include "app/presets/switch_target.h"
 #include "tests/app/app_fixture.h"
 
@@ -61,7 +60,7 @@ TEST_F(PadSwitches, SwitchOnTheMainLoopAndNotify) {
     writePreset("a.txt", R"({"name":"Alpha","joysticks":[{"tag":"P","switches":[{"press":["btn 1","btn 2"],
         "to":"next"},{"press":["btn 3"],"to":"gone.txt"}],"binds":{"btn 1":["key 4"]}}]})");
     writePreset("b.txt", presetText("Bravo"));
-    controller().loadPresets();
+    controller().reloadPresets();
     VirtualJoystick& pad = addPad();
     ASSERT_TRUE(controller().activatePreset("a.txt"));
 
@@ -69,7 +68,7 @@ TEST_F(PadSwitches, SwitchOnTheMainLoopAndNotify) {
     pad.setButton(2, true);
     ASSERT_TRUE(eventually([&] {
         loop.runQueued();
-        return activePresetFile(controller().runner) == "b.txt";
+        return controller().switching().activePresetFile() == "b.txt";
     }));
     EXPECT_EQ(notifier.shown, std::vector<std::string>{"Preset switched: Bravo is on."});
     EXPECT_EQ(mainPage.scripts.back(), main_page::markActivePreset("b.txt"));
@@ -88,7 +87,7 @@ TEST_F(PadSwitches, SwitchOnTheMainLoopAndNotify) {
     EXPECT_EQ(notifier.shown[1],
               "Preset not switched: The pad asked to switch to \"gone.txt\". No preset file "
               "\"gone.txt\" is in the preset folder. Alpha stays on.");
-    EXPECT_EQ(activePresetFile(controller().runner), "a.txt");
+    EXPECT_EQ(controller().switching().activePresetFile(), "a.txt");
 }
 
 } // namespace

@@ -27,7 +27,7 @@ TEST_F(PresetLibrary, ListsPresetsOfTheThreeExtensionsSortedWithTheUnreadableOne
     writePreset("broken.txt", "{ not json");
     writePreset("sub/e.txt", presetText("Nested"));
 
-    controller().loadPresets();
+    controller().reloadPresets();
 
     EXPECT_EQ(mainPage.scripts.front(), "showPresetFolder(\"" + presets() + "\")");
     const std::string expected =
@@ -38,10 +38,11 @@ TEST_F(PresetLibrary, ListsPresetsOfTheThreeExtensionsSortedWithTheUnreadableOne
         R"({file:"v.txt",shown:"v.txt",name:"V 9",tag:"tag"},)"
         R"({file:"c.vantry",shown:"c.vantry",name:"V 10",tag:"tag"},)"
         R"({file:"broken.txt",shown:"broken.txt",problem:"Error at line 1: )";
-    ASSERT_EQ(mainPage.scripts.size(), 2u);
-    EXPECT_EQ(mainPage.scripts.back().substr(0, expected.size()), expected);
-    EXPECT_TRUE(mainPage.scripts.back().ends_with("\"}])"));
-    EXPECT_EQ(controller().listedPresets.entries().size(), 7u);
+    const std::vector<std::string> fills = mainPage.startingWith("fillPresetList(");
+    ASSERT_EQ(fills.size(), 1u);
+    EXPECT_EQ(fills[0].substr(0, expected.size()), expected);
+    EXPECT_TRUE(fills[0].ends_with("\"}])"));
+    EXPECT_EQ(controller().switching().listedPresets().size(), 7u);
 }
 
 TEST_F(PresetLibrary, ExamplesAreCopiedUnderFreeNamesAndStopAfterAHundredCollisions) {
@@ -60,7 +61,7 @@ TEST_F(PresetLibrary, ExamplesAreCopiedUnderFreeNamesAndStopAfterAHundredCollisi
     EXPECT_EQ(readBytes(presets() + "Racing.txt"), presetText("Mine"));
     EXPECT_FALSE(fs::exists(outside)) << "an example was written through a link";
     EXPECT_EQ(readBytes(presets() + "Linked.txt0.txt"), presetText("Linked"));
-    EXPECT_EQ(controller().listedPresets.entries().size(), 4u);
+    EXPECT_EQ(controller().switching().listedPresets().size(), 4u);
     const size_t files = findFiles(presets(), {""}).size();
     controller().copyPresetExamples();
     EXPECT_EQ(findFiles(presets(), {""}).size(), files) << "an example already there was copied again";
@@ -151,7 +152,7 @@ TEST_P(EditingAPresetWithMembersNotRead, AsksFirstAndNoLeavesTheFile) {
     }
     const bool opens = c.asks.empty() || c.answer;
     EXPECT_EQ(configWindow.broughtToFront, opens ? 1 : 0);
-    EXPECT_EQ(controller().editingPresetPath.has_value(), opens);
+    EXPECT_EQ(controller().editor().editingPresetPath().has_value(), opens);
     if (!opens) {
         EXPECT_EQ(readBytes(presets() + "p.txt"), c.text);
         EXPECT_EQ(mainPage.scripts.back(), "stopModal()");
@@ -193,7 +194,7 @@ TEST_F(PresetLibrary, UnreadableEditorTextKeepsTheOldFileAndShowsTheReadersMessa
         configPage.answers["generatePresetString()"] = text;
         dialogs.alerts.clear();
 
-        controller().finishEditingPreset();
+        controller().windowWillClose(&configWindow);
 
         EXPECT_EQ(readBytes(presets() + "p.txt"), presetText("Old"));
         ASSERT_EQ(dialogs.alerts.size(), 1u);
@@ -208,9 +209,9 @@ TEST_F(PresetLibrary, UnreadableEditorTextKeepsTheOldFileAndShowsTheReadersMessa
 
 TEST_F(PresetLibrary, NamesThatAreNotPathsInsideTheFolderAreRefusedWithAReason) {
     for (const char* name : {"", ".", "..", "/", "/abs.txt", "sub//a.txt", "sub/../a.txt", "a.txt/"}) {
-        std::string problem;
-        EXPECT_FALSE(presetFilePath(presets(), name, problem)) << name;
-        EXPECT_FALSE(problem.empty()) << name;
+        const Outcome<std::string> path = presetFilePath(presets(), name);
+        EXPECT_FALSE(path) << name;
+        EXPECT_FALSE(path.problem().empty()) << name;
     }
 }
 
@@ -252,8 +253,9 @@ TEST_P(DeletingAPreset, RemovesExactlyTheListedFileOrSaysWhyNot) {
     fs::create_directory_symlink(temp.file("outside"), presets() + "out");
     fs::permissions(presets() + "locked", fs::perms::owner_write, fs::perm_options::remove);
 
-    std::string whyNot;
-    EXPECT_EQ(controller().deletePreset(GetParam().name, &whyNot), GetParam().refusal.empty());
+    const Outcome<> deleted = controller().deletePreset(GetParam().name);
+    const std::string& whyNot = deleted.problem();
+    EXPECT_EQ(bool(deleted), GetParam().refusal.empty());
 
     fs::permissions(presets() + "locked", fs::perms::owner_write, fs::perm_options::add);
     EXPECT_NE(whyNot.find(GetParam().refusal), std::string::npos) << whyNot;
@@ -304,7 +306,7 @@ TEST_P(EditingAPresetThatDoesNotLoad, KeepsItsTextAsideOrIsRefusedWithAnAlert) {
     EXPECT_EQ(dialogs.alerts.size(), c.alertPart.empty() ? 0u : 1u);
     EXPECT_NE(alert.find(c.alertPart), std::string::npos) << alert;
     EXPECT_EQ(configWindow.broughtToFront, c.opens ? 1 : 0);
-    EXPECT_EQ(controller().editingPresetPath.has_value(), c.opens);
+    EXPECT_EQ(controller().editor().editingPresetPath().has_value(), c.opens);
     if (c.opens) {
         EXPECT_TRUE(configPage.evaluated("$('#name').val(\"New Preset\")"));
         EXPECT_FALSE(item(&MenuOutlets::reloadPresetList_mi).enabled());
@@ -355,14 +357,14 @@ TEST_P(SavingAnEdit, WritesThroughLinksAndNeverOverARefusingFile) {
     configPage.answers["generatePresetString()"] = ScriptValue(presetText("New"));
     configPage.answers["$('#name').val()"] = ScriptValue("Ed \"it\"");
 
-    controller().finishEditingPreset();
+    controller().windowWillClose(&configWindow);
 
     EXPECT_TRUE(configPage.evaluated("$('input[type=text]').blur()"));
     EXPECT_EQ(mainPage.evaluated(
                   "$('.editing > text').find('h2').text(\"Ed \\\"it\\\"\").end().find('p').text(\"\")"),
               c.modeAfter != 0);
     EXPECT_EQ(mainPage.scripts.back(), "stopModal()");
-    EXPECT_FALSE(controller().editingPresetPath);
+    EXPECT_FALSE(controller().editor().editingPresetPath());
     EXPECT_TRUE(menuShows(false));
     EXPECT_EQ(fs::is_symlink(presets() + "p.txt"), c.throughLink);
     EXPECT_EQ(static_cast<unsigned>(fs::status(file).permissions()), c.modeAfter ? c.modeAfter : c.mode);
@@ -398,7 +400,7 @@ TEST_F(PresetLibrary, OnAFullDiskAFailedCreationLeavesNoFileBehind) {
         setrlimit(RLIMIT_FSIZE, &old);
         std::signal(SIGXFSZ, oldHandler);
         EXPECT_EQ(findFiles(presets(), {""}), std::vector<std::string>{"src.txt"}) << i;
-        EXPECT_FALSE(controller().editingPresetPath) << i;
+        EXPECT_FALSE(controller().editor().editingPresetPath()) << i;
     }
 }
 

@@ -76,9 +76,9 @@ TEST(ShownText, RequestsFindPresetsByNamesAsShown) {
         {"nothing", "", "No preset has the file name or the name \"nothing\"."},
     };
     for (const auto& row : rows) {
-        std::string problem;
-        EXPECT_EQ(findPresetByName(listed, row.name, problem).value_or(""), row.found) << row.name;
-        EXPECT_EQ(problem, row.problem);
+        const Outcome<std::string> found = findPresetByName(listed, row.name);
+        EXPECT_EQ(found.value_or(""), row.found) << row.name;
+        EXPECT_EQ(found.problem(), row.problem);
     }
 }
 
@@ -98,18 +98,19 @@ TEST_P(OddNames, ShowAsUtf8AndSwitchOnByTheirKey) {
     const OddName& c = GetParam();
     addPad();
     writePreset(c.file, presetText(c.nameInFile));
-    controller().loadPresets();
+    controller().reloadPresets();
     const std::string fill = mainPage.startingWith("fillPresetList(").back();
     EXPECT_NE(fill.find(c.entry), std::string::npos) << fill;
     EXPECT_EQ(validUtf8(fill), fill);
 
-    EXPECT_EQ(controller().callFromPage("activatePreset_", {ScriptValue(c.key)}).value, ScriptValue(true));
-    EXPECT_EQ(controller().runner.activePath(), presets() + c.file);
+    EXPECT_EQ(controller().callFromPage("activatePreset_", {ScriptValue(c.key)}).value_or({}),
+              ScriptValue(true));
+    EXPECT_EQ(controller().runner().activePath(), presets() + c.file);
     controller().deactivatePreset();
     controller().callFromPage("createOrEditPreset_", {ScriptValue(c.key)});
     configPage.answers["generatePresetString()"] = ScriptValue(presetText("Saved"));
     testing::internal::CaptureStderr();
-    controller().finishEditingPreset();
+    controller().windowWillClose(&configWindow);
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "File '" + presets() + c.terminal + "' saved.\n");
     EXPECT_EQ(readBytes(presets() + c.file), presetText("Saved"));
 }

@@ -11,15 +11,13 @@
 
 namespace padloom::test {
 
-class EngineTest : public ::testing::Test {
+class EngineTest : public VirtualPadTest {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(sdl.ok()) << SDL_GetError();
-        ASSERT_TRUE(pad.attached()) << SDL_GetError();
-        if (SDL_NumJoysticks() != 1) {
-            GTEST_SKIP() << "a joystick other than the test's own is connected";
+        VirtualPadTest::SetUp();
+        if (!IsSkipped() && !HasFatalFailure()) {
+            ASSERT_TRUE(manager.init(nullptr));
         }
-        ASSERT_TRUE(manager.init(nullptr));
     }
 
     JoystickMap& map() { return *manager.joystickMap[0]; }
@@ -29,12 +27,10 @@ protected:
         ASSERT_TRUE(map().attachBind(input, output));
     }
 
-    // Members are destroyed in reverse: the manager closes its device before SDL quits.
-    SdlJoystickSession sdl;
+    // Members are destroyed before the base's: the manager closes its device before SDL quits.
     Engine engine;
     EngineSeams seams{engine};
     RecordingSink& sink = seams.sink;
-    VirtualJoystick pad{4, 12, 1};
     JoystickManager manager{engine};
 };
 

@@ -122,11 +122,11 @@ TEST_F(ActiveWindow, AGamesPresetRunsWhileItsWindowIsActive) {
         "Game.txt",
         R"({"name":"Game","activateFor":["focustest-game"],"joysticks":[{"binds":{"btn 0":["key 5"]}}]})");
     harness.start();
-    HeldJoystick pad(2, 4, 1);
+    VirtualJoystick& pad = harness.plug(2, 4, 1);
     const auto runs = [&](const std::string& file) {
         return pumpUntil([&] {
-            return harness.controller().focusFollowing.currentPreset().value_or("") == file &&
-                   harness.main("$('.preset.selected').data('file') || ''").text() == file;
+            return harness.controller().focusFollowing().currentPreset().value_or("") == file &&
+                   harness.markedPresets() == file;
         });
     };
     ASSERT_EQ(harness.awaitMain("app.activatePreset_('Hand.txt')").value, ScriptValue(true));

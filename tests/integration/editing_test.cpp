@@ -92,8 +92,7 @@ TEST_F(Editing, OffersTheReadersKindsOfOutputAsTheirRowsSay) {
 }
 
 TEST_F(Editing, CaptureTakesTheInputOrEscapeFromEitherWindow) {
-    HeldJoystick pad(2, 8, 1);
-    ASSERT_TRUE(pad.attached());
+    VirtualJoystick& pad = harness.plug(2, 8, 1);
     // Records the capture's report to the page and every countdown step it shows.
     harness.config("window.__countdown = []; window.__select = window.selectInputInBind;"
                    "window.selectInputInBind = function (j, b, t) { window.__captured = [j, b, t].join('|');"
@@ -136,7 +135,7 @@ TEST_F(Editing, CaptureTakesTheInputOrEscapeFromEitherWindow) {
         EXPECT_EQ(harness.config("window.__captured"), ScriptValue(escapeIn ? "0|0|" : "0|0|btn 5"));
         // Ended by the input, not by the countdown running out.
         EXPECT_EQ(harness.config("window.__countdown.includes(' [1]')"), ScriptValue(false));
-        ASSERT_TRUE(pumpUntil([&] { return !harness.controller().operations.busy(); }));
+        ASSERT_TRUE(pumpUntil([&] { return !harness.controller().operations().busy(); }));
     }
     ASSERT_TRUE(harness.closeEditor());
     const std::string saved = harness.presetFileText("Pad.txt");
@@ -154,7 +153,7 @@ struct GameControllerHold {
 // hat 0 (SDL would map a virtual pad by its counts, the D-pad on buttons).
 TEST_F(Editing, NamesLightsAndFindsThePadsControls) {
     GameControllerHold mappings;
-    HeldJoystick pad(4, 12, 1, 0x045e, 0x028e);
+    VirtualJoystick& pad = harness.plug(4, 12, 1, 0x045e, 0x028e);
     char guid[33] = "";
     SDL_JoystickGetGUIDString(SDL_JoystickGetDeviceGUID(pad.deviceIndex()), guid, sizeof guid);
     SDL_GameControllerAddMapping((std::string(guid) +

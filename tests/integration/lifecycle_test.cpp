@@ -120,7 +120,7 @@ private:
 // it keeps; the page fits its place without scrolling.
 TEST_F(StartupTest, TheMainWindowShowsOnceFilledAtItsFittedHeight) {
     for (const char* name : {"Alpha", "Beta", "Gamma"}) {
-        harness.writePreset(std::string(name) + ".txt", presetText(name, "tag"));
+        harness.writePreset(std::string(name) + ".txt", presetText(name));
     }
     MainWindowStart start(harness);
     harness.start();
@@ -160,7 +160,7 @@ TEST_F(StartupTest, ReloadDuringAReloadListsEachPresetOnce) {
         0, [](gpointer item) { return gtk_menu_item_activate(GTK_MENU_ITEM(item)), G_SOURCE_REMOVE; },
         reload);
     gtk_menu_item_activate(reload);
-    ASSERT_FALSE(harness.controller().operations.busy());
+    ASSERT_FALSE(harness.controller().operations().busy());
     EXPECT_EQ(harness.listedPresetNames().size(), 8u);
 }
 
@@ -207,7 +207,7 @@ class Quit : public PadTest, public ::testing::WithParamInterface<QuitCase> {};
 
 TEST_P(Quit, AsksOnlyWhileAPresetRuns) {
     const QuitCase& c = GetParam();
-    HeldJoystick pad(2, 4, 1);
+    harness.plug(2, 4, 1);
     harness.dialogs.answer = c.answer;
     if (c.warningsOff) {
         harness.shell().menu().item(&MenuOutlets::shouldShowWarnings_mi).activate();
@@ -239,7 +239,7 @@ TEST_P(Quit, AsksOnlyWhileAPresetRuns) {
     // Quitting stops the preset before SDL goes away; staying keeps the window, preset and pages
     // (the preset's polling task may still be starting on a busy machine).
     EXPECT_TRUE(
-        pumpUntil([&] { return harness.controller().runner.joystickPollingTaskRunning == !c.quits; }));
+        pumpUntil([&] { return harness.controller().runner().joystickPollingTaskRunning == !c.quits; }));
     if (c.quits) {
         EXPECT_EQ(SDL_WasInit(SDL_INIT_JOYSTICK), 0u);
         VantryDocument saved;

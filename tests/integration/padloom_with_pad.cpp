@@ -1,11 +1,13 @@
 // padloom_with_pad: the desktop program as it ships (platform/gtk/main.cpp), with a virtual pad
 // inside it, for tests that try the program from outside. It writes the preset Pad.txt (the
-// pad's button 0 types the letter A) into a preset folder without it; once the preset list is
+// pad's button 0 types a space) into a preset folder without it; once the preset list is
 // shown, it opens the editor on Pad.txt and renames the preset "Renamed" there, switches Pad.txt
 // on and holds the pad's button 0.
 #include "app/controller/tessel_app_delegate.h"
+#include "app/presets/folders.h"
 #include "platform/gtk/shell/shell.h"
 #include "platform/gtk/started_hook.h"
+#include "tests/support/preset_text.h"
 #include "tests/support/virtual_joystick.h"
 
 #include <SDL.h>
@@ -16,23 +18,9 @@
 namespace padloom {
 namespace {
 
-// SDL's virtual joysticks live while the joystick subsystem is up; the program starts and stops
-// it with each listing and activation, and SDL counts the starts, so these outlast its own.
-struct SubsystemHold {
-    SubsystemHold() {
-        for (int i = 0; i < 64; ++i) {
-            SDL_InitSubSystem(SDL_INIT_JOYSTICK);
-        }
-    }
-};
-
-struct HeldPad : SubsystemHold {
-    test::VirtualJoystick pad{2, 4, 1};
-};
-
 struct Steps {
     Shell& shell;
-    HeldPad* pad = nullptr;
+    test::VirtualJoystick* pad = nullptr;
     int next = 0;
 };
 
@@ -50,7 +38,8 @@ gboolean takeStep(gpointer data) {
         if (shell.mainPageFills() == 0) {
             return G_SOURCE_CONTINUE;
         }
-        steps->pad = new HeldPad; // lives as long as the process, past SDL's shut-down
+        // The session lives as long as the process: the program quits SDL itself.
+        steps->pad = &(new test::SdlJoystickSession)->plug(2, 4, 1);
         shell.mainPage().evaluate("$('.preset .edit').first().click(); true");
         break;
     case 1:
@@ -61,10 +50,10 @@ gboolean takeStep(gpointer data) {
         shell.mainPage().evaluate("app.activatePreset_('Pad.txt'); true");
         break;
     default:
-        if (!shell.controller().runner.active()) {
+        if (!shell.controller().runner().active()) {
             return G_SOURCE_CONTINUE;
         }
-        steps->pad->pad.setButton(0, true);
+        steps->pad->setButton(0, true);
         delete steps;
         return G_SOURCE_REMOVE;
     }
@@ -75,10 +64,9 @@ gboolean takeStep(gpointer data) {
 } // namespace
 
 void shellStarted(Shell& shell) {
-    if (const std::optional<std::string> folder = shell.controller().presetFolder()) {
+    if (const Outcome<std::string> folder = presetFolder()) {
         if (!std::filesystem::exists(*folder + "Pad.txt")) {
-            std::ofstream(*folder + "Pad.txt")
-                << R"({"name": "Pad", "joysticks": [{"tag": "Pad", "binds": {"btn 0": ["key 4"]}}]})";
+            std::ofstream(*folder + "Pad.txt") << test::presetText("Pad");
         }
     }
     g_timeout_add(20, takeStep, new Steps{shell});

@@ -1,7 +1,8 @@
 // The two pages: what they can reach of the application, how their alert() and confirm() are
 // answered, what evaluating a script yields, and how they come back after their process dies
-// without costing the user an edit; the main page's list when an operation is refused, copies
-// made in one place, and files that do not read.
+// without costing the user an edit; the main page's list when an operation or a switch is refused,
+// copies made in one place, and files that do not read.
+#include "app/pages/page_scripts.h"
 #include "tests/integration/shell_harness.h"
 
 #include <csignal>
@@ -28,6 +29,35 @@ TEST_F(Page, GlobalsOfferThePageOperationsOnly) {
                               "updateConfigWindowHeight,webViewDocumentReady true true true undefined");
     EXPECT_EQ(harness.main("(() => { let name = 'app', g = app; " + script + " })()"), offered);
     EXPECT_EQ(harness.config("(() => { let name = 'appconfig', g = appconfig; " + script + " })()"), offered);
+}
+
+// Each script the controller evaluates runs in its page: every function and global it names is
+// there (strict, so that assigning a global the page lacks fails too).
+TEST_F(Page, EveryScriptOfTheControllerRunsInItsPage) {
+    namespace m = main_page;
+    namespace c = config_page;
+    // clang-format off
+    const std::vector<std::string> mainScripts = {
+        m::fillPresetList({}), m::showPresetFolder("/p"), m::showEditedPreset("n", "t"), m::stopModal(),
+        m::getContentHeight(), m::showBlockLayer(), m::fadeOutBlockLayer(), m::hideBlockLayer(),
+        m::unmarkActivePreset(), m::markActivePreset("Pad.txt"), m::setCompactList(true), m::bodyHeight(),
+        m::showNotice("t", "x")};
+    const std::vector<std::string> configScripts = {
+        c::clearJoysticks(), c::setName("n"), c::setTag("t"), c::addJoystick("j"), c::addBind(0, "btn 0", "k"),
+        c::commitTextFields(), c::generatePresetString(), c::getName(), c::getTag(), c::getContentHeight(),
+        c::setJoystickNames({}), c::updateRelatedJoysticks(),
+        c::showCountdown(5), c::showInputReceived(), c::resetInputReceived(), c::selectInputInBind(0, 0, ""),
+        c::stopModal(), c::setActivateFor({}, {}), c::showFollowing({}),
+        c::setControlNames({}), c::setSwitchPoint(0.5f), c::showLiveInputs({}), c::clearLiveInputs()};
+    // clang-format on
+    for (const auto& [page, scripts] : {std::pair(&harness.shell().mainPage(), mainScripts),
+                                        std::pair(&harness.shell().configPage(), configScripts)}) {
+        for (const std::string& script : scripts) {
+            EXPECT_EQ(page->evaluate("(() => { 'use strict'; " + script + "\n; return true; })()"),
+                      ScriptValue(true))
+                << script;
+        }
+    }
 }
 
 TEST_F(Page, MessagesPostedAroundTheGlobalAreRefused) {
@@ -71,7 +101,7 @@ TEST_F(Page, LinksLeavingItOpenInTheDesktopsHandler) {
     harness.main("const a = document.createElement('a'); a.href = 'https://example.org/x'; "
                  "document.body.appendChild(a); a.click(); true");
     ASSERT_TRUE(pumpUntil([&] { return !harness.desktop.opened.empty(); }));
-    EXPECT_EQ(harness.desktop.opened[0], "https://example.org/x");
+    EXPECT_EQ(harness.desktop.opened[0], "uri https://example.org/x");
     EXPECT_EQ(harness.main("typeof cleanPresetList"), ScriptValue("function")); // the page stays
 }
 
@@ -124,8 +154,7 @@ int killPageProcesses() {
 // Killed first with the editor closed, then with it open: an edit whose page died is not saved.
 // The third time within a minute the page is given up.
 TEST_F(Page, ComesBackAfterItsProcessDies) {
-    HeldJoystick pad(2, 8, 1);
-    ASSERT_TRUE(pad.attached());
+    harness.plug(2, 8, 1);
     for (const bool editing : {false, true}) {
         SCOPED_TRACE(editing ? "editing" : "idle");
         ASSERT_TRUE(!editing || harness.openEditor());
@@ -137,48 +166,69 @@ TEST_F(Page, ComesBackAfterItsProcessDies) {
         // The configuration page is loaded again and learns the joystick names.
         EXPECT_TRUE(pumpUntil([&] { return harness.config("joystickNames.length") == ScriptValue(1.0); }));
     }
-    EXPECT_EQ(harness.presetFileText("Pad.txt"), presetText("Pad", "tag"));
+    EXPECT_EQ(harness.presetFileText("Pad.txt"), presetText("Pad"));
     // A third end within the minute: a process that keeps ending is not started again and again.
     const int fills = harness.shell().mainPageFills();
     ASSERT_GT(killPageProcesses(), 0);
     EXPECT_FALSE(pumpUntil([&] { return harness.shell().mainPageFills() > fills; }, std::chrono::seconds(3)));
 }
 
-// The entry stays, and the page's notice gives the application's reason.
-TEST_F(Page, ARefusedOperationKeepsTheEntryAndShowsWhy) {
+class Switch : public HarnessTest {
+protected:
+    Switch() : HarnessTest({{"Pad.txt", presetText("Pad")}, {"Other.txt", presetText("Other")}}) {}
+
+    // A click on the entry's part ("text" switches it on).
+    void click(const std::string& file, const std::string& part) {
+        harness.main("hideNotice(); $('.preset').filter((i, e) => $(e).data('file') === '" + file +
+                     "').find('" + part + "').click(); true");
+    }
+    bool settled() { return harness.main("!busy && !$('#blockLayer').is(':visible')") == ScriptValue(true); }
+};
+
+// A refused operation leaves the list as it was and the active preset running, marked, its key
+// still held; the page's notice gives the application's reason. Once the file reads, it switches.
+TEST_F(Switch, ARefusedOperationKeepsTheListAndTheActivePresetAndShowsWhy) {
+    VirtualJoystick& pad = harness.plug(2, 4, 1);
+    click("Pad.txt", "text");
+    ASSERT_TRUE(pumpUntil([&] { return settled() && harness.markedPresets() == "Pad.txt"; }));
+    pad.setButton(0, true);
+    ASSERT_TRUE(pumpUntil([&] { return harness.sink.count() == 1; }));
     // Listed as a file, now a folder: it can be neither read nor deleted.
-    std::filesystem::remove(harness.presetFolder() / "Pad.txt");
-    std::filesystem::create_directories(harness.presetFolder() / "Pad.txt" / "inner");
+    std::filesystem::remove(harness.presetFolder() / "Other.txt");
+    std::filesystem::create_directories(harness.presetFolder() / "Other.txt" / "inner");
     const std::pair<const char*, const char*> cases[] = {
-        // what is clicked in the entry ("text" switches it on), what the notice says
+        // what is clicked in the entry, what the notice says
         {".delete", "could not be deleted: Is a directory"},
         {"text", "could not be read"},
     };
     for (const auto& [clicked, reason] : cases) {
         SCOPED_TRACE(clicked);
-        harness.main("hideNotice(); $('.preset').first().find('" + std::string(clicked) + "').click()");
-        ASSERT_TRUE(
-            pumpUntil([&] { return harness.main("$('#notice').hasClass('open')") == ScriptValue(true); }));
-        EXPECT_EQ(harness.main("$('.preset:not(.selected)').length"), ScriptValue(1.0));
-        EXPECT_EQ(harness.main("$('#blockLayer').is(':visible')"), ScriptValue(false));
-        const std::string notice = harness.main("$('#noticeText').text()").text();
-        EXPECT_NE(notice.find(reason), std::string::npos) << notice;
+        click("Other.txt", clicked);
+        ASSERT_TRUE(pumpUntil([&] { return settled() && !harness.notice().empty(); }));
+        EXPECT_EQ(harness.listedPresetNames(), (std::vector<std::string>{"Other", "Pad"}));
+        EXPECT_EQ(harness.markedPresets(), "Pad.txt");
+        EXPECT_NE(harness.notice().find(reason), std::string::npos) << harness.notice();
     }
+    EXPECT_EQ(harness.controller().runner().activePath(), (harness.presetFolder() / "Pad.txt").string());
+    EXPECT_EQ(harness.sink.count(), 1u) << "the held key was let go";
+
+    std::filesystem::remove_all(harness.presetFolder() / "Other.txt");
+    harness.writePreset("Other.txt", presetText("Other"));
+    click("Other.txt", "text");
+    ASSERT_TRUE(pumpUntil([&] { return settled() && harness.markedPresets() == "Other.txt"; }));
+    EXPECT_EQ(harness.controller().runner().activePath(), (harness.presetFolder() / "Other.txt").string());
+    harness.sink.expectKey(49, true, 0);
+    harness.sink.expectKey(49, false, 0);
+    harness.sink.expectNoEvents();
 }
 
-class PresetList : public HarnessTest {
-protected:
-    // Nothing is switched on and no notice is open.
-    bool calm() {
-        return harness.main("$('.preset.selected').length + $('#notice.open').length") == ScriptValue(0.0);
-    }
-};
+using PresetList = HarnessTest;
 
 // The pointer stays on one preset's Copy button for three clicks: three copies with distinct
 // names, and the list never slides another preset under the pointer.
 TEST_F(PresetList, CopyClickedThriceInOnePlaceSwitchesNothingOn) {
     for (const std::string name : {"Alpha", "Racing", "Zulu"}) {
-        harness.writePreset(name + ".txt", presetText(name, "tag"));
+        harness.writePreset(name + ".txt", presetText(name));
     }
     harness.start();
     harness.main("const r = $('.preset').eq(1).find('.copy')[0].getBoundingClientRect();"
@@ -191,14 +241,14 @@ TEST_F(PresetList, CopyClickedThriceInOnePlaceSwitchesNothingOn) {
     EXPECT_EQ(harness.listedPresetNames(),
               (std::vector<std::string>{"Alpha", "Racing", "Racing copy", "Racing copy 2", "Racing copy 3",
                                         "Zulu"}));
-    EXPECT_TRUE(calm());
+    EXPECT_EQ(harness.main("$('.preset.selected').length + $('#notice.open').length"), ScriptValue(0.0));
     EXPECT_TRUE(harness.dialogs.alerts.empty());
 }
 
 // The hint for an empty list never shows while presets are listed again, and shows once the
 // folder holds none.
 TEST_F(PresetList, TheEmptyHintShowsOnlyForAListWithoutEntries) {
-    harness.writePreset("Pad.txt", presetText("Pad", "tag"));
+    harness.writePreset("Pad.txt", presetText("Pad"));
     harness.start();
     harness.main(
         "window.hinted = false; new MutationObserver(() => { hinted = hinted || "
@@ -211,7 +261,7 @@ TEST_F(PresetList, TheEmptyHintShowsOnlyForAListWithoutEntries) {
             std::filesystem::remove(harness.presetFolder() / "Pad.txt");
         }
         gtk_menu_item_activate(GTK_MENU_ITEM(reload));
-        ASSERT_TRUE(pumpUntil([&] { return !harness.controller().operations.busy(); }));
+        ASSERT_TRUE(pumpUntil([&] { return !harness.controller().operations().busy(); }));
         EXPECT_EQ(harness.listedPresetNames().size(), presets ? 1u : 0u);
         EXPECT_EQ(harness.main("hinted"), ScriptValue(hinted));
         EXPECT_EQ(harness.main("$('#emptyHint').is(':visible')"), ScriptValue(hinted));
@@ -240,32 +290,15 @@ TEST_F(PresetList, LongNamesUseTheListsWidthAndShowWholeInTheTooltip) {
     EXPECT_EQ(harness.main("$('.preset').attr('title')"), ScriptValue(name + "\n" + tag + "\nLong.txt"));
 }
 
-// A file that does not read is listed last, by file name, with the reader's message; it can be
-// shown in the file manager and deleted, the confirmation naming the file.
-TEST_F(PresetList, UnreadableFileIsListedWithTheReadersMessage) {
-    harness.writePreset("Pad.txt", presetText("Pad", "tag"));
-    harness.writePreset("broken.txt", "{\n  \"name\": oops\n}");
-    harness.start();
-    ASSERT_EQ(harness.listedPresetNames(), (std::vector<std::string>{"Pad", "broken.txt"}));
-    EXPECT_EQ(harness.main("$('.unreadable p').text()"),
-              ScriptValue("Does not read: Error at line 2: Unexpected character"));
-    harness.main("$('.unreadable').click(); $('.unreadable .show').click()");
-    ASSERT_TRUE(pumpUntil([&] { return !harness.desktop.revealed.empty(); }));
-    EXPECT_EQ(harness.desktop.revealed[0], (harness.presetFolder() / "broken.txt").string());
-    harness.main("$('.unreadable .delete').click()");
-    ASSERT_TRUE(pumpUntil([&] { return harness.listedPresetNames().size() == 1; }));
-    ASSERT_EQ(harness.dialogs.confirms.size(), 1u);
-    EXPECT_NE(harness.dialogs.confirms[0].find("“broken.txt”"), std::string::npos);
-    EXPECT_TRUE(calm());
-}
-
-// Names that are not UTF-8 are listed with U+FFFD in their place and switch on; nothing logs
-// a critical on the way.
-TEST_F(PresetList, NamesThatAreNotUtf8AreListedAndSwitchOn) {
-    HeldJoystick pad(2, 4, 1);
-    harness.writePreset("caf\xE9.txt", presetText("Cafe", "tag"));
+// Names that are not UTF-8 are listed with U+FFFD in their place and switch on. A file that does
+// not read is listed last, by file name, with the reader's message; it can be shown in the file
+// manager and deleted, the confirmation naming it; neither switches anything. Nothing logs a
+// critical on the way.
+TEST_F(PresetList, OddNamesAndUnreadableFilesAreListedAndServed) {
+    harness.plug(2, 4, 1);
+    harness.writePreset("caf\xE9.txt", presetText("Cafe"));
     harness.writePreset("raw.txt", presetText("Raw \xE9", "\\ud800"));
-    harness.writePreset("zz\xFF.txt", "{ broken");
+    harness.writePreset("zz\xFF.txt", "{\n  \"name\": oops\n}");
     harness.start();
     static int criticals = 0;
     g_log_set_default_handler(
@@ -277,16 +310,27 @@ TEST_F(PresetList, NamesThatAreNotUtf8AreListedAndSwitchOn) {
     EXPECT_EQ(harness.listedPresetNames(),
               (std::vector<std::string>{"Cafe", "Raw \xEF\xBF\xBD", "zz\xEF\xBF\xBD.txt"}));
     EXPECT_EQ(harness.main("$('.preset p').eq(1).text()"), ScriptValue("\xEF\xBF\xBD"));
+    EXPECT_EQ(harness.main("$('.unreadable p').text()"),
+              ScriptValue("Does not read: Error at line 2: Unexpected character"));
     for (const char* file : {"caf\xE9.txt", "raw.txt"}) {
         harness.main("$('.preset:not(.selected):not(.unreadable) text').first().click()");
         ASSERT_TRUE(pumpUntil([&] {
-            return harness.controller().runner.activePath().ends_with(file) &&
+            return harness.controller().runner().activePath().ends_with(file) &&
                    harness.main("busy") == ScriptValue(false);
         })) << file
-            << ": " << harness.main("$('#noticeText').text()").text();
+            << ": " << harness.notice();
     }
+    harness.main("$('.unreadable').click(); $('.unreadable .show').click()");
+    ASSERT_TRUE(pumpUntil([&] { return !harness.desktop.opened.empty(); }));
+    EXPECT_EQ(harness.desktop.opened[0], "folder " + (harness.presetFolder() / "zz\xFF.txt").string());
     harness.main("$('.unreadable .delete').click()");
-    EXPECT_TRUE(pumpUntil([&] { return !std::filesystem::exists(harness.presetFolder() / "zz\xFF.txt"); }));
+    EXPECT_TRUE(pumpUntil([&] { return harness.listedPresetNames().size() == 2; }));
+    EXPECT_FALSE(std::filesystem::exists(harness.presetFolder() / "zz\xFF.txt"));
+    ASSERT_EQ(harness.dialogs.confirms.size(), 1u);
+    EXPECT_NE(harness.dialogs.confirms[0].find("\u201czz\xEF\xBF\xBD.txt\u201d"), std::string::npos)
+        << harness.dialogs.confirms[0];
+    EXPECT_EQ(harness.main("$('#notice.open').length + ' ' + $('.preset.selected').data('file')"),
+              ScriptValue("0 raw.txt"));
     EXPECT_EQ(criticals, 0);
 }
 

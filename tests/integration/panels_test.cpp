@@ -172,7 +172,7 @@ TEST(WindowLayout, TheMainWindowFollowsAResizeAfterAPanel) {
     }
     ASSERT_TRUE(ShellHarness::displayAvailable());
     ShellHarness harness;
-    harness.writePreset("Pad.txt", presetText("Pad", "tag"));
+    harness.writePreset("Pad.txt", presetText("Pad"));
     harness.useRealDialogs = true;
     harness.start();
     GtkWidget* whichJoysticks = harness.shell().menu().item(&MenuOutlets::whichJoysticks_mi).widget();
@@ -188,7 +188,7 @@ TEST(WindowLayout, TheMainWindowFollowsAResizeAfterAPanel) {
         PanelReader reader{click};
         show();
         ASSERT_TRUE(pumpUntil([&] { return reader.seen; }));
-        ASSERT_TRUE(pumpUntil([&] { return !harness.controller().operations.busy(); }));
+        ASSERT_TRUE(pumpUntil([&] { return !harness.controller().operations().busy(); }));
         width += 80;
         resizeByWindowManager(harness.shell().mainWindow(), width, 500);
         EXPECT_TRUE(

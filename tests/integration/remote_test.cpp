@@ -23,6 +23,22 @@ struct BusApplication {
     RemoteActions actions{application.get()};
 };
 
+// gdbus calling a method (by its name in the interface) of the app's object on the session bus.
+std::vector<std::string> gdbusCall(const std::string& interface, const std::string& method,
+                                   const std::vector<std::string>& args) {
+    std::vector<std::string> words = {"gdbus",
+                                      "call",
+                                      "--session",
+                                      "--dest",
+                                      remote::applicationId,
+                                      "--object-path",
+                                      remote::objectPath,
+                                      "--method",
+                                      interface + "." + method};
+    words.insert(words.end(), args.begin(), args.end());
+    return words;
+}
+
 class RemoteControl : public HarnessTest {
 protected:
     RemoteControl()
@@ -31,16 +47,10 @@ protected:
                        {"twin-a.txt", presetText("Twin", "a")},
                        {"twin-b.txt", presetText("Twin", "b")},
                        {"Broken.txt", "{ nope"}}) {}
-
-    std::string marked() {
-        return harness
-            .main("$('#presetList > .preset.selected').map((i, e) => $(e).data('file')).get().join()")
-            .text();
-    }
 };
 
 TEST_F(RemoteControl, PresetsSwitchByFileOrPresetName) {
-    HeldJoystick pad(2, 4, 1);
+    harness.plug(2, 4, 1);
     ProgramOutcome alone = runProgram({ctl, "status"});
     EXPECT_EQ(alone.exit, 1);
     EXPECT_EQ(alone.err, "padloomctl: Padloom is not running.\n");
@@ -75,17 +85,8 @@ TEST_F(RemoteControl, PresetsSwitchByFileOrPresetName) {
         // what scripts may use: the application actions, and the interface itself
         {{"gapplication", "action", remote::applicationId, "activate", "'Second'"}, 0, "", "", "two.json"},
         {{"gapplication", "action", remote::applicationId, "deactivate"}, 0, "", "", ""},
-        {{"gdbus", "call", "--session", "--dest", remote::applicationId, "--object-path", remote::objectPath,
-          "--method", std::string(remote::remoteInterface) + ".Activate", "Second"},
-         0,
-         "('two.json',)\n",
-         "",
-         "two.json"},
-        {{"gdbus", "call", "--session", "--dest", remote::applicationId, "--object-path", remote::objectPath,
-          "--method", std::string(remote::remoteInterface) + ".Activate", "Twin"},
-         1,
-         "",
-         "Several presets are named",
+        {gdbusCall(remote::remoteInterface, "Activate", {"Second"}), 0, "('two.json',)\n", "", "two.json"},
+        {gdbusCall(remote::remoteInterface, "Activate", {"Twin"}), 1, "", "Several presets are named",
          "two.json"},
     };
     for (const auto& [command, exit, out, errPart, active] : steps) {
@@ -94,11 +95,10 @@ TEST_F(RemoteControl, PresetsSwitchByFileOrPresetName) {
         EXPECT_EQ(outcome.exit, exit) << outcome.err;
         EXPECT_EQ(outcome.out, out);
         EXPECT_NE(outcome.err.find(errPart), std::string::npos) << outcome.err;
-        EXPECT_EQ(marked(), active);
-        EXPECT_EQ(harness.controller().runner.active(), *active != '\0');
+        EXPECT_EQ(harness.markedPresets(), active);
+        EXPECT_EQ(harness.controller().runner().active(), *active != '\0');
         if (exit != 0) {
-            EXPECT_NE(harness.main("$('#notice.open #noticeText').text()").text().find(errPart),
-                      std::string::npos);
+            EXPECT_NE(harness.notice().find(errPart), std::string::npos);
             harness.main("hideNotice()");
         }
     }
@@ -127,20 +127,18 @@ TEST(FocusReportsOnTheBus, PresetsFollowTheReportedProgram) {
     if (!ShellHarness::displayAvailable()) {
         GTEST_SKIP() << "no display";
     }
-    std::unique_ptr<GApplication, void (*)(gpointer)> application(
-        g_application_new(remote::applicationId, G_APPLICATION_DEFAULT_FLAGS), g_object_unref);
-    ASSERT_TRUE(g_application_register(application.get(), nullptr, nullptr));
+    BusApplication bus;
     auto owned = std::make_unique<StandInHelper>();
     StandInHelper& helper = *owned;
-    FocusReports reports(g_application_get_dbus_connection(application.get()),
-                         g_application_get_dbus_object_path(application.get()), std::move(owned));
+    FocusReports reports(g_application_get_dbus_connection(bus.application.get()), remote::objectPath,
+                         std::move(owned));
     ShellHarness harness;
     harness.focusMonitor = &reports;
     harness.writePreset("Hand.txt", presetText("Hand", "by hand"));
     harness.writePreset("Game.txt", R"({"name":"Game","activateFor":["org.example.Game"],"joysticks":[{}]})");
     harness.start();
     EXPECT_EQ(helper.started, 1);
-    HeldJoystick pad(2, 4, 1);
+    harness.plug(2, 4, 1);
 
     // The editor tells what the helper says, and its button enables it.
     ASSERT_TRUE(harness.openEditor());
@@ -155,49 +153,37 @@ TEST(FocusReportsOnTheBus, PresetsFollowTheReportedProgram) {
     EXPECT_TRUE(editorSays("The stand-in reports.", false));
     ASSERT_TRUE(harness.closeEditor());
 
-    const auto report = [](std::vector<std::string> call) {
-        const std::string method = call.front();
-        call.erase(call.begin());
-        std::vector<std::string> words = {"gdbus",
-                                          "call",
-                                          "--session",
-                                          "--dest",
-                                          remote::applicationId,
-                                          "--object-path",
-                                          "/io/github/padloom/Padloom",
-                                          "--method",
-                                          "io.github.padloom.Padloom.FocusFollowing." + method};
-        words.insert(words.end(), call.begin(), call.end());
-        return runProgram(words);
+    const auto report = [](const std::string& method, const std::vector<std::string>& args = {}) {
+        return runProgram(gdbusCall("io.github.padloom.Padloom.FocusFollowing", method, args));
     };
-    const auto current = [&] { return harness.controller().focusFollowing.currentPreset().value_or(""); };
+    const auto current = [&] { return harness.controller().focusFollowing().currentPreset().value_or(""); };
     const auto runs = [&](const std::string& file) { return pumpUntil([&] { return current() == file; }); };
     ASSERT_TRUE(harness.controller().activatePreset("Hand.txt"));
-    EXPECT_EQ(report({"WindowFocused", "org.example.Game", "Game title"}).exit, 0);
+    EXPECT_EQ(report("WindowFocused", {"org.example.Game", "Game title"}).exit, 0);
     EXPECT_TRUE(runs("Game.txt"));
     // The app's own window, by its app id, right after another program's: nothing switches.
-    EXPECT_EQ(report({"WindowFocused", "org.example.Other", ""}).exit, 0);
-    EXPECT_EQ(report({"WindowFocused", "io.github.padloom.Padloom", "Padloom"}).exit, 0);
+    EXPECT_EQ(report("WindowFocused", {"org.example.Other", ""}).exit, 0);
+    EXPECT_EQ(report("WindowFocused", {"io.github.padloom.Padloom", "Padloom"}).exit, 0);
     EXPECT_FALSE(pumpUntil([&] { return current() != "Game.txt"; }, std::chrono::milliseconds(600)));
-    EXPECT_EQ(report({"FocusGone"}).exit, 0);
+    EXPECT_EQ(report("FocusGone").exit, 0);
     EXPECT_TRUE(runs("Hand.txt"));
 
-    const ProgramOutcome tooLong = report({"WindowFocused", std::string(513, 'a'), ""});
+    const ProgramOutcome tooLong = report("WindowFocused", {std::string(513, 'a'), ""});
     EXPECT_EQ(tooLong.exit, 1);
     EXPECT_NE(tooLong.err.find("longer than 512 bytes"), std::string::npos) << tooLong.err;
 
     // Once following ends (the app quits), the helper is stopped and nothing answers.
-    harness.controller().focusFollowing.stop();
+    harness.controller().focusFollowing().stop();
     EXPECT_EQ(helper.stopped, 1);
-    EXPECT_NE(report({"FocusGone"}).exit, 0);
+    EXPECT_NE(report("FocusGone").exit, 0);
 }
 
 // A second taker of reports on the same connection and path is refused, and says so.
 TEST(FocusReportsOnTheBus, ASecondTakerIsRefusedAndSaysWhy) {
     GDBusConnection* bus = g_bus_get_sync(G_BUS_TYPE_SESSION, nullptr, nullptr);
     ASSERT_NE(bus, nullptr);
-    FocusReports first(bus, "/io/github/padloom/Padloom", std::make_unique<StandInHelper>());
-    FocusReports second(bus, "/io/github/padloom/Padloom", std::make_unique<StandInHelper>());
+    FocusReports first(bus, remote::objectPath, std::make_unique<StandInHelper>());
+    FocusReports second(bus, remote::objectPath, std::make_unique<StandInHelper>());
     first.install([](const FocusedWindow&) {});
     second.install([](const FocusedWindow&) {});
     EXPECT_EQ(first.state().text, "Enable the stand-in.");
@@ -217,13 +203,9 @@ protected:
 };
 
 TEST_F(RemoteNames, ReachTheTerminalEscaped) {
-    HeldJoystick pad(2, 4, 1);
-    std::unique_ptr<GApplication, void (*)(gpointer)> application(
-        g_application_new(remote::applicationId, G_APPLICATION_DEFAULT_FLAGS), g_object_unref);
-    RemoteActions actions(application.get());
-    ASSERT_TRUE(g_application_register(application.get(), nullptr, nullptr));
-    actions.attach(&harness.controller());
-    const std::string ctl = PADLOOM_BINARY_DIR "/padloomctl";
+    harness.plug(2, 4, 1);
+    BusApplication bus;
+    bus.actions.attach(&harness.controller());
     const std::tuple<std::string, int, std::string, std::string> steps[] = {
         // the preset asked for ("" for status), the exit status, the output, the error output
         {"Ctl", 0, "", ""},
@@ -246,7 +228,7 @@ TEST_F(RemoteNames, ReachTheTerminalEscaped) {
 // Two callers at once, each in a loop: a deactivation beside activations that fail, and beside
 // activations that succeed. Every caller hears the answer to its own request, every time.
 TEST_F(RemoteControl, ConcurrentCallersEachHearTheirOwnAnswer) {
-    HeldJoystick pad(2, 4, 1);
+    harness.plug(2, 4, 1);
     BusApplication bus;
     bus.actions.attach(&harness.controller());
     // A line per call: its command, its exit status, what it printed on either stream.
@@ -279,7 +261,7 @@ using RemoteStart = HarnessTest;
 // preset list is shown, then the preset is switched on and the caller hears so.
 TEST_F(RemoteStart, ARequestDuringStartUpWaitsForThePresetList) {
     harness.writePreset("Pad.txt", presetText("Pad", "first"));
-    HeldJoystick pad(2, 4, 1);
+    harness.plug(2, 4, 1);
     BusApplication bus;
     // The app starts once the caller's request waits; a request answered before that fails.
     const auto start = everyTick([&] {
@@ -293,8 +275,8 @@ TEST_F(RemoteStart, ARequestDuringStartUpWaitsForThePresetList) {
     const ProgramOutcome caller = runProgram({padloom, "--activate", "Pad"});
     EXPECT_EQ(caller.exit, 0) << caller.err;
     EXPECT_EQ(caller.err, "");
-    EXPECT_TRUE(harness.controller().runner.active());
-    EXPECT_EQ(harness.main("$('.preset.selected').data('file')"), ScriptValue("Pad.txt"));
+    EXPECT_TRUE(harness.controller().runner().active());
+    EXPECT_EQ(harness.markedPresets(), "Pad.txt");
 }
 
 // A real panel (the page's question before a deletion) refuses requests while it waits for the
@@ -303,22 +285,22 @@ TEST_F(RemoteStart, APanelRefusesRequestsUntilItIsAnswered) {
     harness.writePreset("Pad.txt", presetText("Pad", "first"));
     harness.useRealDialogs = true;
     harness.start();
-    HeldJoystick pad(2, 4, 1);
+    harness.plug(2, 4, 1);
     BusApplication bus;
     bus.actions.attach(&harness.controller());
     // Later: the page's question holds its script until answered.
     harness.main("setTimeout(() => $('.preset .delete').first().click()); true");
-    ASSERT_TRUE(pumpUntil([&] { return harness.controller().panelOpen(); }));
+    ASSERT_TRUE(pumpUntil([&] { return harness.controller().switching().panelOpen(); }));
     const ProgramOutcome refused = runProgram({ctl, "activate", "Pad.txt"});
     EXPECT_EQ(refused.exit, 1);
     EXPECT_NE(refused.err.find("waiting for an answer in one of its windows"), std::string::npos)
         << refused.err;
-    EXPECT_FALSE(harness.controller().runner.active());
+    EXPECT_FALSE(harness.controller().runner().active());
 
     PanelReader answer{"No"};
-    ASSERT_TRUE(pumpUntil([&] { return answer.seen && !harness.controller().panelOpen(); }));
+    ASSERT_TRUE(pumpUntil([&] { return answer.seen && !harness.controller().switching().panelOpen(); }));
     EXPECT_EQ(runProgram({ctl, "activate", "Pad.txt"}).exit, 0);
-    EXPECT_TRUE(harness.controller().runner.active());
+    EXPECT_TRUE(harness.controller().runner().active());
 }
 
 } // namespace

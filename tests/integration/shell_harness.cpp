@@ -102,6 +102,7 @@ ShellHarness::ShellHarness() {
 
 ShellHarness::~ShellHarness() {
     shell_.reset();
+    pads_.reset();
     SDL_Quit();
 }
 
@@ -156,6 +157,13 @@ PageResult ShellHarness::awaitIn(WebPage& page, const std::string& expression) {
     return result;
 }
 
+VirtualJoystick& ShellHarness::plug(int axes, int buttons, int hats, uint16_t vendor, uint16_t product) {
+    if (!pads_) {
+        pads_.emplace();
+    }
+    return pads_->plug(axes, buttons, hats, vendor, product);
+}
+
 std::vector<std::string> ShellHarness::listedPresetNames() {
     std::istringstream lines(main("$('text > h2').map((i, e) => $(e).text()).get().join('\\n')").text());
     std::vector<std::string> names;
@@ -196,18 +204,6 @@ void HarnessTest::SetUp() {
 
 void drainMainLoop() {
     while (g_main_context_iteration(nullptr, FALSE)) {
-    }
-}
-
-JoystickSubsystemHold::JoystickSubsystemHold() {
-    for (int i = 0; i < 64; ++i) {
-        SDL_InitSubSystem(SDL_INIT_JOYSTICK);
-    }
-}
-
-JoystickSubsystemHold::~JoystickSubsystemHold() {
-    while (SDL_WasInit(SDL_INIT_JOYSTICK)) {
-        SDL_QuitSubSystem(SDL_INIT_JOYSTICK);
     }
 }
 

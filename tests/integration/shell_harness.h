@@ -11,6 +11,8 @@
 
 #include "app/pages/script_text.h"
 #include "platform/gtk/shell/shell.h"
+#include "tests/support/fake_desktop.h"
+#include "tests/support/preset_text.h"
 #include "tests/support/recording_sink.h"
 #include "tests/support/temp_folder.h"
 #include "tests/support/virtual_joystick.h"
@@ -22,35 +24,12 @@
 #include <gtk/gtk.h>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 namespace padloom::test {
 
-// A preset of one joystick section; "btn 0" presses key number 4 (the letter A, virtual key code 0).
-inline std::string presetText(const std::string& name, const std::string& tag) {
-    return R"({"name": ")" + name + R"(", "tag": ")" + tag +
-           R"(", "joysticks": [{"tag": "Pad", "binds": {"btn 0": ["key 4"]}}]})";
-}
-
-// Answers the modal panels at once, recording what they showed.
-class ScriptedDialogs : public Dialogs {
-public:
-    void showAlert(const std::string& message) override { alerts.push_back(message); }
-    bool confirm(const std::string& message) override {
-        confirms.push_back(message);
-        return answer;
-    }
-    std::vector<std::string> alerts, confirms;
-    bool answer = true; // the button every confirm panel is answered with: true for "Yes"
-};
-
-class RecordingDesktop : public DesktopServices {
-public:
-    void openUri(const std::string& uri, NothingOpened) override { opened.push_back(uri); }
-    void revealFolder(const std::string& path, NothingOpened) override { revealed.push_back(path); }
-    std::vector<std::string> opened, revealed;
-};
 
 // Calls step every 10 ms from the main loop, nested loops included (modal panels, a capture's
 // waits), until it returns true or the returned handle is destroyed.
@@ -106,15 +85,22 @@ public:
         return awaitIn(shell_->configPage(), expression);
     }
 
-    // The names the main page lists, in order.
+    // The names the main page lists, in order; the files it marks active, joined by commas; the
+    // text of its open notice ("" when none is open).
     std::vector<std::string> listedPresetNames();
+    std::string markedPresets() {
+        return main("$('.preset.selected').map((i, e) => $(e).data('file')).get().join()").text();
+    }
+    std::string notice() { return main("$('#notice.open #noticeText').text()").text(); }
+    // A virtual pad, plugged in until the shell has gone.
+    VirtualJoystick& plug(int axes, int buttons, int hats, uint16_t vendor = 0, uint16_t product = 0);
     // As the user does: the first entry's Edit button, or the editor's close button (or the given
     // script in its page). True once the editor window is shown or hidden.
     bool openEditor();
     bool closeEditor(const std::string& script = "");
 
-    ScriptedDialogs dialogs;
-    RecordingDesktop desktop;
+    FakeDialogs dialogs;
+    FakeDesktop desktop;
     RecordingSink sink;
     bool useRecordingSink = true; // false: the shell picks the real sink as the app does
     bool useRealDialogs = false;  // true: the GTK panels instead of `dialogs`
@@ -131,6 +117,7 @@ private:
     PageResult awaitIn(WebPage& page, const std::string& expression);
 
     TempFolder data_, config_;
+    std::optional<SdlJoystickSession> pads_;
     std::unique_ptr<Shell> shell_;
 };
 
@@ -159,24 +146,10 @@ ProgramOutcome runProgram(const std::vector<std::string>& words);
 // A HarnessTest with one preset, "Pad.txt" named "Pad".
 class PadTest : public HarnessTest {
 protected:
-    PadTest() : HarnessTest({{"Pad.txt", presetText("Pad", "tag")}}) {}
+    PadTest() : HarnessTest({{"Pad.txt", presetText("Pad")}}) {}
 };
 
 // Runs everything the main loop has ready, including work deferred to idle.
 void drainMainLoop();
-
-// Keeps SDL's joystick subsystem up while it lives. The application shuts the subsystem down after
-// every listing and deactivation, and SDL's virtual joysticks live only while it is up; SDL counts
-// initialisations, so the extra ones held here outlast the application's.
-struct JoystickSubsystemHold {
-    JoystickSubsystemHold();
-    ~JoystickSubsystemHold();
-};
-
-// A virtual joystick, the subsystem held for its length.
-struct HeldJoystick : JoystickSubsystemHold, VirtualJoystick {
-    HeldJoystick(int axes, int buttons, int hats, uint16_t vendor = 0, uint16_t product = 0)
-        : VirtualJoystick(axes, buttons, hats, vendor, product) {}
-};
 
 } // namespace padloom::test

@@ -12,10 +12,19 @@ protected:
     Tray()
         : HarnessTest(
               {{"Pad.txt", presetText("Pad", "first")}, {"two.json", presetText("Second", "second")}}) {}
+
+    // The tray menu's titles, the checked one marked "*".
+    std::string menuTitles() {
+        std::string all;
+        for (const auto& item : harness.shell().tray().items()) {
+            all += (all.empty() ? "" : ",") + item->title() + (item->state() ? "*" : "");
+        }
+        return all;
+    }
 };
 
 TEST_F(Tray, ClosingHidesTheWindowWhileAHostShowsTheIcon) {
-    HeldJoystick pad(2, 4, 1);
+    harness.plug(2, 4, 1);
     TrayIcon& tray = harness.shell().tray();
     GtkMenuItemAdapter& option = harness.shell().menu().item(&MenuOutlets::keepInTray_mi);
     GtkWidget* mainWindow = GTK_WIDGET(harness.shell().mainWindow());
@@ -56,20 +65,15 @@ TEST_F(Tray, ClosingHidesTheWindowWhileAHostShowsTheIcon) {
             }
         }
         pumpUntil([&] { return gtk_widget_get_visible(mainWindow) == shown; }, std::chrono::seconds(2));
-        std::string titles;
-        for (const auto& item : tray.items()) {
-            titles += (titles.empty() ? "" : ",") + item->title() + (item->state() ? "*" : "");
-        }
-        EXPECT_EQ(titles, menu);
+        EXPECT_EQ(menuTitles(), menu);
         EXPECT_EQ(gtk_widget_get_visible(mainWindow), shown);
-        EXPECT_EQ(harness.controller().runner.active(), active);
+        EXPECT_EQ(harness.controller().runner().active(), active);
         EXPECT_EQ(harness.quitCount, 0);
         // Hidden, the pages are released and answer nothing; shown again, they are refilled.
         EXPECT_EQ(harness.shell().mainPage().released(), !shown);
         EXPECT_EQ(harness.main("1").isUndefined(), !shown);
         if (shown && active) {
-            EXPECT_TRUE(pumpUntil(
-                [&] { return harness.main("$('.preset.selected').data('file')").text() == "two.json"; }));
+            EXPECT_TRUE(pumpUntil([&] { return harness.markedPresets() == "two.json"; }));
         }
     }
 
@@ -86,17 +90,11 @@ TEST_F(Tray, ClosingHidesTheWindowWhileAHostShowsTheIcon) {
 // The menu lists what the main list lists: a rename in the editor, a copy and a deletion show at
 // once, the check mark following the preset that runs.
 TEST_F(Tray, MenuFollowsTheListsChanges) {
-    HeldJoystick pad(2, 4, 1);
+    harness.plug(2, 4, 1);
     TrayIcon& tray = harness.shell().tray();
     FakeTrayHost host;
     ASSERT_TRUE(pumpUntil([&] { return tray.hostPresent(); }));
-    const auto titles = [&] {
-        std::string all;
-        for (const auto& item : tray.items()) {
-            all += (all.empty() ? "" : ",") + item->title() + (item->state() ? "*" : "");
-        }
-        return all.substr(0, all.find(",Deactivate Preset"));
-    };
+    const auto titles = [&] { return menuTitles().substr(0, menuTitles().find(",Deactivate Preset")); };
     const std::pair<std::string, std::string> steps[] = {
         // a script in the main page ("edit": the editor saves a new name); the presets in the menu
         {"", "Pad,Second"},

@@ -4,15 +4,43 @@
 
 namespace padloom::test {
 
+namespace {
+
+// More starts of the joystick subsystem than any code under test stops.
+constexpr int heldStarts = 64;
+
+} // namespace
+
 SdlJoystickSession::SdlJoystickSession(uint32_t flags) {
     setenv("SDL_VIDEODRIVER", "dummy", 0);
     // Only the virtual devices of the test: no HID devices, whose drivers also start threads.
     SDL_SetHint(SDL_HINT_JOYSTICK_HIDAPI, "0");
-    ok_ = SDL_Init(flags) == 0;
+    ok_ = SDL_Init(flags | SDL_INIT_JOYSTICK) == 0;
+    for (int i = 1; ok_ && i < heldStarts; ++i) {
+        SDL_InitSubSystem(SDL_INIT_JOYSTICK);
+    }
 }
 
 SdlJoystickSession::~SdlJoystickSession() {
+    pads_.clear();
     SDL_Quit();
+}
+
+VirtualJoystick& SdlJoystickSession::plug(int axes, int buttons, int hats, uint16_t vendor,
+                                          uint16_t product) {
+    pads_.push_back(std::make_unique<VirtualJoystick>(axes, buttons, hats, vendor, product));
+    EXPECT_TRUE(pads_.back()->attached()) << SDL_GetError();
+    return *pads_.back();
+}
+
+void SdlJoystickSession::requireOwnPadsOnly() const {
+    ASSERT_TRUE(ok_) << SDL_GetError();
+    for (const auto& pad : pads_) {
+        ASSERT_TRUE(pad->attached()) << SDL_GetError();
+    }
+    if (SDL_NumJoysticks() != static_cast<int>(pads_.size())) {
+        GTEST_SKIP() << "a joystick other than the test's own is connected";
+    }
 }
 
 VirtualJoystick::VirtualJoystick(int axes, int buttons, int hats, uint16_t vendor, uint16_t product) {
@@ -31,6 +59,9 @@ VirtualJoystick::VirtualJoystick(int axes, int buttons, int hats, uint16_t vendo
 }
 
 VirtualJoystick::~VirtualJoystick() {
+    if (SDL_WasInit(SDL_INIT_JOYSTICK) == 0) {
+        return;
+    }
     if (handle_) {
         SDL_JoystickClose(handle_);
     }

@@ -16,22 +16,17 @@
 namespace padloom::test {
 namespace {
 
-class MotionTimerThreads : public ::testing::Test {
+// The timer needs SDL's timer subsystem; the real clock and timer source are in use.
+class MotionTimerThreads : public VirtualPadTest {
 protected:
+    MotionTimerThreads() : VirtualPadTest({2, 4, 0}, SDL_INIT_TIMER) {}
     void SetUp() override {
-        ASSERT_TRUE(sdl.ok()) << SDL_GetError();
-        ASSERT_TRUE(pad.attached()) << SDL_GetError();
-        if (SDL_NumJoysticks() != 1) {
-            GTEST_SKIP() << "a joystick other than the test's own is connected";
-        }
+        VirtualPadTest::SetUp();
         engine.screenGeometry.computeAllDisplays(displays, false);
         sink.setCursor(500, 500);
         engine.eventSink.set(&sink);
     }
 
-    // The timer needs SDL's timer subsystem; the real clock and timer source are in use.
-    SdlJoystickSession sdl{SDL_INIT_JOYSTICK | SDL_INIT_TIMER};
-    VirtualJoystick pad{2, 4, 0};
     FixedDisplays displays{{0, 0, 1920, 1080}};
     Engine engine;
     RecordingSink sink;

@@ -20,20 +20,16 @@ namespace {
 constexpr uint32_t longWaitMs = 10000; // a wait that ends sooner was ended by what the case did
 constexpr uint32_t shortWaitMs = 30;
 
-class Polling : public ::testing::Test {
+class Polling : public VirtualPadTest {
 protected:
+    Polling() : VirtualPadTest({2, 4, 0}, SDL_INIT_TIMER) {}
     void SetUp() override {
-        ASSERT_TRUE(sdl.ok()) << SDL_GetError();
-        ASSERT_TRUE(pad.attached() && node->ok()) << SDL_GetError();
-        if (SDL_NumJoysticks() != 1) {
-            GTEST_SKIP() << "a joystick other than the test's own is connected";
-        }
+        VirtualPadTest::SetUp();
+        ASSERT_TRUE(node->ok());
         SDL_JoystickEventState(SDL_ENABLE);             // as JoystickManager::init leaves it
         SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT); // the pad's arrival
     }
 
-    SdlJoystickSession sdl{SDL_INIT_JOYSTICK | SDL_INIT_TIMER};
-    VirtualJoystick pad{2, 4, 0};
     std::optional<StandInNode> node{std::in_place};
 };
 
@@ -106,11 +102,10 @@ TEST_F(Polling, TheTaskMapsInputOnEitherWayOfWaitingAndStopsAtOnce) {
                 node->send();
             }
         };
-        SDL_InitSubSystem(SDL_INIT_JOYSTICK); // the runner's deactivation quits it once
         PresetRunner runner(withoutNode ? PadWait::NodeSource(openJoystickNodes)
                                         : [&] { return node->nodes(); });
         runner.engine.eventSink.set(&sink);
-        ASSERT_EQ(runner.activate(preset), ActivationResult::started);
+        ASSERT_TRUE(runner.activate(preset));
         for (int round = 0; round < 3; ++round) {
             runner.startPolling();
             sink.clear();

@@ -6,6 +6,7 @@
 #include "tests/support/eventually.h"
 #include "tests/support/fixed_displays.h"
 #include "tests/support/manual_seams.h"
+#include "tests/support/preset_text.h"
 #include "tests/support/temp_folder.h"
 #include "tests/support/virtual_joystick.h"
 
@@ -20,14 +21,16 @@ namespace {
 
 TEST(RunSession, KeepsMappingAcrossAnUnplugAndAReplugAndReleasesBeforeEachStopSignalEndsIt) {
     SdlJoystickSession sdl;
-    ASSERT_TRUE(sdl.ok()) << SDL_GetError();
+    sdl.requireOwnPadsOnly();
+    if (IsSkipped() || HasFatalFailure()) {
+        return;
+    }
     FixedDisplays displays{{0, 0, 800, 600}, {800, 0, 800, 600}};
     TempFolder folder;
-    const std::string preset = folder.write(
-        "space.json",
-        R"({"name":"Space","tag":"t","joysticks":[{"tag":"Pad","binds":{"btn 0":["key 44"]}}]})");
+    const std::string preset = folder.write("space.json", presetText("Space"));
     for (int signal : {SIGINT, SIGTERM, SIGHUP}) {
         SCOPED_TRACE(signal);
+        std::signal(signal, SIG_DFL); // nohup, or a shell's background job, may have left it ignored
         PresetRunner runner;
         runner.engine.displaySource.set(&displays);
         EngineSeams seams(runner.engine);
@@ -59,8 +62,7 @@ TEST(RunSession, KeepsMappingAcrossAnUnplugAndAReplugAndReleasesBeforeEachStopSi
             raise(signal);
             EXPECT_EQ(stop.wait(), signal);
         };
-        ASSERT_EQ(runPresetUntilStopped(runner, preset, {true, false, true}, hooks),
-                  ActivationResult::started);
+        ASSERT_TRUE(runPresetUntilStopped(runner, preset, {true, false, true}, hooks));
         for (bool down : {true, false, true, false}) {
             seams.sink.expectKey(49, down, 0);
         }

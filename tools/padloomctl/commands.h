@@ -22,7 +22,8 @@ int activateCommand(const Args& args);
 int deactivateCommand(const Args& args);
 int statusCommand(const Args& args);
 
-// Prints "padloomctl: <message>" and the usage line of the command on standard error; returns exitUsage.
+// Prints "padloomctl: <message>" and a line pointing to 'padloomctl --help' on standard error;
+// returns exitUsage.
 int usageError(const std::string& message);
 
 } // namespace padloom::ctl

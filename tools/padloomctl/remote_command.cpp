@@ -10,7 +10,7 @@ namespace {
 
 int finish(const remote::Reply& reply) {
     if (!reply.done) {
-        std::fprintf(stderr, "padloomctl: %s\n", terminalText(reply.problem, true).c_str());
+        std::fprintf(stderr, "padloomctl: %s\n", terminalText(reply.done.problem(), true).c_str());
         return exitFailed;
     }
     return exitOk;

@@ -87,8 +87,8 @@ public:
         recomputeGeometry();
     }
 
-    // False, with the reason in error, when SDL could not simulate a plugged device.
-    bool play(const ReplayLine& line, std::string& error) {
+    // Fails when SDL could not simulate a plugged device.
+    Outcome<> play(const ReplayLine& line) {
         switch (line.op) {
         case ReplayOp::device:
             break; // the devices were attached before activation
@@ -133,17 +133,16 @@ public:
         case ReplayOp::replug:
         case ReplayOp::plug: {
             // Time does not pass: the pad takes its section at once.
-            const bool attached = line.op == ReplayOp::replug
-                                      ? devices_.replug(static_cast<size_t>(line.a), error)
-                                      : devices_.plug(line.shape(), error);
+            Outcome<> attached = line.op == ReplayOp::replug ? devices_.replug(static_cast<size_t>(line.a))
+                                                             : devices_.plug(line.shape());
             if (!attached) {
-                return false;
+                return attached;
             }
             deliverQueuedEvents();
             break;
         }
         }
-        return true;
+        return {};
     }
 
 private:
@@ -205,9 +204,8 @@ int replay(const VantryDocument& preset, const ReplayScript& script, const std::
     const std::vector<std::string> written =
         explainText ? scriptLines(*explainText) : std::vector<std::string>{};
     ReplayDevices devices;
-    std::string error;
-    if (!devices.attach(shapes, error)) {
-        return failed(error);
+    if (const Outcome<> attached = devices.attach(shapes); !attached) {
+        return failed(attached.problem());
     }
     JoystickManager manager(engine); // destroyed (deinit) before the devices and SDL's subsystem
     // The replay goes on with the same preset.
@@ -226,8 +224,8 @@ int replay(const VantryDocument& preset, const ReplayScript& script, const std::
         if (seams.explainer && line.number > 0 && static_cast<size_t>(line.number) <= written.size()) {
             seams.explainer->setCause(line.number, written[line.number - 1]);
         }
-        if (!run.play(line, error)) {
-            return failed(error);
+        if (const Outcome<> played = run.play(line); !played) {
+            return failed(played.problem());
         }
     }
     if (seams.explainer) {

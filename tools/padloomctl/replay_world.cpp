@@ -56,32 +56,29 @@ ReplayDevices::~ReplayDevices() {
     }
 }
 
-bool ReplayDevices::attach(const std::vector<DeviceShape>& shapes, std::string& error) {
+Outcome<> ReplayDevices::attach(const std::vector<DeviceShape>& shapes) {
     // No window ever has the focus here, and real devices must not mix with the simulated ones.
     // SIGINT and SIGTERM end a replay as they end any program.
     SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
     SDL_SetHint(SDL_HINT_JOYSTICK_HIDAPI, "0");
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     if (SDL_InitSubSystem(SDL_INIT_JOYSTICK) != 0) {
-        error = std::string("SDL's joystick subsystem did not start: ") + SDL_GetError();
-        return false;
+        return Problem{std::string("SDL's joystick subsystem did not start: ") + SDL_GetError()};
     }
     started_ = true;
     if (SDL_NumJoysticks() != 0) {
-        error =
-            "a real joystick is connected, and the engine would bind the preset's sections to it before the "
-            "simulated devices; disconnect it to replay";
-        return false;
+        return Problem{"a real joystick is connected, and the engine would bind the preset's sections to it "
+                       "before the simulated devices; disconnect it to replay"};
     }
     for (const DeviceShape& shape : shapes) {
-        if (!plug(shape, error)) {
-            return false;
+        if (Outcome<> plugged = plug(shape); !plugged) {
+            return plugged;
         }
     }
-    return true;
+    return {};
 }
 
-bool ReplayDevices::attachDevice(size_t number, std::string& error) {
+Outcome<> ReplayDevices::attachDevice(size_t number) {
     Device& device = devices_[number];
     SDL_VirtualJoystickDesc desc{};
     desc.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
@@ -95,10 +92,9 @@ bool ReplayDevices::attachDevice(size_t number, std::string& error) {
     const int index = SDL_JoystickAttachVirtualEx(&desc);
     device.handle = index < 0 ? nullptr : SDL_JoystickOpen(index);
     if (device.handle == nullptr) {
-        error = std::string("SDL could not simulate a joystick: ") + SDL_GetError();
-        return false;
+        return Problem{std::string("SDL could not simulate a joystick: ") + SDL_GetError()};
     }
-    return true;
+    return {};
 }
 
 void ReplayDevices::apply(const ReplayLine& event) {
@@ -127,13 +123,16 @@ void ReplayDevices::unplug(size_t number) {
     }
 }
 
-bool ReplayDevices::replug(size_t number, std::string& error) {
-    return devices_.at(number).handle != nullptr || attachDevice(number, error);
+Outcome<> ReplayDevices::replug(size_t number) {
+    if (devices_.at(number).handle != nullptr) {
+        return {};
+    }
+    return attachDevice(number);
 }
 
-bool ReplayDevices::plug(const DeviceShape& shape, std::string& error) {
+Outcome<> ReplayDevices::plug(const DeviceShape& shape) {
     devices_.push_back({shape});
-    return attachDevice(devices_.size() - 1, error);
+    return attachDevice(devices_.size() - 1);
 }
 
 } // namespace padloom::ctl

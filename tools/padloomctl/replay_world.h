@@ -3,6 +3,7 @@
 // their counts are SDL's own.
 #pragma once
 
+#include "app/outcome.h"
 #include "engine/clock.h"
 #include "engine/display_source.h"
 #include "tools/padloomctl/replay_script.h"
@@ -49,23 +50,23 @@ public:
     ReplayDevices(const ReplayDevices&) = delete;
     ReplayDevices& operator=(const ReplayDevices&) = delete;
 
-    // False, with the reason in error, when SDL cannot give exactly these devices.
-    bool attach(const std::vector<DeviceShape>& shapes, std::string& error);
+    // Fails when SDL cannot give exactly these devices.
+    Outcome<> attach(const std::vector<DeviceShape>& shapes);
     // Moves the control that a button, axis or hat line names; SDL queues the matching event (if
     // the control's state changes) at its next update.
     void apply(const ReplayLine& event);
     // Detaches device number (SDL queues its removal).
     void unplug(size_t number);
     // Attaches device number again, or a new device with the next number (SDL queues its arrival).
-    bool replug(size_t number, std::string& error);
-    bool plug(const DeviceShape& shape, std::string& error);
+    Outcome<> replug(size_t number);
+    Outcome<> plug(const DeviceShape& shape);
 
 private:
     struct Device {
         DeviceShape shape;
         SDL_Joystick* handle = nullptr; // null while unplugged
     };
-    bool attachDevice(size_t number, std::string& error);
+    Outcome<> attachDevice(size_t number);
 
     bool started_ = false;
     std::vector<Device> devices_;

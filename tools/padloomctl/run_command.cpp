@@ -67,7 +67,7 @@ std::string resolvePreset(const std::string& preset) {
     if (std::filesystem::exists(preset, error) || preset.find('/') != std::string::npos) {
         return preset;
     }
-    const std::optional<std::string> folder = presetFolder();
+    const Outcome<std::string> folder = presetFolder();
     if (folder && std::filesystem::exists(*folder + preset, error)) {
         return *folder + preset;
     }
@@ -88,8 +88,7 @@ void reportSwitch(const std::string& path, const std::string& problem) {
     if (problem.empty()) {
         std::fprintf(stderr, "padloomctl: switched to %s\n", path.c_str());
     } else {
-        std::fprintf(stderr, "padloomctl: no switch to %s %s stays on.\n", problem.c_str(),
-                     path.c_str());
+        std::fprintf(stderr, "padloomctl: no switch to %s %s stays on.\n", problem.c_str(), path.c_str());
     }
 }
 
@@ -125,8 +124,10 @@ int runCommand(const Args& args) {
 
     StdoutToStderr loadMessages;
     int joysticks = 0;
+    bool loaded = false;
     HeadlessHooks hooks;
     hooks.loaded = [&](int count) {
+        loaded = true;
         joysticks = count;
         loadMessages.restore();
         stopSignals.arm();
@@ -143,25 +144,23 @@ int runCommand(const Args& args) {
     hooks.wake = [&stopSignals] { stopSignals.wake(); };
     hooks.padChanged = reportPadChange;
     hooks.switched = reportSwitch;
-    ActivationResult result = ActivationResult::unreadable;
+    bool ran = false;
     {
         PresetRunner runner; // gone before SDL quits; the sink outlives it
         runner.engine.eventSink.set(selection.sink.get());
-        result = runPresetUntilStopped(runner, path, options, hooks);
+        ran = static_cast<bool>(runPresetUntilStopped(runner, path, options, hooks));
     }
     loadMessages.restore();
 
     SDL_Quit();
-    switch (result) {
-    case ActivationResult::started:
+    if (ran) {
         std::fputs("padloomctl: deactivated\n", stderr);
         return exitOk;
-    case ActivationResult::unreadable:
+    }
+    if (!loaded) {
         std::fprintf(stderr, "padloomctl: can't load preset %s\n", path.c_str());
-        return exitFailed;
-    case ActivationResult::noJoystick:
+    } else {
         std::fputs("No Joysticks Connected\n", stderr);
-        return exitFailed;
     }
     return exitFailed;
 }

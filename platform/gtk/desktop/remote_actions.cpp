@@ -1,6 +1,6 @@
 #include "platform/gtk/desktop/remote_actions.h"
 
-#include "app/controller/tessel_app_delegate.h"
+#include "app/desktop/preset_switching.h"
 #include "app/pages/shown_text.h"
 #include "platform/gtk/desktop/remote_client.h"
 #include "platform/gtk/shell/glib_main_loop.h"
@@ -34,12 +34,12 @@ GDBusInterfaceInfo* interfaceInfo() {
 // Answers the method call once its request has run.
 RemoteAnswerFn replyTo(GDBusMethodInvocation* invocation) {
     return [invocation](const RemoteAnswer& answer) {
-        if (answer.problem.empty()) {
+        if (answer.done) {
             g_dbus_method_invocation_return_value(invocation,
                                                   g_variant_new("(s)", validUtf8(answer.activeFile).c_str()));
         } else {
             g_dbus_method_invocation_return_dbus_error(invocation, remote::notDoneError,
-                                                       validUtf8(answer.problem).c_str());
+                                                       validUtf8(answer.done.problem()).c_str());
         }
     };
 }
@@ -121,20 +121,20 @@ RemoteActions::~RemoteActions() {
     }
 }
 
-void RemoteActions::attach(TesselAppDelegate* controller) {
-    if (controller_) {
-        controller_->runner.setChangeListener(this, {});
+void RemoteActions::attach(PresetSwitching* presets) {
+    if (presets_) {
+        presets_->watchActivePreset(this, {});
     }
-    requests_->attach(controller);
-    controller_ = controller;
-    if (controller_) {
-        controller_->runner.setChangeListener(this, [this] { publish(); });
+    requests_->attach(presets);
+    presets_ = presets;
+    if (presets_) {
+        presets_->watchActivePreset(this, [this] { publish(); });
     }
     publish();
 }
 
 void RemoteActions::answer(const RemoteAnswer& answer) {
-    lastAnswer_ = answer.problem;
+    lastAnswer_ = answer.done.problem();
     publish();
 }
 

@@ -27,7 +27,7 @@ typedef struct _GSimpleAction GSimpleAction;
 namespace padloom {
 
 class GlibMainLoop;
-class TesselAppDelegate;
+class PresetSwitching;
 
 class RemoteActions {
 public:
@@ -40,7 +40,7 @@ public:
     RemoteActions& operator=(const RemoteActions&) = delete;
 
     // The controller the requests run on from now on (null: none, as the app quits).
-    void attach(TesselAppDelegate* controller);
+    void attach(PresetSwitching* presets);
     // Where this process's own requests go (padloom --activate in the first instance).
     RemoteRequests& requests() { return *requests_; }
 
@@ -56,7 +56,7 @@ private:
     GSimpleAction* status_;
     GDBusConnection* bus_ = nullptr;
     unsigned registration_ = 0;
-    TesselAppDelegate* controller_ = nullptr;
+    PresetSwitching* presets_ = nullptr;
     std::unique_ptr<GlibMainLoop> loop_;
     std::unique_ptr<RemoteRequests> requests_;
     std::string lastAnswer_;

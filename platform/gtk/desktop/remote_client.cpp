@@ -21,15 +21,9 @@ struct VariantUnref {
 using ErrorPtr = std::unique_ptr<GError, ErrorFree>;
 using VariantPtr = std::unique_ptr<GVariant, VariantUnref>;
 
-Reply failed(std::string problem) {
-    Reply reply;
-    reply.problem = std::move(problem);
-    return reply;
-}
-
 // The app's own "not done" answers carry the reason alone; any other error (the call did not
 // reach the app, or it went away) says so first.
-std::string problemOf(GError* error) {
+std::string reasonOf(GError* error) {
     gchar* name = g_dbus_error_get_remote_error(error);
     const bool answered = g_strcmp0(name, notDoneError) == 0;
     g_free(name);
@@ -37,27 +31,29 @@ std::string problemOf(GError* error) {
     return answered ? error->message : std::string("Padloom did not take the request: ") + error->message;
 }
 
-VariantPtr call(GDBusConnection* bus, const char* name, const char* path, const char* interface,
-                const char* method, GVariant* parameters, const char* replyType, std::string& problem) {
+Outcome<VariantPtr> call(GDBusConnection* bus, const char* name, const char* path, const char* interface,
+                         const char* method, GVariant* parameters, const char* replyType) {
     GError* raw = nullptr;
     GVariant* result =
         g_dbus_connection_call_sync(bus, name, path, interface, method, parameters, G_VARIANT_TYPE(replyType),
                                     G_DBUS_CALL_FLAGS_NO_AUTO_START, callTimeoutMs, nullptr, &raw);
     ErrorPtr error(raw);
     if (error) {
-        problem = problemOf(error.get());
+        return Problem{reasonOf(error.get())};
     }
     return VariantPtr(result);
 }
 
-bool appRuns(GDBusConnection* bus, std::string& problem) {
-    VariantPtr owned = call(bus, "org.freedesktop.DBus", "/org/freedesktop/DBus", "org.freedesktop.DBus",
-                            "NameHasOwner", g_variant_new("(s)", applicationId), "(b)", problem);
-    gboolean hasOwner = FALSE;
-    if (owned) {
-        g_variant_get(owned.get(), "(b)", &hasOwner);
+Outcome<> appRuns(GDBusConnection* bus) {
+    const Outcome<VariantPtr> owned =
+        call(bus, "org.freedesktop.DBus", "/org/freedesktop/DBus", "org.freedesktop.DBus", "NameHasOwner",
+             g_variant_new("(s)", applicationId), "(b)");
+    if (!owned) {
+        return Problem{"Padloom is not running: " + owned.problem()};
     }
-    return hasOwner;
+    gboolean hasOwner = FALSE;
+    g_variant_get(owned->get(), "(b)", &hasOwner);
+    return hasOwner ? Outcome<>() : Problem{"Padloom is not running."};
 }
 
 // A bus message carries UTF-8 only: a name typed with other bytes goes as the list shows it.
@@ -70,25 +66,22 @@ Reply send(const char* method, const std::optional<std::string>& name = std::nul
     GDBusConnection* bus = g_bus_get_sync(G_BUS_TYPE_SESSION, nullptr, &raw);
     ErrorPtr error(raw);
     if (!bus) {
-        return failed(std::string("Padloom is not running: there is no session bus (") + error->message +
-                      ").");
+        return {
+            Problem{std::string("Padloom is not running: there is no session bus (") + error->message + ")."},
+            {}};
     }
     std::unique_ptr<GDBusConnection, void (*)(gpointer)> busRef(bus, g_object_unref);
-    std::string problem;
-    if (!appRuns(bus, problem)) {
-        return failed(problem.empty() ? "Padloom is not running." : "Padloom is not running: " + problem);
+    if (const Outcome<> runs = appRuns(bus); !runs) {
+        return {runs, {}};
     }
-    VariantPtr result = call(bus, applicationId, objectPath, remoteInterface, method,
-                             name ? nameParameter(*name) : nullptr, "(s)", problem);
+    const Outcome<VariantPtr> result = call(bus, applicationId, objectPath, remoteInterface, method,
+                                            name ? nameParameter(*name) : nullptr, "(s)");
     if (!result) {
-        return failed(problem);
+        return {problemOf(result), {}};
     }
     const char* activeFile = nullptr;
-    g_variant_get(result.get(), "(&s)", &activeFile);
-    Reply reply;
-    reply.done = true;
-    reply.activeFile = activeFile;
-    return reply;
+    g_variant_get(result->get(), "(&s)", &activeFile);
+    return {{}, activeFile};
 }
 
 } // namespace

@@ -3,6 +3,8 @@
 // bus under its application id; each call is answered in its own reply once the app has run it.
 #pragma once
 
+#include "app/outcome.h"
+
 #include <string>
 
 namespace padloom::remote {
@@ -14,9 +16,8 @@ inline constexpr char remoteInterface[] = "io.github.padloom.Padloom.Remote";
 inline constexpr char notDoneError[] = "io.github.padloom.Padloom.Remote.NotDone";
 
 struct Reply {
-    bool done = false;      // the app took the request and did it
+    Outcome<> done;         // the app took the request and did it
     std::string activeFile; // the active preset's file name afterwards; empty when none
-    std::string problem;    // why not, when !done
 };
 
 // Each is not done, with a problem that says so, when no app runs on the session bus.

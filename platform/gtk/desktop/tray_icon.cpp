@@ -1,6 +1,5 @@
 #include "platform/gtk/desktop/tray_icon.h"
 
-#include "app/controller/tessel_app_delegate.h"
 #include "app/desktop/remote_control.h"
 #include "app/presets/preset_listing.h"
 #include "platform/gtk/shell/i18n.h"
@@ -29,19 +28,19 @@ struct TrayIcon::Signals {
     }
 };
 
-TrayIcon::TrayIcon(TesselAppDelegate& controller, GtkMenuItemAdapter& keepInTray, TrayActions actions)
-    : controller_(controller), keepInTray_(keepInTray), actions_(std::move(actions)), menu_(gtk_menu_new()) {
+TrayIcon::TrayIcon(PresetSwitching& presets, GtkMenuItemAdapter& keepInTray, TrayActions actions)
+    : presets_(presets), keepInTray_(keepInTray), actions_(std::move(actions)), menu_(gtk_menu_new()) {
     g_object_ref_sink(menu_);
     hostVanished();
-    controller_.runner.setChangeListener(this, [this] { showActivePreset(); });
-    controller_.listedPresets.setChangeListener([this] { refresh(); });
+    presets_.watchActivePreset(this, [this] { showActivePreset(); });
+    presets_.watchPresetList([this] { refresh(); });
     watch_ = g_bus_watch_name(G_BUS_TYPE_SESSION, watcherName, G_BUS_NAME_WATCHER_FLAGS_NONE,
                               Signals::appeared, Signals::vanished, this, nullptr);
 }
 
 TrayIcon::~TrayIcon() {
-    controller_.runner.setChangeListener(this, {});
-    controller_.listedPresets.setChangeListener({});
+    presets_.watchActivePreset(this, {});
+    presets_.watchPresetList({});
     if (watch_ != 0) {
         g_bus_unwatch_name(watch_);
     }
@@ -101,8 +100,8 @@ void TrayIcon::refresh() {
     g_object_ref_sink(menu_);
     items_.clear();
     presetFiles_.clear();
-    TesselAppDelegate* c = &controller_;
-    for (const ListedPreset& preset : controller_.listedPresets.entries()) {
+    PresetSwitching* p = &presets_;
+    for (const ListedPreset& preset : presets_.listedPresets()) {
         if (preset.readable && presetFiles_.size() == trayMenuPresets) {
             add(_("More Presets…"), false, false, actions_.showWindow);
             break;
@@ -110,14 +109,14 @@ void TrayIcon::refresh() {
         if (preset.readable) {
             const std::string file = preset.file;
             add(preset.name.empty() ? file : preset.name, true, false,
-                [c, file] { RemoteControl(*c).activate(file); });
+                [p, file] { (void)RemoteControl(*p).activate(file); });
             presetFiles_.push_back(file);
         }
     }
     GtkWidget* separator = gtk_separator_menu_item_new();
     gtk_menu_shell_append(GTK_MENU_SHELL(menu_), separator);
     gtk_widget_show(separator);
-    add(_("Deactivate Preset"), false, false, [c] { RemoteControl(*c).deactivate(); });
+    add(_("Deactivate Preset"), false, false, [p] { (void)RemoteControl(*p).deactivate(); });
     deactivateItem_ = items_.back().get();
     add(_("Show Window"), false, false, actions_.showWindow);
     add(_("Quit"), false, false, actions_.quit);
@@ -131,7 +130,7 @@ void TrayIcon::showActivePreset() {
     if (indicator_ == nullptr || items_.empty()) {
         return;
     }
-    const std::string active = RemoteControl(controller_).activePresetFile();
+    const std::string active = presets_.activePresetFile();
     for (size_t i = 0; i < presetFiles_.size(); ++i) {
         if (const bool on = presetFiles_[i] == active; items_[i]->state() != on) {
             items_[i]->setState(on);

@@ -4,6 +4,7 @@
 // "Keep Running in Tray When Closed" is enabled only then, and otherwise tells why in its tooltip.
 #pragma once
 
+#include "app/desktop/preset_switching.h"
 #include "platform/gtk/shell/gtk_menu_item.h"
 
 #include <cstddef>
@@ -17,8 +18,6 @@ typedef struct _AppIndicator AppIndicator;
 
 namespace padloom {
 
-class TesselAppDelegate;
-
 struct TrayActions {
     std::function<void()> showWindow;
     std::function<void()> quit;
@@ -27,7 +26,7 @@ struct TrayActions {
 class TrayIcon {
 public:
     // keepInTray: the quick option's item, enabled while a tray host is there.
-    TrayIcon(TesselAppDelegate& controller, GtkMenuItemAdapter& keepInTray, TrayActions actions);
+    TrayIcon(PresetSwitching& presets, GtkMenuItemAdapter& keepInTray, TrayActions actions);
     ~TrayIcon();
     TrayIcon(const TrayIcon&) = delete;
     TrayIcon& operator=(const TrayIcon&) = delete;
@@ -49,7 +48,7 @@ private:
     // Moves the check mark to the active preset: a switch costs the same however many are listed.
     void showActivePreset();
 
-    TesselAppDelegate& controller_;
+    PresetSwitching& presets_;
     GtkMenuItemAdapter& keepInTray_;
     TrayActions actions_;
     GtkWidget* menu_;

@@ -71,11 +71,11 @@ void AppMenu::bind(TesselAppDelegate& controller, std::function<void()> quitActi
         case MenuKind::option:
         case MenuKind::command:
             item.adapter->setAction(
-                [c, action = entry.action] { c->operations.run([c, action] { (c->*action)(); }); });
+                [c, action = entry.action] { c->operations().run([c, action] { (c->*action)(); }); });
             break;
         case MenuKind::helpTopic:
             item.adapter->setAction(
-                [c, topic = entry.topic] { c->operations.run([c, topic] { c->showHelp(topic); }); });
+                [c, topic = entry.topic] { c->operations().run([c, topic] { c->showHelp(topic); }); });
             break;
         case MenuKind::quit:
             item.adapter->setAction(quitAction);

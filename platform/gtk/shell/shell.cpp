@@ -1,6 +1,5 @@
 #include "platform/gtk/shell/shell.h"
 
-#include "app/desktop/remote_control.h"
 #include "platform/gtk/desktop/gio_desktop_services.h"
 #include "platform/gtk/shell/glib_main_loop.h"
 #include "platform/gtk/shell/gtk_dialogs.h"
@@ -19,7 +18,7 @@ namespace padloom {
 struct Shell::Signals {
     static gboolean mainDelete(GtkWidget*, GdkEvent*, gpointer data) {
         auto* shell = static_cast<Shell*>(data);
-        shell->controller_->operations.run([shell] {
+        shell->controller_->operations().run([shell] {
             const bool toTray = shell->controller_->keepsRunningWhenClosed();
             if (shell->controller_->windowShouldClose(shell->mainAdapter_.get())) {
                 shell->controller_->windowWillClose(shell->mainAdapter_.get()); // asks to quit
@@ -36,7 +35,7 @@ struct Shell::Signals {
     static gboolean configDelete(GtkWidget* widget, GdkEvent*, gpointer data) {
         auto* shell = static_cast<Shell*>(data);
         shell->controller_->escapeCapture();
-        shell->controller_->operations.run([shell, widget] {
+        shell->controller_->operations().run([shell, widget] {
             if (!gtk_widget_get_visible(widget) ||
                 !shell->controller_->windowShouldClose(shell->configAdapter_.get())) {
                 return;
@@ -71,7 +70,7 @@ struct Shell::Signals {
 
     static void monitorsChanged(GdkScreen*, gpointer data) {
         TesselAppDelegate* controller = static_cast<Shell*>(data)->controller_.get();
-        controller->operations.run([controller] { controller->applicationDidChangeScreenParameters(); });
+        controller->operations().run([controller] { controller->applicationDidChangeScreenParameters(); });
     }
 };
 
@@ -112,9 +111,8 @@ Shell::Shell(ShellOptions options) : options_(std::move(options)) {
     mainHandlers.processEnded = [this] { mainPage_->reload(); };
     mainHandlers.loaded = [this] {
         if (controller_) {
-            controller_->operations.post([this] {
+            controller_->operations().post([this] {
                 controller_->webViewDocumentReady();
-                RemoteControl(*controller_).showActivePreset();
                 if (controller_->mainPageFills() > 0) {
                     revealMainWindow();
                 }
@@ -125,7 +123,7 @@ Shell::Shell(ShellOptions options) : options_(std::move(options)) {
     // Page-ready handling follows the main page only; this page learns the joystick names.
     configHandlers.loaded = [this] {
         if (controller_) {
-            controller_->operations.post([this] { controller_->configPageDidLoad(); });
+            controller_->operations().post([this] { controller_->configPageDidLoad(); });
         }
     };
     // An edit in progress is not replaced by an empty editor, which closing the window would
@@ -164,9 +162,9 @@ Shell::Shell(ShellOptions options) : options_(std::move(options)) {
     outlets.notifier = &notifier_;
     controller_ = std::make_unique<TesselAppDelegate>(
         outlets, HelpSites{options_.productSite, options_.makerSite, options_.resourceDir});
-    controller_->runner.engine.eventSink.set(options_.sink ? options_.sink : ownSink_.get());
+    controller_->runner().engine.eventSink.set(options_.sink ? options_.sink : ownSink_.get());
     menu_->bind(*controller_, [this] { terminate(); });
-    tray_ = std::make_unique<TrayIcon>(*controller_, menu_->item(&MenuOutlets::keepInTray_mi),
+    tray_ = std::make_unique<TrayIcon>(controller_->switching(), menu_->item(&MenuOutlets::keepInTray_mi),
                                        TrayActions{[this] { showMainWindow(); }, [this] { terminate(); }});
 }
 
@@ -209,10 +207,10 @@ BridgeSpec Shell::bridge(const std::string& globalName) {
     // A page's call runs as an operation of its own, after the web view's handler has returned.
     spec.dispatch = [this](const std::string& op, const std::vector<ScriptValue>& args, BridgeAnswer answer) {
         if (!controller_) {
-            answer({true, "padloom: the application is not ready yet", {}});
+            answer(Problem{"padloom: the application is not ready yet"});
             return;
         }
-        controller_->operations.post(
+        controller_->operations().post(
             [this, op, args, answer] { answer(controller_->callFromPage(op, args)); });
     };
     return spec;
@@ -230,7 +228,7 @@ PageHandlers Shell::pageHandlers() {
         if (!controller_) {
             return;
         }
-        controller_->operations.post([this] { controller_->webViewDocumentReady(); });
+        controller_->operations().post([this] { controller_->webViewDocumentReady(); });
     };
     handlers.openLink = [this](const std::string& uri) { options_.desktop->openUri(uri); };
     return handlers;
@@ -313,7 +311,7 @@ void Shell::start() {
     mainPage_->loadFile(options_.resourceDir + "/gui/window_main.htm");
     configPage_->loadFile(options_.resourceDir + "/gui/window_config.htm");
     controller_->applicationDidFinishLaunching();
-    controller_->focusFollowing.start(options_.focusMonitor, *mainLoop_);
+    controller_->focusFollowing().start(options_.focusMonitor, *mainLoop_);
     if (GdkScreen* screen = gdk_screen_get_default()) {
         monitorsChanged_ =
             g_signal_connect(screen, "monitors-changed", G_CALLBACK(Signals::monitorsChanged), this);
@@ -383,7 +381,7 @@ void Shell::releasePages() {
 }
 
 void Shell::terminate() {
-    controller_->operations.run([this] {
+    controller_->operations().run([this] {
         if (!terminating_ && controller_->applicationShouldTerminate()) {
             quitNow();
         }
@@ -393,13 +391,13 @@ void Shell::terminate() {
 // An operation in progress may be waiting for a panel or a capture: both are ended first, so
 // that it returns and the quit can follow.
 void Shell::terminateNow() {
-    if (controller_->operations.busy()) {
+    if (controller_->operations().busy()) {
         controller_->escapeCapture();
         if (auto* dialogs = dynamic_cast<GtkDialogs*>(options_.dialogs)) {
             dialogs->dismissAll();
         }
     }
-    controller_->operations.run([this] { quitNow(); });
+    controller_->operations().run([this] { quitNow(); });
 }
 
 void Shell::quitNow() {
@@ -407,7 +405,7 @@ void Shell::quitNow() {
         return;
     }
     terminating_ = true;
-    controller_->focusFollowing.stop();
+    controller_->focusFollowing().stop();
     controller_->applicationWillTerminate();
     options_.quit();
     // A panel left open would keep its own loop, and so the process, running.

@@ -51,7 +51,7 @@ public:
         : reply_(webkit_script_message_reply_ref(reply)), context_(JSC_CONTEXT(g_object_ref(context))) {}
     ~PendingReply() {
         if (reply_) {
-            answer({true, "padloom: the call was dropped", {}});
+            answer(Problem{"padloom: the call was dropped"});
         }
         g_object_unref(context_);
     }
@@ -62,10 +62,10 @@ public:
         if (!reply_) {
             return;
         }
-        if (answer.refused) {
-            webkit_script_message_reply_return_error_message(reply_, answer.error.c_str());
+        if (!answer) {
+            webkit_script_message_reply_return_error_message(reply_, answer.problem().c_str());
         } else {
-            JSCValue* value = scriptValueToScript(context_, answer.value);
+            JSCValue* value = scriptValueToScript(context_, *answer);
             webkit_script_message_reply_return_value(reply_, value);
             g_object_unref(value);
         }
@@ -80,14 +80,12 @@ private:
 gboolean onMessage(WebKitUserContentManager*, JSCValue* message, WebKitScriptMessageReply* reply,
                    gpointer userData) {
     auto* spec = static_cast<BridgeSpec*>(userData);
-    std::string error;
-    std::optional<BridgeCall> call = bridgeCallFromScript(message, &error);
+    Outcome<BridgeCall> call = bridgeCallFromScript(message);
     if (call && !offers(*spec, call->op)) {
-        error = "padloom: '" + call->op + "' is not an operation of this page";
-        call.reset();
+        call = Problem{"padloom: '" + call->op + "' is not an operation of this page"};
     }
     if (!call) {
-        webkit_script_message_reply_return_error_message(reply, error.c_str());
+        webkit_script_message_reply_return_error_message(reply, call.problem().c_str());
         return TRUE;
     }
     auto pending = std::make_shared<PendingReply>(reply, jsc_value_get_context(message));

@@ -5,7 +5,7 @@
 // passes on only those names and rejects anything else, whoever posted it.
 #pragma once
 
-#include "app/controller/tessel_app_delegate.h"
+#include "app/ui/script_page.h"
 
 #include <functional>
 #include <string>

@@ -57,20 +57,19 @@ static std::vector<ScriptValue> argumentsFromScript(JSCValue* args) {
     return values;
 }
 
-std::optional<BridgeCall> bridgeCallFromScript(JSCValue* message, std::string* error) {
+Outcome<BridgeCall> bridgeCallFromScript(JSCValue* message) {
     if (!message || !jsc_value_is_object(message) || jsc_value_is_array(message)) {
-        *error = "padloom: a call must be an object {op, args}";
-        return std::nullopt;
+        return Problem{"padloom: a call must be an object {op, args}"};
     }
     JSCValue* op = property(message, "op");
     JSCValue* args = property(message, "args");
-    std::optional<BridgeCall> call;
+    Outcome<BridgeCall> call = BridgeCall{};
     if (!jsc_value_is_string(op)) {
-        *error = "padloom: a call needs the name of its operation";
+        call = Problem{"padloom: a call needs the name of its operation"};
     } else if (!jsc_value_is_undefined(args) && !jsc_value_is_array(args)) {
-        *error = "padloom: the arguments of a call must be an array";
+        call = Problem{"padloom: the arguments of a call must be an array"};
     } else {
-        call = BridgeCall{takeString(jsc_value_to_string(op)), {}};
+        call->op = takeString(jsc_value_to_string(op));
         if (jsc_value_is_array(args)) {
             call->args = argumentsFromScript(args);
         }

@@ -24,7 +24,7 @@ struct BridgeCall {
     std::vector<ScriptValue> args;
 };
 
-// A message {op: string, args: array}; null with *error set when it is not one.
-std::optional<BridgeCall> bridgeCallFromScript(JSCValue* message, std::string* error);
+// A message {op: string, args: array}; the problem says what else it is.
+Outcome<BridgeCall> bridgeCallFromScript(JSCValue* message);
 
 } // namespace padloom

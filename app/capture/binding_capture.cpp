@@ -1,7 +1,6 @@
-// Binding capture: waits on the main thread for the next input of one joystick and hands its
-// bind text to the configuration page.
+#include "app/capture/binding_capture.h"
+
 #include "app/capture/capture_rules.h"
-#include "app/controller/tessel_app_delegate.h"
 #include "app/pads/joystick_listing.h"
 #include "app/pages/page_scripts.h"
 #include "preset/vantry_document.h"
@@ -17,7 +16,7 @@ constexpr int32_t listenAfterInputMs = 500;
 
 } // namespace
 
-struct TesselAppDelegate::CaptureState {
+struct BindingCapture::State {
     int index = 0;
     int bindNo = 0;
     SDL_JoystickID instance = -1;
@@ -27,35 +26,39 @@ struct TesselAppDelegate::CaptureState {
     uint32_t lastAcceptedAt = 0; // on the capture's clock
 };
 
-void TesselAppDelegate::scanJoystickInput(int index, int bindNo) {
-    if (captureRunning_) {
+BindingCapture::BindingCapture(ScriptPage& configPage, Dialogs& dialogs, PresetRunner& runner,
+                               const MenuOutlets& menu, OperationQueue& operations, CaptureEvents* events,
+                               Hooks hooks)
+    : configPage_(configPage), dialogs_(dialogs), runner_(runner), menu_(menu), operations_(operations),
+      events_(events ? *events : *(ownEvents_ = std::make_unique<SdlCaptureEvents>())),
+      hooks_(std::move(hooks)) {}
+
+void BindingCapture::scanJoystickInput(int index, int bindNo) {
+    if (running_) {
         return;
     }
-    if (runner.active()) {
-        evaluateConfig(config_page::stopModal());
-        showAlert("A preset is active. Deactivate it before detecting a joystick input.");
+    if (runner_.active()) {
+        configPage_.evaluate(config_page::stopModal());
+        dialogs_.showAlert("A preset is active. Deactivate it before detecting a joystick input.");
         return;
     }
     initJoystickSubSystem();
-    updatelblJoysticksConnected();
-    updateConfigWindowJoysticks();
+    hooks_.listJoysticks();
     if (SDL_NumJoysticks() <= index) {
         deinitJoystickSubSystem();
-        evaluateConfig(config_page::stopModal());
-        showAlert("There is no joystick connected at slot #" + std::to_string(index));
+        configPage_.evaluate(config_page::stopModal());
+        dialogs_.showAlert("There is no joystick connected at slot #" + std::to_string(index));
         return;
     }
     // Runs once the page's call has returned; until it has ended there is no second capture
-    // and no activation. The joystick watch rests at once: the live view clears what it shows.
-    captureRunning_ = true;
-    if (joystickWatch_) {
-        joystickWatch_->look();
-    }
-    operations.post([this, index, bindNo] { scanJoystickInputTask(index, bindNo); });
+    // and no activation.
+    running_ = true;
+    hooks_.queued();
+    operations_.post([this, index, bindNo] { scanJoystickInputTask(index, bindNo); });
 }
 
-void TesselAppDelegate::escapeCapture() {
-    if (!captureRunning_) {
+void BindingCapture::escapeCapture() {
+    if (!running_) {
         return;
     }
     SDL_Event event{};
@@ -66,12 +69,12 @@ void TesselAppDelegate::escapeCapture() {
     SDL_PushEvent(&event);
 }
 
-void TesselAppDelegate::scanJoystickInputTask(int index, int bindNo) {
-    captureRunning_ = true;
-    disableDangerousOptions();
-    runner.joystickPollingTaskRunning = true;
-    runner.joystickPollingEnabled = true;
-    CaptureState capture;
+void BindingCapture::scanJoystickInputTask(int index, int bindNo) {
+    running_ = true;
+    menu_.disableDangerousOptions();
+    runner_.joystickPollingTaskRunning = true;
+    runner_.joystickPollingEnabled = true;
+    State capture;
     capture.index = index;
     capture.bindNo = bindNo;
     SDL_Joystick* joystick = index >= 0 ? SDL_JoystickOpen(index) : nullptr;
@@ -85,7 +88,7 @@ void TesselAppDelegate::scanJoystickInputTask(int index, int bindNo) {
     SDL_EventState(SDL_KEYUP, SDL_IGNORE);
     // What came before the capture is dropped, except an Escape pressed while it was queued.
     SDL_Event discarded;
-    while (captureEvents_->pollEvent(discarded)) {
+    while (events_.pollEvent(discarded)) {
         capture.scanning = capture.scanning && !cancelsCapture(discarded);
     }
     runCapture(capture);
@@ -94,13 +97,13 @@ void TesselAppDelegate::scanJoystickInputTask(int index, int bindNo) {
 
 // Counts down until the first input, then listens for another 500 ms after each accepted input.
 // Both are measured on the clock, so events that are not taken (a jittery stick) neither hold the
-// capture up nor stretch it: it ends 5 s after it began at the latest.
-void TesselAppDelegate::runCapture(CaptureState& c) {
-    CaptureEvents& events = *captureEvents_;
-    const uint32_t began = events.nowMs();
-    const auto msSince = [&events](uint32_t time) { return static_cast<int32_t>(events.nowMs() - time); };
+// capture up nor stretch it: it ends 5 s after it began at the latest. Clearing the polling flag
+// (closing the editor) ends it too.
+void BindingCapture::runCapture(State& c) {
+    const uint32_t began = events_.nowMs();
+    const auto msSince = [this](uint32_t time) { return static_cast<int32_t>(events_.nowMs() - time); };
     int shownSeconds = 0;
-    while (c.scanning && runner.joystickPollingEnabled) {
+    while (c.scanning && runner_.joystickPollingEnabled) {
         const int32_t remaining = countdownMs - msSince(began);
         if (remaining <= 0) {
             readCaptureEvents(c); // what arrived as the time ran out still counts
@@ -110,7 +113,7 @@ void TesselAppDelegate::runCapture(CaptureState& c) {
         if (!c.received) {
             const int seconds = (remaining + 999) / 1000;
             if (seconds != shownSeconds) {
-                evaluateConfig(config_page::showCountdown(seconds));
+                configPage_.evaluate(config_page::showCountdown(seconds));
                 shownSeconds = seconds;
             }
             wait = remaining - (seconds - 1) * 1000; // until the number changes
@@ -120,17 +123,17 @@ void TesselAppDelegate::runCapture(CaptureState& c) {
                 break;
             }
         }
-        if (events.waitForEvent(static_cast<uint32_t>(wait))) {
+        if (events_.waitForEvent(static_cast<uint32_t>(wait))) {
             readCaptureEvents(c);
-            events.sleepMs(1);
+            events_.sleepMs(1);
         }
     }
 }
 
-void TesselAppDelegate::readCaptureEvents(CaptureState& c) {
+void BindingCapture::readCaptureEvents(State& c) {
     bool accepted = false;
     SDL_Event event;
-    while (captureEvents_->pollEvent(event)) {
+    while (events_.pollEvent(event)) {
         switch (captureEventEffect(event, c.instance, c.result)) {
         case CaptureEffect::accepted:
             accepted = true;
@@ -146,27 +149,27 @@ void TesselAppDelegate::readCaptureEvents(CaptureState& c) {
         return;
     }
     if (!c.received) {
-        evaluateConfig(config_page::showInputReceived());
+        configPage_.evaluate(config_page::showInputReceived());
     }
     c.received = true;
-    c.lastAcceptedAt = captureEvents_->nowMs();
+    c.lastAcceptedAt = events_.nowMs();
 }
 
-void TesselAppDelegate::endCapture(CaptureState& c) {
-    evaluateConfig(config_page::resetInputReceived());
+void BindingCapture::endCapture(State& c) {
+    configPage_.evaluate(config_page::resetInputReceived());
     const std::string text = c.result.kind == InputKind::none ? std::string() : inputToText(c.result);
-    evaluateConfig(config_page::selectInputInBind(c.index, c.bindNo, text));
+    configPage_.evaluate(config_page::selectInputInBind(c.index, c.bindNo, text));
     closeCapture();
 }
 
 // Stops listening to the joystick, closes the capture dialog and gives the menus back.
-void TesselAppDelegate::closeCapture() {
+void BindingCapture::closeCapture() {
     deinitJoystickSubSystem();
-    runner.joystickPollingTaskRunning = false;
-    runner.joystickPollingEnabled = false;
-    evaluateConfig(config_page::stopModal());
-    restoreMenuState();
-    captureRunning_ = false;
+    runner_.joystickPollingTaskRunning = false;
+    runner_.joystickPollingEnabled = false;
+    configPage_.evaluate(config_page::stopModal());
+    menu_.restoreMenuState(runner_.active());
+    running_ = false;
 }
 
 } // namespace padloom
