@@ -2,10 +2,12 @@
 
 #include "app/running/preset_runner.h"
 #include "bench/timestamp_sink.h"
+#include "engine/timer_source.h"
 #include "tests/support/stand_in_node.h"
 #include "tests/support/virtual_joystick.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -16,7 +18,6 @@
 #include <memory>
 #include <numeric>
 #include <random>
-#include <sstream>
 #include <string>
 #include <sys/resource.h>
 #include <thread>
@@ -28,9 +29,13 @@ namespace {
 using Clock = std::chrono::steady_clock;
 using Milliseconds = std::chrono::duration<double, std::milli>;
 
-// Button 0 presses the space key; axis 0 moves the cursor, so the motion timer runs.
+// Button 0 and axis 2 (past its switch threshold) press keys; axis 0 moves the cursor, so the
+// motion timer runs, and so does axis 1, the stick that moves while presses are timed.
 constexpr const char* livePreset = R"({"name": "Live measurements", "tag": "bench", "joysticks": [
-    {"tag": "pad", "binds": {"btn 0": ["key 44"], "axi 0 +": ["mou 0 + 6"]}}]})";
+    {"tag": "pad", "binds": {"btn 0": ["key 44"], "axi 0 +": ["mou 0 + 6"], "axi 1 +": ["mou 1 + 4"],
+    "axi 1 -": ["mou 1 - 4"], "axi 2 +": ["key 45"]}}]})";
+constexpr int movingAxis = 1;
+constexpr int thresholdAxis = 2;
 
 std::string writePreset() {
     const auto path = std::filesystem::temp_directory_path() /
@@ -39,36 +44,30 @@ std::string writePreset() {
     return path.string();
 }
 
-// CPU seconds used so far by each thread of the process, by thread id, with the thread's name.
+// CPU time used so far by each thread of the process, by thread id, with the thread's name.
 struct ThreadCpu {
     std::string name;
     double seconds = 0;
 };
 
+std::string firstLine(const std::filesystem::path& path) {
+    std::ifstream in(path);
+    std::string line;
+    std::getline(in, line);
+    return line;
+}
+
+// schedstat's first field is the thread's time on a CPU, in nanoseconds.
 std::map<int, ThreadCpu> threadCpuSeconds() {
     std::map<int, ThreadCpu> threads;
-    const double ticksPerSecond = static_cast<double>(sysconf(_SC_CLK_TCK));
     std::error_code error;
     for (const auto& task : std::filesystem::directory_iterator("/proc/self/task", error)) {
-        std::ifstream in(task.path() / "stat");
-        std::string stat((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-        const size_t open = stat.find('('), close = stat.rfind(')');
-        if (open == std::string::npos || close == std::string::npos) {
+        const std::string schedstat = firstLine(task.path() / "schedstat");
+        if (schedstat.empty()) {
             continue;
         }
-        // After the name: state, then fields 4 to 13, then utime and stime (fields 14 and 15).
-        std::istringstream rest(stat.substr(close + 2));
-        std::string field;
-        double utime = 0, stime = 0;
-        for (int i = 3; i <= 15 && rest >> field; ++i) {
-            if (i == 14) {
-                utime = std::stod(field);
-            } else if (i == 15) {
-                stime = std::stod(field);
-            }
-        }
-        threads[std::stoi(task.path().filename().string())] = {stat.substr(open + 1, close - open - 1),
-                                                               (utime + stime) / ticksPerSecond};
+        threads[std::stoi(task.path().filename().string())] = {firstLine(task.path() / "comm"),
+                                                               std::stod(schedstat) / 1e9};
     }
     return threads;
 }
@@ -80,18 +79,18 @@ double cpuSeconds() {
     return seconds(usage.ru_utime) + seconds(usage.ru_stime);
 }
 
-// Presses and releases button 0 at random intervals; each change is timed from just before the
-// device changes to the sink's receipt of the key event that the polling task made of it.
+// Makes change(i), the i-th change of the pad, at random intervals; each is timed from just before
+// the device changes to the sink's receipt of the key event that the polling task made of it.
 // afterChange is what the pad's node does on input.
-bool measureLatency(test::VirtualJoystick& pad, const std::function<void()>& afterChange, TimestampSink& sink,
-                    int events, std::vector<double>& out) {
+bool measureLatency(const std::function<void(int)>& change, const std::function<void()>& afterChange,
+                    TimestampSink& sink, int events, std::vector<double>& out) {
     std::mt19937 random(2024);
     std::uniform_int_distribution<int> gapUs(1000, 20000);
     const size_t before = sink.keyEvents();
     for (int i = 0; i < events; ++i) {
         std::this_thread::sleep_for(std::chrono::microseconds(gapUs(random)));
         const Clock::time_point changed = Clock::now();
-        pad.setButton(0, i % 2 == 0);
+        change(i);
         afterChange();
         const auto received =
             sink.waitForKeyEvents(before + static_cast<size_t>(i) + 1, changed + std::chrono::seconds(2));
@@ -124,6 +123,52 @@ bool measureStops(PresetRunner& runner, int stops, std::vector<double>& out) {
     return true;
 }
 
+// Moves axis 1 every millisecond, each step to a new value, on a thread of its own, and does what
+// the pad's node does on input: a stick in a player's hand on a pad that reports at 1 kHz.
+class StickMover {
+public:
+    StickMover(test::VirtualJoystick& pad, std::function<void()> onInput)
+        : pad_(pad), onInput_(std::move(onInput)), thread_([this] { run(); }) {}
+    ~StickMover() {
+        moving_ = false;
+        thread_.join();
+        pad_.setAxis(movingAxis, 0);
+        onInput_();
+    }
+    StickMover(const StickMover&) = delete;
+    StickMover& operator=(const StickMover&) = delete;
+
+    // Its thread, once it has started.
+    int threadId() const { return threadId_.load(); }
+    long steps() const { return steps_.load(); }
+
+private:
+    void run() {
+        threadId_ = static_cast<int>(gettid());
+        int value = 8000;
+        int step = 150;
+        for (Clock::time_point next = Clock::now(); moving_;) {
+            // A thread held off for long starts afresh rather than catching up at once.
+            next = std::max(next + std::chrono::milliseconds(1), Clock::now() - std::chrono::milliseconds(5));
+            std::this_thread::sleep_until(next);
+            if (value + step > 30000 || value + step < 8000) {
+                step = -step;
+            }
+            value += step;
+            pad_.setAxis(movingAxis, static_cast<int16_t>(value));
+            onInput_();
+            ++steps_;
+        }
+    }
+
+    test::VirtualJoystick& pad_;
+    std::function<void()> onInput_;
+    std::atomic<bool> moving_{true};
+    std::atomic<int> threadId_{0};
+    std::atomic<long> steps_{0};
+    std::thread thread_; // last: it starts once the rest is made
+};
+
 // Holds the axis at full deflection and keeps the times of the motion events the ticks post.
 bool measureTicks(test::VirtualJoystick& pad, const std::function<void()>& afterChange, TimestampSink& sink,
                   int samples, std::vector<double>& periods) {
@@ -145,26 +190,26 @@ bool measureTicks(test::VirtualJoystick& pad, const std::function<void()>& after
     return periods.size() >= static_cast<size_t>(samples);
 }
 
-// The CPU time of the whole process over an idle stretch, and its share by thread: SDL's timer
-// thread, the measuring (main) thread, and the rest, which is the polling task.
-IdleCost idleCost(double seconds) {
-    const int mainThread = static_cast<int>(::getpid());
+// The CPU time of the whole process over a stretch, and its share by thread: the motion timer's,
+// and the polling task, which is every other thread but the bench's own (the measuring thread, and
+// any that stands in for the pad).
+CpuCost cpuCost(double seconds, const std::vector<int>& benchThreads) {
     const double cpuBefore = cpuSeconds();
     const auto threadsBefore = threadCpuSeconds();
     const Clock::time_point start = Clock::now();
     std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
     const double wall = std::chrono::duration<double>(Clock::now() - start).count();
     const auto threadsAfter = threadCpuSeconds();
-    IdleCost cost;
+    CpuCost cost;
     cost.seconds = wall;
     cost.corePercent = 100.0 * (cpuSeconds() - cpuBefore) / wall;
     for (const auto& [tid, after] : threadsAfter) {
         const auto before = threadsBefore.find(tid);
         const double used = after.seconds - (before == threadsBefore.end() ? 0 : before->second.seconds);
         const double percent = 100.0 * used / wall;
-        if (after.name.rfind("SDLTimer", 0) == 0) {
+        if (after.name == timerThreadName) {
             cost.timerPercent += percent;
-        } else if (tid != mainThread) {
+        } else if (std::find(benchThreads.begin(), benchThreads.end(), tid) == benchThreads.end()) {
             cost.pollingPercent += percent;
         }
     }
@@ -190,8 +235,35 @@ struct WaitPath {
     std::function<void()> onInput;
 };
 
+const int measuringThread = static_cast<int>(::getpid());
+
+// Presses of button 0 and of axis 2 while axis 1 moves at 1 kHz, and the CPU time that motion costs.
+const char* measureMovingStick(LiveRig& rig, const WaitPath& path, const LivePlan& plan,
+                               MovingStickResults& results) {
+    const auto pressButton = [&](int i) { rig.pad.setButton(0, i % 2 == 0); };
+    const auto crossThreshold = [&](int i) { rig.pad.setAxis(thresholdAxis, i % 2 == 0 ? 32767 : 0); };
+    std::vector<double> buttons, axes;
+    const char* failure = nullptr;
+    {
+        StickMover mover(rig.pad, path.onInput);
+        if (!measureLatency(pressButton, path.onInput, rig.sink, plan.latencyEvents, buttons)) {
+            failure = "a button change never reached the sink while the stick moved";
+        } else if (!measureLatency(crossThreshold, path.onInput, rig.sink, plan.latencyEvents, axes)) {
+            failure = "an axis change never reached the sink while the stick moved";
+        } else {
+            const long stepsBefore = mover.steps();
+            results.cpu = cpuCost(plan.movingSeconds, {measuringThread, mover.threadId()});
+            results.stepsPerSecond = static_cast<double>(mover.steps() - stepsBefore) / results.cpu.seconds;
+        }
+    }
+    results.buttonMs = percentiles(buttons);
+    results.axisMs = percentiles(axes);
+    return failure;
+}
+
 // Activates the measurement preset on a runner that waits on the path's nodes, and measures
-// latency, stops and idle cost; with periods, also the motion tick's period.
+// latency (the pad still, then with a moving stick), stops and idle cost; with periods, also the
+// motion tick's period.
 const char* measureWaitPath(LiveRig& rig, const WaitPath& path, const LivePlan& plan,
                             WaitPathResults& results, std::vector<double>* periods) {
     // The runner's deactivation (at its end) quits the joystick subsystem; this reference keeps
@@ -205,17 +277,21 @@ const char* measureWaitPath(LiveRig& rig, const WaitPath& path, const LivePlan& 
     runner.startPolling();
     std::this_thread::sleep_for(std::chrono::milliseconds(200));
 
-    const char* failure = nullptr;
     std::vector<double> latencies, stops;
-    if (!measureLatency(rig.pad, path.onInput, rig.sink, plan.latencyEvents, latencies)) {
-        failure = "a button change never reached the sink";
-    } else if (periods && !measureTicks(rig.pad, path.onInput, rig.sink, plan.tickSamples, *periods)) {
+    const auto pressButton = [&](int i) { rig.pad.setButton(0, i % 2 == 0); };
+    const char* failure = measureLatency(pressButton, path.onInput, rig.sink, plan.latencyEvents, latencies)
+                              ? measureMovingStick(rig, path, plan, results.movingStick)
+                              : "a button change never reached the sink";
+    if (failure == nullptr && periods &&
+        !measureTicks(rig.pad, path.onInput, rig.sink, plan.tickSamples, *periods)) {
         failure = "the motion timer posted too few events";
-    } else if (!measureStops(runner, plan.stops, stops)) {
+    }
+    if (failure == nullptr && !measureStops(runner, plan.stops, stops)) {
         failure = "a stopped polling task did not end";
-    } else {
+    }
+    if (failure == nullptr) {
         std::this_thread::sleep_for(std::chrono::milliseconds(200)); // the axis returns to rest
-        results.idle = idleCost(plan.idleSeconds);
+        results.idle = cpuCost(plan.idleSeconds, {measuringThread});
     }
     results.latencyMs = percentiles(latencies);
     results.stopMs = percentiles(stops);
@@ -245,7 +321,7 @@ Percentiles percentiles(std::vector<double> values) {
 LiveResults runLiveMeasurements(const LivePlan& plan) {
     TimestampSink sink;
     test::SdlJoystickSession sdl;
-    auto pad = std::make_unique<test::VirtualJoystick>(2, 4, 1);
+    auto pad = std::make_unique<test::VirtualJoystick>(3, 4, 1);
     test::StandInNode node;
     if (!sdl.ok() || !pad->attached()) {
         return failed("SDL's virtual joystick driver is not available");

@@ -1,5 +1,5 @@
 // Measurements through the real parts, in real time: SDL's virtual joystick, the polling task of
-// PresetRunner on each of its two ways of waiting, SDL's timer thread and the process's CPU clock.
+// PresetRunner on each of its two ways of waiting, the engine's timer thread and the process's CPU clock.
 #pragma once
 
 #include <vector>
@@ -14,21 +14,32 @@ struct Percentiles {
     double max = 0;
 };
 
-// CPU time over an idle stretch, in % of one core: the whole process (getrusage, every thread),
-// and the share of SDL's timer thread and of the polling task (per-thread /proc figures, which
-// count in clock ticks of 10 ms).
-struct IdleCost {
+// CPU time over a stretch, in % of one core: the whole process (getrusage, every thread), and
+// the share of the motion timer's thread and of the polling task (per-thread run time from
+// /proc/self/task/*/schedstat, in nanoseconds).
+struct CpuCost {
     double seconds = 0;
     double corePercent = 0;
     double timerPercent = 0;
     double pollingPercent = 0;
+    double mapperPercent() const { return timerPercent + pollingPercent; }
+};
+
+// The pad with axis 1 moving at 1 kHz, as a stick in a player's hand: what the mapper adds to a
+// press, and what the motion costs it.
+struct MovingStickResults {
+    Percentiles buttonMs; // button change to the key event
+    Percentiles axisMs;   // axis 2 across its switch threshold to the key event
+    CpuCost cpu;          // the polling task and the motion timer; the moving thread stands apart
+    double stepsPerSecond = 0;
 };
 
 // The polling task on one of its two ways of waiting between batches.
 struct WaitPathResults {
-    Percentiles latencyMs; // button change to the sink's receipt of the key event
-    Percentiles stopMs;    // stop request to the task's end, made while the task waits
-    IdleCost idle;         // the active preset with no input
+    Percentiles latencyMs; // button change to the sink's receipt of the key event, the pad still
+    MovingStickResults movingStick;
+    Percentiles stopMs; // stop request to the task's end, made while the task waits
+    CpuCost idle;       // the active preset with no input
 };
 
 struct LiveResults {
@@ -44,6 +55,7 @@ struct LivePlan {
     int latencyEvents = 1000;
     int tickSamples = 300;
     double idleSeconds = 10;
+    double movingSeconds = 10;
     int stops = 20;
 };
 

@@ -22,7 +22,7 @@ int main(int argc, char** argv) {
     LivePlan plan;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--quick") == 0) {
-            plan = {100, 50, 1, 5};
+            plan = {100, 50, 1, 1, 5};
             argv[i] = argv[--argc];
         }
     }
@@ -49,8 +49,9 @@ int main(int argc, char** argv) {
     closeEvaluationRig();
 
     std::fprintf(stderr,
-                 "Live measurements, for each way of waiting: %d button changes, %d stops, %.0f s idle...\n",
-                 plan.latencyEvents, plan.stops, plan.idleSeconds);
+                 "Live measurements, for each way of waiting: %d changes for each latency, %.0f s of a "
+                 "moving stick, %d stops, %.0f s idle...\n",
+                 plan.latencyEvents, plan.movingSeconds, plan.stops, plan.idleSeconds);
     const LiveResults live = runLiveMeasurements(plan);
 
     printSummary(reporter, live, presetBytes);

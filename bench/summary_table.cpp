@@ -85,21 +85,31 @@ void geometryRows(const CollectingReporter& r) {
         confine ? format("%.1f ns", confine->nsPerIteration) : "not measured");
 }
 
-void waitPathRows(const WaitPathResults& r) {
-    const Percentiles& l = r.latencyMs;
-    row(format("button to key event, %.0f events", l.samples).c_str(), format("p50 %.2f ms", l.p50),
+void latencyRow(const char* what, const Percentiles& l) {
+    row(what, format("p50 %.2f ms", l.p50),
         format("p99 %.2f ms, ", l.p99) + format("max %.2f ms, ", l.max) + format("mean %.2f ms", l.mean));
+}
+
+void waitPathRows(const WaitPathResults& r) {
+    latencyRow(format("button to key event, %.0f events", r.latencyMs.samples).c_str(), r.latencyMs);
+    const MovingStickResults& moving = r.movingStick;
+    latencyRow("button to key while a stick moves", moving.buttonMs);
+    latencyRow("axis to key while a stick moves", moving.axisMs);
+    row("stick moving at 1 kHz", format("%.3f %% of a core", moving.cpu.mapperPercent()),
+        format("polling task %.3f %%, ", moving.cpu.pollingPercent) +
+            format("motion timer %.3f %%; ", moving.cpu.timerPercent) +
+            format("%.0f moves/s", moving.stepsPerSecond));
     row(format("stop request to the task's end, %.0f stops", r.stopMs.samples).c_str(),
         format("p50 %.2f ms", r.stopMs.p50), format("max %.2f ms", r.stopMs.max));
     row(format("idle, active preset, %.0f s", r.idle.seconds).c_str(),
         format("%.3f %% of a core", r.idle.corePercent),
-        format("all threads; polling task %.2f %%, ", r.idle.pollingPercent) +
-            format("motion timer %.2f %%", r.idle.timerPercent));
+        format("all threads; polling task %.3f %%, ", r.idle.pollingPercent) +
+            format("motion timer %.3f %%", r.idle.timerPercent));
 }
 
 void liveRows(const LiveResults& live) {
     if (!live.ok) {
-        std::printf("Through the real polling loop and SDL's timer\n");
+        std::printf("Through the real polling loop and the engine's timer\n");
         row("live measurements", "not measured", live.failure);
         return;
     }
@@ -107,7 +117,7 @@ void liveRows(const LiveResults& live) {
     waitPathRows(live.nodeWait);
     std::printf("Polling task with a pad without a node (SDL's virtual joystick): short sleeps\n");
     waitPathRows(live.fallback);
-    std::printf("Motion timer on SDL's timer thread\n");
+    std::printf("Motion timer on the engine's timer thread\n");
     const Percentiles& t = live.tickPeriodMs;
     row(format("motion tick period, %.0f ticks", t.samples).c_str(), format("mean %.3f ms", t.mean),
         format("p99 deviation from 10 ms %.3f ms", live.tickDeviationMs.p99) +

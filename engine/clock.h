@@ -1,4 +1,4 @@
-// The engine's millisecond clock: click counting reads it, the motion tick sleeps on it.
+// The engine's millisecond clock: click counting and the motion timer's phase read it.
 #pragma once
 
 #include <cstdint>

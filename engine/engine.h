@@ -28,7 +28,7 @@ class Engine {
     // The seams' defaults, made before the seams that point at them.
     SdlClock sdlClock_;
     NullSink droppingSink_; // events go nowhere and the cursor stays at the origin, visible
-    SdlTimerSource sdlTimers_;
+    SteadyTimerSource timers_{tickRestMs};
     SdlDisplaySource sdlDisplays_;
 
 public:
@@ -39,7 +39,7 @@ public:
 
     Seam<Clock> clock{sdlClock_};
     Seam<EventSink> eventSink{droppingSink_};
-    Seam<TimerSource> timerSource{sdlTimers_};
+    Seam<TimerSource> timerSource{timers_};
     Seam<DisplaySource> displaySource{sdlDisplays_};
 
     MotionTimer motionTimer{*this};

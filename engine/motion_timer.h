@@ -1,6 +1,6 @@
 // When the motion tick runs. JoystickManager::init starts the motion timer for a preset that moves
 // the cursor or the wheel, and deinit stops it. In between it rests while every motion and wheel
-// rate is 0: the tick that finds them so ends the timer, and SDL's timer thread sleeps. The first
+// rate is 0: the tick that finds them so ends the timer, and the timer thread sleeps. The first
 // non-zero rate wakes it on the phase it had, so the next tick comes when it would have come had
 // the timer run all along.
 //
@@ -17,6 +17,10 @@ class Engine;
 class TimerSource;
 
 constexpr uint32_t mouseTimerIntervalMs = 10;
+// The least time from one tick to the next, which leaves the sink time to deliver a tick's events.
+// The engine's timer source keeps it (a tick that sleeps it would end past the next tick's time
+// whenever its wake came 2 ms late).
+constexpr uint32_t tickRestMs = 8;
 
 class MotionTimer {
 public:

@@ -9,9 +9,6 @@
 namespace padloom {
 namespace {
 
-// The tick rests this long before it returns, leaving the sink time to deliver its events.
-constexpr uint32_t tickRestMs = 8;
-
 MouseEventType motionType(int heldButton) {
     switch (heldButton) {
     case -1:
@@ -42,7 +39,6 @@ uint32_t mouseTimerTick(uint32_t, void* parameter) {
     }
     postScroll(engine, mouseState.wheelX.load(), mouseState.wheelY.load(), true);
     moveMouse(engine, mouseState.motionX.load(), mouseState.motionY.load());
-    engine.clock->sleepMs(tickRestMs);
     return timer.period();
 }
 

@@ -1,7 +1,13 @@
-// The periodic timer that drives mouse and wheel motion.
+// The timers that drive the engine's motion tick.
 #pragma once
 
+#include <algorithm>
+#include <chrono>
+#include <condition_variable>
 #include <cstdint>
+#include <mutex>
+#include <thread>
+#include <vector>
 
 namespace padloom {
 
@@ -20,12 +26,60 @@ public:
     virtual void remove(int id) = 0;
 };
 
-// SDL_AddTimer and SDL_RemoveTimer: the engine's timer source unless another is set. Its timers
-// run on SDL's timer thread.
-class SdlTimerSource final : public TimerSource {
+// When a timer that was due at due, whose call began at began and answered intervalMs, is due
+// next: whole intervals after due, so neither the thread's late wakes nor the time calls take add
+// up (a call that ends after the next due time is followed at once). A call that began more than
+// an interval late skips the calls it missed and keeps its phase.
+std::chrono::steady_clock::time_point nextDueTime(std::chrono::steady_clock::time_point due,
+                                                  uint32_t intervalMs,
+                                                  std::chrono::steady_clock::time_point began);
+
+// The timer thread's name (ps -L, top -H, and the bench's share of it).
+constexpr const char* timerThreadName = "padloom-timers";
+
+// The engine's timer source unless another is set: its timers run on one thread of its own,
+// started on the first add and ended with the source, which sleeps to the microsecond until the
+// next timer is due (SDL's timers count whole milliseconds from the moment a call began, so each
+// period came up to a millisecond long or short of the interval).
+class SteadyTimerSource final : public TimerSource {
 public:
+    // No call of a timer begins sooner than restMs after the call before it began.
+    explicit SteadyTimerSource(uint32_t restMs = 0) : rest_(restMs) {}
+    ~SteadyTimerSource() override;
+    SteadyTimerSource(const SteadyTimerSource&) = delete;
+    SteadyTimerSource& operator=(const SteadyTimerSource&) = delete;
+
     int add(uint32_t intervalMs, TimerCallback callback, void* param) override;
     void remove(int id) override;
+
+private:
+    using SteadyClock = std::chrono::steady_clock;
+
+    struct Timer {
+        int id;
+        SteadyClock::time_point due;       // on the timer's phase
+        SteadyClock::time_point notBefore; // the rest after the call before
+        uint32_t intervalMs;
+        TimerCallback callback;
+        void* param;
+    };
+
+    void run();
+    std::vector<Timer>::iterator find(int id);
+    std::vector<Timer>::iterator nextDue();
+    static SteadyClock::time_point startOf(const Timer& timer) {
+        return std::max(timer.due, timer.notBefore);
+    }
+    void callDue(std::unique_lock<std::mutex>& hold, Timer timer);
+
+    const std::chrono::milliseconds rest_;
+    std::mutex lock_;
+    std::condition_variable changed_; // a timer came, went or was called; or the source ends
+    std::vector<Timer> timers_;
+    int lastId_ = 0;
+    int calling_ = 0; // the timer whose callback runs now
+    bool ending_ = false;
+    std::thread thread_;
 };
 
 } // namespace padloom

@@ -148,6 +148,9 @@ void TesselAppDelegate::createOrEditPreset(const std::string& fileName) {
     }
     configwindow_->bringToFront();
     updateConfigWindowHeight();
+    if (joystickWatch_) {
+        joystickWatch_->look(); // the live view starts
+    }
 }
 
 void TesselAppDelegate::finishEditingPreset() {

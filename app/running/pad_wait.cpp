@@ -15,14 +15,21 @@ constexpr int fastestStepMs = 1;
 constexpr int slowestStepMs = 250;
 // At most this many reads empty one readable descriptor per wake; what is left wakes the next wait.
 constexpr int readsPerWake = 16;
+// A whole number of evdev events (24 bytes each), so that a read which does not fill the buffer
+// has taken all there was.
+constexpr size_t dropBufferBytes = 24 * 64;
 
 bool isDeviceNode(const char* path) {
     return path != nullptr && std::strncmp(path, "/dev/", 5) == 0;
 }
 
+// A hidraw node gives one report a read; a second report left pending ends the next wait at once.
 void dropPending(int fd) {
-    char buffer[1024];
-    for (int i = 0; i < readsPerWake && read(fd, buffer, sizeof buffer) > 0; ++i) {
+    char buffer[dropBufferBytes];
+    for (int i = 0; i < readsPerWake; ++i) {
+        if (read(fd, buffer, sizeof buffer) < static_cast<ssize_t>(sizeof buffer)) {
+            return;
+        }
     }
 }
 
@@ -58,7 +65,7 @@ PadNodes openJoystickNodes() {
     return nodes;
 }
 
-PadWait::PadWait(NodeSource nodes) : nodes_(std::move(nodes)) {
+PadWait::PadWait(NodeSource nodes) : nodeSource_(std::move(nodes)) {
     // Without it a stop waits for the time-out instead.
     wakeFd_ = eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
 }
@@ -82,19 +89,21 @@ void PadWait::wake() {
 // Opens the nodes newly listed and closes those no longer listed. A node that hung up is not
 // opened again while it stays listed (its device is gone, and a node of a gone device that still
 // opens would hang up at once, every time).
-void PadWait::followNodes(const PadNodes& nodes) {
+void PadWait::followNodes() {
+    const std::vector<std::string>& paths = nodes_.paths;
+    const auto listed = [&](const std::string& path) {
+        return std::find(paths.begin(), paths.end(), path) != paths.end();
+    };
     for (auto it = open_.begin(); it != open_.end();) {
-        if (std::find(nodes.paths.begin(), nodes.paths.end(), it->first) == nodes.paths.end()) {
+        if (!listed(it->first)) {
             close(it->second);
             it = open_.erase(it);
         } else {
             ++it;
         }
     }
-    std::erase_if(hungUp_, [&](const std::string& path) {
-        return std::find(nodes.paths.begin(), nodes.paths.end(), path) == nodes.paths.end();
-    });
-    for (const std::string& path : nodes.paths) {
+    std::erase_if(hungUp_, [&](const std::string& path) { return !listed(path); });
+    for (const std::string& path : paths) {
         if (open_.count(path) != 0 || hungUp_.count(path) != 0) {
             continue;
         }
@@ -103,6 +112,11 @@ void PadWait::followNodes(const PadNodes& nodes) {
             open_[path] = fd;
         }
     }
+    fds_.clear();
+    for (const auto& [path, fd] : open_) {
+        fds_.push_back({fd, POLLIN, 0});
+    }
+    fds_.push_back({wakeFd_, POLLIN, 0}); // poll skips a negative descriptor
 }
 
 int PadWait::stepMs(SteadyClock::time_point now) const {
@@ -111,58 +125,60 @@ int PadWait::stepMs(SteadyClock::time_point now) const {
 }
 
 WaitEnd PadWait::wait(uint32_t timeoutMs) {
-    const PadNodes nodes = nodes_();
-    followNodes(nodes);
+    if (!nodesKnown_) {
+        nodes_ = nodeSource_();
+        followNodes();
+        nodesKnown_ = true;
+    }
     // Events queued already (by another thread's update, or a pad just attached) need no wait,
     // nor does input that a pad without a node sent since the last batch.
-    if (nodes.withoutNode ? readPadsWithoutNode() : joystickEventQueued()) {
+    if (nodes_.withoutNode ? readPadsWithoutNode() : joystickEventQueued()) {
         return WaitEnd::input;
     }
-    std::vector<pollfd> fds;
-    for (const auto& [path, fd] : open_) {
-        fds.push_back({fd, POLLIN, 0});
-    }
-    fds.push_back({wakeFd_, POLLIN, 0}); // poll skips a negative descriptor
-
     const SteadyClock::time_point deadline = SteadyClock::now() + std::chrono::milliseconds(timeoutMs);
     for (SteadyClock::time_point now = SteadyClock::now(); now < deadline; now = SteadyClock::now()) {
         const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - now).count();
-        const auto pollMs = nodes.withoutNode ? std::min<long long>(left, stepMs(now)) : left;
-        if (poll(fds.data(), fds.size(), static_cast<int>(pollMs)) > 0) {
-            if ((fds.back().revents & POLLIN) != 0) {
+        const auto pollMs = nodes_.withoutNode ? std::min<long long>(left, stepMs(now)) : left;
+        if (poll(fds_.data(), fds_.size(), static_cast<int>(pollMs)) > 0) {
+            if ((fds_.back().revents & POLLIN) != 0) {
                 uint64_t count = 0;
                 [[maybe_unused]] const ssize_t got = read(wakeFd_, &count, sizeof count);
                 return WaitEnd::woken;
             }
-            if (takeNodeInput({fds.data(), fds.size() - 1})) {
+            if (takeNodeInput()) {
                 lastInput_ = SteadyClock::now();
                 return WaitEnd::input;
             }
         }
-        if (nodes.withoutNode && readPadsWithoutNode()) {
+        if (nodes_.withoutNode && readPadsWithoutNode()) {
             lastInput_ = SteadyClock::now();
             return WaitEnd::input;
         }
     }
+    nodesKnown_ = false; // after a still spell, a fresh look at the nodes costs nothing
     return WaitEnd::timedOut;
 }
 
 // Empties our descriptors of the nodes that poll found readable; true if there was any. A node
 // that hung up counts as input too: its device went away, which SDL notices on its next update.
-bool PadWait::takeNodeInput(std::span<const pollfd> fds) {
+bool PadWait::takeNodeInput() {
     bool input = false;
-    for (const pollfd& ready : fds) {
-        if ((ready.revents & (POLLERR | POLLHUP | POLLNVAL)) != 0) {
+    bool hungUp = false;
+    for (auto ready = fds_.begin(); ready + 1 != fds_.end(); ++ready) {
+        if ((ready->revents & (POLLERR | POLLHUP | POLLNVAL)) != 0) {
             const auto node = std::find_if(open_.begin(), open_.end(),
-                                           [&](const auto& entry) { return entry.second == ready.fd; });
+                                           [&](const auto& entry) { return entry.second == ready->fd; });
             hungUp_.insert(node->first);
             open_.erase(node);
-            close(ready.fd);
-            input = true;
-        } else if ((ready.revents & POLLIN) != 0) {
-            dropPending(ready.fd);
+            close(ready->fd);
+            input = hungUp = true;
+        } else if ((ready->revents & POLLIN) != 0) {
+            dropPending(ready->fd);
             input = true;
         }
+    }
+    if (hungUp) {
+        followNodes();
     }
     return input;
 }

@@ -17,7 +17,6 @@
 #include <map>
 #include <poll.h>
 #include <set>
-#include <span>
 #include <string>
 #include <vector>
 
@@ -42,23 +41,29 @@ public:
     PadWait(const PadWait&) = delete;
     PadWait& operator=(const PadWait&) = delete;
 
-    // Waits until a pad has input, wake() is called or timeoutMs pass. The nodes are asked for
-    // anew on each call, since pads come and go. Called from one thread at a time.
+    // Waits until a pad has input, wake() is called or timeoutMs pass. The nodes are asked for on
+    // the first wait, and again after padsChanged(), a wait that timed out or a node that hung up.
+    // Called from one thread at a time.
     WaitEnd wait(uint32_t timeoutMs);
     // Ends the wait under way, or else the next one, at once. Any thread.
     void wake();
+    // Pads came or went: the next wait asks for the nodes anew. On the waiting thread.
+    void padsChanged() { nodesKnown_ = false; }
 
 private:
     using SteadyClock = std::chrono::steady_clock;
 
-    void followNodes(const PadNodes& nodes);
-    bool takeNodeInput(std::span<const pollfd> fds);
+    void followNodes();
+    bool takeNodeInput();
     int stepMs(SteadyClock::time_point now) const;
 
-    NodeSource nodes_;
+    NodeSource nodeSource_;
+    PadNodes nodes_; // as last asked for
+    bool nodesKnown_ = false;
     int wakeFd_ = -1;
     std::map<std::string, int> open_; // node path to our descriptor
     std::set<std::string> hungUp_;    // nodes whose device went away while SDL still lists them
+    std::vector<pollfd> fds_;         // our descriptors of the nodes, then wakeFd_
     SteadyClock::time_point lastInput_ = SteadyClock::now();
 };
 

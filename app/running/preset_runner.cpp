@@ -5,16 +5,20 @@
 #include "preset/vantry_document.h"
 
 #include <SDL.h>
+#include <pthread.h>
 
 namespace padloom {
 namespace {
 
-constexpr uint32_t batchPacingMs = 10;
 constexpr uint32_t idleWaitMs = 500;
 
 // The joystick events SDL has queued, and only those: other events belong to the main thread.
 bool takeJoystickEvent(SDL_Event& event) {
     return SDL_PeepEvents(&event, 1, SDL_GETEVENT, SDL_JOYAXISMOTION, SDL_JOYBATTERYUPDATED) == 1;
+}
+
+bool padCameOrWent(const SDL_Event& event) {
+    return event.type == SDL_JOYDEVICEADDED || event.type == SDL_JOYDEVICEREMOVED;
 }
 
 } // namespace
@@ -107,7 +111,12 @@ void PresetRunner::joinPollingThread() {
 
 // SDL_JoystickUpdate reads the pads (and notices pads that come and go) without pumping SDL's
 // other sources: the window system's events are the main thread's to pump.
+//
+// Each batch is what SDL has queued when the task wakes, handled in the order it came, and the
+// task waits again at once: a press is handled as soon as the pad reports it. The wait is what
+// keeps the task cheap: a still pad wakes it twice a second, a moving stick once a report.
 void PresetRunner::joystickPollingTask() {
+    pthread_setname_np(pthread_self(), pollingThreadName);
     std::lock_guard<std::mutex> lock(activationLock);
     joystickPollingTaskRunning = true;
     SDL_Event event;
@@ -115,11 +124,13 @@ void PresetRunner::joystickPollingTask() {
         SDL_JoystickUpdate();
         while (takeJoystickEvent(event)) {
             joyManager.handleEvent(event);
+            if (padCameOrWent(event)) {
+                padWait_.padsChanged();
+            }
         }
         if (!joystickPollingEnabled) {
             break;
         }
-        SDL_Delay(batchPacingMs);
         padWait_.wait(idleWaitMs);
     }
     // What came after the last batch is not evaluated.

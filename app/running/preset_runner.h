@@ -22,6 +22,9 @@
 
 namespace padloom {
 
+// The polling task's thread is named so (ps -L, top -H, and the bench's share of it).
+constexpr const char* pollingThreadName = "padloom-polling";
+
 class PresetRunner {
 public:
     // padNodes tells the polling task which device nodes to wait on.

@@ -10,6 +10,7 @@
 #include "app/desktop/remote_control.h"
 #include "platform/gtk/shell/shell.h"
 #include "platform/gtk/web/software_drawing.h"
+#include "platform/gtk/web/web_context.h"
 #include "platform/gtk/web/web_sandbox.h"
 #include "tests/support/fake_tray_host.h"
 #include "tests/support/virtual_joystick.h"
@@ -192,6 +193,7 @@ int measure(int generated, bool tray) {
     setenv("XDG_CONFIG_HOME", (home / "config").c_str(), 1);
     fillFolder(home / "data/Padloom/presets", generated);
     padloom::drawWithoutGpu();
+    padloom::keepWebKitLight();
     if (!gtk_init_check(nullptr, nullptr)) {
         std::fprintf(stderr, "padloom_list_bench: no display (run it under xvfb-run)\n");
         return 1;

@@ -1,11 +1,14 @@
-// padloom_memory_bench: what the desktop app costs in memory, as the sum of the proportional set
-// size (PSS) of the app and every process it started (WebKit's network and web processes), with
-// the main window shown and then hidden in the tray, a preset active both times. It runs the
-// app's own shell in this process, with a virtual pad, a stand-in tray host and fresh XDG
-// folders; run it under Xvfb and dbus-run-session (make bench does).
+// padloom_memory_bench: what the desktop app costs while it sits there, for the app and every
+// process it started (WebKit's network and web processes): the time from exec until the main
+// window's content is final; the sum of their proportional set sizes (PSS) with the main window
+// shown, with the editor open too, and hidden in the tray; and, idle for 60 s shown and hidden,
+// the share of a core they used and how often their threads woke. It runs the app's own shell
+// in this process, with a virtual pad, a stand-in tray host and fresh XDG folders; run it under
+// Xvfb and dbus-run-session (make bench does).
 #include "app/desktop/remote_control.h"
 #include "platform/gtk/shell/shell.h"
 #include "platform/gtk/web/software_drawing.h"
+#include "platform/gtk/web/web_context.h"
 #include "platform/gtk/web/web_sandbox.h"
 #include "tests/support/fake_tray_host.h"
 #include "tests/support/virtual_joystick.h"
@@ -15,6 +18,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <gtk/gtk.h>
@@ -41,15 +45,19 @@ std::string readFile(const fs::path& path) {
     return text.str();
 }
 
-// PSS in MB from /proc/<pid>/smaps_rollup; 0 when the process is gone.
-double pssMB(int pid) {
+// A field of /proc/<pid>/smaps_rollup in MB; 0 when the process is gone.
+double rollupMB(int pid, const std::string& field) {
     std::istringstream rollup(readFile("/proc/" + std::to_string(pid) + "/smaps_rollup"));
     for (std::string line; std::getline(rollup, line);) {
-        if (line.rfind("Pss:", 0) == 0) {
-            return std::strtod(line.c_str() + 4, nullptr) / 1024.0;
+        if (line.rfind(field + ":", 0) == 0) {
+            return std::strtod(line.c_str() + field.size() + 1, nullptr) / 1024.0;
         }
     }
     return 0;
+}
+
+double pssMB(int pid) {
+    return rollupMB(pid, "Pss");
 }
 
 // This process and all its descendants.
@@ -86,12 +94,170 @@ std::vector<Process> processTree() {
     return tree;
 }
 
+// Runs the main loop as the app does (sleeping until a source is due) for length.
 void serve(std::chrono::seconds length) {
-    const auto end = std::chrono::steady_clock::now() + length;
+    GMainLoop* loop = g_main_loop_new(nullptr, FALSE);
+    g_timeout_add_seconds(
+        static_cast<guint>(length.count()),
+        [](gpointer loop) -> gboolean {
+            g_main_loop_quit(static_cast<GMainLoop*>(loop));
+            return G_SOURCE_REMOVE;
+        },
+        loop);
+    g_main_loop_run(loop);
+    g_main_loop_unref(loop);
+}
+
+struct Activity {
+    double cpuSeconds = 0;
+    long long switches = 0; // voluntary and involuntary: each is a wakeup
+};
+
+long long statusField(const std::string& status, const std::string& field) {
+    const size_t at = status.find(field + ":");
+    return at == std::string::npos ? 0 : std::atoll(status.c_str() + at + field.size() + 1);
+}
+
+// The CPU time and context switches of each thread of pid, by thread id.
+std::map<int, Activity> threadActivity(int pid) {
+    std::map<int, Activity> threads;
+    const fs::path tasks = "/proc/" + std::to_string(pid) + "/task";
+    std::error_code error;
+    for (const fs::directory_entry& task : fs::directory_iterator(tasks, error)) {
+        const std::string stat = readFile(task.path() / "stat");
+        const size_t close = stat.rfind(')');
+        if (close == std::string::npos) {
+            continue;
+        }
+        std::istringstream fields(stat.substr(close + 2));
+        std::string field;
+        unsigned long long ticks = 0;
+        for (int index = 3; fields >> field && index <= 15; ++index) { // 3: state; 14, 15: user, system
+            if (index >= 14) {
+                ticks += std::stoull(field);
+            }
+        }
+        const std::string status = readFile(task.path() / "status");
+        threads[std::stoi(task.path().filename())] = {static_cast<double>(ticks) /
+                                                          static_cast<double>(sysconf(_SC_CLK_TCK)),
+                                                      statusField(status, "voluntary_ctxt_switches") +
+                                                          statusField(status, "nonvoluntary_ctxt_switches")};
+    }
+    return threads;
+}
+
+// Serves the main loop for length with nothing happening; prints the share of a core and the
+// wakeups a second of the whole tree, and of each process. Only the readings before and after
+// run in this process, outside the measured main loop. A thread that came during the time counts
+// from nothing; one that went before its end is not counted.
+void reportIdle(const char* what, std::chrono::seconds length) {
+    std::map<int, Activity> before;
+    for (const Process& process : processTree()) {
+        before.merge(threadActivity(process.pid));
+    }
+    const auto start = std::chrono::steady_clock::now();
+    serve(length);
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    double cpu = 0;
+    double wakeups = 0;
+    std::string parts;
+    for (const Process& process : processTree()) {
+        Activity spent;
+        for (const auto& [thread, now] : threadActivity(process.pid)) {
+            const Activity earlier = before.count(thread) > 0 ? before[thread] : Activity{};
+            spent.cpuSeconds += now.cpuSeconds - earlier.cpuSeconds;
+            spent.switches += now.switches - earlier.switches;
+        }
+        const double share = spent.cpuSeconds / seconds * 100;
+        const double rate = static_cast<double>(spent.switches) / seconds;
+        cpu += share;
+        wakeups += rate;
+        if (rate >= 0.005) {
+            char part[96];
+            std::snprintf(part, sizeof part, "%s%s %.3f %%, %.2f/s", parts.empty() ? "" : "; ",
+                          process.name.c_str(), share, rate);
+            parts += part;
+        }
+    }
+    char title[64];
+    std::snprintf(title, sizeof title, "%s, %.0f s", what, seconds);
+    std::printf("  %-36s %6.3f %% of a core %6.2f wakeups/s  (%s)\n", title, cpu, wakeups, parts.c_str());
+    std::fflush(stdout);
+}
+
+// 60 s; PADLOOM_IDLE_SECONDS sets another length for a quick look.
+std::chrono::seconds idleLength() {
+    const char* seconds = std::getenv("PADLOOM_IDLE_SECONDS");
+    return std::chrono::seconds(seconds != nullptr ? std::atoi(seconds) : 60);
+}
+
+double secondsSinceBoot() {
+    timespec now{};
+    clock_gettime(CLOCK_BOOTTIME, &now);
+    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9;
+}
+
+// When this process was started, in seconds since boot (to a clock tick).
+double execSecondsSinceBoot() {
+    const std::string stat = readFile("/proc/self/stat");
+    std::istringstream fields(stat.substr(stat.rfind(')') + 2));
+    std::string field;
+    for (int index = 3; fields >> field; ++index) {
+        if (index == 22) {
+            return static_cast<double>(std::stoull(field)) / static_cast<double>(sysconf(_SC_CLK_TCK));
+        }
+    }
+    return 0;
+}
+
+// What the X server holds of the window's pixels, as one number; 0 while it is not shown.
+size_t windowPixels(GtkWindow* window) {
+    GdkWindow* drawn =
+        gtk_widget_get_mapped(GTK_WIDGET(window)) ? gtk_widget_get_window(GTK_WIDGET(window)) : nullptr;
+    if (drawn == nullptr) {
+        return 0;
+    }
+    GdkPixbuf* pixels =
+        gdk_pixbuf_get_from_window(drawn, 0, 0, gdk_window_get_width(drawn), gdk_window_get_height(drawn));
+    if (pixels == nullptr) {
+        return 0;
+    }
+    guint length = 0;
+    const guint8* bytes = gdk_pixbuf_get_pixels_with_length(pixels, &length);
+    const size_t sum =
+        std::hash<std::string_view>{}(std::string_view(reinterpret_cast<const char*>(bytes), length));
+    g_object_unref(pixels);
+    return sum == 0 ? 1 : sum;
+}
+
+// Serves the main loop for watchFor from now, reading the window's pixels every 10 ms; prints when
+// they were first shown and when they last changed, from exec.
+void reportContentFinal(GtkWindow* window, std::chrono::seconds watchFor) {
+    const double exec = execSecondsSinceBoot();
+    const auto end = std::chrono::steady_clock::now() + watchFor;
+    size_t last = 0;
+    double firstShown = 0;
+    double lastChange = 0;
+    int frames = 0;
     while (std::chrono::steady_clock::now() < end) {
-        g_main_context_iteration(nullptr, FALSE);
+        while (g_main_context_iteration(nullptr, FALSE)) {
+        }
+        const size_t pixels = windowPixels(window);
+        if (pixels != last) {
+            last = pixels;
+            lastChange = secondsSinceBoot() - exec;
+            if (pixels != 0) {
+                ++frames;
+                firstShown = firstShown == 0 ? lastChange : firstShown;
+            }
+        }
         g_usleep(10000);
     }
+    std::printf(
+        "  %-36s %7.0f ms from exec  (first shown at %.0f ms; %d different contents seen in %lld s)\n",
+        "window content final", lastChange * 1000, firstShown * 1000, frames,
+        static_cast<long long>(watchFor.count()));
+    std::fflush(stdout);
 }
 
 // The process's largest holders by PSS: each file mapped, the heap, and anonymous memory.
@@ -136,9 +302,11 @@ bool waitForFill(padloom::Shell& shell, int fills) {
 
 void report(const char* what) {
     double total = 0;
+    double anonymous = 0; // heaps and stacks: unlike PSS, not shared with other programs on the machine
     std::string parts;
     for (const Process& process : processTree()) {
         total += process.pssMB;
+        anonymous += rollupMB(process.pid, "Anonymous");
         if (process.pssMB >= 0.05) {
             char part[96];
             std::snprintf(part, sizeof part, "%s%s %.1f", parts.empty() ? "" : ", ", process.name.c_str(),
@@ -146,7 +314,7 @@ void report(const char* what) {
             parts += part;
         }
     }
-    std::printf("  %-36s %7.1f MB PSS  (%s)\n", what, total, parts.c_str());
+    std::printf("  %-36s %7.1f MB PSS  %5.1f MB anonymous  (%s)\n", what, total, anonymous, parts.c_str());
     if (std::getenv("PADLOOM_MEMORY_MAPPINGS") != nullptr) {
         for (const Process& process : processTree()) {
             if (process.pssMB >= 5) {
@@ -176,6 +344,7 @@ int main() {
     fs::copy_file(PADLOOM_RESOURCES "/presetexamples/Desktop Navigation.txt",
                   home / "data/Padloom/presets/Desktop Navigation.txt");
     padloom::drawWithoutGpu();
+    padloom::keepWebKitLight();
     if (!gtk_init_check(nullptr, nullptr)) {
         std::fprintf(stderr, "padloom_memory_bench: no display (run it under xvfb-run)\n");
         return 1;
@@ -192,10 +361,27 @@ int main() {
         options.dialogs = &dialogs;
         padloom::Shell shell(std::move(options));
         shell.start();
-        if (!waitForFill(shell, 0)) {
+        std::printf("The desktop app and the processes it started, under Xvfb:\n");
+        reportContentFinal(shell.mainWindow(), std::chrono::seconds(6));
+        if (shell.mainPageFills() == 0) {
             std::fprintf(stderr, "padloom_memory_bench: the main page was not filled\n");
             status = 1;
         }
+        serve(std::chrono::seconds(14)); // start-up settles: the collectors have run once the pages are idle
+        report("main window shown");
+        reportIdle("idle, window shown", idleLength());
+        if (shell.mainPage().evaluate("$('.preset .edit').first().click().length") !=
+            padloom::ScriptValue(1.0)) {
+            std::fprintf(stderr, "padloom_memory_bench: no preset to edit\n");
+            status = 1;
+        }
+        serve(std::chrono::seconds(10));
+        if (!gtk_widget_get_visible(GTK_WIDGET(shell.configWindow()))) {
+            std::fprintf(stderr, "padloom_memory_bench: the editor did not open\n");
+            status = 1;
+        }
+        report("main window and editor shown");
+        gtk_window_close(shell.configWindow());
         const std::string problem =
             padloom::RemoteControl(shell.controller()).activate("Desktop Navigation.txt");
         if (!problem.empty()) {
@@ -203,7 +389,6 @@ int main() {
             status = 1;
         }
         serve(std::chrono::seconds(10));
-        std::printf("Memory of the desktop app and the processes it started, under Xvfb:\n");
         report("main window shown, preset active");
         padloom::GtkMenuItemAdapter& option = shell.menu().item(&padloom::MenuOutlets::keepInTray_mi);
         if (!option.state()) {
@@ -216,6 +401,10 @@ int main() {
             status = 1;
         }
         report("hidden in the tray, preset active");
+        padloom::RemoteControl(shell.controller()).deactivate();
+        serve(std::chrono::seconds(2));
+        report("hidden in the tray");
+        reportIdle("idle, hidden in the tray", idleLength());
         // Shown again, the pages come back (their processes start anew) and are filled again.
         const int fills = shell.mainPageFills();
         shell.showMainWindow();

@@ -10,6 +10,7 @@
 #include "platform/gtk/shell/shell.h"
 #include "platform/gtk/started_hook.h"
 #include "platform/gtk/web/software_drawing.h"
+#include "platform/gtk/web/web_context.h"
 #include "platform/gtk/web/web_sandbox.h"
 
 #include <cstdio>
@@ -163,6 +164,7 @@ int main(int argc, char** argv) {
     g_set_prgname("padloom");
     g_set_application_name("Padloom");
     padloom::drawWithoutGpu();
+    padloom::keepWebKitLight();
 
     App app;
     app.application = gtk_application_new(padloom::remote::applicationId, G_APPLICATION_DEFAULT_FLAGS);

@@ -23,6 +23,7 @@
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <poll.h>
 #include <string>
 #include <vector>
 
@@ -98,7 +99,13 @@ public:
         tasks.push_back(std::move(task));
     }
     void requestTerminate() override {}
-    // Runs the tasks queued so far (not those they queue); returns how many ran.
+    unsigned watchReadable(int fd, std::function<void()> ready) override {
+        watches[++lastWatch] = {fd, std::move(ready)};
+        return lastWatch;
+    }
+    void stopWatching(unsigned id) override { watches.erase(id); }
+    // Runs the tasks queued so far (not those they queue), then the watches whose files are
+    // readable; returns how many ran.
     int runQueued() {
         std::deque<std::function<void()>> now;
         {
@@ -108,11 +115,26 @@ public:
         for (auto& task : now) {
             task();
         }
-        return static_cast<int>(now.size());
+        return static_cast<int>(now.size()) + runReadable();
+    }
+    int runReadable() {
+        std::vector<std::function<void()>> ready;
+        for (const auto& [id, watch] : watches) {
+            pollfd readable{watch.first, POLLIN, 0};
+            if (poll(&readable, 1, 0) == 1) {
+                ready.push_back(watch.second);
+            }
+        }
+        for (auto& run : ready) {
+            run();
+        }
+        return static_cast<int>(ready.size());
     }
     std::mutex mutex; // the polling thread queues switches
     std::deque<std::function<void()>> tasks;
     std::vector<uint32_t> delays;
+    std::map<unsigned, std::pair<int, std::function<void()>>> watches;
+    unsigned lastWatch = 0;
 };
 
 class FakeNotifier : public Notifier {

@@ -61,6 +61,7 @@ TEST_F(Listing, LabelAlertAndEditorNamesFollowPadsThatComeAndGoWhetherOrNotAPres
     EXPECT_EQ(connectedJoystickNames().size(), 2u);
     controller().applicationDidFinishLaunching();
     loop.runQueued(); // the first look shows what is connected
+    EXPECT_EQ(loop.tasks.size(), 0u) << "idle, the watch looks again on a timer";
     const WatchStep steps[] = {
         {"idle, a pad comes", [&] { addPad(); }, "3 Joysticks Connected"},
         {"a preset is active, a pad comes",
@@ -89,6 +90,7 @@ TEST_F(Listing, LabelAlertAndEditorNamesFollowPadsThatComeAndGoWhetherOrNotAPres
     label.text.clear();
     loop.runQueued();
     EXPECT_EQ(label.text, "") << "nothing changed, nothing shown";
+    EXPECT_EQ(loop.tasks.size(), 0u) << "idle again, the watch looks again on a timer";
 }
 
 // The pages are ready (and list no pad) before the watch first looks; a pad that comes in between

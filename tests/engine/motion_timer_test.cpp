@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <iterator>
 #include <vector>
 
@@ -73,8 +74,30 @@ TEST_F(MotionTimer, StillRatesRestTheTimerAndTheFirstRateWakesItOnItsPhase) {
         EXPECT_EQ(starts.timers.liveTimers(), 0) << "a stopped timer stays stopped";
         mouseState.reset();
     }
-    EXPECT_EQ(seams.clock.sleeps().size(), std::size(cases)) << "only the ticks that posted slept";
+    EXPECT_TRUE(seams.clock.sleeps().empty()) << "the tick holds no thread: its timer keeps the rest";
     sink.clear();
+}
+
+struct DueCase {
+    const char* what;
+    int beganUs;   // when the call began, after the time it was due
+    int nextDueUs; // after the time it was due
+};
+
+TEST(TimerSchedule, ACallIsDueWholeIntervalsAfterTheLastDueTimeHoweverLateItBegan) {
+    const DueCase cases[] = {
+        {"a call that began on time", 50, 10000},
+        {"a call that began late, by most of an interval", 8900, 10000},
+        {"a call that began just on the next due time", 10000, 10000},
+        {"held off for more than an interval: the missed call is skipped", 13000, 20000},
+        {"held off for three intervals", 30001, 40000},
+    };
+    const std::chrono::steady_clock::time_point due{std::chrono::seconds(100)};
+    for (const DueCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        const auto next = nextDueTime(due, 10, due + std::chrono::microseconds(c.beganUs));
+        EXPECT_EQ(next - due, std::chrono::microseconds(c.nextDueUs));
+    }
 }
 
 } // namespace

@@ -192,12 +192,34 @@ enum class Route { window, menu, signal };
 // Before quitting: a preset is active; "Show Warnings" was switched off from the menu; the editor
 // is open, the preset renamed in it; and the button the question is answered with. Afterwards:
 // whether it asked, and quit. editReads false: the editor produces text that does not read back.
+// menuOpen: a menu of the bar is open from the keyboard.
 struct QuitCase {
     const char* what;
     bool active, warningsOff, editor;
     Route route;
-    bool answer, asks, quits, editReads = true;
+    bool answer, asks, quits, editReads = true, menuOpen = false;
 };
+
+// A key pressed in the main window, as the X server delivers it.
+void pressKey(GtkWindow* window, guint keyval, GdkModifierType modifiers) {
+    GdkEvent* event = gdk_event_new(GDK_KEY_PRESS);
+    event->key.window = GDK_WINDOW(g_object_ref(gtk_widget_get_window(GTK_WIDGET(window))));
+    event->key.send_event = TRUE;
+    event->key.time = GDK_CURRENT_TIME;
+    event->key.state = modifiers;
+    event->key.keyval = keyval;
+    g_autofree GdkKeymapKey* keys = nullptr;
+    gint count = 0;
+    if (gdk_keymap_get_entries_for_keyval(gdk_keymap_get_for_display(gdk_display_get_default()), keyval,
+                                          &keys, &count) &&
+        count > 0) {
+        event->key.hardware_keycode = static_cast<guint16>(keys[0].keycode);
+    }
+    gdk_event_set_device(event,
+                         gdk_seat_get_keyboard(gdk_display_get_default_seat(gdk_display_get_default())));
+    gtk_main_do_event(event);
+    gdk_event_free(event);
+}
 
 void PrintTo(const QuitCase& c, std::ostream* out) {
     *out << c.what;
@@ -221,6 +243,10 @@ TEST_P(Quit, AsksOnlyWhileAPresetRuns) {
     }
     if (c.active) {
         ASSERT_EQ(harness.awaitMain("app.activatePreset_('Pad.txt')").value, ScriptValue(true));
+    }
+    if (c.menuOpen) {
+        pressKey(harness.shell().mainWindow(), GDK_KEY_q, GDK_MOD1_MASK); // opens Quick Options
+        ASSERT_NE(gtk_menu_shell_get_selected_item(GTK_MENU_SHELL(harness.shell().menu().bar())), nullptr);
     }
     if (c.route == Route::menu) {
         harness.shell().menu().item("Quit")->activate();
@@ -254,16 +280,17 @@ TEST_P(Quit, AsksOnlyWhileAPresetRuns) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, Quit,
-    ::testing::Values(QuitCase{"idle", false, false, false, Route::window, true, false, true},
-                      QuitCase{"yes", true, false, false, Route::window, true, true, true},
-                      QuitCase{"no", true, false, false, Route::window, false, true, false},
-                      QuitCase{"menu_yes", true, false, false, Route::menu, true, true, true},
-                      QuitCase{"menu_no", true, false, false, Route::menu, false, true, false},
-                      QuitCase{"no_warnings", true, true, false, Route::window, true, false, true},
-                      QuitCase{"editing", true, false, true, Route::window, true, false, true},
-                      QuitCase{"editing_menu", false, false, true, Route::menu, true, false, true},
-                      QuitCase{"signal_bad_edit", false, false, true, Route::signal, true, false, true,
-                               false}),
+    ::testing::Values(
+        QuitCase{"idle", false, false, false, Route::window, true, false, true},
+        QuitCase{"yes", true, false, false, Route::window, true, true, true},
+        QuitCase{"no", true, false, false, Route::window, false, true, false},
+        QuitCase{"menu_yes", true, false, false, Route::menu, true, true, true},
+        QuitCase{"menu_no", true, false, false, Route::menu, false, true, false},
+        QuitCase{"no_warnings", true, true, false, Route::window, true, false, true},
+        QuitCase{"editing", true, false, true, Route::window, true, false, true},
+        QuitCase{"editing_menu", false, false, true, Route::menu, true, false, true},
+        QuitCase{"signal_bad_edit", false, false, true, Route::signal, true, false, true, false},
+        QuitCase{"signal_menu_open", false, false, false, Route::signal, true, false, true, true, true}),
     [](const auto& info) { return std::string(info.param.what); });
 
 } // namespace

@@ -8,6 +8,7 @@
 #include "platform/gtk/shell/shell.h"
 #include "platform/gtk/started_hook.h"
 #include "tests/support/preset_text.h"
+#include "tests/support/fatal_warnings.h"
 #include "tests/support/virtual_joystick.h"
 
 #include <SDL.h>
@@ -17,6 +18,9 @@
 
 namespace padloom {
 namespace {
+
+// Before main: a warning anywhere in the program's run fails the test that started it.
+const bool warningsFatal = (test::makeWarningsFatal(), true);
 
 struct Steps {
     Shell& shell;

@@ -1,7 +1,9 @@
 #include "tests/integration/shell_harness.h"
 
 #include "platform/gtk/web/software_drawing.h"
+#include "platform/gtk/web/web_context.h"
 #include "platform/gtk/web/web_sandbox.h"
+#include "tests/support/fatal_warnings.h"
 
 #include <SDL.h>
 #include <cstdlib>
@@ -87,7 +89,9 @@ bool PanelReader::read() {
 bool ShellHarness::displayAvailable() {
     // The app's own drawing settings, taken before GTK opens the display.
     static const bool available = [] {
+        test::makeWarningsFatal();
         drawWithoutGpu();
+        keepWebKitLight();
         return gtk_init_check(nullptr, nullptr) != FALSE;
     }();
     return available;

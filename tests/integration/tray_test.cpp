@@ -118,6 +118,42 @@ TEST_F(Tray, MenuFollowsTheListsChanges) {
     }
 }
 
+// Run from its build folder, where no icon theme has the icon, the tray host is told where it is.
+TEST_F(Tray, TheHostFindsTheIconOfAProgramNotInstalled) {
+    FakeTrayHost host;
+    ASSERT_TRUE(pumpUntil([&] { return !host.itemPath.empty(); }));
+    // Asked as the host asks, without blocking: the item answers from this process's main loop.
+    g_autoptr(GDBusConnection) bus = g_bus_get_sync(G_BUS_TYPE_SESSION, nullptr, nullptr);
+    std::map<std::string, std::string> properties;
+    for (const char* name : {"IconName", "IconThemePath"}) {
+        g_dbus_connection_call(
+            bus, host.itemOwner.c_str(), host.itemPath.c_str(), "org.freedesktop.DBus.Properties", "Get",
+            g_variant_new("(ss)", "org.kde.StatusNotifierItem", name), G_VARIANT_TYPE("(v)"),
+            G_DBUS_CALL_FLAGS_NONE, 5000, nullptr,
+            [](GObject* bus, GAsyncResult* result, gpointer value) {
+                g_autoptr(GVariant) reply =
+                    g_dbus_connection_call_finish(G_DBUS_CONNECTION(bus), result, nullptr);
+                g_autoptr(GVariant) inner = nullptr;
+                if (reply != nullptr) {
+                    g_variant_get(reply, "(v)", &inner);
+                }
+                *static_cast<std::string*>(value) =
+                    inner ? g_variant_get_string(inner, nullptr) : "(no answer)";
+            },
+            &properties[name]);
+    }
+    ASSERT_TRUE(
+        pumpUntil([&] { return !properties["IconName"].empty() && !properties["IconThemePath"].empty(); }));
+    EXPECT_EQ(properties["IconName"], "padloom");
+    EXPECT_TRUE(
+        std::filesystem::is_regular_file(std::filesystem::path(properties["IconThemePath"]) / "padloom.svg"))
+        << properties["IconThemePath"];
+    GtkIconInfo* windowIcon =
+        gtk_icon_theme_lookup_icon(gtk_icon_theme_get_default(), "padloom", 48, GtkIconLookupFlags(0));
+    EXPECT_NE(windowIcon, nullptr) << "the windows' icon";
+    g_clear_object(&windowIcon);
+}
+
 // A long list: the menu lists the first presets and offers the window for the rest.
 TEST_F(Tray, LongListsEndInAnItemThatShowsTheWindow) {
     FakeTrayHost host;

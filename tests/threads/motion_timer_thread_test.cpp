@@ -1,4 +1,4 @@
-// The motion tick on SDL's own timer thread while the polling side evaluates events and the main
+// The motion tick on the engine's timer thread while the polling side evaluates events and the main
 // side tears the manager down. Run under ThreadSanitizer by `make test-threads`.
 #include "engine/engine.h"
 #include "engine/joystick_manager.h"
@@ -11,15 +11,17 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
 #include <thread>
+#include <vector>
 
 namespace padloom::test {
 namespace {
 
-// The timer needs SDL's timer subsystem; the real clock and timer source are in use.
+// The real clock and timer source are in use.
 class MotionTimerThreads : public VirtualPadTest {
 protected:
-    MotionTimerThreads() : VirtualPadTest({2, 4, 0}, SDL_INIT_TIMER) {}
+    MotionTimerThreads() : VirtualPadTest({2, 4, 0}) {}
     void SetUp() override {
         VirtualPadTest::SetUp();
         engine.screenGeometry.computeAllDisplays(displays, false);
@@ -90,6 +92,25 @@ TEST_F(MotionTimerThreads, TimersAreOverOnceRemovedOrEndedAndEndedOnesFreeTheirP
     EXPECT_TRUE(eventually([&] { return calls.load() > before + 2; }))
         << "removing a spent id stopped another";
     engine.timerSource->remove(kept);
+}
+
+TEST(SteadyTimers, NoCallBeginsSoonerThanTheRestAfterTheOneBefore) {
+    constexpr uint32_t restMs = 5;
+    constexpr int callCount = 6;
+    static std::chrono::steady_clock::time_point begins[callCount];
+    static std::atomic<int> calls{0};
+    const auto callback = [](uint32_t interval, void*) -> uint32_t {
+        const int call = calls.load();
+        begins[call] = std::chrono::steady_clock::now();
+        calls.store(call + 1);
+        return call + 1 < callCount ? interval : 0;
+    };
+    SteadyTimerSource timers(restMs);
+    timers.add(1, callback, nullptr);
+    ASSERT_TRUE(eventually([] { return calls.load() == callCount; }));
+    for (int i = 1; i < callCount; ++i) {
+        EXPECT_GE(begins[i] - begins[i - 1], std::chrono::milliseconds(restMs)) << "call " << i;
+    }
 }
 
 } // namespace

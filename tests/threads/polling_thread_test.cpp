@@ -11,8 +11,11 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <iterator>
 #include <optional>
 #include <thread>
+#include <utility>
+#include <vector>
 
 namespace padloom::test {
 namespace {
@@ -120,6 +123,54 @@ TEST_F(Polling, TheTaskMapsInputOnEitherWayOfWaitingAndStopsAtOnce) {
             EXPECT_TRUE(eventually([&] { return !runner.joystickPollingTaskRunning; }));
         }
     }
+}
+
+TEST_F(Polling, TheNodesAreAskedForAgainOnlyWhenThePadsMayHaveChanged) {
+    int asked = 0;
+    PadWait padWait([&] {
+        ++asked;
+        return node->nodes();
+    });
+    for (int i = 0; i < 3; ++i) {
+        node->send();
+        EXPECT_EQ(padWait.wait(longWaitMs), WaitEnd::input);
+    }
+    EXPECT_EQ(asked, 1) << "input that flows";
+    padWait.padsChanged();
+    node->send();
+    EXPECT_EQ(padWait.wait(longWaitMs), WaitEnd::input);
+    EXPECT_EQ(asked, 2) << "a pad came or went";
+    EXPECT_EQ(padWait.wait(shortWaitMs), WaitEnd::timedOut);
+    EXPECT_EQ(padWait.wait(shortWaitMs), WaitEnd::timedOut);
+    EXPECT_EQ(asked, 3) << "a still spell";
+}
+
+TEST_F(Polling, EventsThatComeTogetherAreMappedInTheOrderTheyCame) {
+    TempFolder folder;
+    const std::string preset =
+        folder.write("p.json", R"({"name": "P", "tag": "t", "joysticks": [{"tag": "pad",
+        "binds": {"btn 0": ["key 44"], "btn 1": ["key 45"]}}]})");
+    RecordingSink sink;
+    SDL_InitSubSystem(SDL_INIT_JOYSTICK);
+    PresetRunner runner([&] { return node->nodes(); });
+    runner.engine.eventSink.set(&sink);
+    ASSERT_TRUE(runner.activate(preset));
+    runner.startPolling();
+    const std::pair<uint8_t, bool> changes[] = {{0, true}, {1, true}, {0, false}, {1, false},
+                                                {1, true}, {0, true}, {1, false}, {0, false}};
+    for (const auto& [button, down] : changes) {
+        SDL_Event event = buttonEvent(pad.instanceId(), button, down);
+        SDL_PushEvent(&event);
+    }
+    node->send();
+    ASSERT_TRUE(eventually([&] { return sink.count() >= std::size(changes); }));
+    const uint16_t keys[] = {49, 27}; // key 44 (space) and key 45 (minus)
+    for (const auto& [button, down] : changes) {
+        sink.expectKey(keys[button], down, 0);
+    }
+    sink.expectNoEvents();
+    runner.stopPolling();
+    EXPECT_TRUE(eventually([&] { return !runner.joystickPollingTaskRunning; }));
 }
 
 } // namespace

@@ -4,8 +4,10 @@
 #include "app/presets/preset_listing.h"
 #include "platform/gtk/shell/i18n.h"
 
+#include <filesystem>
 #include <gtk/gtk.h>
 #include <libayatana-appindicator/app-indicator.h>
+#include <system_error>
 
 namespace padloom {
 
@@ -16,8 +18,17 @@ const char noTrayHostText[] =
 namespace {
 
 constexpr char watcherName[] = "org.kde.StatusNotifierWatcher";
+constexpr char iconName[] = "padloom";
 
 } // namespace
+
+std::string iconFolderBeside(const std::string& resourceDir) {
+    const std::filesystem::path folder = std::filesystem::path(resourceDir) / "icons";
+    std::error_code error;
+    return std::filesystem::is_regular_file(folder / (std::string(iconName) + ".svg"), error)
+               ? folder.string()
+               : std::string();
+}
 
 struct TrayIcon::Signals {
     static void appeared(GDBusConnection*, const gchar*, const gchar*, gpointer data) {
@@ -28,8 +39,10 @@ struct TrayIcon::Signals {
     }
 };
 
-TrayIcon::TrayIcon(PresetSwitching& presets, GtkMenuItemAdapter& keepInTray, TrayActions actions)
-    : presets_(presets), keepInTray_(keepInTray), actions_(std::move(actions)), menu_(gtk_menu_new()) {
+TrayIcon::TrayIcon(PresetSwitching& presets, GtkMenuItemAdapter& keepInTray, TrayActions actions,
+                   std::string iconFolder)
+    : presets_(presets), keepInTray_(keepInTray), actions_(std::move(actions)),
+      iconFolder_(std::move(iconFolder)), menu_(gtk_menu_new()) {
     g_object_ref_sink(menu_);
     hostVanished();
     presets_.watchActivePreset(this, [this] { showActivePreset(); });
@@ -56,9 +69,12 @@ TrayIcon::~TrayIcon() {
 // X11 tray icon that nothing shows.
 void TrayIcon::hostAppeared() {
     if (indicator_ == nullptr) {
-        indicator_ = app_indicator_new("io.github.padloom.Padloom", "padloom",
+        indicator_ = app_indicator_new("io.github.padloom.Padloom", iconName,
                                        APP_INDICATOR_CATEGORY_APPLICATION_STATUS);
         app_indicator_set_title(indicator_, "Padloom");
+        if (!iconFolder_.empty()) {
+            app_indicator_set_icon_theme_path(indicator_, iconFolder_.c_str()); // the host looks there too
+        }
         refresh();
         app_indicator_set_status(indicator_, APP_INDICATOR_STATUS_ACTIVE);
     }

@@ -23,10 +23,16 @@ struct TrayActions {
     std::function<void()> quit;
 };
 
+// A folder that holds the icon as padloom.svg, for a program not installed (whose icon is in no
+// icon theme); empty: the icon theme has it.
+std::string iconFolderBeside(const std::string& resourceDir);
+
 class TrayIcon {
 public:
-    // keepInTray: the quick option's item, enabled while a tray host is there.
-    TrayIcon(PresetSwitching& presets, GtkMenuItemAdapter& keepInTray, TrayActions actions);
+    // keepInTray: the quick option's item, enabled while a tray host is there. iconFolder: where
+    // the host finds the icon when no icon theme has it (iconFolderBeside).
+    TrayIcon(PresetSwitching& presets, GtkMenuItemAdapter& keepInTray, TrayActions actions,
+             std::string iconFolder = {});
     ~TrayIcon();
     TrayIcon(const TrayIcon&) = delete;
     TrayIcon& operator=(const TrayIcon&) = delete;
@@ -51,6 +57,7 @@ private:
     PresetSwitching& presets_;
     GtkMenuItemAdapter& keepInTray_;
     TrayActions actions_;
+    std::string iconFolder_;
     GtkWidget* menu_;
     std::vector<std::unique_ptr<GtkMenuItemAdapter>> items_;
     std::vector<std::string> presetFiles_; // of the first items, one each

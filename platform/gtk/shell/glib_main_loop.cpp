@@ -1,5 +1,6 @@
 #include "platform/gtk/shell/glib_main_loop.h"
 
+#include <glib-unix.h>
 #include <glib.h>
 
 namespace padloom {
@@ -23,6 +24,28 @@ struct GlibMainLoop::Task {
 GlibMainLoop::~GlibMainLoop() {
     const std::lock_guard<std::mutex> lock(mutex_);
     for (unsigned id : pending_) {
+        g_source_remove(id);
+    }
+    for (unsigned id : watches_) {
+        g_source_remove(id);
+    }
+}
+
+unsigned GlibMainLoop::watchReadable(int fd, std::function<void()> ready) {
+    auto* watch = new std::function<void()>(std::move(ready));
+    const guint id = g_unix_fd_add_full(
+        G_PRIORITY_DEFAULT, fd, G_IO_IN,
+        [](gint, GIOCondition, gpointer data) -> gboolean {
+            (*static_cast<std::function<void()>*>(data))();
+            return G_SOURCE_CONTINUE;
+        },
+        watch, [](gpointer data) { delete static_cast<std::function<void()>*>(data); });
+    watches_.insert(id);
+    return id;
+}
+
+void GlibMainLoop::stopWatching(unsigned id) {
+    if (watches_.erase(id) > 0) {
         g_source_remove(id);
     }
 }

@@ -18,6 +18,8 @@ public:
     GlibMainLoop& operator=(const GlibMainLoop&) = delete;
 
     void runLater(uint32_t delayMs, std::function<void()> task) override;
+    unsigned watchReadable(int fd, std::function<void()> ready) override;
+    void stopWatching(unsigned id) override;
     // Deferred to the loop: asked from inside an action or a closing window, quitting is decided
     // once that has returned.
     void requestTerminate() override;
@@ -33,6 +35,7 @@ private:
     // runLater may come from another thread (a switch decided on the polling thread).
     mutable std::mutex mutex_;
     std::set<unsigned> pending_;
+    std::set<unsigned> watches_;
 };
 
 } // namespace padloom

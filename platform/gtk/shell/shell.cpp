@@ -164,8 +164,14 @@ Shell::Shell(ShellOptions options) : options_(std::move(options)) {
         outlets, HelpSites{options_.productSite, options_.makerSite, options_.resourceDir});
     controller_->runner().engine.eventSink.set(options_.sink ? options_.sink : ownSink_.get());
     menu_->bind(*controller_, [this] { terminate(); });
+    const std::string iconFolder = iconFolderBeside(options_.resourceDir);
+    if (!iconFolder.empty()) {
+        // The windows' icon, for a program run from its build folder.
+        gtk_icon_theme_append_search_path(gtk_icon_theme_get_default(), iconFolder.c_str());
+    }
     tray_ = std::make_unique<TrayIcon>(controller_->switching(), menu_->item(&MenuOutlets::keepInTray_mi),
-                                       TrayActions{[this] { showMainWindow(); }, [this] { terminate(); }});
+                                       TrayActions{[this] { showMainWindow(); }, [this] { terminate(); }},
+                                       iconFolder);
 }
 
 Shell::~Shell() {
@@ -178,6 +184,10 @@ Shell::~Shell() {
     presentationMonitor_->remove();
     tray_.reset();
     controller_.reset();
+    // A menu still open (the app quit by a signal or a shortcut) closes while the bar is in its
+    // window: closed during the window's destruction, the bar no longer has one and GTK fails a
+    // cast when it hides the mnemonics.
+    gtk_menu_shell_deactivate(GTK_MENU_SHELL(menu_->bar()));
     gtk_widget_destroy(GTK_WIDGET(configWindow_));
     gtk_widget_destroy(GTK_WIDGET(mainWindow_));
     mainPage_.reset();

@@ -10,6 +10,12 @@ typedef struct _WebKitWebContext WebKitWebContext;
 
 namespace padloom {
 
+// WebKit's settings that are read from the environment, for a light and quiet idle: the
+// application process does not poll the system's memory figures (its web processes watch their
+// own use, see appWebContext), and JavaScript runs without the JIT compilers (the pages' scripts
+// are small; compiled code and the compilers' memory cost more than they save). A variable the
+// user has set is left as it is. Call before GTK starts, as it sets environment variables.
+void keepWebKitLight();
 // The current context, made on first use.
 WebKitWebContext* appWebContext();
 // Drops the current context (its pages must be gone); the processes end once WebKit lets go.
