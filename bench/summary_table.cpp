@@ -46,6 +46,12 @@ void evaluationRows(const CollectingReporter& r) {
     line("hat, four directions", "BM_HandleEvent_HatFourDirections");
     line("axis, both halves to the cursor", "BM_HandleEvent_AxisCursor");
     line("stick, round dead zone and curve", "BM_HandleEvent_StickRoundCurve");
+    line("button with a mode (toggle)", "BM_HandleEvent_ButtonWithMode");
+    line("button inside a layer", "BM_HandleEvent_ButtonInLayer");
+    const auto turbo = r.find("BM_MotionTick_Turbo50");
+    const bool rests = turbo && turbo->counters.count("rests") && turbo->counters.at("rests") > 0;
+    row("motion tick, turbo 50 held", turbo ? format("%.1f ns/tick", turbo->nsPerIteration) : "not measured",
+        rests ? "the timer rests once it is let go" : "the timer did not rest once it was let go");
 }
 
 void loadingRows(const CollectingReporter& r, size_t presetBytes) {

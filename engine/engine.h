@@ -18,8 +18,11 @@
 
 #include <atomic>
 #include <cstdint>
+#include <mutex>
 
 namespace padloom {
+
+class JoystickManager;
 
 class Engine {
     // The seams' defaults, made before the seams that point at them.
@@ -48,6 +51,14 @@ public:
     // While the cursor is hidden, motion is posted as deltas only, at the cursor's current
     // position. Written on the main thread, read by the motion tick.
     std::atomic<bool> minecraftFix{false};
+
+    // Turbo and sequences post from the motion tick what the evaluation posts from the polling
+    // thread (keys, mouse buttons, the modifier flags). While a preset with them is active,
+    // roleTicker names its manager, and the evaluation and the tick's role step hold this lock.
+    std::mutex inputRolesLock;
+    std::atomic<JoystickManager*> roleTicker{nullptr};
+    // Held turbo inputs and running sequences: while any, the motion timer does not rest.
+    std::atomic<int> roleTicks{0};
 
     // Computes screenGeometry from the display source: the cursor locked to the main display, or
     // roaming over all displays; with or without the corner zones.

@@ -29,6 +29,10 @@ enum class MouseEventType : int32_t {
 
 enum class ScrollUnits : int32_t { pixels = 0, lines = 1 };
 
+// What the events that follow come from: the evaluation of an input, a turbo pulse, or step
+// number step (from 1) of a sequence.
+enum class EventOrigin { input, turbo, sequence };
+
 class EventSink {
 public:
     virtual ~EventSink() = default;
@@ -47,6 +51,8 @@ public:
                            int64_t dx, int64_t dy) = 0;
     // A positive vertical amount scrolls up, a positive horizontal amount scrolls left.
     virtual void postScroll(ScrollUnits units, int32_t vertical, int32_t horizontal) = 0;
+    // For a sink that tells where events come from (padloomctl replay --explain); others ignore it.
+    virtual void noteOrigin(EventOrigin, uint32_t /*step*/) {}
 };
 
 } // namespace padloom

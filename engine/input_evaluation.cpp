@@ -76,6 +76,14 @@ template <typename Bind> void turnOff(Engine& engine, const Bind& bind) {
 
 } // namespace
 
+void JoystickMap::bindOn(const ButtonBind& bind, float effect) {
+    turnOn(engine_, bind, effect);
+}
+
+void JoystickMap::bindOff(const ButtonBind& bind) {
+    turnOff(engine_, bind);
+}
+
 void JoystickMap::updateAxis(uint32_t axis, int16_t rawValue) {
     if (!below(axis, axisCount)) {
         return;
@@ -95,6 +103,10 @@ bool JoystickMap::isAxisAtRest(uint32_t axis) const {
 
 void JoystickMap::evaluateAxis(uint32_t axis, int axisSign) {
     if (!below(axis, axisCount)) {
+        return;
+    }
+    if (roles) {
+        roles->axis(axis, axisSign);
         return;
     }
     const float value = axisValues[axis];
@@ -118,6 +130,11 @@ void JoystickMap::evaluateHat(uint32_t hat, uint8_t value) {
     if (!below(hat, hatCount)) {
         return;
     }
+    if (roles) {
+        roles->hat(hat, value);
+        hatValues[hat] = value;
+        return;
+    }
     hatValues[hat] = value;
     for (HatBind& bind : hatBinds[hat]) {
         const bool held = (bind.mask & value) != 0;
@@ -136,6 +153,10 @@ void JoystickMap::evaluateButton(uint32_t button, int pressed) {
         return;
     }
     buttonStates[button] = pressed ? 1 : 0;
+    if (roles) {
+        roles->button(button, pressed != 0);
+        return;
+    }
     for (const ButtonBind& bind : buttonBinds[button]) {
         if (pressed) {
             turnOn(engine_, bind, 1.0f);
@@ -163,6 +184,9 @@ void JoystickMap::releaseControls() {
             evaluateHat(hat, 0);
         }
     }
+    if (roles) {
+        roles->end();
+    }
 }
 
 JoystickMap* JoystickManager::mapForInstance(SDL_JoystickID instanceId) {
@@ -181,7 +205,17 @@ JoystickMap* JoystickManager::attachedMap(SDL_JoystickID instanceId) {
     return map && SDL_JoystickGetAttached(map->joystick) ? map : nullptr;
 }
 
+std::unique_lock<std::mutex> JoystickManager::rolesLock() {
+    return engine_.roleTicker.load() == this ? std::unique_lock<std::mutex>(engine_.inputRolesLock)
+                                             : std::unique_lock<std::mutex>();
+}
+
 void JoystickManager::handleEvent(const SDL_Event& event) {
+    const std::unique_lock<std::mutex> lock = rolesLock();
+    evaluate(event);
+}
+
+void JoystickManager::evaluate(const SDL_Event& event) {
     switch (event.type) {
     case SDL_JOYAXISMOTION: {
         JoystickMap* map = attachedMap(event.jaxis.which);

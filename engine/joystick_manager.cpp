@@ -4,6 +4,8 @@
 #include "preset/output_kinds.h"
 #include "preset/vantry_document.h"
 
+#include <algorithm>
+
 namespace padloom {
 namespace {
 
@@ -37,6 +39,19 @@ bool JoystickManager::init(const VantryDocument* document) {
                     section.binds.emplace_back(bind.input, output);
                     section.needsTimer = section.needsTimer || isRate(output.kind);
                 }
+            }
+            section.roles = sectionRolesOf(joystick);
+            for (const VantryDocument::LayerData& layer : joystick.layers) {
+                for (const VantryDocument::BindData& bind : layer.binds) {
+                    section.needsTimer =
+                        section.needsTimer ||
+                        std::any_of(bind.outputs.begin(), bind.outputs.end(),
+                                    [](const BindOutput& output) { return isRate(output.kind); });
+                }
+            }
+            section.needsTimer = section.needsTimer || section.roles.ticks();
+            if (section.roles.ticks()) {
+                engine_.roleTicker.store(this);
             }
         }
     }
@@ -74,13 +89,19 @@ void JoystickManager::deinit() {
             handleEvent(event);
         }
     }
-    // Released before the reset, so that mouse buttons go up with their click state.
-    releaseHeldControls();
-    engine_.mouseState.reset();
-    while (!joystickMap.empty()) {
-        joystickMap.pop_back(); // the last first; each closes its device
+    {
+        const std::unique_lock<std::mutex> lock = rolesLock();
+        // Released before the reset, so that mouse buttons go up with their click state.
+        releaseHeldControls();
+        engine_.mouseState.reset();
+        while (!joystickMap.empty()) {
+            joystickMap.pop_back(); // the last first; each closes its device
+        }
+        sections_.clear();
     }
-    sections_.clear();
+    if (engine_.roleTicker.load() == this) {
+        engine_.roleTicker.store(nullptr);
+    }
     wasInit = false;
 }
 

@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <utility>
 #include <vector>
 
@@ -54,6 +55,9 @@ public:
 
     // Told of each pad that comes or goes while initialised, on the thread that handles its event.
     PadListener padListener;
+    // Told of each switch a pad completes, on the polling thread, with the inputs' events
+    // evaluated; it must not call back into the manager.
+    SwitchListener switchListener;
 
     int32_t joystickCount = 0;                             // pads open
     std::vector<std::unique_ptr<JoystickMap>> joystickMap; // in the order the pads were opened
@@ -65,12 +69,16 @@ private:
         enum class State { free, taken, waiting };
         std::vector<std::pair<BindInput, BindOutput>> binds; // in preset order
         std::vector<StickSettings> sticks;
+        SectionRoles roles;
         bool needsTimer = false;
         State state = State::free;
         SDL_JoystickGUID lastGuid{}; // of the pad that took it last
     };
 
     JoystickMap* attachedMap(SDL_JoystickID instanceId);
+    void evaluate(const SDL_Event& event);
+    // Held while turbo or sequences may post from the motion tick (Engine::inputRolesLock).
+    std::unique_lock<std::mutex> rolesLock();
     // Opens the device and gives it the section's binds; answers the section it took, or -1.
     int openPad(int deviceIndex, int section);
     void openNewPads();

@@ -73,7 +73,7 @@ void JoystickMap::open(int index) {
     hatValues = arrayOf<uint8_t>(hatCount);
 }
 
-bool JoystickMap::attachBind(const BindInput& input, const BindOutput& output) {
+bool JoystickMap::attachBind(const BindInput& input, const BindOutput& output, uint8_t set) {
     if (!outputFits(output)) {
         return false;
     }
@@ -83,30 +83,31 @@ bool JoystickMap::attachBind(const BindInput& input, const BindOutput& output) {
         if (!below(input.index, buttonCount)) {
             return false;
         }
-        buttonBinds[input.index].push_back({output.kind, code, output.sign, output.amount});
+        buttonBinds[input.index].push_back({output.kind, code, output.sign, output.amount, set});
         return true;
     case InputKind::axis:
-        return attachAxisBind(input.index, input.direction, output);
+        return attachAxisBind(input.index, input.direction, output, set);
     case InputKind::hat:
         if (!below(input.index, hatCount)) {
             return false;
         }
-        hatBinds[input.index].push_back(
-            {output.kind, code, output.sign, output.amount, false, static_cast<uint32_t>(input.direction)});
+        hatBinds[input.index].push_back({output.kind, code, output.sign, output.amount, false,
+                                         static_cast<uint32_t>(input.direction), set});
         return true;
     default:
         return false;
     }
 }
 
-bool JoystickMap::attachAxisBind(uint32_t axis, int32_t direction, const BindOutput& output) {
+bool JoystickMap::attachAxisBind(uint32_t axis, int32_t direction, const BindOutput& output, uint8_t set) {
     if (!outputFits(output) || !below(axis, axisCount)) {
         return false;
     }
     const AxisBind bind{output.kind, static_cast<int32_t>(output.code), output.sign, output.amount,
-                        false,       thresholdFor(output.kind),         direction};
+                        false,       thresholdFor(output.kind),         direction,   set};
+    // A stick shapes the section's own cursor and wheel binds; a layer's go through its roles.
     int slot = 0;
-    Stick* stick = isRate(output.kind) ? stickOf(axis, slot) : nullptr;
+    Stick* stick = set == 0 && isRate(output.kind) ? stickOf(axis, slot) : nullptr;
     (stick != nullptr ? stick->binds[slot] : axisBinds[axis]).push_back(bind);
     return true;
 }

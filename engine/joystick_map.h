@@ -5,6 +5,8 @@
 #include "preset/bind_records.h"
 #include "preset/stick_settings.h"
 
+#include "engine/input_roles.h"
+
 #include <SDL.h>
 #include <cstdint>
 #include <memory>
@@ -23,6 +25,7 @@ struct ButtonBind {
     int32_t code;
     int32_t sign;
     float amount;
+    uint8_t set; // 0 the section's binds, k those of its layer k (engine/input_roles.h)
 };
 
 struct HatBind {
@@ -32,6 +35,7 @@ struct HatBind {
     float amount;
     bool active;   // the watched direction is held and the output is on
     uint32_t mask; // hat bit watched: 1 up, 2 right, 4 down, 8 left
+    uint8_t set;
 };
 
 struct AxisBind {
@@ -42,6 +46,7 @@ struct AxisBind {
     bool active;
     float threshold;   // 0.42 for key, mouse button and wheel step; 0 for motion and wheel
     int32_t direction; // +1 positive half, -1 negative half
+    uint8_t set;
 };
 
 // One or two axes whose cursor and wheel binds follow their shaped deflection (engine/stick.h).
@@ -62,8 +67,9 @@ public:
     JoystickMap& operator=(const JoystickMap&) = delete;
 
     void open(int deviceIndex);
-    bool attachBind(const BindInput& input, const BindOutput& output);
-    bool attachAxisBind(uint32_t axis, int32_t direction, const BindOutput& output);
+    // set: 0 for the section's binds, k for those of its layer k.
+    bool attachBind(const BindInput& input, const BindOutput& output, uint8_t set = 0);
+    bool attachAxisBind(uint32_t axis, int32_t direction, const BindOutput& output, uint8_t set = 0);
     void setAxisDeadZone(uint32_t axis, float value);
     // Makes sticks of these axes: from then on the cursor and wheel binds attached to their axes
     // follow the stick (engine/stick.h). A stick whose axes the device lacks is left out. Call it
@@ -78,8 +84,12 @@ public:
     // Moves the stick the axis belongs to, if any, and evaluates its cursor and wheel binds.
     void moveStick(uint32_t axis, int16_t rawValue);
     // Lets go of every control not at rest, as the player would: buttons in ascending order, then
-    // axes back to 0, then hats to the centre, each evaluated by the rules above.
+    // axes back to 0, then hats to the centre, each evaluated by the rules above; then what the
+    // section's modes and sequences still hold.
     void releaseControls();
+    // The outputs of one bind, as evaluation turns them on (effect scales a rate) and off.
+    void bindOn(const ButtonBind& bind, float effect);
+    void bindOff(const ButtonBind& bind);
 
     int32_t hatCount = 0;
     int32_t axisCount = 0;
@@ -101,6 +111,9 @@ public:
     // Per axis: the stick it belongs to, times two, plus 1 for a pair's y; -1 for none. Null while
     // the map has no sticks.
     std::unique_ptr<int32_t[]> axisSticks;
+    // Set when the section has modes, layers, sequences or switches: the evaluation then goes
+    // through it.
+    std::unique_ptr<InputRoles> roles;
 
 private:
     Stick* stickOf(uint32_t axis, int& slot);

@@ -64,11 +64,11 @@ bool MotionTimer::rests() {
     if (!schedule_.compare_exchange_strong(running, Schedule::resting)) {
         return true; // stopped
     }
-    if (engine_.mouseState.still()) {
+    if (engine_.mouseState.still() && engine_.roleTicks.load() == 0) {
         return true;
     }
-    // A rate came after this tick read them; unless its wake has already started a new timer,
-    // this one goes on.
+    // A rate (or a turbo, a sequence) came after this tick read them; unless its wake has already started a
+    // new timer, this one goes on.
     Schedule resting = Schedule::resting;
     return !schedule_.compare_exchange_strong(resting, Schedule::running);
 }

@@ -1,6 +1,7 @@
 #include "engine/mouse_motion.h"
 
 #include "engine/engine.h"
+#include "engine/joystick_manager.h"
 #include "engine/output_events.h"
 
 #include <cmath>
@@ -28,13 +29,30 @@ uint32_t mouseTimerTick(uint32_t, void* parameter) {
     MotionTimer& timer = engine.motionTimer;
     const MouseState& mouseState = engine.mouseState;
     timer.noteTick();
-    // Still rates post nothing, and the timer rests until a rate wakes it.
+    tickInputRoles(engine);
+    // Still rates post nothing, and the timer rests until a rate, a turbo or a sequence wakes it.
     if (mouseState.still()) {
+        if (engine.roleTicks.load() > 0) {
+            return timer.period();
+        }
         return timer.rests() ? 0 : timer.period();
     }
     postScroll(engine, mouseState.wheelX.load(), mouseState.wheelY.load(), true);
     moveMouse(engine, mouseState.motionX.load(), mouseState.motionY.load());
     return timer.period();
+}
+
+void tickInputRoles(Engine& engine) {
+    JoystickManager* manager = engine.roleTicker.load();
+    if (manager == nullptr) {
+        return;
+    }
+    const std::lock_guard<std::mutex> lock(engine.inputRolesLock);
+    for (const std::unique_ptr<JoystickMap>& map : manager->joystickMap) {
+        if (map->roles) {
+            map->roles->tick();
+        }
+    }
 }
 
 void moveMouse(Engine& engine, float dx, float dy) {

@@ -15,6 +15,8 @@ struct MouseState;
 // The timer's callback: one tick of the Engine that parameter points to. Answers the timer's
 // period, or 0 when the timer rests or was stopped (engine/motion_timer.h).
 uint32_t mouseTimerTick(uint32_t interval, void* parameter);
+// The tick's first step: turbo pulses and sequence steps of the active preset's pads.
+void tickInputRoles(Engine& engine);
 void moveMouse(Engine& engine, float dx, float dy);
 int firstHeldButton(const MouseState& mouseState);
 

@@ -14,6 +14,17 @@ bool sameGuid(const SDL_JoystickGUID& a, const SDL_JoystickGUID& b) {
     return std::memcmp(a.data, b.data, sizeof a.data) == 0;
 }
 
+// Layer k's binds go in as set k.
+void attachLayers(JoystickMap& map, const SectionRoles& roles) {
+    for (size_t layer = 0; layer < roles.layers.size() && layer < mostLayerSets; ++layer) {
+        for (const VantryDocument::BindData& bind : roles.layers[layer].binds) {
+            for (const BindOutput& output : bind.outputs) {
+                map.attachBind(bind.input, output, static_cast<uint8_t>(layer + 1));
+            }
+        }
+    }
+}
+
 } // namespace
 
 int JoystickManager::openPad(int deviceIndex, int section) {
@@ -27,6 +38,10 @@ int JoystickManager::openPad(int deviceIndex, int section) {
         map->setSticks(taken.sticks);
         for (const auto& [input, output] : taken.binds) {
             map->attachBind(input, output);
+        }
+        attachLayers(*map, taken.roles);
+        if (taken.roles.any()) {
+            map->roles = std::make_unique<InputRoles>(engine_, *map, taken.roles, &switchListener);
         }
         taken.state = Section::State::taken;
         taken.lastGuid = map->guid;

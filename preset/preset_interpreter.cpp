@@ -1,5 +1,6 @@
 // VantryDocument::interpret: the preset schema over the JSON tree. On a failure the fields keep
 // what was read before it: name, tag and the joystick sections already complete.
+#include "preset/section_members_tree.h"
 #include "preset/vantry_document.h"
 
 #include <algorithm>
@@ -14,20 +15,12 @@ using JoystickData = VantryDocument::JoystickData;
 using BindData = VantryDocument::BindData;
 using IgnoredMember = VantryDocument::IgnoredMember;
 
-// Section members that later builds read, between "tag" and "binds"; this one passes over them.
-constexpr const char* sectionExtensions[] = {"modes", "layers", "sequences", "switches"};
-
 bool hasKey(const json_value* node, const char* key) {
     return node->name != nullptr && std::strcmp(node->name, key) == 0;
 }
 
 std::string quoted(const char* text) {
     return '"' + std::string(text != nullptr ? text : "") + '"';
-}
-
-bool isSectionExtension(const json_value* node) {
-    return std::any_of(std::begin(sectionExtensions), std::end(sectionExtensions),
-                       [node](const char* key) { return hasKey(node, key); });
 }
 
 // A key between double quotes as JSON would write it, with DEL escaped too, so that no control
@@ -68,9 +61,9 @@ private:
     bool sections(const json_value* array);
     bool programs(const json_value* array);
     bool section(const json_value* object, JoystickData& joystick);
-    void ignore(const json_value* node, std::size_t section, bool extension);
-    bool middleMembers(const json_value* object, const json_value* name, const json_value* binds,
-                       JoystickData& joystick);
+    void ignore(const json_value* node, std::size_t section);
+    bool readOthers(const json_value* object, const json_value* name, const json_value* binds,
+                    JoystickData& joystick);
     bool sticks(const json_value* member, JoystickData& joystick);
     bool bind(const json_value* member, BindData& bind);
     bool fail(std::string message);
@@ -123,23 +116,22 @@ bool Interpreter::member(const json_value* node) {
     if (hasKey(node, "activateFor")) {
         return programs(node);
     }
-    ignore(node, 0, false);
+    ignore(node, 0);
     return true;
 }
 
-void Interpreter::ignore(const json_value* node, std::size_t section, bool extension) {
+void Interpreter::ignore(const json_value* node, std::size_t section) {
     IgnoredMember& member = document_.ignoredMembers.emplace_back();
     member.section = section;
     if (node->name != nullptr) {
         member.key = node->name;
     }
-    member.extension = extension;
 }
 
-// Every member of a section but the two it is read from: those that say how its sticks feel, and
-// those passed over.
-bool Interpreter::middleMembers(const json_value* object, const json_value* name, const json_value* binds,
-                                JoystickData& joystick) {
+// Every member of a section but its name and its binds: "sticks" wherever it is; the other members
+// this build reads where they are not the last member; else passed over.
+bool Interpreter::readOthers(const json_value* object, const json_value* name, const json_value* binds,
+                             JoystickData& joystick) {
     for (const json_value* node = object->first_child; node != nullptr; node = node->next_sibling) {
         if (node == name || node == binds) {
             continue;
@@ -148,9 +140,15 @@ bool Interpreter::middleMembers(const json_value* object, const json_value* name
             if (!sticks(node, joystick)) {
                 return false;
             }
-        } else {
-            ignore(node, sectionNumber_, isSectionExtension(node));
+            continue;
         }
+        if (node != object->last_child && isSectionMember(node)) {
+            if (!readSectionMember(document_, sectionNumber_, node, joystick, error)) {
+                return false;
+            }
+            continue;
+        }
+        ignore(node, sectionNumber_);
     }
     return true;
 }
@@ -224,7 +222,7 @@ bool Interpreter::section(const json_value* object, JoystickData& joystick) {
     }
     const json_value* last = object->last_child;
     const bool bound = last != nullptr && last->kind == json_object && hasKey(last, "binds");
-    if (!middleMembers(object, named ? first : nullptr, bound ? last : nullptr, joystick)) {
+    if (!readOthers(object, named ? first : nullptr, bound ? last : nullptr, joystick)) {
         return false;
     }
     if (!bound) {
@@ -241,24 +239,8 @@ bool Interpreter::section(const json_value* object, JoystickData& joystick) {
 }
 
 bool Interpreter::bind(const json_value* member, BindData& data) {
-    if (member->kind != json_array) {
-        return failInBind(member, "the outputs are not a list");
-    }
-    data.input = inputFromText(member->name);
-    if (data.input.kind == InputKind::none) {
-        return failInBind(member, "not a joystick input");
-    }
-    for (const json_value* node = member->first_child; node != nullptr; node = node->next_sibling) {
-        if (node->kind != json_string) {
-            return failInBind(member, "an output is not a text");
-        }
-        const BindOutput output = outputFromText(node->string_value);
-        if (output.kind == OutputKind::none) {
-            return failInBind(member, quoted(node->string_value) + " is not an output");
-        }
-        data.outputs.push_back(output);
-    }
-    return true;
+    const std::string problem = readBind(member, data);
+    return problem.empty() || failInBind(member, problem);
 }
 
 bool Interpreter::failInBind(const json_value* member, const std::string& problem) {
@@ -267,6 +249,27 @@ bool Interpreter::failInBind(const json_value* member, const std::string& proble
 }
 
 } // namespace
+
+std::string readBind(const json_value* member, BindData& data) {
+    if (member->kind != json_array) {
+        return "the outputs are not a list";
+    }
+    data.input = inputFromText(member->name);
+    if (data.input.kind == InputKind::none) {
+        return "not a joystick input";
+    }
+    for (const json_value* node = member->first_child; node != nullptr; node = node->next_sibling) {
+        if (node->kind != json_string) {
+            return "an output is not a text";
+        }
+        const BindOutput output = outputFromText(node->string_value);
+        if (output.kind == OutputKind::none) {
+            return quoted(node->string_value) + " is not an output";
+        }
+        data.outputs.push_back(output);
+    }
+    return {};
+}
 
 std::string quotedText(const std::string& text) {
     return quotedKey(text);

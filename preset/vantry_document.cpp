@@ -3,7 +3,9 @@
 #include "preset/json/json_reader.h"
 #include "preset/json/json_writer.h"
 #include "preset/path_expansion.h"
+#include "preset/section_members_tree.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -135,9 +137,10 @@ bool VantryDocument::parseText(char* text, std::size_t size) {
     char* errorPos = nullptr;
     const char* errorDesc = nullptr;
     int errorLine = 0;
+    decodedLineFeeds_.clear();
     text_ = text;
-    textSize_ = size;
-    root = parse_json_in_place(text, &errorPos, &errorDesc, &errorLine, &allocator);
+    textEnd_ = text + size;
+    root = parse_json_in_place(text, &errorPos, &errorDesc, &errorLine, &allocator, &decodedLineFeeds_);
     if (root != nullptr) {
         lastError_.clear();
         return true;
@@ -154,7 +157,7 @@ bool VantryDocument::parseText(char* text, std::size_t size) {
 
 bool VantryDocument::save(const char* path) {
     allocator.release_all();
-    text_ = nullptr;
+    text_ = nullptr; // released with the allocator; the new tree's texts are copies
     root = new_json_value(&allocator);
     root->kind = json_object;
     append_child(root, newStringMember("name", name.c_str()));
@@ -165,18 +168,11 @@ bool VantryDocument::save(const char* path) {
             json_value* section = new_json_value(&allocator);
             section->kind = json_object;
             append_child(section, newStringMember("tag", joystick.name.c_str()));
+            appendSectionMembers(*this, section, joystick);
             if (!joystick.sticks.empty()) {
                 append_child(section, sticksMember(*this, joystick.sticks));
             }
-            json_value* binds = newObjectMember("binds");
-            for (const BindData& bind : joystick.binds) {
-                json_value* outputs = newArrayMember(inputToText(bind.input).c_str());
-                for (const BindOutput& output : bind.outputs) {
-                    append_child(outputs, newStringElement(outputToText(output).c_str()));
-                }
-                append_child(binds, outputs);
-            }
-            append_child(section, binds);
+            append_child(section, newBindsMember(joystick.binds));
             append_child(sections, section);
         }
         append_child(root, sections);
@@ -229,6 +225,32 @@ json_value* VantryDocument::newObjectMember(const char* key) {
     node->kind = json_object;
     node->name = copyText(key);
     return node;
+}
+
+json_value* VantryDocument::newBindsMember(const std::vector<BindData>& binds) {
+    json_value* member = newObjectMember("binds");
+    for (const BindData& bind : binds) {
+        json_value* outputs = newArrayMember(inputToText(bind.input).c_str());
+        for (const BindOutput& output : bind.outputs) {
+            append_child(outputs, newStringElement(outputToText(output).c_str()));
+        }
+        append_child(member, outputs);
+    }
+    return member;
+}
+
+// Keys and texts point into the parsed text, which holds the file's line feeds where they were.
+int VantryDocument::lineOf(const json_value* node) const {
+    const char* at = nullptr;
+    for (; node != nullptr && at == nullptr; node = node->first_child) {
+        at = node->name != nullptr ? node->name : (node->kind == json_string ? node->string_value : nullptr);
+    }
+    if (text_ == nullptr || at == nullptr || at < text_ || at > textEnd_) {
+        return 0;
+    }
+    const auto decoded = std::count_if(decodedLineFeeds_.begin(), decodedLineFeeds_.end(),
+                                       [at](const char* feed) { return feed < at; });
+    return static_cast<int>(1 + std::count(text_, at, '\n') - decoded);
 }
 
 json_value* VantryDocument::newStringElement(const char* text) {

@@ -5,6 +5,7 @@
 #include "preset/bind_records.h"
 #include "preset/json/block_allocator.h"
 #include "preset/json/json_value.h"
+#include "preset/section_members.h"
 #include "preset/small_vector.h"
 #include "preset/stick_settings.h"
 
@@ -28,10 +29,22 @@ public:
         BindOutputs outputs; // in file order; may be empty
     };
 
+    // Binds that act instead of the section's while the input "while" is on.
+    struct LayerData {
+        BindInput whileInput;
+        std::vector<BindData> binds;
+    };
+
     struct JoystickData {
         std::string name; // the section's "tag"; display only
         std::vector<BindData> binds;
         std::vector<StickSettings> sticks{}; // saved between "tag" and "binds", only when not empty
+        // Members beyond the base format (preset/section_members.h), in file order; empty in most
+        // presets, and then not written.
+        std::vector<InputMode> modes = {};
+        std::vector<LayerData> layers = {};
+        std::vector<InputSequence> sequences = {};
+        std::vector<PresetSwitch> switches = {};
     };
 
     // A member the reader passes over, whose content saving therefore drops: at the top level any
@@ -40,7 +53,7 @@ public:
     struct IgnoredMember {
         std::size_t section = 0;        // the joystick section, counted from 1; 0 for the top level
         std::optional<std::string> key; // none for a member without a key
-        bool extension = false;         // a section member that later builds read ("modes", ...)
+        bool extension = false;         // a member this build reads that the editor does not write
     };
 
     VantryDocument();
@@ -62,10 +75,6 @@ public:
     // Writes the tree under root; false when the file can't be opened or any write fails.
     bool writeFile(const char* path);
 
-    // The line of the read text where node begins (its key, else its text, else its first member's);
-    // 0 for a node that did not come from the text the document read last.
-    int lineOf(const json_value* node) const;
-
     // What the last failed readFile, readText, interpret or writeFile reported, for showing to a
     // person ("Error at line 3: Unexpected character", "Can't open ..."); empty after a successful
     // read or interpret.
@@ -76,6 +85,12 @@ public:
     json_value* newArrayMember(const char* key);
     json_value* newObjectMember(const char* key);
     json_value* newStringElement(const char* text);
+    // A member "binds" holding these binds, each an array of output texts under its input text.
+    json_value* newBindsMember(const std::vector<BindData>& binds);
+
+    // The line of the file where a node of the tree stands (its key, else its text, else its
+    // first member's), counted from 1; 0 when that can't be told.
+    int lineOf(const json_value* node) const;
 
     block_allocator allocator;
     json_value* root = nullptr;
@@ -96,15 +111,18 @@ private:
     bool cantRead(const char* what, const std::string& path, const char* why);
 
     std::string lastError_;
-    // The text the tree was parsed from, in the allocator; null once the allocator let it go.
+    // For lineOf: the parsed text, and where its escapes wrote line feeds that the file did not hold.
     const char* text_ = nullptr;
-    std::size_t textSize_ = 0;
+    const char* textEnd_ = nullptr;
+    std::vector<const char*> decodedLineFeeds_;
 };
 
 // "member "x" at the top level", "member "x" of joystick section 2", with the key's control
 // characters written as JSON escapes.
 std::string describeIgnoredMember(const VantryDocument::IgnoredMember& member);
-// How a joystick section is read, for saying why its members were ignored.
+// How a joystick section is read, for saying why its members were ignored. The members of
+// preset/section_members.h, read between the two, are left out so that what check says of a preset
+// without them stays as it was.
 inline constexpr const char* sectionReadingRule =
     "a joystick section is read only from a first member \"tag\" and a last member \"binds\"";
 

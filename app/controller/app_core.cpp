@@ -32,7 +32,7 @@ TesselAppDelegate::TesselAppDelegate(const Outlets& o, HelpSites helpSites)
                         joystickWatch_->look();
                     }
                 }}),
-      focusFollowing_(*this) {
+      focusFollowing_(*this), padSwitching_(*this, runner_, *o.mainLoop, o.notifier) {
     menu_.enableDangerousOptions(); // the idle menu, whatever the shell built
 }
 

@@ -13,6 +13,7 @@
 #include "app/controller/operation_queue.h"
 #include "app/controller/shell_interfaces.h"
 #include "app/desktop/focus_following.h"
+#include "app/desktop/pad_switching.h"
 #include "app/desktop/preset_switching.h"
 #include "app/editor/preset_editor.h"
 #include "app/pads/control_names.h"
@@ -45,6 +46,7 @@ public:
         MainLoop* mainLoop = nullptr;
         PresentationMonitor* presentationMonitor = nullptr;
         CaptureEvents* captureEvents = nullptr;
+        Notifier* notifier = nullptr; // optional: switches from the pad say so on standard error only
     };
 
     TesselAppDelegate(const Outlets& outlets, HelpSites helpSites);
@@ -183,6 +185,8 @@ private:
     PresetEditor editor_;
     BindingCapture capture_;
     FocusFollowing focusFollowing_;
+    // Switches presets when a pad completes a combination of the running preset's "switches".
+    PadSwitching padSwitching_;
     // The presets the main page lists, as loadPresets read them, with the changes made since.
     ListedPresets listedPresets_;
     std::unique_ptr<JoystickWatch> joystickWatch_;

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
+#include <iterator>
 
 namespace fs = std::filesystem;
 
@@ -36,34 +37,42 @@ Outcome<std::string> keepUnreadablePreset(const std::string& path) {
 constexpr std::size_t listedDroppedMembers = 8;
 
 // What saving from the editor would drop of a preset that loaded: every member its reader passed
-// over, including those that later builds read, and the sections' "sticks", since the editor
-// writes none of them.
-std::vector<std::string> membersTheEditorDrops(const VantryDocument& document) {
-    std::vector<std::string> members;
-    for (const VantryDocument::IgnoredMember& member : document.ignoredMembers) {
-        members.push_back(describeIgnoredMember(member));
+// over, including those that later builds read, and the section members it reads but the editor's
+// page does not write yet ("sticks" among them).
+std::vector<VantryDocument::IgnoredMember> editorDrops(const VantryDocument& document) {
+    std::vector<VantryDocument::IgnoredMember> members = document.ignoredMembers;
+    if (!document.joysticks) {
+        return members;
     }
-    for (std::size_t i = 0; document.joysticks && i < document.joysticks->size(); ++i) {
-        if (!(*document.joysticks)[i].sticks.empty()) {
-            members.push_back("member " + quotedText(sticksMemberKey) + " of joystick section " +
-                              std::to_string(i + 1));
+    for (std::size_t i = 0; i < document.joysticks->size(); ++i) {
+        const VantryDocument::JoystickData& section = (*document.joysticks)[i];
+        const bool held[] = {!section.modes.empty(), !section.layers.empty(), !section.sequences.empty(),
+                             !section.switches.empty()};
+        for (std::size_t key = 0; key < std::size(sectionMemberKeys); ++key) {
+            if (held[key]) {
+                members.push_back({i + 1, sectionMemberKeys[key], true});
+            }
+        }
+        if (!section.sticks.empty()) {
+            members.push_back({i + 1, std::string(sticksMemberKey), true});
         }
     }
     return members;
 }
 
-std::string dropQuestion(const VantryDocument& document, const std::vector<std::string>& members) {
+std::string dropQuestion(const VantryDocument& document,
+                         const std::vector<VantryDocument::IgnoredMember>& members) {
     std::string text = "The preset \"" + document.name +
                        "\" holds members that this version of Padloom does not read, and saving it from the "
                        "editor will drop them:\n";
     for (std::size_t i = 0; i < members.size() && i < listedDroppedMembers; ++i) {
-        text += "• " + members[i] + "\n";
+        text += "• " + describeIgnoredMember(members[i]) + "\n";
     }
     if (members.size() > listedDroppedMembers) {
         text += "• and " + std::to_string(members.size() - listedDroppedMembers) + " more\n";
     }
-    const std::vector<VantryDocument::IgnoredMember>& ignored = document.ignoredMembers;
-    if (std::any_of(ignored.begin(), ignored.end(), [](const auto& member) { return member.section != 0; })) {
+    if (std::any_of(members.begin(), members.end(),
+                    [](const auto& member) { return member.section != 0 && !member.extension; })) {
         text += std::string("(In the file, ") + sectionReadingRule + ".)\n";
     }
     return text + "\nEdit it anyway?";
@@ -86,11 +95,10 @@ bool PresetEditor::prepareConfigWindow(const std::string& fileName) {
         return false;
     }
     // "No" leaves the file as it is and the editor closed.
-    if (loaded) {
-        const std::vector<std::string> dropped = membersTheEditorDrops(*document);
-        if (!dropped.empty() && !dialogs_.confirm(dropQuestion(*document, dropped))) {
-            return false;
-        }
+    const std::vector<VantryDocument::IgnoredMember> dropped =
+        loaded ? editorDrops(*document) : std::vector<VantryDocument::IgnoredMember>{};
+    if (!dropped.empty() && !dialogs_.confirm(dropQuestion(*document, dropped))) {
+        return false;
     }
     editingPreset_ = std::move(document);
     editingPresetPath_ = *path;

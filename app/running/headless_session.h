@@ -23,15 +23,22 @@ HeadlessOptions storedHeadlessOptions(const SettingsStore& settings);
 struct HeadlessHooks {
     // The preset has loaded and SDL lists this many joysticks; the pads open next.
     std::function<void(int)> loaded;
-    // Returns when the run is to end; the pads are mapped meanwhile.
+    // Returns when the run is to end, or early once wake was called; the pads are mapped meanwhile.
     std::function<void()> waitForStop;
+    // Makes waitForStop return (from the polling thread), to switch presets; a wake for switches
+    // already asked is not repeated. Without it, the pad's switches are not done.
+    std::function<void()> wake;
     // A pad came or went (called on the polling thread).
     PadListener padChanged;
+    // After a switch the pad asked for: the path of the preset now on, or why the one running
+    // stays on (problem not empty).
+    std::function<void(const std::string& path, const std::string& problem)> switched;
 };
 
 // Applies the options to the runner's engine (Minecraft fix, screen geometry), activates the
 // preset at path, starts polling, waits for the stop, then deactivates, which releases what the
-// pads hold. The runner's engine posts to the sink the caller set on it.
+// pads hold. Switches the pad asks for go to a preset of the folder that holds path, in the
+// preset list's order. The runner's engine posts to the sink the caller set on it.
 // The problem says why the preset did not start; it did not load when hooks.loaded was not called.
 Outcome<> runPresetUntilStopped(PresetRunner& runner, const std::string& path, const HeadlessOptions& options,
                                 const HeadlessHooks& hooks);

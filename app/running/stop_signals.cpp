@@ -74,6 +74,11 @@ void StopSignals::arm() {
     armed = true;
 }
 
+void StopSignals::wake() {
+    const char none = 0;
+    [[maybe_unused]] const ssize_t written = write(wakeFds[1], &none, 1);
+}
+
 int StopSignals::wait() {
     char number = 0;
     while (read(wakeFds[0], &number, 1) < 0 && errno == EINTR) {

@@ -26,8 +26,10 @@ public:
     StopSignals& operator=(const StopSignals&) = delete;
 
     void arm();
-    // Blocks until one of the signals came after arm(); returns its number.
+    // Blocks until one of the signals came after arm(); returns its number, or 0 after wake.
     int wait();
+    // Makes one wait return 0; from any thread.
+    void wake();
 };
 
 } // namespace padloom

@@ -10,7 +10,7 @@ class MainLoop {
 public:
     virtual ~MainLoop() = default;
     // Runs task on the main thread once delayMs have passed (0: as soon as the loop is idle),
-    // never from inside this call.
+    // never from inside this call. May be called from any thread.
     virtual void runLater(uint32_t delayMs, std::function<void()> task) = 0;
     // Runs ready on the main thread whenever fd is readable, until stopWatching(the returned id);
     // ready must read what made it readable. Nothing runs from inside this call.

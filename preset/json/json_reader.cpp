@@ -139,8 +139,9 @@ constexpr const char* unrecognizedEscape = "Unrecognized escape sequence";
 // takes the position of its token and returns the position after it, or null after reporting an error.
 class Parser {
 public:
-    Parser(char* text, block_allocator* allocator)
-        : text_(text), end_(text + std::strlen(text)), allocator_(allocator) {}
+    Parser(char* text, block_allocator* allocator, std::vector<const char*>* decodedLineFeeds)
+        : text_(text), end_(text + std::strlen(text)), allocator_(allocator),
+          decodedLineFeeds_(decodedLineFeeds) {}
 
     json_value* run();
 
@@ -172,6 +173,14 @@ private:
     json_value* root_ = nullptr;
     char* pendingKey_ = nullptr;
     int decodedNewlines_ = 0;
+    std::vector<const char*>* decodedLineFeeds_;
+
+    void noteDecodedLineFeed(const char* at) {
+        ++decodedNewlines_;
+        if (decodedLineFeeds_ != nullptr) {
+            decodedLineFeeds_->push_back(at);
+        }
+    }
 };
 
 #if defined(__SSE2__)
@@ -408,7 +417,7 @@ const char* Parser::decodeEscape(char*& in, char*& out) {
     }
     // A decoded line feed was not in the file; the error line must not count it.
     if (decoded == '\n') {
-        ++decodedNewlines_;
+        noteDecodedLineFeed(out);
     }
     *out++ = decoded;
     in += 2;
@@ -448,7 +457,7 @@ const char* Parser::decodeCodepoint(char*& in, char*& out) {
         *out++ = static_cast<char>(0x80 + (codepoint & 0x3F));
     }
     if (codepoint == '\n') {
-        ++decodedNewlines_;
+        noteDecodedLineFeed(out - 1);
     }
     return nullptr;
 }
@@ -519,8 +528,8 @@ char* Parser::fail(char* at, const char* message) {
 } // namespace
 
 json_value* parse_json_in_place(char* source, char** error_pos, const char** error_desc, int* error_line,
-                                block_allocator* allocator) {
-    Parser parser(source, allocator);
+                                block_allocator* allocator, std::vector<const char*>* decoded_line_feeds) {
+    Parser parser(source, allocator, decoded_line_feeds);
     json_value* root = parser.run();
     if (root == nullptr && parser.errorDesc != nullptr) {
         *error_pos = parser.errorPos;

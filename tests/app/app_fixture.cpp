@@ -30,7 +30,8 @@ AppTest::AppTest() {
                                                                          .desktop = &desktop,
                                                                          .mainLoop = &loop,
                                                                          .presentationMonitor = &monitor,
-                                                                         .captureEvents = &captureEvents},
+                                                                         .captureEvents = &captureEvents,
+                                                                         .notifier = &notifier},
                                               HelpSites{"", "", resources});
 }
 

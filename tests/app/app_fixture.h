@@ -4,6 +4,7 @@
 #pragma once
 
 #include "app/controller/tessel_app_delegate.h"
+#include "app/ui/notifier.h"
 #include "tests/support/eventually.h"
 #include "tests/support/fake_desktop.h"
 #include "tests/support/manual_seams.h"
@@ -20,6 +21,7 @@
 #include <gtest/gtest.h>
 #include <map>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <poll.h>
 #include <string>
@@ -92,6 +94,7 @@ public:
 class FakeMainLoop : public MainLoop {
 public:
     void runLater(uint32_t delayMs, std::function<void()> task) override {
+        const std::lock_guard<std::mutex> lock(mutex);
         delays.push_back(delayMs);
         tasks.push_back(std::move(task));
     }
@@ -105,7 +108,10 @@ public:
     // readable; returns how many ran.
     int runQueued() {
         std::deque<std::function<void()>> now;
-        now.swap(tasks);
+        {
+            const std::lock_guard<std::mutex> lock(mutex);
+            now.swap(tasks);
+        }
         for (auto& task : now) {
             task();
         }
@@ -124,10 +130,19 @@ public:
         }
         return static_cast<int>(ready.size());
     }
+    std::mutex mutex; // the polling thread queues switches
     std::deque<std::function<void()>> tasks;
     std::vector<uint32_t> delays;
     std::map<unsigned, std::pair<int, std::function<void()>>> watches;
     unsigned lastWatch = 0;
+};
+
+class FakeNotifier : public Notifier {
+public:
+    void notify(const std::string& title, const std::string& body) override {
+        shown.push_back(title + ": " + body);
+    }
+    std::vector<std::string> shown; // "title: body"
 };
 
 class FakePresentationMonitor : public PresentationMonitor {
@@ -246,6 +261,7 @@ protected:
     FakeMainLoop loop;
     FakePresentationMonitor monitor;
     ScriptedCaptureEvents captureEvents;
+    FakeNotifier notifier;
     std::unique_ptr<TesselAppDelegate> app;
 };
 

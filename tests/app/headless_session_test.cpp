@@ -84,5 +84,47 @@ TEST_F(HeadlessRun, ASignalIgnoredAtStartStaysIgnored) {
     }
 }
 
+// A switch the pad asks for wakes the run's own loop, which activates the next preset of the
+// folder; one to a preset that is not there leaves the running one on and says why. The stop
+// signal that comes after still ends the run with its releases.
+TEST_F(HeadlessRun, SwitchesWithinThePresetsFolderOnItsOwnLoop) {
+    writePreset("a.txt",
+                R"({"name":"Alpha","joysticks":[{"tag":"P","switches":[{"press":["btn 2"],"to":"gone.txt"},
+        {"press":["btn 1"],"to":"next"}],"binds":{"btn 0":["key 4"]}}]})");
+    writePreset("b.txt", presetText("Bravo"));
+    VirtualJoystick& pad = addPad();
+    PresetRunner runner;
+    runner.engine.eventSink.set(&seams.sink);
+    StopSignals stop;
+    std::vector<std::string> switched;
+    int waits = 0;
+    HeadlessHooks hooks;
+    hooks.loaded = [&](int) { stop.arm(); };
+    hooks.wake = [&stop] { stop.wake(); };
+    hooks.switched = [&](const std::string& path, const std::string& problem) {
+        switched.push_back(path + problem);
+    };
+    hooks.waitForStop = [&] {
+        if (++waits < 3) {
+            pad.setButton(waits == 1 ? 2 : 1, true);
+            EXPECT_EQ(stop.wait(), 0);
+            return;
+        }
+        pad.setButton(0, true);
+        ASSERT_TRUE(eventually([&] { return seams.sink.count() == 1; }));
+        raise(SIGTERM);
+        EXPECT_EQ(stop.wait(), SIGTERM);
+    };
+    ASSERT_TRUE(runPresetUntilStopped(runner, presets() + "a.txt", {}, hooks));
+    EXPECT_EQ(switched,
+              (std::vector<std::string>{
+                  presets() + "a.txt\"gone.txt\": No preset file \"gone.txt\" is in the preset folder.",
+                  presets() + "b.txt"}));
+    EXPECT_EQ(waits, 3);
+    seams.sink.expectKey(49, true, 0); // Bravo's space
+    seams.sink.expectKey(49, false, 0);
+    seams.sink.expectNoEvents();
+}
+
 } // namespace
 } // namespace padloom::test

@@ -72,12 +72,8 @@ void warn(const std::string& file, const std::string& message) {
     std::fprintf(stderr, "padloomctl: %s: warning: %s\n", file.c_str(), message.c_str());
 }
 
-// Members that later builds read are left out: for them the file is as it should be.
 void warnAboutIgnoredMembers(const std::string& file, const VantryDocument& document) {
     for (const VantryDocument::IgnoredMember& member : document.ignoredMembers) {
-        if (member.extension) {
-            continue;
-        }
         const std::string rule = member.section != 0 ? std::string(" (") + sectionReadingRule + ")" : "";
         warn(file, describeIgnoredMember(member) + " is ignored" + rule);
     }

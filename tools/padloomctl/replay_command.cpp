@@ -208,6 +208,14 @@ int replay(const VantryDocument& preset, const ReplayScript& script, const std::
         return failed(attached.problem());
     }
     JoystickManager manager(engine); // destroyed (deinit) before the devices and SDL's subsystem
+    // The replay goes on with the same preset.
+    manager.switchListener = [&seams](const std::string& to) {
+        if (seams.explainer) {
+            seams.explainer->writeSwitch(to);
+        } else {
+            std::printf("switch %s\n", to.c_str());
+        }
+    };
     if (!manager.init(&preset)) {
         return failed("the engine found no joystick to activate the preset on");
     }

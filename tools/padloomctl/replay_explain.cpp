@@ -164,11 +164,38 @@ void ExplainSink::postScroll(ScrollUnits units, int32_t vertical, int32_t horizo
     write(scrollReading(units, vertical, horizontal));
 }
 
-void ExplainSink::write(const std::string& reading) {
+void ExplainSink::noteOrigin(EventOrigin origin, uint32_t step) {
+    switch (origin) {
+    case EventOrigin::input:
+        origin_.clear();
+        return;
+    case EventOrigin::turbo:
+        origin_ = "turbo: ";
+        return;
+    case EventOrigin::sequence:
+        origin_ = format("sequence step %u: ", static_cast<unsigned>(step));
+        return;
+    }
+}
+
+void ExplainSink::writeSwitch(const std::string& to) {
+    writeCause();
+    const std::string line = "switch " + to;
+    const size_t pad = line.size() < readingColumn ? readingColumn - line.size() : 2;
+    std::fprintf(out_, "  %s%*s%s\n", line.c_str(), static_cast<int>(pad), "",
+                 ("the preset switches to " + to).c_str());
+}
+
+void ExplainSink::writeCause() {
     if (causeDue_) {
         std::fprintf(out_, "%s\n", cause_.c_str());
         causeDue_ = false;
     }
+}
+
+void ExplainSink::write(const std::string& plainReading) {
+    writeCause();
+    const std::string reading = origin_ + plainReading;
     if (!memory_) {
         std::fprintf(out_, "  %s\n", reading.c_str());
         return;

@@ -45,8 +45,13 @@ public:
     void postMouse(MouseEventType type, float x, float y, int32_t button, int32_t clickState, int64_t dx,
                    int64_t dy) override;
     void postScroll(ScrollUnits units, int32_t vertical, int32_t horizontal) override;
+    // The readings of the events that follow begin "turbo: " or "sequence step N: ".
+    void noteOrigin(EventOrigin origin, uint32_t step) override;
+    // The line "switch NAME" of a completed switch, with its reading.
+    void writeSwitch(const std::string& to);
 
 private:
+    void writeCause();
     // Writes the cause if it is still due, then the line the printer just wrote, then the reading.
     void write(const std::string& reading);
 
@@ -57,6 +62,7 @@ private:
     std::unique_ptr<PrintSink> printer_;
     std::string cause_;
     bool causeDue_ = false;
+    std::string origin_;
 };
 
 } // namespace padloom::ctl

@@ -84,6 +84,14 @@ void reportPadChange(const PadChange& change) {
     std::fprintf(stderr, "padloomctl: %s\n", padChangeText(change).c_str());
 }
 
+void reportSwitch(const std::string& path, const std::string& problem) {
+    if (problem.empty()) {
+        std::fprintf(stderr, "padloomctl: switched to %s\n", path.c_str());
+    } else {
+        std::fprintf(stderr, "padloomctl: no switch to %s %s stays on.\n", problem.c_str(), path.c_str());
+    }
+}
+
 } // namespace
 
 int runCommand(const Args& args) {
@@ -124,12 +132,18 @@ int runCommand(const Args& args) {
         loadMessages.restore();
         stopSignals.arm();
     };
+    bool announced = false;
     hooks.waitForStop = [&] {
-        std::fprintf(stderr, "padloomctl: %s active (%s, output %s); Ctrl+C stops\n", path.c_str(),
-                     joystickCountText(joysticks).c_str(), selection.name.c_str());
+        if (!announced) {
+            std::fprintf(stderr, "padloomctl: %s active (%s, output %s); Ctrl+C stops\n", path.c_str(),
+                         joystickCountText(joysticks).c_str(), selection.name.c_str());
+            announced = true;
+        }
         stopSignals.wait();
     };
+    hooks.wake = [&stopSignals] { stopSignals.wake(); };
     hooks.padChanged = reportPadChange;
+    hooks.switched = reportSwitch;
     bool ran = false;
     {
         PresetRunner runner; // gone before SDL quits; the sink outlives it

@@ -12,13 +12,17 @@ struct GlibMainLoop::Task {
 
     static gboolean fire(gpointer data) {
         auto* task = static_cast<Task*>(data);
-        task->loop->pending_.erase(task->id);
+        {
+            const std::lock_guard<std::mutex> lock(task->loop->mutex_);
+            task->loop->pending_.erase(task->id);
+        }
         task->run();
         return G_SOURCE_REMOVE;
     }
 };
 
 GlibMainLoop::~GlibMainLoop() {
+    const std::lock_guard<std::mutex> lock(mutex_);
     for (unsigned id : pending_) {
         g_source_remove(id);
     }
@@ -48,6 +52,8 @@ void GlibMainLoop::stopWatching(unsigned id) {
 
 void GlibMainLoop::runLater(uint32_t delayMs, std::function<void()> task) {
     auto* pending = new Task{this, std::move(task)};
+    // Held until the id is noted, so that a task that fires at once on the main thread finds it.
+    const std::lock_guard<std::mutex> lock(mutex_);
     pending->id = g_timeout_add_full(G_PRIORITY_DEFAULT, delayMs, Task::fire, pending,
                                      [](gpointer data) { delete static_cast<Task*>(data); });
     pending_.insert(pending->id);

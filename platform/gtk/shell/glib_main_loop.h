@@ -3,6 +3,7 @@
 
 #include "app/ui/main_loop.h"
 
+#include <mutex>
 #include <set>
 
 namespace padloom {
@@ -23,11 +24,16 @@ public:
     // once that has returned.
     void requestTerminate() override;
 
-    size_t pendingTasks() const { return pending_.size(); }
+    size_t pendingTasks() const {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        return pending_.size();
+    }
 
 private:
     struct Task;
     std::function<void()> terminate_;
+    // runLater may come from another thread (a switch decided on the polling thread).
+    mutable std::mutex mutex_;
     std::set<unsigned> pending_;
     std::set<unsigned> watches_;
 };

@@ -159,6 +159,7 @@ Shell::Shell(ShellOptions options) : options_(std::move(options)) {
     outlets.mainLoop = mainLoop_.get();
     outlets.presentationMonitor = presentationMonitor_.get();
     outlets.captureEvents = &captureEvents_;
+    outlets.notifier = &notifier_;
     controller_ = std::make_unique<TesselAppDelegate>(
         outlets, HelpSites{options_.productSite, options_.makerSite, options_.resourceDir});
     controller_->runner().engine.eventSink.set(options_.sink ? options_.sink : ownSink_.get());

@@ -10,6 +10,7 @@
 #include "platform/gtk/shell/app_menu.h"
 #include "platform/gtk/shell/gtk_capture_events.h"
 #include "platform/gtk/shell/gtk_label_adapter.h"
+#include "platform/gtk/shell/gtk_notifier.h"
 #include "platform/gtk/shell/gtk_window_adapter.h"
 #include "platform/gtk/web/web_page.h"
 
@@ -100,6 +101,7 @@ private:
     std::unique_ptr<MainLoop> mainLoop_;
     std::unique_ptr<X11ActiveWindow> activeWindow_; // watched by the two monitors below
     std::unique_ptr<PresentationMonitor> presentationMonitor_;
+    GtkNotifier notifier_;
     std::unique_ptr<FocusMonitor> ownFocusMonitor_;
     GtkCaptureEvents captureEvents_;
     std::unique_ptr<EventSink> ownSink_;
