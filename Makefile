@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Padloom: set-up, build, run, test. See README.md.
 BUILD      ?= build
 TSAN_BUILD ?= build-tsan

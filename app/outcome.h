@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How the code above the preset documents reports a failure: an Outcome holds what was asked
 // for, or else the problem, a sentence (or the end of one) that says why it could not be had.
 // Code that can fail returns an Outcome; padloomctl turns them into exit codes at its edge.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "bench/collecting_reporter.h"
 
 namespace padloom::bench {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The console reporter of Google Benchmark that also keeps each result, by benchmark name, for the
 // summary table printed at the end of the run.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // ns per JoystickManager::handleEvent for the three kinds of control, for an axis that drives the
 // cursor, plain or as part of a stick, for a bind with a mode and one inside a layer, and the
 // allocations each event costs; ns per motion tick of a held turbo. The manager is built by init

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "bench/generated_preset.h"
 
 #include "preset/vantry_document.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A large preset (about 1 MB: many joystick sections with many binds) written by the document's
 // own save, so that its layout is the one preset files have.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Screen geometry: the all-displays computation for three 4K displays in an L shape (two side by
 // side, one below the left one), and one confinement step with corner zones on.
 #include "engine/screen_geometry.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Measurements through the real parts, in real time: SDL's virtual joystick, the polling task of
 // PresetRunner on each of its two ways of waiting, the engine's timer thread and the process's CPU clock.
 #pragma once

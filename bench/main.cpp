@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // padloom_bench: runs the Google Benchmark figures, then the live measurements, and ends with one
 // summary table. Arguments are Google Benchmark's own (--benchmark_filter=...); --quick shortens
 // the live measurements for a trial run. Each benchmark runs three times; the summary takes the median.

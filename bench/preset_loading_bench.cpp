@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Preset loading throughput on the generated preset: the whole load (read, parse, interpret), the
 // in-place parse alone, and two general JSON parsers on the same text. The in-place parsers
 // destroy their input, so each iteration first restores a copy of the text, outside the timing.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The table `make bench` ends with: every figure of the run, side by side, with the ratios.
 #pragma once
 

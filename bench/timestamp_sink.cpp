@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "bench/timestamp_sink.h"
 
 namespace padloom::bench {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // An event sink that timestamps, with the steady clock, the key events and the motion events it
 // receives, so that a measuring thread can wait for them.
 #pragma once

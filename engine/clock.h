@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The engine's millisecond clock: click counting and the motion timer's phase read it.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The list of displays the screen geometry is computed from.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Everything the engine keeps while it maps pads: the shared mouse state, the screen geometry,
 // the modifier flags, the Minecraft fix option and the motion timer, and the four seams through
 // which it reaches the system. Whoever runs a preset owns one Engine (the desktop app and

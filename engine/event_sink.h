@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where the engine's synthetic input goes. Every posted keyboard, system-key, mouse and scroll
 // event is one call here; the sink also answers the two cursor questions the engine asks.
 // Implementations: X11Sink and UinputSink (real output), PrintSink (text), RecordingSink (tests).

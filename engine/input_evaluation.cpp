@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Evaluating joystick events against the binds of the control that moved. Runs on the polling
 // thread; allocates nothing.
 #include "engine/engine.h"

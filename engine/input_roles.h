@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What a section's modes, layers, sequences and switches make of a pad's input. A map whose
 // section holds any of them evaluates its controls through InputRoles; a map without keeps the
 // plain evaluation.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The engine's one entry object: builds a map per joystick from a preset, evaluates joystick
 // events against it, and runs the motion timer while the preset needs one.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "engine/joystick_map.h"
 
 #include "engine/key_code_table.h"

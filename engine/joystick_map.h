@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The binds of one joystick device, one list per button, per axis and per hat, so that an event
 // touches only the binds of the control that changed.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Preset key numbers (USB HID keyboard usages, extended at 303 to 313 with the special keys) to the
 // virtual key codes the sinks translate (0 to 304), or to auxiliary key types (305 to 314).
 #pragma once

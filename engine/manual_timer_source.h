@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A timer source that never fires by itself: tools that simulate time and tests drive the engine's
 // motion timer by hand with it.
 #pragma once

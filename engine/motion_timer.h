@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // When the motion tick runs. JoystickManager::init starts the motion timer for a preset that moves
 // the cursor or the wheel, and deinit stops it. In between it rests while every motion and wheel
 // rate is 0: the tick that finds them so ends the timer, and the timer thread sleeps. The first

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What each of the engine's mouse event types does: press or release a button, or move.
 #pragma once
 

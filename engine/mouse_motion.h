@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The motion tick: every 10 ms it scrolls by the wheel rates and moves the cursor by the motion
 // rates of the engine's mouseState, confined by its screenGeometry, as drags while a bind holds a
 // mouse button.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The engine's shared mouse state: which mouse buttons binds hold, their click counting, and the
 // motion and wheel rates that the motion tick turns into events.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // An event sink that drops every event: the engine's sink until a real one is set, and the sink of
 // programs that run the engine without producing input (benchmarks, screenshots).
 #pragma once

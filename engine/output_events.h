@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Synthetic keyboard, auxiliary-key, mouse-button and scroll events. Each call posts at most one
 // event through the engine's event sink; nothing is queued.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Which pad drives which section of the active preset, as pads come and go.
 #include "engine/joystick_manager.h"
 #include "engine/motion_timer.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The screen space the synthetic cursor may move in: a confinement box around the displays in
 // use and a list of blocked rectangles (gaps no display covers, and optional corner zones).
 // Computed on the main thread; read by the motion tick on the timer thread for every step.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One way into the system that the engine reaches through an interface (its clock, its event sink,
 // its timer source, its display source): the interface in use, or the default its owner keeps.
 // The pointer is read on the polling and timer threads, so it is published atomically: set it

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Sticks: their shaping, and the evaluation of their cursor and wheel binds. Runs on the polling
 // thread; allocates nothing while events are evaluated.
 #include "engine/stick.h"

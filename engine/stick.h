@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How a stick's position becomes the output of its cursor and wheel binds: dead zones, response
 // curve and acceleration. Key, mouse-button and wheel-step binds on the same axes go by the axis's
 // own value and switch threshold, as on every other axis.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The timers that drive the engine's motion tick.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The two records a bind is made of: the joystick input that triggers it and one output it
 // performs. Both are four 32-bit fields; the engine copies outputs unchanged into its own records.
 #pragma once

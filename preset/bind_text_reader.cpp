@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reading bind texts: the scan of their fields, exactly as the C library scans "%3c %d %c" and
 // "%3c %d %c %f" in the "C" locale, and the two readers built on it. Both readers go by the number of
 // fields converted, so the word, the number and the direction or sign may be run together ("axi1+")

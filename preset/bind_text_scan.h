@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The fields of a bind text, read exactly as the C library's scanner reads the formats "%3c %d %c"
 // (inputs) and "%3c %d %c %f" (outputs) in the "C" locale, without ever switching the locale: the
 // kind word, the number, the direction or sign character and the amount. Preset files written

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writing bind texts: "btn 3", "axi 1 -", "hat 0 U", "key 44", "mou 0 + 6", "whs 1 -".
 #include "preset/output_kinds.h"
 #include "preset/vantry_document.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What each kind of bind output is, one row a kind: its word in bind texts, its name in the
 // editor, which fields its text carries, whether it drives the motion timer, the amount it gets
 // when its text carries none, and which codes it takes. The bind-text reader and writer, the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Expansion of a leading "~" in preset paths.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // VantryDocument::interpret: the preset schema over the JSON tree. On a failure the fields keep
 // what was read before it: name, tag and the joystick sections already complete.
 #include "preset/section_members_tree.h"

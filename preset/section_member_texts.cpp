@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The texts of modes and sequence steps: "toggle", "turbo 12.5", "key 44", "wait 250".
 #include "preset/output_kinds.h"
 #include "preset/section_members.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // "modes", "layers", "sequences" and "switches" of a joystick section, read from the JSON tree and
 // written into it. A member of the wrong type, or a text in it that does not read, makes the preset
 // unreadable with a message that names the line, the member and the text.

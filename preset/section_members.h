@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What a joystick section may hold besides its binds, each in a member of its own between the
 // section's "tag" and its "binds", where builds that do not know them look at nothing:
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The section members of preset/section_members.h in the JSON tree: read by the interpreter,
 // written by save.
 #pragma once

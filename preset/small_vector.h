@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A vector of plain records that holds up to N of them inside itself and moves them to the heap
 // only past that: a bind's short list of outputs then costs no allocation to build or to free.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reading and writing a section's "sticks": one row per setting, with its key, its reader, its
 // writer and what its text must be.
 #include "preset/stick_settings.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How the axes of a joystick section feel for cursor and wheel motion: which axes make a stick,
 // its dead zones, its response curve and its acceleration. A section keeps them in its member
 // "sticks", a list of objects whose members are texts:

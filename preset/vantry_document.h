@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One preset in memory: loaded from a preset file into a JSON tree, interpreted into plain
 // fields, and saved back in the preset layout.
 #pragma once

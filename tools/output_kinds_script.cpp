@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // padloom_output_kinds_script FILE: writes the configuration page's table of output kinds, a
 // script made from the table the bind-text reader and the engine use (preset/output_kinds.h), so
 // that the editor offers and writes exactly the kinds the reader reads. The build runs it into

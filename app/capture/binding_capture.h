@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Binding capture: while the user edits a bind, waits on the main thread for the next button,
 // axis or hat input of one joystick and hands its bind text to the configuration page, with a
 // countdown; Escape cancels. A capture and an active preset never overlap: each refuses to start

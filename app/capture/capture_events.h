@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What binding capture waits on: SDL's event queue and a millisecond clock.
 //
 // The capture runs on the main thread for up to a few seconds. To keep the window system

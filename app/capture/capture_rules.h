@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Which SDL events a binding capture takes, and as what input.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Activating and deactivating presets: the main page's switch, the menu, and the switches of focus
 // following, remote requests and the tray.
 #include "app/controller/tessel_app_delegate.h"

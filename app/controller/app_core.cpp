@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The controller's shared operations: alerts, window fitting, the menu items that must rest while
 // joysticks are in use, and the construction of its rooms.
 #include "app/controller/tessel_app_delegate.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Start-up, display changes, the quit question, window closing, shut-down and help.
 #include "app/controller/tessel_app_delegate.h"
 #include "app/pads/joystick_listing.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The quick options of the menu.
 #include "app/controller/tessel_app_delegate.h"
 #include "app/pages/page_scripts.h"

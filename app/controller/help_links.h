@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The help menu's addresses: a path on the product's or the maker's web site, or, when the
 // build names no site, the matching section of the help page shipped in the resources.
 #pragma once

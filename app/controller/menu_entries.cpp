@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/controller/menu_entries.h"
 
 #include "app/controller/tessel_app_delegate.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The menu bar as data: every item in menu order and what it does. The desktop shell builds its
 // menus from these rows, the controller restores the options they list at start-up, and
 // padloomctl run reads the options the desktop app stored.

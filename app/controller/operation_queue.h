@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The controller's operations run one at a time. An operation may wait (for a page's script
 // value, a modal panel, a capture), and the main loop keeps running meanwhile; a menu action, a
 // page's call or a timer that arrives then waits in this queue and runs once the operation in

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The boundary between the controller (TesselAppDelegate) and the desktop shell that hosts it.
 //
 // Shell guide. The shell (GTK + WebKitGTK) implements these interfaces and owns their objects:

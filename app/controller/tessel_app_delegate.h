@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The application controller: answers the pages, the menu and the windows with the operations
 // they call, under their names, and hands the work to its rooms: the preset runner (activation and
 // polling), the preset editor, the binding capture, focus following and the joystick watch.

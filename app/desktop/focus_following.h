@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Presets that follow the focused program. When a window gets the focus whose program a preset
 // names (FocusRules), that preset is switched on; when the focus moves on to a window that no
 // preset names, the preset that was switched on by hand comes back, or none.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Which preset names which program: the table that presets following the focused program are
 // chosen from, kept in the order of the preset list.
 #pragma once

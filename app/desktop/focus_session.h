@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How this session lets Padloom learn the focused program, and what the editor says about it.
 // X11 tells any client; a Wayland compositor tells only through its own means: wlroots
 // compositors through their window list (zwlr_foreign_toplevel_manager_v1), KDE Plasma through a

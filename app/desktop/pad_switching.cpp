@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/desktop/pad_switching.h"
 
 #include "app/presets/switch_target.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Switching presets from the pad: a combination that a section's "switches" names completes on
 // the polling thread; the switch is done here, on the main thread, through the controller's own
 // activation (which releases what the pads hold first). A desktop notification names the preset

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the parts that switch presets from outside the main page (focus following, remote
 // requests, the tray) may ask of the controller. Everything here runs on the main thread.
 #pragma once

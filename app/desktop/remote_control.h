@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Requests from outside the app (padloomctl, desktop hotkeys, padloom --activate, the tray menu):
 // switch a preset on by its file name or its preset name, switch it off, tell which one is
 // active. Each request is one of the controller's operations, taking the same path as the main

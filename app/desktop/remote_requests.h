@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Requests from outside the app (padloomctl, padloom --activate, the application actions), each
 // answered once, in its own answer, when it has run.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/editor/preset_editor.h"
 
 #include "app/pages/page_scripts.h"

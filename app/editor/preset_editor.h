@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The preset editor: fills the configuration page with a preset, and saves what the page makes of
 // it when the editor closes. Nothing the user had is lost on the way: a preset that does not read
 // is kept aside before it is edited, and an edit that can't be saved is kept beside its preset.

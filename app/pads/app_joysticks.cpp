@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The joystick label, the configuration page's joystick names and the listing alert.
 #include "app/controller/tessel_app_delegate.h"
 #include "app/pads/control_names.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the user calls a joystick's controls: for a pad that SDL's game-controller database knows
 // (its built-in mappings and any in SDL_GAMECONTROLLERCONFIG), each raw button, axis half and hat
 // direction gets the name printed on the pad, in the labels of its family. Bind texts never carry

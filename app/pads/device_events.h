@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What tells the joystick watch that pads may have come or gone, so that it never has to look
 // on a timer: the kernel's device events for input devices (a udev monitor, as SDL reads them
 // where udev runs), changes in /dev/input (which SDL watches instead where udev is not there, as

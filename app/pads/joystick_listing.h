@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The texts that show which joysticks are connected: the main window's label and the listing
 // alert (also printed by padloomctl joysticks).
 // SDL's joystick subsystem must be running for the two queries.

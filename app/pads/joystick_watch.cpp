@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/pads/joystick_watch.h"
 
 #include "app/pads/joystick_listing.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Keeps what the user sees of the connected joysticks (the main window's label, the editor's
 // joystick names) in step with pads that come and go. It looks when told that pads came or went
 // (DeviceEvents: the kernel's device events and SDL's), never on a timer while nothing happens.

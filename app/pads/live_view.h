@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The editor's live view of the connected pads: which controls moved since the last look, read
 // from SDL's joystick events on the main thread (see JoystickWatch, which calls it).
 #pragma once

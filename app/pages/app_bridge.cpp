@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The page script bridge: the operations the pages may call, and page-ready handling.
 #include "app/controller/tessel_app_delegate.h"
 #include "app/pages/page_scripts.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every script the controller evaluates in the two pages, one function per script. Each page
 // script lists at its top what it offers the application (resources/gui/main.js and
 // resources/gui/config.js); the functions below follow those lists in the same order, so a change

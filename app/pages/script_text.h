@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Building script texts from values: every text put into a script goes in as a string literal
 // that the page reads back as exactly that text.
 #pragma once

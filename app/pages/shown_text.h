@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Texts from files and file names as people see them. A file name is any run of bytes but "/" and
 // NUL, and a preset file may hold any bytes in its texts; the pages, the menus and D-Bus take only
 // valid UTF-8, and a terminal takes control characters as commands.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/presets/active_preset.h"
 
 #include "app/presets/folders.h"

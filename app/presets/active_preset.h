@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The active preset as the main page lists it: which listed file it is.
 #pragma once
 

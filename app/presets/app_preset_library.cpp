@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The preset library: listing, example copies, new names and copies, deleting and revealing, and
 // the editor's opening and closing.
 #include "app/controller/tessel_app_delegate.h"

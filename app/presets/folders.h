@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where the application keeps its files: $XDG_DATA_HOME (default ~/.local/share) + "/Padloom",
 // with the presets in its "presets" subfolder. Both are created on first use.
 #pragma once

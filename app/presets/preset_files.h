@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // File work of the preset library: walking a folder, resolving the names the pages send,
 // naming and creating new presets without replacing any file, and replacing a preset's file in
 // one step.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/presets/preset_listing.h"
 
 #include "app/presets/preset_files.h"

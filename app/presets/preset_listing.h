@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The order of the preset list and the names given to copies.
 //
 // Names are compared without regard to ASCII case and with runs of digits read as numbers, so

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where a switch combination of the running preset goes: "next" and "previous" in the preset
 // list's order, wrapping round, or a preset file of the folder by its name.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/running/headless_session.h"
 
 #include "app/controller/menu_entries.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A preset run without windows (padloomctl run): the stored options applied to the engine, then
 // the same activation, polling and deactivation as the desktop controller, through PresetRunner.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/running/pad_wait.h"
 
 #include <SDL.h>

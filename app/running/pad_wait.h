@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the polling task waits on between batches of joystick events.
 //
 // SDL reads each pad through its own descriptor of the pad's device node (SDL_JoystickPath gives

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Activation and deactivation of a preset and the polling task that feeds SDL's joystick events
 // to the engine. The desktop controller and padloomctl run both drive presets through this.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // SIGINT, SIGTERM and SIGHUP for a program that maps a preset until it is told to stop.
 //
 // Until arm(), they end the process as they always do: nothing is held yet, and a slow or endless

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Watches which window of the desktop has the focus (presets that follow the focused program).
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A one-line text field that only the program writes to.
 #pragma once
 

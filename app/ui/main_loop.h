@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The application's main loop, seen from the controller.
 #pragma once
 

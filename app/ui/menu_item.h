@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A checkable, enableable menu item. For the title-keyed options the title is also the key
 // under which the option is stored.
 #pragma once

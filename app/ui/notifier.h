@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Desktop notifications: a short message outside the application's windows.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Watches the desktop for windows entering or leaving full screen (the full-screen fix).
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A page shown in a web view, seen from the controller: it evaluates a script text and answers
 // with the value of the last expression.
 #pragma once

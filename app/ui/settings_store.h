@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The per-user option store: one boolean per key, kept across runs.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // padloom_list_bench: how long the desktop app takes to list a large preset folder, and what a
 // switch costs beside it. For each folder (the five examples plus generated presets), it runs the
 // app's own shell in a process of its own, with a virtual pad and fresh XDG folders, and measures

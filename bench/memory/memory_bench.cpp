@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // padloom_memory_bench: what the desktop app costs while it sits there, for the app and every
 // process it started (WebKit's network and web processes): the time from exec until the main
 // window's content is final; the sum of their proportional set sizes (PSS) with the main window

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // padloom: the desktop application. One instance per session; starting it again brings the main
 // window to the front, and `padloom --activate NAME` switches a preset on in the running one (or
 // starts the app and switches it on once the preset list is shown).

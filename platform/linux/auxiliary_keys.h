@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The auxiliary (media, volume, brightness, eject) keys the engine's system-defined events name,
 // with their evdev codes and XF86 keysyms.
 #pragma once

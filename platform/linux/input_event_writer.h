@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where uinput-style input_event records go: the uinput device, or (in tests) a pipe.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The keys the engine's keyboard events name, as the two output backends know them: each virtual
 // key code the engine posts, with its evdev code (uinput) and its X keysym (XTest, which then
 // looks the keysym up in the user's keyboard map).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // An EventSink that writes every posted event as one line of text, in the format that
 // `padloomctl replay` and `padloomctl run --output print` show:
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Which event sink carries the engine's synthetic input on this machine: X11 (XTest), uinput, or
 // text on standard output. PADLOOM_OUTPUT=auto|x11|uinput|print chooses; auto takes the first
 // that works of x11 (an X11 session whose server answers XTest), uinput (/dev/uinput writable)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The virtual input device "Padloom virtual input", made through /dev/uinput: a keyboard with
 // every key the translation tables can press, a mouse with eight buttons, relative motion and
 // both wheels (with their high-resolution axes).

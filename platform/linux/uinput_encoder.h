@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Turns the engine's output events into evdev input_event records for the uinput device. Pure:
 // it only fills frames; the sink writes them. It keeps the little state uinput needs: the
 // tracked cursor position (uinput has no cursor of its own to ask) and the part of the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The sink that posts through a uinput virtual device, so the input reaches every session
 // (Wayland, X11, the console) and programs that read evdev devices directly.
 //

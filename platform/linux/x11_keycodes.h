@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Finds the X keycode that gives a keysym in the user's current keyboard map. A keysym the map
 // does not have is put on a spare keycode (one that has no keysym at all), which keeps it for
 // as long as this object lives and gets its empty mapping back afterwards; each keysym takes at

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The sink that posts through XTest on an X11 session.
 //
 // Engine coordinates have their origin at the top-left corner of display 0 (SDL's display 0,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How scroll amounts become X wheel clicks (buttons 4 up, 5 down, 6 left, 7 right): a line is
 // one click; pixels add up, and every 10 pixels in one direction make a click.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // An arena: hands out memory from large blocks and frees them all at once. The JSON tree and the
 // preset text it points into live in one of these. Released blocks wait, up to a bound, for the next
 // arena of the same thread: loading one preset after another then reuses warm memory rather than

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The in-place JSON reader: decodes every string inside the given text and builds a tree of
 // json_value nodes from the allocator whose names and strings point into that same text.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One node of a JSON tree. Names and string values point into the parsed text or into the arena
 // the node came from; the tree lives exactly as long as that arena.
 #pragma once

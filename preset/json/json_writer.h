@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The JSON writer: one value per line, one tab per level of nesting, a comma at the end of the last
 // line of every member or element that has a following sibling.
 #pragma once

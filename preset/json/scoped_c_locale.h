@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Switches the calling thread to the "C" locale while it lives. The desktop toolkit sets the user's
 // locale at start-up; numbers in preset files are written and read with a decimal point whatever it is.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Padloom's GNOME Shell extension in the format of GNOME Shell 40 to 44: it reports the focused
 // window to Padloom while it is enabled.
 'use strict';

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # cmake -DGLUE=... -DREPORTER=... -DMETADATA=... -DOUT=... -P gnome-extension.cmake
 # Makes one format of Padloom's GNOME Shell extension in the folder OUT: the format's glue with
 # the shared focus reporter put in at its "// @focus-reporter@" line, and its metadata.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Padloom's GNOME Shell extension in the format of GNOME Shell 45 on (modules): it reports the
 // focused window to Padloom while it is enabled.
 import Gio from 'gi://Gio';

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Tells Padloom which program has the focus, so that its presets can follow the focused program
 // on GNOME Shell. Shared by both formats of Padloom's extension (GNOME Shell 40 to 44, and 45 on),
 // which set Gio and GLib up and start a FocusReporter when the user enables the extension.

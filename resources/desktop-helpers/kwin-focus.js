@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Padloom's KWin script: tells Padloom which program has the focus, so that its presets can
 // follow the focused program on KDE Plasma. Padloom loads it over KWin's scripting interface when
 // it starts on Plasma, and unloads it when it quits. Works with Plasma 5 (clients) and 6 (windows).

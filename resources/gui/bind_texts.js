@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Bind texts and the preset text of the editor: reading and writing the input texts ("btn 3",
 // "axi 1 -", "hat 0 U") and output texts ("key 44", "mou 0 + 6"), the numbers their fields
 // accept, and the file text of a whole preset. Nothing here touches the page.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Detect: a bind's Detect button asks the application to listen to the bind's joystick for its
 // next input, and a panel covers the editor meanwhile. The application shows the countdown in
 // #timeOut and the input it took in #inputReceived, hands the input to the bind, and closes the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The preset editor's page: what the application may evaluate in it, the window's size, and the
 // page's start. The page's scripts, in the order window_config.htm loads them:
 //   keynames.js     the names of the keys a preset can press

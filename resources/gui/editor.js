@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The preset editor: the page's joystick sections, their bind rows and the fields of each row
 // (an input, its outputs), and the programs block. It fills them as the application asks and
 // reads them back as the preset's text.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Names of the keys a preset can press, by key number. Key numbers follow the
 // USB HID keyboard usage numbering; 303 and up are special keys (media keys
 // and screen brightness). Numbers missing here press nothing.

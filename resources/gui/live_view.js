@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Named controls and the live view of the editor.
 //
 // For a pad that the joystick layer knows, each button, axis half and hat

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The preset list of the main window.
 //
 // What the application evaluates in this page (app/pages/page_scripts.h keeps every

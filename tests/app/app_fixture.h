@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A controller wired to stand-ins for the desktop shell, with its data and config folders in a
 // fresh temporary folder (XDG_DATA_HOME, XDG_CONFIG_HOME) and its resources in another; and the
 // same with SDL's joystick subsystem, virtual pads and the engine's recording sink.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/running/headless_session.h"
 #include "app/running/stop_signals.h"
 #include "tests/app/app_fixture.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Switching presets from the pad: where "next", "previous" and a file name lead, and the desktop
 // app doing the switch on its main loop, with a notification either way.
 #include "app/pages/page_scripts.h"

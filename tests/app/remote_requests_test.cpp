@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/desktop/remote_requests.h"
 #include "tests/app/app_fixture.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Names from files as the pages, menus, D-Bus and terminals get them.
 #include "app/desktop/remote_control.h"
 #include "app/pages/shown_text.h"

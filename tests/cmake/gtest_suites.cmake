@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Run after a test program is linked: lists its test cases and writes a CTest file with one test
 # per GoogleTest suite, named PREFIX.Suite, that runs the suite's cases in one process; with
 # EACH_CASE set, one test per case instead, named PREFIX.Suite.Case. A parameterised suite listed

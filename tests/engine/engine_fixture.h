@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A manager opened on one virtual joystick (4 axes, 12 buttons, 1 hat), with recorded output, a
 // manual clock and a manual motion timer. Tests attach binds to map() and feed events to manager.
 #pragma once

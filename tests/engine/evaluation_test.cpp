@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The range checks of evaluation and output: what a preset or an event names beyond the device's
 // controls or the engine's tables is refused or ignored, never indexed. What evaluation posts for
 // valid input is pinned by the replay fixtures (tests/fixtures/replay).

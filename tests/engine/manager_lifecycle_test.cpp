@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "engine/output_events.h"
 #include "preset/vantry_document.h"
 #include "tests/engine/engine_fixture.h"

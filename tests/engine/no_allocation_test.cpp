@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Evaluating an event and running a motion tick must not allocate: they run for every joystick
 // event and every 10 ms. The allocation counter linked in counts the current thread's allocations.
 #include "engine/mouse_motion.h"

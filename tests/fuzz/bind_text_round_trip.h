@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The promise of the bind-text readers and writers, checked by the fuzz target and by the corpus
 // test: a text that reads as an input or an output writes back to a text that reads to the same
 // record, except where the text form cannot hold it (numbers above 2147483647; amounts keep six

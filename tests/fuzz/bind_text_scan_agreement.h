@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The bind-text scan must give what sscanf gives with "%3c %d %c" and "%3c %d %c %f" in the "C"
 // locale: the same count, and the same bytes in every field, converted or left alone. Checked by
 // the differential fuzz target and by the tests. Returns what differed, or an empty text.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The libFuzzer entry point of every target: the build compiles this file once per target, with
 // PADLOOM_FUZZ_PRESET_DOCUMENT, PADLOOM_FUZZ_BIND_TEXT or PADLOOM_FUZZ_BIND_TEXT_SCAN defined.
 //   preset_document  arbitrary bytes as a preset file's text; what interprets saves and loads again

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The promise of the preset reader, checked by the fuzz target and by the corpus test: any text
 // either reads or is refused with a message, a tree either interprets or is refused, and a preset
 // that loads saves and loads again to the same fields, except where the file format cannot hold

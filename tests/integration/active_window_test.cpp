@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The active-window watch on a real X server: other clients' windows become active (as a window
 // manager announces it) and enter or leave full screen; the full-screen fix and presets that
 // follow the focused program listen to the same watch.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Editing a preset in the configuration window: saving on close, capturing a bind's input, and
 // the names and live view of the controls of a pad that SDL maps as a game controller.
 #include "preset/output_kinds.h"

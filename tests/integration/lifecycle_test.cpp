@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Start-up, where the program finds its pages, the menu commands that fill the main page, and
 // quitting: the question is asked once while a preset is active and warnings are on, never
 // otherwise, and quitting in any way first ends an open edit as closing the editor does.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // padloom_with_pad: the desktop program as it ships (platform/gtk/main.cpp), with a virtual pad
 // inside it, for tests that try the program from outside. It writes the preset Pad.txt (the
 // pad's button 0 types a space) into a preset folder without it; once the preset list is

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The two pages: what they can reach of the application, how their alert() and confirm() are
 // answered, what evaluating a script yields, and how they come back after their process dies
 // without costing the user an edit; the main page's list when an operation or a switch is refused,

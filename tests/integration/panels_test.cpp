@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The real GTK panels: what they show and how their buttons answer. After a panel has been
 // answered, the main window still lays itself out: when the window manager resizes it, the menu
 // bar, the page and the label follow (checked on a display of its own with openbox, the window

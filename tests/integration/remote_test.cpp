@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // padloomctl and padloom --activate drive the running app over the session bus (each test runs
 // on a bus of its own, under dbus-run-session): the app here is the real shell in-process, with
 // its remote control on the bus and a virtual joystick, so presets really switch on.

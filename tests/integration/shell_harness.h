@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Runs the desktop shell in the test's own process: the real windows, WebKit pages and
 // controller, with test doubles for the modal dialogs and the desktop's handlers, a recording
 // event sink, the real settings file and preset folder in temporary XDG folders, and SDL's

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The desktop program itself, told to stop by a signal while a pad's button is held and an edit
 // is open: each of the stop signals ends it as quitting does, the key let go and the edit saved
 // first. The program is padloom_with_pad, a build of the program with a virtual pad inside it;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The tray icon and "Keep Running in Tray When Closed", on a session bus of the test's own
 // (dbus-run-session), where the test stands in for the desktop's tray host by owning the
 // StatusNotifierWatcher name.

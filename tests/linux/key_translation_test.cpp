@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The engine's key table reaches real keys on both backends, and no two keys are confused.
 #include "engine/key_code_table.h"
 #include "platform/linux/auxiliary_keys.h"

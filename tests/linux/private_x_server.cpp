@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "tests/linux/private_x_server.h"
 
 #include <X11/Xutil.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // An Xvfb server of the test's own, so X tests neither need nor disturb a shared display: the
 // pointer, the focus and the keyboard map are the test's alone.
 #pragma once

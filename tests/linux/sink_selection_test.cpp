@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Which sink PADLOOM_OUTPUT and the session give, and what the user is told when the preferred
 // one cannot be had.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the uinput sink writes, decoded from the records it writes into a pipe, and the device
 // itself where this machine lets a test make one.
 #include "platform/linux/uinput_device.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What an X client receives from the X11 sink, on a private Xvfb server.
 // GoogleTest comes before Xlib, whose macros (None, Bool) would break it.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Scroll amounts become X wheel clicks: a line is a click, ten pixels are a click.
 #include "platform/linux/x11_wheel.h"
 

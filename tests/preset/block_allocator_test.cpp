@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "preset/json/block_allocator.h"
 #include "preset/json/json_value.h"
 

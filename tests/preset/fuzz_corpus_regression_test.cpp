@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every file the fuzz targets start from (and every input they ever crashed on, kept beside them)
 // goes through the preset document as a preset file: it loads, or it is refused with a message;
 // one that loads saves and loads again to the same fields. Bind-text inputs also go through the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Modes, layers, sequences and switches of a joystick section: their texts, and the files they make
 // unreadable, with the line and the text named. Their layout is pinned by padloomctl format on
 // tests/fixtures/presets/binds-that-do-more*.json.

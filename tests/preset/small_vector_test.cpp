@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "preset/small_vector.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A section's "sticks": what each text reads as, what is written back, and the message for each
 // way a member can fail to read. Their effect on the engine is pinned by the replay fixtures
 // tests/fixtures/replay/sticks-*.

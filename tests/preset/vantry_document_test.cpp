@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The preset document: what a tree means, which files and paths it reads and writes, and how it
 // fails. The written layout and the load messages of whole files are pinned by padloomctl check
 // and format on tests/fixtures/presets; any preset saves and loads back, by the fuzz corpus test.

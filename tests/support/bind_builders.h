@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Short builders for bind records in tests: attachBind(buttonIn(3), keyOut(44)).
 #pragma once
 

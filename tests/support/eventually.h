@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Waits for a condition that another thread or process brings about; gives up after about five
 // seconds.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Stand-ins for the desktop around the controller: the modal panels, answered at once, and the
 // desktop's handlers for addresses and folders, both recording what they were given.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Stands in for a desktop's tray host on the session bus: owns the StatusNotifierWatcher name
 // and answers the registration call of a tray icon, noting who registered which item. Header-only, for the
 // tests and the memory benchmark (run under dbus-run-session, so the bus is their own).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Makes GLib's warnings and criticals (GTK's and GDK's included: a failed cast, a failed
 // assertion) abort this process, as G_DEBUG=fatal-warnings would, without handing the setting to
 // the processes it starts (WebKit's, the session's accessibility services), which inherit the

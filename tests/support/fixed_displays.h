@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A DisplaySource with a fixed display list.
 #pragma once
 

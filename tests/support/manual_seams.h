@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Hand-driven stand-ins for the engine's clock and motion timer, and EngineSeams, which sets them
 // with a RecordingSink as an engine's seams.
 #pragma once

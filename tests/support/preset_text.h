@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The text of a small preset, laid out as saving it writes it.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // An EventSink for tests: records every posted event as a line of text, simulates the cursor, and
 // checks the recorded events in order:
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A named pipe standing in for a pad's device node, in a temporary folder: writing to it is the
 // pad sending input, closing its writer is the pad going away (the node hangs up).
 #pragma once

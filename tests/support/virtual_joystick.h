@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Real SDL joysticks for tests, from SDL's virtual joystick driver, so that opening a device and its
 // axis, button and hat counts are SDL's own.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Motion steps confine the cursor on the timer thread while the main thread recomputes the screen
 // geometry (display changes, option toggles). Every step must see one whole picture: a box and the
 // blocked rectangles computed with it, never a box half summed or a list being rebuilt. Run under

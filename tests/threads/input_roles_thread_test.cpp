@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Turbo and sequences post keys from the motion tick on SDL's timer thread while the polling side
 // evaluates presses of the same pad: run under ThreadSanitizer by `make test-threads`. Whatever
 // the interleaving, deactivation leaves no key down.

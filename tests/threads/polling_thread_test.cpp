@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The polling task on real threads: its wait between batches, on the pads' device nodes (a named
 // pipe stands in for one) or, for pads without a node, in short sleeps; and the whole task, with
 // the motion timer resting and waking under it. Run under ThreadSanitizer by `make test-threads`.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // padloomctl run's session on real threads: a pad unplugged and replugged while the polling task
 // runs, and each stop signal ending the run with what is held released first. Run under
 // ThreadSanitizer by `make test-threads`.

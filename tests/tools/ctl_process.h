@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // padloomctl (or another of the project's programs) run as a program: from a folder, with changes
 // to its environment, its standard streams in files of a temporary folder, and killed if it is
 // still running at the end.

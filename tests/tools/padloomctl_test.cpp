@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // padloomctl run as a program: what each command prints and how it exits, the events replay
 // prints for the replay fixtures, the scripts and presets it refuses, and the stop signals that
 // end a command promptly.

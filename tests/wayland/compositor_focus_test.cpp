@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Presets follow the focused program on a real Wayland desktop (tests/wayland/desktop-session
 // starts it, with three windows of other programs): the shell in-process picks the desktop's way
 // of following (the wlroots window list, Padloom's KWin script, Padloom's GNOME Shell extension)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Padloom's desktop helpers under gjs, with the desktops' parts stood in for:
 //   - the GNOME Shell extension in both of its formats (GNOME Shell 40 to 44, and the modules of
 //     45 on, whose shell import is replaced by a stand-in), with global.display stood in for and

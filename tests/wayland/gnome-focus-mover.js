@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A GNOME Shell extension for the tests only (uuid gnome-focus-mover@padloom.test; desktop-session
 // installs it): moves the focus on request, as a user's click would, since the shell's own Eval
 // is locked. io.github.padloom.test.FocusMover on the session bus:

@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 # A window of another program for the compositor tests: its Wayland app id and its X11 WM_CLASS
 # are argv[1]; GDK_BACKEND chooses a native Wayland window or an XWayland one.
 import sys

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // check FILE...: load each preset as the app does; format FILE: print what saving it would write.
 #include "engine/key_code_table.h"
 #include "engine/mouse_state.h"

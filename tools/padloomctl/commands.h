@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The commands of padloomctl. Each takes the arguments after its own name and returns the exit
 // status: 0 success, 1 the work failed, 2 a usage error (message on standard error).
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // padloomctl joysticks: the listing of the desktop app's joystick alert, then one line per device
 // with its counts and GUID.
 #include "app/pads/joystick_listing.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // padloomctl: check and format preset files, list joysticks, replay a preset on scripted input,
 // run a preset without the desktop app, and switch presets in the running app.
 #include "tools/padloomctl/commands.h"

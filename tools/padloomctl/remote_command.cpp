@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // activate, deactivate, status: drive the running desktop app over the session bus.
 #include "app/pages/shown_text.h"
 #include "platform/gtk/desktop/remote_client.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // padloomctl replay PRESET SCRIPT: activates the preset on simulated joysticks, displays, cursor,
 // clock and motion timer, plays the script line by line and prints every event the engine posts.
 // The output depends only on the preset and the script. With --explain, each group of events comes

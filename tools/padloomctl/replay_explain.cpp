@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "tools/padloomctl/replay_explain.h"
 
 #include "engine/mouse_event_kinds.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The event sink of `padloomctl replay --explain`: before the first event of each script line it
 // prints that line, then every event as the plain replay line followed by a reading a person can
 // follow ("Return down", "left button down (double click)", "wheel 1 line up").

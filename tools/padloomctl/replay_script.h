@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The replay script: one command per line, read whole before anything runs.
 //
 //     device AXES BUTTONS HATS          a simulated joystick (devices 0, 1, ... in order)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The simulated surroundings the engine runs in during a replay: a clock that moves only when the
 // script says so, a display list, and joysticks from SDL's virtual joystick driver, so that opening them and
 // their counts are SDL's own.

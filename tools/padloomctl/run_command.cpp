@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // padloomctl run PRESET [--output auto|x11|uinput|print]: activates a preset without the desktop
 // app, with the options the app stored, until SIGINT, SIGTERM or SIGHUP. Standard output carries
 // only the events of the print output; everything else goes to standard error.

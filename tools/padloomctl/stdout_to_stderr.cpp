@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "tools/padloomctl/stdout_to_stderr.h"
 
 #include <cstdio>

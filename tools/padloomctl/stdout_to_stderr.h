@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Standard output sent to standard error for a while. The preset document reports load problems
 // on standard output, which replay and run keep for the events they print.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/gtk/desktop/gio_desktop_services.h"
 
 #include <cstdio>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Opening addresses and revealing folders through the desktop's handlers.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/gtk/desktop/remote_actions.h"
 
 #include "app/desktop/preset_switching.h"

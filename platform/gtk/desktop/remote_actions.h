@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The running app's remote control on the session bus, at the application's object path.
 //
 // Its own interface (platform/gtk/desktop/remote_client.h names it), which padloomctl and

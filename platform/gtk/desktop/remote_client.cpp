@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/gtk/desktop/remote_client.h"
 
 #include "app/pages/shown_text.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The client side of the running app's remote control, for padloomctl and padloom --activate:
 // GIO only. The app (platform/gtk/desktop/remote_actions.h) offers its interface on the session
 // bus under its application id; each call is answered in its own reply once the app has run it.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/gtk/desktop/tray_icon.h"
 
 #include "app/desktop/remote_control.h"

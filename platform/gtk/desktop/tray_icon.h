@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The tray icon (a StatusNotifierItem, through Ayatana's AppIndicator) and its menu: the presets,
 // the active one marked, to switch one on; Deactivate, Show Window and Quit. The icon shows only
 // while a tray host is there (a StatusNotifierWatcher on the session bus); the quick option

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // padloom_screenshots OUTDIR: starts the desktop shell on a fresh preset folder holding the
 // example presets and a virtual Xbox pad, opens one of them in the editor, and writes the two
 // windows as PNG files (main-window.png, preset-editor.png, and preset-editor-live.png with the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/gtk/shell/app_menu.h"
 
 #include "app/controller/tessel_app_delegate.h"

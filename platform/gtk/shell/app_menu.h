@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's menu bar, built from the rows of app/controller/menu_entries.h: presets, joysticks,
 // the quick options and help. Every item is a GtkMenuItemAdapter; the ones the controller
 // switches are also its MenuOutlets.

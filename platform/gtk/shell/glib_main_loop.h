@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The controller's main loop on GLib's default main context.
 #pragma once
 

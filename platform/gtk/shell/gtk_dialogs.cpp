@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/gtk/shell/gtk_dialogs.h"
 
 #include "app/pages/shown_text.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The modal alert and the confirm panel as GTK message dialogs.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A menu item of the menu bar as the controller sees it. The check mark shows the state the
 // controller set: a click does not flip it by itself but runs the item's action, which decides.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Notifier through GNotification, sent by the process's GApplication (none: nothing is shown).
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/gtk/shell/gtk_window_adapter.h"
 
 #include "app/pages/shown_text.h"

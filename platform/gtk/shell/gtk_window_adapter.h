@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A GTK top-level window as the controller sees it. Frames are converted between GTK's
 // top-left origin and the controller's bottom-left origin through the height of the screen.
 #pragma once

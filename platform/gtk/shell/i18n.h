@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Localized strings: English texts are the keys of the "padloom" gettext domain.
 #pragma once
 

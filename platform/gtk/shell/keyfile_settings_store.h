@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The per-user option store on Linux: a GLib key file, $XDG_CONFIG_HOME/padloom/settings.ini
 // (default ~/.config/padloom/settings.ini), group "Options", saved after every write.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where the application's resources (gui/, presetexamples/, help/) are.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The desktop shell: the two windows with their pages, the menu bar, the GTK implementations of
 // the controller's UI interfaces, and the controller itself, wired together and started in the
 // application's start-up order. main() makes one; the integration tests make one in-process.

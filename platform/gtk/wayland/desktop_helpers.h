@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The desktop's side of focus reports (FocusReports): what makes KWin and GNOME Shell report the
 // focused window to Padloom, and what the editor says about each.
 #pragma once

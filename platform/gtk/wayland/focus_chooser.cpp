@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/gtk/wayland/focus_chooser.h"
 
 #include "platform/gtk/wayland/desktop_helpers.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Picks, at start, the way this session lets presets follow the focused program (see
 // app/desktop/focus_session.h) and makes its monitor.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Presets that follow the focused program, told by a helper inside the desktop (Padloom's KWin
 // script, its GNOME Shell extension, or any program of the user's) over the session bus. The app
 // offers, on its own connection and object path (/io/github/padloom/Padloom):

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/gtk/wayland/wlr_focus_monitor.h"
 
 #include "app/desktop/focus_session.h"

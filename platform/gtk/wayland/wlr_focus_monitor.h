@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Presets that follow the focused program on wlroots compositors (Sway, Hyprland, labwc, river,
 // Wayfire): the compositor's window list, zwlr_foreign_toplevel_manager_v1, on a Wayland
 // connection of Padloom's own, so it works whether the app's windows are native or on XWayland.

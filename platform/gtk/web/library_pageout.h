@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Handing a library's pages back to the system while the process has no use for them.
 #pragma once
 

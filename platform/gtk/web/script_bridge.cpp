@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/gtk/web/script_bridge.h"
 
 #include "platform/gtk/web/script_values.h"

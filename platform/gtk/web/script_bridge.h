@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The bridge between a page's script and the controller. Each web view gets a user script that
 // defines one global (`app` on the main page, `appconfig` on the configuration page): a frozen
 // object without prototype whose only members are the operations the pages may call. A call

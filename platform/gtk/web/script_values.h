@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Conversions between script values of a page and the controller's ScriptValue.
 #pragma once
 

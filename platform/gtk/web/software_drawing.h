@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The application draws without the GPU: its windows are plain widgets and two local pages.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The web context the application's pages run in. Both pages share one web process; the context
 // caches as a document viewer does (the pages are local files), and its processes give memory
 // back under WebKit's memory-pressure thresholds. While no page is shown the context can be

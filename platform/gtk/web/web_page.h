@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A page of the application in a WebKit web view: the view itself, the script bridge global that
 // the page reaches the controller through, script evaluation with a time limit, and the view's
 // answers to alerts, confirms, context menus, drops and navigation.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/gtk/web/web_sandbox.h"
 
 #include "platform/gtk/web/web_context.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // WebKit's sandbox for the page processes.
 #pragma once
 

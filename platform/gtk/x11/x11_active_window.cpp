@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/gtk/x11/x11_active_window.h"
 
 #include <X11/Xatom.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The active window of an X11 session, as the window manager announces it in the root window's
 // _NET_ACTIVE_WINDOW, and the property changes of that window. One GDK event filter serves every
 // listener (the full-screen fix, presets that follow the focused program); it is installed while

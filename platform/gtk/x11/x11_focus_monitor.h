@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Presets that follow the focused program, on X11: the window class (WM_CLASS) of each window
 // that becomes active (X11ActiveWindow). Elsewhere it is not available and never reports.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The full-screen fix on X11: notices when the active window enters or leaves full screen, by
 // watching the active window (X11ActiveWindow) and its _NET_WM_STATE. On other sessions the watch
 // installs and removes but never fires.
