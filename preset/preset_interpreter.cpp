@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <cstring>
 #include <iterator>
 
 namespace padloom {
@@ -15,14 +14,6 @@ namespace {
 using JoystickData = VantryDocument::JoystickData;
 using BindData = VantryDocument::BindData;
 using IgnoredMember = VantryDocument::IgnoredMember;
-
-bool hasKey(const json_value* node, const char* key) {
-    return node->name != nullptr && std::strcmp(node->name, key) == 0;
-}
-
-std::string quoted(const char* text) {
-    return '"' + std::string(text != nullptr ? text : "") + '"';
-}
 
 // A key between double quotes as JSON would write it, with DEL escaped too, so that no control
 // character of a file reaches a terminal or a panel.

@@ -5,7 +5,6 @@
 #include "preset/section_members_tree.h"
 
 #include <algorithm>
-#include <cstring>
 #include <iterator>
 
 namespace padloom {
@@ -14,14 +13,6 @@ namespace {
 using BindData = VantryDocument::BindData;
 using JoystickData = VantryDocument::JoystickData;
 using LayerData = VantryDocument::LayerData;
-
-bool hasKey(const json_value* node, const char* key) {
-    return node->name != nullptr && std::strcmp(node->name, key) == 0;
-}
-
-std::string quoted(const char* text) {
-    return '"' + std::string(text != nullptr ? text : "") + '"';
-}
 
 const char* modeRule = "a mode is \"toggle\", or \"turbo R\" with R from 1 to 50 times a second";
 const char* stepRule =

@@ -1,14 +1,25 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The section members of preset/section_members.h in the JSON tree: read by the interpreter,
-// written by save.
+// written by save; and the two small helpers the readers of the tree share.
 #pragma once
 
 #include "preset/vantry_document.h"
 
 #include <cstddef>
+#include <cstring>
 #include <string>
 
 namespace padloom {
+
+// True when node is a member under key.
+inline bool hasKey(const json_value* node, const char* key) {
+    return node->name != nullptr && std::strcmp(node->name, key) == 0;
+}
+
+// A key or text of the file between double quotes, as the reader's messages show it.
+inline std::string quoted(const char* text) {
+    return '"' + std::string(text != nullptr ? text : "") + '"';
+}
 
 // True for a member this build reads between a section's "tag" and its "binds".
 bool isSectionMember(const json_value* node);

@@ -4,11 +4,11 @@
 #include "preset/stick_settings.h"
 
 #include "preset/json/json_value.h"
+#include "preset/section_members_tree.h"
 #include "preset/vantry_document.h"
 
 #include <charconv>
 #include <cmath>
-#include <cstring>
 #include <iterator>
 #include <string_view>
 #include <system_error>
@@ -153,7 +153,7 @@ constexpr Setting settings[] = {
 
 const Setting* settingOf(const json_value* node) {
     for (const Setting& setting : settings) {
-        if (node->name != nullptr && std::strcmp(node->name, setting.key) == 0) {
+        if (hasKey(node, setting.key)) {
             return &setting;
         }
     }
