@@ -34,7 +34,14 @@ protected:
         SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT); // the pad's arrival
     }
 
+    // A preset of one section with these binds, in a folder of the fixture's.
+    std::string presetWithBinds(const std::string& binds) {
+        return folder.write("p.json", R"({"name": "P", "tag": "t", "joysticks": [{"tag": "pad", "binds": {)" +
+                                          binds + "}}]}");
+    }
+
     std::optional<StandInNode> node{std::in_place};
+    TempFolder folder;
 };
 
 struct WaitCase {
@@ -94,10 +101,7 @@ TEST_F(Polling, TheWaitEndsOnInputStopOrTimeOutOnly) {
 }
 
 TEST_F(Polling, TheTaskMapsInputOnEitherWayOfWaitingAndStopsAtOnce) {
-    TempFolder folder;
-    const std::string preset =
-        folder.write("p.json", R"({"name": "P", "tag": "t", "joysticks": [{"tag": "pad",
-        "binds": {"btn 0": ["key 44"], "axi 0 +": ["mou 0 + 6"]}}]})");
+    const std::string preset = presetWithBinds(R"("btn 0": ["key 44"], "axi 0 +": ["mou 0 + 6"])");
     RecordingSink sink;
     for (const bool withoutNode : {false, true}) {
         SCOPED_TRACE(withoutNode ? "a pad without a node" : "a device node");
@@ -147,12 +151,8 @@ TEST_F(Polling, TheNodesAreAskedForAgainOnlyWhenThePadsMayHaveChanged) {
 }
 
 TEST_F(Polling, EventsThatComeTogetherAreMappedInTheOrderTheyCame) {
-    TempFolder folder;
-    const std::string preset =
-        folder.write("p.json", R"({"name": "P", "tag": "t", "joysticks": [{"tag": "pad",
-        "binds": {"btn 0": ["key 44"], "btn 1": ["key 45"]}}]})");
+    const std::string preset = presetWithBinds(R"("btn 0": ["key 44"], "btn 1": ["key 45"])");
     RecordingSink sink;
-    SDL_InitSubSystem(SDL_INIT_JOYSTICK);
     PresetRunner runner([&] { return node->nodes(); });
     runner.engine.eventSink.set(&sink);
     ASSERT_TRUE(runner.activate(preset));
