@@ -24,7 +24,8 @@ bootstrap:
 	@scripts/bootstrap
 
 configure: bootstrap
-	@cmake -S . -B $(BUILD) -G Ninja -DPADLOOM_WERROR=ON $(CMAKE_ARGS) >/dev/null
+	@# The benchmarks are built with everything else, so that a change that breaks them fails the build.
+	@cmake -S . -B $(BUILD) -G Ninja -DPADLOOM_WERROR=ON -DPADLOOM_BUILD_BENCH=ON $(CMAKE_ARGS) >/dev/null
 
 build: configure
 	@cmake --build $(BUILD) -j $(JOBS)

@@ -383,10 +383,10 @@ int main() {
         }
         report("main window and editor shown");
         gtk_window_close(shell.configWindow());
-        const std::string problem =
+        const padloom::Outcome<> activated =
             padloom::RemoteControl(shell.controller()).activate("Desktop Navigation.txt");
-        if (!problem.empty()) {
-            std::fprintf(stderr, "padloom_memory_bench: %s\n", problem.c_str());
+        if (!activated) {
+            std::fprintf(stderr, "padloom_memory_bench: %s\n", activated.problem().c_str());
             status = 1;
         }
         serve(std::chrono::seconds(10));
