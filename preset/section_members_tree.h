@@ -16,9 +16,10 @@ inline bool hasKey(const json_value* node, const char* key) {
     return node->name != nullptr && std::strcmp(node->name, key) == 0;
 }
 
-// A key or text of the file between double quotes, as the reader's messages show it.
+// A key or text of the file between double quotes, as the reader's messages show it: escaped as
+// JSON writes it, so that no control character of the file reaches a terminal or a panel.
 inline std::string quoted(const char* text) {
-    return '"' + std::string(text != nullptr ? text : "") + '"';
+    return quotedText(text != nullptr ? text : "");
 }
 
 // True for a member this build reads between a section's "tag" and its "binds".

@@ -94,6 +94,9 @@ TEST(SectionMembers, WrongTypesAndTextsMakeThePresetUnreadable) {
                                                    "to"},
         {"\"switches\":[{\"press\":[\"btn 1\",\n\"hat 0 X\"],\"to\":\"next\"}]",
          "Error at line 4: \"switches\" of joystick section 1: \"hat 0 X\" is not a joystick input"},
+        {"\"modes\":{\"btn 1\\u001b]0;x\\u0007\":\"toggle\"}",
+         "Error at line 3: \"modes\" of joystick section 1: \"btn 1\\u001b]0;x\\u0007\" is not a joystick "
+         "input"},
         {"\"switches\":[{\"press\":[\"btn 1\"],\"to\":5}]",
          "Error at line 3: \"switches\" of joystick section 1, switch 1: \"to\" is not a text"},
     };
