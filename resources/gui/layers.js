@@ -8,7 +8,7 @@
 // Offers (to the other parts): BASE_LAYER, layerBar, bindsIn, placeInShownLayer, addLayer,
 //   appendLayerBind, shownLayers, showLayerName, bindLayerEvents.
 // Needs: jQuery; bindsOf, shownBinds, inputEditor, readInputEditor, setInputEditor, iconButton,
-//   newBind, addOutputToBind, updateBindsState, shownBind, firstFreeButton, groups (editor.js);
+//   newBind, addOutputToBind, updateOutputState, updateBindsState, shownBind, firstFreeButton, groups (editor.js);
 //   inputDisplay, showControlName (live_view.js); fitWindow (config.js).
 'use strict';
 
@@ -39,8 +39,14 @@ function bindsIn(group, layer) {
 }
 
 function placeInShownLayer(group, bind) {
-  const layer = shownLayer(group);
-  bind.attr('data-layer', layer || null).toggleClass('off-layer', false);
+  markLayerRow(bind, shownLayer(group));
+}
+
+function markLayerRow(bind, layer) {
+  bind.attr('data-layer', layer || null);
+  if (layer !== BASE_LAYER) {
+    bind.find('.no-output').text('No output: this input does nothing while the layer is held.');
+  }
 }
 
 function layerEntries(group) {
@@ -79,9 +85,11 @@ function addLayer(group, whileText) {
 
 // A bind of a layer as the preset holds it: its input and its outputs' texts.
 function appendLayerBind(group, layer, input, outputs) {
-  const bind = newBind(input).attr('data-layer', layer).toggleClass('off-layer', layer !== shownLayer(group));
+  const bind = newBind(input).toggleClass('off-layer', layer !== shownLayer(group));
+  markLayerRow(bind, layer);
   group.children('.binds').append(bind);
   outputs.forEach(function (output) { addOutputToBind(bind, output); });
+  updateOutputState(bind);
   showControlName(bind);
   return bind;
 }
