@@ -30,7 +30,8 @@ std::string writtenText(const std::string& text) {
 
 class SectionMembers : public HarnessTest {
 protected:
-    SectionMembers() : HarnessTest({{"A.txt", everyMember}, {"B.txt", presetText("Beta")}}) {}
+    SectionMembers()
+        : HarnessTest({{"A.txt", everyMember}, {"B.txt", presetText("Beta")}, {"C.txt", "{\"name\" :"}}) {}
 
     bool edit(const std::string& file) {
         harness.controller().createOrEditPreset(file);
@@ -71,6 +72,9 @@ TEST_F(SectionMembers, ShowsEachMemberWhereItsControlsAre) {
         {"$('.sequence').map((i, s) => $(s).find('.step').length).get().join()", "4,0"},
         {"$('select.switch-to').map((i, s) => $(s).find('option:selected').text()).get().join()",
          "The next preset,Beta (B.txt),gone.txt (not in the list),The previous preset"},
+        // A preset that does not read is no target.
+        {"$('select.switch-to').first().find('option').map((i, o) => o.value).get().join()",
+         "next,previous,A.txt,B.txt"},
     };
     for (const auto& [script, text] : shown) {
         EXPECT_EQ(js(script), text) << script;
