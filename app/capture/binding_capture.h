@@ -33,8 +33,9 @@ public:
     BindingCapture(const BindingCapture&) = delete;
     BindingCapture& operator=(const BindingCapture&) = delete;
 
-    // The page's request for joystick index's next input, for the bind numbered bindNo. Returns
-    // at once; the capture runs as the next operation.
+    // The page's request for joystick index's next input, for the input numbered bindNo: a bind
+    // row's, or one of the section's other inputs (resources/gui/capture.js numbers them), which
+    // the capture hands back unchanged. Returns at once; the capture runs as the next operation.
     void scanJoystickInput(int index, int bindNo);
     // The capture itself; it keeps the main thread until it ends.
     void scanJoystickInputTask(int index, int bindNo);

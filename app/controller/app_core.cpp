@@ -20,6 +20,7 @@ TesselAppDelegate::TesselAppDelegate(const Outlets& o, HelpSites helpSites)
               {[this](const std::vector<std::string>& programs) {
                    evaluateConfig(config_page::setActivateFor(programs, focusFollowing_.state()));
                },
+               [this] { evaluateConfig(config_page::setPresetChoices(listedPresets_.entries())); },
                [this](const std::string& path, const std::string& name, const std::string& tag,
                       const VantryDocument& saved) { editSaved(path, name, tag, saved); }}),
       capture_(*o.configScriptObject, *o.dialogs, runner_, menu_, operations_, o.captureEvents,

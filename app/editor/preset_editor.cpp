@@ -9,7 +9,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
-#include <iterator>
 
 namespace fs = std::filesystem;
 
@@ -39,7 +38,7 @@ constexpr std::size_t listedDroppedMembers = 8;
 
 // What saving from the editor would drop of a preset that loaded: every member its reader passed
 // over, including those that later builds read, and the section members it reads but the editor's
-// page does not write yet ("sticks" among them).
+// page does not write yet ("sticks").
 std::vector<VantryDocument::IgnoredMember> editorDrops(const VantryDocument& document) {
     std::vector<VantryDocument::IgnoredMember> members = document.ignoredMembers;
     if (!document.joysticks) {
@@ -47,18 +46,16 @@ std::vector<VantryDocument::IgnoredMember> editorDrops(const VantryDocument& doc
     }
     for (std::size_t i = 0; i < document.joysticks->size(); ++i) {
         const VantryDocument::JoystickData& section = (*document.joysticks)[i];
-        const bool held[] = {!section.modes.empty(), !section.layers.empty(), !section.sequences.empty(),
-                             !section.switches.empty()};
-        for (std::size_t key = 0; key < std::size(sectionMemberKeys); ++key) {
-            if (held[key]) {
-                members.push_back({i + 1, sectionMemberKeys[key], true});
-            }
-        }
         if (!section.sticks.empty()) {
             members.push_back({i + 1, std::string(sticksMemberKey), true});
         }
     }
     return members;
+}
+
+bool holdsSectionMembers(const VantryDocument::JoystickData& section) {
+    return !section.modes.empty() || !section.layers.empty() || !section.sequences.empty() ||
+           !section.switches.empty();
 }
 
 std::string dropQuestion(const VantryDocument& document,
@@ -141,6 +138,7 @@ void PresetEditor::fillConfigPage(const VantryDocument& document) {
     configPage_.evaluate(config_page::setName(document.name));
     configPage_.evaluate(config_page::setTag(document.tag));
     hooks_.showPrograms(document.activateFor);
+    hooks_.showPresetChoices();
     if (!document.joysticks) {
         return;
     }
@@ -152,6 +150,9 @@ void PresetEditor::fillConfigPage(const VantryDocument& document) {
             for (const BindOutput& output : bind.outputs) {
                 configPage_.evaluate(config_page::addBind(j, input, outputToText(output)));
             }
+        }
+        if (holdsSectionMembers(joystick)) {
+            configPage_.evaluate(config_page::setSectionMembers(j, joystick));
         }
         ++j;
     }

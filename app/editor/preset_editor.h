@@ -22,6 +22,8 @@ public:
     struct Hooks {
         // Fills the page's programs block with the programs that switch the preset on.
         std::function<void(const std::vector<std::string>& programs)> showPrograms;
+        // Gives the page the presets that a switch of a section may switch to.
+        std::function<void()> showPresetChoices;
         // The edit was saved to the preset at path; name and tag as the page's fields show them,
         // saved as the file now reads.
         std::function<void(const std::string& path, const std::string& name, const std::string& tag,

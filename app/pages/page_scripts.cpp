@@ -108,6 +108,96 @@ std::string addBind(int joystick, const std::string& inputText, const std::strin
            scriptString(outputText, '\'') + ")";
 }
 
+namespace {
+
+std::string listLiteral(const std::vector<std::string>& texts) {
+    std::string text = "[";
+    for (const std::string& entry : texts) {
+        text += (text.size() > 1 ? "," : "") + scriptString(entry, '\'');
+    }
+    return text + "]";
+}
+
+std::string inputLiteral(const BindInput& input) {
+    return scriptString(inputToText(input), '\'');
+}
+
+// [[input, [output, ...]], ...]
+std::string bindsLiteral(const std::vector<VantryDocument::BindData>& binds) {
+    std::string text = "[";
+    for (const VantryDocument::BindData& bind : binds) {
+        std::vector<std::string> outputs;
+        for (const BindOutput& output : bind.outputs) {
+            outputs.push_back(outputToText(output));
+        }
+        text += (text.size() > 1 ? ",[" : "[") + inputLiteral(bind.input) + "," + listLiteral(outputs) + "]";
+    }
+    return text + "]";
+}
+
+std::string modesLiteral(const std::vector<InputMode>& modes) {
+    std::string text = "[";
+    for (const InputMode& entry : modes) {
+        text += (text.size() > 1 ? ",[" : "[") + inputLiteral(entry.input) + "," +
+                scriptString(modeToText(entry.mode), '\'') + "]";
+    }
+    return text + "]";
+}
+
+std::string layersLiteral(const std::vector<VantryDocument::LayerData>& layers) {
+    std::string text = "[";
+    for (const VantryDocument::LayerData& layer : layers) {
+        text += (text.size() > 1 ? ",{while:" : "{while:") + inputLiteral(layer.whileInput) +
+                ",binds:" + bindsLiteral(layer.binds) + "}";
+    }
+    return text + "]";
+}
+
+std::string sequencesLiteral(const std::vector<InputSequence>& sequences) {
+    std::string text = "[";
+    for (const InputSequence& sequence : sequences) {
+        std::vector<std::string> steps;
+        for (const SequenceStep& step : sequence.steps) {
+            steps.push_back(stepToText(step));
+        }
+        text +=
+            (text.size() > 1 ? ",[" : "[") + inputLiteral(sequence.input) + "," + listLiteral(steps) + "]";
+    }
+    return text + "]";
+}
+
+std::string switchesLiteral(const std::vector<PresetSwitch>& switches) {
+    std::string text = "[";
+    for (const PresetSwitch& entry : switches) {
+        std::vector<std::string> press;
+        for (const BindInput& input : entry.press) {
+            press.push_back(inputToText(input));
+        }
+        text += (text.size() > 1 ? ",{press:" : "{press:") + listLiteral(press) +
+                ",to:" + scriptString(entry.to, '\'') + "}";
+    }
+    return text + "]";
+}
+
+} // namespace
+
+std::string setSectionMembers(int joystick, const VantryDocument::JoystickData& section) {
+    return "setSectionMembers(" + std::to_string(joystick) + ", {modes:" + modesLiteral(section.modes) +
+           ",layers:" + layersLiteral(section.layers) + ",sequences:" + sequencesLiteral(section.sequences) +
+           ",switches:" + switchesLiteral(section.switches) + "})";
+}
+
+std::string setPresetChoices(const std::vector<ListedPreset>& list) {
+    std::string text = "setPresetChoices([";
+    for (const ListedPreset& entry : list) {
+        if (entry.readable) {
+            text += (text.back() == '[' ? "{file:" : ",{file:") + scriptString(entry.file, '\'') +
+                    ",shown:" + scriptString(entry.name, '\'') + "}";
+        }
+    }
+    return text + "])";
+}
+
 std::string commitTextFields() {
     return "$('input[type=text]').blur()";
 }

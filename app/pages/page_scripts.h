@@ -9,6 +9,7 @@
 #include "app/pads/live_view.h"
 #include "app/presets/preset_listing.h"
 #include "app/ui/focus_monitor.h"
+#include "preset/vantry_document.h"
 
 #include <string>
 #include <vector>
@@ -57,6 +58,11 @@ std::string setTag(const std::string& tag);
 std::string addJoystick(const std::string& name);
 // One output of a bind of the section numbered joystick; outputs of one bind come one after another.
 std::string addBind(int joystick, const std::string& inputText, const std::string& outputText);
+// The members of the section numbered joystick beyond its binds (modes, layers, sequences,
+// switches), after its binds.
+std::string setSectionMembers(int joystick, const VantryDocument::JoystickData& section);
+// The presets a switch may switch to: the list's readable presets, by file name and shown name.
+std::string setPresetChoices(const std::vector<ListedPreset>& list);
 // Ends typing in a field, so its text counts when the preset is read.
 std::string commitTextFields();
 // Read: the edited preset's file text.

@@ -7,7 +7,7 @@
 //   parseInputText, inputText, outputKind, parseOutputText, outputText, formatAmount,
 //   FIELD_RULES (bindNumber, speed), jsonString, presetText.
 // Needs: OUTPUT_KIND_TABLE (output_kinds.js, which the build makes from the table the preset
-//   reader uses).
+//   reader uses); sectionMemberBlocks (member_texts.js).
 'use strict';
 
 // Each kind of input and direction by its word in an input text, and as the editor names it.
@@ -159,12 +159,11 @@ function bindLines(bind) {
   return block(jsonString(bind.input) + ' : [', ']', outputs);
 }
 
-// A joystick section's members: {tag, binds}.
+// A joystick section's members: {tag, binds}, and between them those that sectionMemberBlocks
+// (member_texts.js) writes.
 function joystickLines(joystick) {
-  return block('{', '}', [
-    ['"tag" : ' + jsonString(joystick.tag)],
-    block('"binds" : {', '}', joystick.binds.map(bindLines))
-  ]);
+  return block('{', '}', [['"tag" : ' + jsonString(joystick.tag)]].concat(sectionMemberBlocks(joystick),
+    [block('"binds" : {', '}', joystick.binds.map(bindLines))]));
 }
 
 // The file text of preset {name, tag, joysticks, programs}, laid out as the preset writer lays

@@ -4,7 +4,13 @@
 //   keynames.js     the names of the keys a preset can press
 //   output_kinds.js the kinds of output, made by the build from the table the preset reader uses
 //   bind_texts.js   input and output texts, the numbers their fields accept, the preset's text
+//   member_texts.js the texts and the preset lines of modes, layers, sequences and switches
 //   editor.js       joystick sections, bind rows and their fields, the programs block
+//   bind_modes.js   a bind row's mode: normal, toggle, turbo
+//   layers.js       the layer choice above a section's binds, and the layers' binds
+//   sequences.js    a section's sequences and their steps
+//   switches.js     a section's switches to other presets, and the presets they may name
+//   section_members.js  those four as one: filling them, reading them, naming their inputs
 //   capture.js      Detect: the panel while the application listens for an input
 //   live_view.js    named controls, the controls that move, finding a control's binds
 //   config.js       this file, last: it starts the page
@@ -18,6 +24,9 @@
 //   $('#name').val(text), $('#tag').val(text)
 //   addJoystick(name)                    a joystick section; its binds follow       editor.js
 //   addBind(joystick, input, output)     one output of a bind                       editor.js
+//   setSectionMembers(joystick, members) the section's modes, layers, sequences and
+//                                        switches, after its binds                  section_members.js
+//   setPresetChoices([{file, shown}...]) the presets a switch may switch to         switches.js
 //   $('input[type=text]').blur()         before the preset is read back
 //   generatePresetString()               read: the preset's file text               editor.js
 //   $('#name').val(), $('#tag').val()    read, after saving
@@ -26,7 +35,8 @@
 //   updateRelatedJoystick on each joysticks > groups > itemgroup                    editor.js
 //   $('#timeOut').text(' [N]')           the detection's countdown
 //   $('#inputReceived').text(...)        input received; back to the ESC hint
-//   selectInputInBind(joystick, bindNo, input)   the detected input                 capture.js
+//   selectInputInBind(joystick, bindNo, input)   the detected input (of a bind, or  capture.js
+//                                        of a layer, sequence or switch)
 //   stopModal()                          the detection has ended                    capture.js
 //   setActivateFor(programs, following)  the programs that switch it on, and what   editor.js
 //                                        is said about following the focus
@@ -77,6 +87,7 @@ function bindCloseKey() {
 bindEditorEvents();
 bindCaptureEvents();
 bindLiveViewEvents();
+bindSectionMemberEvents();
 bindProgramEvents();
 bindCloseKey();
 refreshJoystickTitles();

@@ -5,11 +5,16 @@
 //
 // Offers (to the application): joystickNames, clearJoysticks, addJoystick, addBind,
 //   updateRelatedJoystick, generatePresetString, setActivateFor, showFollowing.
-// Offers (to the other parts): groups, bindsOf, connectedNames, readBindInput, setBindInput,
-//   addNewBind, flash, bindEditorEvents, bindProgramEvents, refreshJoystickTitles.
+// Offers (to the other parts): groups, bindsOf, shownBinds, connectedNames, readBindInput,
+//   setBindInput, readInputEditor, setInputEditor, inputEditor, iconButton, optionsFor,
+//   numberInput, accept, checkField, fieldValue, renderOutputParameters, readOutputOfKind,
+//   CODE_CONTROLS, newBind, appendBind, addOutputToBind, addNewBind, updateBindsState, flash,
+//   bindEditorEvents, bindProgramEvents, refreshJoystickTitles.
 // Needs: jQuery; KEY_GROUPS, KEY_NAMES, keyName (keynames.js); bind_texts.js; stopModal
 //   (capture.js); liveParts, liveControlLabel, foundControlOffer, showControlName
-//   (live_view.js); fitWindow (config.js); appconfig.enableFocusHelper.
+//   (live_view.js); modeParts (bind_modes.js); BASE_LAYER, bindsIn, placeInShownLayer
+//   (layers.js); addMemberParts, shownSectionMembers, showInputMembers, showMemberNames
+//   (section_members.js); fitWindow (config.js); appconfig.enableFocusHelper.
 'use strict';
 
 // Names of the connected joysticks, in the order the joystick layer reports
@@ -113,25 +118,37 @@ function renderInputDirection(editor, direction) {
     select.empty();
   }
   select.css('visibility', kind === 'btn' ? 'hidden' : 'visible');
-  showControlName(editor.closest('.bind'));
+  inputShown(editor);
 }
 
-function setBindInput(bind, text) {
+// An input editor shows another input: what names it and what belongs to it follow.
+function inputShown(editor) {
+  showControlName(editor.closest('.bind'));
+  showInputMembers(editor);
+}
+
+function setInputEditor(editor, text) {
   const input = parseInputText(text);
-  const editor = bind.children('.input');
   editor.find('select.input-kind').val(input.kind);
   accept(editor.find('input.index'), String(input.index));
   renderInputDirection(editor, input.direction);
 }
 
-function readBindInput(bind) {
-  const editor = bind.children('.input');
+function readInputEditor(editor) {
   const kind = editor.find('select.input-kind').val();
   return inputText({
     kind: kind,
     index: fieldValue(editor.find('input.index'), FIELD_RULES.index),
     direction: editor.find('select.direction').val() || ''
   });
+}
+
+function setBindInput(bind, text) {
+  setInputEditor(bind.children('.input'), text);
+}
+
+function readBindInput(bind) {
+  return readInputEditor(bind.children('.input'));
 }
 
 function inputEditor() {
@@ -180,7 +197,12 @@ function renderOutputParameters(row, output) {
 }
 
 function readOutput(row) {
-  const kind = outputKind(row.find('select.output-kind').val());
+  return readOutputOfKind(row, row.find('select.output-kind').val());
+}
+
+// The output that a row's parameters show for the kind of word.
+function readOutputOfKind(row, word) {
+  const kind = outputKind(word);
   const params = row.children('.params');
   const output = { kind: kind.word, code: Number(params.find(CODE_CONTROLS[kind.codes].selector).val()) };
   if (kind.hasSign) {
@@ -237,7 +259,7 @@ function newBind(input) {
     $('<button type="button" class="quiet add-output">').text('+ Output')
       .attr('title', 'Let this input do one more thing'),
     iconButton('Remove', 'Remove this bind', 'danger remove-bind'));
-  const bind = $('<div class="bind">').append(inputEditor(), outputs, actions);
+  const bind = $('<div class="bind">').append(inputEditor().append(modeParts()), outputs, actions);
   setBindInput(bind, input);
   return bind;
 }
@@ -246,15 +268,21 @@ function bindsOf(group) {
   return group.children('.binds').children('.bind');
 }
 
+// Bind rows of the layer not shown are hidden (layers.js).
+function shownBinds(group) {
+  return bindsOf(group).not('.off-layer');
+}
+
 function updateBindsState(group) {
-  group.children('.binds').children('.binds-empty').toggle(bindsOf(group).length === 0);
+  group.children('.binds').children('.binds-empty').toggle(shownBinds(group).length === 0);
 }
 
 function appendBind(group, input) {
   const bind = newBind(input);
   group.children('.binds').append(bind);
+  placeInShownLayer(group, bind);
   updateBindsState(group);
-  showControlName(bind);
+  inputShown(bind.children('.input'));
   return bind;
 }
 
@@ -292,6 +320,7 @@ function updateRelatedJoystick(index, element) {
   const stored = group.data('storedName') || '';
   group.find('> header h2').text('Joystick ' + (index + 1));
   bindsOf(group).each(function () { showControlName($(this)); });
+  showMemberNames(group);
   const device = group.find('> header .device').toggleClass('connected', connected !== null);
   device.find('.label').text(connected !== null ? connected : 'not connected');
   const madeFor = device.find('.madefor');
@@ -319,6 +348,7 @@ function newGroup(name) {
     foundControlOffer());
   const group = $('<itemgroup>').append(header, binds, footer);
   group.data('storedName', String(name));
+  addMemberParts(group);
   return group;
 }
 
@@ -381,12 +411,13 @@ function shownBind(bind) {
   };
 }
 
-// A joystick section as shown; its further settings join these members.
+// A joystick section as shown: its tag, its own binds (not its layers'), and the members that
+// section_members.js reads.
 function shownJoystick(group, index) {
-  return {
+  return Object.assign({
     tag: joystickNameToSave(group, index),
-    binds: bindsOf(group).map(function () { return shownBind($(this)); }).get()
-  };
+    binds: bindsIn(group, BASE_LAYER).map(function () { return shownBind($(this)); }).get()
+  }, shownSectionMembers(group));
 }
 
 function generatePresetString() {
@@ -478,7 +509,7 @@ function bindProgramEvents() {
 
 function firstFreeButton(group) {
   const used = new Set();
-  bindsOf(group).each(function () {
+  shownBinds(group).each(function () {
     const input = parseInputText(readBindInput($(this)));
     if (input.kind === 'btn') {
       used.add(input.index);
@@ -498,10 +529,10 @@ function bindEditorEvents() {
   });
   root.on('change', 'input.index', function () {
     checkField($(this), FIELD_RULES.index);
-    showControlName($(this).closest('.bind'));
+    inputShown($(this).closest('.input'));
   });
   root.on('change', 'select.direction', function () {
-    showControlName($(this).closest('.bind'));
+    inputShown($(this).closest('.input'));
   });
   root.on('change', 'select.output-kind', function () {
     const row = $(this).closest('.output');

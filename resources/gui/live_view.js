@@ -10,9 +10,10 @@
 //
 // Offers (to the application): setControlNames, setSwitchPoint, showLiveInputs, clearLiveInputs.
 // Offers (to the other parts): liveParts, liveControlLabel, foundControlOffer, showControlName,
-//   bindLiveViewEvents.
+//   controlName, inputDisplay, bindLiveViewEvents.
 // Needs: jQuery; INPUT_KINDS, HAT_DIRECTIONS, parseInputText, outputKind (bind_texts.js);
-//   groups, bindsOf, readBindInput, addNewBind, flash (editor.js).
+//   groups, bindsOf, shownBinds, readBindInput, addNewBind, flash (editor.js); showMemberNames
+//   (section_members.js).
 'use strict';
 
 // Per connected joystick: input text -> the control's name.
@@ -30,6 +31,7 @@ function setControlNames(list) {
   controlNames = Array.isArray(list) ? list : [];
   groups().each(function () {
     bindsOf($(this)).each(function () { showControlName($(this)); });
+    showMemberNames($(this));
   });
 }
 
@@ -135,7 +137,7 @@ function switchedOn(kind, index, before, value) {
 // Scrolls to the control's binds and flashes them, or offers to add one.
 function findControl(group, joystick, text) {
   group.find('> header .live-control').text(inputDisplay(joystick, text));
-  const found = bindsOf(group).filter(function () { return readBindInput($(this)) === text; });
+  const found = shownBinds(group).filter(function () { return readBindInput($(this)) === text; });
   const offer = group.find('> footer .add-found');
   if (found.length === 0) {
     offer.text('Add a bind for ' + inputDisplay(joystick, text)).data('input', text).show();

@@ -179,11 +179,11 @@ INSTANTIATE_TEST_SUITE_P(
             "{\"joysticks\":[{\"tag\":\"P\",\"binds\":{}},{\"tag\":\"Q\",\"sticks\":[{\"axes\":\"0 1\"}],"
             "\"binds\":{}}]}",
             false, "• member \"sticks\" of joystick section 2\n\nEdit it anyway?"},
-        DropCase{"ModesTheEditorDoesNotWrite",
-                 "{\"joysticks\":[{\"tag\":\"P\",\"modes\":{\"btn 0\":\"toggle\"},\"binds\":{}}]}", false,
-                 "member \"modes\" of joystick section 1"},
-        DropCase{"EmptyModesAreNotAsked", "{\"joysticks\":[{\"tag\":\"P\",\"modes\":{},\"binds\":{}}]}",
-                 false, ""},
+        DropCase{
+            "MembersTheEditorWritesAreNotAsked",
+            R"({"joysticks":[{"tag":"P","modes":{"btn 0":"toggle"},"layers":[{"while":"btn 1","binds":{}}],)"
+            R"("sequences":{"btn 2":["wait 5"]},"switches":[{"press":["btn 3"],"to":"next"}],"binds":{}}]})",
+            false, ""},
         DropCase{"ALongList",
                  "{\"a\":0,\"b\":0,\"c\":0,\"d\":0,\"e\":0,\"f\":0,\"g\":0,\"h\":0,\"i\":0,\"j\":0}", false,
                  "• member \"h\" at the top level\n• and 2 more\n\nEdit it anyway?"},

@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // padloom_screenshots OUTDIR: starts the desktop shell on a fresh preset folder holding the
 // example presets and a virtual Xbox pad, opens one of them in the editor, and writes the two
-// windows as PNG files (main-window.png, preset-editor.png, and preset-editor-live.png with the
-// pad's control of the first bind held) for the README. Run it under a display (make screenshots
-// uses Xvfb); it touches none of the user's presets or settings.
+// windows as PNG files (main-window.png, preset-editor.png, preset-editor-live.png with the pad's
+// control of the first bind held, and preset-editor-members.png with a layer, modes and a sequence)
+// for the README. Run it under a display (make screenshots uses Xvfb); it touches none of the
+// user's presets or settings.
 #include "engine/null_sink.h"
 #include "platform/gtk/shell/keyfile_settings_store.h"
 #include "platform/gtk/shell/resource_locator.h"
@@ -202,7 +203,19 @@ int main(int argc, char** argv) {
             pumpUntil([&] { return shell.configPage().evaluate("$('.bind.live-on').length").number() > 0; },
                       limit);
         settle(std::chrono::milliseconds(1500));
-        if (ready && savePng(shell.configWindow(), out / "preset-editor-live.png")) {
+        ready = ready && savePng(shell.configWindow(), out / "preset-editor-live.png");
+        // The example with modes, a layer and a sequence, its layer chosen.
+        GtkWidget* editor = GTK_WIDGET(shell.configWindow());
+        gtk_window_close(shell.configWindow());
+        ready = ready && pumpUntil([&] { return !gtk_widget_get_visible(editor); }, limit);
+        shell.mainPage().evaluate("$('.preset').filter((i, e) => $(e).find('text > h2').text() === 'Shooter')"
+                                  ".find('.edit').click(); true");
+        ready = ready && pumpUntil([&] { return gtk_widget_get_visible(editor); }, limit);
+        shell.configPage().evaluate(
+            "$('select.layer-choice').first().val($('select.layer-choice option').eq(1)"
+            ".val()).trigger('change'); $('itemgroup')[0].scrollIntoView(); true");
+        settle(std::chrono::milliseconds(1500));
+        if (ready && savePng(shell.configWindow(), out / "preset-editor-members.png")) {
             status = 0;
         }
         shell.terminateNow();
