@@ -5,7 +5,7 @@
 //
 // Offers: INPUT_KINDS, AXIS_DIRECTIONS, HAT_DIRECTIONS, OUTPUT_KINDS, NEW_OUTPUT, MAX_NUMBER,
 //   parseInputText, inputText, outputKind, parseOutputText, outputText, formatAmount, floatText,
-//   FIELD_RULES (bindNumber, speed), jsonString, presetText.
+//   FIELD_RULES (bindNumber, speed), jsonString, block, presetText.
 // Needs: OUTPUT_KIND_TABLE (output_kinds.js, which the build makes from the table the preset
 //   reader uses); sectionMemberBlocks (member_texts.js).
 'use strict';
