@@ -27,7 +27,8 @@ TEST_F(SticksInTheEditor, SavesWhatTheWriterWrites) {
         R"({"name":"Edges","joysticks":[{"tag":"A","sticks":[{"axes":"3","deadZone":"round 0.001953125",
         "outerDeadZone":"5e-5","curve":"10","acceleration":"1 0 1"},{"axes":"1 0","acceleration":"1 10000 0.5"}],
         "binds":{"axi 3 +":["mou 0 + 1234567"]}},{"tag":"B","binds":{}},
-        {"tag":"C","sticks":[{"axes":"trigger 2","curve":"0.1"}],"binds":{}}]})"};
+        {"tag":"C","sticks":[{"axes":"trigger 2","curve":"0.1"}],"switches":[{"press":["btn 3"],"to":"next"}],
+        "modes":{"btn 0":"toggle"},"binds":{"btn 0":["key 4"]}}]})"};
     for (const std::string& text : presets) {
         harness.writePreset("Pad.txt", text);
         const ProgramOutcome formatted = runProgram(
