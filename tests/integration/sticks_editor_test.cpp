@@ -81,6 +81,9 @@ TEST_F(SticksInTheEditor, FieldsRefuseWhatTheReaderRefuses) {
         EXPECT_EQ(note.empty(), saved != nullptr) << note;
         EXPECT_TRUE(saved ? text.find(saved) != std::string::npos : text == before) << text;
     }
+    // A number still being typed when the preset is read is checked as leaving its field would be.
+    harness.config("$('.stick').eq(0).find('input.outerDeadZone').val('0.9'); true");
+    EXPECT_NE(harness.config("generatePresetString()").text().find("\"0.00195312\""), std::string::npos);
     harness.config("$('.remove-stick').click(); true");
     EXPECT_EQ(harness.config("generatePresetString().includes('\"sticks\"')"), ScriptValue(false));
 }
