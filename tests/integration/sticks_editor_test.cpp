@@ -106,6 +106,11 @@ TEST_F(SticksInTheEditor, DrawsTheCurveTheEngineShapes) {
             EXPECT_NEAR(drawn.number(), shapeStick(stick, position).components[0], 1e-5) << magnitude;
         }
     }
+    // The picture follows a number as it is typed.
+    const std::string curve = "$('svg.stick-curve .curve').attr('points')";
+    const std::string before = harness.config(curve).text();
+    harness.config("$('.stick input.curve').val('3').trigger('input'); true");
+    EXPECT_NE(harness.config(curve).text(), before);
 }
 
 // A round dead zone of 0.2: the dot sits where the stick points, grey inside the dead zone; a
