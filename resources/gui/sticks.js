@@ -358,7 +358,7 @@ function showStickKind(row) {
   row.find('.acceleration-fields').toggle(row.find('select.acceleration').val() === 'on');
 }
 
-// The stick as its row shows it; overrides (a rule's name, a value) stand in for one field.
+// The stick as its row shows it; override ({field, value}) stands in for one field's number.
 function shownStick(row, override) {
   const value = function (field, rule) {
     return override && override.field === field[0] ? override.value : fieldValue(field, STICK_RULES[rule]);
