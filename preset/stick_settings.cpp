@@ -273,13 +273,21 @@ bool readSticks(const json_value* member, std::vector<StickSettings>& sticks, St
     return true;
 }
 
+std::vector<std::pair<const char*, std::string>> stickSettingTexts(const StickSettings& stick) {
+    std::vector<std::pair<const char*, std::string>> texts;
+    for (const Setting& setting : settings) {
+        texts.emplace_back(setting.key, setting.write(stick));
+    }
+    return texts;
+}
+
 json_value* sticksMember(VantryDocument& document, const std::vector<StickSettings>& sticks) {
     json_value* list = document.newArrayMember(sticksMemberKey);
     for (const StickSettings& stick : sticks) {
         json_value* object = new_json_value(&document.allocator);
         object->kind = json_object;
-        for (const Setting& setting : settings) {
-            append_child(object, document.newStringMember(setting.key, setting.write(stick).c_str()));
+        for (const auto& [key, text] : stickSettingTexts(stick)) {
+            append_child(object, document.newStringMember(key, text.c_str()));
         }
         append_child(list, object);
     }

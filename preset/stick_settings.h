@@ -14,6 +14,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace padloom {
@@ -62,6 +63,9 @@ struct StickProblem {
 // Reads the value of a section's "sticks" member into sticks (replacing what they held). False,
 // with the problem, for a wrong type, a text that does not read, or an axis in two sticks.
 bool readSticks(const json_value* member, std::vector<StickSettings>& sticks, StickProblem& problem);
+// A stick's settings as the writer writes them: each key with its text, every setting, in the
+// order of the list above.
+std::vector<std::pair<const char*, std::string>> stickSettingTexts(const StickSettings& stick);
 // The member "sticks" for these sticks, built in the document's arena: each stick with every
 // setting, in the order of the list above.
 json_value* sticksMember(VantryDocument& document, const std::vector<StickSettings>& sticks);

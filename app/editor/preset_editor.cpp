@@ -36,23 +36,6 @@ Outcome<std::string> keepUnreadablePreset(const std::string& path) {
 // Enough lines to show what kind of members they are; a file may hold thousands.
 constexpr std::size_t listedDroppedMembers = 8;
 
-// What saving from the editor would drop of a preset that loaded: every member its reader passed
-// over, including those that later builds read, and the section members it reads but the editor's
-// page does not write yet ("sticks").
-std::vector<VantryDocument::IgnoredMember> editorDrops(const VantryDocument& document) {
-    std::vector<VantryDocument::IgnoredMember> members = document.ignoredMembers;
-    if (!document.joysticks) {
-        return members;
-    }
-    for (std::size_t i = 0; i < document.joysticks->size(); ++i) {
-        const VantryDocument::JoystickData& section = (*document.joysticks)[i];
-        if (!section.sticks.empty()) {
-            members.push_back({i + 1, std::string(sticksMemberKey), true});
-        }
-    }
-    return members;
-}
-
 bool holdsSectionMembers(const VantryDocument::JoystickData& section) {
     return !section.modes.empty() || !section.layers.empty() || !section.sequences.empty() ||
            !section.switches.empty();
@@ -92,9 +75,10 @@ bool PresetEditor::prepareConfigWindow(const std::string& fileName) {
     if (!loaded && !editAsNewPreset(*document, fileName, *path)) {
         return false;
     }
-    // "No" leaves the file as it is and the editor closed.
+    // Saving from the editor drops every member the reader passed over, including those that later
+    // builds read. "No" leaves the file as it is and the editor closed.
     const std::vector<VantryDocument::IgnoredMember> dropped =
-        loaded ? editorDrops(*document) : std::vector<VantryDocument::IgnoredMember>{};
+        loaded ? document->ignoredMembers : std::vector<VantryDocument::IgnoredMember>{};
     if (!dropped.empty() && !dialogs_.confirm(dropQuestion(*document, dropped))) {
         return false;
     }
@@ -145,6 +129,9 @@ void PresetEditor::fillConfigPage(const VantryDocument& document) {
     int j = 0;
     for (const VantryDocument::JoystickData& joystick : *document.joysticks) {
         configPage_.evaluate(config_page::addJoystick(joystick.name));
+        for (const StickSettings& stick : joystick.sticks) {
+            configPage_.evaluate(config_page::addStick(j, stickSettingTexts(stick)));
+        }
         for (const VantryDocument::BindData& bind : joystick.binds) {
             const std::string input = inputToText(bind.input);
             for (const BindOutput& output : bind.outputs) {

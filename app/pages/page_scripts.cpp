@@ -108,6 +108,14 @@ std::string addBind(int joystick, const std::string& inputText, const std::strin
            scriptString(outputText, '\'') + ")";
 }
 
+std::string addStick(int joystick, const std::vector<std::pair<const char*, std::string>>& settings) {
+    std::string members;
+    for (const auto& [key, text] : settings) {
+        members += (members.empty() ? "" : ",") + std::string(key) + ":" + scriptString(text, '\'');
+    }
+    return "addStick(" + std::to_string(joystick) + ", {" + members + "})";
+}
+
 namespace {
 
 std::string listLiteral(const std::vector<std::string>& texts) {

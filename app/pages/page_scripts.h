@@ -12,6 +12,7 @@
 #include "preset/vantry_document.h"
 
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace padloom {
@@ -58,6 +59,8 @@ std::string setTag(const std::string& tag);
 std::string addJoystick(const std::string& name);
 // One output of a bind of the section numbered joystick; outputs of one bind come one after another.
 std::string addBind(int joystick, const std::string& inputText, const std::string& outputText);
+// One stick of the section numbered joystick: each setting's key and text, as the writer writes them.
+std::string addStick(int joystick, const std::vector<std::pair<const char*, std::string>>& settings);
 // The members of the section numbered joystick beyond its binds (modes, layers, sequences,
 // switches), after its binds.
 std::string setSectionMembers(int joystick, const VantryDocument::JoystickData& section);

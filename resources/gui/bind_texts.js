@@ -4,8 +4,8 @@
 // accept, and the file text of a whole preset. Nothing here touches the page.
 //
 // Offers: INPUT_KINDS, AXIS_DIRECTIONS, HAT_DIRECTIONS, OUTPUT_KINDS, NEW_OUTPUT, MAX_NUMBER,
-//   parseInputText, inputText, outputKind, parseOutputText, outputText, formatAmount,
-//   FIELD_RULES (bindNumber, speed), jsonString, presetText.
+//   parseInputText, inputText, outputKind, parseOutputText, outputText, formatAmount, floatText,
+//   FIELD_RULES (bindNumber, speed), jsonString, block, presetText.
 // Needs: OUTPUT_KIND_TABLE (output_kinds.js, which the build makes from the table the preset
 //   reader uses); sectionMemberBlocks (member_texts.js).
 'use strict';
@@ -71,8 +71,41 @@ function parseOutputText(text) {
 // Six significant digits, as the preset files write amounts; what is no number gives the
 // default of the kind.
 function formatAmount(value, kind) {
-  const number = Number.isFinite(value) ? value : outputKind(kind).defaultAmount;
-  return String(Number(number.toPrecision(6)));
+  return floatText(Number.isFinite(value) ? value : outputKind(kind).defaultAmount);
+}
+
+// A number as the preset writer writes the single-precision numbers of a preset: the nearest
+// float, in six significant digits (a float exactly halfway between two goes to the even one),
+// without trailing zeros, in exponent form ("1e-05", "1.5e+06") below 0.0001 and from a million on.
+function floatText(value) {
+  const number = Math.fround(value) + 0; // -0 as 0
+  if (number === 0 || !Number.isFinite(number)) {
+    return String(number);
+  }
+  // Forty digits hold a float of a preset's range exactly enough to tell a tie from its neighbours.
+  const [exact, power] = Math.abs(number).toExponential(40).split('e');
+  const all = exact.replace('.', '');
+  let head = Number(all.slice(0, 6));
+  let exponent = Number(power);
+  const tail = all.slice(6);
+  const half = '5'.padEnd(tail.length, '0');
+  if (tail > half || (tail === half && head % 2 === 1)) {
+    head += 1;
+  }
+  if (head === 1000000) {
+    head = 100000;
+    exponent += 1;
+  }
+  const digits = String(head);
+  const trimmed = function (text) { return text.replace(/0+$/, '').replace(/\.$/, ''); };
+  const sign = number < 0 ? '-' : '';
+  if (exponent < -4 || exponent >= 6) {
+    const exponentText = String(Math.abs(exponent)).padStart(2, '0');
+    return sign + trimmed(digits[0] + '.' + digits.slice(1)) + 'e' + (exponent < 0 ? '-' : '+') + exponentText;
+  }
+  const fixed = exponent < 0 ? '0.' + '0'.repeat(-exponent - 1) + digits
+    : digits.slice(0, exponent + 1) + '.' + digits.slice(exponent + 1);
+  return sign + trimmed(fixed);
 }
 
 function outputText(output) {

@@ -13,6 +13,7 @@
 //   section_members.js  those four as one: filling them, reading them, naming their inputs
 //   capture.js      Detect: the panel while the application listens for an input
 //   live_view.js    named controls, the controls that move, finding a control's binds
+//   sticks.js       a section's sticks: their fields, the curve's picture, the stick's position
 //   config.js       this file, last: it starts the page
 // A file's own statements need only what the files before it offer; its functions may call those
 // of any file, since nothing calls them before the page has started.
@@ -24,6 +25,7 @@
 //   $('#name').val(text), $('#tag').val(text)
 //   addJoystick(name)                    a joystick section; its binds follow       editor.js
 //   addBind(joystick, input, output)     one output of a bind                       editor.js
+//   addStick(joystick, {axes, ...})      a stick, each setting's text                sticks.js
 //   setSectionMembers(joystick, members) the section's modes, layers, sequences and
 //                                        switches, after its binds                  section_members.js
 //   setPresetChoices([{file, shown}...]) the presets a switch may switch to         switches.js
@@ -88,6 +90,7 @@ bindEditorEvents();
 bindCaptureEvents();
 bindLiveViewEvents();
 bindSectionMemberEvents();
+bindStickEvents();
 bindProgramEvents();
 bindCloseKey();
 refreshJoystickTitles();

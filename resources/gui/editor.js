@@ -9,12 +9,13 @@
 //   setBindInput, readInputEditor, setInputEditor, inputEditor, iconButton, optionsFor,
 //   numberInput, accept, checkField, fieldValue, renderOutputParameters, readOutputOfKind,
 //   CODE_CONTROLS, newBind, appendBind, addOutputToBind, addNewBind, updateBindsState, flash,
-//   bindEditorEvents, bindProgramEvents, refreshJoystickTitles.
+//   bindEditorEvents, bindProgramEvents, refreshJoystickTitles, appendGroup.
 // Needs: jQuery; KEY_GROUPS, KEY_NAMES, keyName (keynames.js); bind_texts.js; stopModal
 //   (capture.js); liveParts, liveControlLabel, foundControlOffer, showControlName
 //   (live_view.js); modeParts (bind_modes.js); BASE_LAYER, bindsIn, placeInShownLayer
 //   (layers.js); addMemberParts, shownSectionMembers, showInputMembers, showMemberNames
-//   (section_members.js); fitWindow (config.js); appconfig.enableFocusHelper.
+//   (section_members.js); sticksBlock, shownSticks, showStickPositions (sticks.js); fitWindow
+//   (config.js); appconfig.enableFocusHelper.
 'use strict';
 
 // Names of the connected joysticks, in the order the joystick layer reports
@@ -326,6 +327,7 @@ function updateRelatedJoystick(index, element) {
   const madeFor = device.find('.madefor');
   madeFor.text(stored && stored !== connected ? '· set up with ' + stored : '');
   device.attr('title', stored ? 'Set up with: ' + stored : '');
+  showStickPositions(group);
 }
 
 function refreshJoystickTitles() {
@@ -349,6 +351,7 @@ function newGroup(name) {
   const group = $('<itemgroup>').append(header, binds, footer);
   group.data('storedName', String(name));
   addMemberParts(group);
+  group.append(sticksBlock());
   return group;
 }
 
@@ -411,11 +414,12 @@ function shownBind(bind) {
   };
 }
 
-// A joystick section as shown: its tag, its own binds (not its layers'), and the members that
-// section_members.js reads.
+// A joystick section as shown: its tag, its sticks, its own binds (not its layers'), and the
+// members that section_members.js reads.
 function shownJoystick(group, index) {
   return Object.assign({
     tag: joystickNameToSave(group, index),
+    sticks: shownSticks(group),
     binds: bindsIn(group, BASE_LAYER).map(function () { return shownBind($(this)); }).get()
   }, shownSectionMembers(group));
 }

@@ -13,7 +13,7 @@
 //   controlName, inputDisplay, bindLiveViewEvents.
 // Needs: jQuery; INPUT_KINDS, HAT_DIRECTIONS, parseInputText, outputKind (bind_texts.js);
 //   groups, bindsOf, shownBinds, readBindInput, addNewBind, flash (editor.js); showMemberNames
-//   (section_members.js).
+//   (section_members.js); showStickPositions (sticks.js).
 'use strict';
 
 // Per connected joystick: input text -> the control's name.
@@ -169,6 +169,7 @@ function showLiveInputs(moved) {
   if (found) {
     findControl(found[0], found[1], found[2]);
   }
+  showStickPositions();
 }
 
 function clearLiveInputs() {
@@ -177,6 +178,7 @@ function clearLiveInputs() {
   $('.live-meter .fill').css('width', '0');
   $('.live-hat').text(HAT_ARROWS[0]);
   $('itemgroup > header .live-control').text('');
+  showStickPositions();
 }
 
 function bindLiveViewEvents() {

@@ -1,13 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The texts of a joystick section's members beyond its binds, and their lines in the preset
 // text: modes ("toggle", "turbo 12.5"), sequence steps ("key 44", "wait 250"), and the members
-// "modes", "layers", "sequences" and "switches" laid out as the preset writer lays them out.
+// "modes", "layers", "sequences" and "switches" laid out as the preset writer lays them out,
+// and where "sticks" (sticks.js) goes among them.
 // Nothing here touches the page.
 //
 // Offers: MODE_KINDS, TURBO_RATES, LONGEST_WAIT_MS, parseModeText, modeText, STEP_KINDS,
 //   parseStepText, stepText, FIELD_RULES (rate, waitMs), SECTION_MEMBERS, sectionMemberBlocks.
 // Needs: OUTPUT_KIND_TABLE (output_kinds.js); block, bindLines, jsonString, formatAmount,
-//   outputKind, outputText, parseOutputText, FIELD_RULES (bind_texts.js).
+//   outputKind, outputText, parseOutputText, FIELD_RULES (bind_texts.js); sticksMemberLines
+//   (sticks.js).
 'use strict';
 
 // ------------------------------------------------------------------- modes
@@ -117,7 +119,9 @@ const SECTION_MEMBERS = [
   ['modes', modesLines],
   ['layers', layersLines],
   ['sequences', sequencesLines],
-  ['switches', switchesLines]
+  ['switches', switchesLines],
+  // sticks.js loads later than this table is made.
+  ['sticks', function (sticks) { return sticksMemberLines(sticks); }]
 ];
 
 function sectionMemberBlocks(joystick) {

@@ -113,8 +113,9 @@ TEST_F(PresetLibrary, GeneratedNamesCarryTheDateAndTheFirstFreeNumber) {
     }
 }
 
-TEST_F(PresetLibrary, EditingFillsOneAddBindPerOutputWithEncodedTexts) {
-    writePreset("p.txt", "{\"name\":\"It's\",\"tag\":\"x\",\"joysticks\":[{\"tag\":\"Pad 'A'\",\"binds\":{"
+TEST_F(PresetLibrary, EditingFillsOneAddBindPerOutputAndOneAddStickPerStickWithEncodedTexts) {
+    writePreset("p.txt", "{\"name\":\"It's\",\"tag\":\"x\",\"joysticks\":[{\"tag\":\"Pad 'A'\",\"sticks\":[{"
+                         "\"axes\":\"trigger 5\",\"curve\":\"2\"}],\"binds\":{"
                          "\"btn 3\":[\"key 4\",\"key 5\"],\"axi 1 -\":[\"mou 0 - 6\"]}}]}");
 
     controller().createOrEditPreset("p.txt");
@@ -127,6 +128,10 @@ TEST_F(PresetLibrary, EditingFillsOneAddBindPerOutputWithEncodedTexts) {
     ASSERT_EQ(binds.size(), 3u);
     EXPECT_EQ(binds[0], "addBind(0, 'btn 3', 'key 4')");
     EXPECT_EQ(binds[1], "addBind(0, 'btn 3', 'key 5')");
+    EXPECT_EQ(
+        configPage.startingWith("addStick("),
+        std::vector<std::string>{"addStick(0, {axes:'trigger 5',deadZone:'axial 0.15',outerDeadZone:'0',"
+                                 "curve:'2',acceleration:'off'})"});
 }
 
 struct DropCase {
@@ -175,14 +180,10 @@ INSTANTIATE_TEST_SUITE_P(
         DropCase{"BindsBeforeTagYes", "{\"joysticks\":[{\"binds\":{},\"tag\":\"P\"}]}", true,
                  "member \"binds\""},
         DropCase{
-            "SticksTheEditorDoesNotWrite",
-            "{\"joysticks\":[{\"tag\":\"P\",\"binds\":{}},{\"tag\":\"Q\",\"sticks\":[{\"axes\":\"0 1\"}],"
-            "\"binds\":{}}]}",
-            false, "• member \"sticks\" of joystick section 2\n\nEdit it anyway?"},
-        DropCase{
             "MembersTheEditorWritesAreNotAsked",
             R"({"joysticks":[{"tag":"P","modes":{"btn 0":"toggle"},"layers":[{"while":"btn 1","binds":{}}],)"
-            R"("sequences":{"btn 2":["wait 5"]},"switches":[{"press":["btn 3"],"to":"next"}],"binds":{}}]})",
+            R"("sequences":{"btn 2":["wait 5"]},"switches":[{"press":["btn 3"],"to":"next"}],)"
+            R"("sticks":[{"axes":"0 1"}],"binds":{}}]})",
             false, ""},
         DropCase{"ALongList",
                  "{\"a\":0,\"b\":0,\"c\":0,\"d\":0,\"e\":0,\"f\":0,\"g\":0,\"h\":0,\"i\":0,\"j\":0}", false,

@@ -45,6 +45,7 @@ TEST_F(Page, EveryScriptOfTheControllerRunsInItsPage) {
         m::showNotice("t", "x")};
     const std::vector<std::string> configScripts = {
         c::clearJoysticks(), c::setName("n"), c::setTag("t"), c::addJoystick("j"), c::addBind(0, "btn 0", "k"),
+        c::addStick(0, {{"axes", "0 1"}}),
         c::setSectionMembers(0, {}), c::setPresetChoices({}),
         c::commitTextFields(), c::generatePresetString(), c::getName(), c::getTag(), c::getContentHeight(),
         c::setJoystickNames({}), c::updateRelatedJoysticks(),

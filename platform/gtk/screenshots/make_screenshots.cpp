@@ -2,9 +2,9 @@
 // padloom_screenshots OUTDIR: starts the desktop shell on a fresh preset folder holding the
 // example presets and a virtual Xbox pad, opens one of them in the editor, and writes the two
 // windows as PNG files (main-window.png, preset-editor.png, preset-editor-live.png with the pad's
-// control of the first bind held, and preset-editor-members.png with a layer, modes and a sequence)
-// for the README. Run it under a display (make screenshots uses Xvfb); it touches none of the
-// user's presets or settings.
+// control of the first bind held, preset-editor-members.png with a layer, modes and a sequence,
+// and preset-editor-sticks.png with a stick added and held) for the README. Run it under a
+// display (make screenshots uses Xvfb); it touches none of the user's presets or settings.
 #include "engine/null_sink.h"
 #include "platform/gtk/shell/keyfile_settings_store.h"
 #include "platform/gtk/shell/resource_locator.h"
@@ -215,7 +215,25 @@ int main(int argc, char** argv) {
             "$('select.layer-choice').first().val($('select.layer-choice option').eq(1)"
             ".val()).trigger('change'); $('itemgroup')[0].scrollIntoView(); true");
         settle(std::chrono::milliseconds(1500));
-        if (ready && savePng(shell.configWindow(), out / "preset-editor-members.png")) {
+        ready = ready && savePng(shell.configWindow(), out / "preset-editor-members.png");
+        // A stick for the left thumbstick, with a curve and acceleration, while the stick is held right.
+        shell.configPage().evaluate(
+            "$('.add-stick').first().click(); $('.stick input.curve').val('2')"
+            ".trigger('change'); $('.stick select.acceleration').val('on').trigger('change');"
+            "true");
+        pad.hold("axi 0 +");
+        ready = ready && pumpUntil(
+                             [&] {
+                                 return shell.configPage()
+                                            .evaluate("$('.stick .live-dot:not(.resting)').length")
+                                            .number() > 0;
+                             },
+                             limit);
+        // After the live view has scrolled to the held stick's binds.
+        settle(std::chrono::milliseconds(500));
+        shell.configPage().evaluate("$('.stick')[0].scrollIntoView({block: 'center'}); true");
+        settle(std::chrono::milliseconds(1000));
+        if (ready && savePng(shell.configWindow(), out / "preset-editor-sticks.png")) {
             status = 0;
         }
         shell.terminateNow();
