@@ -92,6 +92,7 @@ void BindingCapture::scanJoystickInputTask(int index, int bindNo) {
     while (events_.pollEvent(discarded)) {
         capture.scanning = capture.scanning && !cancelsCapture(discarded);
     }
+    listening_ = true;
     runCapture(capture);
     endCapture(capture);
 }
@@ -170,6 +171,7 @@ void BindingCapture::closeCapture() {
     runner_.joystickPollingEnabled = false;
     configPage_.evaluate(config_page::stopModal());
     menu_.restoreMenuState(runner_.active());
+    listening_ = false;
     running_ = false;
 }
 

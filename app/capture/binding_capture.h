@@ -43,6 +43,9 @@ public:
     void escapeCapture();
     // From the request until the capture has ended.
     bool running() const { return running_; }
+    // From the moment the capture has dropped what came before it until it ends: an input now is
+    // the one it takes.
+    bool listening() const { return listening_; }
 
 private:
     struct State;
@@ -60,6 +63,7 @@ private:
     CaptureEvents& events_;
     Hooks hooks_;
     bool running_ = false;
+    bool listening_ = false;
 };
 
 } // namespace padloom

@@ -88,6 +88,7 @@ public:
     // Escape in either window: ends a running or queued capture (no effect otherwise).
     void escapeCapture() { capture_.escapeCapture(); }
     bool captureRunning() const override { return capture_.running(); }
+    bool captureListening() const { return capture_.listening(); }
 
     // --- quick options
     void LockCursor();
