@@ -28,6 +28,7 @@
 #include <string>
 #include <unistd.h>
 #include <vector>
+#include <webkit2/webkit2.h>
 
 namespace fs = std::filesystem;
 
@@ -227,6 +228,14 @@ size_t windowPixels(GtkWindow* window) {
     const guint8* bytes = gdk_pixbuf_get_pixels_with_length(pixels, &length);
     const size_t sum =
         std::hash<std::string_view>{}(std::string_view(reinterpret_cast<const char*>(bytes), length));
+    static size_t saved = 0;
+    const char* folder = std::getenv("PADLOOM_FRAMES_DIR"); // keeps each content seen, as PNG
+    if (folder != nullptr && sum != saved) {
+        saved = sum;
+        static int number = 0;
+        const std::string file = std::string(folder) + "/content-" + std::to_string(++number) + ".png";
+        gdk_pixbuf_save(pixels, file.c_str(), "png", nullptr, nullptr);
+    }
     g_object_unref(pixels);
     return sum == 0 ? 1 : sum;
 }
@@ -334,9 +343,32 @@ public:
     bool confirm(const std::string&) override { return true; }
 };
 
+// The floor under the app's figures: one GTK window holding one web view with an empty page, made
+// with the same settings as the app's pages (context, sandbox, drawing without the GPU, no JIT),
+// measured as the app is. Nothing of Padloom runs.
+int reportBareWindow() {
+    padloom::configureWebSandbox(PADLOOM_RESOURCES);
+    GtkWidget* window = gtk_window_new(GTK_WINDOW_TOPLEVEL);
+    gtk_window_set_default_size(GTK_WINDOW(window), 460, 620);
+    WebKitSettings* settings = WEBKIT_SETTINGS(g_object_new(
+        WEBKIT_TYPE_SETTINGS, "hardware-acceleration-policy", WEBKIT_HARDWARE_ACCELERATION_POLICY_NEVER,
+        "enable-webgl", FALSE, "enable-media", FALSE, "enable-page-cache", FALSE, nullptr));
+    GtkWidget* view = GTK_WIDGET(g_object_new(WEBKIT_TYPE_WEB_VIEW, "settings", settings, "web-context",
+                                              padloom::appWebContext(), nullptr));
+    g_object_unref(settings);
+    gtk_container_add(GTK_CONTAINER(window), view);
+    webkit_web_view_load_html(WEBKIT_WEB_VIEW(view), "<!DOCTYPE html><html><body></body></html>", nullptr);
+    gtk_widget_show_all(window);
+    serve(std::chrono::seconds(20));
+    std::printf("A bare WebKitGTK window with an empty page, under Xvfb:\n");
+    report("bare window shown");
+    gtk_widget_destroy(window);
+    return 0;
+}
+
 } // namespace
 
-int main() {
+int main(int argc, char** argv) {
     char dataTemplate[] = "/tmp/padloom-memory-XXXXXX";
     const fs::path home = mkdtemp(dataTemplate);
     setenv("XDG_DATA_HOME", (home / "data").c_str(), 1);
@@ -349,6 +381,9 @@ int main() {
     if (!gtk_init_check(nullptr, nullptr)) {
         std::fprintf(stderr, "padloom_memory_bench: no display (run it under xvfb-run)\n");
         return 1;
+    }
+    if (argc > 1 && std::string(argv[1]) == "--bare") {
+        return reportBareWindow();
     }
     padloom::test::FakeTrayHost host;
     padloom::test::SdlJoystickSession joysticks;

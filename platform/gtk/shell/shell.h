@@ -83,6 +83,8 @@ public:
 
 private:
     struct Signals;
+    void makePages();
+    void fillMainPage();
     void buildMainWindow();
     void buildConfigWindow();
     void layOutHiddenMainWindow();
@@ -124,7 +126,8 @@ private:
     bool terminating_ = false;
     bool reloadConfigOnClose_ = false;
     bool mainWindowRevealed_ = false;
-    unsigned mainWindowWait_ = 0; // the timeout that shows the main window when its page is late
+    bool mainPageLoadedEarly_ = false; // before the controller was there to fill it
+    unsigned mainWindowWait_ = 0;      // the timeout that shows the main window when its page is late
 };
 
 } // namespace padloom
