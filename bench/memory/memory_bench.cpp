@@ -162,21 +162,37 @@ std::map<int, Activity> threadActivity(int pid) {
 }
 
 // PADLOOM_IDLE_THREADS=1: each thread of pid that woke in the measured time, by name.
-void reportThreads(int pid, std::map<int, Activity>& before, double seconds) {
+void reportThreads(int pid, const std::map<int, Activity>& spent, double seconds) {
     if (std::getenv("PADLOOM_IDLE_THREADS") == nullptr) {
         return;
     }
-    for (const auto& [thread, now] : threadActivity(pid)) {
-        const Activity earlier = before.count(thread) > 0 ? before[thread] : Activity{};
-        if (now.switches > earlier.switches) {
-            std::string name =
-                readFile("/proc/" + std::to_string(pid) + "/task/" + std::to_string(thread) + "/comm");
+    for (const auto& [thread, activity] : spent) {
+        std::string name =
+            readFile("/proc/" + std::to_string(pid) + "/task/" + std::to_string(thread) + "/comm");
+        if (activity.switches > 0 && !name.empty()) {
             name.erase(name.find_last_not_of('\n') + 1);
             std::printf("      %d %-16s %6.1f ms CPU %5lld wakeups in %.0f s\n", pid, name.c_str(),
-                        (now.cpuSeconds - earlier.cpuSeconds) * 1000, now.switches - earlier.switches,
-                        seconds);
+                        activity.cpuSeconds * 1000, activity.switches, seconds);
         }
     }
+}
+
+// The activity of every thread of the tree; this process's own threads are read last before the
+// measured time and first after it, so that reading the others (and /proc) is not counted.
+std::map<int, Activity> treeActivity(const std::vector<Process>& tree, bool ownFirst) {
+    std::map<int, Activity> threads;
+    if (ownFirst) {
+        threads.merge(threadActivity(getpid()));
+    }
+    for (const Process& process : tree) {
+        if (process.pid != getpid()) {
+            threads.merge(threadActivity(process.pid));
+        }
+    }
+    if (!ownFirst) {
+        threads.merge(threadActivity(getpid()));
+    }
+    return threads;
 }
 
 // Serves the main loop for length with nothing happening; prints the share of a core and the
@@ -184,26 +200,29 @@ void reportThreads(int pid, std::map<int, Activity>& before, double seconds) {
 // run in this process, outside the measured main loop. A thread that came during the time counts
 // from nothing; one that went before its end is not counted.
 void reportIdle(const char* what, std::chrono::seconds length) {
-    std::map<int, Activity> before;
-    for (const Process& process : processTree()) {
-        before.merge(threadActivity(process.pid));
-    }
+    std::map<int, Activity> before = treeActivity(processTree(), false);
     const auto start = std::chrono::steady_clock::now();
     serve(length);
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    std::map<int, Activity> after = treeActivity({}, true);
+    const std::vector<Process> tree = processTree();
+    after.merge(treeActivity(tree, false));
     double cpu = 0;
     double wakeups = 0;
     std::string parts;
-    for (const Process& process : processTree()) {
-        Activity spent;
-        for (const auto& [thread, now] : threadActivity(process.pid)) {
+    for (const Process& process : tree) {
+        Activity total;
+        std::map<int, Activity> spent;
+        for (const auto& [thread, unused] : threadActivity(process.pid)) {
             const Activity earlier = before.count(thread) > 0 ? before[thread] : Activity{};
-            spent.cpuSeconds += now.cpuSeconds - earlier.cpuSeconds;
-            spent.switches += now.switches - earlier.switches;
+            const Activity now = after.count(thread) > 0 ? after[thread] : earlier;
+            spent[thread] = {now.cpuSeconds - earlier.cpuSeconds, now.switches - earlier.switches};
+            total.cpuSeconds += spent[thread].cpuSeconds;
+            total.switches += spent[thread].switches;
         }
-        reportThreads(process.pid, before, seconds);
-        const double share = spent.cpuSeconds / seconds * 100;
-        const double rate = static_cast<double>(spent.switches) / seconds;
+        reportThreads(process.pid, spent, seconds);
+        const double share = total.cpuSeconds / seconds * 100;
+        const double rate = static_cast<double>(total.switches) / seconds;
         cpu += share;
         wakeups += rate;
         if (rate >= 0.005) {
