@@ -20,10 +20,14 @@
 //                     pending GTK events, so the windows stay responsive during a capture.
 // Then, in this order:
 //   1. Fill TesselAppDelegate::Outlets and construct the controller with it (and HelpSites).
-//   2. awakeFromNib(); load resources/gui/window_main.htm and window_config.htm in the web views,
-//      each with the user script that defines `app` / `appconfig` (the page operations).
+//      The main page (resources/gui/window_main.htm) may start loading before, so that its web
+//      process starts meanwhile; each page has the user script that defines `app` / `appconfig`
+//      (the page operations).
+//   2. awakeFromNib().
 //   3. applicationDidFinishLaunching().
-//   4. On the main page's "load-finished" (WEBKIT_LOAD_FINISHED): webViewDocumentReady().
+//   4. On the main page's "load-finished" (WEBKIT_LOAD_FINISHED), not before step 3:
+//      webViewDocumentReady(). Once the main window is shown, load window_config.htm; scripts for
+//      a page wait while it loads.
 //   5. Script bridge messages: callFromPage(op, args) with the parsed arguments; send back the
 //      reply's value, or reject the page's promise with the reply's problem when refused.
 //   6. Menu items run their row's action (options and commands: a method of the controller; help

@@ -28,6 +28,7 @@
 #include <string>
 #include <unistd.h>
 #include <vector>
+#include <webkit2/webkit2.h>
 
 namespace fs = std::filesystem;
 
@@ -119,30 +120,77 @@ long long statusField(const std::string& status, const std::string& field) {
     return at == std::string::npos ? 0 : std::atoll(status.c_str() + at + field.size() + 1);
 }
 
+// A thread's CPU time in seconds: from schedstat, to the nanosecond, where the kernel keeps it;
+// else user and system time from stat, to a clock tick (10 ms: a 60 s run could tell only steps of
+// 0.017 % of a core).
+double threadCpuSeconds(const fs::path& task) {
+    const std::string schedstat = readFile(task / "schedstat");
+    if (!schedstat.empty()) {
+        return static_cast<double>(std::stoull(schedstat)) / 1e9;
+    }
+    const std::string stat = readFile(task / "stat");
+    const size_t close = stat.rfind(')');
+    if (close == std::string::npos) {
+        return 0;
+    }
+    std::istringstream fields(stat.substr(close + 2));
+    std::string field;
+    unsigned long long ticks = 0;
+    for (int index = 3; fields >> field && index <= 15; ++index) { // 3: state; 14, 15: user, system
+        if (index >= 14) {
+            ticks += std::stoull(field);
+        }
+    }
+    return static_cast<double>(ticks) / static_cast<double>(sysconf(_SC_CLK_TCK));
+}
+
 // The CPU time and context switches of each thread of pid, by thread id.
 std::map<int, Activity> threadActivity(int pid) {
     std::map<int, Activity> threads;
     const fs::path tasks = "/proc/" + std::to_string(pid) + "/task";
     std::error_code error;
     for (const fs::directory_entry& task : fs::directory_iterator(tasks, error)) {
-        const std::string stat = readFile(task.path() / "stat");
-        const size_t close = stat.rfind(')');
-        if (close == std::string::npos) {
+        const std::string status = readFile(task.path() / "status");
+        if (status.empty()) {
             continue;
         }
-        std::istringstream fields(stat.substr(close + 2));
-        std::string field;
-        unsigned long long ticks = 0;
-        for (int index = 3; fields >> field && index <= 15; ++index) { // 3: state; 14, 15: user, system
-            if (index >= 14) {
-                ticks += std::stoull(field);
-            }
-        }
-        const std::string status = readFile(task.path() / "status");
-        threads[std::stoi(task.path().filename())] = {static_cast<double>(ticks) /
-                                                          static_cast<double>(sysconf(_SC_CLK_TCK)),
+        threads[std::stoi(task.path().filename())] = {threadCpuSeconds(task.path()),
                                                       statusField(status, "voluntary_ctxt_switches") +
                                                           statusField(status, "nonvoluntary_ctxt_switches")};
+    }
+    return threads;
+}
+
+// PADLOOM_IDLE_THREADS=1: each thread of pid that woke in the measured time, by name.
+void reportThreads(int pid, const std::map<int, Activity>& spent, double seconds) {
+    if (std::getenv("PADLOOM_IDLE_THREADS") == nullptr) {
+        return;
+    }
+    for (const auto& [thread, activity] : spent) {
+        std::string name =
+            readFile("/proc/" + std::to_string(pid) + "/task/" + std::to_string(thread) + "/comm");
+        if (activity.switches > 0 && !name.empty()) {
+            name.erase(name.find_last_not_of('\n') + 1);
+            std::printf("      %d %-16s %6.1f ms CPU %5lld wakeups in %.0f s\n", pid, name.c_str(),
+                        activity.cpuSeconds * 1000, activity.switches, seconds);
+        }
+    }
+}
+
+// The activity of every thread of the tree; this process's own threads are read last before the
+// measured time and first after it, so that reading the others (and /proc) is not counted.
+std::map<int, Activity> treeActivity(const std::vector<Process>& tree, bool ownFirst) {
+    std::map<int, Activity> threads;
+    if (ownFirst) {
+        threads.merge(threadActivity(getpid()));
+    }
+    for (const Process& process : tree) {
+        if (process.pid != getpid()) {
+            threads.merge(threadActivity(process.pid));
+        }
+    }
+    if (!ownFirst) {
+        threads.merge(threadActivity(getpid()));
     }
     return threads;
 }
@@ -152,25 +200,29 @@ std::map<int, Activity> threadActivity(int pid) {
 // run in this process, outside the measured main loop. A thread that came during the time counts
 // from nothing; one that went before its end is not counted.
 void reportIdle(const char* what, std::chrono::seconds length) {
-    std::map<int, Activity> before;
-    for (const Process& process : processTree()) {
-        before.merge(threadActivity(process.pid));
-    }
+    std::map<int, Activity> before = treeActivity(processTree(), false);
     const auto start = std::chrono::steady_clock::now();
     serve(length);
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    std::map<int, Activity> after = treeActivity({}, true);
+    const std::vector<Process> tree = processTree();
+    after.merge(treeActivity(tree, false));
     double cpu = 0;
     double wakeups = 0;
     std::string parts;
-    for (const Process& process : processTree()) {
-        Activity spent;
-        for (const auto& [thread, now] : threadActivity(process.pid)) {
+    for (const Process& process : tree) {
+        Activity total;
+        std::map<int, Activity> spent;
+        for (const auto& [thread, unused] : threadActivity(process.pid)) {
             const Activity earlier = before.count(thread) > 0 ? before[thread] : Activity{};
-            spent.cpuSeconds += now.cpuSeconds - earlier.cpuSeconds;
-            spent.switches += now.switches - earlier.switches;
+            const Activity now = after.count(thread) > 0 ? after[thread] : earlier;
+            spent[thread] = {now.cpuSeconds - earlier.cpuSeconds, now.switches - earlier.switches};
+            total.cpuSeconds += spent[thread].cpuSeconds;
+            total.switches += spent[thread].switches;
         }
-        const double share = spent.cpuSeconds / seconds * 100;
-        const double rate = static_cast<double>(spent.switches) / seconds;
+        reportThreads(process.pid, spent, seconds);
+        const double share = total.cpuSeconds / seconds * 100;
+        const double rate = static_cast<double>(total.switches) / seconds;
         cpu += share;
         wakeups += rate;
         if (rate >= 0.005) {
@@ -227,6 +279,14 @@ size_t windowPixels(GtkWindow* window) {
     const guint8* bytes = gdk_pixbuf_get_pixels_with_length(pixels, &length);
     const size_t sum =
         std::hash<std::string_view>{}(std::string_view(reinterpret_cast<const char*>(bytes), length));
+    static size_t saved = 0;
+    const char* folder = std::getenv("PADLOOM_FRAMES_DIR"); // keeps each content seen, as PNG
+    if (folder != nullptr && sum != saved) {
+        saved = sum;
+        static int number = 0;
+        const std::string file = std::string(folder) + "/content-" + std::to_string(++number) + ".png";
+        gdk_pixbuf_save(pixels, file.c_str(), "png", nullptr, nullptr);
+    }
     g_object_unref(pixels);
     return sum == 0 ? 1 : sum;
 }
@@ -334,9 +394,32 @@ public:
     bool confirm(const std::string&) override { return true; }
 };
 
+// The floor under the app's figures: one GTK window holding one web view with an empty page, made
+// with the same settings as the app's pages (context, sandbox, drawing without the GPU, no JIT),
+// measured as the app is. Nothing of Padloom runs.
+int reportBareWindow() {
+    padloom::configureWebSandbox(PADLOOM_RESOURCES);
+    GtkWidget* window = gtk_window_new(GTK_WINDOW_TOPLEVEL);
+    gtk_window_set_default_size(GTK_WINDOW(window), 460, 620);
+    WebKitSettings* settings = WEBKIT_SETTINGS(g_object_new(
+        WEBKIT_TYPE_SETTINGS, "hardware-acceleration-policy", WEBKIT_HARDWARE_ACCELERATION_POLICY_NEVER,
+        "enable-webgl", FALSE, "enable-media", FALSE, "enable-page-cache", FALSE, nullptr));
+    GtkWidget* view = GTK_WIDGET(g_object_new(WEBKIT_TYPE_WEB_VIEW, "settings", settings, "web-context",
+                                              padloom::appWebContext(), nullptr));
+    g_object_unref(settings);
+    gtk_container_add(GTK_CONTAINER(window), view);
+    webkit_web_view_load_html(WEBKIT_WEB_VIEW(view), "<!DOCTYPE html><html><body></body></html>", nullptr);
+    gtk_widget_show_all(window);
+    serve(std::chrono::seconds(20));
+    std::printf("A bare WebKitGTK window with an empty page, under Xvfb:\n");
+    report("bare window shown");
+    gtk_widget_destroy(window);
+    return 0;
+}
+
 } // namespace
 
-int main() {
+int main(int argc, char** argv) {
     char dataTemplate[] = "/tmp/padloom-memory-XXXXXX";
     const fs::path home = mkdtemp(dataTemplate);
     setenv("XDG_DATA_HOME", (home / "data").c_str(), 1);
@@ -349,6 +432,9 @@ int main() {
     if (!gtk_init_check(nullptr, nullptr)) {
         std::fprintf(stderr, "padloom_memory_bench: no display (run it under xvfb-run)\n");
         return 1;
+    }
+    if (argc > 1 && std::string(argv[1]) == "--bare") {
+        return reportBareWindow();
     }
     padloom::test::FakeTrayHost host;
     padloom::test::SdlJoystickSession joysticks;

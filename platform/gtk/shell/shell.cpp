@@ -90,6 +90,7 @@ Shell::Shell(ShellOptions options) : options_(std::move(options)) {
     if (!options_.quit) {
         options_.quit = [] {};
     }
+    makePages();
     mainLoop_ = std::make_unique<GlibMainLoop>([this] { terminate(); });
     activeWindow_ = std::make_unique<X11ActiveWindow>();
     presentationMonitor_ = std::make_unique<X11FullscreenMonitor>(*activeWindow_);
@@ -107,40 +108,6 @@ Shell::Shell(ShellOptions options) : options_(std::move(options)) {
     }
     accelerators_ = gtk_accel_group_new();
     menu_ = std::make_unique<AppMenu>(accelerators_);
-    PageHandlers mainHandlers = pageHandlers();
-    // Loading the main page again refills it (page-ready handling follows the load).
-    mainHandlers.processEnded = [this] { mainPage_->reload(); };
-    mainHandlers.loaded = [this] {
-        if (controller_) {
-            controller_->operations().post([this] {
-                controller_->webViewDocumentReady();
-                if (controller_->mainPageFills() > 0) {
-                    revealMainWindow();
-                }
-            });
-        }
-    };
-    PageHandlers configHandlers = pageHandlers();
-    // Page-ready handling follows the main page only; this page learns the joystick names.
-    configHandlers.loaded = [this] {
-        if (controller_) {
-            controller_->operations().post([this] { controller_->configPageDidLoad(); });
-        }
-    };
-    // An edit in progress is not replaced by an empty editor, which closing the window would
-    // then save: the page comes back once its window is closed.
-    // The configuration page may close its window with window.close(); that ends the edit the
-    // same way as the window's close button.
-    configHandlers.closeRequested = [this] { gtk_window_close(configWindow_); };
-    configHandlers.processEnded = [this] {
-        if (gtk_widget_get_visible(GTK_WIDGET(configWindow_))) {
-            reloadConfigOnClose_ = true;
-        } else {
-            configPage_->reload();
-        }
-    };
-    mainPage_ = std::make_unique<WebPage>(bridge("app"), mainHandlers);
-    configPage_ = std::make_unique<WebPage>(bridge("appconfig"), configHandlers, mainPage_.get());
     buildMainWindow();
     buildConfigWindow();
     if (auto* dialogs = dynamic_cast<GtkDialogs*>(options_.dialogs)) {
@@ -173,6 +140,44 @@ Shell::Shell(ShellOptions options) : options_(std::move(options)) {
     tray_ = std::make_unique<TrayIcon>(controller_->switching(), menu_->item(&MenuOutlets::keepInTray_mi),
                                        TrayActions{[this] { showMainWindow(); }, [this] { terminate(); }},
                                        iconFolder);
+}
+
+// The main page starts loading first of all: its web process starts and loads it while the rest
+// of the start-up runs. The configuration page waits until the main window is shown (the two
+// share the web process).
+void Shell::makePages() {
+    PageHandlers mainHandlers = pageHandlers();
+    // Loading the main page again refills it (page-ready handling follows the load).
+    mainHandlers.processEnded = [this] { mainPage_->reload(); };
+    mainHandlers.loaded = [this] {
+        if (controller_) {
+            fillMainPage();
+        } else {
+            mainPageLoadedEarly_ = true;
+        }
+    };
+    PageHandlers configHandlers = pageHandlers();
+    // Page-ready handling follows the main page only; this page learns the joystick names.
+    configHandlers.loaded = [this] {
+        if (controller_) {
+            controller_->operations().post([this] { controller_->configPageDidLoad(); });
+        }
+    };
+    // An edit in progress is not replaced by an empty editor, which closing the window would
+    // then save: the page comes back once its window is closed.
+    // The configuration page may close its window with window.close(); that ends the edit the
+    // same way as the window's close button.
+    configHandlers.closeRequested = [this] { gtk_window_close(configWindow_); };
+    configHandlers.processEnded = [this] {
+        if (gtk_widget_get_visible(GTK_WIDGET(configWindow_))) {
+            reloadConfigOnClose_ = true;
+        } else {
+            configPage_->reload();
+        }
+    };
+    mainPage_ = std::make_unique<WebPage>(bridge("app"), mainHandlers);
+    mainPage_->loadFile(options_.resourceDir + "/gui/window_main.htm");
+    configPage_ = std::make_unique<WebPage>(bridge("appconfig"), configHandlers, mainPage_.get());
 }
 
 Shell::~Shell() {
@@ -319,9 +324,10 @@ void Shell::buildConfigWindow() {
 void Shell::start() {
     controller_->awakeFromNib();
     layOutHiddenMainWindow();
-    mainPage_->loadFile(options_.resourceDir + "/gui/window_main.htm");
-    configPage_->loadFile(options_.resourceDir + "/gui/window_config.htm");
     controller_->applicationDidFinishLaunching();
+    if (std::exchange(mainPageLoadedEarly_, false)) {
+        fillMainPage();
+    }
     controller_->focusFollowing().start(options_.focusMonitor, *mainLoop_);
     if (GdkScreen* screen = gdk_screen_get_default()) {
         monitorsChanged_ =
@@ -335,6 +341,16 @@ void Shell::start() {
             return G_SOURCE_REMOVE;
         },
         this);
+}
+
+void Shell::fillMainPage() {
+    controller_->operations().post([this] {
+        controller_->webViewDocumentReady();
+        if (controller_->mainPageFills() > 0 && !mainWindowRevealed_) {
+            mainPage_->takePicture();
+            revealMainWindow();
+        }
+    });
 }
 
 // The window gets its size, and so the page its width, without being shown: the page is laid out
@@ -359,6 +375,9 @@ void Shell::revealMainWindow() {
         g_source_remove(std::exchange(mainWindowWait_, 0));
     }
     gtk_widget_show(GTK_WIDGET(mainWindow_));
+    if (configPage_->pageUri().empty()) {
+        configPage_->loadFile(options_.resourceDir + "/gui/window_config.htm");
+    }
     for (const std::string* warning : {&settingsWarning_, &sinkWarning_}) {
         if (!warning->empty()) {
             options_.dialogs->showAlertLater(*warning, [] {});

@@ -57,9 +57,9 @@ public:
     Shell(const Shell&) = delete;
     Shell& operator=(const Shell&) = delete;
 
-    // awakeFromNib (label, pages start loading), applicationDidFinishLaunching; page-ready
-    // handling follows when the main page has loaded, and the main window is shown once the page
-    // has been filled and the window fitted to it.
+    // awakeFromNib (label), applicationDidFinishLaunching; page-ready handling follows when the
+    // main page (loading since construction) has loaded, and the main window is shown once the
+    // page has been filled and the window fitted to it; the configuration page loads then.
     void start();
     // The user asks to quit: asks where it must, then shuts down and calls options.quit.
     void terminate();
@@ -83,6 +83,8 @@ public:
 
 private:
     struct Signals;
+    void makePages();
+    void fillMainPage();
     void buildMainWindow();
     void buildConfigWindow();
     void layOutHiddenMainWindow();
@@ -124,7 +126,8 @@ private:
     bool terminating_ = false;
     bool reloadConfigOnClose_ = false;
     bool mainWindowRevealed_ = false;
-    unsigned mainWindowWait_ = 0; // the timeout that shows the main window when its page is late
+    bool mainPageLoadedEarly_ = false; // before the controller was there to fill it
+    unsigned mainWindowWait_ = 0;      // the timeout that shows the main window when its page is late
 };
 
 } // namespace padloom

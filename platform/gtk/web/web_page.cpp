@@ -6,6 +6,7 @@
 
 #include <gtk/gtk.h>
 #include <memory>
+#include <utility>
 #include <webkit2/webkit2.h>
 
 namespace padloom {
@@ -80,6 +81,7 @@ struct WebPageSignals {
     static void processTerminated(WebKitWebView*, WebKitWebProcessTerminationReason reason,
                                   gpointer userData) {
         auto* page = static_cast<WebPage*>(userData);
+        page->loading_ = false; // the load ends with its process
         if (reason == WEBKIT_WEB_PROCESS_TERMINATED_BY_API) {
             return;
         }
@@ -102,6 +104,17 @@ struct WebPageSignals {
         }
     }
 
+    // Drawn before the view's own drawing, which covers it once the page's process has drawn
+    // (the pages' background is opaque).
+    static gboolean drawPicture(GtkWidget*, cairo_t* cairo, gpointer userData) {
+        auto* page = static_cast<WebPage*>(userData);
+        if (page->picture_ != nullptr) {
+            cairo_set_source_surface(cairo, page->picture_, 0, 0);
+            cairo_paint(cairo);
+        }
+        return FALSE;
+    }
+
     static gboolean contextMenu(WebKitWebView*, WebKitContextMenu*, GdkEvent*, WebKitHitTestResult*,
                                 gpointer) {
         return TRUE;
@@ -109,7 +122,14 @@ struct WebPageSignals {
 
     static void loadChanged(WebKitWebView*, WebKitLoadEvent event, gpointer userData) {
         auto* page = static_cast<WebPage*>(userData);
-        if (event == WEBKIT_LOAD_FINISHED && page->handlers_.loaded) {
+        if (event == WEBKIT_LOAD_STARTED) {
+            page->loading_ = true;
+        }
+        if (event != WEBKIT_LOAD_FINISHED) {
+            return;
+        }
+        page->loading_ = false;
+        if (page->handlers_.loaded) {
             page->handlers_.loaded();
         }
     }
@@ -180,15 +200,18 @@ void WebPage::createView() {
     g_signal_connect(view_, "decide-policy", G_CALLBACK(WebPageSignals::decidePolicy), this);
     g_signal_connect(view_, "web-process-terminated", G_CALLBACK(WebPageSignals::processTerminated), this);
     g_signal_connect(view_, "close", G_CALLBACK(WebPageSignals::close), this);
+    g_signal_connect(view_, "draw", G_CALLBACK(WebPageSignals::drawPicture), this);
 }
 
 void WebPage::destroyView() {
+    dropPicture();
     if (view_ == nullptr) {
         return;
     }
     g_signal_handlers_disconnect_by_data(view_, this);
     g_object_unref(view_);
     view_ = nullptr;
+    loading_ = false;
 }
 
 // The view leaves its container; restore puts a new one in its place, packed the same way.
@@ -248,6 +271,79 @@ void WebPage::loadFile(const std::string& path) {
 void WebPage::reload() {
     if (view_ != nullptr && !pageUri_.empty()) {
         webkit_web_view_load_uri(view_, pageUri_.c_str());
+        loading_ = true;
+    }
+}
+
+namespace {
+
+// The view draws the page itself within a few frames of being shown; the picture goes a while
+// after that, also when the window was not shown meanwhile.
+constexpr guint pictureSeconds = 5;
+
+} // namespace
+
+void WebPage::takePicture() {
+    if (view_ == nullptr) {
+        return;
+    }
+    struct Request {
+        bool done = false;
+        bool timedOut = false;
+        cairo_surface_t* picture = nullptr;
+    };
+    auto request = std::make_shared<Request>();
+    GCancellable* cancellable = g_cancellable_new();
+    WebKitWebView* view = view_;
+    webkit_web_view_get_snapshot(
+        view, WEBKIT_SNAPSHOT_REGION_VISIBLE, WEBKIT_SNAPSHOT_OPTIONS_NONE, cancellable,
+        [](GObject* source, GAsyncResult* result, gpointer data) {
+            std::unique_ptr<std::shared_ptr<Request>> request(static_cast<std::shared_ptr<Request>*>(data));
+            (*request)->picture =
+                webkit_web_view_get_snapshot_finish(WEBKIT_WEB_VIEW(source), result, nullptr);
+            (*request)->done = true;
+        },
+        new std::shared_ptr<Request>(request));
+    const guint timer = g_timeout_add(
+        static_cast<guint>(timeLimit_.count()),
+        [](gpointer data) -> gboolean {
+            static_cast<Request*>(data)->timedOut = true;
+            return G_SOURCE_REMOVE;
+        },
+        request.get());
+    while (!request->done && !request->timedOut) {
+        g_main_context_iteration(nullptr, TRUE);
+    }
+    if (!request->timedOut) {
+        g_source_remove(timer);
+    }
+    g_cancellable_cancel(cancellable);
+    g_object_unref(cancellable);
+    if (request->picture == nullptr) {
+        return;
+    }
+    if (view != view_) { // released meanwhile
+        cairo_surface_destroy(request->picture);
+        return;
+    }
+    dropPicture();
+    picture_ = request->picture;
+    pictureExpiry_ = g_timeout_add_seconds(
+        pictureSeconds,
+        [](gpointer page) -> gboolean {
+            static_cast<WebPage*>(page)->pictureExpiry_ = 0;
+            static_cast<WebPage*>(page)->dropPicture();
+            return G_SOURCE_REMOVE;
+        },
+        this);
+}
+
+void WebPage::dropPicture() {
+    if (pictureExpiry_ != 0) {
+        g_source_remove(std::exchange(pictureExpiry_, 0));
+    }
+    if (picture_ != nullptr) {
+        cairo_surface_destroy(std::exchange(picture_, nullptr));
     }
 }
 
@@ -257,9 +353,6 @@ ScriptValue WebPage::evaluate(const std::string& script) {
     }
     auto evaluation = std::make_shared<Evaluation>();
     GCancellable* cancellable = g_cancellable_new();
-    webkit_web_view_evaluate_javascript(view_, script.c_str(), static_cast<gssize>(script.size()), nullptr,
-                                        nullptr, cancellable, onEvaluated,
-                                        new std::shared_ptr<Evaluation>(evaluation));
     guint timer = g_timeout_add(
         static_cast<guint>(timeLimit_.count()),
         [](gpointer data) -> gboolean {
@@ -267,6 +360,18 @@ ScriptValue WebPage::evaluate(const std::string& script) {
             return G_SOURCE_REMOVE;
         },
         evaluation.get());
+    // A script meant for the page waits for the page: during a load it would run in the document
+    // being replaced.
+    while (loading_ && !evaluation->timedOut) {
+        g_main_context_iteration(nullptr, TRUE);
+    }
+    if (view_ == nullptr) {
+        evaluation->done = true; // released meanwhile: undefined
+    } else if (!evaluation->timedOut) {
+        webkit_web_view_evaluate_javascript(view_, script.c_str(), static_cast<gssize>(script.size()),
+                                            nullptr, nullptr, cancellable, onEvaluated,
+                                            new std::shared_ptr<Evaluation>(evaluation));
+    }
     while (!evaluation->done && !evaluation->timedOut) {
         g_main_context_iteration(nullptr, TRUE);
     }

@@ -14,6 +14,7 @@
 
 typedef struct _GtkWidget GtkWidget;
 typedef struct _WebKitWebView WebKitWebView;
+typedef struct _cairo_surface cairo_surface_t;
 
 namespace padloom {
 
@@ -54,7 +55,14 @@ public:
     void restore();
     bool released() const { return view_ == nullptr; }
 
+    // Takes a picture of the page as it is laid out now, waiting for it as evaluate does. Until
+    // the view draws the page itself (a moment after its window is shown, once the page's process
+    // hears of it), the picture is drawn in its place: the window shows the page from its first
+    // frame.
+    void takePicture();
+
     // Waits for the value in a nested main loop; the window system keeps being served meanwhile.
+    // During a load the script waits for it to finish, within the same time limit.
     ScriptValue evaluate(const std::string& script) override;
     void setTimeLimit(std::chrono::milliseconds limit) { timeLimit_ = limit; }
 
@@ -70,6 +78,7 @@ private:
     bool countProcessEnd(std::chrono::steady_clock::time_point now);
     void createView();
     void destroyView();
+    void dropPicture();
 
     WebKitWebView* view_ = nullptr;
     BridgeSpec bridge_;
@@ -78,6 +87,9 @@ private:
     GtkWidget* parent_ = nullptr;
     int position_ = 0;
     std::string pageUri_;
+    cairo_surface_t* picture_ = nullptr; // see takePicture
+    unsigned pictureExpiry_ = 0;
+    bool loading_ = false; // from the start of a load until it has finished or failed
     std::chrono::milliseconds timeLimit_{5000};
     std::deque<std::chrono::steady_clock::time_point> processEnds_;
 };
