@@ -5,7 +5,8 @@
 // The polling task runs on a thread of its own and holds activationLock for its whole run;
 // deactivation clears joystickPollingEnabled and then takes the same lock, so the manager is
 // never reset while the task evaluates an event. Between batches the task waits on the pads'
-// device nodes (app/running/pad_wait.h) for up to 500 ms; stopPolling ends that wait at once.
+// device nodes (app/running/pad_wait.h) until input, a device change or stopPolling, which ends
+// that wait at once (for up to 500 ms where device changes can't be heard).
 #pragma once
 
 #include "app/outcome.h"
