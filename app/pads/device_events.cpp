@@ -56,6 +56,10 @@ DeviceEvents::~DeviceEvents() {
     }
 }
 
+bool DeviceEvents::hearsKernel() const {
+    return inputFolder_ >= 0 || (monitor_ != nullptr && access("/run/udev/control", F_OK) == 0);
+}
+
 std::vector<int> DeviceEvents::fds() const {
     std::vector<int> fds;
     for (int fd : {sdlEvents_, inputFolder_, monitor_ ? udev_monitor_get_fd(monitor_) : -1}) {

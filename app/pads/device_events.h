@@ -27,8 +27,9 @@ public:
     DeviceEvents& operator=(const DeviceEvents&) = delete;
 
     std::vector<int> fds() const;
-    // True when the kernel's device events can be heard (udev's monitor or /dev/input).
-    bool hearsKernel() const { return inputFolder_ >= 0 || monitor_ != nullptr; }
+    // True when the kernel's device events can be heard: /dev/input is watched, or udev runs and
+    // its monitor is open (one opens where udev does not run, and then stays silent).
+    bool hearsKernel() const;
     // Reads what made fd readable, so that it waits again.
     void drain(int fd);
     // Forgets SDL's device events so far: a look that follows sees what they announced.

@@ -152,8 +152,11 @@ int PadWait::stepMs(SteadyClock::time_point now) const {
     return static_cast<int>(std::clamp<long long>(still / 10, fastestStepMs, slowestStepMs));
 }
 
+// Without a pad on a node, a pad that comes may be one without a node (SDL's virtual joysticks),
+// which nothing but SDL's update would tell of.
 uint32_t PadWait::stillWaitMs(uint32_t orMs) const {
-    if (changes_ == nullptr || SteadyClock::now() < settlingUntil_) {
+    if (changes_ == nullptr || nodes_.paths.empty() || nodes_.withoutNode ||
+        SteadyClock::now() < settlingUntil_) {
         return orMs;
     }
     return noTimeOut;

@@ -74,7 +74,8 @@ public:
     // Called from one thread at a time.
     WaitEnd wait(uint32_t timeoutMs);
     // How long the task may wait while nothing happens: without a time-out when device changes are
-    // heard and none came in the last settlingTime, else orMs. On the waiting thread, after a wait.
+    // heard, none came in the last settlingTime and every pad has a node, else orMs. On the
+    // waiting thread, after a wait.
     uint32_t stillWaitMs(uint32_t orMs) const;
     // Ends the wait under way, or else the next one, at once. Any thread.
     void wake();

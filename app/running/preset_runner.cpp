@@ -28,7 +28,8 @@ bool padCameOrWent(const SDL_Event& event) {
 
 } // namespace
 
-PresetRunner::PresetRunner(PadWait::NodeSource padNodes) : padWait_(std::move(padNodes)) {}
+PresetRunner::PresetRunner(PadWait::NodeSource padNodes, PadWait::ChangeSource deviceChanges)
+    : padWait_(std::move(padNodes), std::move(deviceChanges)) {}
 
 PresetRunner::~PresetRunner() {
     deactivate();

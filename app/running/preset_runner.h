@@ -29,8 +29,10 @@ constexpr const char* pollingThreadName = "padloom-polling";
 
 class PresetRunner {
 public:
-    // padNodes tells the polling task which device nodes to wait on.
-    explicit PresetRunner(PadWait::NodeSource padNodes = openJoystickNodes);
+    // padNodes tells the polling task which device nodes to wait on, deviceChanges what tells it
+    // of pads that come and go.
+    explicit PresetRunner(PadWait::NodeSource padNodes = openJoystickNodes,
+                          PadWait::ChangeSource deviceChanges = kernelDeviceChanges);
     ~PresetRunner(); // deactivates
     PresetRunner(const PresetRunner&) = delete;
     PresetRunner& operator=(const PresetRunner&) = delete;

@@ -12,12 +12,10 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <fcntl.h>
 #include <functional>
 #include <iterator>
 #include <optional>
 #include <thread>
-#include <unistd.h>
 #include <utility>
 #include <vector>
 
@@ -45,49 +43,6 @@ protected:
 
     std::optional<StandInNode> node{std::in_place};
     TempFolder folder;
-};
-
-// A pipe standing in for the kernel's device events: writing to it is a pad that comes or goes,
-// closing its writer a source that fails.
-class StandInDeviceChanges {
-public:
-    StandInDeviceChanges() { ok_ = pipe2(fds_, O_NONBLOCK | O_CLOEXEC) == 0; }
-    ~StandInDeviceChanges() {
-        close(fds_[0]);
-        fail();
-    }
-    StandInDeviceChanges(const StandInDeviceChanges&) = delete;
-    StandInDeviceChanges& operator=(const StandInDeviceChanges&) = delete;
-
-    bool ok() const { return ok_; }
-    void change() { [[maybe_unused]] const ssize_t written = write(fds_[1], "c", 1); }
-    void fail() {
-        if (fds_[1] >= 0) {
-            close(fds_[1]);
-            fds_[1] = -1;
-        }
-    }
-    PadWait::ChangeSource source() {
-        return [this] { return std::make_unique<Reader>(fds_[0]); };
-    }
-
-private:
-    class Reader final : public DeviceChanges {
-    public:
-        explicit Reader(int fd) : fd_(fd) {}
-        std::vector<int> fds() const override { return {fd_}; }
-        void drain(int fd) override {
-            char buffer[64];
-            while (read(fd, buffer, sizeof buffer) > 0) {
-            }
-        }
-
-    private:
-        int fd_;
-    };
-
-    int fds_[2] = {-1, -1};
-    bool ok_ = false;
 };
 
 const PadWait::ChangeSource noDeviceChanges = [] { return std::unique_ptr<DeviceChanges>(); };
@@ -191,10 +146,15 @@ TEST_F(Polling, AWaitWithoutTimeOutEndsOnInputStopOrADeviceChange) {
     EXPECT_EQ(asked, before + 1) << "the nodes are asked for anew after a change";
 }
 
-TEST_F(Polling, WithoutDeviceChangesOrOnceTheirSourceFailsTheTaskWaitsWithATimeOut) {
+TEST_F(Polling, WithoutDeviceChangesAPadOnANodeOrOnceTheSourceFailsTheTaskWaitsWithATimeOut) {
     PadWait unheard([&] { return node->nodes(); }, noDeviceChanges);
     EXPECT_EQ(unheard.wait(shortWaitMs), WaitEnd::timedOut);
     EXPECT_EQ(unheard.stillWaitMs(500), 500U) << "no source";
+
+    StandInDeviceChanges heard;
+    PadWait noPad([] { return PadNodes{}; }, heard.source());
+    EXPECT_EQ(noPad.wait(shortWaitMs), WaitEnd::timedOut);
+    EXPECT_EQ(noPad.stillWaitMs(500), 500U) << "a pad that comes may have no node";
 
     StandInDeviceChanges changes;
     PadWait padWait([&] { return node->nodes(); }, changes.source());
