@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstring>
 #include <fcntl.h>
+#include <optional>
 #include <poll.h>
 #include <sys/eventfd.h>
 #include <unistd.h>
@@ -175,12 +176,10 @@ void PadWait::prepare() {
     }
 }
 
-// One poll of our descriptors; ended tells whether it ended the wait, and then how.
-WaitEnd PadWait::pollOnce(int pollMs, bool& ended) {
-    ended = true;
+// One poll of our descriptors: how it ended the wait, or nothing when it did not.
+std::optional<WaitEnd> PadWait::pollOnce(int pollMs) {
     if (poll(fds_.data(), fds_.size(), pollMs) <= 0) {
-        ended = false;
-        return WaitEnd::timedOut;
+        return std::nullopt;
     }
     if ((fds_.back().revents & POLLIN) != 0) {
         uint64_t count = 0;
@@ -196,8 +195,7 @@ WaitEnd PadWait::pollOnce(int pollMs, bool& ended) {
         }
         return WaitEnd::input;
     }
-    ended = false;
-    return WaitEnd::timedOut;
+    return std::nullopt;
 }
 
 WaitEnd PadWait::wait(uint32_t timeoutMs) {
@@ -207,12 +205,10 @@ WaitEnd PadWait::wait(uint32_t timeoutMs) {
     if (nodes_.withoutNode ? readPadsWithoutNode() : joystickEventQueued()) {
         return WaitEnd::input;
     }
-    bool ended = false;
     if (timeoutMs == noTimeOut && !nodes_.withoutNode) {
         for (;;) {
-            const WaitEnd end = pollOnce(-1, ended);
-            if (ended) {
-                return end;
+            if (const std::optional<WaitEnd> end = pollOnce(-1)) {
+                return *end;
             }
         }
     }
@@ -222,9 +218,9 @@ WaitEnd PadWait::wait(uint32_t timeoutMs) {
     for (SteadyClock::time_point now = SteadyClock::now(); now < deadline; now = SteadyClock::now()) {
         const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - now).count();
         const auto pollMs = nodes_.withoutNode ? std::min<long long>(left, stepMs(now)) : left;
-        const WaitEnd end = pollOnce(static_cast<int>(std::min<long long>(pollMs, INT_MAX)), ended);
-        if (ended) {
-            return end;
+        if (const std::optional<WaitEnd> end =
+                pollOnce(static_cast<int>(std::min<long long>(pollMs, INT_MAX)))) {
+            return *end;
         }
         if (nodes_.withoutNode && readPadsWithoutNode()) {
             lastInput_ = SteadyClock::now();

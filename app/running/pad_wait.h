@@ -23,6 +23,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <poll.h>
 #include <set>
 #include <string>
@@ -87,7 +88,7 @@ private:
 
     void prepare();
     void followNodes();
-    WaitEnd pollOnce(int pollMs, bool& ended);
+    std::optional<WaitEnd> pollOnce(int pollMs);
     bool takeDeviceChanges();
     bool takeNodeInput();
     int stepMs(SteadyClock::time_point now) const;
