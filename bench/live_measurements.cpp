@@ -195,15 +195,17 @@ bool measureTicks(test::VirtualJoystick& pad, const std::function<void()>& after
 // and the polling task, which is every other thread but the bench's own (the measuring thread, and
 // any that stands in for the pad).
 CpuCost cpuCost(double seconds, const std::vector<int>& benchThreads) {
-    const double cpuBefore = cpuSeconds();
+    // The thread times are read outside the process's stretch: reading them costs the bench.
     const auto threadsBefore = threadCpuSeconds();
+    const double cpuBefore = cpuSeconds();
     const Clock::time_point start = Clock::now();
     std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
     const double wall = std::chrono::duration<double>(Clock::now() - start).count();
+    const double cpuAfter = cpuSeconds();
     const auto threadsAfter = threadCpuSeconds();
     CpuCost cost;
     cost.seconds = wall;
-    cost.corePercent = 100.0 * (cpuSeconds() - cpuBefore) / wall;
+    cost.corePercent = 100.0 * (cpuAfter - cpuBefore) / wall;
     for (const auto& [tid, after] : threadsAfter) {
         const auto before = threadsBefore.find(tid);
         const double used = after.seconds - (before == threadsBefore.end() ? 0 : before->second.seconds);
@@ -230,10 +232,12 @@ struct LiveRig {
     std::string preset;
 };
 
-// One way of waiting: the nodes the task waits on, and what the pad's node does on input.
+// One way of waiting: the nodes the task waits on, and what the pad's node does on input; and
+// what tells of device changes.
 struct WaitPath {
     PadWait::NodeSource nodes;
     std::function<void()> onInput;
+    PadWait::ChangeSource changes = kernelDeviceChanges;
 };
 
 const int measuringThread = static_cast<int>(::getpid());
@@ -270,7 +274,7 @@ const char* measureWaitPath(LiveRig& rig, const WaitPath& path, const LivePlan& 
     // The runner's deactivation (at its end) quits the joystick subsystem; this reference keeps
     // the pad attached.
     SDL_InitSubSystem(SDL_INIT_JOYSTICK);
-    PresetRunner runner(path.nodes);
+    PresetRunner runner(path.nodes, path.changes);
     runner.engine.eventSink.set(&rig.sink);
     if (!runner.activate(rig.preset)) {
         return "the measurement preset did not activate";
@@ -324,17 +328,18 @@ LiveResults runLiveMeasurements(const LivePlan& plan) {
     test::SdlJoystickSession sdl;
     auto pad = std::make_unique<test::VirtualJoystick>(3, 4, 1);
     test::StandInNode node;
+    test::StandInDeviceChanges deviceChanges; // as udev's monitor on a desktop: none come
     if (!sdl.ok() || !pad->attached()) {
         return failed("SDL's virtual joystick driver is not available");
     }
-    if (!node.ok()) {
-        return failed("no named pipe could stand in for a device node");
+    if (!node.ok() || !deviceChanges.ok()) {
+        return failed("no named pipe could stand in for a device node or device events");
     }
     LiveRig rig{*pad, sink, writePreset()};
 
     LiveResults results;
     std::vector<double> periods;
-    const WaitPath nodeWait{[&] { return node.nodes(); }, [&] { node.send(); }};
+    const WaitPath nodeWait{[&] { return node.nodes(); }, [&] { node.send(); }, deviceChanges.source()};
     const WaitPath fallback{openJoystickNodes, [] {}};
     const char* failure = measureWaitPath(rig, nodeWait, plan, results.nodeWait, &periods);
     if (failure == nullptr) {

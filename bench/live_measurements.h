@@ -15,9 +15,9 @@ struct Percentiles {
     double max = 0;
 };
 
-// CPU time over a stretch, in % of one core: the whole process (getrusage, every thread), and
-// the share of the motion timer's thread and of the polling task (per-thread run time from
-// /proc/self/task/*/schedstat, in nanoseconds).
+// CPU time over a stretch, in % of one core: the whole process (getrusage, every thread, the
+// bench's own wake at the end of the stretch included), and the share of the motion timer's thread
+// and of the polling task (per-thread run time from /proc/self/task/*/schedstat, in nanoseconds).
 struct CpuCost {
     double seconds = 0;
     double corePercent = 0;

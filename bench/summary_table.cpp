@@ -105,9 +105,10 @@ void waitPathRows(const WaitPathResults& r) {
     row(format("stop request to the task's end, %.0f stops", r.stopMs.samples).c_str(),
         format("p50 %.2f ms", r.stopMs.p50), format("max %.2f ms", r.stopMs.max));
     row(format("idle, active preset, %.0f s", r.idle.seconds).c_str(),
-        format("%.3f %% of a core", r.idle.corePercent),
-        format("all threads; polling task %.3f %%, ", r.idle.pollingPercent) +
-            format("motion timer %.3f %%", r.idle.timerPercent));
+        format("%.3f %% of a core", r.idle.mapperPercent()),
+        format("polling task %.3f %%, ", r.idle.pollingPercent) +
+            format("motion timer %.3f %%; ", r.idle.timerPercent) +
+            format("process %.3f %%", r.idle.corePercent));
 }
 
 void liveRows(const LiveResults& live) {
@@ -116,7 +117,8 @@ void liveRows(const LiveResults& live) {
         row("live measurements", "not measured", live.failure);
         return;
     }
-    std::printf("Polling task waiting on a device node (a named pipe stands in for the pad's)\n");
+    std::printf("Polling task waiting on a device node (named pipes stand in for the pad's and for udev's "
+                "monitor)\n");
     waitPathRows(live.nodeWait);
     std::printf("Polling task with a pad without a node (SDL's virtual joystick): short sleeps\n");
     waitPathRows(live.fallback);

@@ -4,11 +4,38 @@
 #include <algorithm>
 #include <climits>
 #include <pthread.h>
+#include <sched.h>
+#include <sys/syscall.h>
+#include <unistd.h>
 
 namespace padloom {
 namespace {
 
 using SteadyClock = std::chrono::steady_clock;
+
+// The kernel's struct sched_attr (glibc declares no wrapper before 2.41, and <linux/sched/types.h>
+// clashes with <sched.h>); the kernel reads it by its size.
+struct SchedAttributes {
+    uint32_t size = sizeof(SchedAttributes);
+    uint32_t policy = 0;
+    uint64_t flags = 0;
+    int32_t nice = 0;
+    uint32_t priority = 0;
+    uint64_t runtime = 0;
+    uint64_t deadline = 0;
+    uint64_t period = 0;
+};
+
+// Keeps the thread's policy and nice value; a kernel that refuses leaves the thread as it was.
+void askForShortSlice() {
+    SchedAttributes attributes;
+    if (syscall(SYS_sched_getattr, 0, &attributes, sizeof attributes, 0) != 0 ||
+        attributes.policy != SCHED_OTHER) {
+        return;
+    }
+    attributes.runtime = timerThreadSliceNs;
+    [[maybe_unused]] const long result = syscall(SYS_sched_setattr, 0, &attributes, 0);
+}
 
 } // namespace
 
@@ -66,6 +93,7 @@ std::vector<SteadyTimerSource::Timer>::iterator SteadyTimerSource::nextDue() {
 
 void SteadyTimerSource::run() {
     pthread_setname_np(pthread_self(), timerThreadName);
+    askForShortSlice();
     std::unique_lock<std::mutex> hold(lock_);
     while (!ending_) {
         const auto next = nextDue();

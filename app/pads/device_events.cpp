@@ -11,8 +11,8 @@
 
 namespace padloom {
 
-DeviceEvents::DeviceEvents() {
-    sdlEvents_ = eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
+DeviceEvents::DeviceEvents(bool sdlToo) {
+    sdlEvents_ = sdlToo ? eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC) : -1;
     if (sdlEvents_ >= 0 && SDL_InitSubSystem(SDL_INIT_EVENTS) != 0) {
         close(std::exchange(sdlEvents_, -1));
     }
@@ -54,6 +54,10 @@ DeviceEvents::~DeviceEvents() {
     if (udev_ != nullptr) {
         udev_unref(udev_);
     }
+}
+
+bool DeviceEvents::hearsKernel() const {
+    return inputFolder_ >= 0 || (monitor_ != nullptr && access("/run/udev/control", F_OK) == 0);
 }
 
 std::vector<int> DeviceEvents::fds() const {

@@ -20,12 +20,16 @@ namespace padloom {
 class DeviceEvents {
 public:
     // Holds SDL's events subsystem for its length: SDL forgets its event watches when that stops.
-    DeviceEvents();
+    // Without sdlToo, only the kernel's events are heard and SDL is not called, on any thread.
+    explicit DeviceEvents(bool sdlToo = true);
     ~DeviceEvents();
     DeviceEvents(const DeviceEvents&) = delete;
     DeviceEvents& operator=(const DeviceEvents&) = delete;
 
     std::vector<int> fds() const;
+    // True when the kernel's device events can be heard: /dev/input is watched, or udev runs and
+    // its monitor is open (one opens where udev does not run, and then stays silent).
+    bool hearsKernel() const;
     // Reads what made fd readable, so that it waits again.
     void drain(int fd);
     // Forgets SDL's device events so far: a look that follows sees what they announced.

@@ -1,10 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/running/pad_wait.h"
 
+#include "app/pads/device_events.h"
+
 #include <SDL.h>
 #include <algorithm>
 #include <cstring>
 #include <fcntl.h>
+#include <optional>
 #include <poll.h>
 #include <sys/eventfd.h>
 #include <unistd.h>
@@ -44,7 +47,26 @@ bool readPadsWithoutNode() {
     return joystickEventQueued();
 }
 
+// The kernel's side of the joystick watch's sources.
+class KernelDeviceChanges final : public DeviceChanges {
+public:
+    bool heard() const { return events_.hearsKernel(); }
+    std::vector<int> fds() const override { return events_.fds(); }
+    void drain(int fd) override { events_.drain(fd); }
+
+private:
+    DeviceEvents events_{false};
+};
+
 } // namespace
+
+std::unique_ptr<DeviceChanges> kernelDeviceChanges() {
+    auto changes = std::make_unique<KernelDeviceChanges>();
+    if (!changes->heard()) {
+        return nullptr;
+    }
+    return changes;
+}
 
 PadNodes openJoystickNodes() {
     PadNodes nodes;
@@ -66,7 +88,8 @@ PadNodes openJoystickNodes() {
     return nodes;
 }
 
-PadWait::PadWait(NodeSource nodes) : nodeSource_(std::move(nodes)) {
+PadWait::PadWait(NodeSource nodes, ChangeSource changes)
+    : nodeSource_(std::move(nodes)), changeSource_(std::move(changes)) {
     // Without it a stop waits for the time-out instead.
     wakeFd_ = eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
 }
@@ -117,6 +140,11 @@ void PadWait::followNodes() {
     for (const auto& [path, fd] : open_) {
         fds_.push_back({fd, POLLIN, 0});
     }
+    changeFds_ = 0;
+    for (int fd : changes_ ? changes_->fds() : std::vector<int>{}) {
+        fds_.push_back({fd, POLLIN, 0});
+        ++changeFds_;
+    }
     fds_.push_back({wakeFd_, POLLIN, 0}); // poll skips a negative descriptor
 }
 
@@ -125,31 +153,74 @@ int PadWait::stepMs(SteadyClock::time_point now) const {
     return static_cast<int>(std::clamp<long long>(still / 10, fastestStepMs, slowestStepMs));
 }
 
-WaitEnd PadWait::wait(uint32_t timeoutMs) {
+// Without a pad on a node, a pad that comes may be one without a node (SDL's virtual joysticks),
+// which nothing but SDL's update would tell of.
+uint32_t PadWait::stillWaitMs(uint32_t orMs) const {
+    if (changes_ == nullptr || nodes_.paths.empty() || nodes_.withoutNode ||
+        SteadyClock::now() < settlingUntil_) {
+        return orMs;
+    }
+    return noTimeOut;
+}
+
+void PadWait::prepare() {
+    if (!changesAsked_) {
+        changes_ = changeSource_ ? changeSource_() : nullptr;
+        changesAsked_ = true;
+        nodesKnown_ = false;
+    }
     if (!nodesKnown_) {
         nodes_ = nodeSource_();
         followNodes();
         nodesKnown_ = true;
     }
+}
+
+// One poll of our descriptors: how it ended the wait, or nothing when it did not.
+std::optional<WaitEnd> PadWait::pollOnce(int pollMs) {
+    if (poll(fds_.data(), fds_.size(), pollMs) <= 0) {
+        return std::nullopt;
+    }
+    if ((fds_.back().revents & POLLIN) != 0) {
+        uint64_t count = 0;
+        [[maybe_unused]] const ssize_t got = read(wakeFd_, &count, sizeof count);
+        return WaitEnd::woken;
+    }
+    if (takeDeviceChanges()) {
+        return WaitEnd::devicesChanged;
+    }
+    if (takeNodeInput()) {
+        if (nodes_.withoutNode) {
+            lastInput_ = SteadyClock::now();
+        }
+        return WaitEnd::input;
+    }
+    return std::nullopt;
+}
+
+WaitEnd PadWait::wait(uint32_t timeoutMs) {
+    prepare();
     // Events queued already (by another thread's update, or a pad just attached) need no wait,
     // nor does input that a pad without a node sent since the last batch.
     if (nodes_.withoutNode ? readPadsWithoutNode() : joystickEventQueued()) {
         return WaitEnd::input;
     }
-    const SteadyClock::time_point deadline = SteadyClock::now() + std::chrono::milliseconds(timeoutMs);
+    if (timeoutMs == noTimeOut && !nodes_.withoutNode) {
+        for (;;) {
+            if (const std::optional<WaitEnd> end = pollOnce(-1)) {
+                return *end;
+            }
+        }
+    }
+    const SteadyClock::time_point deadline = timeoutMs == noTimeOut
+                                                 ? SteadyClock::time_point::max()
+                                                 : SteadyClock::now() + std::chrono::milliseconds(timeoutMs);
     for (SteadyClock::time_point now = SteadyClock::now(); now < deadline; now = SteadyClock::now()) {
         const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - now).count();
         const auto pollMs = nodes_.withoutNode ? std::min<long long>(left, stepMs(now)) : left;
-        if (poll(fds_.data(), fds_.size(), static_cast<int>(pollMs)) > 0) {
-            if ((fds_.back().revents & POLLIN) != 0) {
-                uint64_t count = 0;
-                [[maybe_unused]] const ssize_t got = read(wakeFd_, &count, sizeof count);
-                return WaitEnd::woken;
-            }
-            if (takeNodeInput()) {
-                lastInput_ = SteadyClock::now();
-                return WaitEnd::input;
-            }
+        if (const std::optional<WaitEnd> end =
+                pollOnce(static_cast<int>(std::min<long long>(pollMs, INT_MAX)))) {
+            return *end;
         }
         if (nodes_.withoutNode && readPadsWithoutNode()) {
             lastInput_ = SteadyClock::now();
@@ -160,12 +231,39 @@ WaitEnd PadWait::wait(uint32_t timeoutMs) {
     return WaitEnd::timedOut;
 }
 
+// Empties the device-change descriptors that poll found readable; true if there was any. The
+// nodes are asked for anew, and the task looks again now and then for a while. A source that
+// fails is dropped (it would end every wait at once), and the task's waits have a time-out again.
+bool PadWait::takeDeviceChanges() {
+    bool changed = false;
+    bool failed = false;
+    const auto first = fds_.end() - 1 - static_cast<std::ptrdiff_t>(changeFds_);
+    for (auto ready = first; ready + 1 != fds_.end(); ++ready) {
+        if ((ready->revents & (POLLERR | POLLHUP | POLLNVAL)) != 0) {
+            failed = changed = true;
+        } else if ((ready->revents & POLLIN) != 0) {
+            changes_->drain(ready->fd);
+            changed = true;
+        }
+    }
+    if (failed) {
+        changes_.reset();
+        followNodes();
+    }
+    if (changed) {
+        nodesKnown_ = false;
+        settlingUntil_ = SteadyClock::now() + settlingTime;
+    }
+    return changed;
+}
+
 // Empties our descriptors of the nodes that poll found readable; true if there was any. A node
 // that hung up counts as input too: its device went away, which SDL notices on its next update.
 bool PadWait::takeNodeInput() {
     bool input = false;
     bool hungUp = false;
-    for (auto ready = fds_.begin(); ready + 1 != fds_.end(); ++ready) {
+    const auto nodesEnd = fds_.end() - 1 - static_cast<std::ptrdiff_t>(changeFds_);
+    for (auto ready = fds_.begin(); ready != nodesEnd; ++ready) {
         if ((ready->revents & (POLLERR | POLLHUP | POLLNVAL)) != 0) {
             const auto node = std::find_if(open_.begin(), open_.end(),
                                            [&](const auto& entry) { return entry.second == ready->fd; });

@@ -7,15 +7,19 @@
 
 #include <SDL.h>
 #include <pthread.h>
+#include <span>
 
 namespace padloom {
 namespace {
 
+// The longest wait where the pads that come can't be heard while the task sleeps.
 constexpr uint32_t idleWaitMs = 500;
+// Events taken from SDL's queue at a time (one lock of the queue), oldest first.
+constexpr int eventsPerTake = 32;
 
 // The joystick events SDL has queued, and only those: other events belong to the main thread.
-bool takeJoystickEvent(SDL_Event& event) {
-    return SDL_PeepEvents(&event, 1, SDL_GETEVENT, SDL_JOYAXISMOTION, SDL_JOYBATTERYUPDATED) == 1;
+int takeJoystickEvents(SDL_Event* events) {
+    return SDL_PeepEvents(events, eventsPerTake, SDL_GETEVENT, SDL_JOYAXISMOTION, SDL_JOYBATTERYUPDATED);
 }
 
 bool padCameOrWent(const SDL_Event& event) {
@@ -24,7 +28,8 @@ bool padCameOrWent(const SDL_Event& event) {
 
 } // namespace
 
-PresetRunner::PresetRunner(PadWait::NodeSource padNodes) : padWait_(std::move(padNodes)) {}
+PresetRunner::PresetRunner(PadWait::NodeSource padNodes, PadWait::ChangeSource deviceChanges)
+    : padWait_(std::move(padNodes), std::move(deviceChanges)) {}
 
 PresetRunner::~PresetRunner() {
     deactivate();
@@ -115,24 +120,29 @@ void PresetRunner::joinPollingThread() {
 //
 // Each batch is what SDL has queued when the task wakes, handled in the order it came, and the
 // task waits again at once: a press is handled as soon as the pad reports it. The wait is what
-// keeps the task cheap: a still pad wakes it twice a second, a moving stick once a report.
+// keeps the task cheap: a still pad leaves it asleep, a moving stick wakes it once a report.
 void PresetRunner::joystickPollingTask() {
     pthread_setname_np(pthread_self(), pollingThreadName);
     std::lock_guard<std::mutex> lock(activationLock);
     joystickPollingTaskRunning = true;
-    SDL_Event event;
+    SDL_Event events[eventsPerTake];
     while (joystickPollingEnabled) {
         SDL_JoystickUpdate();
-        while (takeJoystickEvent(event)) {
-            joyManager.handleEvent(event);
-            if (padCameOrWent(event)) {
-                padWait_.padsChanged();
+        for (int taken = takeJoystickEvents(events); taken > 0; taken = takeJoystickEvents(events)) {
+            for (const SDL_Event& event : std::span(events, static_cast<size_t>(taken))) {
+                joyManager.handleEvent(event);
+                if (padCameOrWent(event)) {
+                    padWait_.padsChanged();
+                }
+            }
+            if (taken < eventsPerTake) {
+                break; // the queue is empty
             }
         }
         if (!joystickPollingEnabled) {
             break;
         }
-        padWait_.wait(idleWaitMs);
+        padWait_.wait(padWait_.stillWaitMs(idleWaitMs));
     }
     // What came after the last batch is not evaluated.
     SDL_JoystickUpdate();

@@ -5,7 +5,8 @@
 // The polling task runs on a thread of its own and holds activationLock for its whole run;
 // deactivation clears joystickPollingEnabled and then takes the same lock, so the manager is
 // never reset while the task evaluates an event. Between batches the task waits on the pads'
-// device nodes (app/running/pad_wait.h) for up to 500 ms; stopPolling ends that wait at once.
+// device nodes (app/running/pad_wait.h) until input, a device change or stopPolling, which ends
+// that wait at once (for up to 500 ms where device changes can't be heard).
 #pragma once
 
 #include "app/outcome.h"
@@ -28,8 +29,10 @@ constexpr const char* pollingThreadName = "padloom-polling";
 
 class PresetRunner {
 public:
-    // padNodes tells the polling task which device nodes to wait on.
-    explicit PresetRunner(PadWait::NodeSource padNodes = openJoystickNodes);
+    // padNodes tells the polling task which device nodes to wait on, deviceChanges what tells it
+    // of pads that come and go.
+    explicit PresetRunner(PadWait::NodeSource padNodes = openJoystickNodes,
+                          PadWait::ChangeSource deviceChanges = kernelDeviceChanges);
     ~PresetRunner(); // deactivates
     PresetRunner(const PresetRunner&) = delete;
     PresetRunner& operator=(const PresetRunner&) = delete;

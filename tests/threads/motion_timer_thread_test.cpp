@@ -13,7 +13,9 @@
 
 #include <atomic>
 #include <chrono>
+#include <sys/syscall.h>
 #include <thread>
+#include <unistd.h>
 #include <vector>
 
 namespace padloom::test {
@@ -112,6 +114,34 @@ TEST(SteadyTimers, NoCallBeginsSoonerThanTheRestAfterTheOneBefore) {
     for (int i = 1; i < callCount; ++i) {
         EXPECT_GE(begins[i] - begins[i - 1], std::chrono::milliseconds(restMs)) << "call " << i;
     }
+}
+
+// The time slice of the calling thread as the scheduler reports it (the kernel's struct
+// sched_attr, read by its size); 0 where the kernel keeps none for the fair scheduler.
+uint64_t sliceOfThisThreadNs() {
+    struct {
+        uint32_t size, policy;
+        uint64_t flags;
+        int32_t nice;
+        uint32_t priority;
+        uint64_t runtime, deadline, period;
+    } attributes{};
+    return syscall(SYS_sched_getattr, 0, &attributes, sizeof attributes, 0) == 0 ? attributes.runtime : 0;
+}
+
+TEST(SteadyTimers, TheTimerThreadRunsWithAShortSlice) {
+    static std::atomic<uint64_t> slice{UINT64_MAX};
+    const auto callback = [](uint32_t, void*) -> uint32_t {
+        slice.store(sliceOfThisThreadNs());
+        return 0;
+    };
+    SteadyTimerSource timers;
+    timers.add(1, callback, nullptr);
+    ASSERT_TRUE(eventually([] { return slice.load() != UINT64_MAX; }));
+    if (slice.load() == 0) {
+        GTEST_SKIP() << "this kernel keeps no slice for the fair scheduler";
+    }
+    EXPECT_EQ(slice.load(), timerThreadSliceNs);
 }
 
 } // namespace

@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <functional>
 #include <iterator>
 #include <optional>
@@ -43,6 +44,8 @@ protected:
     std::optional<StandInNode> node{std::in_place};
     TempFolder folder;
 };
+
+const PadWait::ChangeSource noDeviceChanges = [] { return std::unique_ptr<DeviceChanges>(); };
 
 struct WaitCase {
     const char* what;
@@ -98,6 +101,68 @@ TEST_F(Polling, TheWaitEndsOnInputStopOrTimeOutOnly) {
         SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
         SDL_JoystickClose(opened);
     }
+}
+
+// Each case ends a wait that has no time-out from another thread; a wait that would not end is
+// woken after about five seconds, and then ends as woken.
+TEST_F(Polling, AWaitWithoutTimeOutEndsOnInputStopOrADeviceChange) {
+    StandInDeviceChanges changes;
+    ASSERT_TRUE(changes.ok());
+    int asked = 0;
+    PadWait padWait(
+        [&] {
+            ++asked;
+            return node->nodes();
+        },
+        changes.source());
+    EXPECT_EQ(padWait.wait(shortWaitMs), WaitEnd::timedOut);
+    EXPECT_EQ(padWait.stillWaitMs(500), PadWait::noTimeOut) << "device changes are heard";
+    const struct {
+        const char* what;
+        std::function<void()> during;
+        WaitEnd end;
+    } cases[] = {
+        {"input on a node", [&] { node->send(); }, WaitEnd::input},
+        {"a stop request", [&] { padWait.wake(); }, WaitEnd::woken},
+        {"a pad that comes or goes", [&] { changes.change(); }, WaitEnd::devicesChanged},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::atomic<bool> ended{false};
+        std::thread other([&] {
+            SDL_Delay(50);
+            c.during();
+            if (!eventually([&] { return ended.load(); })) {
+                padWait.wake();
+            }
+        });
+        EXPECT_EQ(padWait.wait(PadWait::noTimeOut), c.end);
+        ended = true;
+        other.join();
+    }
+    EXPECT_EQ(padWait.stillWaitMs(500), 500U) << "for a while after a change, the task looks again";
+    const int before = asked;
+    EXPECT_EQ(padWait.wait(shortWaitMs), WaitEnd::timedOut) << "the change was taken";
+    EXPECT_EQ(asked, before + 1) << "the nodes are asked for anew after a change";
+}
+
+TEST_F(Polling, WithoutDeviceChangesAPadOnANodeOrOnceTheSourceFailsTheTaskWaitsWithATimeOut) {
+    PadWait unheard([&] { return node->nodes(); }, noDeviceChanges);
+    EXPECT_EQ(unheard.wait(shortWaitMs), WaitEnd::timedOut);
+    EXPECT_EQ(unheard.stillWaitMs(500), 500U) << "no source";
+
+    StandInDeviceChanges heard;
+    PadWait noPad([] { return PadNodes{}; }, heard.source());
+    EXPECT_EQ(noPad.wait(shortWaitMs), WaitEnd::timedOut);
+    EXPECT_EQ(noPad.stillWaitMs(500), 500U) << "a pad that comes may have no node";
+
+    StandInDeviceChanges changes;
+    PadWait padWait([&] { return node->nodes(); }, changes.source());
+    EXPECT_EQ(padWait.wait(shortWaitMs), WaitEnd::timedOut);
+    changes.fail();
+    EXPECT_EQ(padWait.wait(longWaitMs), WaitEnd::devicesChanged) << "the task looks once";
+    EXPECT_EQ(padWait.wait(shortWaitMs), WaitEnd::timedOut) << "the failed source is dropped";
+    EXPECT_EQ(padWait.stillWaitMs(500), 500U);
 }
 
 TEST_F(Polling, TheTaskMapsInputOnEitherWayOfWaitingAndStopsAtOnce) {
@@ -159,15 +224,20 @@ TEST_F(Polling, EventsThatComeTogetherAreMappedInTheOrderTheyCame) {
     runner.startPolling();
     const std::pair<uint8_t, bool> changes[] = {{0, true}, {1, true}, {0, false}, {1, false},
                                                 {1, true}, {0, true}, {1, false}, {0, false}};
-    for (const auto& [button, down] : changes) {
-        SDL_Event event = buttonEvent(pad.instanceId(), button, down);
-        SDL_PushEvent(&event);
+    constexpr size_t rounds = 5; // more events than the task takes from SDL's queue at a time
+    for (size_t round = 0; round < rounds; ++round) {
+        for (const auto& [button, down] : changes) {
+            SDL_Event event = buttonEvent(pad.instanceId(), button, down);
+            SDL_PushEvent(&event);
+        }
     }
     node->send();
-    ASSERT_TRUE(eventually([&] { return sink.count() >= std::size(changes); }));
+    ASSERT_TRUE(eventually([&] { return sink.count() >= rounds * std::size(changes); }));
     const uint16_t keys[] = {49, 27}; // key 44 (space) and key 45 (minus)
-    for (const auto& [button, down] : changes) {
-        sink.expectKey(keys[button], down, 0);
+    for (size_t round = 0; round < rounds; ++round) {
+        for (const auto& [button, down] : changes) {
+            sink.expectKey(keys[button], down, 0);
+        }
     }
     sink.expectNoEvents();
     runner.stopPolling();
