@@ -328,7 +328,7 @@ LiveResults runLiveMeasurements(const LivePlan& plan) {
     test::SdlJoystickSession sdl;
     auto pad = std::make_unique<test::VirtualJoystick>(3, 4, 1);
     test::StandInNode node;
-    test::StandInDeviceChanges deviceChanges; // as udev's monitor on a desktop: none come
+    test::StandInNode deviceChanges; // as udev's monitor on a desktop: none come
     if (!sdl.ok() || !pad->attached()) {
         return failed("SDL's virtual joystick driver is not available");
     }
@@ -339,7 +339,7 @@ LiveResults runLiveMeasurements(const LivePlan& plan) {
 
     LiveResults results;
     std::vector<double> periods;
-    const WaitPath nodeWait{[&] { return node.nodes(); }, [&] { node.send(); }, deviceChanges.source()};
+    const WaitPath nodeWait{[&] { return node.nodes(); }, [&] { node.send(); }, deviceChanges.changeSource()};
     const WaitPath fallback{openJoystickNodes, [] {}};
     const char* failure = measureWaitPath(rig, nodeWait, plan, results.nodeWait, &periods);
     if (failure == nullptr) {

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // A named pipe standing in for a pad's device node, in a temporary folder: writing to it is the
-// pad sending input, closing its writer is the pad going away (the node hangs up). And a pipe
-// standing in for the kernel's device events.
+// pad sending input, closing its writer is the pad going away (the node hangs up). As the
+// kernel's device events instead, sending is a pad that comes or goes, hanging up a source that fails.
 #pragma once
 
 #include "app/running/pad_wait.h"
@@ -38,55 +38,26 @@ public:
         }
     }
     PadNodes nodes() const { return {{path_}, false}; }
-
-private:
-    TempFolder folder_;
-    std::string path_;
-    int reader_ = -1;
-    int writer_ = -1;
-};
-
-// A pipe standing in for the kernel's device events: writing to it is a pad that comes or goes,
-// closing its writer a source that fails.
-class StandInDeviceChanges {
-public:
-    StandInDeviceChanges() { ok_ = pipe2(fds_, O_NONBLOCK | O_CLOEXEC) == 0; }
-    ~StandInDeviceChanges() {
-        close(fds_[0]);
-        fail();
-    }
-    StandInDeviceChanges(const StandInDeviceChanges&) = delete;
-    StandInDeviceChanges& operator=(const StandInDeviceChanges&) = delete;
-
-    bool ok() const { return ok_; }
-    void change() { [[maybe_unused]] const ssize_t written = write(fds_[1], "c", 1); }
-    void fail() {
-        if (fds_[1] >= 0) {
-            close(fds_[1]);
-            fds_[1] = -1;
-        }
-    }
-    PadWait::ChangeSource source() {
-        return [this] { return std::make_unique<Reader>(fds_[0]); };
+    PadWait::ChangeSource changeSource() const {
+        return [fd = reader_] { return std::make_unique<Changes>(fd); };
     }
 
 private:
-    class Reader final : public DeviceChanges {
-    public:
-        explicit Reader(int fd) : fd_(fd) {}
-        std::vector<int> fds() const override { return {fd_}; }
-        void drain(int fd) override {
+    struct Changes final : DeviceChanges {
+        explicit Changes(int fd) : fd(fd) {}
+        std::vector<int> fds() const override { return {fd}; }
+        void drain(int) override {
             char buffer[64];
             while (read(fd, buffer, sizeof buffer) > 0) {
             }
         }
-
-    private:
-        int fd_;
+        int fd;
     };
 
-    int fds_[2] = {-1, -1};
-    bool ok_ = false;
+    TempFolder folder_;
+    std::string path_;
+    int reader_ = -1;
+    int writer_ = -1;
 };
 
 } // namespace padloom::test

@@ -11,7 +11,6 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <functional>
 #include <iterator>
 #include <optional>
@@ -103,10 +102,10 @@ TEST_F(Polling, TheWaitEndsOnInputStopOrTimeOutOnly) {
     }
 }
 
-// Each case ends a wait that has no time-out from another thread; a wait that would not end is
-// woken after about five seconds, and then ends as woken.
-TEST_F(Polling, AWaitWithoutTimeOutEndsOnInputStopOrADeviceChange) {
-    StandInDeviceChanges changes;
+// With device changes heard, a still pad on a node is waited for without a time-out; a change
+// ends the wait, and for a while after it the task looks again, asking for the nodes anew.
+TEST_F(Polling, ADeviceChangeEndsAWaitWithoutTimeOutAndTheTaskLooksAgain) {
+    StandInNode changes;
     ASSERT_TRUE(changes.ok());
     int asked = 0;
     PadWait padWait(
@@ -114,32 +113,11 @@ TEST_F(Polling, AWaitWithoutTimeOutEndsOnInputStopOrADeviceChange) {
             ++asked;
             return node->nodes();
         },
-        changes.source());
+        changes.changeSource());
     EXPECT_EQ(padWait.wait(shortWaitMs), WaitEnd::timedOut);
     EXPECT_EQ(padWait.stillWaitMs(500), PadWait::noTimeOut) << "device changes are heard";
-    const struct {
-        const char* what;
-        std::function<void()> during;
-        WaitEnd end;
-    } cases[] = {
-        {"input on a node", [&] { node->send(); }, WaitEnd::input},
-        {"a stop request", [&] { padWait.wake(); }, WaitEnd::woken},
-        {"a pad that comes or goes", [&] { changes.change(); }, WaitEnd::devicesChanged},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
-        std::atomic<bool> ended{false};
-        std::thread other([&] {
-            SDL_Delay(50);
-            c.during();
-            if (!eventually([&] { return ended.load(); })) {
-                padWait.wake();
-            }
-        });
-        EXPECT_EQ(padWait.wait(PadWait::noTimeOut), c.end);
-        ended = true;
-        other.join();
-    }
+    changes.send();
+    EXPECT_EQ(padWait.wait(longWaitMs), WaitEnd::devicesChanged);
     EXPECT_EQ(padWait.stillWaitMs(500), 500U) << "for a while after a change, the task looks again";
     const int before = asked;
     EXPECT_EQ(padWait.wait(shortWaitMs), WaitEnd::timedOut) << "the change was taken";
@@ -151,15 +129,15 @@ TEST_F(Polling, WithoutDeviceChangesAPadOnANodeOrOnceTheSourceFailsTheTaskWaitsW
     EXPECT_EQ(unheard.wait(shortWaitMs), WaitEnd::timedOut);
     EXPECT_EQ(unheard.stillWaitMs(500), 500U) << "no source";
 
-    StandInDeviceChanges heard;
-    PadWait noPad([] { return PadNodes{}; }, heard.source());
+    StandInNode heard;
+    PadWait noPad([] { return PadNodes{}; }, heard.changeSource());
     EXPECT_EQ(noPad.wait(shortWaitMs), WaitEnd::timedOut);
     EXPECT_EQ(noPad.stillWaitMs(500), 500U) << "a pad that comes may have no node";
 
-    StandInDeviceChanges changes;
-    PadWait padWait([&] { return node->nodes(); }, changes.source());
+    StandInNode changes;
+    PadWait padWait([&] { return node->nodes(); }, changes.changeSource());
     EXPECT_EQ(padWait.wait(shortWaitMs), WaitEnd::timedOut);
-    changes.fail();
+    changes.hangUp();
     EXPECT_EQ(padWait.wait(longWaitMs), WaitEnd::devicesChanged) << "the task looks once";
     EXPECT_EQ(padWait.wait(shortWaitMs), WaitEnd::timedOut) << "the failed source is dropped";
     EXPECT_EQ(padWait.stillWaitMs(500), 500U);
