@@ -13,19 +13,6 @@ namespace {
 
 using SteadyClock = std::chrono::steady_clock;
 
-// The kernel's struct sched_attr (glibc declares no wrapper before 2.41, and <linux/sched/types.h>
-// clashes with <sched.h>); the kernel reads it by its size.
-struct SchedAttributes {
-    uint32_t size = sizeof(SchedAttributes);
-    uint32_t policy = 0;
-    uint64_t flags = 0;
-    int32_t nice = 0;
-    uint32_t priority = 0;
-    uint64_t runtime = 0;
-    uint64_t deadline = 0;
-    uint64_t period = 0;
-};
-
 // Keeps the thread's policy and nice value; a kernel that refuses leaves the thread as it was.
 void askForShortSlice() {
     SchedAttributes attributes;

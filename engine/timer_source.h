@@ -42,6 +42,19 @@ constexpr const char* timerThreadName = "padloom-timers";
 // kernels ignore it), so a busy core delays a tick less. No privilege is needed.
 constexpr uint64_t timerThreadSliceNs = 100'000;
 
+// The kernel's struct sched_attr, which sched_getattr and sched_setattr take (glibc declares no
+// wrapper before 2.41, and <linux/sched/types.h> clashes with <sched.h>); read by its size.
+struct SchedAttributes {
+    uint32_t size = sizeof(SchedAttributes);
+    uint32_t policy = 0;
+    uint64_t flags = 0;
+    int32_t nice = 0;
+    uint32_t priority = 0;
+    uint64_t runtime = 0; // for the fair scheduler: the time slice asked for, in nanoseconds
+    uint64_t deadline = 0;
+    uint64_t period = 0;
+};
+
 // The engine's timer source unless another is set: its timers run on one thread of its own,
 // started on the first add and ended with the source, which sleeps to the microsecond until the
 // next timer is due (SDL's timers count whole milliseconds from the moment a call began, so each

@@ -5,17 +5,12 @@
 #include "app/pages/page_scripts.h"
 #include "engine/stick.h"
 #include "tests/integration/shell_harness.h"
-
-#include <fstream>
-#include <sstream>
+#include "tests/support/temp_folder.h"
 
 namespace padloom::test {
 namespace {
 
-std::string fixture(const std::string& name) {
-    std::ifstream file(PADLOOM_SOURCE_DIR "/tests/fixtures/presets/" + name, std::ios::binary);
-    return (std::stringstream() << file.rdbuf()).str();
-}
+const std::string fixtures = PADLOOM_SOURCE_DIR "/tests/fixtures/presets/";
 
 using SticksInTheEditor = PadTest;
 
@@ -23,7 +18,7 @@ using SticksInTheEditor = PadTest;
 // without sticks stays as it was. Nothing is asked, nothing refused.
 TEST_F(SticksInTheEditor, SavesWhatTheWriterWrites) {
     const std::string presets[] = {
-        fixture("sticks.json"), fixture("racing.json"),
+        readBytes(fixtures + "sticks.json"), readBytes(fixtures + "racing.json"),
         R"({"name":"Edges","joysticks":[{"tag":"A","sticks":[{"axes":"3","deadZone":"round 0.001953125",
         "outerDeadZone":"5e-5","curve":"10","acceleration":"1 0 1"},{"axes":"1 0","acceleration":"1 10000 0.5"}],
         "binds":{"axi 3 +":["mou 0 + 1234567"]}},{"tag":"B","binds":{}},

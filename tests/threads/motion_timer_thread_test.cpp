@@ -116,16 +116,10 @@ TEST(SteadyTimers, NoCallBeginsSoonerThanTheRestAfterTheOneBefore) {
     }
 }
 
-// The time slice of the calling thread as the scheduler reports it (the kernel's struct
-// sched_attr, read by its size); 0 where the kernel keeps none for the fair scheduler.
+// The time slice of the calling thread as the scheduler reports it; 0 where the kernel keeps none
+// for the fair scheduler.
 uint64_t sliceOfThisThreadNs() {
-    struct {
-        uint32_t size, policy;
-        uint64_t flags;
-        int32_t nice;
-        uint32_t priority;
-        uint64_t runtime, deadline, period;
-    } attributes{};
+    SchedAttributes attributes;
     return syscall(SYS_sched_getattr, 0, &attributes, sizeof attributes, 0) == 0 ? attributes.runtime : 0;
 }
 
