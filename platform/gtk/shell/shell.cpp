@@ -143,8 +143,9 @@ Shell::Shell(ShellOptions options) : options_(std::move(options)) {
 }
 
 // The main page starts loading first of all: its web process starts and loads it while the rest
-// of the start-up runs. The configuration page waits until the main window is shown (the two
-// share the web process).
+// of the start-up runs; the configuration page's load is asked for after it (the two share the
+// web process). Loading that page only once the main window was shown made sway 1.7 crash now
+// and then under XWayland as the focus moved.
 void Shell::makePages() {
     PageHandlers mainHandlers = pageHandlers();
     // Loading the main page again refills it (page-ready handling follows the load).
@@ -178,6 +179,7 @@ void Shell::makePages() {
     mainPage_ = std::make_unique<WebPage>(bridge("app"), mainHandlers);
     mainPage_->loadFile(options_.resourceDir + "/gui/window_main.htm");
     configPage_ = std::make_unique<WebPage>(bridge("appconfig"), configHandlers, mainPage_.get());
+    configPage_->loadFile(options_.resourceDir + "/gui/window_config.htm");
 }
 
 Shell::~Shell() {
@@ -375,9 +377,6 @@ void Shell::revealMainWindow() {
         g_source_remove(std::exchange(mainWindowWait_, 0));
     }
     gtk_widget_show(GTK_WIDGET(mainWindow_));
-    if (configPage_->pageUri().empty()) {
-        configPage_->loadFile(options_.resourceDir + "/gui/window_config.htm");
-    }
     for (const std::string* warning : {&settingsWarning_, &sinkWarning_}) {
         if (!warning->empty()) {
             options_.dialogs->showAlertLater(*warning, [] {});
