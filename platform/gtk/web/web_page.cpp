@@ -4,6 +4,7 @@
 #include "platform/gtk/web/script_values.h"
 #include "platform/gtk/web/web_context.h"
 
+#include <chrono>
 #include <gtk/gtk.h>
 #include <memory>
 #include <utility>
@@ -17,8 +18,41 @@ namespace {
 // so the state is shared between the two and freed by whichever lets go last.
 struct Evaluation {
     bool done = false;
-    bool timedOut = false;
     ScriptValue value;
+};
+
+// The time limit of one wait in a nested main loop. The timer is removed when the wait ends
+// sooner, so it never writes past the deadline's life.
+class Deadline {
+public:
+    explicit Deadline(std::chrono::milliseconds limit)
+        : timer_(g_timeout_add(
+              static_cast<guint>(limit.count()),
+              [](gpointer passed) -> gboolean {
+                  *static_cast<bool*>(passed) = true;
+                  return G_SOURCE_REMOVE;
+              },
+              &passed_)) {}
+    ~Deadline() {
+        if (!passed_) {
+            g_source_remove(timer_);
+        }
+    }
+    Deadline(const Deadline&) = delete;
+    Deadline& operator=(const Deadline&) = delete;
+
+    // Serves the main loop until done() holds or the time has run out; false when it ran out.
+    template <class Done> bool serveUntil(Done done) {
+        while (!done() && !passed_) {
+            g_main_context_iteration(nullptr, TRUE);
+        }
+        return !passed_;
+    }
+    bool passed() const { return passed_; }
+
+private:
+    bool passed_ = false;
+    guint timer_;
 };
 
 void onEvaluated(GObject* source, GAsyncResult* result, gpointer userData) {
@@ -289,7 +323,6 @@ void WebPage::takePicture() {
     }
     struct Request {
         bool done = false;
-        bool timedOut = false;
         cairo_surface_t* picture = nullptr;
     };
     auto request = std::make_shared<Request>();
@@ -304,19 +337,7 @@ void WebPage::takePicture() {
             (*request)->done = true;
         },
         new std::shared_ptr<Request>(request));
-    const guint timer = g_timeout_add(
-        static_cast<guint>(timeLimit_.count()),
-        [](gpointer data) -> gboolean {
-            static_cast<Request*>(data)->timedOut = true;
-            return G_SOURCE_REMOVE;
-        },
-        request.get());
-    while (!request->done && !request->timedOut) {
-        g_main_context_iteration(nullptr, TRUE);
-    }
-    if (!request->timedOut) {
-        g_source_remove(timer);
-    }
+    Deadline(timeLimit_).serveUntil([&] { return request->done; });
     g_cancellable_cancel(cancellable);
     g_object_unref(cancellable);
     if (request->picture == nullptr) {
@@ -353,31 +374,18 @@ ScriptValue WebPage::evaluate(const std::string& script) {
     }
     auto evaluation = std::make_shared<Evaluation>();
     GCancellable* cancellable = g_cancellable_new();
-    guint timer = g_timeout_add(
-        static_cast<guint>(timeLimit_.count()),
-        [](gpointer data) -> gboolean {
-            static_cast<Evaluation*>(data)->timedOut = true;
-            return G_SOURCE_REMOVE;
-        },
-        evaluation.get());
+    Deadline deadline(timeLimit_);
     // A script meant for the page waits for the page: during a load it would run in the document
     // being replaced.
-    while (loading_ && !evaluation->timedOut) {
-        g_main_context_iteration(nullptr, TRUE);
-    }
+    deadline.serveUntil([this] { return !loading_; });
     if (view_ == nullptr) {
         evaluation->done = true; // released meanwhile: undefined
-    } else if (!evaluation->timedOut) {
+    } else if (!deadline.passed()) {
         webkit_web_view_evaluate_javascript(view_, script.c_str(), static_cast<gssize>(script.size()),
                                             nullptr, nullptr, cancellable, onEvaluated,
                                             new std::shared_ptr<Evaluation>(evaluation));
     }
-    while (!evaluation->done && !evaluation->timedOut) {
-        g_main_context_iteration(nullptr, TRUE);
-    }
-    if (!evaluation->timedOut) {
-        g_source_remove(timer);
-    } else {
+    if (!deadline.serveUntil([&] { return evaluation->done; })) {
         g_cancellable_cancel(cancellable);
     }
     g_object_unref(cancellable);
